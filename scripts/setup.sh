@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs, once, every Debian package that building, testing and benchmarking
+# huecode needs. Safe to run again: it only installs what is missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins
+  fonts-noto-cjk xvfb xauth xdotool xclip
+  clang libclang-rt-14-dev clang-format clang-tidy
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+echo "setup: installing ${missing[*]}"
+if [[ $(id -u) -ne 0 ]]; then
+  if command -v sudo >/dev/null; then
+    SUDO=sudo
+  else
+    echo "setup: these packages are missing and installing them needs root: ${missing[*]}" >&2
+    exit 1
+  fi
+else
+  SUDO=
+fi
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
