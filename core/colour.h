@@ -25,7 +25,9 @@ constexpr ColourTriple SplitColour(ColourValue value) {
   return {static_cast<std::int16_t>(r), static_cast<std::int16_t>(g), static_cast<std::int16_t>(b)};
 }
 
-constexpr ColourValue ComposeColour(ColourTriple c) { return c.r + 256 * c.g + 65536 * c.b; }
+constexpr ColourValue ComposeColour(ColourTriple c) {
+  return c.r + 256 * c.g + 65536 * c.b;
+}
 
 // start + (end - start) * position / span in double precision, rounded half to even.
 // Results outside the 16-bit range (impossible for components 0..255 and

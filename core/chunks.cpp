@@ -1,0 +1,208 @@
+#include "core/chunks.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <string>
+
+namespace huecode {
+
+namespace detail {
+
+namespace {
+
+// Walks the step text the way the step box has always been read: spaces,
+// tabs and line feeds are skipped wherever they stand, even inside a number.
+class StepReader {
+ public:
+  explicit StepReader(std::u16string_view text) : m_text(text) {}
+
+  char16_t peek() {
+    skipBlanks();
+    return m_pos < m_text.size() ? m_text[m_pos] : u'\0';
+  }
+  char16_t peekAfterNext() {
+    skipBlanks();
+    std::size_t pos = m_pos + 1;
+    while (pos < m_text.size() && IsSkipped(m_text[pos])) {
+      ++pos;
+    }
+    return pos < m_text.size() ? m_text[pos] : u'\0';
+  }
+  void next() {
+    skipBlanks();
+    ++m_pos;
+  }
+
+ private:
+  static bool IsSkipped(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n'; }
+  void skipBlanks() {
+    while (m_pos < m_text.size() && IsSkipped(m_text[m_pos])) {
+      ++m_pos;
+    }
+  }
+
+  std::u16string_view m_text;
+  std::size_t m_pos = 0;
+};
+
+bool IsDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
+
+int DigitValue(char16_t c, int radix) {
+  int value = -1;
+  if (c >= u'0' && c <= u'9') {
+    value = c - u'0';
+  } else if (c >= u'A' && c <= u'F') {
+    value = c - u'A' + 10;
+  } else if (c >= u'a' && c <= u'f') {
+    value = c - u'a' + 10;
+  }
+  return value < radix ? value : -1;
+}
+
+// &H and &O integers are read as non-negative; anything past 2^62 no longer
+// matters, since it is out of the step's range long before.
+double ReadRadixInteger(StepReader& reader, int radix) {
+  std::uint64_t value = 0;
+  for (int digit; (digit = DigitValue(reader.peek(), radix)) >= 0; reader.next()) {
+    value = value > (std::uint64_t{1} << 58)
+                ? value
+                : value * static_cast<std::uint64_t>(radix) + static_cast<std::uint64_t>(digit);
+  }
+  return static_cast<double>(value);
+}
+
+// Sign, digits, one decimal point and an exponent (E or D), in ASCII only.
+// Returns nothing when the number is too large for a double.
+std::optional<double> ReadDecimal(StepReader& reader) {
+  std::string number;
+  if (reader.peek() == u'+' || reader.peek() == u'-') {
+    if (reader.peek() == u'-') {
+      number += '-';
+    }
+    reader.next();
+  }
+  bool anyDigit = false;
+  for (; IsDigit(reader.peek()); reader.next()) {
+    number += static_cast<char>(reader.peek());
+    anyDigit = true;
+  }
+  if (reader.peek() == u'.') {
+    number += '.';
+    reader.next();
+    for (; IsDigit(reader.peek()); reader.next()) {
+      number += static_cast<char>(reader.peek());
+      anyDigit = true;
+    }
+  }
+  if (!anyDigit) {
+    return 0.0;
+  }
+  const char16_t e = reader.peek();
+  if (e == u'e' || e == u'E' || e == u'd' || e == u'D') {
+    const char16_t afterE = reader.peekAfterNext();
+    // The exponent belongs to the number only if at least one digit follows.
+    std::string exponent = "e";
+    StepReader probe = reader;
+    probe.next();
+    if (afterE == u'+' || afterE == u'-') {
+      exponent += static_cast<char>(afterE);
+      probe.next();
+    }
+    if (IsDigit(probe.peek())) {
+      for (; IsDigit(probe.peek()); probe.next()) {
+        exponent += static_cast<char>(probe.peek());
+      }
+      number += exponent;
+      reader = probe;
+    }
+  }
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (error == std::errc::result_out_of_range) {
+    // Too small rounds to 0; too large has no value at all.
+    const auto e_pos = number.find('e');
+    const bool negativeExponent = e_pos != std::string::npos && number[e_pos + 1] == '-';
+    return negativeExponent ? std::optional<double>(0.0) : std::nullopt;
+  }
+  return value;
+}
+
+std::optional<double> ReadStepNumber(std::u16string_view stepText) {
+  StepReader reader(stepText);
+  if (reader.peek() == u'&') {
+    const char16_t kind = reader.peekAfterNext();
+    if (kind == u'H' || kind == u'h' || kind == u'O' || kind == u'o') {
+      reader.next();
+      reader.next();
+      return ReadRadixInteger(reader, kind == u'H' || kind == u'h' ? 16 : 8);
+    }
+    return 0.0;
+  }
+  return ReadDecimal(reader);
+}
+
+}  // namespace
+}  // namespace detail
+
+std::u16string_view TrimSpaces(std::u16string_view text) {
+  const auto first = text.find_first_not_of(u' ');
+  if (first == std::u16string_view::npos) {
+    return {};
+  }
+  return text.substr(first, text.find_last_not_of(u' ') - first + 1);
+}
+
+std::int32_t CountCharacters(std::u16string_view text) {
+  std::int64_t count = 0;
+  for (std::size_t offset = 0; offset < text.size();
+       offset += detail::CharacterUnits(text, offset)) {
+    ++count;
+  }
+  return count > std::numeric_limits<std::int32_t>::max() ? std::numeric_limits<std::int32_t>::max()
+                                                          : static_cast<std::int32_t>(count);
+}
+
+std::int32_t StepLength(std::u16string_view stepText, std::int32_t n) {
+  const std::optional<double> number = detail::ReadStepNumber(stepText);
+  if (!number) {
+    return 1;
+  }
+  // Halves round to the even neighbour: 2.5 gives 2, 3.5 gives 4.
+  const double rounded = std::nearbyint(*number);
+  // A step that is 0, negative, or not smaller than the text would cut
+  // nothing useful (a negative one would even cut nothing at all), and one
+  // beyond 32 bits cannot be a step: each gives one chunk per character.
+  if (!(rounded >= 1.0) || rounded > static_cast<double>(n) - 1.0) {
+    return 1;
+  }
+  return static_cast<std::int32_t>(rounded);
+}
+
+bool IsBareChunk(std::u16string_view chunk) {
+  if (chunk == u"\t" || chunk == u"\n" || chunk == u"\r") {
+    return true;
+  }
+  return TrimSpaces(chunk).empty();
+}
+
+ChunkPlan PlanChunks(std::u16string_view untrimmedText, std::u16string_view stepText) {
+  ChunkPlan plan;
+  plan.text = TrimSpaces(untrimmedText);
+  plan.length = CountCharacters(plan.text);
+  plan.step = StepLength(stepText, plan.length);
+  return plan;
+}
+
+std::int32_t ChunkCount(const ChunkPlan& plan) {
+  if (plan.length <= 0) {
+    return 0;
+  }
+  const std::int64_t step = plan.step > 0 ? plan.step : 1;
+  return static_cast<std::int32_t>((plan.length + step - 1) / step);
+}
+
+}  // namespace huecode

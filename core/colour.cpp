@@ -1,0 +1,67 @@
+#include "core/colour.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace huecode {
+
+std::int16_t GradientComponent(std::int16_t start, std::int16_t end, std::int32_t position,
+                               std::int32_t span) {
+  // Equal components take the negative sign; the difference is then 0 anyway.
+  const std::int64_t sign = start >= end ? -1 : 1;
+  const std::int64_t distance = std::abs(static_cast<std::int32_t>(start) - end);
+  const double x = static_cast<double>(start) +
+                   static_cast<double>(sign * distance * position) / static_cast<double>(span);
+  // nearbyint rounds in the default mode, to nearest with halves to even:
+  // 127.5 becomes 128 and 0.5 becomes 0.
+  const double rounded = std::nearbyint(x);
+  if (!(rounded >= std::numeric_limits<std::int16_t>::min())) {
+    return std::numeric_limits<std::int16_t>::min();
+  }
+  if (rounded > std::numeric_limits<std::int16_t>::max()) {
+    return std::numeric_limits<std::int16_t>::max();
+  }
+  return static_cast<std::int16_t>(rounded);
+}
+
+ColourTriple GradientColour(ColourTriple start, ColourTriple end, std::int32_t position,
+                            std::int32_t span) {
+  return {GradientComponent(start.r, end.r, position, span),
+          GradientComponent(start.g, end.g, position, span),
+          GradientComponent(start.b, end.b, position, span)};
+}
+
+std::u16string HexText(std::int16_t component) {
+  // A negative component is written as its 16-bit two's complement, as the
+  // hexadecimal text of a 16-bit integer always is.
+  auto value = static_cast<std::uint16_t>(component);
+  std::u16string digits;
+  do {
+    digits.insert(digits.begin(), u"0123456789ABCDEF"[value % 16]);
+    value /= 16;
+  } while (value != 0);
+  return digits;
+}
+
+std::u16string HexPair(std::u16string_view hex) {
+  const auto first = hex.find_first_not_of(u' ');
+  const auto trimmedLength =
+      first == std::u16string_view::npos ? 0 : hex.find_last_not_of(u' ') - first + 1;
+  switch (trimmedLength) {
+    case 0:
+      return u"00";
+    case 1:
+      return u"0" + std::u16string(hex);
+    case 2:
+      return std::u16string(hex);
+    default:
+      return {};
+  }
+}
+
+std::u16string ColourDigits(ColourTriple colour) {
+  return HexPair(HexText(colour.r)) + HexPair(HexText(colour.g)) + HexPair(HexText(colour.b));
+}
+
+}  // namespace huecode
