@@ -48,4 +48,7 @@ std::u16string HexPair(std::u16string_view hex);
 // The six digits RRGGBB that a coloured chunk carries.
 std::u16string ColourDigits(ColourTriple colour);
 
+// Appends ColourDigits(colour) without building intermediate strings.
+void AppendColourDigits(std::u16string& out, ColourTriple colour);
+
 }  // namespace huecode

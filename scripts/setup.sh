@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins
   fonts-noto-cjk xvfb xauth xdotool xclip
   clang libclang-rt-14-dev clang-format clang-tidy

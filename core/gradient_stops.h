@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "core/colour.h"
+
+namespace huecode {
+
+enum class ColourSpace { Rgb, Oklab };
+
+// A gradient through two or more evenly spaced stops. With two stops in RGB
+// it is exactly the window's gradient.
+struct GradientStops {
+  std::vector<ColourTriple> stops{{255, 0, 255}, {0, 255, 0}};
+  ColourSpace space = ColourSpace::Rgb;
+};
+
+// Red, orange, yellow, green, blue, violet.
+std::vector<ColourTriple> RainbowStops();
+
+namespace detail {
+
+struct Oklab {
+  double l = 0;
+  double a = 0;
+  double b = 0;
+};
+
+Oklab ToOklab(ColourTriple colour);
+// Rounded to the nearest 8-bit sRGB value and clamped to 0..255.
+ColourTriple FromOklab(const Oklab& colour);
+
+}  // namespace detail
+
+// Samples one gradient many times; the stops are converted to OKLab once.
+class GradientSampler {
+ public:
+  explicit GradientSampler(GradientStops gradient);
+
+  // The colour at position 0..span. Each segment between neighbouring stops
+  // is a two-stop gradient of its own, positioned and rounded as the window's.
+  ColourTriple at(std::int32_t position, std::int32_t span) const;
+
+ private:
+  GradientStops m_gradient;
+  std::vector<detail::Oklab> m_oklab;
+};
+
+inline ColourTriple ColourAt(const GradientStops& gradient, std::int32_t position,
+                             std::int32_t span) {
+  return GradientSampler(gradient).at(position, span);
+}
+
+}  // namespace huecode

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace huecode {
+
+// Code-unit offsets where user-perceived characters (extended grapheme
+// clusters) begin, followed by the text's size. Empty text gives {0}.
+std::vector<std::uint32_t> GraphemeBoundaries(std::u16string_view text);
+
+// The same for characters, a surrogate pair being one.
+std::vector<std::uint32_t> CharacterBoundaries(std::u16string_view text);
+
+}  // namespace huecode

@@ -1,0 +1,193 @@
+#include "core/styled_conversion.h"
+
+#include <algorithm>
+
+#include "core/chunks.h"
+#include "core/grapheme.h"
+
+namespace huecode {
+
+namespace {
+
+void AppendDecimal(std::u16string& out, int value) {
+  if (value >= 100) {
+    out += static_cast<char16_t>(u'0' + value / 100);
+  }
+  if (value >= 10) {
+    out += static_cast<char16_t>(u'0' + value / 10 % 10);
+  }
+  out += static_cast<char16_t>(u'0' + value % 10);
+}
+
+}  // namespace
+
+StyledText::StyledText(const StyledSettings& settings)
+    : m_settings(settings),
+      m_text(TrimSpaces(settings.text)),
+      m_boundaries(settings.by == Segmentation::Graphemes ? GraphemeBoundaries(m_text)
+                                                          : CharacterBoundaries(m_text)),
+      m_sampler(settings.gradient) {
+  m_spacesBefore.reserve(m_text.size() + 1);
+  std::uint32_t spaces = 0;
+  m_spacesBefore.push_back(0);
+  for (const char16_t c : m_text) {
+    spaces += c == u' ' ? 1 : 0;
+    m_spacesBefore.push_back(spaces);
+  }
+  const auto& markup = settings.markup;
+  m_tagCharacters = std::int64_t{6} + CountCharacters(markup.prefix) +
+                    CountCharacters(markup.middle) + CountCharacters(markup.suffix);
+  m_textCharacters = CountCharacters(m_text);
+  m_step = settings.step ? std::clamp(*settings.step, 1, std::max(units(), 1))
+                         : StepLength(settings.stepText, units());
+}
+
+bool StyledText::isBare(const RawChunk& chunk) const {
+  const std::uint32_t length = chunk.end - chunk.begin;
+  if (length == 1) {
+    const char16_t c = m_text[chunk.begin];
+    if (c == u'\t' || c == u'\n' || c == u'\r') {
+      return true;
+    }
+  }
+  return m_spacesBefore[chunk.end] - m_spacesBefore[chunk.begin] == length;
+}
+
+void StyledText::forEachChunk(std::int32_t step,
+                              const std::function<void(const StyledChunk&)>& visit) const {
+  const std::int64_t count = units();
+  step = std::max(step, 1);
+  const auto slice = [&](std::uint32_t begin, std::uint32_t end) {
+    return m_text.substr(begin, end - begin);
+  };
+
+  // Under merging, a run of one colour stays open across blank chunks; the
+  // blanks after its last coloured chunk are written bare once it closes.
+  bool runOpen = false;
+  ColourTriple runColour;
+  std::uint32_t runBegin = 0;
+  std::uint32_t runEnd = 0;
+  std::uint32_t blanksEnd = 0;
+  const auto closeRun = [&] {
+    if (!runOpen) {
+      return;
+    }
+    visit({slice(runBegin, runEnd), runColour, true});
+    if (blanksEnd > runEnd) {
+      visit({slice(runEnd, blanksEnd), {}, false});
+    }
+    runOpen = false;
+  };
+
+  for (std::int64_t first = 0; first < count; first += step) {
+    const RawChunk chunk{m_boundaries[static_cast<std::size_t>(first)],
+                         m_boundaries[static_cast<std::size_t>(std::min(first + step, count))],
+                         static_cast<std::int32_t>(first + 1)};
+    const bool bare = isBare(chunk);
+    if (!m_settings.merge) {
+      visit({slice(chunk.begin, chunk.end),
+             bare ? ColourTriple{} : m_sampler.at(chunk.position, units()), !bare});
+      continue;
+    }
+    if (bare) {
+      if (runOpen) {
+        blanksEnd = chunk.end;
+      } else {
+        visit({slice(chunk.begin, chunk.end), {}, false});
+      }
+      continue;
+    }
+    const ColourTriple colour = m_sampler.at(chunk.position, units());
+    if (runOpen && colour == runColour) {
+      runEnd = chunk.end;
+      blanksEnd = chunk.end;
+      continue;
+    }
+    closeRun();
+    runOpen = true;
+    runColour = colour;
+    runBegin = chunk.begin;
+    runEnd = chunk.end;
+    blanksEnd = chunk.end;
+  }
+  closeRun();
+}
+
+std::u16string StyledText::markup(std::int32_t step) const {
+  const auto& markup = m_settings.markup;
+  std::u16string out;
+  const std::size_t tagUnits =
+      6 + markup.prefix.size() + markup.middle.size() + markup.suffix.size();
+  out.reserve(m_text.size() +
+              static_cast<std::size_t>((units() + std::max(step, 1) - 1) / std::max(step, 1)) *
+                  tagUnits);
+  forEachChunk(step, [&](const StyledChunk& chunk) {
+    if (chunk.coloured) {
+      out += markup.prefix;
+      AppendColourDigits(out, chunk.colour);
+      out += markup.middle;
+      out += chunk.text;
+      out += markup.suffix;
+    } else {
+      out += chunk.text;
+    }
+  });
+  return out;
+}
+
+ConversionStats StyledText::stats(std::int32_t step) const {
+  ConversionStats stats;
+  stats.charactersIn = CountCharacters(m_settings.text);
+  step = std::max(step, 1);
+  stats.chunks = (units() + step - 1) / step;
+  if (m_settings.merge) {
+    forEachChunk(step, [&](const StyledChunk& chunk) { stats.colouredChunks += chunk.coloured; });
+  } else {
+    const std::int64_t count = units();
+    for (std::int64_t first = 0; first < count; first += step) {
+      const RawChunk chunk{m_boundaries[static_cast<std::size_t>(first)],
+                           m_boundaries[static_cast<std::size_t>(std::min(first + step, count))],
+                           static_cast<std::int32_t>(first + 1)};
+      stats.colouredChunks += isBare(chunk) ? 0 : 1;
+    }
+  }
+  stats.outputCharacters = m_textCharacters + stats.colouredChunks * m_tagCharacters;
+  return stats;
+}
+
+std::u16string StyledText::ansi(std::int32_t step) const {
+  std::u16string out;
+  forEachChunk(step, [&](const StyledChunk& chunk) {
+    if (!chunk.coloured) {
+      out += chunk.text;
+      return;
+    }
+    out += u"\x1b[38;2;";
+    AppendDecimal(out, chunk.colour.r);
+    out += u';';
+    AppendDecimal(out, chunk.colour.g);
+    out += u';';
+    AppendDecimal(out, chunk.colour.b);
+    out += u'm';
+    out += chunk.text;
+    out += u"\x1b[39m";
+  });
+  return out;
+}
+
+std::u16string GenerateStyledCode(const StyledSettings& settings) {
+  const StyledText text(settings);
+  return text.markup(text.step());
+}
+
+std::optional<std::int32_t> FitStep(const StyledText& text, std::int64_t limit) {
+  const std::int32_t last = std::max(text.units(), 1);
+  for (std::int32_t step = 1; step <= last; ++step) {
+    if (text.stats(step).outputCharacters <= limit) {
+      return step;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace huecode
