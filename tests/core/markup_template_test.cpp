@@ -1,0 +1,72 @@
+#include "core/markup_template.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/conversion.h"
+
+namespace huecode {
+namespace {
+
+TEST(MarkupTemplate, WindowOpensWithTheNumberSignForm) {
+  EXPECT_EQ(InitialTemplate(), (MarkupTemplate{u"[color=#", u"]", u"[/color]"}));
+}
+
+TEST(FormatPresets, RowsInListOrder) {
+  const MarkupTemplate expected[] = {
+      {u"<font color=", u">", u"</font>"},
+      {u"[color=", u"]", u"[/color]"},
+      {u"[ftc=", u"]", u"[/ft]"},
+  };
+  for (int index = 0; index < 3; ++index) {
+    EXPECT_EQ(FormatPresets(index), expected[index]) << index;
+  }
+  EXPECT_EQ(kFormatPresets[0].itemText, u"Html(网页)");
+  EXPECT_EQ(kFormatPresets[1].itemText, u"UBB(论坛)");
+  EXPECT_EQ(kFormatPresets[2].itemText, u"Brelvin");
+}
+
+TEST(FormatPresets, NoSelectionOrUnknownIndexGivesNothing) {
+  for (int index : {-1, 3, 100}) {
+    EXPECT_FALSE(FormatPresets(index).has_value()) << index;
+  }
+}
+
+TEST(FindPreset, ByCommandLineKey) {
+  EXPECT_EQ(FindPreset("html"), FormatPresets(0));
+  EXPECT_EQ(FindPreset("ubb"), FormatPresets(1));
+  EXPECT_EQ(FindPreset("brelvin"), FormatPresets(2));
+  for (std::string_view key : {"", "xml", "html "}) {
+    EXPECT_FALSE(FindPreset(key).has_value()) << key;
+  }
+}
+
+// A one-character text sits at the end of the gradient, so with equal end
+// points its single chunk carries exactly that colour.
+std::u16string ConvertA(const MarkupTemplate& markup) {
+  ConversionSettings settings;
+  settings.text = u"a";
+  settings.stepText = u"1";
+  settings.start = {255, 0, 255};
+  settings.end = {255, 0, 255};
+  settings.markup = markup;
+  return GenerateCode(settings);
+}
+
+TEST(MarkupTemplate, OneChunkPerTemplate) {
+  EXPECT_EQ(ConvertA(InitialTemplate()), u"[color=#FF00FF]a[/color]");
+  EXPECT_EQ(ConvertA(*FormatPresets(0)), u"<font color=FF00FF>a</font>");
+  EXPECT_EQ(ConvertA(*FormatPresets(1)), u"[color=FF00FF]a[/color]");
+  EXPECT_EQ(ConvertA(*FormatPresets(2)), u"[ftc=FF00FF]a[/ft]");
+}
+
+TEST(MarkupTemplate, AnyStringsAreCopiedVerbatim) {
+  EXPECT_EQ(ConvertA({u"", u"", u""}), u"FF00FFa");
+  EXPECT_EQ(ConvertA({u"<span style=\"color:#", u"\">", u"</span>"}),
+            u"<span style=\"color:#FF00FF\">a</span>");
+  EXPECT_EQ(ConvertA({u"\r\n颜色 ", u"\t", u"&amp;\\"}), u"\r\n颜色 FF00FF\ta&amp;\\");
+}
+
+}  // namespace
+}  // namespace huecode
