@@ -1,0 +1,217 @@
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/chunks.h"
+#include "core/conversion.h"
+#include "tests/fuzz/fuzz_input.h"
+
+namespace huecode::fuzz {
+namespace {
+
+// Private-use characters that fence the three template strings in the output,
+// so that the tags can be cut out again exactly. They are removed from every
+// fuzzed string first, so nothing else in the output can look like a fence.
+constexpr char16_t kPrefixOpen = 0xE000;
+constexpr char16_t kPrefixClose = 0xE001;
+constexpr char16_t kMiddleOpen = 0xE002;
+constexpr char16_t kMiddleClose = 0xE003;
+constexpr char16_t kSuffixOpen = 0xE004;
+constexpr char16_t kSuffixClose = 0xE005;
+
+bool IsFence(char16_t c) {
+  return c >= kPrefixOpen && c <= kSuffixClose;
+}
+
+std::u16string WithoutFences(std::u16string_view text) {
+  std::u16string kept;
+  for (const char16_t c : text) {
+    if (!IsFence(c)) {
+      kept.push_back(c);
+    }
+  }
+  return kept;
+}
+
+bool IsUpperHexDigit(char16_t c) {
+  return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F');
+}
+
+int HexValue(char16_t c) {
+  return c <= u'9' ? c - u'0' : c - u'A' + 10;
+}
+
+// start + (end - start) * position / span, rounded half to even, in exact
+// integer arithmetic: an oracle independent of the floating-point formula.
+std::int64_t ExactGradient(std::int64_t start, std::int64_t end, std::int64_t position,
+                           std::int64_t span) {
+  const std::int64_t numerator = (end - start) * position;
+  std::int64_t quotient = numerator / span;
+  std::int64_t remainder = numerator % span;
+  if (remainder < 0) {
+    quotient -= 1;
+    remainder += span;
+  }
+  const std::int64_t whole = start + quotient;
+  if (2 * remainder > span || (2 * remainder == span && whole % 2 != 0)) {
+    return whole + 1;
+  }
+  return whole;
+}
+
+struct WrittenChunk {
+  std::size_t offset = 0;  // in the text with the tags removed
+  std::u16string text;
+  std::int64_t rgb[3] = {0, 0, 0};
+};
+
+struct ExpectedChunk {
+  std::size_t offset = 0;
+  std::u16string text;
+  std::int64_t position = 0;
+};
+
+std::size_t UnitsOfCharacter(std::u16string_view text, std::size_t offset) {
+  const char16_t c = text[offset];
+  return c >= 0xD800 && c <= 0xDBFF && offset + 1 < text.size() && text[offset + 1] >= 0xDC00 &&
+                 text[offset + 1] <= 0xDFFF
+             ? 2
+             : 1;
+}
+
+// Cuts the trimmed text into chunks of step characters the plain way and
+// keeps those that carry a colour tag.
+std::vector<ExpectedChunk> ExpectedColouredChunks(std::u16string_view text, std::int32_t step) {
+  std::vector<ExpectedChunk> chunks;
+  std::size_t offset = 0;
+  std::int64_t position = 1;
+  while (offset < text.size()) {
+    std::size_t end = offset;
+    for (std::int32_t k = 0; k < step && end < text.size(); ++k) {
+      end += UnitsOfCharacter(text, end);
+    }
+    const std::u16string_view chunk = text.substr(offset, end - offset);
+    const bool bare = chunk == u"\t" || chunk == u"\n" || chunk == u"\r" ||
+                      chunk.find_first_not_of(u' ') == std::u16string_view::npos;
+    if (!bare) {
+      chunks.push_back({offset, std::u16string(chunk), position});
+    }
+    offset = end;
+    position += step;
+  }
+  return chunks;
+}
+
+std::int64_t CharacterCount(std::u16string_view text) {
+  std::int64_t count = 0;
+  for (std::size_t offset = 0; offset < text.size(); offset += UnitsOfCharacter(text, offset)) {
+    ++count;
+  }
+  return count;
+}
+
+// Expects `expected` at `at` in `out` and moves past it.
+void Expect(std::u16string_view out, std::size_t& at, std::u16string_view expected) {
+  FUZZ_CHECK(out.substr(at, expected.size()) == expected);
+  at += expected.size();
+}
+
+// Splits the output into the text outside the tags and the coloured chunks,
+// checking every tag's shape on the way.
+std::u16string RemoveTags(std::u16string_view out, const MarkupTemplate& markup,
+                          std::vector<WrittenChunk>& chunks) {
+  std::u16string plain;
+  std::size_t at = 0;
+  while (at < out.size()) {
+    if (out[at] != kPrefixOpen) {
+      FUZZ_CHECK(!IsFence(out[at]));
+      plain.push_back(out[at++]);
+      continue;
+    }
+    WrittenChunk chunk;
+    chunk.offset = plain.size();
+    Expect(out, at, markup.prefix);
+    FUZZ_CHECK(at + 6 <= out.size());
+    for (int component = 0; component < 3; ++component) {
+      const char16_t high = out[at++];
+      const char16_t low = out[at++];
+      FUZZ_CHECK(IsUpperHexDigit(high) && IsUpperHexDigit(low));
+      chunk.rgb[component] = HexValue(high) * 16 + HexValue(low);
+    }
+    Expect(out, at, markup.middle);
+    const std::size_t chunkEnd = out.find(kSuffixOpen, at);
+    FUZZ_CHECK(chunkEnd != std::u16string_view::npos);
+    chunk.text = std::u16string(out.substr(at, chunkEnd - at));
+    at = chunkEnd;
+    Expect(out, at, markup.suffix);
+    plain += chunk.text;
+    chunks.push_back(std::move(chunk));
+  }
+  return plain;
+}
+
+}  // namespace
+}  // namespace huecode::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace huecode;
+  using namespace huecode::fuzz;
+  FuzzInput input(data, size);
+  ConversionSettings real;
+  real.start = {input.byte(), input.byte(), input.byte()};
+  real.end = {input.byte(), input.byte(), input.byte()};
+  const std::size_t stepUnits = input.byte();
+  const std::size_t prefixUnits = input.byte();
+  const std::size_t middleUnits = input.byte();
+  const std::size_t suffixUnits = input.byte();
+  real.stepText = input.units(stepUnits);
+  real.markup.prefix = WithoutFences(input.units(prefixUnits));
+  real.markup.middle = WithoutFences(input.units(middleUnits));
+  real.markup.suffix = WithoutFences(input.units(suffixUnits));
+  real.text = WithoutFences(input.restAsUnits());
+
+  ConversionSettings fenced = real;
+  fenced.markup.prefix = kPrefixOpen + real.markup.prefix + kPrefixClose;
+  fenced.markup.middle = kMiddleOpen + real.markup.middle + kMiddleClose;
+  fenced.markup.suffix = kSuffixOpen + real.markup.suffix + kSuffixClose;
+
+  const std::u16string out = GenerateCode(fenced);
+  std::vector<WrittenChunk> written;
+  const std::u16string plain = RemoveTags(out, fenced.markup, written);
+
+  // Not a character of the text is lost, added or moved; only the outer spaces go.
+  const std::size_t first = real.text.find_first_not_of(u' ');
+  const std::u16string trimmed =
+      first == std::u16string::npos
+          ? std::u16string()
+          : real.text.substr(first, real.text.find_last_not_of(u' ') - first + 1);
+  FUZZ_CHECK(plain == trimmed);
+
+  const std::int64_t n = CharacterCount(trimmed);
+  const std::int32_t step = StepLength(real.stepText, static_cast<std::int32_t>(n));
+  const std::vector<ExpectedChunk> expected = ExpectedColouredChunks(trimmed, step);
+  FUZZ_CHECK(written.size() == expected.size());
+  const ColourTriple& s = real.start;
+  const ColourTriple& e = real.end;
+  for (std::size_t k = 0; k < written.size(); ++k) {
+    FUZZ_CHECK(written[k].offset == expected[k].offset);
+    FUZZ_CHECK(written[k].text == expected[k].text);
+    const std::int64_t position = expected[k].position;
+    FUZZ_CHECK(written[k].rgb[0] == ExactGradient(s.r, e.r, position, n));
+    FUZZ_CHECK(written[k].rgb[1] == ExactGradient(s.g, e.g, position, n));
+    FUZZ_CHECK(written[k].rgb[2] == ExactGradient(s.b, e.b, position, n));
+  }
+  const std::size_t templateLone = CountLoneSurrogates(real.markup.prefix) +
+                                   CountLoneSurrogates(real.markup.middle) +
+                                   CountLoneSurrogates(real.markup.suffix);
+  // No chunk ends between the halves of a surrogate pair, so the only lone
+  // surrogates written are those of the text and of the template.
+  FUZZ_CHECK(CountLoneSurrogates(out) ==
+             CountLoneSurrogates(trimmed) + written.size() * templateLone);
+
+  // The fences only mark the template strings: without them the output is
+  // exactly what the real template gives.
+  FUZZ_CHECK(GenerateCode(real) == WithoutFences(out));
+  return 0;
+}
