@@ -60,6 +60,18 @@ std::u16string HexPair(std::u16string_view hex) {
   }
 }
 
+void AppendColourDigits(std::u16string& out, ColourTriple colour) {
+  constexpr std::u16string_view kDigits = u"0123456789ABCDEF";
+  for (const std::int16_t component : {colour.r, colour.g, colour.b}) {
+    if (component >= 0 && component <= 255) {
+      out += kDigits[static_cast<std::size_t>(component / 16)];
+      out += kDigits[static_cast<std::size_t>(component % 16)];
+    } else {
+      out += HexPair(HexText(component));
+    }
+  }
+}
+
 std::u16string ColourDigits(ColourTriple colour) {
   return HexPair(HexText(colour.r)) + HexPair(HexText(colour.g)) + HexPair(HexText(colour.b));
 }
