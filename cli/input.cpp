@@ -1,0 +1,55 @@
+#include "cli/input.h"
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+namespace huecode {
+
+namespace {
+
+CliError ReadError(std::string_view name, int error) {
+  return {kExitInputError,
+          "cannot read " + std::string(name) + ": " + std::strerror(error != 0 ? error : EIO)};
+}
+
+}  // namespace
+
+std::string_view DropTrailingLineBreak(std::string_view bytes) {
+  if (bytes.ends_with("\r\n")) {
+    bytes.remove_suffix(2);
+  } else if (bytes.ends_with('\n')) {
+    bytes.remove_suffix(1);
+  }
+  return bytes;
+}
+
+InputBytes ReadStream(std::FILE* stream, std::string_view name) {
+  InputBytes input;
+  char buffer[65536];
+  for (;;) {
+    errno = 0;
+    const std::size_t count = std::fread(buffer, 1, sizeof buffer, stream);
+    input.bytes.append(buffer, count);
+    if (count < sizeof buffer) {
+      if (std::ferror(stream)) {
+        input.error = ReadError(name, errno);
+        input.bytes.clear();
+      }
+      return input;
+    }
+  }
+}
+
+InputBytes ReadFile(const std::string& path) {
+  const std::string name = "'" + path + "'";
+  errno = 0;
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                             &std::fclose);
+  if (!file) {
+    return {std::string(), ReadError(name, errno)};
+  }
+  return ReadStream(file.get(), name);
+}
+
+}  // namespace huecode

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "cli/utf8.h"
+
+namespace huecode {
+namespace {
+
+struct MalformedCase {
+  const char* name;
+  std::string bytes;
+  std::size_t offset;
+  Utf8Fault fault;
+};
+
+class MalformedUtf8 : public ::testing::TestWithParam<MalformedCase> {};
+
+TEST_P(MalformedUtf8, ReportsTheFaultAtTheStartOfTheBadCharacter) {
+  const MalformedCase& c = GetParam();
+  const Utf8Decoding decoded = DecodeUtf8(c.bytes);
+  ASSERT_TRUE(decoded.error.has_value());
+  EXPECT_EQ(decoded.error->offset, c.offset);
+  EXPECT_EQ(decoded.error->fault, c.fault) << DescribeUtf8Fault(decoded.error->fault);
+  EXPECT_TRUE(decoded.text.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, MalformedUtf8,
+    ::testing::Values(
+        MalformedCase{"TruncatedTwoByte", "ab\xC3", 2, Utf8Fault::Truncated},
+        MalformedCase{"TruncatedThreeByte", "\xE5\xAD", 0, Utf8Fault::Truncated},
+        MalformedCase{"TruncatedFourByteAfterText", "x\xF0\x9F\x98", 1, Utf8Fault::Truncated},
+        MalformedCase{"BadContinuationAscii", "a\xE4\x41", 1, Utf8Fault::BadContinuation},
+        MalformedCase{"BadContinuationLeadByte", "\xC3\xC3\xA9", 0, Utf8Fault::BadContinuation},
+        MalformedCase{"BadContinuationInFourth", "\xF0\x9F\x98\x20", 0, Utf8Fault::BadContinuation},
+        MalformedCase{"StrayContinuation", "ok\x80", 2, Utf8Fault::UnexpectedContinuation},
+        MalformedCase{"OverlongSlashC0", "/\xC0\xAF", 1, Utf8Fault::Overlong},
+        MalformedCase{"OverlongC1", "\xC1\xBF", 0, Utf8Fault::Overlong},
+        MalformedCase{"OverlongThreeByteNul", "\xE0\x80\x80", 0, Utf8Fault::Overlong},
+        MalformedCase{"OverlongThreeByteMax", "\xE0\x9F\xBF", 0, Utf8Fault::Overlong},
+        MalformedCase{"OverlongFourByte", "\xF0\x8F\xBF\xBF", 0, Utf8Fault::Overlong},
+        MalformedCase{"HighSurrogate", "a\xED\xA0\x80", 1, Utf8Fault::Surrogate},
+        MalformedCase{"LowSurrogate", "\xED\xBF\xBF", 0, Utf8Fault::Surrogate},
+        MalformedCase{"SurrogatePairAsCesu", "\xED\xA0\xBD\xED\xB8\x80", 0, Utf8Fault::Surrogate},
+        MalformedCase{"AboveMaxWithF4", "\xF4\x90\x80\x80", 0, Utf8Fault::BeyondUnicode},
+        MalformedCase{"AboveMaxWithF5", "\xF5\x80\x80\x80", 0, Utf8Fault::BeyondUnicode},
+        MalformedCase{"InvalidFE", "abc\xFE", 3, Utf8Fault::InvalidLeadByte},
+        MalformedCase{"InvalidFF", "\xFF", 0, Utf8Fault::InvalidLeadByte},
+        MalformedCase{"OffsetCountsBytesNotCharacters", "\xE5\xBD\xA9\xE8\x89\xB2\xFF", 6,
+                      Utf8Fault::InvalidLeadByte}),
+    [](const ::testing::TestParamInfo<MalformedCase>& info) { return info.param.name; });
+
+struct WellFormedCase {
+  const char* name;
+  std::string bytes;
+  std::u16string text;
+};
+
+class WellFormedUtf8 : public ::testing::TestWithParam<WellFormedCase> {};
+
+TEST_P(WellFormedUtf8, DecodesAndEncodesBack) {
+  const WellFormedCase& c = GetParam();
+  const Utf8Decoding decoded = DecodeUtf8(c.bytes);
+  ASSERT_FALSE(decoded.error.has_value()) << decoded.error->offset;
+  EXPECT_EQ(decoded.text, c.text);
+  EXPECT_EQ(EncodeUtf8(decoded.text), c.bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WellFormedUtf8,
+    ::testing::Values(
+        WellFormedCase{"Empty", "", u""},
+        WellFormedCase{"AsciiWithNul", std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
+        WellFormedCase{"TwoByteBounds", "\xC2\x80\xDF\xBF", u"\u0080\u07FF"},
+        WellFormedCase{"ThreeByteBounds", "\xE0\xA0\x80\xEF\xBF\xBF", u"\u0800\uFFFF"},
+        WellFormedCase{"AroundSurrogates", "\xED\x9F\xBF\xEE\x80\x80", u"\uD7FF\uE000"},
+        WellFormedCase{"Chinese", "\xE5\xBD\xA9\xE8\x89\xB2", u"彩色"},
+        WellFormedCase{"FourByteEmoji", "\xF0\x9F\x98\x80", u"\U0001F600"},
+        WellFormedCase{"FourByteBounds", "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF",
+                       u"\U00010000\U0010FFFF"}),
+    [](const ::testing::TestParamInfo<WellFormedCase>& info) { return info.param.name; });
+
+TEST(EncodeUtf8, WritesLoneSurrogatesAsReplacementCharacter) {
+  EXPECT_EQ(EncodeUtf8(u"a\xD800z"), "a\xEF\xBF\xBDz");
+  EXPECT_EQ(EncodeUtf8(std::u16string(1, u'\xDC00')), "\xEF\xBF\xBD");
+}
+
+}  // namespace
+}  // namespace huecode
