@@ -54,7 +54,11 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     dup2(out.write, STDOUT_FILENO);
     dup2(err.write, STDERR_FILENO);
     for (const std::string& entry : extraEnv) {
-      putenv(const_cast<char*>(entry.c_str()));
+      if (entry.find('=') == std::string::npos) {
+        unsetenv(entry.c_str());
+      } else {
+        putenv(const_cast<char*>(entry.c_str()));
+      }
     }
     execv(program.c_str(), argv.data());
     _exit(127);

@@ -12,7 +12,8 @@ struct ProcessResult {
 };
 
 // Runs the program with the arguments, feeding stdinBytes to its standard
-// input and collecting both output streams; extraEnv entries are NAME=VALUE.
+// input and collecting both output streams. extraEnv entries are NAME=VALUE
+// to set a variable or NAME to remove it.
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::string& stdinBytes = {},
                          const std::vector<std::string>& extraEnv = {});

@@ -1,0 +1,89 @@
+#include "cli/picture_output.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <memory>
+#include <vector>
+
+#include "preview/previews.h"
+#include "ui/picture_styles.h"
+#include "ui/picture_surface.h"
+
+namespace huecode {
+
+namespace {
+
+// The pictures need fonts and a palette, hence an application object; no
+// window is ever shown, so a missing display must not stop it.
+std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
+  if (QGuiApplication::instance()) {
+    return nullptr;
+  }
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  static int argc = 1;
+  static char name[] = "huecode-cli";
+  static char* argv[] = {name, nullptr};
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+QImage RenderPreview(const ConversionSettings& settings) {
+  PictureSurface surface(Picture1Style());
+  DrawEffectPreview(surface, settings);
+  return surface.image();
+}
+
+QImage RenderBar(const ConversionSettings& settings) {
+  PictureSurface surface(Picture2Style());
+  surface.Scale(0, 0, 255, 10);
+  DrawGradientBar(surface, settings.start, settings.end);
+  return surface.image();
+}
+
+struct PendingPicture {
+  std::string path;
+  QImage image;
+  std::unique_ptr<QSaveFile> file;
+};
+
+CliError WriteError(const std::string& path, const QString& reason) {
+  return {kExitInputError, "cannot write '" + path + "': " + reason.toStdString()};
+}
+
+}  // namespace
+
+std::optional<CliError> WritePictures(const CliOptions& options,
+                                      const ConversionSettings& settings) {
+  const std::unique_ptr<QGuiApplication> app = EnsureGuiApplication();
+  std::vector<PendingPicture> pictures;
+  if (options.previewPngPath) {
+    pictures.push_back({*options.previewPngPath, RenderPreview(settings), nullptr});
+  }
+  if (options.barPngPath) {
+    pictures.push_back({*options.barPngPath, RenderBar(settings), nullptr});
+  }
+  // Every file is written in full before any replaces its target, so a
+  // failure leaves all targets as they were.
+  for (PendingPicture& picture : pictures) {
+    picture.file = std::make_unique<QSaveFile>(QFile::decodeName(picture.path.c_str()));
+    if (!picture.file->open(QIODevice::WriteOnly)) {
+      return WriteError(picture.path, picture.file->errorString());
+    }
+    QImageWriter writer(picture.file.get(), "png");
+    if (!writer.write(picture.image)) {
+      return WriteError(picture.path, writer.errorString());
+    }
+  }
+  for (PendingPicture& picture : pictures) {
+    if (!picture.file->commit()) {
+      return WriteError(picture.path, picture.file->errorString());
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace huecode
