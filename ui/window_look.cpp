@@ -1,0 +1,27 @@
+#include "ui/window_look.h"
+
+#include <QLabel>
+#include <QPalette>
+#include <QWidget>
+
+namespace huecode {
+
+void ApplyWindowLook(QWidget& window) {
+  QPalette palette = window.palette();
+  palette.setColor(QPalette::Window, kWindowGreen);
+  window.setPalette(palette);
+  window.setAutoFillBackground(true);
+}
+
+QLabel* MakeLabel(const QString& caption, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setTextFormat(Qt::PlainText);
+  label->setWordWrap(false);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setForegroundRole(QPalette::ButtonText);
+  label->setText(caption);
+  label->adjustSize();
+  return label;
+}
+
+}  // namespace huecode

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace huecode {
+
+// Both windows and their frames are dark green.
+inline const QColor kWindowGreen{0, 128, 0};
+
+void ApplyWindowLook(QWidget& window);
+
+// A plain-text caption sized to its text, the green showing through, in the
+// colour of button text.
+QLabel* MakeLabel(const QString& caption, QWidget* parent);
+
+}  // namespace huecode
