@@ -8,6 +8,7 @@
 #include <QString>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace huecode {
 
@@ -75,32 +76,36 @@ struct PictureSurface::State {
 
 void PictureSurface::State::paintBorder() {
   const QPalette palette = QGuiApplication::palette();
-  const int ring = std::max(1, qRound(dpr));
-  QPainter painter(&image);
-  // Each ring is a top-left and a bottom-right pair of edges, outermost first.
-  // The sunken edge is the classic client edge: shadow over dark at the top
-  // left, light over button face at the bottom right.
   struct Ring {
     QColor topLeft;
     QColor bottomRight;
   };
-  const Ring flat[] = {{palette.color(QPalette::Shadow), palette.color(QPalette::Shadow)}};
-  const Ring sunken[] = {{palette.color(QPalette::Dark), palette.color(QPalette::Light)},
-                         {palette.color(QPalette::Shadow), palette.color(QPalette::Midlight)}};
-  const bool isSunken = style.border == PictureBorder::Sunken3D;
-  const int count = isSunken ? 2 : 1;
+  // Rings from the outside in. The flat line takes the text colour, as a
+  // window frame does, so it stands out on light and dark palettes alike. The
+  // sunken edge is the classic client edge: dark then shadow at the top left,
+  // light then midlight at the bottom right.
+  const QColor frame = palette.color(QPalette::WindowText);
+  const std::vector<Ring> rings =
+      style.border == PictureBorder::Sunken3D
+          ? std::vector<Ring>{{palette.color(QPalette::Dark), palette.color(QPalette::Light)},
+                              {palette.color(QPalette::Shadow), palette.color(QPalette::Midlight)}}
+          : std::vector<Ring>{{frame, frame}};
+  const int width = std::max(1, qRound(dpr));
+  QPainter painter(&image);
   QRect outline = image.rect();
-  for (int i = 0; i < count; ++i) {
-    const Ring& colours = isSunken ? sunken[i] : flat[i];
-    const QRect top(outline.left(), outline.top(), outline.width(), ring);
-    const QRect left(outline.left(), outline.top(), ring, outline.height());
-    const QRect bottom(outline.left(), outline.bottom() - ring + 1, outline.width(), ring);
-    const QRect right(outline.right() - ring + 1, outline.top(), ring, outline.height());
-    painter.fillRect(logicalRect(bottom), colours.bottomRight);
-    painter.fillRect(logicalRect(right), colours.bottomRight);
-    painter.fillRect(logicalRect(top), colours.topLeft);
-    painter.fillRect(logicalRect(left), colours.topLeft);
-    outline.adjust(ring, ring, -ring, -ring);
+  for (const Ring& ring : rings) {
+    // The top-left edges are painted last and so own the two far corners.
+    painter.fillRect(
+        logicalRect({outline.left(), outline.bottom() - width + 1, outline.width(), width}),
+        ring.bottomRight);
+    painter.fillRect(
+        logicalRect({outline.right() - width + 1, outline.top(), width, outline.height()}),
+        ring.bottomRight);
+    painter.fillRect(logicalRect({outline.left(), outline.top(), outline.width(), width}),
+                     ring.topLeft);
+    painter.fillRect(logicalRect({outline.left(), outline.top(), width, outline.height()}),
+                     ring.topLeft);
+    outline.adjust(width, width, -width, -width);
   }
 }
 

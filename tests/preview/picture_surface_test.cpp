@@ -114,6 +114,16 @@ TEST(PictureSurface, ClsClearsTheInnerAreaAndKeepsTheBorder) {
   EXPECT_NE(border, style.background) << "the flat border must be visible";
 }
 
+TEST(PictureSurface, SunkenEdgeIsDarkAtTheTopLeftAndLightAtTheBottomRight) {
+  PictureSurface preview(Picture1Style());
+  const QImage& image = preview.image();
+  for (const int ring : {0, 1}) {
+    EXPECT_LT(image.pixelColor(ring, 70).lightness(), image.pixelColor(504 - ring, 70).lightness());
+    EXPECT_LT(image.pixelColor(250, ring).lightness(),
+              image.pixelColor(250, 144 - ring).lightness());
+  }
+}
+
 TEST(PictureSurface, LineTakesAColourValueInBlueGreenRedOrder) {
   PictureSurface bar(Picture2Style());
   bar.Scale(0, 0, 255, 10);
