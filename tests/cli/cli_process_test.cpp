@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,17 @@
 #include "core/conversion.h"
 #include "process_runner.h"
 #include "tests/core/worked_examples.h"
+
+namespace huecode::test {
+
+// Names a failing row in readable form rather than as raw bytes.
+inline void PrintTo(const WorkedExample& example, std::ostream* os) {
+  *os << "text " << ::testing::PrintToString(EncodeUtf8(example.text)) << ", step "
+      << ::testing::PrintToString(EncodeUtf8(example.stepText)) << ", preset '" << example.preset
+      << "'";
+}
+
+}  // namespace huecode::test
 
 namespace huecode {
 namespace {
