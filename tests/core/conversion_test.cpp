@@ -96,6 +96,14 @@ TEST(GenerateCode, EqualEndPointsColourEveryChunkAlike) {
             u"[color=#123456]a[/color][color=#123456]b[/color] [color=#123456]c[/color]");
 }
 
+TEST(GenerateCode, ComponentsBeyondTwoDigitsAreLeftOut) {
+  // A component's three- or four-digit hexadecimal text has no two-digit form.
+  EXPECT_EQ(Convert(u"ab", u"1", {300, 0, -5}, {300, 255, -5}),
+            u"[color=#80]a[/color][color=#FF]b[/color]");
+  EXPECT_EQ(Convert(u"a b", u"1", {0, 0, 0}, {0, 0, 1000}),
+            u"[color=#0000]a[/color] [color=#0000]b[/color]");
+}
+
 TEST(GenerateCode, SurrogatePairsStayWhole) {
   const std::u16string_view text = u"\U0001F600x\U0001F600y\U0001F600";
   EXPECT_EQ(Convert(text, u"1"),
@@ -117,11 +125,42 @@ constexpr char16_t kPrefix = u'\uE000';
 constexpr char16_t kMiddle = u'\uE001';
 constexpr char16_t kSuffix = u'\uE002';
 
+const MarkupTemplate kTaggedTemplate{std::u16string(1, kPrefix), std::u16string(1, kMiddle),
+                                     std::u16string(1, kSuffix)};
+
 struct Tagged {
   std::u16string digits;
   std::u16string chunk;
-  std::size_t offset;  // in the trimmed text
+  std::size_t offset;  // in the text without tags
 };
+
+struct Untagged {
+  std::u16string text;
+  std::vector<Tagged> tagged;
+  bool wellFormed = true;
+};
+
+Untagged RemoveTags(std::u16string_view output) {
+  Untagged result;
+  for (std::size_t k = 0; k < output.size();) {
+    if (output[k] != kPrefix) {
+      result.text += output[k++];
+      continue;
+    }
+    const std::size_t middle = output.find(kMiddle, k);
+    const std::size_t suffix = output.find(kSuffix, k);
+    if (middle != k + 7 || suffix == std::u16string_view::npos) {
+      result.wellFormed = false;
+      return result;
+    }
+    result.tagged.push_back({std::u16string(output.substr(k + 1, 6)),
+                             std::u16string(output.substr(middle + 1, suffix - middle - 1)),
+                             result.text.size()});
+    result.text += result.tagged.back().chunk;
+    k = suffix + 1;
+  }
+  return result;
+}
 
 std::u16string RandomText(std::mt19937& random) {
   static const std::u16string kPieces[] = {
@@ -146,50 +185,67 @@ std::u16string RandomStep(std::mt19937& random) {
   return k < static_cast<int>(std::size(kSteps)) ? kSteps[k] : std::u16string(1, u'0' + k % 10);
 }
 
+ColourTriple RandomColour(std::mt19937& random) {
+  std::uniform_int_distribution<int> component(0, 255);
+  return {static_cast<std::int16_t>(component(random)),
+          static_cast<std::int16_t>(component(random)),
+          static_cast<std::int16_t>(component(random))};
+}
+
 TEST(GenerateCode, RemovingTheTagsGivesBackTheTrimmedText) {
   std::mt19937 random(20240531);
-  const ColourTriple start{12, 200, 99};
-  const ColourTriple end{240, 3, 99};
   for (int run = 0; run < 3000; ++run) {
     const std::u16string text = RandomText(random);
     const std::u16string step = RandomStep(random);
+    const ColourTriple start = RandomColour(random);
+    const ColourTriple end = run % 5 == 0 ? start : RandomColour(random);
     const ChunkPlan plan = PlanChunks(text, step);
-    const std::u16string output = GenerateCode(
-        {text,
-         step,
-         start,
-         end,
-         {std::u16string(1, kPrefix), std::u16string(1, kMiddle), std::u16string(1, kSuffix)}});
-
-    std::u16string untagged;
-    std::vector<Tagged> tagged;
-    for (std::size_t k = 0; k < output.size();) {
-      if (output[k] != kPrefix) {
-        untagged += output[k++];
-        continue;
-      }
-      const std::size_t middle = output.find(kMiddle, k);
-      const std::size_t suffix = output.find(kSuffix, k);
-      ASSERT_NE(suffix, std::u16string::npos) << "unclosed tag in run " << run;
-      ASSERT_EQ(middle, k + 7) << "run " << run;
-      tagged.push_back({output.substr(k + 1, 6), output.substr(middle + 1, suffix - middle - 1),
-                        untagged.size()});
-      untagged += tagged.back().chunk;
-      k = suffix + 1;
-    }
-    ASSERT_EQ(untagged, TrimSpaces(text)) << "run " << run;
+    const Untagged untagged = RemoveTags(GenerateCode({text, step, start, end, kTaggedTemplate}));
+    ASSERT_TRUE(untagged.wellFormed) << "run " << run;
+    ASSERT_EQ(untagged.text, TrimSpaces(text)) << "run " << run;
 
     // Each coloured chunk starts at a multiple of the step, is a full step
     // long unless the text ends, and carries the colour of its position.
-    for (const Tagged& t : tagged) {
-      const auto before = CountCharacters(std::u16string_view(untagged).substr(0, t.offset));
+    for (const Tagged& t : untagged.tagged) {
+      const auto before = CountCharacters(std::u16string_view(untagged.text).substr(0, t.offset));
       const auto length = CountCharacters(t.chunk);
-      const auto position = before + 1;
       EXPECT_EQ(before % plan.step, 0) << "run " << run;
       EXPECT_EQ(length, std::min(plan.step, plan.length - before)) << "run " << run;
       EXPECT_FALSE(IsBareChunk(t.chunk)) << "run " << run;
-      EXPECT_EQ(t.digits, ColourDigits(GradientColour(start, end, position, plan.length)))
+      EXPECT_EQ(t.digits, ColourDigits(GradientColour(start, end, before + 1, plan.length)))
           << "run " << run;
+    }
+  }
+}
+
+// Long texts reach positions and spans where a colour computed incrementally
+// could drift from the formula, and halves that must round to even.
+TEST(GenerateCode, LongTextsFollowTheGradientFormula) {
+  const std::pair<ColourTriple, ColourTriple> gradients[] = {
+      {{255, 0, 255}, {0, 255, 0}},
+      {{0, 1, 254}, {255, 0, 255}},
+      {{17, 200, 3}, {18, 199, 250}},
+      {{90, 90, 90}, {90, 90, 90}},
+  };
+  const std::pair<std::int32_t, std::u16string_view> texts[] = {
+      {1000, u"1"},    {1000, u"3"},   {65537, u"1"},    {65537, u"7"},
+      {65537, u"256"}, {999983, u"1"}, {1000000, u"13"},
+  };
+  for (const auto& [n, step] : texts) {
+    const std::u16string text(static_cast<std::size_t>(n), u'x');
+    const std::int32_t stepLength = StepLength(step, n);
+    for (const auto& [start, end] : gradients) {
+      const Untagged untagged =
+          RemoveTags(GenerateCode({text, std::u16string(step), start, end, kTaggedTemplate}));
+      ASSERT_TRUE(untagged.wellFormed);
+      ASSERT_EQ(untagged.tagged.size(),
+                static_cast<std::size_t>((n + stepLength - 1) / stepLength));
+      std::size_t wrong = 0;
+      for (const Tagged& t : untagged.tagged) {
+        const auto position = static_cast<std::int32_t>(t.offset) + 1;
+        wrong += t.digits != ColourDigits(GradientColour(start, end, position, n));
+      }
+      EXPECT_EQ(wrong, 0u) << "n " << n << ", step " << stepLength;
     }
   }
 }
