@@ -31,9 +31,13 @@ QColor ColourOf(ColourValue value) {
 // The user range from the first corner to the second is closed, so a point on
 // the far corner belongs to the last pixel: a scale of (0)-(255) puts column
 // 255 on the last pixel rather than one past it. Points outside the range stay
-// outside and are clipped.
+// outside and are clipped; those far away are held a little outside, so that
+// no coordinate, however large, overflows the pixel index.
 int PixelIndex(double user, double origin, double extent, int first, int count) {
-  const double d = (user - origin) * count / extent;
+  const double d = std::clamp((user - origin) * count / extent, -2.0 * count - 2, 2.0 * count + 2);
+  if (std::isnan(d)) {
+    return first - 1;
+  }
   const int pixel = static_cast<int>(std::floor(d + 0.5));
   return first + (d >= 0.0 && d <= count ? std::min(pixel, count - 1) : pixel);
 }

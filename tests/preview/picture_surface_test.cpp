@@ -132,7 +132,7 @@ TEST(PictureSurface, LineTakesAColourValueInBlueGreenRedOrder) {
   EXPECT_EQ(bar.image().pixelColor(100, 13), QColor(0x56, 0x34, 0x12));
 }
 
-TEST(PictureSurface, LinesOutsideTheScaleAreClipped) {
+TEST(PictureSurface, DrawingOutsideTheScaleIsClipped) {
   const PictureStyle style = Picture2Style();
   PictureSurface bar(style);
   const QImage before = bar.image().copy();
@@ -141,6 +141,10 @@ TEST(PictureSurface, LinesOutsideTheScaleAreClipped) {
   bar.Line(-1, 0, -1, 10, 0x0000FF);
   bar.Line(256, 0, 256, 10, 0x0000FF);
   bar.Line(0, 11, 255, 11, 0x0000FF);
+  bar.Line(-1e30f, 1e30f, 1e30f, 1e30f, 0x0000FF);
+  bar.CurrentX(3e38f);
+  bar.CurrentY(-3e38f);
+  bar.Print(u"far away");
   EXPECT_EQ(bar.image(), before);
 }
 
