@@ -14,23 +14,38 @@ double DecodeSrgb(double encoded) {
   return encoded <= 0.04045 ? encoded / 12.92 : std::pow((encoded + 0.055) / 1.055, 2.4);
 }
 
-// Linear light to 8-bit sRGB by search among the 255 points where the
-// rounded value changes: exact, clamped by construction, and far cheaper per
-// chunk than a pow.
+// Linear light to 8-bit sRGB by comparison with the 255 points where the
+// rounded value changes: exact, and clamped by construction. A coarse table
+// gives the starting guess, so that a chunk costs a few comparisons, not a pow.
 class EncodeTable {
  public:
   EncodeTable() {
     for (std::size_t k = 0; k < m_thresholds.size(); ++k) {
       m_thresholds[k] = DecodeSrgb((static_cast<double>(k) + 0.5) / 255.0);
     }
+    for (std::size_t i = 0; i < m_guess.size(); ++i) {
+      const double linear = static_cast<double>(i) / (m_guess.size() - 1);
+      m_guess[i] = static_cast<std::uint8_t>(
+          std::upper_bound(m_thresholds.begin(), m_thresholds.end(), linear) -
+          m_thresholds.begin());
+    }
   }
+
   std::int16_t encode(double linear) const {
-    return static_cast<std::int16_t>(
-        std::upper_bound(m_thresholds.begin(), m_thresholds.end(), linear) - m_thresholds.begin());
+    const double scaled = std::clamp(linear, 0.0, 1.0) * (m_guess.size() - 1);
+    int value = m_guess[static_cast<std::size_t>(scaled)];
+    while (value < 255 && linear >= m_thresholds[static_cast<std::size_t>(value)]) {
+      ++value;
+    }
+    while (value > 0 && linear < m_thresholds[static_cast<std::size_t>(value - 1)]) {
+      --value;
+    }
+    return static_cast<std::int16_t>(value);
   }
 
  private:
   std::array<double, 255> m_thresholds{};
+  std::array<std::uint8_t, 4096> m_guess{};
 };
 
 const EncodeTable& Encoder() {
@@ -53,15 +68,65 @@ Oklab ToOklab(ColourTriple colour) {
           0.0259040371 * l + 0.7827717662 * m - 0.8086757660 * s};
 }
 
+namespace {
+
+constexpr std::array<double, 3> LmsRoots(const Oklab& c) {
+  return {c.l + 0.3963377774 * c.a + 0.2158037573 * c.b,
+          c.l - 0.1055613458 * c.a - 0.0638541728 * c.b,
+          c.l - 0.0894841775 * c.a - 1.2914855480 * c.b};
+}
+
+constexpr std::array<std::array<double, 3>, 3> kLmsToLinearRgb{{
+    {4.0767416621, -3.3077115913, 0.2309699292},
+    {-1.2684380046, 2.6097574011, -0.3413193965},
+    {-0.0041960863, -0.7034186147, 1.7076147010},
+}};
+
+}  // namespace
+
 ColourTriple FromOklab(const Oklab& colour) {
-  const auto cube = [](double x) { return x * x * x; };
-  const double l = cube(colour.l + 0.3963377774 * colour.a + 0.2158037573 * colour.b);
-  const double m = cube(colour.l - 0.1055613458 * colour.a - 0.0638541728 * colour.b);
-  const double s = cube(colour.l - 0.0894841775 * colour.a - 1.2914855480 * colour.b);
+  std::array<double, 3> lms = LmsRoots(colour);
+  for (double& x : lms) {
+    x = x * x * x;
+  }
   const auto& encoder = Encoder();
-  return {encoder.encode(4.0767416621 * l - 3.3077115913 * m + 0.2309699292 * s),
-          encoder.encode(-1.2684380046 * l + 2.6097574011 * m - 0.3413193965 * s),
-          encoder.encode(-0.0041960863 * l - 0.7034186147 * m + 1.7076147010 * s)};
+  std::array<std::int16_t, 3> rgb{};
+  for (std::size_t channel = 0; channel < 3; ++channel) {
+    const auto& row = kLmsToLinearRgb[channel];
+    rgb[channel] = encoder.encode(row[0] * lms[0] + row[1] * lms[1] + row[2] * lms[2]);
+  }
+  return {rgb[0], rgb[1], rgb[2]};
+}
+
+LinearRgbCurve CurveBetween(const Oklab& from, const Oklab& to) {
+  // Each cube root of LMS runs linearly, a + b t; its cube expands to
+  // a^3 + 3a^2b t + 3ab^2 t^2 + b^3 t^3.
+  const auto a = LmsRoots(from);
+  const auto end = LmsRoots(to);
+  std::array<std::array<double, 4>, 3> lms{};
+  for (std::size_t k = 0; k < 3; ++k) {
+    const double b = end[k] - a[k];
+    lms[k] = {a[k] * a[k] * a[k], 3 * a[k] * a[k] * b, 3 * a[k] * b * b, b * b * b};
+  }
+  LinearRgbCurve curve{};
+  for (std::size_t channel = 0; channel < 3; ++channel) {
+    for (std::size_t power = 0; power < 4; ++power) {
+      for (std::size_t k = 0; k < 3; ++k) {
+        curve[channel][power] += kLmsToLinearRgb[channel][k] * lms[k][power];
+      }
+    }
+  }
+  return curve;
+}
+
+ColourTriple EncodeCurveAt(const LinearRgbCurve& curve, double t) {
+  const auto& encoder = Encoder();
+  std::array<std::int16_t, 3> rgb{};
+  for (std::size_t channel = 0; channel < 3; ++channel) {
+    const auto& c = curve[channel];
+    rgb[channel] = encoder.encode(((c[3] * t + c[2]) * t + c[1]) * t + c[0]);
+  }
+  return {rgb[0], rgb[1], rgb[2]};
 }
 
 }  // namespace detail
@@ -72,8 +137,9 @@ std::vector<ColourTriple> RainbowStops() {
 
 GradientSampler::GradientSampler(GradientStops gradient) : m_gradient(std::move(gradient)) {
   if (m_gradient.space == ColourSpace::Oklab) {
-    for (const ColourTriple stop : m_gradient.stops) {
-      m_oklab.push_back(detail::ToOklab(stop));
+    for (std::size_t k = 1; k < m_gradient.stops.size(); ++k) {
+      m_curves.push_back(detail::CurveBetween(detail::ToOklab(m_gradient.stops[k - 1]),
+                                              detail::ToOklab(m_gradient.stops[k])));
     }
   }
 }
@@ -91,7 +157,8 @@ ColourTriple GradientSampler::at(std::int32_t position, std::int32_t span) const
   // a chunk comes out exactly.
   const auto segments = static_cast<std::int64_t>(stops.size() - 1);
   const std::int64_t scaled = static_cast<std::int64_t>(position) * segments;
-  const std::int64_t segment = std::clamp<std::int64_t>(scaled / span, 0, segments - 1);
+  const std::int64_t segment =
+      segments == 1 ? 0 : std::clamp<std::int64_t>(scaled / span, 0, segments - 1);
   const auto local = static_cast<std::int32_t>(scaled - segment * span);
   const ColourTriple from = stops[static_cast<std::size_t>(segment)];
   const ColourTriple to = stops[static_cast<std::size_t>(segment + 1)];
@@ -105,9 +172,7 @@ ColourTriple GradientSampler::at(std::int32_t position, std::int32_t span) const
     return to;
   }
   const double t = static_cast<double>(local) / span;
-  const detail::Oklab& a = m_oklab[static_cast<std::size_t>(segment)];
-  const detail::Oklab& b = m_oklab[static_cast<std::size_t>(segment + 1)];
-  return detail::FromOklab({a.l + (b.l - a.l) * t, a.a + (b.a - a.a) * t, a.b + (b.b - a.b) * t});
+  return detail::EncodeCurveAt(m_curves[static_cast<std::size_t>(segment)], t);
 }
 
 }  // namespace huecode

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -31,6 +32,12 @@ Oklab ToOklab(ColourTriple colour);
 // Rounded to the nearest 8-bit sRGB value and clamped to 0..255.
 ColourTriple FromOklab(const Oklab& colour);
 
+// Along a straight line in OKLab each linear-light RGB channel is a cubic in
+// the line's parameter t: coefficients of 1, t, t^2, t^3 per channel.
+using LinearRgbCurve = std::array<std::array<double, 4>, 3>;
+LinearRgbCurve CurveBetween(const Oklab& from, const Oklab& to);
+ColourTriple EncodeCurveAt(const LinearRgbCurve& curve, double t);
+
 }  // namespace detail
 
 // Samples one gradient many times; the stops are converted to OKLab once.
@@ -44,7 +51,7 @@ class GradientSampler {
 
  private:
   GradientStops m_gradient;
-  std::vector<detail::Oklab> m_oklab;
+  std::vector<detail::LinearRgbCurve> m_curves;  // one per segment, for OKLab
 };
 
 inline ColourTriple ColourAt(const GradientStops& gradient, std::int32_t position,

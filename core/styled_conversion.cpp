@@ -3,11 +3,22 @@
 #include <algorithm>
 
 #include "core/chunks.h"
+#include "core/conversion.h"
 #include "core/grapheme.h"
 
 namespace huecode {
 
 namespace {
+
+// Components outside 0..255 cannot come from a gradient between byte colours.
+void WriteColourDigits(char16_t* out, ColourTriple colour) {
+  constexpr std::u16string_view kDigits = u"0123456789ABCDEF";
+  for (const std::int16_t component : {colour.r, colour.g, colour.b}) {
+    const auto byte = static_cast<std::size_t>(std::clamp<std::int16_t>(component, 0, 255));
+    *out++ = kDigits[byte / 16];
+    *out++ = kDigits[byte % 16];
+  }
+}
 
 void AppendDecimal(std::u16string& out, int value) {
   if (value >= 100) {
@@ -55,6 +66,11 @@ bool StyledText::isBare(const RawChunk& chunk) const {
 
 void StyledText::forEachChunk(std::int32_t step,
                               const std::function<void(const StyledChunk&)>& visit) const {
+  visitChunks(step, visit);
+}
+
+template <typename Visitor>
+void StyledText::visitChunks(std::int32_t step, Visitor&& visit) const {
   const std::int64_t count = units();
   step = std::max(step, 1);
   const auto slice = [&](std::uint32_t begin, std::uint32_t end) {
@@ -115,23 +131,30 @@ void StyledText::forEachChunk(std::int32_t step,
 
 std::u16string StyledText::markup(std::int32_t step) const {
   const auto& markup = m_settings.markup;
-  std::u16string out;
+  step = std::max(step, 1);
   const std::size_t tagUnits =
       6 + markup.prefix.size() + markup.middle.size() + markup.suffix.size();
-  out.reserve(m_text.size() +
-              static_cast<std::size_t>((units() + std::max(step, 1) - 1) / std::max(step, 1)) *
-                  tagUnits);
-  forEachChunk(step, [&](const StyledChunk& chunk) {
+  // Written through a pointer into a buffer sized for the worst case (every
+  // chunk tagged), then cut to size: one allocation, no capacity checks.
+  std::u16string out(
+      m_text.size() + static_cast<std::size_t>((units() + step - 1) / step) * tagUnits, u'\0');
+  char16_t* cursor = out.data();
+  const auto put = [&cursor](std::u16string_view text) {
+    cursor = std::copy(text.begin(), text.end(), cursor);
+  };
+  visitChunks(step, [&](const StyledChunk& chunk) {
     if (chunk.coloured) {
-      out += markup.prefix;
-      AppendColourDigits(out, chunk.colour);
-      out += markup.middle;
-      out += chunk.text;
-      out += markup.suffix;
+      put(markup.prefix);
+      WriteColourDigits(cursor, chunk.colour);
+      cursor += 6;
+      put(markup.middle);
+      put(chunk.text);
+      put(markup.suffix);
     } else {
-      out += chunk.text;
+      put(chunk.text);
     }
   });
+  out.resize(static_cast<std::size_t>(cursor - out.data()));
   return out;
 }
 
@@ -141,7 +164,7 @@ ConversionStats StyledText::stats(std::int32_t step) const {
   step = std::max(step, 1);
   stats.chunks = (units() + step - 1) / step;
   if (m_settings.merge) {
-    forEachChunk(step, [&](const StyledChunk& chunk) { stats.colouredChunks += chunk.coloured; });
+    visitChunks(step, [&](const StyledChunk& chunk) { stats.colouredChunks += chunk.coloured; });
   } else {
     const std::int64_t count = units();
     for (std::int64_t first = 0; first < count; first += step) {
@@ -157,7 +180,7 @@ ConversionStats StyledText::stats(std::int32_t step) const {
 
 std::u16string StyledText::ansi(std::int32_t step) const {
   std::u16string out;
-  forEachChunk(step, [&](const StyledChunk& chunk) {
+  visitChunks(step, [&](const StyledChunk& chunk) {
     if (!chunk.coloured) {
       out += chunk.text;
       return;
@@ -176,6 +199,13 @@ std::u16string StyledText::ansi(std::int32_t step) const {
 }
 
 std::u16string GenerateStyledCode(const StyledSettings& settings) {
+  const bool asTheWindow = settings.gradient.stops.size() == 2 &&
+                           settings.gradient.space == ColourSpace::Rgb && !settings.step &&
+                           settings.by == Segmentation::Characters && !settings.merge;
+  if (asTheWindow) {
+    return GenerateCode({settings.text, settings.stepText, settings.gradient.stops[0],
+                         settings.gradient.stops[1], settings.markup});
+  }
   const StyledText text(settings);
   return text.markup(text.step());
 }

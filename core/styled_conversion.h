@@ -65,6 +65,10 @@ class StyledText {
     std::int32_t position = 1;
   };
   bool isBare(const RawChunk& chunk) const;
+  // forEachChunk without the cost of a std::function per chunk; defined and
+  // used in the .cpp only.
+  template <typename Visitor>
+  void visitChunks(std::int32_t step, Visitor&& visit) const;
 
   const StyledSettings& m_settings;
   std::u16string_view m_text;

@@ -100,6 +100,22 @@ TEST(GradientStops, OklabRoundTripsEverySrgbLevel) {
   }
 }
 
+TEST(GradientStops, OklabCurveMatchesConvertingEachPointOnTheLine) {
+  const std::pair<ColourTriple, ColourTriple> pairs[] = {
+      {kMagenta, kGreen}, {kBlack, kWhite}, {kRed, kBlue}, {{10, 99, 221}, {255, 240, 0}}};
+  for (const auto& [from, to] : pairs) {
+    const detail::Oklab a = detail::ToOklab(from);
+    const detail::Oklab b = detail::ToOklab(to);
+    const detail::LinearRgbCurve curve = detail::CurveBetween(a, b);
+    for (int k = 0; k <= 997; ++k) {
+      const double t = k / 997.0;
+      const detail::Oklab point{a.l + (b.l - a.l) * t, a.a + (b.a - a.a) * t,
+                                a.b + (b.b - a.b) * t};
+      ASSERT_EQ(detail::EncodeCurveAt(curve, t), detail::FromOklab(point)) << k;
+    }
+  }
+}
+
 TEST(GradientStops, OklabResultsAreClampedToBytes) {
   const detail::Oklab outOfGamut{1.2, 0.4, -0.4};
   const ColourTriple c = detail::FromOklab(outOfGamut);
