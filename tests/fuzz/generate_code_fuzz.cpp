@@ -6,6 +6,7 @@
 #include "core/chunks.h"
 #include "core/conversion.h"
 #include "tests/fuzz/fuzz_input.h"
+#include "tests/fuzz/reference.h"
 
 namespace huecode::fuzz {
 namespace {
@@ -42,74 +43,11 @@ int HexValue(char16_t c) {
   return c <= u'9' ? c - u'0' : c - u'A' + 10;
 }
 
-// start + (end - start) * position / span, rounded half to even, in exact
-// integer arithmetic: an oracle independent of the floating-point formula.
-std::int64_t ExactGradient(std::int64_t start, std::int64_t end, std::int64_t position,
-                           std::int64_t span) {
-  const std::int64_t numerator = (end - start) * position;
-  std::int64_t quotient = numerator / span;
-  std::int64_t remainder = numerator % span;
-  if (remainder < 0) {
-    quotient -= 1;
-    remainder += span;
-  }
-  const std::int64_t whole = start + quotient;
-  if (2 * remainder > span || (2 * remainder == span && whole % 2 != 0)) {
-    return whole + 1;
-  }
-  return whole;
-}
-
 struct WrittenChunk {
   std::size_t offset = 0;  // in the text with the tags removed
   std::u16string text;
   std::int64_t rgb[3] = {0, 0, 0};
 };
-
-struct ExpectedChunk {
-  std::size_t offset = 0;
-  std::u16string text;
-  std::int64_t position = 0;
-};
-
-std::size_t UnitsOfCharacter(std::u16string_view text, std::size_t offset) {
-  const char16_t c = text[offset];
-  return c >= 0xD800 && c <= 0xDBFF && offset + 1 < text.size() && text[offset + 1] >= 0xDC00 &&
-                 text[offset + 1] <= 0xDFFF
-             ? 2
-             : 1;
-}
-
-// Cuts the trimmed text into chunks of step characters the plain way and
-// keeps those that carry a colour tag.
-std::vector<ExpectedChunk> ExpectedColouredChunks(std::u16string_view text, std::int32_t step) {
-  std::vector<ExpectedChunk> chunks;
-  std::size_t offset = 0;
-  std::int64_t position = 1;
-  while (offset < text.size()) {
-    std::size_t end = offset;
-    for (std::int32_t k = 0; k < step && end < text.size(); ++k) {
-      end += UnitsOfCharacter(text, end);
-    }
-    const std::u16string_view chunk = text.substr(offset, end - offset);
-    const bool bare = chunk == u"\t" || chunk == u"\n" || chunk == u"\r" ||
-                      chunk.find_first_not_of(u' ') == std::u16string_view::npos;
-    if (!bare) {
-      chunks.push_back({offset, std::u16string(chunk), position});
-    }
-    offset = end;
-    position += step;
-  }
-  return chunks;
-}
-
-std::int64_t CharacterCount(std::u16string_view text) {
-  std::int64_t count = 0;
-  for (std::size_t offset = 0; offset < text.size(); offset += UnitsOfCharacter(text, offset)) {
-    ++count;
-  }
-  return count;
-}
 
 // Expects `expected` at `at` in `out` and moves past it.
 void Expect(std::u16string_view out, std::size_t& at, std::u16string_view expected) {
@@ -181,16 +119,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::u16string plain = RemoveTags(out, fenced.markup, written);
 
   // Not a character of the text is lost, added or moved; only the outer spaces go.
-  const std::size_t first = real.text.find_first_not_of(u' ');
-  const std::u16string trimmed =
-      first == std::u16string::npos
-          ? std::u16string()
-          : real.text.substr(first, real.text.find_last_not_of(u' ') - first + 1);
+  const std::u16string trimmed = TrimOuterSpaces(real.text);
   FUZZ_CHECK(plain == trimmed);
 
   const std::int64_t n = CharacterCount(trimmed);
   const std::int32_t step = StepLength(real.stepText, static_cast<std::int32_t>(n));
-  const std::vector<ExpectedChunk> expected = ExpectedColouredChunks(trimmed, step);
+  std::vector<ReferenceChunk> expected = ReferenceChunks(trimmed, step);
+  std::erase_if(expected, [](const ReferenceChunk& chunk) { return chunk.bare; });
   FUZZ_CHECK(written.size() == expected.size());
   const ColourTriple& s = real.start;
   const ColourTriple& e = real.end;

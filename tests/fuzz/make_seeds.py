@@ -62,3 +62,46 @@ write("generate_code_fuzz", [
     code_seed(magenta, green, "&H2", *ubb, "<b>\"quoted\"</b>"),
     code_seed(magenta, green, "1", *ubb, "   "),
 ])
+
+
+def preview_seed(realised_eighths, height, step, repeat, text):
+    step_units = units(step)
+    head = struct.pack("<BH", realised_eighths, height) + bytes(magenta) + bytes(green)
+    return head + bytes([len(step_units) // 2]) + step_units + bytes([repeat]) + units(text)
+
+
+write("effect_preview_fuzz", [
+    preview_seed(0, 2115, "1", 0, "abc"),
+    preview_seed(0, 2115, "3", 0, "abcd"),
+    preview_seed(78, 2115, "1", 0, "彩色文字"),
+    preview_seed(0, 2115, "5", 0, "x" * 45),
+    preview_seed(0, 2115, "1", 0, "ab\r\ncd"),
+    preview_seed(0, 33000, "1", 200, "0123456789" * 4),
+    preview_seed(0, 0, "1", 0, "a"),
+    preview_seed(0, 2115, "", 0, "   "),
+    preview_seed(0, 2115, "2", 3, "a\U0001F600b\ud800 "),
+    preview_seed(0, 65535, "-3", 255, "z"),
+])
+
+write("utf8_fuzz", [
+    b"", b"abc", "彩色文字".encode(), "\U0001F600".encode(), b"\xe5\xbd", b"\xc0\x80",
+    b"\xe0\x80\x80", b"\xf0\x80\x80\x80", b"\xed\xa0\x80", b"\xed\xbf\xbf", b"\xf4\x90\x80\x80",
+    b"\x80", b"\xc3\x28", b"\xe2\x82\x28", b"\xff", b"a\x00b", units("a\ud800b"),
+])
+
+
+def cli_seed(args, stdin=b""):
+    return bytes([len(args)]) + b"\0".join(a.encode("utf-8", "surrogateescape") for a in args) + \
+        (b"\0" if args else b"") + stdin
+
+
+write("cli_run_fuzz", [
+    cli_seed([], b"ab\n"), cli_seed(["ab"]), cli_seed(["a", "b"]),
+    cli_seed(["--step", "2", "abcde"]), cli_seed(["--preset", "html", "--", "-x"]),
+    cli_seed(["--start=000000", "--end", "#FFFFFF", "text"]),
+    cli_seed(["--prefix", "%s", "--middle", "", "--suffix", "\r\n", "a"]),
+    cli_seed(["--step", "-3", "--preset", "brelvin"], "彩色\r\n".encode()),
+    cli_seed([], b"\xe5\xbd"), cli_seed([], b"\xed\xa0\x80"), cli_seed(["\xc0\x80"]),
+    cli_seed(["--help"]), cli_seed(["--version"]), cli_seed(["--bogus"]), cli_seed(["--step"]),
+    cli_seed(["--input", "missing.txt"]), cli_seed(["--preview-png", "p.png", "a"]),
+])

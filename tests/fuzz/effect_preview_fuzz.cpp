@@ -1,0 +1,79 @@
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/chunks.h"
+#include "preview/previews.h"
+#include "tests/fuzz/fuzz_input.h"
+#include "tests/fuzz/reference.h"
+#include "tests/preview/recording_surface.h"
+
+namespace {
+
+constexpr std::size_t kMaxTextUnits = 40000;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace huecode;
+  using namespace huecode::fuzz;
+  FuzzInput input(data, size);
+  // A surface may realise another size than the 10 points asked for; 0 means exactly 10.
+  const std::uint8_t realisedEighths = input.byte();
+  const float scaleHeight = static_cast<float>(input.byte() | (input.byte() << 8));
+  ConversionSettings settings;
+  settings.start = {input.byte(), input.byte(), input.byte()};
+  settings.end = {input.byte(), input.byte(), input.byte()};
+  settings.stepText = input.units(input.byte());
+  // Repeating the text reaches the rows far down the box with short inputs.
+  const std::size_t repeat = 1 + input.byte();
+  const std::u16string piece = input.restAsUnits();
+  for (std::size_t k = 0; k < repeat && settings.text.size() + piece.size() <= kMaxTextUnits; ++k) {
+    settings.text += piece;
+  }
+
+  testing::RecordingSurface surface(scaleHeight);
+  if (realisedEighths != 0) {
+    surface.RealiseFontSizeAs(static_cast<float>(realisedEighths) / 8.0f);
+  }
+  DrawEffectPreview(surface, settings);
+  const float fontSize = realisedEighths != 0 ? static_cast<float>(realisedEighths) / 8.0f : 10.0f;
+
+  const auto& calls = surface.calls();
+  FUZZ_CHECK(calls.size() >= 2);
+  FUZZ_CHECK(calls[0].op == testing::Op::FontSizeWrite && calls[0].a == 10.0f);
+  FUZZ_CHECK(calls[1].op == testing::Op::Cls);
+
+  const std::u16string trimmed = TrimOuterSpaces(settings.text);
+  const std::int64_t n = CharacterCount(trimmed);
+  const std::int32_t step = StepLength(settings.stepText, static_cast<std::int32_t>(n));
+  const std::vector<ReferenceChunk> chunks = ReferenceChunks(trimmed, step);
+
+  // Every chunk that starts in a row above the bottom edge is printed, in
+  // order, and nothing below it.
+  std::size_t visible = 0;
+  while (visible < chunks.size() &&
+         static_cast<double>((chunks[visible].position - 1) / 38 * 200) < scaleHeight) {
+    ++visible;
+  }
+  const auto& printed = surface.printed();
+  FUZZ_CHECK(printed.size() == visible);
+  for (std::size_t k = 0; k < printed.size(); ++k) {
+    const ReferenceChunk& chunk = chunks[k];
+    const std::int64_t column = (chunk.position - 1) % 38 + 1;
+    const std::int64_t row = (chunk.position - 1) / 38;
+    FUZZ_CHECK(printed[k].text == chunk.text);
+    FUZZ_CHECK(printed[k].y >= 0.0f && printed[k].y < scaleHeight);
+    FUZZ_CHECK(printed[k].y == static_cast<float>(row * 200));
+    const double x =
+        std::nearbyint(static_cast<double>(fontSize) * static_cast<double>((column - 1) * 20));
+    FUZZ_CHECK(printed[k].x == static_cast<float>(x));
+    const std::int64_t r = ExactGradient(settings.start.r, settings.end.r, chunk.position, n);
+    const std::int64_t g = ExactGradient(settings.start.g, settings.end.g, chunk.position, n);
+    const std::int64_t b = ExactGradient(settings.start.b, settings.end.b, chunk.position, n);
+    FUZZ_CHECK(printed[k].colour == r + 256 * g + 65536 * b);
+  }
+  return 0;
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Plain, slow restatements of the conversion's rules, written independently of
+// the production code, against which the fuzz targets compare its results.
+namespace huecode::fuzz {
+
+// start + (end - start) * position / span, rounded half to even, in exact
+// integer arithmetic rather than the floating-point formula.
+inline std::int64_t ExactGradient(std::int64_t start, std::int64_t end, std::int64_t position,
+                                  std::int64_t span) {
+  const std::int64_t numerator = (end - start) * position;
+  std::int64_t quotient = numerator / span;
+  std::int64_t remainder = numerator % span;
+  if (remainder < 0) {
+    quotient -= 1;
+    remainder += span;
+  }
+  const std::int64_t whole = start + quotient;
+  if (2 * remainder > span || (2 * remainder == span && whole % 2 != 0)) {
+    return whole + 1;
+  }
+  return whole;
+}
+
+inline std::size_t UnitsOfCharacter(std::u16string_view text, std::size_t offset) {
+  const char16_t c = text[offset];
+  return c >= 0xD800 && c <= 0xDBFF && offset + 1 < text.size() && text[offset + 1] >= 0xDC00 &&
+                 text[offset + 1] <= 0xDFFF
+             ? 2
+             : 1;
+}
+
+inline std::int64_t CharacterCount(std::u16string_view text) {
+  std::int64_t count = 0;
+  for (std::size_t offset = 0; offset < text.size(); offset += UnitsOfCharacter(text, offset)) {
+    ++count;
+  }
+  return count;
+}
+
+inline std::u16string TrimOuterSpaces(std::u16string_view text) {
+  std::size_t first = 0;
+  std::size_t last = text.size();
+  while (first < last && text[first] == u' ') {
+    ++first;
+  }
+  while (last > first && text[last - 1] == u' ') {
+    --last;
+  }
+  return std::u16string(text.substr(first, last - first));
+}
+
+struct ReferenceChunk {
+  std::size_t offset = 0;     // in code units
+  std::int64_t position = 0;  // 1-based, in characters
+  std::u16string text;
+  bool bare = false;
+};
+
+// Cuts the trimmed text into chunks of step characters, a surrogate pair
+// counting as one character.
+inline std::vector<ReferenceChunk> ReferenceChunks(std::u16string_view text, std::int32_t step) {
+  std::vector<ReferenceChunk> chunks;
+  std::size_t offset = 0;
+  std::int64_t position = 1;
+  while (offset < text.size()) {
+    std::size_t end = offset;
+    for (std::int32_t k = 0; k < step && end < text.size(); ++k) {
+      end += UnitsOfCharacter(text, end);
+    }
+    const std::u16string_view chunk = text.substr(offset, end - offset);
+    const bool bare = chunk == u"\t" || chunk == u"\n" || chunk == u"\r" ||
+                      chunk.find_first_not_of(u' ') == std::u16string_view::npos;
+    chunks.push_back({offset, position, std::u16string(chunk), bare});
+    offset = end;
+    position += step;
+  }
+  return chunks;
+}
+
+}  // namespace huecode::fuzz
