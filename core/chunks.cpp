@@ -157,11 +157,13 @@ std::u16string_view TrimSpaces(std::u16string_view text) {
 }
 
 std::int32_t CountCharacters(std::u16string_view text) {
-  std::int64_t count = 0;
-  for (std::size_t offset = 0; offset < text.size();
-       offset += detail::CharacterUnits(text, offset)) {
-    ++count;
+  // A low surrogate right after a high one is the second half of a pair; a
+  // high surrogate never is, so this matches cutting pair by pair.
+  std::int64_t pairs = 0;
+  for (std::size_t offset = 1; offset < text.size(); ++offset) {
+    pairs += detail::IsLowSurrogate(text[offset]) & detail::IsHighSurrogate(text[offset - 1]);
   }
+  const auto count = static_cast<std::int64_t>(text.size()) - pairs;
   return count > std::numeric_limits<std::int32_t>::max() ? std::numeric_limits<std::int32_t>::max()
                                                           : static_cast<std::int32_t>(count);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -69,12 +70,18 @@ template <typename Visitor>
 void ForEachChunk(const ChunkPlan& plan, Visitor&& visit) {
   const std::u16string_view text = plan.text;
   const std::int64_t step = plan.step > 0 ? plan.step : 1;
+  // Without surrogate pairs every character is one unit and chunks are plain slices.
+  const bool oneUnitEach = static_cast<std::size_t>(plan.length) == text.size();
   std::size_t offset = 0;
   std::int64_t position = 1;
   while (offset < text.size()) {
     std::size_t end = offset;
-    for (std::int64_t k = 0; k < step && end < text.size(); ++k) {
-      end += detail::CharacterUnits(text, end);
+    if (oneUnitEach) {
+      end += std::min(static_cast<std::size_t>(step), text.size() - offset);
+    } else {
+      for (std::int64_t k = 0; k < step && end < text.size(); ++k) {
+        end += detail::CharacterUnits(text, end);
+      }
     }
     const Chunk chunk{text.substr(offset, end - offset), static_cast<std::int32_t>(position)};
     if constexpr (std::is_same_v<std::invoke_result_t<Visitor&, const Chunk&>, bool>) {
