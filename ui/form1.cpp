@@ -18,6 +18,7 @@
 #include "preview/previews.h"
 #include "ui/artwork.h"
 #include "ui/form2.h"
+#include "ui/frame_box.h"
 #include "ui/graphic_button.h"
 #include "ui/picture_box.h"
 #include "ui/picture_styles.h"
@@ -50,12 +51,6 @@ void StyleSampleText(QLabel& label) {
   palette.setColor(QPalette::ButtonText, QColor(255, 0, 255));
   label.setPalette(palette);
   label.adjustSize();
-}
-
-QGroupBox* MakeFrame(const QString& caption, QWidget* parent) {
-  auto* frame = new QGroupBox(caption, parent);
-  frame->setFlat(false);
-  return frame;
 }
 
 QPlainTextEdit* MakeMultiLineBox(QWidget* parent) {
@@ -144,10 +139,10 @@ QWidget* Form1::CreateControl(const Form1ControlLayout& entry, const QString& ca
   QWidget* control = nullptr;
   switch (entry.control) {
     case Form1Control::Frame1:
-      control = Frame1 = MakeFrame(caption, parent);
+      control = Frame1 = new FrameBox(caption, parent);
       break;
     case Form1Control::Frame2:
-      control = Frame2 = MakeFrame(caption, parent);
+      control = Frame2 = new FrameBox(caption, parent);
       break;
     case Form1Control::Picture1:
       control = Picture1 = new PictureBox(Picture1Style(), parent);
@@ -170,7 +165,8 @@ QWidget* Form1::CreateControl(const Form1ControlLayout& entry, const QString& ca
       Text4->setAttribute(Qt::WA_InputMethodEnabled, false);
       break;
     case Form1Control::Label1:
-      control = Label1[index] = MakeLabel(caption, parent);
+      control = Label1[index] = new QLabel(parent);
+      ConfigureLabel(*Label1[index], caption);
       break;
     case Form1Control::Combo1:
       control = Combo1 = MakeDialectList(caption, parent);

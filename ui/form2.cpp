@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 
+#include "ui/about_label.h"
 #include "ui/artwork.h"
 #include "ui/form_layout.h"
 #include "ui/graphic_button.h"
@@ -69,7 +70,8 @@ void Form2::BuildControls() {
       Command1->setGeometry(ToPixels(entry.rect));
       control = Command1;
     } else {
-      QLabel* label = MakeLabel(caption, this);
+      auto* label = new AboutLabel(this);
+      ConfigureLabel(*label, caption);
       label->move(ToPixels(entry.rect).topLeft());
       Label1[static_cast<std::size_t>(entry.labelIndex)] = label;
       control = label;

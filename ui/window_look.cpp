@@ -13,15 +13,13 @@ void ApplyWindowLook(QWidget& window) {
   window.setAutoFillBackground(true);
 }
 
-QLabel* MakeLabel(const QString& caption, QWidget* parent) {
-  auto* label = new QLabel(parent);
-  label->setTextFormat(Qt::PlainText);
-  label->setWordWrap(false);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label->setForegroundRole(QPalette::ButtonText);
-  label->setText(caption);
-  label->adjustSize();
-  return label;
+void ConfigureLabel(QLabel& label, const QString& caption) {
+  label.setTextFormat(Qt::PlainText);
+  label.setWordWrap(false);
+  label.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label.setForegroundRole(QPalette::ButtonText);
+  label.setText(caption);
+  label.adjustSize();
 }
 
 }  // namespace huecode

@@ -15,6 +15,6 @@ void ApplyWindowLook(QWidget& window);
 
 // A plain-text caption sized to its text, the green showing through, in the
 // colour of button text.
-QLabel* MakeLabel(const QString& caption, QWidget* parent);
+void ConfigureLabel(QLabel& label, const QString& caption);
 
 }  // namespace huecode

@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# End to end under a virtual X display: starts the real huecode on the xcb
+# platform, types a two-line text, converts it with Alt+T, copies it with
+# Alt+C, answers the confirmation, and checks that the clipboard holds exactly
+# what huecode-cli writes for the same text. Saves a screenshot on the way and
+# closes the program with Alt+X.
+#
+# usage: e2e_xvfb.sh HUECODE HUECODE_CLI SCREENSHOT.png
+set -euo pipefail
+
+if [[ -z ${HUECODE_E2E_IN_XVFB:-} ]]; then
+  exec env HUECODE_E2E_IN_XVFB=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+
+huecode=$1
+cli=$2
+screenshot=$3
+work=$(mktemp -d)
+pid=
+cleanup() {
+  if [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null; then
+    kill "$pid"
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "e2e: $*" >&2
+  exit 1
+}
+
+# Waits for a visible window whose title matches, and prints its id.
+window_named() {
+  local id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+    if [[ -n $id ]]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+QT_QPA_PLATFORM=xcb "$huecode" >"$work/huecode.log" 2>&1 &
+pid=$!
+
+main=$(window_named 'Brelvin') || fail "the main window did not appear"
+xdotool windowfocus --sync "$main"
+sleep 0.3
+
+# The focus starts on the effect preview; Tab moves it to the input box.
+xdotool key --clearmodifiers Tab
+xdotool type --delay 30 'Hello, huecode!'
+xdotool key --clearmodifiers Return
+xdotool type --delay 30 'line <2> & "more"'
+xdotool key --clearmodifiers alt+t
+sleep 0.5
+xdotool key --clearmodifiers alt+c
+
+box=$(window_named '成功') || fail "no confirmation after Alt+C: $(cat "$work/huecode.log")"
+# The clipboard is served by huecode itself, so it is read while it still runs.
+xclip -o -selection clipboard >"$work/clipboard.txt" || fail "the clipboard holds no text"
+
+printf 'Hello, huecode!\r\nline <2> & "more"' | "$cli" >"$work/cli.txt"
+printf '\n' >>"$work/clipboard.txt"
+if ! cmp -s "$work/clipboard.txt" "$work/cli.txt"; then
+  echo "clipboard:" >&2
+  od -c "$work/clipboard.txt" | head -n 20 >&2
+  echo "huecode-cli:" >&2
+  od -c "$work/cli.txt" | head -n 20 >&2
+  fail "the copied markup differs from huecode-cli's"
+fi
+
+xdotool windowfocus --sync "$box"
+xdotool key --clearmodifiers Return
+for _ in $(seq 50); do
+  xdotool search --onlyvisible --name '成功' >/dev/null 2>&1 || break
+  sleep 0.1
+done
+
+mkdir -p "$(dirname "$screenshot")"
+import -window root "$screenshot"
+
+xdotool windowfocus --sync "$main"
+xdotool key --clearmodifiers alt+x
+for _ in $(seq 50); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$pid" 2>/dev/null; then
+  fail "Alt+X did not end the program"
+fi
+wait "$pid" || fail "huecode exited with status $?"
+pid=
+echo "e2e: clipboard matches huecode-cli; screenshot in $screenshot"

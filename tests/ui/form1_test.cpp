@@ -1,0 +1,612 @@
+#include "ui/form1.h"
+
+#include <gtest/gtest.h>
+#include <QAbstractItemView>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTextCursor>
+
+#include "core/markup_template.h"
+#include "tests/ui/form_test_support.h"
+#include "ui/form2.h"
+#include "ui/graphic_button.h"
+#include "ui/picture_box.h"
+#include "ui/text_box.h"
+
+namespace huecode {
+namespace {
+
+using test::AnswerNextModal;
+using test::WaitUntil;
+
+QString Q(std::u16string_view text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QRgb PixelAt(const PictureBox& box, int x, int y) {
+  const QImage& image = box.image();
+  const qreal ratio = image.devicePixelRatio();
+  return image.pixel(static_cast<int>(x * ratio), static_cast<int>(y * ratio));
+}
+
+// Neighbouring bar columns share pixels, so an edge pixel may show its neighbour's colour.
+bool Near(QRgb pixel, QColor expected, int tolerance = 3) {
+  const QColor c(pixel);
+  return std::abs(c.red() - expected.red()) <= tolerance &&
+         std::abs(c.green() - expected.green()) <= tolerance &&
+         std::abs(c.blue() - expected.blue()) <= tolerance;
+}
+
+class Form1Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    auto picker = std::make_unique<test::FakeColourPicker>();
+    auto messages = std::make_unique<test::RecordingMessageBox>();
+    m_picker = picker.get();
+    m_messages = messages.get();
+    m_form = std::make_unique<Form1>(std::move(picker), std::move(messages));
+    m_form->show();
+    m_form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
+  }
+
+  Form1& form() { return *m_form; }
+
+  // A click with the mouse moves the focus to the button, as a user's does.
+  void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+  void Convert(const QString& text, const QString& step) {
+    form().Text1->setPlainText(text);
+    form().Text4->setText(step);
+    Click(form().Command2[0]);
+  }
+
+  void PickFromList(int index) {
+    form().Combo1->showPopup();
+    QAbstractItemView* view = form().Combo1->view();
+    ASSERT_TRUE(WaitUntil([view] { return view->isVisible(); }));
+    const QModelIndex item = view->model()->index(index, 0);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(item).center());
+  }
+
+  std::array<QString, 3> Template() {
+    return {form().Text2[0]->text(), form().Text2[1]->text(), form().Text2[2]->text()};
+  }
+
+  test::FakeColourPicker* m_picker = nullptr;
+  test::RecordingMessageBox* m_messages = nullptr;
+  std::unique_ptr<Form1> m_form;
+};
+
+TEST_F(Form1Test, OpensWithTheInitialTextsAndNoPresetSelected) {
+  EXPECT_EQ(form().windowTitle(), "Brelvin留言彩色字体代码生成");
+  EXPECT_EQ(form().Text1->toPlainText(), "");
+  EXPECT_EQ(form().Text3->toPlainText(), "");
+  EXPECT_EQ(form().Text4->text(), "1");
+  const MarkupTemplate initial = InitialTemplate();
+  EXPECT_EQ(Template(),
+            (std::array<QString, 3>{Q(initial.prefix), Q(initial.middle), Q(initial.suffix)}));
+  EXPECT_EQ(form().Combo1->currentText(), "UBB(论坛)");
+  EXPECT_EQ(form().Combo1->currentIndex(), -1);
+  ASSERT_EQ(form().Combo1->count(), 3);
+  EXPECT_EQ(form().Combo1->itemText(0), "Html(网页)");
+  EXPECT_EQ(form().Combo1->itemText(2), "Brelvin");
+  EXPECT_EQ(form().StartColour(), (ColourTriple{255, 0, 255}));
+  EXPECT_EQ(form().EndColour(), (ColourTriple{0, 255, 0}));
+  EXPECT_EQ(QApplication::focusWidget(), form().Picture1);
+}
+
+TEST_F(Form1Test, EveryControlSitsWhereTheLayoutTablePutsIt) {
+  for (const Form1ControlLayout& entry : kForm1Layout) {
+    const QString name = ControlName(entry.control, entry.index);
+    auto* control = form().findChild<QWidget*>(name);
+    ASSERT_NE(control, nullptr) << name.toStdString();
+    const QRect expected = ToPixels(entry.rect);
+    EXPECT_EQ(control->pos(), expected.topLeft()) << name.toStdString();
+    if (entry.control == Form1Control::Label1) {
+      EXPECT_EQ(control->size(), control->sizeHint()) << name.toStdString();
+      EXPECT_EQ(static_cast<QLabel*>(control)->text(), QString::fromUtf8(entry.caption));
+    } else {
+      EXPECT_EQ(control->size(), expected.size()) << name.toStdString();
+    }
+    if (auto* button = qobject_cast<QPushButton*>(control)) {
+      EXPECT_EQ(button->text(), QString::fromUtf8(entry.caption));
+      EXPECT_FALSE(button->autoDefault() || button->isDefault()) << name.toStdString();
+    } else if (auto* frame = qobject_cast<QGroupBox*>(control)) {
+      EXPECT_EQ(frame->title(), QString::fromUtf8(entry.caption));
+    }
+    EXPECT_TRUE(control->isVisibleTo(&form())) << name.toStdString();
+    EXPECT_TRUE(control->isEnabled()) << name.toStdString();
+  }
+  EXPECT_EQ(form().Picture1->parentWidget(), form().Frame1);
+  EXPECT_EQ(form().Text1->parentWidget(), form().Frame2);
+}
+
+TEST_F(Form1Test, WindowIsCentredGreenAndKeepsItsControlsWhenResized) {
+  EXPECT_EQ(form().size(), QSize(539, 375));
+  const QRect screen = form().screen()->availableGeometry();
+  EXPECT_LE((form().geometry().center() - screen.center()).manhattanLength(), 2);
+
+  const QImage shot = form().grab().toImage();
+  EXPECT_EQ(QColor(shot.pixel(3, 3)), QColor(0, 128, 0));
+  // Inside Frame2, between its border and Text1.
+  const QPoint insideFrame = form().Frame2->pos() + QPoint(5, 100);
+  EXPECT_EQ(QColor(shot.pixel(insideFrame)), QColor(0, 128, 0));
+  // Labels are transparent: the green shows between the glyphs.
+  const QPoint onLabel = form().Label1[0]->pos() + QPoint(0, 0);
+  EXPECT_EQ(QColor(shot.pixel(onLabel)), QColor(0, 128, 0));
+
+  const QRect text3 = form().Text3->geometry();
+  form().resize(900, 700);
+  QTest::qWait(20);
+  EXPECT_EQ(form().Text3->geometry(), text3);
+}
+
+TEST_F(Form1Test, SampleTextIsBoldNinePointMagenta) {
+  QLabel* sample = form().Label1[3];
+  EXPECT_EQ(sample->text(), "文字");
+  EXPECT_TRUE(sample->font().bold());
+  EXPECT_EQ(sample->font().pointSize(), 9);
+  EXPECT_EQ(sample->palette().color(sample->foregroundRole()), QColor(255, 0, 255));
+  if (QFontDatabase::families().contains("Noto Serif CJK SC") &&
+      !QFontDatabase::families().contains("宋体")) {
+    EXPECT_EQ(sample->font().families().value(0), "Noto Serif CJK SC");
+  }
+}
+
+TEST_F(Form1Test, MultiLineBoxesWrapWithAVerticalScrollBarOnly) {
+  for (QPlainTextEdit* box : {form().Text1, form().Text3}) {
+    EXPECT_EQ(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(box->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(box->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    EXPECT_FALSE(box->isReadOnly());
+  }
+}
+
+TEST_F(Form1Test, GradientBarIsPaintedBeforeAnyUserAction) {
+  const PictureBox& bar = *form().Picture2;
+  const int middle = bar.height() / 2;
+  EXPECT_TRUE(Near(PixelAt(bar, 1, middle), QColor(255, 0, 255)));
+  EXPECT_TRUE(Near(PixelAt(bar, bar.width() / 2, middle), QColor(128, 127, 128)));
+  EXPECT_TRUE(Near(PixelAt(bar, bar.width() - 2, middle), QColor(0, 255, 0)));
+}
+
+TEST_F(Form1Test, TabVisitsTheControlsInOrderAndReturnsToPicture1) {
+  form().Text1->setPlainText("input");
+  form().Text3->setPlainText("output");
+  const std::vector<QWidget*> expected{
+      form().Text1,       form().Picture2,    form().Command1[0], form().Command1[1],
+      form().Text2[0],    form().Text2[1],    form().Text2[2],    form().Combo1,
+      form().Text3,       form().Command2[0], form().Command2[1], form().Command2[2],
+      form().Command3[0], form().Command3[1], form().Text4,       form().Picture1};
+  std::vector<QWidget*> visited;
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    visited.push_back(QApplication::focusWidget());
+    if (auto* line = qobject_cast<QLineEdit*>(visited.back()); line && line != form().Text4) {
+      EXPECT_EQ(line->selectedText(), line->text()) << line->objectName().toStdString();
+    }
+    if (auto* box = qobject_cast<QPlainTextEdit*>(visited.back())) {
+      EXPECT_EQ(box->textCursor().selectedText(), box->toPlainText());
+    }
+  }
+  EXPECT_EQ(visited, expected);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+  EXPECT_EQ(QApplication::focusWidget(), form().Text4);
+}
+
+TEST_F(Form1Test, ClickingIntoABoxPlacesTheCaretInsteadOfKeepingTheSelection) {
+  form().Text2[0]->setText("[color=#");
+  QTest::mouseClick(form().Text2[0], Qt::LeftButton, {}, QPoint(4, 9));
+  EXPECT_EQ(QApplication::focusWidget(), form().Text2[0]);
+  EXPECT_FALSE(form().Text2[0]->hasSelectedText());
+}
+
+struct ConvertCase {
+  const char* text;
+  const char* step;
+  int preset;  // list index picked first, -1 for none
+  const char* expected;
+};
+
+class ConvertTest : public Form1Test, public ::testing::WithParamInterface<ConvertCase> {};
+
+TEST_P(ConvertTest, FillsText3AndSelectsAllOfIt) {
+  const ConvertCase& c = GetParam();
+  if (c.preset >= 0) {
+    PickFromList(c.preset);
+    ASSERT_TRUE(WaitUntil([this, &c] { return form().Combo1->currentIndex() == c.preset; }));
+  }
+  Convert(QString::fromUtf8(c.text), c.step);
+  const QString expected = QString::fromUtf8(c.expected);
+  EXPECT_EQ(BoxText(*form().Text3), expected);
+  EXPECT_EQ(QApplication::focusWidget(), form().Text3);
+  const QTextCursor cursor = form().Text3->textCursor();
+  EXPECT_EQ(cursor.selectionStart(), 0);
+  EXPECT_EQ(cursor.selectionEnd(), form().Text3->document()->characterCount() - 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WorkedExamples, ConvertTest,
+    ::testing::Values(
+        ConvertCase{"ab", "1", -1, "[color=#808080]a[/color][color=#00FF00]b[/color]"},
+        ConvertCase{"a b", "1", -1, "[color=#AA55AA]a[/color] [color=#00FF00]b[/color]"},
+        ConvertCase{"abcde", "2", -1,
+                    "[color=#CC33CC]ab[/color][color=#669966]cd[/color][color=#00FF00]e[/color]"},
+        ConvertCase{"abc", "3", -1,
+                    "[color=#AA55AA]a[/color][color=#55AA55]b[/color][color=#00FF00]c[/color]"},
+        ConvertCase{"   ", "1", -1, ""}, ConvertCase{"", "", -1, ""},
+        ConvertCase{"ab", "1", 0, "<font color=808080>a</font><font color=00FF00>b</font>"},
+        ConvertCase{"ab", "1", 1, "[color=808080]a[/color][color=00FF00]b[/color]"},
+        ConvertCase{"ab", "1", 2, "[ftc=808080]a[/ft][ftc=00FF00]b[/ft]"},
+        // Line breaks count as CR LF, two characters.
+        ConvertCase{"a\nb", "1", -1, "[color=#BF40BF]a[/color]\r\n[color=#00FF00]b[/color]"}));
+
+TEST_F(Form1Test, ConvertPaintsThePreviewAndAnEmptyTextClearsIt) {
+  const PictureBox& preview = *form().Picture1;
+  const QImage blank = preview.image();
+  Convert("WW", "1");
+  EXPECT_NE(preview.image(), blank);
+  Convert("", "1");
+  EXPECT_EQ(preview.image(), blank);
+  EXPECT_EQ(form().Text3->toPlainText(), "");
+  EXPECT_EQ(QApplication::focusWidget(), form().Text3);
+}
+
+TEST_F(Form1Test, ConvertByAltTFromText1SelectsTheOutput) {
+  form().Text1->setFocus();
+  QTest::keyClicks(form().Text1, "ab");
+  QTest::keyClick(form().Text1, Qt::Key_T, Qt::AltModifier);
+  ASSERT_TRUE(WaitUntil([this] { return !form().Text3->toPlainText().isEmpty(); }));
+  EXPECT_EQ(QApplication::focusWidget(), form().Text3);
+  EXPECT_EQ(form().Text3->textCursor().selectedText(), form().Text3->toPlainText());
+}
+
+TEST_F(Form1Test, AltLettersPressTheirButtonsAndEnterPressesNone) {
+  const std::vector<std::pair<Qt::Key, QPushButton*>> keys{{Qt::Key_B, form().Command1[0]},
+                                                           {Qt::Key_E, form().Command1[1]},
+                                                           {Qt::Key_T, form().Command2[0]},
+                                                           {Qt::Key_C, form().Command2[1]},
+                                                           {Qt::Key_V, form().Command2[2]}};
+  for (const auto& [key, button] : keys) {
+    QSignalSpy clicked(button, &QPushButton::clicked);
+    QTest::keyClick(&form(), key, Qt::AltModifier);
+    EXPECT_TRUE(clicked.count() == 1 || clicked.wait(1000)) << button->text().toStdString();
+  }
+  EXPECT_EQ(m_picker->owners.size(), 2u);
+  EXPECT_EQ(m_messages->shown.size(), 1u);
+
+  std::vector<std::unique_ptr<QSignalSpy>> spies;
+  for (QWidget* w : form().findChildren<QPushButton*>()) {
+    spies.push_back(
+        std::make_unique<QSignalSpy>(static_cast<QPushButton*>(w), &QPushButton::clicked));
+  }
+  for (QLineEdit* box : {form().Text2[0], form().Text4}) {
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Return);
+  }
+  QTest::qWait(200);
+  for (const auto& spy : spies) {
+    EXPECT_EQ(spy->count(), 0);
+  }
+}
+
+TEST_F(Form1Test, ListPickReplacesAllThreeTemplateBoxes) {
+  form().Text2[0]->setText("x");
+  form().Text2[1]->setText("y");
+  form().Text2[2]->setText("z");
+  // Right after start nothing is selected, so picking the shown item still applies it.
+  PickFromList(1);
+  ASSERT_TRUE(WaitUntil([this] { return form().Text2[0]->text() == "[color="; }));
+  EXPECT_EQ(Template(), (std::array<QString, 3>{"[color=", "]", "[/color]"}));
+
+  form().Combo1->setFocus();
+  QTest::keyClick(form().Combo1, Qt::Key_Down);
+  EXPECT_EQ(Template(), (std::array<QString, 3>{"[ftc=", "]", "[/ft]"}));
+  QTest::keyClick(form().Combo1, Qt::Key_Up);
+  QTest::keyClick(form().Combo1, Qt::Key_Up);
+  EXPECT_EQ(Template(), (std::array<QString, 3>{"<font color=", ">", "</font>"}));
+}
+
+TEST_F(Form1Test, TypingADialectNameOrLeavingTheListChangesNothing) {
+  const std::array<QString, 3> before = Template();
+  form().Combo1->setFocus();
+  QTest::keyClick(form().Combo1, Qt::Key_Tab);  // leaving with "UBB(论坛)" in the field
+  form().Combo1->setFocus();
+  form().Combo1->lineEdit()->selectAll();
+  QTest::keyClicks(form().Combo1, "Brelvin");
+  QTest::keyClick(form().Combo1, Qt::Key_Return);
+  QTest::keyClick(form().Combo1, Qt::Key_Tab);
+  EXPECT_EQ(Template(), before);
+  EXPECT_EQ(form().Combo1->currentIndex(), -1);
+}
+
+struct KeyStroke {
+  int key;
+  Qt::KeyboardModifiers modifiers;
+  QString text;
+};
+
+struct StepKeyCase {
+  const char* what;
+  std::vector<KeyStroke> keys;
+  const char* expected;
+};
+
+class StepBoxKeyTest : public Form1Test, public ::testing::WithParamInterface<StepKeyCase> {};
+
+// Text4 starts as "12" with the caret at the end; "99" is on the clipboard.
+TEST_P(StepBoxKeyTest, TakesDigitsAndBackspaceOnly) {
+  QGuiApplication::clipboard()->setText("99");
+  form().Text4->setFocus();
+  form().Text4->setText("12");
+  form().Text4->end(false);
+  for (const KeyStroke& stroke : GetParam().keys) {
+    QKeyEvent press(QEvent::KeyPress, stroke.key, stroke.modifiers, stroke.text);
+    QKeyEvent release(QEvent::KeyRelease, stroke.key, stroke.modifiers, stroke.text);
+    QKeyEvent overrideEvent(QEvent::ShortcutOverride, stroke.key, stroke.modifiers, stroke.text);
+    QApplication::sendEvent(form().Text4, &overrideEvent);
+    QApplication::sendEvent(form().Text4, &press);
+    QApplication::sendEvent(form().Text4, &release);
+  }
+  EXPECT_EQ(form().Text4->text(), QString::fromUtf8(GetParam().expected)) << GetParam().what;
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "99");
+  EXPECT_TRUE(m_messages->shown.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, StepBoxKeyTest,
+    ::testing::Values(
+        StepKeyCase{"digits", {{Qt::Key_3, {}, "3"}, {Qt::Key_0, {}, "0"}}, "1230"},
+        StepKeyCase{"backspace", {{Qt::Key_Backspace, {}, "\b"}}, "1"},
+        StepKeyCase{"letters, space, minus, point",
+                    {{Qt::Key_A, {}, "a"},
+                     {Qt::Key_Space, {}, " "},
+                     {Qt::Key_Minus, {}, "-"},
+                     {Qt::Key_Period, {}, "."},
+                     {Qt::Key_E, Qt::ShiftModifier, "E"}},
+                    "12"},
+        StepKeyCase{"Chinese", {{0, {}, "五"}}, "12"},
+        StepKeyCase{"ctrl+v", {{Qt::Key_V, Qt::ControlModifier, "\x16"}}, "12"},
+        StepKeyCase{"ctrl+a then digit",
+                    {{Qt::Key_A, Qt::ControlModifier, "\x01"}, {Qt::Key_5, {}, "5"}},
+                    "125"},
+        StepKeyCase{
+            "ctrl+x",
+            {{Qt::Key_Home, Qt::ShiftModifier, ""}, {Qt::Key_X, Qt::ControlModifier, "\x18"}},
+            "12"},
+        StepKeyCase{"delete and arrows",
+                    {{Qt::Key_Home, {}, ""},
+                     {Qt::Key_Delete, {}, "\x7f"},
+                     {Qt::Key_End, {}, ""},
+                     {Qt::Key_Left, {}, ""},
+                     {Qt::Key_7, {}, "7"}},
+                    "72"},
+        StepKeyCase{"shift+insert pastes", {{Qt::Key_Insert, Qt::ShiftModifier, ""}}, "1299"}));
+
+TEST_F(Form1Test, StepBoxCtrlCCopiesNothing) {
+  QGuiApplication::clipboard()->setText("keep");
+  form().Text4->setFocus();
+  form().Text4->selectAll();
+  QTest::keyClick(form().Text4, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "keep");
+  QTest::keyClicks(form().Text4, "x-4");
+  EXPECT_EQ(form().Text4->text(), "4");
+}
+
+TEST_F(Form1Test, CopyPutsTheOutputOnTheClipboardAndConfirms) {
+  QGuiApplication::clipboard()->setText("old");
+  form().Text3->setPlainText("[color=#FF00FF]a[/color]\nline two");
+  Click(form().Command2[1]);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "[color=#FF00FF]a[/color]\r\nline two");
+  ASSERT_EQ(m_messages->shown.size(), 1u);
+  EXPECT_EQ(m_messages->shown[0].prompt, "复制到剪贴板成功");
+  EXPECT_EQ(m_messages->shown[0].title, "成功");
+  EXPECT_EQ(m_messages->shown[0].icon, MessageIcon::None);
+  EXPECT_EQ(m_messages->owners[0], &form());
+}
+
+TEST_F(Form1Test, CopyOfAnEmptyOutputStillClearsAndConfirms) {
+  auto* data = new QMimeData;
+  data->setText("old");
+  data->setImageData(QImage(4, 4, QImage::Format_RGB32));
+  QGuiApplication::clipboard()->setMimeData(data);
+  Click(form().Command2[1]);
+  const QMimeData* now = QGuiApplication::clipboard()->mimeData();
+  ASSERT_NE(now, nullptr);
+  EXPECT_EQ(now->text(), "");
+  EXPECT_FALSE(now->hasImage());
+  ASSERT_EQ(m_messages->shown.size(), 1u);
+  EXPECT_EQ(m_messages->shown[0].prompt, "复制到剪贴板成功");
+}
+
+TEST_F(Form1Test, CopyThatDoesNotArriveIsReportedAsFailed) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  // Another program takes the clipboard over the moment the output lands there.
+  const auto takeover = QObject::connect(clipboard, &QClipboard::dataChanged, [clipboard] {
+    if (clipboard->text() == "output") {
+      clipboard->setText("someone else's");
+    }
+  });
+  form().Text3->setPlainText("output");
+  Click(form().Command2[1]);
+  QObject::disconnect(takeover);
+  ASSERT_EQ(m_messages->shown.size(), 1u);
+  EXPECT_EQ(m_messages->shown[0].prompt, "复制到剪贴板失败");
+  EXPECT_EQ(m_messages->shown[0].title, "错误");
+}
+
+TEST_F(Form1Test, PasteReplacesText1WithCrLfLineBreaks) {
+  form().Text1->setPlainText("replaced");
+  form().Text3->setPlainText("untouched");
+  QGuiApplication::clipboard()->setText(QString::fromUtf8("一\nb\rc\r\nd\u00A0e"));
+  Click(form().Command2[2]);
+  EXPECT_EQ(BoxText(*form().Text1), QString::fromUtf8("一\r\nb\r\nc\r\nd\u00A0e"));
+  EXPECT_EQ(form().Text3->toPlainText(), "untouched");
+}
+
+TEST_F(Form1Test, PasteWithoutTextOnTheClipboardEmptiesText1) {
+  for (const bool html : {false, true}) {
+    form().Text1->setPlainText("replaced");
+    auto* data = new QMimeData;
+    if (html) {
+      data->setHtml("<b>bold</b>");
+    } else {
+      data->setImageData(QImage(4, 4, QImage::Format_RGB32));
+    }
+    QGuiApplication::clipboard()->setMimeData(data);
+    Click(form().Command2[2]);
+    EXPECT_EQ(form().Text1->toPlainText(), "") << html;
+  }
+}
+
+TEST_F(Form1Test, TypedLineBreaksAreCrLf) {
+  form().Text1->setFocus();
+  QTest::keyClicks(form().Text1, "a");
+  QTest::keyClick(form().Text1, Qt::Key_Return);
+  QTest::keyClicks(form().Text1, "b");
+  QTest::keyClick(form().Text1, Qt::Key_Return, Qt::ShiftModifier);
+  QTest::keyClicks(form().Text1, "c");
+  EXPECT_EQ(BoxText(*form().Text1), "a\r\nb\r\nc");
+}
+
+TEST_F(Form1Test, AcceptedColourPickRepaintsTheBarOnly) {
+  Convert("ab", "1");
+  const QImage preview = form().Picture1->image();
+  const QString output = form().Text3->toPlainText();
+
+  m_picker->answer = 0x0000FF;  // red
+  Click(form().Command1[0]);
+  EXPECT_EQ(form().StartColour(), (ColourTriple{255, 0, 0}));
+  EXPECT_TRUE(Near(PixelAt(*form().Picture2, 1, 10), QColor(255, 0, 0)));
+
+  m_picker->answer = 0x00FF0000;  // blue
+  Click(form().Command1[1]);
+  EXPECT_EQ(form().EndColour(), (ColourTriple{0, 0, 255}));
+  const PictureBox& bar = *form().Picture2;
+  EXPECT_TRUE(Near(PixelAt(bar, bar.width() - 2, 10), QColor(0, 0, 255)));
+  EXPECT_TRUE(Near(PixelAt(bar, 1, 10), QColor(255, 0, 0)));
+
+  EXPECT_EQ(form().Picture1->image(), preview);
+  EXPECT_EQ(form().Text3->toPlainText(), output);
+  EXPECT_EQ(form().Label1[2]->text(), "FF00FF");
+  EXPECT_EQ(m_picker->owners, (std::vector<QWidget*>{&form(), &form()}));
+}
+
+TEST_F(Form1Test, CancelledColourPickChangesNothing) {
+  const QImage bar = form().Picture2->image();
+  m_picker->answer = std::nullopt;
+  Click(form().Command1[0]);
+  Click(form().Command1[1]);
+  EXPECT_EQ(form().StartColour(), (ColourTriple{255, 0, 255}));
+  EXPECT_EQ(form().EndColour(), (ColourTriple{0, 255, 0}));
+  EXPECT_EQ(form().Picture2->image(), bar);
+}
+
+TEST_F(Form1Test, SameStartAndEndGiveOneColour) {
+  m_picker->answer = 0x00336699;
+  Click(form().Command1[0]);
+  Click(form().Command1[1]);
+  Convert("abc", "1");
+  EXPECT_EQ(form().Text3->toPlainText(),
+            "[color=#996633]a[/color][color=#996633]b[/color][color=#996633]c[/color]");
+}
+
+struct AboutSnapshot {
+  QString title;
+  QSize size;
+  std::array<QString, 3> texts;
+  bool modal = false;
+  bool focusOnOk = false;
+  bool stayedOpenOnEscape = false;
+  QPoint centreOffset;
+};
+
+class AboutTest : public Form1Test {
+ protected:
+  AboutSnapshot OpenAndClose() {
+    AboutSnapshot snapshot;
+    AnswerNextModal([this, &snapshot](QWidget* modal) {
+      auto* about = qobject_cast<Form2*>(modal);
+      ASSERT_NE(about, nullptr);
+      snapshot.title = about->windowTitle();
+      snapshot.size = about->size();
+      snapshot.modal = about->isModal();
+      for (std::size_t i = 0; i < 3; ++i) {
+        snapshot.texts[i] = about->Label1[i]->text();
+      }
+      snapshot.focusOnOk =
+          WaitUntil([about] { return QApplication::focusWidget() == about->Command1; });
+      QTest::keyClick(about, Qt::Key_Escape);
+      snapshot.stayedOpenOnEscape = about->isVisible();
+      snapshot.centreOffset = about->geometry().center() - form().geometry().center();
+      QTest::mouseClick(about->Command1, Qt::LeftButton);
+    });
+    Click(form().Command3[0]);
+    return snapshot;
+  }
+};
+
+TEST_F(AboutTest, ShowsTheSameThreeTextsOnEveryOpening) {
+  const AboutSnapshot first = OpenAndClose();
+  EXPECT_EQ(first.title, "关于我们");
+  EXPECT_EQ(first.size, QSize(312, 206));
+  EXPECT_TRUE(first.modal);
+  EXPECT_TRUE(first.focusOnOk);
+  EXPECT_TRUE(first.stayedOpenOnEscape);
+  EXPECT_LE(first.centreOffset.manhattanLength(), 2);
+  EXPECT_TRUE(first.texts[0].startsWith(" Brelvin留言彩色字体代码生成\n\n"));
+  const std::array<int, 3> lines{5, 2, 1};
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(first.texts[i].split('\n').size(), lines[i]) << i;
+    EXPECT_FALSE(first.texts[i].contains('\r')) << i;
+    EXPECT_FALSE(first.texts[i].endsWith('\n')) << i;
+  }
+  EXPECT_TRUE(form().findChildren<Form2*>().isEmpty());
+
+  const AboutSnapshot second = OpenAndClose();
+  EXPECT_EQ(second.texts, first.texts);
+}
+
+TEST_F(AboutTest, LabelsDoNotRunIntoEachOtherOrTheButton) {
+  Form2 about(&form());
+  for (std::size_t i = 0; i + 1 < about.Label1.size(); ++i) {
+    EXPECT_LT(about.Label1[i]->geometry().bottom(), about.Label1[i + 1]->geometry().top());
+  }
+  EXPECT_LT(about.Label1[2]->geometry().bottom(), about.Command1->geometry().top());
+  EXPECT_LE(about.Label1[0]->geometry().right(), about.width());
+}
+
+TEST_F(Form1Test, ExitButtonClosesTheWindow) {
+  Click(form().Command3[1]);
+  EXPECT_FALSE(form().isVisible());
+}
+
+TEST_F(Form1Test, AltXClosesTheWindow) {
+  QTest::keyClick(&form(), Qt::Key_X, Qt::AltModifier);
+  EXPECT_TRUE(WaitUntil([this] { return !form().isVisible(); }));
+}
+
+TEST_F(Form1Test, ClosingTheMainWindowUnloadsTheAboutWindow) {
+  bool aboutClosed = false;
+  AnswerNextModal([this, &aboutClosed](QWidget* modal) {
+    QPointer<QWidget> about = modal;
+    form().close();
+    aboutClosed = WaitUntil([&about] { return about.isNull() || !about->isVisible(); });
+  });
+  Click(form().Command3[0]);
+  EXPECT_TRUE(aboutClosed);
+  EXPECT_FALSE(form().isVisible());
+  EXPECT_TRUE(form().findChildren<Form2*>().isEmpty());
+}
+
+}  // namespace
+}  // namespace huecode
