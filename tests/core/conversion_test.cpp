@@ -203,6 +203,9 @@ TEST(GenerateCode, RemovingTheTagsGivesBackTheTrimmedText) {
     const Untagged untagged = RemoveTags(GenerateCode({text, step, start, end, kTaggedTemplate}));
     ASSERT_TRUE(untagged.wellFormed) << "run " << run;
     ASSERT_EQ(untagged.text, TrimSpaces(text)) << "run " << run;
+    std::size_t colouredChunks = 0;
+    ForEachChunk(plan, [&](const Chunk& chunk) { colouredChunks += !IsBareChunk(chunk.text); });
+    EXPECT_EQ(untagged.tagged.size(), colouredChunks) << "run " << run;
 
     // Each coloured chunk starts at a multiple of the step, is a full step
     // long unless the text ends, and carries the colour of its position.
