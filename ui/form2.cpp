@@ -39,11 +39,11 @@ constexpr std::array<AboutLine, 8> kAboutLines{{
     {0, QT_TRANSLATE_NOOP("huecode::Form2", " Brelvin留言彩色字体代码生成")},
     {0, ""},
     {0, QT_TRANSLATE_NOOP("huecode::Form2", "huecode 开源项目编写")},
-    {0, QT_TRANSLATE_NOOP("huecode::Form2", "版权所有 (c) 2026 huecode 开发者")},
-    {0, QT_TRANSLATE_NOOP("huecode::Form2", "问题反馈：请提交到项目的问题跟踪")},
+    {0, QT_TRANSLATE_NOOP("huecode::Form2", "版权所有 © 2026 huecode 开发者")},
+    {0, QT_TRANSLATE_NOOP("huecode::Form2", "问题反馈：请在项目的问题跟踪中提交")},
     {1, QT_TRANSLATE_NOOP("huecode::Form2", "同一项目另有命令行版 huecode-cli")},
     {1, QT_TRANSLATE_NOOP("huecode::Form2", "免费软件，按 MIT 许可证发布")},
-    {2, QT_TRANSLATE_NOOP("huecode::Form2", "(c) 2026 huecode 开发者 主页见 README")},
+    {2, QT_TRANSLATE_NOOP("huecode::Form2", "© 2026 huecode 开发者  主页：见源码 README")},
 }};
 
 }  // namespace
