@@ -3,7 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <limits>
+#include <utility>
+#include <vector>
 
+#include "cli/utf8.h"
+#include "core/dialects.h"
 #include "core/markup_template.h"
 
 #ifndef HUECODE_VERSION
@@ -27,6 +32,15 @@ enum class OptionId {
   Suffix,
   PreviewPng,
   BarPng,
+  ListPresets,
+  Via,
+  Rainbow,
+  Space,
+  Merge,
+  Fit,
+  Stats,
+  By,
+  Show,
 };
 
 struct OptionSpec {
@@ -36,20 +50,53 @@ struct OptionSpec {
   std::string_view help;
 };
 
-constexpr std::array<OptionSpec, 13> kOptions{{
+constexpr std::array<OptionSpec, 22> kOptions{{
     {"--start", "COLOUR", OptionId::Start, "start colour RRGGBB, '#' optional (default FF00FF)"},
     {"--end", "COLOUR", OptionId::End, "end colour RRGGBB, '#' optional (default 00FF00)"},
     {"--step", "TEXT", OptionId::Step, "characters per colour, read like the step box (default 1)"},
-    {"--preset", "NAME", OptionId::Preset, "markup dialect: html, ubb or brelvin"},
+    {"--preset", "NAME", OptionId::Preset, "markup dialect, one of those listed below"},
     {"--prefix", "TEXT", OptionId::Prefix, "text before the colour digits"},
     {"--middle", "TEXT", OptionId::Middle, "text between the colour digits and the chunk"},
     {"--suffix", "TEXT", OptionId::Suffix, "text after the chunk"},
     {"--input", "FILE", OptionId::Input, "read the text from FILE instead of standard input"},
     {"--preview-png", "FILE", OptionId::PreviewPng, "also write the effect preview as a PNG"},
     {"--bar-png", "FILE", OptionId::BarPng, "also write the gradient bar as a PNG"},
+    {"--via", "COLOUR", OptionId::Via, "a stop between start and end; repeat for more"},
+    {"--rainbow", "", OptionId::Rainbow, "six stops from red to violet instead of start and end"},
+    {"--space", "SPACE", OptionId::Space, "rgb (default) or oklab, a perceptual blend"},
+    {"--by", "UNIT", OptionId::By, "char (default) or grapheme, a user-perceived character"},
+    {"--merge", "", OptionId::Merge, "neighbouring chunks of one colour share one tag"},
+    {"--fit", "N", OptionId::Fit, "the smallest step whose markup has at most N characters"},
+    {"--stats", "", OptionId::Stats, "count the markup's parts on standard error"},
+    {"--show", "", OptionId::Show, "print the text in its colours, not the markup"},
+    {"--list-presets", "", OptionId::ListPresets, "show each dialect with an example and exit"},
     {"--help", "", OptionId::Help, "show this help and exit"},
     {"-h", "", OptionId::Help, ""},
     {"--version", "", OptionId::Version, "show the version and exit"},
+}};
+
+// Options that cannot be used together: the first of each pair is refused
+// when the second is also given, whatever their order.
+constexpr std::array<std::pair<OptionId, OptionId>, 4> kConflicts{{
+    {OptionId::Rainbow, OptionId::Start},
+    {OptionId::Rainbow, OptionId::End},
+    {OptionId::Rainbow, OptionId::Via},
+    {OptionId::Fit, OptionId::Step},
+}};
+
+struct NamedValue {
+  std::string_view key;
+  int value;
+};
+
+constexpr std::array<NamedValue, 2> kSpaces{{
+    {"rgb", static_cast<int>(ColourSpace::Rgb)},
+    {"oklab", static_cast<int>(ColourSpace::Oklab)},
+}};
+
+constexpr std::array<NamedValue, 2> kUnits{{
+    {"char", static_cast<int>(Segmentation::Characters)},
+    {"grapheme", static_cast<int>(Segmentation::Graphemes)},
 }};
 
 const OptionSpec* FindOption(std::string_view name) {
@@ -59,6 +106,15 @@ const OptionSpec* FindOption(std::string_view name) {
     }
   }
   return nullptr;
+}
+
+std::string_view NameOf(OptionId id) {
+  for (const OptionSpec& spec : kOptions) {
+    if (spec.id == id) {
+      return spec.name;
+    }
+  }
+  return {};
 }
 
 int HexDigitValue(char c) {
@@ -78,24 +134,99 @@ CliError Usage(std::string message) {
   return {kExitUsageError, std::move(message) + " (see --help)"};
 }
 
+// "a, b or c" from the names of the items.
+template <typename Items>
+std::string Alternatives(const Items& items) {
+  std::string text;
+  const std::size_t count = std::size(items);
+  std::size_t k = 0;
+  for (const auto& item : items) {
+    text += (k == 0 ? "" : k + 1 == count ? " or " : ", ") + std::string(item.key);
+    ++k;
+  }
+  return text;
+}
+
+template <std::size_t N>
+std::optional<int> FindNamed(const std::array<NamedValue, N>& names, std::string_view name) {
+  for (const NamedValue& named : names) {
+    if (named.key == name) {
+      return named.value;
+    }
+  }
+  return std::nullopt;
+}
+
+// Decimal digits only; a limit beyond what any output could reach is kept as
+// the largest one, since every output fits it.
+std::optional<std::int64_t> ParseLimit(std::string_view text) {
+  if (text.empty()) {
+    return std::nullopt;
+  }
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  std::int64_t limit = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') {
+      return std::nullopt;
+    }
+    const int digit = c - '0';
+    limit = limit > (kMax - digit) / 10 ? kMax : limit * 10 + digit;
+  }
+  return limit;
+}
+
+CliError BadValue(std::string_view what, const std::string& value, const OptionSpec& spec,
+                  const std::string& expected) {
+  return Usage("invalid " + std::string(what) + " '" + value + "' for " + std::string(spec.name) +
+               ": expected " + expected);
+}
+
 std::optional<CliError> ApplyValue(CliOptions& options, const OptionSpec& spec, std::string value) {
   switch (spec.id) {
     case OptionId::Start:
-    case OptionId::End: {
+    case OptionId::End:
+    case OptionId::Via: {
       const auto colour = ParseColourArgument(value);
       if (!colour) {
-        return Usage("invalid colour '" + value + "' for " + std::string(spec.name) +
-                     ": expected six hexadecimal digits RRGGBB");
+        return BadValue("colour", value, spec, "six hexadecimal digits RRGGBB");
       }
-      (spec.id == OptionId::Start ? options.start : options.end) = *colour;
+      if (spec.id == OptionId::Via) {
+        options.via.push_back(*colour);
+      } else {
+        (spec.id == OptionId::Start ? options.start : options.end) = *colour;
+      }
       return std::nullopt;
     }
     case OptionId::Preset:
-      if (!FindPreset(value)) {
-        return Usage("unknown preset '" + value + "': expected html, ubb or brelvin");
+      if (!FindDialect(value)) {
+        return Usage("unknown preset '" + value + "': expected " + Alternatives(Dialects()));
       }
       options.presetKey = std::move(value);
       return std::nullopt;
+    case OptionId::Space: {
+      const auto space = FindNamed(kSpaces, value);
+      if (!space) {
+        return BadValue("colour space", value, spec, Alternatives(kSpaces));
+      }
+      options.space = static_cast<ColourSpace>(*space);
+      return std::nullopt;
+    }
+    case OptionId::By: {
+      const auto unit = FindNamed(kUnits, value);
+      if (!unit) {
+        return BadValue("unit", value, spec, Alternatives(kUnits));
+      }
+      options.by = static_cast<Segmentation>(*unit);
+      return std::nullopt;
+    }
+    case OptionId::Fit: {
+      const auto limit = ParseLimit(value);
+      if (!limit) {
+        return BadValue("limit", value, spec, "a whole number of characters, 0 or more");
+      }
+      options.fitLimit = limit;
+      return std::nullopt;
+    }
     case OptionId::Step:
       options.stepText = std::move(value);
       return std::nullopt;
@@ -117,9 +248,48 @@ std::optional<CliError> ApplyValue(CliOptions& options, const OptionSpec& spec, 
     case OptionId::BarPng:
       options.barPngPath = std::move(value);
       return std::nullopt;
+    case OptionId::Rainbow:
+      options.rainbow = true;
+      return std::nullopt;
+    case OptionId::Merge:
+      options.merge = true;
+      return std::nullopt;
+    case OptionId::Stats:
+      options.stats = true;
+      return std::nullopt;
+    case OptionId::Show:
+      options.show = true;
+      return std::nullopt;
     case OptionId::Help:
     case OptionId::Version:
+    case OptionId::ListPresets:
       break;
+  }
+  return std::nullopt;
+}
+
+std::optional<CliAction> ActionOf(OptionId id) {
+  switch (id) {
+    case OptionId::Help:
+      return CliAction::Help;
+    case OptionId::Version:
+      return CliAction::Version;
+    case OptionId::ListPresets:
+      return CliAction::ListPresets;
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<CliError> FindConflict(const std::vector<OptionId>& given) {
+  const auto wasGiven = [&](OptionId id) {
+    return std::find(given.begin(), given.end(), id) != given.end();
+  };
+  for (const auto& [option, other] : kConflicts) {
+    if (wasGiven(option) && wasGiven(other)) {
+      return Usage(std::string(NameOf(option)) + " cannot be combined with " +
+                   std::string(NameOf(other)));
+    }
   }
   return std::nullopt;
 }
@@ -148,6 +318,7 @@ std::optional<ColourTriple> ParseColourArgument(std::string_view text) {
 ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
   ParsedCommandLine parsed;
   CliOptions& options = parsed.options;
+  std::vector<OptionId> given;
   bool optionsEnded = false;
   for (std::size_t k = 0; k < args.size(); ++k) {
     const std::string& arg = args[k];
@@ -167,13 +338,18 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
           Usage("unknown option '" + name + "'; a text that starts with '-' goes after --");
       return parsed;
     }
+    given.push_back(spec->id);
     if (spec->valueName.empty()) {
       if (equals != std::string::npos) {
         parsed.error = Usage("option " + name + " takes no value");
         return parsed;
       }
-      options.action = spec->id == OptionId::Help ? CliAction::Help : CliAction::Version;
-      return parsed;
+      if (const auto action = ActionOf(spec->id)) {
+        options.action = *action;
+        return parsed;
+      }
+      ApplyValue(options, *spec, std::string());
+      continue;
     }
     std::string value;
     if (equals != std::string::npos) {
@@ -189,6 +365,7 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
       return parsed;
     }
   }
+  parsed.error = FindConflict(given);
   return parsed;
 }
 
@@ -215,8 +392,37 @@ std::string UsageText() {
   text +=
       "  --                    end of options: what follows is text, even if it starts with '-'\n"
       "\n"
-      "Without --preset the markup is [color=#RRGGBB]chunk[/color].\n"
+      "Without --preset the markup is [color=#RRGGBB]chunk[/color]; the dialects are\n"
+      "  " +
+      Alternatives(Dialects()) +
+      ".\n"
+      "Without --via, --rainbow, --space, --by and --merge the markup is exactly what\n"
+      "the window writes. --rainbow cannot be combined with --start, --end or --via.\n"
+      "--fit counts characters as the markup has them (a surrogate pair is one, the\n"
+      "final line break is not counted), cannot be combined with --step, tells on\n"
+      "standard error which step it chose, and fails with status 1 when even one\n"
+      "chunk for the whole text is longer than N.\n"
+      "--stats writes: characters in, chunks, coloured chunks, output characters\n"
+      "(always of the markup, also with --show).\n"
+      "--show uses 24-bit colour escapes; with NO_COLOR set it prints the plain text.\n"
       "Exit status: 0 success, 1 input or output error, 2 usage error.\n";
+  return text;
+}
+
+std::string PresetListText() {
+  // Every dialect shown wrapping the chunk "a" in the default start colour.
+  const auto dialects = Dialects();
+  std::size_t width = 0;
+  for (const Dialect& dialect : dialects) {
+    width = std::max(width, dialect.key.size());
+  }
+  std::string text;
+  for (const Dialect& dialect : dialects) {
+    std::string line(dialect.key);
+    line.resize(width + 2, ' ');
+    text += line + EncodeUtf8(dialect.prefix) + "FF00FF" + EncodeUtf8(dialect.middle) + "a" +
+            EncodeUtf8(dialect.suffix) + "\n";
+  }
   return text;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -8,10 +9,12 @@
 
 #include "cli/cli_error.h"
 #include "core/colour.h"
+#include "core/gradient_stops.h"
+#include "core/styled_conversion.h"
 
 namespace huecode {
 
-enum class CliAction { Convert, Help, Version };
+enum class CliAction { Convert, Help, Version, ListPresets };
 
 // The command line as parsed. Texts stay raw bytes here; they are decoded as
 // UTF-8 when the conversion is set up, so that a bad byte is an input error.
@@ -29,6 +32,16 @@ struct CliOptions {
   std::optional<std::string> previewPngPath;
   std::optional<std::string> barPngPath;
 
+  // Beyond the window: every one of these is off unless asked for.
+  std::vector<ColourTriple> via;  // stops between start and end, evenly spaced
+  bool rainbow = false;
+  ColourSpace space = ColourSpace::Rgb;
+  Segmentation by = Segmentation::Characters;
+  bool merge = false;
+  std::optional<std::int64_t> fitLimit;  // in characters, a surrogate pair being one
+  bool stats = false;
+  bool show = false;
+
   bool WantsPictures() const { return previewPngPath || barPngPath; }
 };
 
@@ -37,8 +50,10 @@ struct ParsedCommandLine {
   std::optional<CliError> error;
 };
 
-// Options are read in order; the first error, --help or --version ends the
-// reading. An option's value is the next argument whatever it looks like, so
+// Options are read in order; the first error, --help, --version or
+// --list-presets ends the reading. Options that contradict each other (such
+// as --rainbow with --start) are usage errors found once all are read. An option's value is the
+// next argument whatever it looks like, so
 // "--step -3" and "--prefix --" work; "--name=value" is accepted as well.
 ParsedCommandLine ParseCommandLine(std::span<const std::string> args);
 
@@ -46,6 +61,8 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args);
 std::optional<ColourTriple> ParseColourArgument(std::string_view text);
 
 std::string UsageText();
+// Every dialect --preset knows, each with a chunk written in it.
+std::string PresetListText();
 std::string VersionText();
 
 }  // namespace huecode

@@ -8,7 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "preview/previews.h"
+#include "cli/styled_output.h"
+#include "preview/styled_preview.h"
 #include "ui/picture_styles.h"
 #include "ui/picture_surface.h"
 
@@ -31,16 +32,17 @@ std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
   return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-QImage RenderPreview(const ConversionSettings& settings) {
+// With the window's settings both draw exactly what the window's boxes show.
+QImage RenderPreview(const StyledSettings& settings) {
   PictureSurface surface(Picture1Style());
-  DrawEffectPreview(surface, settings);
+  DrawStyledEffectPreview(surface, settings);
   return surface.image();
 }
 
-QImage RenderBar(const ConversionSettings& settings) {
+QImage RenderBar(const StyledSettings& settings) {
   PictureSurface surface(Picture2Style());
   surface.Scale(0, 0, 255, 10);
-  DrawGradientBar(surface, settings.start, settings.end);
+  DrawStyledGradientBar(surface, settings.gradient);
   return surface.image();
 }
 
@@ -58,13 +60,18 @@ CliError WriteError(const std::string& path, const QString& reason) {
 
 std::optional<CliError> WritePictures(const CliOptions& options,
                                       const ConversionSettings& settings) {
+  // The same plan as the markup's, so the preview shows the step --fit chose.
+  const StyledPlan plan = PlanConversion(options, settings);
+  if (plan.error) {
+    return plan.error;
+  }
   const std::unique_ptr<QGuiApplication> app = EnsureGuiApplication();
   std::vector<PendingPicture> pictures;
   if (options.previewPngPath) {
-    pictures.push_back({*options.previewPngPath, RenderPreview(settings), nullptr});
+    pictures.push_back({*options.previewPngPath, RenderPreview(plan.settings), nullptr});
   }
   if (options.barPngPath) {
-    pictures.push_back({*options.barPngPath, RenderBar(settings), nullptr});
+    pictures.push_back({*options.barPngPath, RenderBar(plan.settings), nullptr});
   }
   // Every file is written in full before any replaces its target, so a
   // failure leaves all targets as they were.

@@ -1,10 +1,13 @@
 #include "cli/run.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "cli/input.h"
+#include "cli/styled_output.h"
 #include "cli/utf8.h"
+#include "core/dialects.h"
 #include "core/markup_template.h"
 
 namespace huecode {
@@ -81,6 +84,12 @@ void ReportError(std::FILE* err, const CliError& error) {
   std::fflush(err);
 }
 
+// https://no-color.org: set and not empty.
+bool NoColorRequested() {
+  const char* value = std::getenv("NO_COLOR");
+  return value != nullptr && value[0] != '\0';
+}
+
 }  // namespace
 
 PreparedSettings PrepareSettings(const CliOptions& options, std::FILE* in) {
@@ -88,7 +97,7 @@ PreparedSettings PrepareSettings(const CliOptions& options, std::FILE* in) {
   ConversionSettings& settings = prepared.settings;
   settings.start = options.start;
   settings.end = options.end;
-  settings.markup = options.presetKey ? FindPreset(*options.presetKey).value_or(InitialTemplate())
+  settings.markup = options.presetKey ? FindDialect(*options.presetKey).value_or(InitialTemplate())
                                       : InitialTemplate();
   const PartOverride overrides[] = {{&options.prefix, "--prefix", &settings.markup.prefix},
                                     {&options.middle, "--middle", &settings.markup.middle},
@@ -120,12 +129,6 @@ PreparedSettings PrepareSettings(const CliOptions& options, std::FILE* in) {
   return prepared;
 }
 
-std::string RenderMarkup(const ConversionSettings& settings) {
-  std::string bytes = EncodeUtf8(GenerateCode(settings));
-  bytes += '\n';
-  return bytes;
-}
-
 std::optional<CliError> WriteAll(std::FILE* out, std::string_view bytes) {
   errno = 0;
   const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), out);
@@ -148,16 +151,25 @@ int RunCli(std::span<const std::string> args, const CliStreams& streams,
   }
   const CliOptions& options = parsed.options;
   std::string output;
+  std::string notes;
   if (options.action == CliAction::Help) {
     output = UsageText();
   } else if (options.action == CliAction::Version) {
     output = VersionText();
+  } else if (options.action == CliAction::ListPresets) {
+    output = PresetListText();
   } else {
     PreparedSettings prepared = PrepareSettings(options, streams.in);
     if (prepared.error) {
       return fail(*prepared.error);
     }
-    output = RenderMarkup(prepared.settings);
+    const StyledPlan plan = PlanConversion(options, prepared.settings);
+    if (plan.error) {
+      return fail(*plan.error);
+    }
+    StyledOutput rendered = RenderConversion(options, plan, NoColorRequested());
+    output = std::move(rendered.out);
+    notes = std::move(rendered.notes);
     if (options.WantsPictures()) {
       if (!writePictures) {
         return fail({kExitUsageError, "this build cannot write pictures"});
@@ -170,6 +182,8 @@ int RunCli(std::span<const std::string> args, const CliStreams& streams,
   if (auto error = WriteAll(streams.out, output)) {
     return fail(*error);
   }
+  std::fputs(notes.c_str(), streams.err);
+  std::fflush(streams.err);
   return kExitOk;
 }
 

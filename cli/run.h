@@ -22,9 +22,6 @@ struct PreparedSettings {
 // stream when the command line has none.
 PreparedSettings PrepareSettings(const CliOptions& options, std::FILE* in);
 
-// The markup as written: UTF-8 with one line feed.
-std::string RenderMarkup(const ConversionSettings& settings);
-
 // Writes all bytes and flushes; a short write or a failing flush is an error.
 std::optional<CliError> WriteAll(std::FILE* out, std::string_view bytes);
 
@@ -36,11 +33,14 @@ struct CliStreams {
 
 // Writes the pictures the options ask for; called only when they ask for one,
 // after the markup is complete and before anything goes to standard output.
+// The settings are the window's; the options add what goes beyond them.
 using PictureWriter =
     std::function<std::optional<CliError>(const CliOptions&, const ConversionSettings&)>;
 
 // The whole program: nothing reaches standard output unless everything
-// before it succeeded. Returns the exit code.
+// before it succeeded, and the notes of --fit and --stats follow on standard
+// error only once the output is written. NO_COLOR is read from the
+// environment. Returns the exit code.
 int RunCli(std::span<const std::string> args, const CliStreams& streams,
            const PictureWriter& writePictures);
 

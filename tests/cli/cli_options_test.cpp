@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
         UsageErrorCase{"LongColour", {"--end", "#FF00FF0"}, "'#FF00FF0'"},
         UsageErrorCase{"TwoNumberSigns", {"--end", "##FF00FF"}, "'##FF00FF'"},
         UsageErrorCase{"EmptyColour", {"--start="}, "invalid colour ''"},
-        UsageErrorCase{"UnknownPreset", {"--preset", "bbcode"}, "unknown preset 'bbcode'"},
+        UsageErrorCase{"UnknownPreset", {"--preset", "phpbb"}, "unknown preset 'phpbb'"},
         UsageErrorCase{"PresetIsCaseSensitive", {"--preset", "HTML"}, "unknown preset"},
         UsageErrorCase{"FlagWithValue", {"--help=yes"}, "takes no value"},
         UsageErrorCase{"ErrorBeforeHelpWins", {"--bogus", "--help"}, "unknown option"}),

@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"MissingValue", {"x", "--end"}, "", 2, "--end needs a value"},
         FailureCase{"NonHexColour", {"--start", "GGHHII", "x"}, "", 2, "GGHHII"},
         FailureCase{"ShortColour", {"--end", "FFF", "x"}, "", 2, "FFF"},
-        FailureCase{"UnknownPreset", {"--preset", "bbcode", "x"}, "", 2, "bbcode"},
+        FailureCase{"UnknownPreset", {"--preset", "phpbb", "x"}, "", 2, "phpbb"},
         FailureCase{
             "UsageBeforeInput", {"--input", "/nonexistent/x", "--start", "FFF"}, "", 2, "FFF"},
         FailureCase{"UnreadableFile",
