@@ -161,7 +161,9 @@ std::int32_t CountCharacters(std::u16string_view text) {
   // high surrogate never is, so this matches cutting pair by pair.
   std::int64_t pairs = 0;
   for (std::size_t offset = 1; offset < text.size(); ++offset) {
-    pairs += detail::IsLowSurrogate(text[offset]) & detail::IsHighSurrogate(text[offset - 1]);
+    if (detail::IsLowSurrogate(text[offset])) {
+      pairs += detail::IsHighSurrogate(text[offset - 1]);
+    }
   }
   const auto count = static_cast<std::int64_t>(text.size()) - pairs;
   return count > std::numeric_limits<std::int32_t>::max() ? std::numeric_limits<std::int32_t>::max()
@@ -185,10 +187,10 @@ std::int32_t StepLength(std::u16string_view stepText, std::int32_t n) {
 }
 
 bool IsBareChunk(std::u16string_view chunk) {
-  if (chunk == u"\t" || chunk == u"\n" || chunk == u"\r") {
+  if (chunk.size() == 1 && (chunk[0] == u'\t' || chunk[0] == u'\n' || chunk[0] == u'\r')) {
     return true;
   }
-  return TrimSpaces(chunk).empty();
+  return chunk.find_first_not_of(u' ') == std::u16string_view::npos;
 }
 
 ChunkPlan PlanChunks(std::u16string_view untrimmedText, std::u16string_view stepText) {
