@@ -56,7 +56,10 @@ double BestSeconds(int repetitions, Work&& work) {
 
 // The floor for writing as much as the output: a memcpy into a buffer that is
 // already mapped, and a copy into a new string, which like the output has to
-// fault in fresh pages once it is too large for the allocator to keep.
+// fault in fresh pages once it is too large for the allocator to keep. glibc
+// hands blocks over 32 MB back to the system on every free, so the output at
+// step 1 pays those faults each time; running with
+// GLIBC_TUNABLES=glibc.malloc.mmap_threshold=200000000 shows the cost without them.
 struct Baselines {
   double warmCopy;
   double freshCopy;
