@@ -58,8 +58,9 @@ double BestSeconds(int repetitions, Work&& work) {
 // already mapped, and a copy into a new string, which like the output has to
 // fault in fresh pages once it is too large for the allocator to keep. glibc
 // hands blocks over 32 MB back to the system on every free, so the output at
-// step 1 pays those faults each time; running with
-// GLIBC_TUNABLES=glibc.malloc.mmap_threshold=200000000 shows the cost without them.
+// step 1 pays those faults each time; running with GLIBC_TUNABLES=
+// glibc.malloc.mmap_threshold=200000000:glibc.malloc.trim_threshold=400000000
+// shows the cost without them.
 struct Baselines {
   double warmCopy;
   double freshCopy;
