@@ -1,6 +1,7 @@
 #include "core/conversion.h"
 
 #include <cstring>
+#include <limits>
 
 #include "core/chunks.h"
 
@@ -109,6 +110,10 @@ inline bool IsBare(std::u16string_view chunk) {
 }
 
 std::size_t CountColouredChunks(const ChunkPlan& plan) {
+  if (plan.text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+    // The character count saturates there; a tag per unit still bounds the output.
+    return plan.text.size();
+  }
   if (plan.step == 1) {
     // One character per chunk, and a blank unit is never half of a pair.
     std::size_t blanks = 0;
