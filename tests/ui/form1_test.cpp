@@ -585,9 +585,13 @@ TEST_F(AboutTest, LabelsDoNotRunIntoEachOtherOrTheButton) {
   EXPECT_LE(about.Label1[0]->geometry().right(), about.width());
 }
 
+// Ending the process when the last window closes is checked by e2e_xvfb.sh.
 TEST_F(Form1Test, ExitButtonClosesTheWindow) {
   Click(form().Command3[1]);
   EXPECT_FALSE(form().isVisible());
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    EXPECT_FALSE(window->isVisible()) << window->metaObject()->className();
+  }
 }
 
 TEST_F(Form1Test, AltXClosesTheWindow) {
