@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "cli/input.h"
 #include "cli/options.h"
+#include "core/dialects.h"
 
 namespace huecode {
 namespace {
@@ -46,7 +49,34 @@ INSTANTIATE_TEST_SUITE_P(
         UsageErrorCase{"UnknownPreset", {"--preset", "phpbb"}, "unknown preset 'phpbb'"},
         UsageErrorCase{"PresetIsCaseSensitive", {"--preset", "HTML"}, "unknown preset"},
         UsageErrorCase{"FlagWithValue", {"--help=yes"}, "takes no value"},
-        UsageErrorCase{"ErrorBeforeHelpWins", {"--bogus", "--help"}, "unknown option"}),
+        UsageErrorCase{"ErrorBeforeHelpWins", {"--bogus", "--help"}, "unknown option"},
+        UsageErrorCase{"BadVia", {"--via", "red"}, "invalid colour 'red' for --via"},
+        UsageErrorCase{
+            "UnknownSpace", {"--space", "hsl"}, "'hsl' for --space: expected rgb or oklab"},
+        UsageErrorCase{"SpaceIsCaseSensitive", {"--space", "OKLab"}, "'OKLab'"},
+        UsageErrorCase{
+            "UnknownUnit", {"--by", "word"}, "'word' for --by: expected char or grapheme"},
+        UsageErrorCase{"MissingUnit", {"x", "--by"}, "--by needs a value"},
+        UsageErrorCase{"NegativeFit", {"--fit", "-1"}, "invalid limit '-1' for --fit"},
+        UsageErrorCase{"EmptyFit", {"--fit="}, "invalid limit ''"},
+        UsageErrorCase{"FractionalFit", {"--fit", "1.5"}, "invalid limit '1.5'"},
+        UsageErrorCase{"FitWithSign", {"--fit", "+5"}, "invalid limit '+5'"},
+        UsageErrorCase{"FitWithTrailingText", {"--fit", "12abc"}, "invalid limit '12abc'"},
+        UsageErrorCase{"FitWithSpace", {"--fit", " 12"}, "invalid limit ' 12'"},
+        UsageErrorCase{"MergeWithValue", {"--merge=yes"}, "--merge takes no value"},
+        UsageErrorCase{"RainbowAfterStart",
+                       {"--start", "000000", "--rainbow"},
+                       "--rainbow cannot be combined with --start"},
+        UsageErrorCase{"RainbowBeforeEnd",
+                       {"--rainbow", "--end", "000000"},
+                       "--rainbow cannot be combined with --end"},
+        UsageErrorCase{"RainbowWithVia",
+                       {"--via", "000000", "x", "--rainbow"},
+                       "--rainbow cannot be combined with --via"},
+        UsageErrorCase{
+            "FitWithStep", {"--step", "2", "--fit", "9"}, "--fit cannot be combined with --step"},
+        UsageErrorCase{
+            "StepAfterFit", {"--fit", "9", "--step=1"}, "--fit cannot be combined with --step"}),
     [](const ::testing::TestParamInfo<UsageErrorCase>& info) { return info.param.name; });
 
 struct ColourCase {
@@ -107,6 +137,75 @@ TEST(ParseCommandLine, ReadsEveryOptionInBothForms) {
   EXPECT_EQ(o.previewPngPath, "p.png");
   EXPECT_EQ(o.barPngPath, "b.png");
   EXPECT_EQ(o.words, std::vector<std::string>{"word"});
+}
+
+TEST(ParseCommandLine, OptionsBeyondTheWindowAreOffUnlessGiven) {
+  const CliOptions o = Parse({"x"}).options;
+  EXPECT_TRUE(o.via.empty());
+  EXPECT_FALSE(o.rainbow);
+  EXPECT_EQ(o.space, ColourSpace::Rgb);
+  EXPECT_EQ(o.by, Segmentation::Characters);
+  EXPECT_FALSE(o.merge);
+  EXPECT_FALSE(o.fitLimit.has_value());
+  EXPECT_FALSE(o.stats);
+  EXPECT_FALSE(o.show);
+}
+
+TEST(ParseCommandLine, ReadsTheOptionsBeyondTheWindow) {
+  const ParsedCommandLine good =
+      Parse({"--via", "010203", "--merge", "--via=#0A0B0C", "--space", "oklab", "--by=grapheme",
+             "--fit", "0", "--stats", "--show", "--via", "ffffff", "word"});
+  ASSERT_FALSE(good.error.has_value()) << good.error->message;
+  const CliOptions& o = good.options;
+  EXPECT_EQ(o.via, (std::vector<ColourTriple>{{1, 2, 3}, {10, 11, 12}, {255, 255, 255}}));
+  EXPECT_EQ(o.space, ColourSpace::Oklab);
+  EXPECT_EQ(o.by, Segmentation::Graphemes);
+  EXPECT_TRUE(o.merge);
+  EXPECT_EQ(o.fitLimit, 0);
+  EXPECT_TRUE(o.stats);
+  EXPECT_TRUE(o.show);
+  EXPECT_EQ(o.words, std::vector<std::string>{"word"});
+
+  EXPECT_TRUE(Parse({"--rainbow", "--space", "oklab", "x"}).options.rainbow);
+  EXPECT_EQ(Parse({"--space", "oklab", "--space", "rgb"}).options.space, ColourSpace::Rgb);
+  EXPECT_EQ(Parse({"--by", "grapheme", "--by", "char"}).options.by, Segmentation::Characters);
+}
+
+TEST(ParseCommandLine, FitLimitsBeyondSixtyFourBitsMeanNoLimit) {
+  EXPECT_EQ(Parse({"--fit", "9223372036854775806"}).options.fitLimit, 9223372036854775806);
+  for (const char* huge :
+       {"9223372036854775807", "9223372036854775808", "99999999999999999999999"}) {
+    const ParsedCommandLine parsed = Parse({"--fit", huge});
+    ASSERT_FALSE(parsed.error.has_value()) << huge;
+    EXPECT_EQ(parsed.options.fitLimit, std::numeric_limits<std::int64_t>::max()) << huge;
+  }
+  EXPECT_EQ(Parse({"--fit", "007"}).options.fitLimit, 7);
+}
+
+TEST(ParseCommandLine, EveryDialectIsAPreset) {
+  for (const Dialect& dialect : Dialects()) {
+    const ParsedCommandLine parsed = Parse({"--preset", std::string(dialect.key)});
+    ASSERT_FALSE(parsed.error.has_value()) << dialect.key;
+    EXPECT_EQ(parsed.options.presetKey, dialect.key);
+  }
+}
+
+TEST(ParseCommandLine, ListPresetsStopsReading) {
+  const ParsedCommandLine parsed = Parse({"--list-presets", "--bogus"});
+  EXPECT_FALSE(parsed.error.has_value());
+  EXPECT_EQ(parsed.options.action, CliAction::ListPresets);
+  EXPECT_TRUE(Parse({"--list-presets=x"}).error.has_value());
+}
+
+TEST(UsageText, NamesEveryOptionAndDialect) {
+  const std::string usage = UsageText();
+  for (const char* option : {"--via COLOUR", "--rainbow", "--space SPACE", "--merge", "--fit N",
+                             "--stats", "--by UNIT", "--show", "--list-presets", "NO_COLOR"}) {
+    EXPECT_NE(usage.find(option), std::string::npos) << option;
+  }
+  for (const Dialect& dialect : Dialects()) {
+    EXPECT_NE(usage.find(dialect.key), std::string::npos) << dialect.key;
+  }
 }
 
 TEST(ParseCommandLine, LaterOptionOverridesEarlier) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/utf8.h"
+#include "cli_expect.h"
 #include "core/conversion.h"
 #include "process_runner.h"
 #include "tests/core/worked_examples.h"
@@ -26,6 +27,7 @@ inline void PrintTo(const WorkedExample& example, std::ostream* os) {
 namespace huecode {
 namespace {
 
+using test::ExpectFailure;
 using test::ProcessResult;
 using test::RunProcess;
 
@@ -52,15 +54,6 @@ class TempDir {
  private:
   std::filesystem::path m_path;
 };
-
-void ExpectFailure(const ProcessResult& result, int exitCode, const std::string& messagePart) {
-  EXPECT_EQ(result.exitCode, exitCode);
-  EXPECT_EQ(result.out, "");
-  EXPECT_EQ(result.err.rfind("huecode-cli: ", 0), 0u) << result.err;
-  EXPECT_NE(result.err.find(messagePart), std::string::npos) << result.err;
-  ASSERT_FALSE(result.err.empty());
-  EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << "one line: " << result.err;
-}
 
 std::vector<std::string> ExampleOptions(const test::WorkedExample& example) {
   std::vector<std::string> args{"--step", Utf8(example.stepText)};
