@@ -78,6 +78,9 @@ void BM_StartToWindowShown(benchmark::State& state) {
     const std::int64_t shown = std::strtoll(buffer, nullptr, 10);
     state.SetIterationTime(static_cast<double>(shown - started) / 1e9);
   }
+  rusage usage{};
+  getrusage(RUSAGE_CHILDREN, &usage);
+  state.counters["peak_rss_MiB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 BENCHMARK(BM_StartToWindowShown)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 
