@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,55 @@ TEST_F(PngOutput, BarRunsFromStartColourToEndColourInsideItsBorder) {
   const QColor middle = image.pixelColor(108, 12);
   EXPECT_GT(middle.red(), 0x10);
   EXPECT_LT(middle.red(), 0xA0);
+}
+
+TEST_F(PngOutput, BarRunsThroughTheRainbowAndBlendsInOklab) {
+  const std::string rainbow = Path("rainbow.png");
+  ASSERT_EQ(RunHeadless({"--rainbow", "--bar-png", rainbow, "x"}).exitCode, 0);
+  const QImage rainbowBar = Load(rainbow);
+  ASSERT_EQ(rainbowBar.size(), QSize(217, 25));
+  EXPECT_EQ(rainbowBar.pixelColor(1, 12), QColor(255, 0, 0));
+  EXPECT_EQ(rainbowBar.pixelColor(215, 12), QColor(139, 0, 255));
+
+  const std::string rgb = Path("rgb.png");
+  const std::string oklab = Path("oklab.png");
+  ASSERT_EQ(RunHeadless({"--bar-png", rgb, "x"}).exitCode, 0);
+  ASSERT_EQ(RunHeadless({"--space", "oklab", "--bar-png", oklab, "x"}).exitCode, 0);
+  const QImage rgbBar = Load(rgb);
+  const QImage oklabBar = Load(oklab);
+  EXPECT_EQ(oklabBar.pixelColor(1, 12), QColor(255, 0, 255));
+  EXPECT_EQ(oklabBar.pixelColor(215, 12), QColor(0, 255, 0));
+  // RGB passes through a dark grey; OKLab stays lighter.
+  EXPECT_GT(oklabBar.pixelColor(108, 12).lightness(), rgbBar.pixelColor(108, 12).lightness() + 30);
+}
+
+// The preview shows the colours the markup has, also for the step --fit chose.
+TEST_F(PngOutput, PreviewShowsTheMarkupsColours) {
+  const std::string blocks = "\u2588\u2588\u2588\u2588\u2588\u2588\u2588\u2588\u2588\u2588";
+  const std::regex digits(R"(#([0-9A-F]{6})\])");
+  for (const std::vector<std::string>& options :
+       {std::vector<std::string>{"--rainbow"}, std::vector<std::string>{"--space", "oklab"},
+        std::vector<std::string>{"--via", "0000FF", "--via", "FFFF00"},
+        std::vector<std::string>{"--fit", "150"}}) {
+    std::vector<std::string> args = options;
+    const std::string png = Path("styled.png");
+    args.insert(args.end(), {"--preview-png", png, blocks});
+    const ProcessResult result = RunHeadless(args);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const QImage image = Load(png);
+    int chunks = 0;
+    for (auto it = std::sregex_iterator(result.out.begin(), result.out.end(), digits);
+         it != std::sregex_iterator(); ++it, ++chunks) {
+      const QColor colour(QString::fromStdString("#" + (*it)[1].str()));
+      EXPECT_GT(CountColour(image, colour, 0, image.width(), 0, 13), 20)
+          << options.front() << " " << (*it)[1].str();
+    }
+    EXPECT_EQ(chunks, options.front() == "--fit" ? 5 : 10) << options.front();
+  }
+  // At step 2 the last chunk starts one character before the end, so the end
+  // colour, which step 1 would give the last block, is nowhere.
+  const QColor end(0, 255, 0);
+  EXPECT_EQ(CountColour(Load(Path("styled.png")), end, 0, 505, 0, 145), 0);
 }
 
 TEST_F(PngOutput, BothPicturesWithTheMarkupAndNothingElse) {
