@@ -310,12 +310,12 @@ void Form1::PickColour(int index) {
 void Form1::Convert() {
   const ConversionSettings settings = GatherSettings();
   DrawEffectPreview(*Picture1, settings);
-  SetBoxText(*Text3, QString::fromStdU16String(GenerateCode(settings)));
+  SetOutputText(*Text3, QString::fromStdU16String(GenerateCode(settings)));
   Text3->setFocus(Qt::OtherFocusReason);
 }
 
 void Form1::CopyOutput() {
-  const QString output = BoxText(*Text3);
+  const QString output = OutputText(*Text3);
   QClipboard* clipboard = QGuiApplication::clipboard();
   clipboard->clear();
   clipboard->setText(output);

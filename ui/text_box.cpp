@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QTextDocument>
+#include <QVariant>
 
 #include "ui/line_breaks.h"
 
@@ -15,6 +16,25 @@ QString BoxText(const QPlainTextEdit& box) {
 
 void SetBoxText(QPlainTextEdit& box, const QString& text) {
   box.setPlainText(text);
+}
+
+namespace {
+constexpr char kExactText[] = "huecodeExactText";
+constexpr char kExactRevision[] = "huecodeExactRevision";
+}  // namespace
+
+void SetOutputText(QPlainTextEdit& box, const QString& text) {
+  SetBoxText(box, text);
+  box.setProperty(kExactText, text);
+  box.setProperty(kExactRevision, box.document()->revision());
+}
+
+QString OutputText(const QPlainTextEdit& box) {
+  const QVariant revision = box.property(kExactRevision);
+  if (revision.isValid() && revision.toInt() == box.document()->revision()) {
+    return box.property(kExactText).toString();
+  }
+  return BoxText(box);
 }
 
 }  // namespace huecode

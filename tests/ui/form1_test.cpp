@@ -14,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTextCursor>
 
+#include "core/conversion.h"
 #include "core/markup_template.h"
 #include "tests/ui/form_test_support.h"
 #include "ui/form2.h"
@@ -412,6 +413,25 @@ TEST_F(Form1Test, CopyPutsTheOutputOnTheClipboardAndConfirms) {
   EXPECT_EQ(m_messages->shown[0].title, "成功");
   EXPECT_EQ(m_messages->shown[0].icon, MessageIcon::None);
   EXPECT_EQ(m_messages->owners[0], &form());
+}
+
+TEST_F(Form1Test, CopyKeepsALineBreakThatTheStepCutInTwo) {
+  // Step 3 on "ab\r\ncd" ends the first chunk with the CR and starts the next with the LF.
+  Convert(Q(u"ab\r\ncd"), "3");
+  ConversionSettings settings;
+  settings.text = u"ab\r\ncd";
+  settings.stepText = u"3";
+  const QString exact = Q(GenerateCode(settings));
+  ASSERT_TRUE(exact.contains(Q(u"\r[/color]")));
+  Click(form().Command2[1]);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), exact);
+
+  // Once edited, the box's text is what counts, with CR LF line breaks.
+  form().Text3->moveCursor(QTextCursor::End);
+  form().Text3->insertPlainText("!");
+  Click(form().Command2[1]);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), BoxText(*form().Text3));
+  EXPECT_TRUE(QGuiApplication::clipboard()->text().endsWith("!"));
 }
 
 TEST_F(Form1Test, CopyOfAnEmptyOutputStillClearsAndConfirms) {
