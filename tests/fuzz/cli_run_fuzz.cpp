@@ -53,7 +53,7 @@ class MemoryStream {
   std::FILE* m_file;
 };
 
-Outcome Run(const std::vector<std::string>& args, std::string stdinBytes) {
+Outcome Run(const std::vector<std::string>& args, const std::string& stdinBytes) {
   // fmemopen wants at least one byte of buffer; the size read is what counts.
   std::string buffer = stdinBytes.empty() ? std::string(1, '\0') : stdinBytes;
   std::FILE* in = fmemopen(buffer.data(), stdinBytes.size(), "rb");

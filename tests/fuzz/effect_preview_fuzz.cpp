@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzInput input(data, size);
   // A surface may realise another size than the 10 points asked for; 0 means exactly 10.
   const std::uint8_t realisedEighths = input.byte();
-  const float scaleHeight = static_cast<float>(input.byte() | (input.byte() << 8));
+  const auto scaleHeight = static_cast<float>(input.byte() | (input.byte() << 8));
   ConversionSettings settings;
   settings.start = {input.byte(), input.byte(), input.byte()};
   settings.end = {input.byte(), input.byte(), input.byte()};
@@ -53,9 +53,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Every chunk that starts in a row above the bottom edge is printed, in
   // order, and nothing below it.
+  const auto rowTop = [](const ReferenceChunk& chunk) {
+    const std::int64_t row = (chunk.position - 1) / 38;
+    return row * 200;
+  };
   std::size_t visible = 0;
-  while (visible < chunks.size() &&
-         static_cast<double>((chunks[visible].position - 1) / 38 * 200) < scaleHeight) {
+  while (visible < chunks.size() && static_cast<double>(rowTop(chunks[visible])) < scaleHeight) {
     ++visible;
   }
   const auto& printed = surface.printed();
@@ -63,10 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t k = 0; k < printed.size(); ++k) {
     const ReferenceChunk& chunk = chunks[k];
     const std::int64_t column = (chunk.position - 1) % 38 + 1;
-    const std::int64_t row = (chunk.position - 1) / 38;
     FUZZ_CHECK(printed[k].text == chunk.text);
     FUZZ_CHECK(printed[k].y >= 0.0f && printed[k].y < scaleHeight);
-    FUZZ_CHECK(printed[k].y == static_cast<float>(row * 200));
+    FUZZ_CHECK(printed[k].y == static_cast<float>(rowTop(chunk)));
     const double x =
         std::nearbyint(static_cast<double>(fontSize) * static_cast<double>((column - 1) * 20));
     FUZZ_CHECK(printed[k].x == static_cast<float>(x));

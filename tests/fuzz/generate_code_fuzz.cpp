@@ -71,11 +71,11 @@ std::u16string RemoveTags(std::u16string_view out, const MarkupTemplate& markup,
     chunk.offset = plain.size();
     Expect(out, at, markup.prefix);
     FUZZ_CHECK(at + 6 <= out.size());
-    for (int component = 0; component < 3; ++component) {
+    for (std::int64_t& component : chunk.rgb) {
       const char16_t high = out[at++];
       const char16_t low = out[at++];
       FUZZ_CHECK(IsUpperHexDigit(high) && IsUpperHexDigit(low));
-      chunk.rgb[component] = HexValue(high) * 16 + HexValue(low);
+      component = HexValue(high) * 16 + HexValue(low);
     }
     Expect(out, at, markup.middle);
     const std::size_t chunkEnd = out.find(kSuffixOpen, at);
