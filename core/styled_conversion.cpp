@@ -55,6 +55,11 @@ StyledText::StyledText(const StyledSettings& settings)
 
 bool StyledText::isBare(const RawChunk& chunk) const {
   const std::uint32_t length = chunk.end - chunk.begin;
+  // A CR LF is one user-perceived character, a line break like a lone CR or LF.
+  if (m_settings.by == Segmentation::Graphemes && length == 2 &&
+      m_text.substr(chunk.begin, 2) == u"\r\n") {
+    return true;
+  }
   if (length == 1) {
     const char16_t c = m_text[chunk.begin];
     if (c == u'\t' || c == u'\n' || c == u'\r') {
@@ -84,13 +89,15 @@ void StyledText::visitChunks(std::int32_t step, Visitor&& visit) const {
   std::uint32_t runBegin = 0;
   std::uint32_t runEnd = 0;
   std::uint32_t blanksEnd = 0;
+  std::int32_t runPosition = 1;
+  std::int32_t blanksPosition = 1;
   const auto closeRun = [&] {
     if (!runOpen) {
       return;
     }
-    visit({slice(runBegin, runEnd), runColour, true});
+    visit({slice(runBegin, runEnd), runColour, true, runPosition});
     if (blanksEnd > runEnd) {
-      visit({slice(runEnd, blanksEnd), {}, false});
+      visit({slice(runEnd, blanksEnd), {}, false, blanksPosition});
     }
     runOpen = false;
   };
@@ -102,15 +109,18 @@ void StyledText::visitChunks(std::int32_t step, Visitor&& visit) const {
     const bool bare = isBare(chunk);
     if (!m_settings.merge) {
       visit({slice(chunk.begin, chunk.end),
-             bare ? ColourTriple{} : m_sampler.at(chunk.position, units()), !bare});
+             bare ? ColourTriple{} : m_sampler.at(chunk.position, units()), !bare, chunk.position});
       continue;
     }
     if (bare) {
-      if (runOpen) {
-        blanksEnd = chunk.end;
-      } else {
-        visit({slice(chunk.begin, chunk.end), {}, false});
+      if (!runOpen) {
+        visit({slice(chunk.begin, chunk.end), {}, false, chunk.position});
+        continue;
       }
+      if (blanksEnd == runEnd) {
+        blanksPosition = chunk.position;
+      }
+      blanksEnd = chunk.end;
       continue;
     }
     const ColourTriple colour = m_sampler.at(chunk.position, units());
@@ -122,6 +132,7 @@ void StyledText::visitChunks(std::int32_t step, Visitor&& visit) const {
     closeRun();
     runOpen = true;
     runColour = colour;
+    runPosition = chunk.position;
     runBegin = chunk.begin;
     runEnd = chunk.end;
     blanksEnd = chunk.end;

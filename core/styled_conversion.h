@@ -32,6 +32,7 @@ struct StyledChunk {
   std::u16string_view text;
   ColourTriple colour;
   bool coloured = true;
+  std::int32_t position = 1;  // 1-based index of the chunk's first unit
 };
 
 struct ConversionStats {

@@ -1,11 +1,9 @@
 #include "preview/styled_preview.h"
 
 #include <cstdint>
-#include <vector>
 
 #include "core/chunks.h"
 #include "core/conversion.h"
-#include "core/grapheme.h"
 #include "preview/effect_grid.h"
 #include "preview/previews.h"
 
@@ -31,30 +29,19 @@ void DrawStyledEffectPreview(DrawingSurface& surface, const StyledSettings& sett
   surface.FontSize(10.0f);
   surface.Cls();
   const StyledText styled(settings);
-  const std::u16string_view text = TrimSpaces(settings.text);
-  // A chunk's cell is the index of its first unit, found by walking these
-  // boundaries alongside the chunks, which come in text order.
-  const std::vector<std::uint32_t> boundaries =
-      settings.by == Segmentation::Graphemes ? GraphemeBoundaries(text) : CharacterBoundaries(text);
   const GradientSampler sampler(settings.gradient);
   const float bottom = surface.ScaleHeight();
-  std::size_t unit = 0;
   bool belowTheBox = false;
   styled.forEachChunk(styled.step(), [&](const StyledChunk& chunk) {
     if (belowTheBox) {
       return;
     }
-    const auto offset = static_cast<std::uint32_t>(chunk.text.data() - text.data());
-    while (boundaries[unit] < offset) {
-      ++unit;
-    }
-    const auto position = static_cast<std::int32_t>(unit + 1);
     // Blank chunks carry no tag, but the window's preview still prints them
     // in their gradient colour.
     const ColourTriple colour =
-        chunk.coloured ? chunk.colour : sampler.at(position, styled.units());
+        chunk.coloured ? chunk.colour : sampler.at(chunk.position, styled.units());
     belowTheBox =
-        !detail::PrintInCell(surface, bottom, position, ComposeColour(colour), chunk.text);
+        !detail::PrintInCell(surface, bottom, chunk.position, ComposeColour(colour), chunk.text);
   });
 }
 

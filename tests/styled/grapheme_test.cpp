@@ -38,5 +38,14 @@ TEST(Grapheme, GraphemeChunksColourWholeClusters) {
             u"[color=#808080]e\u0301[/color][color=#00FF00]\U0001F1E8\U0001F1F3[/color]");
 }
 
+TEST(Grapheme, ACrLfClusterIsALineBreakAndStaysBare) {
+  StyledSettings settings;
+  settings.text = u"ab\r\ncd";
+  settings.by = Segmentation::Graphemes;
+  EXPECT_EQ(GenerateStyledCode(settings),
+            u"[color=#CC33CC]a[/color][color=#996699]b[/color]\r\n[color=#33CC33]c[/color]"
+            u"[color=#00FF00]d[/color]");
+}
+
 }  // namespace
 }  // namespace huecode

@@ -124,6 +124,31 @@ TEST(StyledConversion, MergingKeepsTheTextAndNeverRepeatsAColour) {
   }
 }
 
+TEST(StyledConversion, ChunksKnowTheUnitTheyStartAt) {
+  StyledSettings settings;
+  settings.text = u"aa\U0001F600  bb  ";
+  settings.gradient.stops = {{255, 0, 0}, {255, 0, 0}};
+  settings.merge = true;
+  const StyledText text(settings);
+  std::vector<std::pair<std::u16string, std::int32_t>> chunks;
+  text.forEachChunk(1, [&](const StyledChunk& chunk) {
+    chunks.emplace_back(std::u16string(chunk.text), chunk.position);
+  });
+  const std::vector<std::pair<std::u16string, std::int32_t>> expected{{u"aa\U0001F600  bb", 1}};
+  EXPECT_EQ(chunks, expected);
+
+  settings.gradient.stops = {{255, 0, 0}, {0, 0, 255}};
+  settings.text = u"ab  c";
+  settings.stepText = u"1";
+  const StyledText split(settings);
+  chunks.clear();
+  split.forEachChunk(2, [&](const StyledChunk& chunk) {
+    chunks.emplace_back(std::u16string(chunk.text), chunk.position);
+  });
+  const std::vector<std::pair<std::u16string, std::int32_t>> cut{{u"ab", 1}, {u"  ", 3}, {u"c", 5}};
+  EXPECT_EQ(chunks, cut);
+}
+
 TEST(StyledConversion, MergedRunsSpanBlanksButLeaveTrailingBlanksBare) {
   StyledSettings settings;
   settings.gradient.stops = {{255, 0, 0}, {255, 0, 0}};
