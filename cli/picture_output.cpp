@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QSaveFile>
+#include <QtGlobal>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -17,12 +19,30 @@ namespace huecode {
 
 namespace {
 
+QtMessageHandler g_qtMessages = nullptr;
+
+// Qt notes that it falls back to a runtime folder of its own when
+// XDG_RUNTIME_DIR is unset, as it is for root or in many containers. Pictures
+// drawn offscreen need no such folder, and a script should not see the note.
+void WithoutRuntimeDirNote(QtMsgType type, const QMessageLogContext& context,
+                           const QString& message) {
+  if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) {
+    return;
+  }
+  if (g_qtMessages) {
+    g_qtMessages(type, context, message);
+  } else {
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+  }
+}
+
 // The pictures need fonts and a palette, hence an application object; no
 // window is ever shown, so a missing display must not stop it.
 std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
   if (QGuiApplication::instance()) {
     return nullptr;
   }
+  g_qtMessages = qInstallMessageHandler(WithoutRuntimeDirNote);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
