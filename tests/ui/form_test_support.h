@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,16 +29,18 @@ inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 20
 }
 
 // Runs answer on the modal window that the next call opens, once it is up.
+// Only the pending timer owns the poll, which refers to itself weakly, so it is
+// freed once it has answered.
 inline void AnswerNextModal(std::function<void(QWidget*)> answer) {
   auto poll = std::make_shared<std::function<void()>>();
-  *poll = [answer = std::move(answer), poll] {
+  *poll = [answer = std::move(answer), self = std::weak_ptr(poll)] {
     if (QWidget* modal = QApplication::activeModalWidget()) {
       answer(modal);
-    } else {
-      QTimer::singleShot(10, *poll);
+    } else if (auto again = self.lock()) {
+      QTimer::singleShot(10, [again] { (*again)(); });
     }
   };
-  QTimer::singleShot(0, *poll);
+  QTimer::singleShot(0, [poll] { (*poll)(); });
 }
 
 class FakeColourPicker : public ColourPicker {
