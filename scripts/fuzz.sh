@@ -8,6 +8,7 @@
 # Usage: scripts/fuzz.sh [target...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
 build=${HUECODE_FUZZ_BUILD_DIR:-$root/build-fuzz}
 seconds=${HUECODE_FUZZ_SECONDS:-60}
 

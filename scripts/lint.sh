@@ -8,6 +8,7 @@
 # Usage: scripts/lint.sh [--format-only | --tidy-only]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
 build=${HUECODE_LINT_BUILD_DIR:-$root/build-hard}
 fuzz_build=${HUECODE_FUZZ_BUILD_DIR:-$root/build-fuzz}
 cd "$root"

@@ -6,6 +6,7 @@
 # suppressed by tests/hardening/lsan.supp, never those of huecode's code.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
 build=${HUECODE_ASAN_BUILD_DIR:-$root/build-asan}
 
 if [[ ! -f $build/CMakeCache.txt ]]; then
