@@ -41,8 +41,12 @@ for target in "${targets[@]}"; do
   echo "fuzz: $target for ${seconds}s"
   # New inputs go into the first corpus folder, so the seeds in the source
   # tree stay as they are.
-  if ! "$fuzzer" "$corpus" "$seeds" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -max_len=4096 -print_final_stats=1 -artifact_prefix="$artifacts/" >"$log" 2>&1; then
+  options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096
+    -print_final_stats=1 -artifact_prefix="$artifacts/")
+  if [[ -f $root/tests/fuzz/$target.dict ]]; then
+    options+=(-dict="$root/tests/fuzz/$target.dict")
+  fi
+  if ! "$fuzzer" "$corpus" "$seeds" "${options[@]}" >"$log" 2>&1; then
     tail -n 60 "$log" >&2
     echo "fuzz: $target FAILED; the input is in $artifacts/" >&2
     exit 1

@@ -105,3 +105,28 @@ write("cli_run_fuzz", [
     cli_seed(["--help"]), cli_seed(["--version"]), cli_seed(["--bogus"]), cli_seed(["--step"]),
     cli_seed(["--input", "missing.txt"]), cli_seed(["--preview-png", "p.png", "a"]),
 ])
+
+
+def styled_seed(flags, stops, step, markup, text):
+    fields = [units(s) for s in (step, *markup)]
+    head = bytes([flags]) + b"".join(bytes(c) for c in stops) + bytes(len(f) // 2 for f in fields)
+    return head + b"".join(fields) + units(text)
+
+
+def stop_flags(count, oklab=False, graphemes=False, merge=False):
+    return (count - 2) << 3 | oklab | graphemes << 1 | merge << 2
+
+
+rainbow = [(255, 0, 0), (255, 165, 0), (255, 255, 0), (0, 128, 0), (0, 0, 255), (143, 0, 255)]
+write("styled_code_fuzz", [
+    styled_seed(stop_flags(2), [magenta, green], "1", ubb, "ab"),
+    styled_seed(stop_flags(2), [magenta, green], "2", ubb, "ab  cd  ef"),
+    styled_seed(stop_flags(2, oklab=True), [magenta, green], "1", html, "彩色文字"),
+    styled_seed(stop_flags(3), [magenta, (0, 0, 255), green], "1", ubb, "abcdef"),
+    styled_seed(stop_flags(6, merge=True), rainbow, "1", ubb, "x" * 40),
+    styled_seed(stop_flags(2, merge=True), [green, green], "1", ubb, "a b\tc"),
+    styled_seed(stop_flags(2, graphemes=True), [magenta, green], "1", ubb,
+                "e\u0301\U0001F468\u200d\U0001F469\u200d\U0001F467\r\n\U0001F1E8\U0001F1F3"),
+    styled_seed(stop_flags(4, oklab=True, graphemes=True, merge=True),
+                [magenta, green, (0, 0, 0), (255, 255, 255)], "3", ("", "", ""), "a\ud800b\u3000 "),
+])

@@ -1,0 +1,96 @@
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/conversion.h"
+#include "core/styled_conversion.h"
+#include "tests/fuzz/fences.h"
+#include "tests/fuzz/fuzz_input.h"
+#include "tests/fuzz/reference.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace huecode;
+  using namespace huecode::fuzz;
+  FuzzInput input(data, size);
+  StyledSettings real;
+  const std::uint8_t flags = input.byte();
+  real.gradient.space = (flags & 1) != 0 ? ColourSpace::Oklab : ColourSpace::Rgb;
+  real.by = (flags & 2) != 0 ? Segmentation::Graphemes : Segmentation::Characters;
+  real.merge = (flags & 4) != 0;
+  const std::size_t stops = 2 + (flags >> 3) % 5;
+  real.gradient.stops.clear();
+  for (std::size_t k = 0; k < stops; ++k) {
+    real.gradient.stops.push_back({input.byte(), input.byte(), input.byte()});
+  }
+  const std::size_t stepUnits = input.byte();
+  const std::size_t prefixUnits = input.byte();
+  const std::size_t middleUnits = input.byte();
+  const std::size_t suffixUnits = input.byte();
+  real.stepText = input.units(stepUnits);
+  real.markup.prefix = WithoutFences(input.units(prefixUnits));
+  real.markup.middle = WithoutFences(input.units(middleUnits));
+  real.markup.suffix = WithoutFences(input.units(suffixUnits));
+  real.text = WithoutFences(input.restAsUnits());
+
+  StyledSettings fenced = real;
+  fenced.markup = Fenced(real.markup);
+  const std::u16string out = GenerateStyledCode(fenced);
+  std::vector<WrittenChunk> written;
+  const std::u16string plain = RemoveTags(out, fenced.markup, written);
+
+  // However the text is cut, coloured and merged, not a character is lost,
+  // added or moved; only the outer spaces go.
+  const std::u16string trimmed = TrimOuterSpaces(real.text);
+  FUZZ_CHECK(plain == trimmed);
+  FUZZ_CHECK(CountLoneSurrogates(out) ==
+             CountLoneSurrogates(trimmed) + written.size() * LoneSurrogatesOf(real.markup));
+  if (real.merge) {
+    // Two tags that meet with nothing between them never share a colour.
+    for (std::size_t k = 1; k < written.size(); ++k) {
+      const bool adjacent = written[k - 1].offset + written[k - 1].text.size() == written[k].offset;
+      const bool sameColour = written[k - 1].rgb[0] == written[k].rgb[0] &&
+                              written[k - 1].rgb[1] == written[k].rgb[1] &&
+                              written[k - 1].rgb[2] == written[k].rgb[2];
+      FUZZ_CHECK(!(adjacent && sameColour));
+    }
+  }
+  FUZZ_CHECK(GenerateStyledCode(real) == WithoutFences(out));
+
+  // Two stops blended in RGB, cut by characters and not merged: exactly the
+  // window's conversion.
+  if (stops == 2 && real.gradient.space == ColourSpace::Rgb &&
+      real.by == Segmentation::Characters && !real.merge) {
+    ConversionSettings window;
+    window.text = real.text;
+    window.stepText = real.stepText;
+    window.start = real.gradient.stops[0];
+    window.end = real.gradient.stops[1];
+    window.markup = real.markup;
+    FUZZ_CHECK(GenerateStyledCode(real) == GenerateCode(window));
+  }
+
+  // The counts describe the markup as written, characters counted as the
+  // conversion counts them (a surrogate pair is one).
+  const StyledText text(fenced);
+  const ConversionStats stats = text.stats(text.step());
+  FUZZ_CHECK(stats.colouredChunks == static_cast<std::int64_t>(written.size()));
+  FUZZ_CHECK(stats.outputCharacters == CharacterCount(out));
+  FUZZ_CHECK(stats.charactersIn == CharacterCount(real.text));
+
+  // The fitted step is the smallest whose markup stays within the limit. The
+  // fences keep a template's lone surrogate from pairing with a chunk's.
+  const std::int64_t limit = CharacterCount(out) / 2 + (flags & 0x40);
+  const auto fits = [&](std::int32_t step) { return CharacterCount(text.markup(step)) <= limit; };
+  const std::optional<std::int32_t> fitted = FitStep(text, limit);
+  const std::int32_t tried = std::min(fitted.value_or(text.units()), 200);
+  for (std::int32_t step = 1; step < tried; ++step) {
+    FUZZ_CHECK(!fits(step));
+  }
+  if (fitted) {
+    FUZZ_CHECK(*fitted >= 1 && fits(*fitted));
+  }
+  return 0;
+}
