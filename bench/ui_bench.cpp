@@ -15,8 +15,6 @@
 #include "ui/form1.h"
 #include "ui/graphic_button.h"
 
-extern char** environ;
-
 namespace huecode {
 namespace {
 

@@ -45,7 +45,7 @@ class TempDir {
   }
   ~TempDir() { std::filesystem::remove_all(m_path); }
   std::string File(const std::string& name, const std::string& bytes) const {
-    const std::string path = (m_path / name).string();
+    std::string path = (m_path / name).string();
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
   }
@@ -141,11 +141,11 @@ TEST(CliProcess, BadUtf8InFileNamesTheFileAndOffset) {
 TEST(CliProcess, WriteErrorsAreReported) {
   // /dev/full fails every write with ENOSPC, as a full disk would.
   const ProcessResult full =
-      RunProcess("/bin/sh", {"-c", "exec \"$0\" \"$@\" >/dev/full", kCli, "abc"});
+      RunProcess("/bin/sh", {"-c", R"(exec "$0" "$@" >/dev/full)", kCli, "abc"});
   EXPECT_EQ(full.exitCode, 1);
   EXPECT_NE(full.err.find("cannot write"), std::string::npos) << full.err;
 
-  const ProcessResult closed = RunProcess("/bin/sh", {"-c", "exec \"$0\" \"$@\" >&-", kCli, "abc"});
+  const ProcessResult closed = RunProcess("/bin/sh", {"-c", R"(exec "$0" "$@" >&-)", kCli, "abc"});
   EXPECT_EQ(closed.exitCode, 1);
   EXPECT_NE(closed.err.find("cannot write"), std::string::npos) << closed.err;
 }

@@ -364,7 +364,7 @@ TEST_P(Fit, ChoosesTheSmallestStepThatFitsAndSaysWhichOnStandardError) {
     args.insert(args.end(), {"--by", "grapheme"});
   }
   if (c.merge) {
-    args.push_back("--merge");
+    args.emplace_back("--merge");
   }
   std::vector<std::int64_t> limits{shortest - 1, shortest, lengths.front(), lengths.front() - 1,
                                    lengths.front() * 10};

@@ -186,8 +186,9 @@ struct StopCase {
 };
 
 TEST(EffectPreview, StopsAtTheFirstChunkStartingBelowTheSurface) {
-  for (const StopCase& c : {StopCase{2115, 11 * 38}, StopCase{2200, 11 * 38},
-                            StopCase{2201, 12 * 38}, StopCase{150, 38}, StopCase{0, 0}}) {
+  constexpr std::size_t kRow = 38;
+  for (const StopCase& c : {StopCase{2115, 11 * kRow}, StopCase{2200, 11 * kRow},
+                            StopCase{2201, 12 * kRow}, StopCase{150, kRow}, StopCase{0, 0}}) {
     const auto printed = Preview(std::u16string(1000, u'x'), u"1", RecordingSurface(c.scaleHeight));
     EXPECT_EQ(printed.size(), c.printed) << "height " << c.scaleHeight;
   }

@@ -129,8 +129,9 @@ TEST(StyledPreview, AMergedRunIsPrintedFromItsFirstCell) {
   ASSERT_EQ(printed.size(), 2u);
   EXPECT_EQ(printed[0].text + printed[1].text, Letters(40));
   const auto second = static_cast<int>(printed[0].text.size());  // 0-based cell of the run
+  const int row = second / 38;
   EXPECT_EQ(printed[1].x, static_cast<float>(second % 38 * 200));
-  EXPECT_EQ(printed[1].y, static_cast<float>(second / 38 * 200));
+  EXPECT_EQ(printed[1].y, static_cast<float>(row * 200));
 }
 
 TEST(StyledPreview, ChunksTakeTheColoursOfTheirStops) {

@@ -57,6 +57,7 @@ TEST(Form1LayoutTest, BottomRowReadsLeftToRight) {
   }
   std::sort(row.begin(), row.end());
   std::vector<QString> names;
+  names.reserve(row.size());
   for (const auto& item : row) {
     names.push_back(item.second);
   }
