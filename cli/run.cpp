@@ -80,7 +80,9 @@ std::optional<CliError> OverridePart(const std::optional<std::string>& bytes,
 }
 
 void ReportError(std::FILE* err, const CliError& error) {
-  std::fprintf(err, "huecode-cli: %s\n", error.message.c_str());
+  // Messages quote the user's arguments, which may hold anything, escape
+  // sequences and line breaks included.
+  std::fputs(("huecode-cli: " + EscapeForTerminal(error.message) + "\n").c_str(), err);
   std::fflush(err);
 }
 

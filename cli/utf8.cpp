@@ -141,4 +141,37 @@ std::string_view DescribeUtf8Fault(Utf8Fault fault) {
   return "invalid byte";
 }
 
+std::string EscapeForTerminal(std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  const auto escape = [](std::string& out, std::string_view prefix, unsigned value) {
+    out += prefix;
+    out += kHex[(value >> 4) & 0xF];
+    out += kHex[value & 0xF];
+  };
+  std::string out;
+  out.reserve(bytes.size());
+  std::size_t k = 0;
+  while (k < bytes.size()) {
+    const auto lead = static_cast<unsigned char>(bytes[k]);
+    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    // One character at a time keeps this linear however many bytes are bad.
+    const Utf8Decoding one = DecodeUtf8(bytes.substr(k, length));
+    if (one.error || one.text.empty()) {
+      escape(out, "\\x", lead);
+      ++k;
+      continue;
+    }
+    const char16_t c = one.text.front();
+    if (c < 0x20 || c == 0x7F) {
+      escape(out, "\\x", c);
+    } else if (c >= 0x80 && c <= 0x9F) {
+      escape(out, "\\u00", c);
+    } else {
+      out += bytes.substr(k, length);
+    }
+    k += length;
+  }
+  return out;
+}
+
 }  // namespace huecode

@@ -36,4 +36,9 @@ std::string EncodeUtf8(std::u16string_view text);
 
 std::string_view DescribeUtf8Fault(Utf8Fault fault);
 
+// Bytes made safe to print in a one-line message: control characters (C0,
+// DEL and C1, which terminals obey) and bytes that are not well-formed UTF-8
+// are written as \xNN, or \u00NN for C1; everything else stays as it is.
+std::string EscapeForTerminal(std::string_view bytes);
+
 }  // namespace huecode

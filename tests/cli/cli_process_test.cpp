@@ -128,7 +128,25 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"SurrogateOnStdin", {}, "\xED\xA0\x80", 1, "byte offset 0"},
         FailureCase{"BadUtf8InArgument", {"ab", "c\xFF"}, "", 1, "byte offset 4"},
         FailureCase{"BadUtf8InTemplate", {"--prefix", "\xC3(", "x"}, "", 1, "--prefix"},
-        FailureCase{"BadUtf8InStep", {"--step", "\xF5\x80\x80\x80", "x"}, "", 1, "--step"}),
+        FailureCase{"BadUtf8InStep", {"--step", "\xF5\x80\x80\x80", "x"}, "", 1, "--step"},
+        // Quoted arguments can never break the message's line or reach the terminal as codes.
+        FailureCase{"LineBreakInColour", {"--start", "ab\ncd", "x"}, "", 2, "'ab\\x0Acd'"},
+        FailureCase{"EscapeInOption", {"--bogus\x1B[31m"}, "", 2, "'--bogus\\x1B[31m'"},
+        FailureCase{"BadBytesInPreset",
+                    {"--preset",
+                     "a\xFF\xC3"
+                     "b"},
+                    "",
+                    2,
+                    "'a\\xFF\\xC3b'"},
+        FailureCase{"C1ControlInPreset",
+                    {"--preset",
+                     "\xC2\x9B"
+                     "2J"},
+                    "",
+                    2,
+                    "'\\u009B2J'"},
+        FailureCase{"ChineseStaysReadable", {"--preset", "论坛"}, "", 2, "'论坛'"}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
 
 TEST(CliProcess, BadUtf8InFileNamesTheFileAndOffset) {
