@@ -90,7 +90,7 @@ TEST(EscapeForTerminal, KeepsTextAndEscapesControlsAndBadBytes) {
        "2J",
        R"(\u009B2J)"},
       {"\xFF\xC3(\xED\xA0\x80", "\\xFF\\xC3(\\xED\\xA0\\x80"},
-      {"end\xE5\xBD", "end\\xE5\\xBD"},
+      {"end\xE5\xBD", R"(end\xE5\xBD)"},
       {std::string_view("nul\0x", 5), "nul\\x00x"},
   };
   for (const auto& [bytes, escaped] : cases) {
