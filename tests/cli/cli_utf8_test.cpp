@@ -85,13 +85,13 @@ TEST(EscapeForTerminal, KeepsTextAndEscapesControlsAndBadBytes) {
   const std::pair<std::string_view, std::string_view> cases[] = {
       {"plain 彩色 \xF0\x9F\x98\x80", "plain 彩色 \xF0\x9F\x98\x80"},
       {"a\nb\tc\rd", R"(a\x0Ab\x09c\x0Dd)"},
-      {"\x1B[31mred\x7F", "\\x1B[31mred\\x7F"},
+      {"\x1B[31mred\x7F", R"(\x1B[31mred\x7F)"},
       {"\xC2\x9B"
        "2J",
        R"(\u009B2J)"},
-      {"\xFF\xC3(\xED\xA0\x80", "\\xFF\\xC3(\\xED\\xA0\\x80"},
+      {"\xFF\xC3(\xED\xA0\x80", R"(\xFF\xC3(\xED\xA0\x80)"},
       {"end\xE5\xBD", R"(end\xE5\xBD)"},
-      {std::string_view("nul\0x", 5), "nul\\x00x"},
+      {std::string_view("nul\0x", 5), R"(nul\x00x)"},
   };
   for (const auto& [bytes, escaped] : cases) {
     EXPECT_EQ(EscapeForTerminal(bytes), escaped) << bytes;
