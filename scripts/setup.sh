@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins
-  fonts-noto-cjk xvfb xauth xdotool xclip
+  qt6-translations-l10n fonts-noto-cjk xvfb xauth xdotool xclip imagemagick
   clang libclang-rt-14-dev clang-format clang-tidy time
 )
 
