@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins
   qt6-translations-l10n fonts-noto-cjk xvfb xauth xdotool xclip imagemagick
-  clang libclang-rt-14-dev clang-format clang-tidy time
+  clang libclang-rt-14-dev clang-format clang-tidy time python3
 )
 
 missing=()
