@@ -99,6 +99,21 @@ inline std::u16string RemoveTags(std::u16string_view out, const MarkupTemplate& 
   return plain;
 }
 
+// Reads the step text, the three template parts and the text, in that order,
+// the parts and the text with no fence characters in them.
+template <typename Settings>
+void ReadStepTemplateAndText(FuzzInput& input, Settings& settings) {
+  const std::size_t stepUnits = input.byte();
+  const std::size_t prefixUnits = input.byte();
+  const std::size_t middleUnits = input.byte();
+  const std::size_t suffixUnits = input.byte();
+  settings.stepText = input.units(stepUnits);
+  settings.markup.prefix = WithoutFences(input.units(prefixUnits));
+  settings.markup.middle = WithoutFences(input.units(middleUnits));
+  settings.markup.suffix = WithoutFences(input.units(suffixUnits));
+  settings.text = WithoutFences(input.restAsUnits());
+}
+
 inline std::size_t LoneSurrogatesOf(const MarkupTemplate& markup) {
   return CountLoneSurrogates(markup.prefix) + CountLoneSurrogates(markup.middle) +
          CountLoneSurrogates(markup.suffix);

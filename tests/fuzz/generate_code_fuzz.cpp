@@ -16,15 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ConversionSettings real;
   real.start = {input.byte(), input.byte(), input.byte()};
   real.end = {input.byte(), input.byte(), input.byte()};
-  const std::size_t stepUnits = input.byte();
-  const std::size_t prefixUnits = input.byte();
-  const std::size_t middleUnits = input.byte();
-  const std::size_t suffixUnits = input.byte();
-  real.stepText = input.units(stepUnits);
-  real.markup.prefix = WithoutFences(input.units(prefixUnits));
-  real.markup.middle = WithoutFences(input.units(middleUnits));
-  real.markup.suffix = WithoutFences(input.units(suffixUnits));
-  real.text = WithoutFences(input.restAsUnits());
+  ReadStepTemplateAndText(input, real);
 
   ConversionSettings fenced = real;
   fenced.markup = Fenced(real.markup);

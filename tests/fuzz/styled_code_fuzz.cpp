@@ -25,15 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t k = 0; k < stops; ++k) {
     real.gradient.stops.push_back({input.byte(), input.byte(), input.byte()});
   }
-  const std::size_t stepUnits = input.byte();
-  const std::size_t prefixUnits = input.byte();
-  const std::size_t middleUnits = input.byte();
-  const std::size_t suffixUnits = input.byte();
-  real.stepText = input.units(stepUnits);
-  real.markup.prefix = WithoutFences(input.units(prefixUnits));
-  real.markup.middle = WithoutFences(input.units(middleUnits));
-  real.markup.suffix = WithoutFences(input.units(suffixUnits));
-  real.text = WithoutFences(input.restAsUnits());
+  ReadStepTemplateAndText(input, real);
 
   StyledSettings fenced = real;
   fenced.markup = Fenced(real.markup);
