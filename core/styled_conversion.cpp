@@ -209,13 +209,20 @@ std::u16string StyledText::ansi(std::int32_t step) const {
   return out;
 }
 
-std::u16string GenerateStyledCode(const StyledSettings& settings) {
+std::optional<ConversionSettings> WindowSettingsOf(const StyledSettings& settings) {
   const bool asTheWindow = settings.gradient.stops.size() == 2 &&
                            settings.gradient.space == ColourSpace::Rgb && !settings.step &&
                            settings.by == Segmentation::Characters && !settings.merge;
-  if (asTheWindow) {
-    return GenerateCode({settings.text, settings.stepText, settings.gradient.stops[0],
-                         settings.gradient.stops[1], settings.markup});
+  if (!asTheWindow) {
+    return std::nullopt;
+  }
+  return ConversionSettings{settings.text, settings.stepText, settings.gradient.stops[0],
+                            settings.gradient.stops[1], settings.markup};
+}
+
+std::u16string GenerateStyledCode(const StyledSettings& settings) {
+  if (const auto window = WindowSettingsOf(settings)) {
+    return GenerateCode(*window);
   }
   const StyledText text(settings);
   return text.markup(text.step());

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/colour.h"
+#include "core/conversion.h"
 #include "core/gradient_stops.h"
 #include "core/markup_template.h"
 
@@ -80,6 +81,9 @@ class StyledText {
   std::int64_t m_textCharacters = 0;
   std::int32_t m_step = 1;
 };
+
+// The window's own settings, when the styled ones ask for nothing beyond them.
+std::optional<ConversionSettings> WindowSettingsOf(const StyledSettings& settings);
 
 std::u16string GenerateStyledCode(const StyledSettings& settings);
 

@@ -9,21 +9,11 @@
 
 namespace huecode {
 
-namespace {
-
-bool AsTheWindow(const StyledSettings& settings) {
-  return settings.gradient.stops.size() == 2 && settings.gradient.space == ColourSpace::Rgb &&
-         !settings.step && settings.by == Segmentation::Characters && !settings.merge;
-}
-
-}  // namespace
-
 void DrawStyledEffectPreview(DrawingSurface& surface, const StyledSettings& settings) {
-  if (AsTheWindow(settings)) {
+  if (const auto window = WindowSettingsOf(settings)) {
     // The window's own drawing stops at the bottom edge instead of walking
     // every chunk of a long text.
-    DrawEffectPreview(surface, {settings.text, settings.stepText, settings.gradient.stops[0],
-                                settings.gradient.stops[1], settings.markup});
+    DrawEffectPreview(surface, *window);
     return;
   }
   surface.FontSize(10.0f);
