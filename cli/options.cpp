@@ -43,14 +43,14 @@ enum class OptionId {
   Show,
 };
 
-struct OptionSpec {
+struct OptionEntry {
   std::string_view name;
   std::string_view valueName;  // empty for a flag
   OptionId id;
   std::string_view help;
 };
 
-constexpr std::array<OptionSpec, 22> kOptions{{
+constexpr std::array<OptionEntry, 22> kOptions{{
     {"--start", "COLOUR", OptionId::Start, "start colour RRGGBB, '#' optional (default FF00FF)"},
     {"--end", "COLOUR", OptionId::End, "end colour RRGGBB, '#' optional (default 00FF00)"},
     {"--step", "TEXT", OptionId::Step, "characters per colour, read like the step box (default 1)"},
@@ -99,19 +99,19 @@ constexpr std::array<NamedValue, 2> kUnits{{
     {"grapheme", static_cast<int>(Segmentation::Graphemes)},
 }};
 
-const OptionSpec* FindOption(std::string_view name) {
-  for (const OptionSpec& spec : kOptions) {
-    if (spec.name == name) {
-      return &spec;
+const OptionEntry* FindOption(std::string_view name) {
+  for (const OptionEntry& entry : kOptions) {
+    if (entry.name == name) {
+      return &entry;
     }
   }
   return nullptr;
 }
 
 std::string_view NameOf(OptionId id) {
-  for (const OptionSpec& spec : kOptions) {
-    if (spec.id == id) {
-      return spec.name;
+  for (const OptionEntry& entry : kOptions) {
+    if (entry.id == id) {
+      return entry.name;
     }
   }
   return {};
@@ -175,25 +175,26 @@ std::optional<std::int64_t> ParseLimit(std::string_view text) {
   return limit;
 }
 
-CliError BadValue(std::string_view what, const std::string& value, const OptionSpec& spec,
+CliError BadValue(std::string_view what, const std::string& value, const OptionEntry& entry,
                   const std::string& expected) {
-  return Usage("invalid " + std::string(what) + " '" + value + "' for " + std::string(spec.name) +
+  return Usage("invalid " + std::string(what) + " '" + value + "' for " + std::string(entry.name) +
                ": expected " + expected);
 }
 
-std::optional<CliError> ApplyValue(CliOptions& options, const OptionSpec& spec, std::string value) {
-  switch (spec.id) {
+std::optional<CliError> ApplyValue(CliOptions& options, const OptionEntry& entry,
+                                   std::string value) {
+  switch (entry.id) {
     case OptionId::Start:
     case OptionId::End:
     case OptionId::Via: {
       const auto colour = ParseColourArgument(value);
       if (!colour) {
-        return BadValue("colour", value, spec, "six hexadecimal digits RRGGBB");
+        return BadValue("colour", value, entry, "six hexadecimal digits RRGGBB");
       }
-      if (spec.id == OptionId::Via) {
+      if (entry.id == OptionId::Via) {
         options.via.push_back(*colour);
       } else {
-        (spec.id == OptionId::Start ? options.start : options.end) = *colour;
+        (entry.id == OptionId::Start ? options.start : options.end) = *colour;
       }
       return std::nullopt;
     }
@@ -206,7 +207,7 @@ std::optional<CliError> ApplyValue(CliOptions& options, const OptionSpec& spec, 
     case OptionId::Space: {
       const auto space = FindNamed(kSpaces, value);
       if (!space) {
-        return BadValue("colour space", value, spec, Alternatives(kSpaces));
+        return BadValue("colour space", value, entry, Alternatives(kSpaces));
       }
       options.space = static_cast<ColourSpace>(*space);
       return std::nullopt;
@@ -214,7 +215,7 @@ std::optional<CliError> ApplyValue(CliOptions& options, const OptionSpec& spec, 
     case OptionId::By: {
       const auto unit = FindNamed(kUnits, value);
       if (!unit) {
-        return BadValue("unit", value, spec, Alternatives(kUnits));
+        return BadValue("unit", value, entry, Alternatives(kUnits));
       }
       options.by = static_cast<Segmentation>(*unit);
       return std::nullopt;
@@ -222,7 +223,7 @@ std::optional<CliError> ApplyValue(CliOptions& options, const OptionSpec& spec, 
     case OptionId::Fit: {
       const auto limit = ParseLimit(value);
       if (!limit) {
-        return BadValue("limit", value, spec, "a whole number of characters, 0 or more");
+        return BadValue("limit", value, entry, "a whole number of characters, 0 or more");
       }
       options.fitLimit = limit;
       return std::nullopt;
@@ -332,23 +333,23 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
     }
     const std::size_t equals = arg.starts_with("--") ? arg.find('=') : std::string::npos;
     const std::string name = arg.substr(0, equals);
-    const OptionSpec* spec = FindOption(name);
-    if (!spec) {
+    const OptionEntry* entry = FindOption(name);
+    if (!entry) {
       parsed.error =
           Usage("unknown option '" + name + "'; a text that starts with '-' goes after --");
       return parsed;
     }
-    given.push_back(spec->id);
-    if (spec->valueName.empty()) {
+    given.push_back(entry->id);
+    if (entry->valueName.empty()) {
       if (equals != std::string::npos) {
         parsed.error = Usage("option " + name + " takes no value");
         return parsed;
       }
-      if (const auto action = ActionOf(spec->id)) {
+      if (const auto action = ActionOf(entry->id)) {
         options.action = *action;
         return parsed;
       }
-      ApplyValue(options, *spec, std::string());
+      ApplyValue(options, *entry, std::string());
       continue;
     }
     std::string value;
@@ -357,10 +358,10 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
     } else if (k + 1 < args.size()) {
       value = args[++k];
     } else {
-      parsed.error = Usage("option " + name + " needs a value " + std::string(spec->valueName));
+      parsed.error = Usage("option " + name + " needs a value " + std::string(entry->valueName));
       return parsed;
     }
-    if (auto error = ApplyValue(options, *spec, std::move(value))) {
+    if (auto error = ApplyValue(options, *entry, std::move(value))) {
       parsed.error = std::move(error);
       return parsed;
     }
@@ -378,16 +379,16 @@ std::string UsageText() {
       "trailing line break is dropped.\n"
       "\n"
       "Options:\n";
-  for (const OptionSpec& spec : kOptions) {
-    if (spec.help.empty()) {
+  for (const OptionEntry& entry : kOptions) {
+    if (entry.help.empty()) {
       continue;
     }
-    std::string left = "  " + std::string(spec.name);
-    if (!spec.valueName.empty()) {
-      left += " " + std::string(spec.valueName);
+    std::string left = "  " + std::string(entry.name);
+    if (!entry.valueName.empty()) {
+      left += " " + std::string(entry.valueName);
     }
     left.resize(std::max<std::size_t>(left.size() + 2, 24), ' ');
-    text += left + std::string(spec.help) + "\n";
+    text += left + std::string(entry.help) + "\n";
   }
   text +=
       "  --                    end of options: what follows is text, even if it starts with '-'\n"
