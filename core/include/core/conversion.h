@@ -67,7 +67,9 @@ struct ConversionStats {
 // string, a stream, a counter. A sink that can size itself is told the exact
 // length first.
 template <typename Sink>
-concept MarkupSink = requires(Sink& sink, std::u16string_view piece) { sink.put(piece); };
+concept MarkupSink = requires(Sink& sink, std::u16string_view piece) {
+  sink.put(piece);
+};
 
 // One text cut into units (characters, a surrogate pair being one, or
 // user-perceived characters) and ready to be written, counted or previewed
@@ -190,11 +192,11 @@ void StyledText::forEachChunk(std::int32_t step, Visitor&& visit) const {
   step = std::max(step, 1);
   detail::ColourCursor colours(m_sampler, m_linear, m_units, step);
   if (!m_merge) {
-    cut(step, [&](std::u16string_view text, std::int64_t position, bool oneGrapheme)
-                  HUECODE_INLINE {
-      const auto at = static_cast<std::int32_t>(position);
-      return deliver({text, colours.at(at), !IsBareChunk(text, oneGrapheme), at});
-    });
+    cut(step,
+        [&](std::u16string_view text, std::int64_t position, bool oneGrapheme) HUECODE_INLINE {
+          const auto at = static_cast<std::int32_t>(position);
+          return deliver({text, colours.at(at), !IsBareChunk(text, oneGrapheme), at});
+        });
     return;
   }
 
