@@ -102,6 +102,10 @@ class StyledText {
   ConversionStats stats(std::int32_t step) const;
 
  private:
+  // Characters of the trimmed text in the gradient; the public constructors
+  // add what their settings ask beyond that.
+  StyledText(std::u16string_view text, const MarkupTemplate& markup, GradientStops gradient);
+
   template <typename Cut>
   void cut(std::int32_t step, Cut&& each) const;
   std::int64_t colouredChunks(std::int32_t step) const;
@@ -128,8 +132,8 @@ class StyledText {
   std::vector<std::uint32_t> m_boundaries;  // only for user-perceived characters
   std::int32_t m_units = 0;
   bool m_oneUnitEach = false;  // characters without surrogate pairs: plain slices
+  bool m_linear = false;       // two stops in RGB: each component monotonic in the position
   GradientSampler m_sampler;
-  bool m_linear = false;  // two stops in RGB: each component monotonic in the position
   bool m_merge = false;
   bool m_escape = false;
   std::int32_t m_step = 1;
