@@ -16,41 +16,11 @@ constexpr bool IsContinuation(unsigned char byte) {
   return (byte & 0xC0) == 0x80;
 }
 
-void AppendUtf16(std::u16string& out, char32_t c) {
-  if (c < 0x10000) {
-    out.push_back(static_cast<char16_t>(c));
-    return;
-  }
-  c -= 0x10000;
-  out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-  out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-}
-
 struct Sequence {
   char32_t codePoint = 0;
   std::size_t length = 0;
   std::optional<Utf8Fault> fault;
 };
-
-// Writes one code point as UTF-8; returns the end of what was written.
-char* PutUtf8(char* out, char32_t c) {
-  if (c < 0x80) {
-    *out++ = static_cast<char>(c);
-  } else if (c < 0x800) {
-    *out++ = static_cast<char>(0xC0 | (c >> 6));
-    *out++ = static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    *out++ = static_cast<char>(0xE0 | (c >> 12));
-    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *out++ = static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    *out++ = static_cast<char>(0xF0 | (c >> 18));
-    *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *out++ = static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return out;
-}
 
 constexpr bool IsHigh(char32_t c) {
   return c >= 0xD800 && c <= 0xDBFF;
@@ -70,6 +40,28 @@ char32_t NextCodePoint(std::u16string_view text, std::size_t& k) {
     return Combine(c, text[k++]);
   }
   return IsHigh(c) || IsLow(c) ? 0xFFFD : c;
+}
+
+// How many units at the start of the text are ASCII.
+std::size_t AsciiPrefix(std::u16string_view text) {
+  std::size_t k = 0;
+  for (; k + 4 <= text.size(); k += 4) {
+    std::uint64_t four;
+    std::memcpy(&four, text.data() + k, sizeof four);
+    if ((four & 0xFF80FF80FF80FF80u) != 0) {
+      break;
+    }
+  }
+  while (k < text.size() && text[k] < 0x80) {
+    ++k;
+  }
+  return k;
+}
+
+void NarrowAscii(const char16_t* from, std::size_t count, char* to) {
+  for (std::size_t k = 0; k < count; ++k) {
+    to[k] = static_cast<char>(from[k]);
+  }
 }
 
 Sequence DecodeOne(std::string_view bytes, std::size_t offset) {
@@ -122,17 +114,33 @@ Sequence DecodeOne(std::string_view bytes, std::size_t offset) {
 }  // namespace
 
 Result<std::u16string, Utf8Error> DecodeUtf8(std::string_view bytes) {
-  std::u16string text;
-  text.reserve(bytes.size());
+  // Every byte gives at most one unit, so the text is written through a
+  // pointer into room for all of them and cut to size at the end.
+  std::u16string text(bytes.size(), u'\0');
+  char16_t* out = text.data();
   std::size_t offset = 0;
   while (offset < bytes.size()) {
+    const auto byte = static_cast<unsigned char>(bytes[offset]);
+    if (byte < 0x80) {
+      *out++ = byte;
+      ++offset;
+      continue;
+    }
     const Sequence sequence = DecodeOne(bytes, offset);
     if (sequence.fault) {
       return Utf8Error{offset, *sequence.fault};
     }
-    AppendUtf16(text, sequence.codePoint);
+    char32_t c = sequence.codePoint;
+    if (c >= 0x10000) {
+      c -= 0x10000;
+      *out++ = static_cast<char16_t>(0xD800 + (c >> 10));
+      *out++ = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    } else {
+      *out++ = static_cast<char16_t>(c);
+    }
     offset += sequence.length;
   }
+  text.resize(static_cast<std::size_t>(out - text.data()));
   return text;
 }
 
@@ -141,7 +149,8 @@ std::string EncodeUtf8(std::u16string_view text) {
   out.reserve(text.size() * 3);
   for (std::size_t k = 0; k < text.size();) {
     char bytes[4];
-    out.append(bytes, static_cast<std::size_t>(PutUtf8(bytes, NextCodePoint(text, k)) - bytes));
+    out.append(bytes,
+               static_cast<std::size_t>(detail::PutUtf8(bytes, NextCodePoint(text, k)) - bytes));
   }
   return out;
 }
@@ -199,7 +208,7 @@ std::string EscapeForTerminal(std::string_view bytes) {
   return out;
 }
 
-void Utf8StreamSink::put(std::u16string_view piece) {
+void Utf8StreamSink::encode(std::u16string_view piece) {
   if (m_pendingHigh != 0) {
     const char16_t high = std::exchange(m_pendingHigh, 0);
     if (!piece.empty() && IsLow(piece.front())) {
@@ -215,23 +224,19 @@ void Utf8StreamSink::put(std::u16string_view piece) {
   }
   std::size_t k = 0;
   while (k < piece.size()) {
-    // ASCII runs, most of every tag, are copied a unit at a time without
-    // going through the code point.
-    std::size_t room = kBufferSize - m_used;
-    while (k < piece.size() && piece[k] < 0x80 && room > 0) {
-      m_buffer[m_used++] = static_cast<char>(piece[k++]);
-      --room;
-    }
-    if (room < 4) {
+    if (kBufferSize - m_used < 4) {
       drain();
-      continue;
     }
-    if (k == piece.size()) {
-      break;
-    }
-    if (piece[k] >= 0x80) {
-      m_used =
-          static_cast<std::size_t>(PutUtf8(m_buffer + m_used, NextCodePoint(piece, k)) - m_buffer);
+    // Tags are ASCII, and so is much of many texts: runs of it are narrowed
+    // eight units at a time.
+    const std::size_t ascii =
+        AsciiPrefix(piece.substr(k, std::min(piece.size() - k, kBufferSize - m_used)));
+    NarrowAscii(piece.data() + k, ascii, m_buffer + m_used);
+    k += ascii;
+    m_used += ascii;
+    if (k < piece.size() && piece[k] >= 0x80 && kBufferSize - m_used >= 4) {
+      m_used = static_cast<std::size_t>(
+          detail::PutUtf8(m_buffer + m_used, NextCodePoint(piece, k)) - m_buffer);
     }
   }
 }
@@ -252,7 +257,7 @@ void Utf8StreamSink::putCodePoint(char32_t c) {
   if (kBufferSize - m_used < 4) {
     drain();
   }
-  m_used = static_cast<std::size_t>(PutUtf8(m_buffer + m_used, c) - m_buffer);
+  m_used = static_cast<std::size_t>(detail::PutUtf8(m_buffer + m_used, c) - m_buffer);
 }
 
 void Utf8StreamSink::drain() {

@@ -10,6 +10,30 @@
 
 namespace huecode {
 
+namespace detail {
+
+// Writes one code point as UTF-8; returns the end of what was written.
+inline char* PutUtf8(char* out, char32_t c) {
+  if (c < 0x80) {
+    *out++ = static_cast<char>(c);
+  } else if (c < 0x800) {
+    *out++ = static_cast<char>(0xC0 | (c >> 6));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    *out++ = static_cast<char>(0xE0 | (c >> 12));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    *out++ = static_cast<char>(0xF0 | (c >> 18));
+    *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
+  }
+  return out;
+}
+
+}  // namespace detail
+
 enum class Utf8Fault {
   UnexpectedContinuation,  // a continuation byte where a character should start
   InvalidLeadByte,         // C0, C1, F5..FF: never part of well-formed UTF-8
@@ -48,13 +72,35 @@ class Utf8StreamSink {
   Utf8StreamSink(const Utf8StreamSink&) = delete;
   Utf8StreamSink& operator=(const Utf8StreamSink&) = delete;
 
-  void put(std::u16string_view piece);
+  // Short pieces without surrogates (every tag, nearly every chunk) are
+  // encoded here; the rest goes through the general encoder.
+  void put(std::u16string_view piece) {
+    if (piece.size() <= kShortPiece && m_pendingHigh == 0 &&
+        kBufferSize - m_used >= 3 * kShortPiece) {
+      char* to = m_buffer + m_used;
+      bool whole = true;
+      for (const char16_t c : piece) {
+        if (c >= 0xD800 && c <= 0xDFFF) {
+          whole = false;
+          break;
+        }
+        to = detail::PutUtf8(to, c);
+      }
+      if (whole) {
+        m_used = static_cast<std::size_t>(to - m_buffer);
+        return;
+      }
+    }
+    encode(piece);
+  }
   void putBytes(std::string_view bytes);
   // Writes what is buffered and flushes the stream; the first error, if any.
   std::optional<CliError> finish();
 
  private:
   static constexpr std::size_t kBufferSize = 64 * 1024;
+  static constexpr std::size_t kShortPiece = 32;
+  void encode(std::u16string_view piece);
   void putCodePoint(char32_t c);
   void drain();
 
