@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -41,6 +42,7 @@ enum class OptionId {
   Stats,
   By,
   Show,
+  Completion,
 };
 
 struct OptionEntry {
@@ -50,7 +52,7 @@ struct OptionEntry {
   std::string_view help;
 };
 
-constexpr std::array<OptionEntry, 22> kOptions{{
+constexpr std::array<OptionEntry, 23> kOptions{{
     {"--start", "COLOUR", OptionId::Start, "start colour RRGGBB, '#' optional (default FF00FF)"},
     {"--end", "COLOUR", OptionId::End, "end colour RRGGBB, '#' optional (default 00FF00)"},
     {"--step", "TEXT", OptionId::Step, "characters per colour, read like the step box (default 1)"},
@@ -70,6 +72,8 @@ constexpr std::array<OptionEntry, 22> kOptions{{
     {"--stats", "", OptionId::Stats, "count the markup's parts on standard error"},
     {"--show", "", OptionId::Show, "print the text in its colours, not the markup"},
     {"--list-presets", "", OptionId::ListPresets, "show each dialect with an example and exit"},
+    {"--completion", "SHELL", OptionId::Completion,
+     "print the completion script for bash, zsh or fish and exit"},
     {"--help", "", OptionId::Help, "show this help and exit"},
     {"-h", "", OptionId::Help, ""},
     {"--version", "", OptionId::Version, "show the version and exit"},
@@ -147,14 +151,39 @@ std::string Alternatives(const Items& items) {
   return text;
 }
 
-template <std::size_t N>
-std::optional<int> FindNamed(const std::array<NamedValue, N>& names, std::string_view name) {
-  for (const NamedValue& named : names) {
+template <typename Items>
+auto FindNamed(const Items& names, std::string_view name)
+    -> std::optional<decltype(std::begin(names)->value)> {
+  for (const auto& named : names) {
     if (named.key == name) {
       return named.value;
     }
   }
   return std::nullopt;
+}
+
+template <typename Items>
+std::vector<std::string_view> Keys(const Items& items) {
+  std::vector<std::string_view> keys;
+  for (const auto& item : items) {
+    keys.push_back(item.key);
+  }
+  return keys;
+}
+
+std::vector<std::string_view> ChoicesOf(OptionId id) {
+  switch (id) {
+    case OptionId::Preset:
+      return Keys(Dialects());
+    case OptionId::Space:
+      return Keys(kSpaces);
+    case OptionId::By:
+      return Keys(kUnits);
+    case OptionId::Completion:
+      return Keys(kShells);
+    default:
+      return {};
+  }
 }
 
 // Decimal digits only; a limit beyond what any output could reach is kept as
@@ -218,6 +247,15 @@ std::optional<CliError> ApplyValue(CliOptions& options, const OptionEntry& entry
         return BadValue("unit", value, entry, Alternatives(kUnits));
       }
       options.by = static_cast<Segmentation>(*unit);
+      return std::nullopt;
+    }
+    case OptionId::Completion: {
+      const auto shell = FindNamed(kShells, value);
+      if (!shell) {
+        return BadValue("shell", value, entry, Alternatives(kShells));
+      }
+      options.completionShell = *shell;
+      options.action = CliAction::Completion;
       return std::nullopt;
     }
     case OptionId::Fit: {
@@ -368,6 +406,14 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
   }
   parsed.error = FindConflict(given);
   return parsed;
+}
+
+std::vector<OptionSummary> OptionSummaries() {
+  std::vector<OptionSummary> summaries;
+  for (const OptionEntry& entry : kOptions) {
+    summaries.push_back({entry.name, entry.valueName, entry.help, ChoicesOf(entry.id)});
+  }
+  return summaries;
 }
 
 std::string UsageText() {

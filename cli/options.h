@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "cli/cli_error.h"
+#include "cli/completion.h"
 #include "core/colour.h"
 #include "core/gradient_stops.h"
 #include "core/styled_conversion.h"
 
 namespace huecode {
 
-enum class CliAction { Convert, Help, Version, ListPresets };
+enum class CliAction { Convert, Help, Version, ListPresets, Completion };
 
 // The command line as parsed. Texts stay raw bytes here; they are decoded as
 // UTF-8 when the conversion is set up, so that a bad byte is an input error.
@@ -41,6 +42,7 @@ struct CliOptions {
   std::optional<std::int64_t> fitLimit;  // in characters, a surrogate pair being one
   bool stats = false;
   bool show = false;
+  Shell completionShell = Shell::Bash;  // for CliAction::Completion
 
   bool WantsPictures() const { return previewPngPath || barPngPath; }
 };
@@ -59,6 +61,17 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args);
 
 // RRGGBB, six hexadecimal digits in either case, optionally after '#'.
 std::optional<ColourTriple> ParseColourArgument(std::string_view text);
+
+// One option as the help shows it, with the values it accepts when they are
+// a fixed list, so that other descriptions of the command line can follow it.
+struct OptionSummary {
+  std::string_view name;
+  std::string_view valueName;  // empty for a flag; "FILE" for a file name
+  std::string_view help;       // empty for a spelling the help leaves out
+  std::vector<std::string_view> choices;
+};
+
+std::vector<OptionSummary> OptionSummaries();
 
 std::string UsageText();
 // Every dialect --preset knows, each with a chunk written in it.

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "cli/completion.h"
 #include "cli/input.h"
 #include "cli/styled_output.h"
 #include "cli/utf8.h"
@@ -160,6 +161,8 @@ int RunCli(std::span<const std::string> args, const CliStreams& streams,
     output = VersionText();
   } else if (options.action == CliAction::ListPresets) {
     output = PresetListText();
+  } else if (options.action == CliAction::Completion) {
+    output = CompletionScript(options.completionShell);
   } else {
     PreparedSettings prepared = PrepareSettings(options, streams.in);
     if (prepared.error) {
