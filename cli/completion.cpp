@@ -97,13 +97,14 @@ std::string BashArms(const std::vector<OptionSummary>& options) {
   }
   std::string text;
   for (const auto& [body, patterns] : arms) {
-    text += "    " + patterns + ")\n      " + body + ";;\n";
+    text.append("    ").append(patterns).append(")\n      ").append(body).append(";;\n");
   }
   return text;
 }
 
 std::string BashScript(const std::vector<OptionSummary>& options) {
   std::vector<std::string_view> names;
+  names.reserve(options.size());
   for (const OptionSummary& option : options) {
     names.push_back(option.name);
   }

@@ -152,19 +152,20 @@ std::string Alternatives(const Items& items) {
 }
 
 template <typename Items>
-auto FindNamed(const Items& names, std::string_view name)
-    -> std::optional<decltype(std::begin(names)->value)> {
+auto FindNamed(const Items& names, std::string_view name) {
+  using Value = decltype(std::begin(names)->value);
   for (const auto& named : names) {
     if (named.key == name) {
-      return named.value;
+      return std::optional<Value>(named.value);
     }
   }
-  return std::nullopt;
+  return std::optional<Value>();
 }
 
 template <typename Items>
 std::vector<std::string_view> Keys(const Items& items) {
   std::vector<std::string_view> keys;
+  keys.reserve(std::size(items));
   for (const auto& item : items) {
     keys.push_back(item.key);
   }
@@ -410,6 +411,7 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
 
 std::vector<OptionSummary> OptionSummaries() {
   std::vector<OptionSummary> summaries;
+  summaries.reserve(kOptions.size());
   for (const OptionEntry& entry : kOptions) {
     summaries.push_back({entry.name, entry.valueName, entry.help, ChoicesOf(entry.id)});
   }

@@ -144,11 +144,11 @@ INSTANTIATE_TEST_SUITE_P(Shells, Completion, ::testing::Values(&kBash, &kFish),
 // zsh offers completions only inside its line editor, so here it is the
 // script that is checked: zsh loads it and it describes every option.
 TEST(ZshCompletion, RegistersAndDescribesEveryOptionOfTheHelp) {
-  const test::ProcessResult registered = test::RunProcess(
-      "/usr/bin/zsh", {"-f", "-c",
-                       "autoload -U compinit && compinit -u -D && source <(\"$1\" --completion "
-                       "zsh) && print -r -- ${_comps[huecode-cli]}",
-                       "zsh", kCli});
+  const std::string load =
+      R"(autoload -U compinit && compinit -u -D && source <("$1" --completion zsh) &&
+print -r -- ${_comps[huecode-cli]})";
+  const test::ProcessResult registered =
+      test::RunProcess("/usr/bin/zsh", {"-f", "-c", load, "zsh", kCli});
   EXPECT_EQ(registered.out, "_huecode-cli\n") << registered.err;
   const std::string script = test::RunProcess(kCli, {"--completion", "zsh"}).out;
   for (const std::string& name : OptionsInHelp()) {
