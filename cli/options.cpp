@@ -41,6 +41,15 @@ struct Named {
   Value value;
 };
 
+template <const auto& Names>
+std::vector<std::string_view> KeysOf() {
+  std::vector<std::string_view> keys;
+  for (const auto& named : Names) {
+    keys.push_back(named.key);
+  }
+  return keys;
+}
+
 constexpr std::array<Named<ColourSpace>, 2> kSpaces{{
     {"rgb", ColourSpace::Rgb},
     {"oklab", ColourSpace::Oklab},
@@ -87,10 +96,10 @@ std::optional<CliError> ApplyColour(CliOptions& options, std::string_view value,
   return std::nullopt;
 }
 
-template <typename Value, std::size_t N>
-std::optional<CliError> ApplyNamed(const std::array<Named<Value>, N>& names, Value& target,
-                                   std::string_view value, std::string_view what,
-                                   std::string_view option) {
+// Looks the value up in a table of rows with a key and a value.
+template <typename Names, typename Value>
+std::optional<CliError> ApplyNamed(const Names& names, Value& target, std::string_view value,
+                                   std::string_view what, std::string_view option) {
   for (const auto& named : names) {
     if (named.key == value) {
       target = named.value;
@@ -118,7 +127,7 @@ std::optional<CliError> SetAction(CliOptions& options, std::string_view) {
   return std::nullopt;
 }
 
-constexpr std::array<OptionEntry, 23> kOptions{{
+constexpr std::array<OptionEntry, 24> kOptions{{
     {"--start", "COLOUR", "start colour RRGGBB, '#' optional (default FF00FF)",
      [](CliOptions& o, std::string_view v) {
        return ApplyColour<[](CliOptions& to, ColourTriple c) { to.start = c; }>(o, v, "--start");
@@ -140,7 +149,8 @@ constexpr std::array<OptionEntry, 23> kOptions{{
        }
        o.presetKey = std::string(v);
        return std::nullopt;
-     }},
+     },
+     &KeysOf<kDialects>},
     {"--prefix", "TEXT", "text before the colour digits", &StoreText<&CliOptions::prefix>},
     {"--middle", "TEXT", "text between the colour digits and the chunk",
      &StoreText<&CliOptions::middle>},
@@ -161,9 +171,11 @@ constexpr std::array<OptionEntry, 23> kOptions{{
     {"--space", "SPACE", "rgb (default) or oklab, a perceptual blend",
      [](CliOptions& o, std::string_view v) {
        return ApplyNamed(kSpaces, o.space, v, "colour space", "--space");
-     }},
+     },
+     &KeysOf<kSpaces>},
     {"--by", "UNIT", "char (default) or grapheme, a user-perceived character",
-     [](CliOptions& o, std::string_view v) { return ApplyNamed(kUnits, o.by, v, "unit", "--by"); }},
+     [](CliOptions& o, std::string_view v) { return ApplyNamed(kUnits, o.by, v, "unit", "--by"); },
+     &KeysOf<kUnits>},
     {"--merge", "", "neighbouring chunks of one colour share one tag",
      &SetFlag<&CliOptions::merge>},
     {"--escape", "", "write &, < and > in the text as HTML entities",
@@ -179,6 +191,15 @@ constexpr std::array<OptionEntry, 23> kOptions{{
      }},
     {"--stats", "", "count the markup's parts on standard error", &SetFlag<&CliOptions::stats>},
     {"--show", "", "print the text in its colours, not the markup", &SetFlag<&CliOptions::show>},
+    {"--completion", "SHELL", "print the completion script for bash, zsh or fish and exit",
+     [](CliOptions& o, std::string_view v) -> std::optional<CliError> {
+       if (auto error = ApplyNamed(kShells, o.completionShell, v, "shell", "--completion")) {
+         return error;
+       }
+       o.action = CliAction::Completion;
+       return std::nullopt;
+     },
+     &KeysOf<kShells>},
     {"--list-presets", "", "show each dialect with an example and exit",
      &SetAction<CliAction::ListPresets>},
     {"--help", "", "show this help and exit", &SetAction<CliAction::Help>},
@@ -220,6 +241,15 @@ std::optional<CliError> FindConflict(const std::vector<std::string_view>& given)
 
 std::span<const OptionEntry> OptionTable() {
   return kOptions;
+}
+
+std::vector<OptionSummary> OptionSummaries() {
+  std::vector<OptionSummary> summaries;
+  for (const OptionEntry& entry : kOptions) {
+    summaries.push_back({entry.name, entry.valueName, entry.help,
+                         entry.choices ? entry.choices() : std::vector<std::string_view>{}});
+  }
+  return summaries;
 }
 
 Result<CliOptions> ParseCommandLine(std::span<const std::string> args) {

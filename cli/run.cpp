@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "cli/completion.h"
 #include "cli/input.h"
 #include "cli/utf8.h"
 #include "core/dialects.h"
@@ -263,6 +264,9 @@ int RunCli(std::span<const std::string> args, const CliStreams& streams,
       break;
     case CliAction::ListPresets:
       text = PresetListText();
+      break;
+    case CliAction::Completion:
+      text = CompletionScript(options.completionShell);
       break;
   }
   Utf8StreamSink sink(streams.out);

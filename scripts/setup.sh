@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins
   qt6-translations-l10n fonts-noto-cjk xvfb xauth xdotool xclip imagemagick
   clang libclang-rt-14-dev clang-format clang-tidy time python3
+  lintian help2man appstream desktop-file-utils man-db groff-base
+  bash-completion zsh fish
 )
 
 missing=()

@@ -67,6 +67,9 @@ INSTANTIATE_TEST_SUITE_P(
         UsageErrorCase{
             "UnknownUnit", {"--by", "word"}, "'word' for --by: expected char or grapheme"},
         UsageErrorCase{"MissingUnit", {"x", "--by"}, "--by needs a value"},
+        UsageErrorCase{"UnknownShell",
+                       {"--completion", "ksh"},
+                       "'ksh' for --completion: expected bash, zsh or fish"},
         UsageErrorCase{"NegativeFit", {"--fit", "-1"}, "invalid limit '-1' for --fit"},
         UsageErrorCase{"EmptyFit", {"--fit="}, "invalid limit ''"},
         UsageErrorCase{"FractionalFit", {"--fit", "1.5"}, "invalid limit '1.5'"},

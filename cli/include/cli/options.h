@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "cli/cli_error.h"
+#include "cli/completion.h"
 #include "core/colour.h"
 #include "core/conversion.h"
 #include "core/gradient_stops.h"
 
 namespace huecode {
 
-enum class CliAction { Convert, Help, Version, ListPresets };
+enum class CliAction { Convert, Help, Version, ListPresets, Completion };
 
 // The command line as parsed. Texts stay raw bytes here; they are decoded as
 // UTF-8 when the conversion is set up, so that a bad byte is an input error.
@@ -42,6 +43,7 @@ struct CliOptions {
   std::optional<std::int64_t> fitLimit;  // in characters, a surrogate pair being one
   bool stats = false;
   bool show = false;
+  Shell completionShell = Shell::Bash;  // for CliAction::Completion
 
   bool WantsPictures() const { return previewPngPath || barPngPath; }
 };
@@ -54,6 +56,7 @@ struct OptionEntry {
   std::string_view valueName;  // empty for a flag
   std::string_view help;       // empty for an alias that --help does not list
   std::optional<CliError> (*apply)(CliOptions& options, std::string_view value);
+  std::vector<std::string_view> (*choices)() = nullptr;  // a value's fixed list, if it has one
 };
 
 std::span<const OptionEntry> OptionTable();
@@ -64,6 +67,17 @@ std::span<const OptionEntry> OptionTable();
 // option's value is the next argument whatever it looks like, so "--step -3"
 // and "--prefix --" work; "--name=value" is accepted as well.
 Result<CliOptions> ParseCommandLine(std::span<const std::string> args);
+
+// One option as the help shows it, with the values it accepts when they are
+// a fixed list, so that other descriptions of the command line can follow it.
+struct OptionSummary {
+  std::string_view name;
+  std::string_view valueName;  // empty for a flag; "FILE" for a file name
+  std::string_view help;       // empty for a spelling the help leaves out
+  std::vector<std::string_view> choices;
+};
+
+std::vector<OptionSummary> OptionSummaries();
 
 std::string UsageText();
 // Every dialect --preset knows, each with a chunk written in it.
