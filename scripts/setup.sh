@@ -9,7 +9,14 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins
   qt6-translations-l10n fonts-noto-cjk xvfb xauth xdotool xclip imagemagick
   clang libclang-rt-14-dev clang-format clang-tidy time python3
+  # The web page: the core compiled by Emscripten, tested in Chromium.
+  emscripten node-acorn chromium
 )
+# The browser tests take their npm packages through npm, which comes with
+# Node.js where that is installed from outside Debian.
+if ! command -v npm >/dev/null; then
+  packages+=(nodejs npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,221 @@
+// Wires the page: every edit schedules a conversion in the worker, and the
+// newest answer fills the output, the counts, the bar and the preview.
+import {readSettings, withAddedStop, writeSettings} from './controls.js';
+import {applyTexts, defaultLanguage, textsOf} from './i18n.js';
+import {drawBar, showPreview} from './preview.js';
+import {defaults, forgetSettings, loadSettings, saveSettings} from './settings.js';
+
+const byId = (id) => document.getElementById(id);
+const maxStops = 64;
+const maxLimit = 2 ** 31 - 1;
+
+let settings = loadSettings(localStorage);
+let texts = textsOf(settings.language ?? defaultLanguage(navigator.languages));
+let dialects = null;
+let latest = 0;
+let timer = 0;
+let lastResult = null;
+
+const worker = new Worker(new URL('worker.js', import.meta.url), {type: 'module'});
+
+function limitOf(text) {
+  return /^\d+$/.test(text.trim()) ? Math.min(Number(text.trim()), maxLimit) : null;
+}
+
+function conversionSettings() {
+  const limit = limitOf(settings.limit);
+  return {
+    stops: settings.stops,
+    rainbow: settings.rainbow,
+    space: settings.space,
+    step: settings.step,
+    by: settings.by,
+    merge: settings.merge,
+    fitLimit: settings.fit ? limit : null,
+    prefix: settings.prefix,
+    middle: settings.middle,
+    suffix: settings.suffix,
+  };
+}
+
+function setStatus(message) {
+  byId('status').textContent = message;
+}
+
+function convertNow() {
+  clearTimeout(timer);
+  if (!dialects) {
+    return;
+  }
+  latest += 1;
+  byId('output').dataset.pending = 'true';
+  worker.postMessage({id: latest, settings: conversionSettings(), text: byId('text').value});
+}
+
+// Typing converts after a pause; a long text waits longer, since each
+// conversion of it takes a moment of its own.
+function scheduleConversion() {
+  clearTimeout(timer);
+  byId('output').dataset.pending = 'true';
+  const delay = byId('text').value.length > 100000 ? 400 : 150;
+  timer = setTimeout(convertNow, delay);
+}
+
+function showCounts(result) {
+  const limit = limitOf(settings.limit);
+  const warning = byId('warning');
+  const {counts} = result;
+  if (result.failed) {
+    byId('counts').textContent = '';
+    warning.textContent = texts.nothingFits(counts.shortest, limit);
+    warning.hidden = false;
+    return;
+  }
+  const fitted = settings.fit && limit !== null ? ` · ${texts.fitChose(counts.step)}` : '';
+  byId('counts').textContent = texts.counts(counts) + fitted;
+  const over = limit !== null && counts.outputCharacters > limit;
+  warning.textContent = over ? texts.overLimit(counts.outputCharacters, limit) : '';
+  warning.hidden = !over;
+}
+
+function showResult(result) {
+  lastResult = result;
+  byId('output').value = result.markup;
+  delete byId('output').dataset.pending;
+  showCounts(result);
+  drawBar(byId('bar'), result.bar);
+  showPreview(byId('preview'), byId('text').value, result.preview);
+  byId('preview-note').hidden = byId('text').value.length <= 20000;
+}
+
+function settingsChanged() {
+  settings = readSettings(settings);
+  saveSettings(localStorage, settings);
+  scheduleConversion();
+}
+
+function render() {
+  writeSettings(settings, texts, (stops) => {
+    settings = {...settings, stops};
+    saveSettings(localStorage, settings);
+    render();
+    convertNow();
+  });
+  byId('add-stop').disabled = settings.rainbow || settings.stops.length >= maxStops;
+}
+
+function applyLanguage() {
+  texts = applyTexts(document, settings.language ?? defaultLanguage(navigator.languages));
+  byId('language').textContent = texts.switchTo;
+  byId('language').lang = texts.switchLang;
+  render();
+  if (lastResult) {
+    showCounts(lastResult);
+  }
+}
+
+function pickDialect() {
+  const template = dialects[byId('dialect').value];
+  for (const box of ['prefix', 'middle', 'suffix']) {
+    byId(box).value = template[box];
+  }
+  settingsChanged();
+}
+
+function withTemplate(current) {
+  const initial = dialects.initial;
+  return {
+    ...current,
+    prefix: current.prefix ?? initial.prefix,
+    middle: current.middle ?? initial.middle,
+    suffix: current.suffix ?? initial.suffix,
+  };
+}
+
+function reset() {
+  forgetSettings(localStorage);
+  settings = withTemplate({...defaults, stops: [...defaults.stops]});
+  applyLanguage();
+  setStatus(texts.resetDone);
+  convertNow();
+}
+
+async function copy() {
+  const markup = byId('output').value;
+  try {
+    await navigator.clipboard.writeText(markup);
+    setStatus(texts.copied);
+  } catch {
+    // Without clipboard permission the older command may still be allowed.
+    const output = byId('output');
+    output.focus();
+    output.select();
+    setStatus(document.execCommand('copy') ? texts.copied : texts.copyRefused);
+  }
+}
+
+function download() {
+  const url = URL.createObjectURL(new Blob([byId('output').value], {type: 'text/plain;charset=utf-8'}));
+  const link = document.createElement('a');
+  link.href = url;
+  link.download = 'huecode.txt';
+  link.click();
+  setTimeout(() => URL.revokeObjectURL(url), 1000);
+}
+
+function toggleLanguage() {
+  settings = {...settings, language: texts.switchLang === 'en' ? 'en' : 'zh'};
+  saveSettings(localStorage, settings);
+  applyLanguage();
+}
+
+function addStop() {
+  settings = {...settings, stops: withAddedStop(settings.stops)};
+  saveSettings(localStorage, settings);
+  render();
+  convertNow();
+}
+
+function onWorkerMessage({data}) {
+  if (data.ready === false) {
+    setStatus(texts.noWasm);
+    return;
+  }
+  if (data.ready) {
+    dialects = data.dialects;
+    settings = withTemplate(settings);
+    render();
+    convertNow();
+    return;
+  }
+  if (data.id === latest) {
+    showResult(data);
+  }
+}
+
+function start() {
+  worker.addEventListener('message', onWorkerMessage);
+  applyLanguage();
+  byId('text').addEventListener('input', scheduleConversion);
+  for (const id of ['start', 'end', 'step', 'space', 'by', 'merge', 'limit', 'fit', 'prefix', 'middle',
+    'suffix']) {
+    byId(id).addEventListener('input', settingsChanged);
+  }
+  byId('stops').addEventListener('input', settingsChanged);
+  byId('rainbow').addEventListener('change', () => {
+    settingsChanged();
+    render();
+  });
+  byId('dialect').addEventListener('change', pickDialect);
+  byId('convert').addEventListener('click', convertNow);
+  byId('copy').addEventListener('click', copy);
+  byId('download').addEventListener('click', download);
+  byId('reset').addEventListener('click', reset);
+  byId('language').addEventListener('click', toggleLanguage);
+  byId('add-stop').addEventListener('click', addStop);
+  if ('serviceWorker' in navigator) {
+    navigator.serviceWorker.register('sw.js').catch(() => {});
+  }
+}
+
+start();
