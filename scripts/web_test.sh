@@ -4,8 +4,12 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export HUECODE_WEB_DIR=$(cd "$1" && pwd)
-export HUECODE_CLI=$2
+export HUECODE_CLI=$(realpath "$2")
 shift 2
+files=()
+for file in "$@"; do
+  files+=("$(realpath "$file")")
+done
 
 if (($(node -p 'process.versions.node.split(".")[0]') < 20)); then
   echo "web tests: playwright-core needs Node.js 20 or newer, found $(node --version)" >&2
@@ -16,10 +20,10 @@ if [[ ! -d node_modules || package-lock.json -nt node_modules ]]; then
   npm ci --no-audit --no-fund --loglevel=error
   touch node_modules
 fi
-if (($# == 0)); then
-  set -- tests/*.test.mjs
+if ((${#files[@]} == 0)); then
+  files=(tests/*.test.mjs)
 fi
 # One file at a time: each starts its own browser, and the machine is shared.
-for file in "$@"; do
+for file in "${files[@]}"; do
   node --test "$file"
 done

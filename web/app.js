@@ -8,6 +8,9 @@ import {defaults, forgetSettings, loadSettings, saveSettings} from './settings.j
 const byId = (id) => document.getElementById(id);
 const maxStops = 64;
 const maxLimit = 2 ** 31 - 1;
+// Beyond this many characters the output box would take seconds to lay out;
+// such markup is copied or downloaded whole instead of shown.
+const maxShown = 500000;
 
 let settings = loadSettings(localStorage);
 let texts = textsOf(settings.language ?? defaultLanguage(navigator.languages));
@@ -15,6 +18,7 @@ let dialects = null;
 let latest = 0;
 let timer = 0;
 let lastResult = null;
+let lastMarkup = '';
 
 const worker = new Worker(new URL('worker.js', import.meta.url), {type: 'module'});
 
@@ -78,14 +82,27 @@ function showCounts(result) {
   warning.hidden = !over;
 }
 
+// The markup arrives as UTF-16 code units and becomes a string only when it
+// is shown, copied or downloaded.
+function markup() {
+  if (typeof lastMarkup !== 'string') {
+    lastMarkup = new TextDecoder('utf-16le').decode(lastMarkup);
+  }
+  return lastMarkup;
+}
+
 function showResult(result) {
   lastResult = result;
-  byId('output').value = result.markup;
+  lastMarkup = result.markup;
+  const shown = result.markup.length <= maxShown;
+  byId('output').value = shown ? markup() : '';
+  byId('output-note').textContent = shown ? '' : texts.tooLong(result.markup.length);
+  byId('output-note').hidden = shown;
   delete byId('output').dataset.pending;
   showCounts(result);
   drawBar(byId('bar'), result.bar);
   showPreview(byId('preview'), byId('text').value, result.preview);
-  byId('preview-note').hidden = byId('text').value.length <= 20000;
+  byId('preview-note').hidden = !result.previewCut;
 }
 
 function settingsChanged() {
@@ -141,13 +158,17 @@ function reset() {
 }
 
 async function copy() {
-  const markup = byId('output').value;
   try {
-    await navigator.clipboard.writeText(markup);
+    await navigator.clipboard.writeText(markup());
     setStatus(texts.copied);
   } catch {
-    // Without clipboard permission the older command may still be allowed.
+    // Without clipboard permission the older command may still be allowed;
+    // it copies what the output box shows, so only a markup that fits there.
     const output = byId('output');
+    if (output.value.length !== markup().length) {
+      setStatus(texts.copyRefused);
+      return;
+    }
     output.focus();
     output.select();
     setStatus(document.execCommand('copy') ? texts.copied : texts.copyRefused);
@@ -155,7 +176,7 @@ async function copy() {
 }
 
 function download() {
-  const url = URL.createObjectURL(new Blob([byId('output').value], {type: 'text/plain;charset=utf-8'}));
+  const url = URL.createObjectURL(new Blob([markup()], {type: 'text/plain;charset=utf-8'}));
   const link = document.createElement('a');
   link.href = url;
   link.download = 'huecode.txt';

@@ -8,7 +8,9 @@ const requestFields = ['textUnits', 'stepUnits', 'prefixUnits', 'middleUnits', '
 const maxStops = 64;
 const countFields = ['charactersIn', 'chunks', 'colouredChunks', 'outputCharacters', 'step', 'fitFailed',
   'shortest'];
-const previewUnits = 20000;
+// The preview shows the beginning of a long text: a screen or two is enough
+// to judge the colours, and more would only slow the page down.
+const previewUnits = 4000;
 
 // A lone surrogate cannot travel as UTF-8 (the clipboard, a file, the
 // command line): like the browser's own encoder, the page converts it as the
@@ -26,13 +28,13 @@ function hexOf(rgb) {
   return `#${rgb.toString(16).padStart(6, '0').toUpperCase()}`;
 }
 
-function decodeUtf16(heap, pointer, units) {
-  return new TextDecoder('utf-16le').decode(heap.subarray(pointer >> 1, (pointer >> 1) + units));
+function decodeUtf16(units) {
+  return new TextDecoder('utf-16le').decode(units);
 }
 
 export async function createConverter() {
   const core = await createHuecode();
-  const utf16 = (pointer, units) => decodeUtf16(core.HEAPU16, pointer, units);
+  const utf16 = (pointer, units) => decodeUtf16(core.HEAPU16.subarray(pointer >> 1, (pointer >> 1) + units));
 
   function writeRequest(settings, text) {
     const strings = [wellFormed(text), settings.step, settings.prefix, settings.middle, settings.suffix];
@@ -97,15 +99,18 @@ export async function createConverter() {
     },
 
     // The text goes in as the page holds it; the preview's offsets are
-    // offsets into that text.
+    // offsets into that text. The markup comes back as UTF-16 code units,
+    // which a worker can hand over without copying.
     convert(settings, text) {
       writeRequest(settings, text);
       const failed = core._hc_convert() !== 0;
       const counts = readCounts();
+      const markup = core._hc_markup() >> 1;
       return {
-        markup: failed ? '' : utf16(core._hc_markup(), core._hc_markup_units()),
+        markup: core.HEAPU16.slice(markup, failed ? markup : markup + core._hc_markup_units()),
         counts,
         preview: readPreview(),
+        previewCut: text.length > previewUnits,
         bar: readBar(),
         failed,
       };

@@ -10,5 +10,6 @@ converter.then(
 
 addEventListener('message', async ({data}) => {
   const c = await converter;
-  postMessage({id: data.id, ...c.convert(data.settings, data.text)});
+  const result = c.convert(data.settings, data.text);
+  postMessage({id: data.id, ...result}, [result.markup.buffer]);
 });
