@@ -124,9 +124,12 @@ test('a million characters convert while the page keeps answering', async () => 
   await context.close();
 });
 
-test('after one visit the page opens and converts with no network', async () => {
+test('the page installs, and after one visit it opens and converts with no network', async () => {
   const {context, page} = await openPage(session);
   await page.evaluate(() => navigator.serviceWorker.ready);
+  // Test browsers are private windows, where nothing installs; nothing else may stand in the way.
+  const {installabilityErrors} = await (await context.newCDPSession(page)).send('Page.getInstallabilityErrors');
+  assert.deepEqual(installabilityErrors.map((e) => e.errorId).filter((id) => id !== 'in-incognito'), []);
   await context.setOffline(true);
   await page.reload();
   await waitForOutput(page);
