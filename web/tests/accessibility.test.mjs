@@ -40,3 +40,23 @@ for (const locale of ['zh-CN', 'en-US']) {
     });
   }
 }
+
+test('the keyboard reaches every main control, and focus is always visible', async () => {
+  const {context, page} = await openPage(session);
+  const reached = new Set();
+  for (let k = 0; k < 40; ++k) {
+    await page.keyboard.press('Tab');
+    const focused = await page.evaluate(() => {
+      const element = document.activeElement;
+      const style = getComputedStyle(element);
+      return {id: element.id, visible: style.outlineStyle !== 'none' && parseFloat(style.outlineWidth) >= 2};
+    });
+    assert.ok(focused.visible, `no visible focus on #${focused.id}`);
+    reached.add(focused.id);
+  }
+  for (const id of ['language', 'text', 'start', 'end', 'add-stop', 'rainbow', 'space', 'step', 'by', 'merge',
+    'limit', 'fit', 'dialect', 'prefix', 'middle', 'suffix', 'convert', 'reset', 'output', 'copy', 'download']) {
+    assert.ok(reached.has(id), `Tab never reaches #${id}`);
+  }
+  await context.close();
+});

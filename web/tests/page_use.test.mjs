@@ -43,6 +43,12 @@ test('type, pick colours, step and dialect, copy, reload, reset, switch language
     'Hello, 论坛!');
   assert.equal(markup, expected.toString());
 
+  await page.fill('#limit', '100');
+  await page.waitForSelector('#warning:not([hidden])');
+  assert.match(await page.textContent('#warning'), /\b100\b/);
+  await page.fill('#limit', String(markup.length));
+  await page.waitForSelector('#warning[hidden]', {state: 'attached'});
+
   await page.click('#copy');
   await page.waitForFunction(() => document.getElementById('status').textContent !== '');
   assert.equal(await page.textContent('#status'), '复制到剪贴板成功');
