@@ -8,9 +8,6 @@ build=${HUECODE_BUILD_DIR:-$root/build}
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh"
 "$root/scripts/web.sh" "$build/web"
+"$root/scripts/web_packages.sh"
 cd "$root/web"
-if [[ ! -d node_modules || package-lock.json -nt node_modules ]]; then
-  npm ci --no-audit --no-fund --loglevel=error
-  touch node_modules
-fi
 HUECODE_WEB_DIR=$build/web HUECODE_CLI=$build/cli/huecode-cli node bench/page_bench.mjs

@@ -6,10 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${HUECODE_BUILD_DIR:-$root/build}
 output=$(realpath -m "${1:-$root/docs/web.png}")
 "$root/scripts/web.sh" "$build/web" >/dev/null
+"$root/scripts/web_packages.sh"
 cd "$root/web"
-if [[ ! -d node_modules || package-lock.json -nt node_modules ]]; then
-  npm ci --no-audit --no-fund --loglevel=error
-  touch node_modules
-fi
 HUECODE_WEB_DIR=$build/web HUECODE_CLI=$build/cli/huecode-cli node tools/screenshot.mjs "$output"
 echo "$output"

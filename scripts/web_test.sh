@@ -11,15 +11,8 @@ for file in "$@"; do
   files+=("$(realpath "$file")")
 done
 
-if (($(node -p 'process.versions.node.split(".")[0]') < 20)); then
-  echo "web tests: playwright-core needs Node.js 20 or newer, found $(node --version)" >&2
-  exit 1
-fi
+"$root/scripts/web_packages.sh"
 cd "$root/web"
-if [[ ! -d node_modules || package-lock.json -nt node_modules ]]; then
-  npm ci --no-audit --no-fund --loglevel=error
-  touch node_modules
-fi
 if ((${#files[@]} == 0)); then
   files=(tests/*.test.mjs)
 fi
