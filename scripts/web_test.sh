@@ -17,6 +17,8 @@ if ((${#files[@]} == 0)); then
   files=(tests/*.test.mjs)
 fi
 # One file at a time: each starts its own browser, and the machine is shared.
+status=0
 for file in "${files[@]}"; do
-  node --test "$file"
+  node --test "$file" || status=1
 done
+exit $status

@@ -19,6 +19,8 @@ let latest = 0;
 let timer = 0;
 let lastResult = null;
 let lastMarkup = '';
+// Set by the convert button: as in the window, its result takes the focus.
+let focusResult = false;
 
 const worker = new Worker(new URL('worker.js', import.meta.url), {type: 'module'});
 
@@ -103,6 +105,10 @@ function showResult(result) {
   drawBar(byId('bar'), result.bar);
   showPreview(byId('preview'), byId('text').value, result.preview);
   byId('preview-note').hidden = !result.previewCut;
+  if (focusResult) {
+    focusResult = false;
+    byId('output').focus();
+  }
 }
 
 function settingsChanged() {
@@ -228,7 +234,12 @@ function start() {
     render();
   });
   byId('dialect').addEventListener('change', pickDialect);
-  byId('convert').addEventListener('click', convertNow);
+  byId('convert').addEventListener('click', () => {
+    focusResult = true;
+    convertNow();
+  });
+  // As in the window, the output is taken whole: focusing it selects it all.
+  byId('output').addEventListener('focus', () => byId('output').select());
   byId('copy').addEventListener('click', copy);
   byId('download').addEventListener('click', download);
   byId('reset').addEventListener('click', reset);
