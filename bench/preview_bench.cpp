@@ -4,8 +4,8 @@
 #include <string>
 
 #include "preview/previews.h"
-#include "ui/picture_styles.h"
-#include "ui/picture_surface.h"
+#include "render/picture_styles.h"
+#include "render/picture_surface.h"
 
 namespace huecode {
 namespace {
@@ -28,7 +28,8 @@ void BM_EffectPreview(benchmark::State& state) {
   PictureSurface surface(Picture1Style());
   const ConversionSettings settings{Text(static_cast<std::size_t>(state.range(0))), u"1"};
   for (auto _ : state) {
-    DrawEffectPreview(surface, settings);
+    const StyledText text(settings);
+    DrawEffectPreview(surface, text, text.step());
     benchmark::DoNotOptimize(surface.image().constBits());
   }
   state.SetLabel(std::to_string(state.range(0)) + " characters");
@@ -39,7 +40,7 @@ void BM_GradientBar(benchmark::State& state) {
   PictureSurface surface(Picture2Style());
   surface.Scale(0, 0, 255, 10);
   for (auto _ : state) {
-    DrawGradientBar(surface, {255, 0, 255}, {0, 255, 0});
+    DrawGradientBar(surface, GradientStops{{{255, 0, 255}, {0, 255, 0}}});
     benchmark::DoNotOptimize(surface.image().constBits());
   }
 }

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "core/conversion.h"
-#include "core/styled_conversion.h"
 
 namespace huecode {
 namespace {

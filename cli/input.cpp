@@ -24,30 +24,29 @@ std::string_view DropTrailingLineBreak(std::string_view bytes) {
   return bytes;
 }
 
-InputBytes ReadStream(std::FILE* stream, std::string_view name) {
-  InputBytes input;
+Result<std::string> ReadStream(std::FILE* stream, std::string_view name) {
+  std::string bytes;
   char buffer[65536];
   for (;;) {
     errno = 0;
     const std::size_t count = std::fread(buffer, 1, sizeof buffer, stream);
-    input.bytes.append(buffer, count);
+    bytes.append(buffer, count);
     if (count < sizeof buffer) {
       if (std::ferror(stream)) {
-        input.error = ReadError(name, errno);
-        input.bytes.clear();
+        return ReadError(name, errno);
       }
-      return input;
+      return bytes;
     }
   }
 }
 
-InputBytes ReadFile(const std::string& path) {
+Result<std::string> ReadFile(const std::string& path) {
   const std::string name = "'" + path + "'";
   errno = 0;
   const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                              &std::fclose);
   if (!file) {
-    return {std::string(), ReadError(name, errno)};
+    return ReadError(name, errno);
   }
   return ReadStream(file.get(), name);
 }

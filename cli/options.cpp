@@ -9,7 +9,6 @@
 
 #include "cli/utf8.h"
 #include "core/dialects.h"
-#include "core/markup_template.h"
 
 #ifndef HUECODE_VERSION
 #error "HUECODE_VERSION must be defined by the build"
@@ -18,117 +17,6 @@
 namespace huecode {
 
 namespace {
-
-enum class OptionId {
-  Help,
-  Version,
-  Input,
-  Start,
-  End,
-  Step,
-  Preset,
-  Prefix,
-  Middle,
-  Suffix,
-  PreviewPng,
-  BarPng,
-  ListPresets,
-  Via,
-  Rainbow,
-  Space,
-  Merge,
-  Fit,
-  Stats,
-  By,
-  Show,
-};
-
-struct OptionEntry {
-  std::string_view name;
-  std::string_view valueName;  // empty for a flag
-  OptionId id;
-  std::string_view help;
-};
-
-constexpr std::array<OptionEntry, 22> kOptions{{
-    {"--start", "COLOUR", OptionId::Start, "start colour RRGGBB, '#' optional (default FF00FF)"},
-    {"--end", "COLOUR", OptionId::End, "end colour RRGGBB, '#' optional (default 00FF00)"},
-    {"--step", "TEXT", OptionId::Step, "characters per colour, read like the step box (default 1)"},
-    {"--preset", "NAME", OptionId::Preset, "markup dialect, one of those listed below"},
-    {"--prefix", "TEXT", OptionId::Prefix, "text before the colour digits"},
-    {"--middle", "TEXT", OptionId::Middle, "text between the colour digits and the chunk"},
-    {"--suffix", "TEXT", OptionId::Suffix, "text after the chunk"},
-    {"--input", "FILE", OptionId::Input, "read the text from FILE instead of standard input"},
-    {"--preview-png", "FILE", OptionId::PreviewPng, "also write the effect preview as a PNG"},
-    {"--bar-png", "FILE", OptionId::BarPng, "also write the gradient bar as a PNG"},
-    {"--via", "COLOUR", OptionId::Via, "a stop between start and end; repeat for more"},
-    {"--rainbow", "", OptionId::Rainbow, "six stops from red to violet instead of start and end"},
-    {"--space", "SPACE", OptionId::Space, "rgb (default) or oklab, a perceptual blend"},
-    {"--by", "UNIT", OptionId::By, "char (default) or grapheme, a user-perceived character"},
-    {"--merge", "", OptionId::Merge, "neighbouring chunks of one colour share one tag"},
-    {"--fit", "N", OptionId::Fit, "the smallest step whose markup has at most N characters"},
-    {"--stats", "", OptionId::Stats, "count the markup's parts on standard error"},
-    {"--show", "", OptionId::Show, "print the text in its colours, not the markup"},
-    {"--list-presets", "", OptionId::ListPresets, "show each dialect with an example and exit"},
-    {"--help", "", OptionId::Help, "show this help and exit"},
-    {"-h", "", OptionId::Help, ""},
-    {"--version", "", OptionId::Version, "show the version and exit"},
-}};
-
-// Options that cannot be used together: the first of each pair is refused
-// when the second is also given, whatever their order.
-constexpr std::array<std::pair<OptionId, OptionId>, 4> kConflicts{{
-    {OptionId::Rainbow, OptionId::Start},
-    {OptionId::Rainbow, OptionId::End},
-    {OptionId::Rainbow, OptionId::Via},
-    {OptionId::Fit, OptionId::Step},
-}};
-
-struct NamedValue {
-  std::string_view key;
-  int value;
-};
-
-constexpr std::array<NamedValue, 2> kSpaces{{
-    {"rgb", static_cast<int>(ColourSpace::Rgb)},
-    {"oklab", static_cast<int>(ColourSpace::Oklab)},
-}};
-
-constexpr std::array<NamedValue, 2> kUnits{{
-    {"char", static_cast<int>(Segmentation::Characters)},
-    {"grapheme", static_cast<int>(Segmentation::Graphemes)},
-}};
-
-const OptionEntry* FindOption(std::string_view name) {
-  for (const OptionEntry& entry : kOptions) {
-    if (entry.name == name) {
-      return &entry;
-    }
-  }
-  return nullptr;
-}
-
-std::string_view NameOf(OptionId id) {
-  for (const OptionEntry& entry : kOptions) {
-    if (entry.id == id) {
-      return entry.name;
-    }
-  }
-  return {};
-}
-
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') {
-    return c - '0';
-  }
-  if (c >= 'a' && c <= 'f') {
-    return c - 'a' + 10;
-  }
-  if (c >= 'A' && c <= 'F') {
-    return c - 'A' + 10;
-  }
-  return -1;
-}
 
 CliError Usage(std::string message) {
   return {kExitUsageError, std::move(message) + " (see --help)"};
@@ -147,15 +35,21 @@ std::string Alternatives(const Items& items) {
   return text;
 }
 
-template <std::size_t N>
-std::optional<int> FindNamed(const std::array<NamedValue, N>& names, std::string_view name) {
-  for (const NamedValue& named : names) {
-    if (named.key == name) {
-      return named.value;
-    }
-  }
-  return std::nullopt;
-}
+template <typename Value>
+struct Named {
+  std::string_view key;
+  Value value;
+};
+
+constexpr std::array<Named<ColourSpace>, 2> kSpaces{{
+    {"rgb", ColourSpace::Rgb},
+    {"oklab", ColourSpace::Oklab},
+}};
+
+constexpr std::array<Named<Segmentation>, 2> kUnits{{
+    {"char", Segmentation::Characters},
+    {"grapheme", Segmentation::Graphemes},
+}};
 
 // Decimal digits only; a limit beyond what any output could reach is kept as
 // the largest one, since every output fits it.
@@ -175,121 +69,150 @@ std::optional<std::int64_t> ParseLimit(std::string_view text) {
   return limit;
 }
 
-CliError BadValue(std::string_view what, const std::string& value, const OptionEntry& entry,
-                  const std::string& expected) {
-  return Usage("invalid " + std::string(what) + " '" + value + "' for " + std::string(entry.name) +
-               ": expected " + expected);
+CliError BadValue(std::string_view what, std::string_view value, std::string_view option,
+                  std::string_view expected) {
+  return Usage("invalid " + std::string(what) + " '" + std::string(value) + "' for " +
+               std::string(option) + ": expected " + std::string(expected));
 }
 
-std::optional<CliError> ApplyValue(CliOptions& options, const OptionEntry& entry,
-                                   std::string value) {
-  switch (entry.id) {
-    case OptionId::Start:
-    case OptionId::End:
-    case OptionId::Via: {
-      const auto colour = ParseColourArgument(value);
-      if (!colour) {
-        return BadValue("colour", value, entry, "six hexadecimal digits RRGGBB");
-      }
-      if (entry.id == OptionId::Via) {
-        options.via.push_back(*colour);
-      } else {
-        (entry.id == OptionId::Start ? options.start : options.end) = *colour;
-      }
-      return std::nullopt;
-    }
-    case OptionId::Preset:
-      if (!FindDialect(value)) {
-        return Usage("unknown preset '" + value + "': expected " + Alternatives(Dialects()));
-      }
-      options.presetKey = std::move(value);
-      return std::nullopt;
-    case OptionId::Space: {
-      const auto space = FindNamed(kSpaces, value);
-      if (!space) {
-        return BadValue("colour space", value, entry, Alternatives(kSpaces));
-      }
-      options.space = static_cast<ColourSpace>(*space);
-      return std::nullopt;
-    }
-    case OptionId::By: {
-      const auto unit = FindNamed(kUnits, value);
-      if (!unit) {
-        return BadValue("unit", value, entry, Alternatives(kUnits));
-      }
-      options.by = static_cast<Segmentation>(*unit);
-      return std::nullopt;
-    }
-    case OptionId::Fit: {
-      const auto limit = ParseLimit(value);
-      if (!limit) {
-        return BadValue("limit", value, entry, "a whole number of characters, 0 or more");
-      }
-      options.fitLimit = limit;
-      return std::nullopt;
-    }
-    case OptionId::Step:
-      options.stepText = std::move(value);
-      return std::nullopt;
-    case OptionId::Input:
-      options.inputPath = std::move(value);
-      return std::nullopt;
-    case OptionId::Prefix:
-      options.prefix = std::move(value);
-      return std::nullopt;
-    case OptionId::Middle:
-      options.middle = std::move(value);
-      return std::nullopt;
-    case OptionId::Suffix:
-      options.suffix = std::move(value);
-      return std::nullopt;
-    case OptionId::PreviewPng:
-      options.previewPngPath = std::move(value);
-      return std::nullopt;
-    case OptionId::BarPng:
-      options.barPngPath = std::move(value);
-      return std::nullopt;
-    case OptionId::Rainbow:
-      options.rainbow = true;
-      return std::nullopt;
-    case OptionId::Merge:
-      options.merge = true;
-      return std::nullopt;
-    case OptionId::Stats:
-      options.stats = true;
-      return std::nullopt;
-    case OptionId::Show:
-      options.show = true;
-      return std::nullopt;
-    case OptionId::Help:
-    case OptionId::Version:
-    case OptionId::ListPresets:
-      break;
+// An option that stores a colour through the given setter.
+template <auto Store>
+std::optional<CliError> ApplyColour(CliOptions& options, std::string_view value,
+                                    std::string_view option) {
+  const auto colour = ReadColour(value);
+  if (!colour) {
+    return BadValue("colour", value, option, "six hexadecimal digits RRGGBB");
   }
+  Store(options, *colour);
   return std::nullopt;
 }
 
-std::optional<CliAction> ActionOf(OptionId id) {
-  switch (id) {
-    case OptionId::Help:
-      return CliAction::Help;
-    case OptionId::Version:
-      return CliAction::Version;
-    case OptionId::ListPresets:
-      return CliAction::ListPresets;
-    default:
+template <typename Value, std::size_t N>
+std::optional<CliError> ApplyNamed(const std::array<Named<Value>, N>& names, Value& target,
+                                   std::string_view value, std::string_view what,
+                                   std::string_view option) {
+  for (const auto& named : names) {
+    if (named.key == value) {
+      target = named.value;
       return std::nullopt;
+    }
   }
+  return BadValue(what, value, option, Alternatives(names));
 }
 
-std::optional<CliError> FindConflict(const std::vector<OptionId>& given) {
-  const auto wasGiven = [&](OptionId id) {
-    return std::find(given.begin(), given.end(), id) != given.end();
+template <std::optional<std::string> CliOptions::*Field>
+std::optional<CliError> StoreText(CliOptions& options, std::string_view value) {
+  options.*Field = std::string(value);
+  return std::nullopt;
+}
+
+template <bool CliOptions::*Field>
+std::optional<CliError> SetFlag(CliOptions& options, std::string_view) {
+  options.*Field = true;
+  return std::nullopt;
+}
+
+template <CliAction Action>
+std::optional<CliError> SetAction(CliOptions& options, std::string_view) {
+  options.action = Action;
+  return std::nullopt;
+}
+
+constexpr std::array<OptionEntry, 23> kOptions{{
+    {"--start", "COLOUR", "start colour RRGGBB, '#' optional (default FF00FF)",
+     [](CliOptions& o, std::string_view v) {
+       return ApplyColour<[](CliOptions& to, ColourTriple c) { to.start = c; }>(o, v, "--start");
+     }},
+    {"--end", "COLOUR", "end colour RRGGBB, '#' optional (default 00FF00)",
+     [](CliOptions& o, std::string_view v) {
+       return ApplyColour<[](CliOptions& to, ColourTriple c) { to.end = c; }>(o, v, "--end");
+     }},
+    {"--step", "TEXT", "characters per colour, read like the step box (default 1)",
+     [](CliOptions& o, std::string_view v) -> std::optional<CliError> {
+       o.stepText = std::string(v);
+       return std::nullopt;
+     }},
+    {"--preset", "NAME", "markup dialect, one of those listed below",
+     [](CliOptions& o, std::string_view v) -> std::optional<CliError> {
+       if (!FindDialect(v)) {
+         return Usage("unknown preset '" + std::string(v) + "': expected " +
+                      Alternatives(Dialects()));
+       }
+       o.presetKey = std::string(v);
+       return std::nullopt;
+     }},
+    {"--prefix", "TEXT", "text before the colour digits", &StoreText<&CliOptions::prefix>},
+    {"--middle", "TEXT", "text between the colour digits and the chunk",
+     &StoreText<&CliOptions::middle>},
+    {"--suffix", "TEXT", "text after the chunk", &StoreText<&CliOptions::suffix>},
+    {"--input", "FILE", "read the text from FILE instead of standard input",
+     &StoreText<&CliOptions::inputPath>},
+    {"--preview-png", "FILE", "also write the effect preview as a PNG",
+     &StoreText<&CliOptions::previewPngPath>},
+    {"--bar-png", "FILE", "also write the gradient bar as a PNG",
+     &StoreText<&CliOptions::barPngPath>},
+    {"--via", "COLOUR", "a stop between start and end; repeat for more",
+     [](CliOptions& o, std::string_view v) {
+       return ApplyColour<[](CliOptions& to, ColourTriple c) { to.via.push_back(c); }>(o, v,
+                                                                                         "--via");
+     }},
+    {"--rainbow", "", "six stops from red to violet instead of start and end",
+     &SetFlag<&CliOptions::rainbow>},
+    {"--space", "SPACE", "rgb (default) or oklab, a perceptual blend",
+     [](CliOptions& o, std::string_view v) {
+       return ApplyNamed(kSpaces, o.space, v, "colour space", "--space");
+     }},
+    {"--by", "UNIT", "char (default) or grapheme, a user-perceived character",
+     [](CliOptions& o, std::string_view v) {
+       return ApplyNamed(kUnits, o.by, v, "unit", "--by");
+     }},
+    {"--merge", "", "neighbouring chunks of one colour share one tag",
+     &SetFlag<&CliOptions::merge>},
+    {"--escape", "", "write &, < and > in the text as HTML entities",
+     &SetFlag<&CliOptions::escape>},
+    {"--fit", "N", "the smallest step whose markup has at most N characters",
+     [](CliOptions& o, std::string_view v) -> std::optional<CliError> {
+       const auto limit = ParseLimit(v);
+       if (!limit) {
+         return BadValue("limit", v, "--fit", "a whole number of characters, 0 or more");
+       }
+       o.fitLimit = limit;
+       return std::nullopt;
+     }},
+    {"--stats", "", "count the markup's parts on standard error", &SetFlag<&CliOptions::stats>},
+    {"--show", "", "print the text in its colours, not the markup", &SetFlag<&CliOptions::show>},
+    {"--list-presets", "", "show each dialect with an example and exit",
+     &SetAction<CliAction::ListPresets>},
+    {"--help", "", "show this help and exit", &SetAction<CliAction::Help>},
+    {"-h", "", "", &SetAction<CliAction::Help>},
+    {"--version", "", "show the version and exit", &SetAction<CliAction::Version>},
+}};
+
+// Options that cannot be used together: the first of each pair is refused
+// when the second is also given, whatever their order.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kConflicts{{
+    {"--rainbow", "--start"},
+    {"--rainbow", "--end"},
+    {"--rainbow", "--via"},
+    {"--fit", "--step"},
+}};
+
+const OptionEntry* FindOption(std::string_view name) {
+  for (const OptionEntry& entry : kOptions) {
+    if (entry.name == name) {
+      return &entry;
+    }
+  }
+  return nullptr;
+}
+
+std::optional<CliError> FindConflict(const std::vector<std::string_view>& given) {
+  const auto wasGiven = [&](std::string_view name) {
+    return std::find(given.begin(), given.end(), name) != given.end();
   };
   for (const auto& [option, other] : kConflicts) {
     if (wasGiven(option) && wasGiven(other)) {
-      return Usage(std::string(NameOf(option)) + " cannot be combined with " +
-                   std::string(NameOf(other)));
+      return Usage(std::string(option) + " cannot be combined with " + std::string(other));
     }
   }
   return std::nullopt;
@@ -297,29 +220,13 @@ std::optional<CliError> FindConflict(const std::vector<OptionId>& given) {
 
 }  // namespace
 
-std::optional<ColourTriple> ParseColourArgument(std::string_view text) {
-  if (!text.empty() && text.front() == '#') {
-    text.remove_prefix(1);
-  }
-  if (text.size() != 6) {
-    return std::nullopt;
-  }
-  std::array<std::int16_t, 3> components{};
-  for (std::size_t k = 0; k < 3; ++k) {
-    const int high = HexDigitValue(text[2 * k]);
-    const int low = HexDigitValue(text[2 * k + 1]);
-    if (high < 0 || low < 0) {
-      return std::nullopt;
-    }
-    components[k] = static_cast<std::int16_t>(high * 16 + low);
-  }
-  return ColourTriple{components[0], components[1], components[2]};
+std::span<const OptionEntry> OptionTable() {
+  return kOptions;
 }
 
-ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
-  ParsedCommandLine parsed;
-  CliOptions& options = parsed.options;
-  std::vector<OptionId> given;
+Result<CliOptions> ParseCommandLine(std::span<const std::string> args) {
+  CliOptions options;
+  std::vector<std::string_view> given;
   bool optionsEnded = false;
   for (std::size_t k = 0; k < args.size(); ++k) {
     const std::string& arg = args[k];
@@ -335,39 +242,32 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
     const std::string name = arg.substr(0, equals);
     const OptionEntry* entry = FindOption(name);
     if (!entry) {
-      parsed.error =
-          Usage("unknown option '" + name + "'; a text that starts with '-' goes after --");
-      return parsed;
+      return Usage("unknown option '" + name + "'; a text that starts with '-' goes after --");
     }
-    given.push_back(entry->id);
+    given.push_back(entry->name);
+    std::string_view value;
     if (entry->valueName.empty()) {
       if (equals != std::string::npos) {
-        parsed.error = Usage("option " + name + " takes no value");
-        return parsed;
+        return Usage("option " + name + " takes no value");
       }
-      if (const auto action = ActionOf(entry->id)) {
-        options.action = *action;
-        return parsed;
-      }
-      ApplyValue(options, *entry, std::string());
-      continue;
-    }
-    std::string value;
-    if (equals != std::string::npos) {
-      value = arg.substr(equals + 1);
+    } else if (equals != std::string::npos) {
+      value = std::string_view(arg).substr(equals + 1);
     } else if (k + 1 < args.size()) {
       value = args[++k];
     } else {
-      parsed.error = Usage("option " + name + " needs a value " + std::string(entry->valueName));
-      return parsed;
+      return Usage("option " + name + " needs a value " + std::string(entry->valueName));
     }
-    if (auto error = ApplyValue(options, *entry, std::move(value))) {
-      parsed.error = std::move(error);
-      return parsed;
+    if (auto error = entry->apply(options, value)) {
+      return *std::move(error);
+    }
+    if (options.action != CliAction::Convert) {
+      return options;
     }
   }
-  parsed.error = FindConflict(given);
-  return parsed;
+  if (auto conflict = FindConflict(given)) {
+    return *std::move(conflict);
+  }
+  return options;
 }
 
 std::string UsageText() {

@@ -10,10 +10,9 @@
 #include <memory>
 #include <vector>
 
-#include "cli/styled_output.h"
-#include "preview/styled_preview.h"
-#include "ui/picture_styles.h"
-#include "ui/picture_surface.h"
+#include "preview/previews.h"
+#include "render/picture_styles.h"
+#include "render/picture_surface.h"
 
 namespace huecode {
 
@@ -52,17 +51,16 @@ std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
   return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-// With the window's settings both draw exactly what the window's boxes show.
-QImage RenderPreview(const StyledSettings& settings) {
+QImage RenderPreview(const ConversionPlan& plan) {
   PictureSurface surface(Picture1Style());
-  DrawStyledEffectPreview(surface, settings);
+  DrawEffectPreview(surface, plan.text(), plan.step());
   return surface.image();
 }
 
-QImage RenderBar(const StyledSettings& settings) {
+QImage RenderBar(const ConversionPlan& plan) {
   PictureSurface surface(Picture2Style());
   surface.Scale(0, 0, 255, 10);
-  DrawStyledGradientBar(surface, settings.gradient);
+  DrawGradientBar(surface, plan.settings().gradient);
   return surface.image();
 }
 
@@ -78,20 +76,14 @@ CliError WriteError(const std::string& path, const QString& reason) {
 
 }  // namespace
 
-std::optional<CliError> WritePictures(const CliOptions& options,
-                                      const ConversionSettings& settings) {
-  // The same plan as the markup's, so the preview shows the step --fit chose.
-  const StyledPlan plan = PlanConversion(options, settings);
-  if (plan.error) {
-    return plan.error;
-  }
+std::optional<CliError> WritePictures(const CliOptions& options, const ConversionPlan& plan) {
   const std::unique_ptr<QGuiApplication> app = EnsureGuiApplication();
   std::vector<PendingPicture> pictures;
   if (options.previewPngPath) {
-    pictures.push_back({*options.previewPngPath, RenderPreview(plan.settings), nullptr});
+    pictures.push_back({*options.previewPngPath, RenderPreview(plan), nullptr});
   }
   if (options.barPngPath) {
-    pictures.push_back({*options.barPngPath, RenderBar(plan.settings), nullptr});
+    pictures.push_back({*options.barPngPath, RenderBar(plan), nullptr});
   }
   // Every file is written in full before any replaces its target, so a
   // failure leaves all targets as they were.

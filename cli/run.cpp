@@ -1,34 +1,25 @@
 #include "cli/run.h"
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
 #include "cli/input.h"
-#include "cli/styled_output.h"
 #include "cli/utf8.h"
 #include "core/dialects.h"
-#include "core/markup_template.h"
+#include "icu/grapheme.h"
 
 namespace huecode {
 
 namespace {
 
-struct DecodedText {
-  std::u16string text;
-  std::optional<CliError> error;
-};
-
-DecodedText Decode(std::string_view bytes, std::string_view what) {
-  Utf8Decoding decoded = DecodeUtf8(bytes);
-  if (decoded.error) {
-    return {
-        std::u16string(),
-        CliError{kExitInputError, std::string(what) + " is not valid UTF-8: " +
-                                      std::string(DescribeUtf8Fault(decoded.error->fault)) +
-                                      " at byte offset " + std::to_string(decoded.error->offset)}};
+Result<std::u16string> Decode(std::string_view bytes, std::string_view what) {
+  auto decoded = DecodeUtf8(bytes);
+  if (!decoded) {
+    return CliError{kExitInputError, std::string(what) + " is not valid UTF-8: " +
+                                         std::string(DescribeUtf8Fault(decoded.error().fault)) +
+                                         " at byte offset " +
+                                         std::to_string(decoded.error().offset)};
   }
-  return {std::move(decoded.text), std::nullopt};
+  return std::move(*decoded);
 }
 
 std::string JoinWords(std::span<const std::string> words) {
@@ -42,13 +33,14 @@ std::string JoinWords(std::span<const std::string> words) {
   return joined;
 }
 
-InputBytes ReadText(const CliOptions& options, std::FILE* in) {
+Result<std::string> ReadText(const CliOptions& options, std::FILE* in) {
   if (!options.words.empty()) {
-    return {JoinWords(options.words), std::nullopt};
+    return JoinWords(options.words);
   }
-  InputBytes input =
-      options.inputPath ? ReadFile(*options.inputPath) : ReadStream(in, "standard input");
-  input.bytes.resize(DropTrailingLineBreak(input.bytes).size());
+  auto input = options.inputPath ? ReadFile(*options.inputPath) : ReadStream(in, "standard input");
+  if (input) {
+    input->resize(DropTrailingLineBreak(*input).size());
+  }
   return input;
 }
 
@@ -59,24 +51,18 @@ std::string TextName(const CliOptions& options) {
   return options.inputPath ? "'" + *options.inputPath + "'" : "standard input";
 }
 
-struct PartOverride {
-  const std::optional<std::string>* bytes;
-  std::string_view optionName;
-  std::u16string* target;
-};
+std::vector<ColourTriple> StopsFor(const CliOptions& options) {
+  if (options.rainbow) {
+    return RainbowStops();
+  }
+  std::vector<ColourTriple> stops{options.start};
+  stops.insert(stops.end(), options.via.begin(), options.via.end());
+  stops.push_back(options.end);
+  return stops;
+}
 
-// Decodes one optional template part over the preset's value.
-std::optional<CliError> OverridePart(const std::optional<std::string>& bytes,
-                                     std::string_view optionName, std::u16string& part) {
-  if (!bytes) {
-    return std::nullopt;
-  }
-  DecodedText decoded = Decode(*bytes, "the value of " + std::string(optionName));
-  if (decoded.error) {
-    return decoded.error;
-  }
-  part = std::move(decoded.text);
-  return std::nullopt;
+std::string Note(const std::string& line) {
+  return "huecode-cli: " + line + "\n";
 }
 
 void ReportError(std::FILE* err, const CliError& error) {
@@ -92,100 +78,201 @@ bool NoColorRequested() {
   return value != nullptr && value[0] != '\0';
 }
 
-}  // namespace
+void PutDecimal(Utf8StreamSink& sink, int value) {
+  char digits[3];
+  int count = 0;
+  if (value >= 100) {
+    digits[count++] = static_cast<char>('0' + value / 100);
+  }
+  if (value >= 10) {
+    digits[count++] = static_cast<char>('0' + value / 10 % 10);
+  }
+  digits[count++] = static_cast<char>('0' + value % 10);
+  sink.putBytes(std::string_view(digits, static_cast<std::size_t>(count)));
+}
 
-PreparedSettings PrepareSettings(const CliOptions& options, std::FILE* in) {
-  PreparedSettings prepared;
-  ConversionSettings& settings = prepared.settings;
-  settings.start = options.start;
-  settings.end = options.end;
-  settings.markup = options.presetKey ? FindDialect(*options.presetKey).value_or(InitialTemplate())
-                                      : InitialTemplate();
-  const PartOverride overrides[] = {{&options.prefix, "--prefix", &settings.markup.prefix},
-                                    {&options.middle, "--middle", &settings.markup.middle},
-                                    {&options.suffix, "--suffix", &settings.markup.suffix}};
-  for (const PartOverride& part : overrides) {
-    if (auto error = OverridePart(*part.bytes, part.optionName, *part.target)) {
-      prepared.error = std::move(error);
-      return prepared;
+// The text itself with each chunk in its colour, as 24-bit ANSI escapes.
+void WriteAnsi(const ConversionPlan& plan, Utf8StreamSink& sink) {
+  plan.text().forEachChunk(plan.step(), [&](const StyledChunk& chunk) {
+    if (!chunk.coloured) {
+      sink.put(chunk.text);
+      return;
     }
-  }
-  DecodedText step = Decode(options.stepText, "the value of --step");
-  if (step.error) {
-    prepared.error = std::move(step.error);
-    return prepared;
-  }
-  settings.stepText = std::move(step.text);
-
-  InputBytes input = ReadText(options, in);
-  if (input.error) {
-    prepared.error = std::move(input.error);
-    return prepared;
-  }
-  DecodedText text = Decode(input.bytes, TextName(options));
-  if (text.error) {
-    prepared.error = std::move(text.error);
-    return prepared;
-  }
-  settings.text = std::move(text.text);
-  return prepared;
+    sink.putBytes("\x1b[38;2;");
+    PutDecimal(sink, chunk.colour.r);
+    sink.putBytes(";");
+    PutDecimal(sink, chunk.colour.g);
+    sink.putBytes(";");
+    PutDecimal(sink, chunk.colour.b);
+    sink.putBytes("m");
+    sink.put(chunk.text);
+    sink.putBytes("\x1b[39m");
+  });
 }
 
-std::optional<CliError> WriteAll(std::FILE* out, std::string_view bytes) {
-  errno = 0;
-  const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), out);
-  if (written != bytes.size() || std::fflush(out) != 0 || std::ferror(out)) {
-    return CliError{kExitInputError, std::string("cannot write the output: ") +
-                                         std::strerror(errno != 0 ? errno : EIO)};
+std::optional<CliError> WriteConversion(const CliOptions& options, const ConversionPlan& plan,
+                                        std::FILE* out) {
+  Utf8StreamSink sink(out);
+  if (!options.show) {
+    plan.text().write(plan.step(), sink);
+  } else if (NoColorRequested()) {
+    sink.put(TrimSpaces(plan.settings().text));
+  } else {
+    WriteAnsi(plan, sink);
   }
-  return std::nullopt;
+  sink.putBytes("\n");
+  return sink.finish();
 }
 
-int RunCli(std::span<const std::string> args, const CliStreams& streams,
-           const PictureWriter& writePictures) {
+std::string StatsNote(const ConversionPlan& plan) {
+  const ConversionStats stats = plan.text().stats(plan.step());
+  return Note(std::to_string(stats.charactersIn) + " characters in, " +
+              std::to_string(stats.chunks) + " chunks, " + std::to_string(stats.colouredChunks) +
+              " coloured chunks, " + std::to_string(stats.outputCharacters) +
+              " output characters");
+}
+
+int Convert(const CliOptions& options, const CliStreams& streams,
+            const PictureWriter& writePictures) {
   const auto fail = [&](const CliError& error) {
     ReportError(streams.err, error);
     return error.exitCode;
   };
-  const ParsedCommandLine parsed = ParseCommandLine(args);
-  if (parsed.error) {
-    return fail(*parsed.error);
+  auto settings = PrepareSettings(options, streams.in);
+  if (!settings) {
+    return fail(settings.error());
   }
-  const CliOptions& options = parsed.options;
-  std::string output;
-  std::string notes;
-  if (options.action == CliAction::Help) {
-    output = UsageText();
-  } else if (options.action == CliAction::Version) {
-    output = VersionText();
-  } else if (options.action == CliAction::ListPresets) {
-    output = PresetListText();
-  } else {
-    PreparedSettings prepared = PrepareSettings(options, streams.in);
-    if (prepared.error) {
-      return fail(*prepared.error);
+  auto planned = PlanConversion(options, std::move(*settings));
+  if (!planned) {
+    return fail(planned.error());
+  }
+  const ConversionPlan& plan = planned->plan;
+  if (options.WantsPictures()) {
+    if (!writePictures) {
+      return fail({kExitUsageError, "this build cannot write pictures"});
     }
-    const StyledPlan plan = PlanConversion(options, prepared.settings);
-    if (plan.error) {
-      return fail(*plan.error);
-    }
-    StyledOutput rendered = RenderConversion(options, plan, NoColorRequested());
-    output = std::move(rendered.out);
-    notes = std::move(rendered.notes);
-    if (options.WantsPictures()) {
-      if (!writePictures) {
-        return fail({kExitUsageError, "this build cannot write pictures"});
-      }
-      if (auto error = writePictures(options, prepared.settings)) {
-        return fail(*error);
-      }
+    if (auto error = writePictures(options, plan)) {
+      return fail(*error);
     }
   }
-  if (auto error = WriteAll(streams.out, output)) {
+  if (auto error = WriteConversion(options, plan, streams.out)) {
     return fail(*error);
+  }
+  std::string notes = std::move(planned->notes);
+  if (options.stats) {
+    notes += StatsNote(plan);
   }
   std::fputs(notes.c_str(), streams.err);
   std::fflush(streams.err);
+  return kExitOk;
+}
+
+}  // namespace
+
+Result<StyledSettings> PrepareSettings(const CliOptions& options, std::FILE* in) {
+  StyledSettings settings;
+  settings.gradient = {StopsFor(options), options.space};
+  settings.by = options.by;
+  if (options.by == Segmentation::Graphemes) {
+    settings.graphemes = &GraphemeBoundaries;
+  }
+  settings.merge = options.merge;
+  settings.escape = options.escape;
+  settings.markup = options.presetKey ? FindDialect(*options.presetKey).value_or(InitialTemplate())
+                                      : InitialTemplate();
+  const struct {
+    const std::optional<std::string>& bytes;
+    std::string_view optionName;
+    std::u16string& part;
+  } overrides[] = {{options.prefix, "--prefix", settings.markup.prefix},
+                   {options.middle, "--middle", settings.markup.middle},
+                   {options.suffix, "--suffix", settings.markup.suffix}};
+  for (const auto& override : overrides) {
+    if (!override.bytes) {
+      continue;
+    }
+    auto part = Decode(*override.bytes, "the value of " + std::string(override.optionName));
+    if (!part) {
+      return part.error();
+    }
+    override.part = std::move(*part);
+  }
+  auto step = Decode(options.stepText, "the value of --step");
+  if (!step) {
+    return step.error();
+  }
+  settings.stepText = std::move(*step);
+
+  auto input = ReadText(options, in);
+  if (!input) {
+    return input.error();
+  }
+  auto text = Decode(*input, TextName(options));
+  if (!text) {
+    return text.error();
+  }
+  settings.text = std::move(*text);
+  return settings;
+}
+
+ConversionPlan::ConversionPlan(StyledSettings settings)
+    : m_settings(std::make_unique<const StyledSettings>(std::move(settings))),
+      m_text(*m_settings),
+      m_step(m_text.step()) {}
+
+Result<PlannedConversion> PlanConversion(const CliOptions& options, StyledSettings settings) {
+  ConversionPlan plan(std::move(settings));
+  if (!options.fitLimit) {
+    return PlannedConversion{std::move(plan), {}};
+  }
+  const StyledText& text = plan.text();
+  const std::optional<std::int32_t> step = FitStep(text, *options.fitLimit);
+  if (!step) {
+    const std::int64_t shortest = text.stats(std::max(text.units(), 1)).outputCharacters;
+    return CliError{kExitInputError, "--fit " + std::to_string(*options.fitLimit) +
+                                         ": nothing fits, even one chunk for the whole "
+                                         "text needs " +
+                                         std::to_string(shortest) + " characters"};
+  }
+  plan.fixStep(*step);
+  const std::string characters =
+      " (" + std::to_string(text.stats(*step).outputCharacters) + " characters)";
+  // The step box reads a step as long as the text as 1, so a single chunk for
+  // a longer text is said in words that give it back.
+  const std::string chosen = *step > 1 && *step >= text.units()
+                                 ? "one tag for the whole text"
+                                 : "step " + std::to_string(*step);
+  return PlannedConversion{std::move(plan), Note("--fit chose " + chosen + characters)};
+}
+
+int RunCli(std::span<const std::string> args, const CliStreams& streams,
+           const PictureWriter& writePictures) {
+  const auto parsed = ParseCommandLine(args);
+  if (!parsed) {
+    ReportError(streams.err, parsed.error());
+    return parsed.error().exitCode;
+  }
+  const CliOptions& options = *parsed;
+  std::string text;
+  switch (options.action) {
+    case CliAction::Convert:
+      return Convert(options, streams, writePictures);
+    case CliAction::Help:
+      text = UsageText();
+      break;
+    case CliAction::Version:
+      text = VersionText();
+      break;
+    case CliAction::ListPresets:
+      text = PresetListText();
+      break;
+  }
+  Utf8StreamSink sink(streams.out);
+  sink.putBytes(text);
+  if (auto error = sink.finish()) {
+    ReportError(streams.err, *error);
+    return error->exitCode;
+  }
   return kExitOk;
 }
 

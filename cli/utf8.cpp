@@ -1,6 +1,12 @@
 #include "cli/utf8.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
+#include <utility>
+
+#include "core/colour.h"
 
 namespace huecode {
 
@@ -25,6 +31,48 @@ struct Sequence {
   std::size_t length = 0;
   std::optional<Utf8Fault> fault;
 };
+
+// Writes one code point as UTF-8; returns the end of what was written.
+char* PutUtf8(char* out, char32_t c) {
+  if (c < 0x80) {
+    *out++ = static_cast<char>(c);
+  } else if (c < 0x800) {
+    *out++ = static_cast<char>(0xC0 | (c >> 6));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    *out++ = static_cast<char>(0xE0 | (c >> 12));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    *out++ = static_cast<char>(0xF0 | (c >> 18));
+    *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
+  }
+  return out;
+}
+
+constexpr bool IsHigh(char32_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+constexpr bool IsLow(char32_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// Calls take(code point) for each character; a lone surrogate is U+FFFD.
+template <typename Take>
+void ForEachCodePoint(std::u16string_view text, Take&& take) {
+  for (std::size_t k = 0; k < text.size(); ++k) {
+    char32_t c = text[k];
+    if (IsHigh(c) && k + 1 < text.size() && IsLow(text[k + 1])) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[k + 1] - 0xDC00);
+      ++k;
+    } else if (IsHigh(c) || IsLow(c)) {
+      c = 0xFFFD;
+    }
+    take(c);
+  }
+}
 
 Sequence DecodeOne(std::string_view bytes, std::size_t offset) {
   const auto lead = static_cast<unsigned char>(bytes[offset]);
@@ -75,49 +123,28 @@ Sequence DecodeOne(std::string_view bytes, std::size_t offset) {
 
 }  // namespace
 
-Utf8Decoding DecodeUtf8(std::string_view bytes) {
-  Utf8Decoding result;
-  result.text.reserve(bytes.size());
+Result<std::u16string, Utf8Error> DecodeUtf8(std::string_view bytes) {
+  std::u16string text;
+  text.reserve(bytes.size());
   std::size_t offset = 0;
   while (offset < bytes.size()) {
     const Sequence sequence = DecodeOne(bytes, offset);
     if (sequence.fault) {
-      return {std::u16string(), Utf8Error{offset, *sequence.fault}};
+      return Utf8Error{offset, *sequence.fault};
     }
-    AppendUtf16(result.text, sequence.codePoint);
+    AppendUtf16(text, sequence.codePoint);
     offset += sequence.length;
   }
-  return result;
+  return text;
 }
 
 std::string EncodeUtf8(std::u16string_view text) {
   std::string out;
   out.reserve(text.size() * 3);
-  for (std::size_t k = 0; k < text.size(); ++k) {
-    char32_t c = text[k];
-    if (c >= 0xD800 && c <= 0xDBFF && k + 1 < text.size() && text[k + 1] >= 0xDC00 &&
-        text[k + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[k + 1] - 0xDC00);
-      ++k;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
+  ForEachCodePoint(text, [&](char32_t c) {
+    char bytes[4];
+    out.append(bytes, static_cast<std::size_t>(PutUtf8(bytes, c) - bytes));
+  });
   return out;
 }
 
@@ -142,11 +169,11 @@ std::string_view DescribeUtf8Fault(Utf8Fault fault) {
 }
 
 std::string EscapeForTerminal(std::string_view bytes) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   const auto escape = [](std::string& out, std::string_view prefix, unsigned value) {
+    char digits[2];
+    detail::WriteHexByte(digits, value);
     out += prefix;
-    out += kHex[(value >> 4) & 0xF];
-    out += kHex[value & 0xF];
+    out.append(digits, 2);
   };
   std::string out;
   out.reserve(bytes.size());
@@ -155,13 +182,13 @@ std::string EscapeForTerminal(std::string_view bytes) {
     const auto lead = static_cast<unsigned char>(bytes[k]);
     const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
     // One character at a time keeps this linear however many bytes are bad.
-    const Utf8Decoding one = DecodeUtf8(bytes.substr(k, length));
-    if (one.error || one.text.empty()) {
+    const auto one = DecodeUtf8(bytes.substr(k, length));
+    if (!one || one->empty()) {
       escape(out, "\\x", lead);
       ++k;
       continue;
     }
-    const char16_t c = one.text.front();
+    const char16_t c = one->front();
     if (c < 0x20 || c == 0x7F) {
       escape(out, "\\x", c);
     } else if (c >= 0x80 && c <= 0x9F) {
@@ -172,6 +199,99 @@ std::string EscapeForTerminal(std::string_view bytes) {
     k += length;
   }
   return out;
+}
+
+void Utf8StreamSink::put(std::u16string_view piece) {
+  if (m_pendingHigh != 0) {
+    const char16_t high = std::exchange(m_pendingHigh, 0);
+    if (!piece.empty() && IsLow(piece.front())) {
+      putCodePoint(0x10000 + ((char32_t{high} - 0xD800) << 10) + (piece.front() - 0xDC00));
+      piece.remove_prefix(1);
+    } else {
+      putCodePoint(0xFFFD);
+    }
+  }
+  if (!piece.empty() && IsHigh(piece.back())) {
+    m_pendingHigh = piece.back();
+    piece.remove_suffix(1);
+  }
+  std::size_t k = 0;
+  while (k < piece.size()) {
+    // ASCII runs, most of every tag, are copied a unit at a time without
+    // going through the code point.
+    std::size_t room = kBufferSize - m_used;
+    while (k < piece.size() && piece[k] < 0x80 && room > 0) {
+      m_buffer[m_used++] = static_cast<char>(piece[k++]);
+      --room;
+    }
+    if (room < 4) {
+      drain();
+      continue;
+    }
+    if (k == piece.size()) {
+      break;
+    }
+    if (piece[k] < 0x80) {
+      continue;
+    }
+    char32_t c = piece[k];
+    if (IsHigh(c) && k + 1 < piece.size() && IsLow(piece[k + 1])) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (piece[k + 1] - 0xDC00);
+      ++k;
+    } else if (IsHigh(c) || IsLow(c)) {
+      c = 0xFFFD;
+    }
+    m_used = static_cast<std::size_t>(PutUtf8(m_buffer + m_used, c) - m_buffer);
+    ++k;
+  }
+}
+
+void Utf8StreamSink::putBytes(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const std::size_t take = std::min(bytes.size(), kBufferSize - m_used);
+    std::memcpy(m_buffer + m_used, bytes.data(), take);
+    m_used += take;
+    bytes.remove_prefix(take);
+    if (m_used == kBufferSize) {
+      drain();
+    }
+  }
+}
+
+void Utf8StreamSink::putCodePoint(char32_t c) {
+  if (kBufferSize - m_used < 4) {
+    drain();
+  }
+  m_used = static_cast<std::size_t>(PutUtf8(m_buffer + m_used, c) - m_buffer);
+}
+
+void Utf8StreamSink::drain() {
+  if (m_errno == 0 && m_used > 0) {
+    errno = 0;
+    if (std::fwrite(m_buffer, 1, m_used, m_out) != m_used) {
+      m_errno = errno != 0 ? errno : EIO;
+    }
+  }
+  m_used = 0;
+}
+
+std::optional<CliError> Utf8StreamSink::finish() {
+  if (m_pendingHigh != 0) {
+    m_pendingHigh = 0;
+    putCodePoint(0xFFFD);
+  }
+  drain();
+  if (m_errno == 0) {
+    errno = 0;
+    if (std::fflush(m_out) != 0 || std::ferror(m_out)) {
+      m_errno = errno != 0 ? errno : EIO;
+    }
+  }
+  if (m_errno != 0) {
+    return CliError{kExitInputError,
+                    std::string("cannot write the output: ") + std::strerror(m_errno)};
+  }
+  return std::nullopt;
 }
 
 }  // namespace huecode

@@ -16,3 +16,11 @@ if(HUECODE_FUZZ)
                       -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+option(HUECODE_BENCHMARKS "Build the Google Benchmark programs in bench/" OFF)
+option(HUECODE_WERROR "Treat compiler warnings as errors" OFF)
+
+add_compile_options(-Wall -Wextra -Wshadow -Wpedantic)
+if(HUECODE_WERROR)
+  add_compile_options(-Werror)
+endif()

@@ -3,8 +3,12 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <locale>
 #include <optional>
+#include <sstream>
 #include <string>
+
+#include "core/colour.h"
 
 namespace huecode {
 
@@ -52,14 +56,7 @@ bool IsDigit(char16_t c) {
 }
 
 int DigitValue(char16_t c, int radix) {
-  int value = -1;
-  if (c >= u'0' && c <= u'9') {
-    value = c - u'0';
-  } else if (c >= u'A' && c <= u'F') {
-    value = c - u'A' + 10;
-  } else if (c >= u'a' && c <= u'f') {
-    value = c - u'a' + 10;
-  }
+  const int value = HexDigitValue(c);
   return value < radix ? value : -1;
 }
 
@@ -73,6 +70,30 @@ double ReadRadixInteger(StepReader& reader, int radix) {
                 : value * static_cast<std::uint64_t>(radix) + static_cast<std::uint64_t>(digit);
   }
   return static_cast<double>(value);
+}
+
+// A plain decimal number in ASCII, correctly rounded; nothing when it is out
+// of the range of a double. Some standard libraries (the one WebAssembly
+// builds use among them) have no floating-point from_chars; strtod there
+// would follow the process's locale, so the classic locale reads instead.
+std::optional<double> ParseDouble(const std::string& number) {
+#if defined(__cpp_lib_to_chars)
+  double value = 0.0;
+  const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (result.ec == std::errc::result_out_of_range) {
+    return std::nullopt;
+  }
+  return value;
+#else
+  std::istringstream stream(number);
+  stream.imbue(std::locale::classic());
+  double value = 0.0;
+  stream >> value;
+  if (stream.fail() || std::isinf(value)) {
+    return std::nullopt;
+  }
+  return value;
+#endif
 }
 
 // Sign, digits, one decimal point and an exponent (E or D), in ASCII only.
@@ -120,9 +141,8 @@ std::optional<double> ReadDecimal(StepReader& reader) {
       reader = probe;
     }
   }
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (error == std::errc::result_out_of_range) {
+  const std::optional<double> value = ParseDouble(number);
+  if (!value) {
     // Too small rounds to 0; too large has no value at all.
     const auto e_pos = number.find('e');
     const bool negativeExponent = e_pos != std::string::npos && number[e_pos + 1] == '-';
@@ -186,8 +206,11 @@ std::int32_t StepLength(std::u16string_view stepText, std::int32_t n) {
   return static_cast<std::int32_t>(rounded);
 }
 
-bool IsBareChunk(std::u16string_view chunk) {
-  if (chunk.size() == 1 && (chunk[0] == u'\t' || chunk[0] == u'\n' || chunk[0] == u'\r')) {
+bool IsBareChunk(std::u16string_view chunk, bool oneGrapheme) {
+  if (!chunk.empty() && chunk.front() > u' ') {
+    return false;
+  }
+  if (chunk == u"\t" || chunk == u"\n" || chunk == u"\r" || (oneGrapheme && chunk == u"\r\n")) {
     return true;
   }
   return chunk.find_first_not_of(u' ') == std::u16string_view::npos;

@@ -38,7 +38,7 @@ std::u16string HexText(std::int16_t component) {
   auto value = static_cast<std::uint16_t>(component);
   std::u16string digits;
   do {
-    digits.insert(digits.begin(), u"0123456789ABCDEF"[value % 16]);
+    digits.insert(digits.begin(), detail::kHexDigits[value % 16]);
     value /= 16;
   } while (value != 0);
   return digits;
@@ -60,20 +60,30 @@ std::u16string HexPair(std::u16string_view hex) {
   }
 }
 
-void AppendColourDigits(std::u16string& out, ColourTriple colour) {
-  constexpr std::u16string_view kDigits = u"0123456789ABCDEF";
-  for (const std::int16_t component : {colour.r, colour.g, colour.b}) {
-    if (component >= 0 && component <= 255) {
-      out += kDigits[static_cast<std::size_t>(component / 16)];
-      out += kDigits[static_cast<std::size_t>(component % 16)];
-    } else {
-      out += HexPair(HexText(component));
-    }
-  }
+std::u16string ColourDigits(ColourTriple colour) {
+  std::u16string digits(6, u'\0');
+  digits.resize(static_cast<std::size_t>(detail::WriteColourDigits(digits.data(), colour) -
+                                         digits.data()));
+  return digits;
 }
 
-std::u16string ColourDigits(ColourTriple colour) {
-  return HexPair(HexText(colour.r)) + HexPair(HexText(colour.g)) + HexPair(HexText(colour.b));
+std::optional<ColourTriple> ReadColour(std::string_view text) {
+  if (!text.empty() && text.front() == '#') {
+    text.remove_prefix(1);
+  }
+  if (text.size() != 6) {
+    return std::nullopt;
+  }
+  std::int16_t components[3] = {};
+  for (std::size_t k = 0; k < 3; ++k) {
+    const int high = detail::HexDigitValue(static_cast<unsigned char>(text[2 * k]));
+    const int low = detail::HexDigitValue(static_cast<unsigned char>(text[2 * k + 1]));
+    if (high < 0 || low < 0) {
+      return std::nullopt;
+    }
+    components[k] = static_cast<std::int16_t>(high * 16 + low);
+  }
+  return ColourTriple{components[0], components[1], components[2]};
 }
 
 }  // namespace huecode

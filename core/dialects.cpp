@@ -1,36 +1,31 @@
 #include "core/dialects.h"
 
-#include <array>
-
 namespace huecode {
 
-namespace {
-
-constexpr auto kDialects = [] {
-  std::array<Dialect, kFormatPresets.size() + 4> all{};
-  std::size_t i = 0;
-  for (const auto& preset : kFormatPresets) {
-    all[i++] = {preset.key, preset.prefix, preset.middle, preset.suffix};
+static_assert([] {
+  for (std::size_t k = 0; k < kDialects.size(); ++k) {
+    if (kDialects[k].windowItem.empty() != (k >= kWindowDialectCount)) {
+      return false;
+    }
   }
-  all[i++] = {"bbcode", u"[color=#", u"]", u"[/color]"};
-  all[i++] = {"span", u"<span style=\"color:#", u"\">", u"</span>"};
-  // MiniMessage colours everything up to the next tag, so no closing tag is needed.
-  all[i++] = {"minimessage", u"<#", u">", u""};
-  all[i++] = {"ampersand", u"&#", u"", u""};
-  return all;
-}();
+  return true;
+}(), "the window's dialects come first and only they have list items");
 
-}  // namespace
+MarkupTemplate InitialTemplate() {
+  return {u"[color=#", u"]", u"[/color]"};
+}
 
-std::span<const Dialect> Dialects() {
-  return kDialects;
+std::optional<MarkupTemplate> FormatPresets(int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= kWindowDialectCount) {
+    return std::nullopt;
+  }
+  return kDialects[static_cast<std::size_t>(index)].markup();
 }
 
 std::optional<MarkupTemplate> FindDialect(std::string_view key) {
-  for (const auto& dialect : kDialects) {
+  for (const Dialect& dialect : kDialects) {
     if (dialect.key == key) {
-      return MarkupTemplate{std::u16string(dialect.prefix), std::u16string(dialect.middle),
-                            std::u16string(dialect.suffix)};
+      return dialect.markup();
     }
   }
   return std::nullopt;

@@ -1,4 +1,4 @@
-#include "preview/effect_grid.h"
+#include "preview/detail/effect_grid.h"
 
 #include <cmath>
 

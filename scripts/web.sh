@@ -7,16 +7,14 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-${HUECODE_BUILD_DIR:-$root/build}/web}
 objects=$out.obj
 
-# The core sources the page needs; grapheme.cpp is left out because the
-# browser's Intl.Segmenter cuts grapheme clusters instead of ICU.
+# The core's sources: plain C++, no Qt and no ICU. The browser's
+# Intl.Segmenter finds grapheme clusters instead of ICU.
 core_sources=(
-  colour.cpp
-  markup_template.cpp
   chunks.cpp
-  conversion.cpp
+  colour.cpp
   dialects.cpp
   gradient_stops.cpp
-  styled_conversion.cpp
+  styled_text.cpp
 )
 
 page_files=(
@@ -38,8 +36,7 @@ export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
 
 cxxflags=(
   -std=c++20 -O2 -Wall -Wextra -Werror
-  -I"$root" -I"$root/core/include"
-  -include "$root/web/from_chars_double.h"
+  -I"$root/core/include"
 )
 linkflags=(
   -O2
@@ -50,18 +47,14 @@ linkflags=(
 mkdir -p "$out" "$objects"
 sources=("$root/web/binding.cpp")
 for source in "${core_sources[@]}"; do
-  if [[ -f $root/core/src/$source ]]; then
-    sources+=("$root/core/src/$source")
-  else
-    sources+=("$root/core/$source")
-  fi
+  sources+=("$root/core/$source")
 done
 
 object_files=()
 for source in "${sources[@]}"; do
   object=$objects/$(basename "$source" .cpp).o
   object_files+=("$object")
-  if [[ ! -f $object || $source -nt $object || $root/web/from_chars_double.h -nt $object ]] ||
+  if [[ ! -f $object || $source -nt $object ]] ||
     find "$root/core" "$root/web" -name '*.h' -newer "$object" | grep -q .; then
     em++ "${cxxflags[@]}" -c "$source" -o "$object"
   fi

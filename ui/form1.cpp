@@ -14,14 +14,14 @@
 #include <QScreen>
 #include <QStyle>
 
-#include "core/markup_template.h"
+#include "core/dialects.h"
 #include "preview/previews.h"
+#include "render/picture_styles.h"
 #include "ui/artwork.h"
 #include "ui/form2.h"
 #include "ui/frame_box.h"
 #include "ui/graphic_button.h"
 #include "ui/picture_box.h"
-#include "ui/picture_styles.h"
 #include "ui/step_key_filter.h"
 #include "ui/text_box.h"
 #include "ui/window_look.h"
@@ -72,9 +72,9 @@ QComboBox* MakeDialectList(const QString& editText, QWidget* parent) {
   // matches the typed text and reports it as activated. Only a pick from the
   // list may apply a preset, so that link is cut.
   QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
-  for (const FormatPreset& preset : kFormatPresets) {
-    combo->addItem(
-        QString::fromUtf16(preset.itemText.data(), static_cast<qsizetype>(preset.itemText.size())));
+  for (const Dialect& dialect : WindowDialects()) {
+    combo->addItem(QString::fromUtf16(dialect.windowItem.data(),
+                                      static_cast<qsizetype>(dialect.windowItem.size())));
   }
   combo->setCurrentIndex(-1);
   combo->setEditText(editText);
@@ -237,8 +237,8 @@ void Form1::closeEvent(QCloseEvent* event) {
 void Form1::Form_Load() {
   m_startColour = {255, 0, 255};
   m_endColour = {0, 255, 0};
-  Picture2->Scale(0, 0, 255, 10);
-  DrawGradientBar(*Picture2, m_startColour, m_endColour);
+  Picture2->surface().Scale(0, 0, 255, 10);
+  DrawGradientBar(Picture2->surface(), GradientStops{{m_startColour, m_endColour}});
 }
 
 void Form1::Form_Unload() {
@@ -304,12 +304,13 @@ void Form1::PickColour(int index) {
     return;
   }
   (index == 0 ? m_startColour : m_endColour) = SplitColour(*picked);
-  DrawGradientBar(*Picture2, m_startColour, m_endColour);
+  DrawGradientBar(Picture2->surface(), GradientStops{{m_startColour, m_endColour}});
 }
 
 void Form1::Convert() {
   const ConversionSettings settings = GatherSettings();
-  DrawEffectPreview(*Picture1, settings);
+  const StyledText text(settings);
+  DrawEffectPreview(Picture1->surface(), text, text.step());
   SetOutputText(*Text3, QString::fromStdU16String(GenerateCode(settings)));
   Text3->setFocus(Qt::OtherFocusReason);
 }

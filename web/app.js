@@ -37,6 +37,7 @@ function conversionSettings() {
     step: settings.step,
     by: settings.by,
     merge: settings.merge,
+    escape: settings.escape,
     fitLimit: settings.fit ? limit : null,
     prefix: settings.prefix,
     middle: settings.middle,
@@ -93,7 +94,16 @@ function markup() {
   return lastMarkup;
 }
 
+// The HTML dialects let a browser read < and & in the text as markup.
+const htmlDialects = new Set(['html', 'span']);
+
+function suggestEscaping() {
+  byId('escape-hint').hidden = settings.escape || !htmlDialects.has(settings.dialect) ||
+    !/[<&]/.test(byId('text').value);
+}
+
 function showResult(result) {
+  suggestEscaping();
   lastResult = result;
   lastMarkup = result.markup;
   const shown = result.markup.length <= maxShown;
@@ -224,8 +234,8 @@ function start() {
   worker.addEventListener('message', onWorkerMessage);
   applyLanguage();
   byId('text').addEventListener('input', scheduleConversion);
-  for (const id of ['start', 'end', 'step', 'space', 'by', 'merge', 'limit', 'fit', 'prefix', 'middle',
-    'suffix']) {
+  for (const id of ['start', 'end', 'step', 'space', 'by', 'merge', 'escape', 'limit', 'fit', 'prefix',
+    'middle', 'suffix']) {
     byId(id).addEventListener('input', settingsChanged);
   }
   byId('stops').addEventListener('input', settingsChanged);

@@ -10,12 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "core/chunks.h"
+#include "core/conversion.h"
 #include "core/dialects.h"
 #include "core/gradient_stops.h"
-#include "core/grapheme.h"
 #include "core/markup_template.h"
-#include "core/styled_conversion.h"
 
 // The browser's Intl.Segmenter cuts user-perceived characters, so the page
 // needs no copy of the Unicode tables. Writes the offsets where clusters
@@ -33,7 +31,9 @@ EM_JS(std::int32_t, hc_segment_graphemes,
         return count;
       });
 
-namespace huecode {
+namespace {
+
+using huecode::ColourTriple;
 
 std::vector<std::uint32_t> GraphemeBoundaries(std::u16string_view text) {
   std::vector<std::uint32_t> boundaries(text.size() + 1);
@@ -43,23 +43,6 @@ std::vector<std::uint32_t> GraphemeBoundaries(std::u16string_view text) {
   boundaries.push_back(static_cast<std::uint32_t>(text.size()));
   return boundaries;
 }
-
-// The core's own version sits beside the ICU one, which the page leaves out.
-std::vector<std::uint32_t> CharacterBoundaries(std::u16string_view text) {
-  std::vector<std::uint32_t> boundaries;
-  std::size_t offset = 0;
-  for (; offset < text.size(); offset += detail::CharacterUnits(text, offset)) {
-    boundaries.push_back(static_cast<std::uint32_t>(offset));
-  }
-  boundaries.push_back(static_cast<std::uint32_t>(offset));
-  return boundaries;
-}
-
-}  // namespace huecode
-
-namespace {
-
-using huecode::ColourTriple;
 
 constexpr std::size_t kMaxStops = 64;
 
@@ -74,6 +57,7 @@ struct Request {
   std::int32_t by = 0;     // 0 characters, 1 graphemes
   std::int32_t merge = 0;
   std::int32_t rainbow = 0;    // the core's rainbow instead of the stops
+  std::int32_t escape = 0;     // &, < and > inside chunks as entities
   std::int32_t fitLimit = -1;  // characters; below 0 means no fitting
   std::int32_t previewUnits = 0;
   std::int32_t stopCount = 2;
@@ -134,7 +118,11 @@ huecode::StyledSettings SettingsOfRequest() {
       g_request.space == 1 ? huecode::ColourSpace::Oklab : huecode::ColourSpace::Rgb;
   settings.by =
       g_request.by == 1 ? huecode::Segmentation::Graphemes : huecode::Segmentation::Characters;
+  if (settings.by == huecode::Segmentation::Graphemes) {
+    settings.graphemes = &GraphemeBoundaries;
+  }
   settings.merge = g_request.merge != 0;
+  settings.escape = g_request.escape != 0;
   return settings;
 }
 
@@ -142,17 +130,17 @@ huecode::StyledSettings SettingsOfRequest() {
 // the page shows no more than fits on a screen or two.
 void CollectPreview(const huecode::StyledSettings& settings, const huecode::StyledText& text,
                     std::int32_t step) {
-  g_preview.clear();
   const char16_t* base = settings.text.data();
   const auto limit = static_cast<std::ptrdiff_t>(g_request.previewUnits);
   text.forEachChunk(step, [&](const huecode::StyledChunk& chunk) {
     const std::ptrdiff_t offset = chunk.text.data() - base;
     if (offset >= limit) {
-      return;
+      return false;
     }
     g_preview.push_back(static_cast<std::int32_t>(offset));
     g_preview.push_back(static_cast<std::int32_t>(chunk.text.size()));
     g_preview.push_back(chunk.coloured ? RgbOf(chunk.colour) : -1);
+    return true;
   });
 }
 
@@ -171,34 +159,33 @@ EMSCRIPTEN_KEEPALIVE char16_t* hc_texts(std::int32_t units) {
 }
 
 // Returns 0, or 1 when fitting was asked for and not even one chunk fits.
+// Plans once, like the command line: the step (or the one fitting chose) is
+// used for the markup, the counts and the preview alike.
 EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
-  huecode::StyledSettings settings = SettingsOfRequest();
+  const huecode::StyledSettings settings = SettingsOfRequest();
+  const huecode::StyledText text(settings);
   g_counts = {};
   g_markup.clear();
-  std::optional<std::int32_t> step;
-  {
-    const huecode::StyledText text(settings);
-    step = text.step();
-    if (g_request.fitLimit >= 0) {
-      step = huecode::FitStep(text, g_request.fitLimit);
-      if (!step) {
-        g_counts.fitFailed = 1;
-        g_counts.shortest =
-            static_cast<double>(text.stats(std::max(text.units(), 1)).outputCharacters);
-        g_preview.clear();
-        return 1;
-      }
-      settings.step = step;
+  g_preview.clear();
+  std::int32_t step = text.step();
+  if (g_request.fitLimit >= 0) {
+    const std::optional<std::int32_t> fitted = huecode::FitStep(text, g_request.fitLimit);
+    if (!fitted) {
+      g_counts.fitFailed = 1;
+      g_counts.shortest =
+          static_cast<double>(text.stats(std::max(text.units(), 1)).outputCharacters);
+      return 1;
     }
-    const huecode::ConversionStats stats = text.stats(*step);
-    g_counts.charactersIn = static_cast<double>(stats.charactersIn);
-    g_counts.chunks = static_cast<double>(stats.chunks);
-    g_counts.colouredChunks = static_cast<double>(stats.colouredChunks);
-    g_counts.outputCharacters = static_cast<double>(stats.outputCharacters);
-    g_counts.step = *step;
-    CollectPreview(settings, text, *step);
+    step = *fitted;
   }
-  g_markup = huecode::GenerateStyledCode(settings);
+  const huecode::ConversionStats stats = text.stats(step);
+  g_counts.charactersIn = static_cast<double>(stats.charactersIn);
+  g_counts.chunks = static_cast<double>(stats.chunks);
+  g_counts.colouredChunks = static_cast<double>(stats.colouredChunks);
+  g_counts.outputCharacters = static_cast<double>(stats.outputCharacters);
+  g_counts.step = step;
+  CollectPreview(settings, text, step);
+  g_markup = text.markup(step);
   return 0;
 }
 

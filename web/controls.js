@@ -10,6 +10,7 @@ const fields = [
   {id: 'space', key: 'space', property: 'value'},
   {id: 'by', key: 'by', property: 'value'},
   {id: 'merge', key: 'merge', property: 'checked'},
+  {id: 'escape', key: 'escape', property: 'checked'},
   {id: 'rainbow', key: 'rainbow', property: 'checked'},
   {id: 'limit', key: 'limit', property: 'value'},
   {id: 'fit', key: 'fit', property: 'checked'},

@@ -4,7 +4,7 @@ import createHuecode from './huecode.js';
 
 // Field order of Request in binding.cpp, all 32-bit integers, then the stops.
 const requestFields = ['textUnits', 'stepUnits', 'prefixUnits', 'middleUnits', 'suffixUnits', 'space',
-  'by', 'merge', 'rainbow', 'fitLimit', 'previewUnits', 'stopCount'];
+  'by', 'merge', 'rainbow', 'escape', 'fitLimit', 'previewUnits', 'stopCount'];
 const maxStops = 64;
 const countFields = ['charactersIn', 'chunks', 'colouredChunks', 'outputCharacters', 'step', 'fitFailed',
   'shortest'];
@@ -57,6 +57,7 @@ export async function createConverter() {
       by: settings.by === 'grapheme' ? 1 : 0,
       merge: settings.merge ? 1 : 0,
       rainbow: settings.rainbow ? 1 : 0,
+      escape: settings.escape ? 1 : 0,
       fitLimit: settings.fitLimit ?? -1,
       previewUnits,
       stopCount: stops.length,

@@ -11,6 +11,7 @@ export const defaults = Object.freeze({
   step: '1',
   by: 'char',
   merge: false,
+  escape: false,
   limit: '',
   fit: false,
   dialect: 'ubb',

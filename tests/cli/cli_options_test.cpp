@@ -12,8 +12,18 @@
 namespace huecode {
 namespace {
 
+// The parse as a value and an error side by side, so that each case reads both.
+struct ParsedCommandLine {
+  CliOptions options;
+  std::optional<CliError> error;
+};
+
 ParsedCommandLine Parse(std::vector<std::string> args) {
-  return ParseCommandLine(args);
+  auto parsed = ParseCommandLine(args);
+  if (!parsed) {
+    return {CliOptions{}, parsed.error()};
+  }
+  return {std::move(*parsed), std::nullopt};
 }
 
 struct UsageErrorCase {
@@ -77,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
             "FitWithStep", {"--step", "2", "--fit", "9"}, "--fit cannot be combined with --step"},
         UsageErrorCase{
             "StepAfterFit", {"--fit", "9", "--step=1"}, "--fit cannot be combined with --step"}),
-    [](const ::testing::TestParamInfo<UsageErrorCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<UsageErrorCase>& tested) { return tested.param.name; });
 
 struct ColourCase {
   const char* text;
@@ -87,7 +97,7 @@ struct ColourCase {
 class ColourArgument : public ::testing::TestWithParam<ColourCase> {};
 
 TEST_P(ColourArgument, ReadsRedGreenBlue) {
-  const auto colour = ParseColourArgument(GetParam().text);
+  const auto colour = ReadColour(GetParam().text);
   ASSERT_TRUE(colour.has_value());
   EXPECT_EQ(*colour, GetParam().colour);
 }
@@ -101,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(Table, ColourArgument,
 
 TEST(ColourArgument, RejectsSignsAndSpaces) {
   for (const char* text : {"+12345", "-12345", " 123456", "123456 ", "0x1234", "12 456"}) {
-    EXPECT_FALSE(ParseColourArgument(text).has_value()) << text;
+    EXPECT_FALSE(ReadColour(text).has_value()) << text;
   }
 }
 

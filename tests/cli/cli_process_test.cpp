@@ -147,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                     2,
                     "'\\u009B2J'"},
         FailureCase{"ChineseStaysReadable", {"--preset", "论坛"}, "", 2, "'论坛'"}),
-    [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<FailureCase>& tested) { return tested.param.name; });
 
 TEST(CliProcess, BadUtf8InFileNamesTheFileAndOffset) {
   const TempDir dir;

@@ -7,6 +7,20 @@
 namespace huecode {
 namespace {
 
+// The decoding as a text and an error side by side, so that each case reads both.
+struct Utf8Decoding {
+  std::u16string text;
+  std::optional<Utf8Error> error;
+};
+
+inline Utf8Decoding Decoding(std::string_view bytes) {
+  auto decoded = DecodeUtf8(bytes);
+  if (!decoded) {
+    return {std::u16string(), decoded.error()};
+  }
+  return {std::move(*decoded), std::nullopt};
+}
+
 struct MalformedCase {
   const char* name;
   std::string bytes;
@@ -18,7 +32,7 @@ class MalformedUtf8 : public ::testing::TestWithParam<MalformedCase> {};
 
 TEST_P(MalformedUtf8, ReportsTheFaultAtTheStartOfTheBadCharacter) {
   const MalformedCase& c = GetParam();
-  const Utf8Decoding decoded = DecodeUtf8(c.bytes);
+  const Utf8Decoding decoded = Decoding(c.bytes);
   ASSERT_TRUE(decoded.error.has_value());
   EXPECT_EQ(decoded.error->offset, c.offset);
   EXPECT_EQ(decoded.error->fault, c.fault) << DescribeUtf8Fault(decoded.error->fault);
@@ -49,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"InvalidFF", "\xFF", 0, Utf8Fault::InvalidLeadByte},
         MalformedCase{"OffsetCountsBytesNotCharacters", "\xE5\xBD\xA9\xE8\x89\xB2\xFF", 6,
                       Utf8Fault::InvalidLeadByte}),
-    [](const ::testing::TestParamInfo<MalformedCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<MalformedCase>& tested) { return tested.param.name; });
 
 struct WellFormedCase {
   const char* name;
@@ -61,7 +75,7 @@ class WellFormedUtf8 : public ::testing::TestWithParam<WellFormedCase> {};
 
 TEST_P(WellFormedUtf8, DecodesAndEncodesBack) {
   const WellFormedCase& c = GetParam();
-  const Utf8Decoding decoded = DecodeUtf8(c.bytes);
+  const Utf8Decoding decoded = Decoding(c.bytes);
   ASSERT_FALSE(decoded.error.has_value()) << decoded.error->offset;
   EXPECT_EQ(decoded.text, c.text);
   EXPECT_EQ(EncodeUtf8(decoded.text), c.bytes);
@@ -79,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
         WellFormedCase{"FourByteEmoji", "\xF0\x9F\x98\x80", u"\U0001F600"},
         WellFormedCase{"FourByteBounds", "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF",
                        u"\U00010000\U0010FFFF"}),
-    [](const ::testing::TestParamInfo<WellFormedCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<WellFormedCase>& tested) { return tested.param.name; });
 
 TEST(EscapeForTerminal, KeepsTextAndEscapesControlsAndBadBytes) {
   const std::pair<std::string_view, std::string_view> cases[] = {

@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "core/chunks.h"
+#include "core/dialects.h"
 #include "tests/core/worked_examples.h"
 
 namespace huecode {
 namespace {
 
 MarkupTemplate TemplateFor(std::string_view preset) {
-  return preset.empty() ? InitialTemplate() : *FindPreset(preset);
+  return preset.empty() ? InitialTemplate() : *FindDialect(preset);
 }
 
 std::u16string Convert(std::u16string_view text, std::u16string_view step,

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/conversion.h"
+#include "core/dialects.h"
 
 namespace huecode {
 namespace {
@@ -22,9 +23,9 @@ TEST(FormatPresets, RowsInListOrder) {
   for (int index = 0; index < 3; ++index) {
     EXPECT_EQ(FormatPresets(index), expected[index]) << index;
   }
-  EXPECT_EQ(kFormatPresets[0].itemText, u"Html(网页)");
-  EXPECT_EQ(kFormatPresets[1].itemText, u"UBB(论坛)");
-  EXPECT_EQ(kFormatPresets[2].itemText, u"Brelvin");
+  EXPECT_EQ(kDialects[0].windowItem, u"Html(网页)");
+  EXPECT_EQ(kDialects[1].windowItem, u"UBB(论坛)");
+  EXPECT_EQ(kDialects[2].windowItem, u"Brelvin");
 }
 
 TEST(FormatPresets, NoSelectionOrUnknownIndexGivesNothing) {
@@ -33,12 +34,12 @@ TEST(FormatPresets, NoSelectionOrUnknownIndexGivesNothing) {
   }
 }
 
-TEST(FindPreset, ByCommandLineKey) {
-  EXPECT_EQ(FindPreset("html"), FormatPresets(0));
-  EXPECT_EQ(FindPreset("ubb"), FormatPresets(1));
-  EXPECT_EQ(FindPreset("brelvin"), FormatPresets(2));
+TEST(FindDialect, WindowRowsByCommandLineKey) {
+  EXPECT_EQ(FindDialect("html"), FormatPresets(0));
+  EXPECT_EQ(FindDialect("ubb"), FormatPresets(1));
+  EXPECT_EQ(FindDialect("brelvin"), FormatPresets(2));
   for (std::string_view key : {"", "xml", "html "}) {
-    EXPECT_FALSE(FindPreset(key).has_value()) << key;
+    EXPECT_FALSE(FindDialect(key).has_value()) << key;
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "core/chunks.h"
 #include "preview/previews.h"
+#include "tests/preview/preview_of.h"
 #include "tests/fuzz/fuzz_input.h"
 #include "tests/fuzz/reference.h"
 #include "tests/preview/recording_surface.h"
@@ -38,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (realisedEighths != 0) {
     surface.RealiseFontSizeAs(static_cast<float>(realisedEighths) / 8.0f);
   }
-  DrawEffectPreview(surface, settings);
+  test::DrawPreviewOf(surface, settings);
   const float fontSize = realisedEighths != 0 ? static_cast<float>(realisedEighths) / 8.0f : 10.0f;
 
   const auto& calls = surface.calls();

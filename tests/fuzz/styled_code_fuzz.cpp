@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/conversion.h"
-#include "core/styled_conversion.h"
+#include "icu/grapheme.h"
 #include "tests/fuzz/fences.h"
 #include "tests/fuzz/fuzz_input.h"
 #include "tests/fuzz/reference.h"
@@ -19,6 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t flags = input.byte();
   real.gradient.space = (flags & 1) != 0 ? ColourSpace::Oklab : ColourSpace::Rgb;
   real.by = (flags & 2) != 0 ? Segmentation::Graphemes : Segmentation::Characters;
+  real.graphemes = &GraphemeBoundaries;
   real.merge = (flags & 4) != 0;
   const std::size_t stops = 2 + (flags >> 3) % 5;
   real.gradient.stops.clear();

@@ -10,6 +10,20 @@
 namespace huecode::fuzz {
 namespace {
 
+// The decoding as a text and an error side by side, so that each case reads both.
+struct Utf8Decoding {
+  std::u16string text;
+  std::optional<Utf8Error> error;
+};
+
+inline Utf8Decoding Decoding(std::string_view bytes) {
+  auto decoded = DecodeUtf8(bytes);
+  if (!decoded) {
+    return {std::u16string(), decoded.error()};
+  }
+  return {std::move(*decoded), std::nullopt};
+}
+
 // Length of the well-formed sequence at offset by the table of well-formed
 // UTF-8 byte sequences, or nothing when none starts there.
 std::optional<std::size_t> WellFormedLength(std::string_view bytes, std::size_t offset) {
@@ -88,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace huecode::fuzz;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
-  const Utf8Decoding decoded = DecodeUtf8(bytes);
+  const Utf8Decoding decoded = Decoding(bytes);
   const std::optional<std::size_t> illFormed = FirstIllFormed(bytes);
   FUZZ_CHECK(decoded.error.has_value() == illFormed.has_value());
   if (decoded.error) {
@@ -105,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzInput input(data, size);
   const std::u16string text = input.restAsUnits();
   const std::string encoded = EncodeUtf8(text);
-  const Utf8Decoding again = DecodeUtf8(encoded);
+  const Utf8Decoding again = Decoding(encoded);
   FUZZ_CHECK(!again.error);
   FUZZ_CHECK(again.text == WithReplacedLoneSurrogates(text));
   return 0;

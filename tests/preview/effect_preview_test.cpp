@@ -5,6 +5,7 @@
 #include "core/chunks.h"
 #include "core/conversion.h"
 #include "preview/previews.h"
+#include "tests/preview/preview_of.h"
 #include "recording_surface.h"
 
 namespace huecode {
@@ -29,7 +30,7 @@ ConversionSettings Settings(std::u16string text, std::u16string step) {
 
 std::vector<Printed> Preview(std::u16string text, std::u16string step,
                              RecordingSurface surface = RecordingSurface()) {
-  DrawEffectPreview(surface, Settings(std::move(text), std::move(step)));
+  test::DrawPreviewOf(surface, Settings(std::move(text), std::move(step)));
   return surface.printed();
 }
 
@@ -47,7 +48,7 @@ std::u16string Letters(int count) {
 
 TEST(EffectPreview, SetsTheFontSizeAndClearsBeforeTheFirstChunk) {
   RecordingSurface surface;
-  DrawEffectPreview(surface, Settings(u"abc", u"1"));
+  test::DrawPreviewOf(surface, Settings(u"abc", u"1"));
   const auto& calls = surface.calls();
   ASSERT_GE(calls.size(), 2u);
   EXPECT_EQ(calls[0].op, Op::FontSizeWrite);
@@ -65,7 +66,7 @@ TEST(EffectPreview, SetsTheFontSizeAndClearsBeforeTheFirstChunk) {
 TEST(EffectPreview, EmptyOrBlankTextClearsAndDrawsNothing) {
   for (const std::u16string text : {u"", u" ", u"      "}) {
     RecordingSurface surface;
-    DrawEffectPreview(surface, Settings(text, u"3"));
+    test::DrawPreviewOf(surface, Settings(text, u"3"));
     ASSERT_EQ(surface.calls().size(), 2u);
     EXPECT_EQ(surface.calls()[0].op, Op::FontSizeWrite);
     EXPECT_EQ(surface.calls()[1].op, Op::Cls);
@@ -230,7 +231,7 @@ TEST(EffectPreview, AgreesWithTheConversionChunkForChunk) {
       settings.end = {0xF0, 0x08, 0x99};
       settings.markup = {u"<", u"|", u">"};
       RecordingSurface surface(1e9f);
-      DrawEffectPreview(surface, settings);
+      test::DrawPreviewOf(surface, settings);
       EXPECT_EQ(MarkupFromPrinted(surface.printed()), GenerateCode(settings));
     }
   }

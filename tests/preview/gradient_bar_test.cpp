@@ -22,7 +22,7 @@ std::vector<Call> Lines(const RecordingSurface& surface) {
 
 TEST(GradientBar, ClearsThenDrawsOneVerticalLinePerColumnLeftToRight) {
   RecordingSurface surface;
-  DrawGradientBar(surface, {255, 0, 255}, {0, 255, 0});
+  DrawGradientBar(surface, GradientStops{{{255, 0, 255}, {0, 255, 0}}});
   const auto& calls = surface.calls();
   ASSERT_EQ(calls.size(), 2u + 256u);
   EXPECT_EQ(calls[0].op, Op::Cls);
@@ -50,7 +50,7 @@ class GradientBarColumns : public ::testing::TestWithParam<ColumnCase> {};
 TEST_P(GradientBarColumns, ColumnHasTheGradientColour) {
   const ColumnCase& c = GetParam();
   RecordingSurface surface;
-  DrawGradientBar(surface, c.start, c.end);
+  DrawGradientBar(surface, GradientStops{{c.start, c.end}});
   const auto lines = Lines(surface);
   ASSERT_EQ(lines.size(), 256u);
   EXPECT_EQ(SplitColour(lines[c.column].colour), c.expected);
@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(GradientBar, EqualColoursGiveOneColourThroughout) {
   RecordingSurface surface;
-  DrawGradientBar(surface, {12, 34, 56}, {12, 34, 56});
+  DrawGradientBar(surface, GradientStops{{{12, 34, 56}, {12, 34, 56}}});
   for (const Call& line : Lines(surface)) {
     EXPECT_EQ(line.colour, ComposeColour({12, 34, 56}));
   }

@@ -23,9 +23,15 @@ enum class Op {
 };
 
 struct Call {
-  explicit Call(Op op, float a = 0, float b = 0, float c = 0, float d = 0, ColourValue colour = 0,
-                std::u16string text = {})
-      : op(op), a(a), b(b), c(c), d(d), colour(colour), text(std::move(text)) {}
+  explicit Call(Op called, float a0 = 0, float b0 = 0, float c0 = 0, float d0 = 0,
+                ColourValue colourValue = 0, std::u16string printed = {})
+      : op(called),
+        a(a0),
+        b(b0),
+        c(c0),
+        d(d0),
+        colour(colourValue),
+        text(std::move(printed)) {}
 
   Op op;
   float a, b, c, d;  // coordinates, width or size

@@ -1,4 +1,6 @@
-#include "preview/styled_preview.h"
+#include "icu/grapheme.h"
+#include "preview/previews.h"
+#include "tests/preview/preview_of.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +10,7 @@
 
 #include "core/chunks.h"
 #include "core/conversion.h"
+#include "icu/grapheme.h"
 #include "preview/previews.h"
 #include "recording_surface.h"
 
@@ -44,13 +47,13 @@ Drawing Record(const RecordingSurface& surface) {
 
 Drawing WindowPreview(const std::u16string& text, const std::u16string& step) {
   RecordingSurface surface;
-  DrawEffectPreview(surface, ConversionSettings{text, step});
+  test::DrawPreviewOf(surface, ConversionSettings{text, step});
   return Record(surface);
 }
 
 Drawing StyledPreview(const StyledSettings& settings) {
   RecordingSurface surface;
-  DrawStyledEffectPreview(surface, settings);
+  test::DrawPreviewOf(surface, settings);
   return Record(surface);
 }
 
@@ -100,13 +103,14 @@ INSTANTIATE_TEST_SUITE_P(
                       PreviewCase{"SurrogatePairs", u"\U0001F600a\U0001F601 b\U0001F602", u"2"},
                       PreviewCase{"PastTheBottomEdge", Letters(5000), u"1"},
                       PreviewCase{"LongChunksPastTheBottomEdge", Letters(20000), u"7"}),
-    [](const ::testing::TestParamInfo<PreviewCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<PreviewCase>& tested) { return tested.param.name; });
 
 TEST(StyledPreview, AGraphemeClusterTakesOneCell) {
   const std::u16string family = u"\U0001F468\u200D\U0001F469\u200D\U0001F467";
   const std::u16string flag = u"\U0001F1EB\U0001F1F7";
   StyledSettings settings = Styled(family + flag + u"e\u0301x");
   settings.by = Segmentation::Graphemes;
+  settings.graphemes = &GraphemeBoundaries;
   settings.gradient.stops = {{0, 0, 0}, {0, 0, 4}};
   const std::vector<Printed> expected{{family, ComposeColour({0, 0, 1}), 0, 0},
                                       {flag, ComposeColour({0, 0, 2}), 200, 0},
@@ -155,7 +159,7 @@ TEST(StyledPreview, EmptyTextClearsAndDrawsNothing) {
 
 std::vector<Call> BarCalls(const GradientStops& gradient) {
   RecordingSurface surface;
-  DrawStyledGradientBar(surface, gradient);
+  DrawGradientBar(surface, gradient);
   return surface.calls();
 }
 
@@ -165,7 +169,7 @@ TEST(StyledGradientBar, TwoRgbStopsDrawTheWindowsBar) {
         {{0, 0, 0}, {255, 255, 255}},
         {{18, 52, 86}, {18, 52, 86}}}) {
     RecordingSurface window;
-    DrawGradientBar(window, start, end);
+    DrawGradientBar(window, GradientStops{{start, end}});
     const std::vector<Call> styled = BarCalls({{start, end}, ColourSpace::Rgb});
     ASSERT_EQ(styled.size(), window.calls().size());
     for (std::size_t k = 0; k < styled.size(); ++k) {

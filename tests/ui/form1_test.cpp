@@ -33,7 +33,7 @@ QString Q(std::u16string_view text) {
 }
 
 QRgb PixelAt(const PictureBox& box, int x, int y) {
-  const QImage& image = box.image();
+  const QImage& image = box.surface().image();
   const qreal ratio = image.devicePixelRatio();
   return image.pixel(static_cast<int>(x * ratio), static_cast<int>(y * ratio));
 }
@@ -253,11 +253,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Form1Test, ConvertPaintsThePreviewAndAnEmptyTextClearsIt) {
   const PictureBox& preview = *form().Picture1;
-  const QImage blank = preview.image();
+  const QImage blank = preview.surface().image();
   Convert("WW", "1");
-  EXPECT_NE(preview.image(), blank);
+  EXPECT_NE(preview.surface().image(), blank);
   Convert("", "1");
-  EXPECT_EQ(preview.image(), blank);
+  EXPECT_EQ(preview.surface().image(), blank);
   EXPECT_EQ(form().Text3->toPlainText(), "");
   EXPECT_EQ(QApplication::focusWidget(), form().Text3);
 }
@@ -500,7 +500,7 @@ TEST_F(Form1Test, TypedLineBreaksAreCrLf) {
 
 TEST_F(Form1Test, AcceptedColourPickRepaintsTheBarOnly) {
   Convert("ab", "1");
-  const QImage preview = form().Picture1->image();
+  const QImage preview = form().Picture1->surface().image();
   const QString output = form().Text3->toPlainText();
 
   m_picker->answer = 0x0000FF;  // red
@@ -515,20 +515,20 @@ TEST_F(Form1Test, AcceptedColourPickRepaintsTheBarOnly) {
   EXPECT_TRUE(Near(PixelAt(bar, bar.width() - 2, 10), QColor(0, 0, 255)));
   EXPECT_TRUE(Near(PixelAt(bar, 1, 10), QColor(255, 0, 0)));
 
-  EXPECT_EQ(form().Picture1->image(), preview);
+  EXPECT_EQ(form().Picture1->surface().image(), preview);
   EXPECT_EQ(form().Text3->toPlainText(), output);
   EXPECT_EQ(form().Label1[2]->text(), "FF00FF");
   EXPECT_EQ(m_picker->owners, (std::vector<QWidget*>{&form(), &form()}));
 }
 
 TEST_F(Form1Test, CancelledColourPickChangesNothing) {
-  const QImage bar = form().Picture2->image();
+  const QImage bar = form().Picture2->surface().image();
   m_picker->answer = std::nullopt;
   Click(form().Command1[0]);
   Click(form().Command1[1]);
   EXPECT_EQ(form().StartColour(), (ColourTriple{255, 0, 255}));
   EXPECT_EQ(form().EndColour(), (ColourTriple{0, 255, 0}));
-  EXPECT_EQ(form().Picture2->image(), bar);
+  EXPECT_EQ(form().Picture2->surface().image(), bar);
 }
 
 TEST_F(Form1Test, SameStartAndEndGiveOneColour) {

@@ -60,7 +60,7 @@ test('the keyboard reaches every main control, and focus is always visible', asy
     reached.add(focused.id);
   }
   for (const id of ['language', 'text', 'start', 'end', 'add-stop', 'rainbow', 'space', 'step', 'by', 'merge',
-    'limit', 'fit', 'dialect', 'prefix', 'middle', 'suffix', 'convert', 'reset', 'output', 'copy', 'download']) {
+    'limit', 'fit', 'dialect', 'prefix', 'middle', 'suffix', 'escape', 'convert', 'reset', 'output', 'copy', 'download']) {
     assert.ok(reached.has(id), `Tab never reaches #${id}`);
   }
   await context.close();

@@ -43,6 +43,11 @@ const cases = [
   {name: 'merge across blanks', text: 'aa  bb\ncc', merge: true, step: '2', stops: ['#000000', '#010101']},
   {name: 'grapheme chunks', text: `e\u0301🇫🇷${family}ok`, by: 'grapheme'},
   {name: 'grapheme chunks over CR LF', text: 'a\r\nb\n\nc', by: 'grapheme', step: '2'},
+  {name: 'HTML-safe text, step 3', text: 'a<b>c</b> & d', step: '3', dialect: 'html', escape: true},
+  {name: 'HTML-safe text, merged', text: '<<&&>> <>', dialect: 'span', escape: true, merge: true,
+    stops: ['#336699', '#336699']},
+  {name: 'HTML-safe text in UBB', text: '[b]<i>&amp;', escape: true},
+  {name: 'HTML-safe text, fitted', text: 'x<y&z>w', dialect: 'html', escape: true, fit: '150'},
   {name: 'fit', text: 'Hello, board', fit: '200'},
   {name: 'fit with graphemes and merge', text: `🇫🇷🇩🇪 ${family}`, fit: '120', by: 'grapheme', merge: true},
 ];
@@ -76,6 +81,9 @@ function cliArgs(row) {
   if (row.by) {
     args.push('--by', row.by);
   }
+  if (row.escape) {
+    args.push('--escape');
+  }
   if (row.fit) {
     args.push('--fit', row.fit);
   }
@@ -103,7 +111,7 @@ async function applyRow(page, row) {
     }
   }
   for (const [id, value] of [['step', row.step], ['rainbow', row.rainbow], ['space', row.space],
-    ['merge', row.merge], ['by', row.by], ['limit', row.fit], ['fit', row.fit !== undefined]]) {
+    ['merge', row.merge], ['escape', row.escape], ['by', row.by], ['limit', row.fit], ['fit', row.fit !== undefined]]) {
     if (value !== undefined && value !== false) {
       await setControl(page, id, value);
     }

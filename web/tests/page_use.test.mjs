@@ -89,6 +89,13 @@ test('markup in the text shows as text and runs nothing', async () => {
   assert.equal(await page.textContent('#preview'), hostile);
   assert.equal(await page.locator('#preview img, #preview script, #preview b').count(), 0);
   assert.equal(await page.evaluate(() => window.ran), undefined);
+
+  // An HTML dialect meeting < suggests HTML-safe text, which writes entities.
+  assert.equal(await page.isVisible('#escape-hint'), true);
+  await page.check('#escape');
+  assert.equal(await convert(page), cliMarkup(['--preset', 'html', '--escape'], hostile).toString());
+  assert.equal(await page.isVisible('#escape-hint'), false);
+  assert.equal(await page.textContent('#preview'), hostile);
   assert.deepEqual(errors, []);
   await context.close();
 });

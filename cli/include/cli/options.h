@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/cli_error.h"
+#include "core/colour.h"
+#include "core/conversion.h"
+#include "core/gradient_stops.h"
+
+namespace huecode {
+
+enum class CliAction { Convert, Help, Version, ListPresets };
+
+// The command line as parsed. Texts stay raw bytes here; they are decoded as
+// UTF-8 when the conversion is set up, so that a bad byte is an input error.
+struct CliOptions {
+  CliAction action = CliAction::Convert;
+  std::vector<std::string> words;  // the text, when given on the command line
+  std::optional<std::string> inputPath;
+  ColourTriple start{255, 0, 255};
+  ColourTriple end{0, 255, 0};
+  std::string stepText = "1";
+  std::optional<std::string> presetKey;
+  std::optional<std::string> prefix;
+  std::optional<std::string> middle;
+  std::optional<std::string> suffix;
+  std::optional<std::string> previewPngPath;
+  std::optional<std::string> barPngPath;
+
+  // Beyond the window: every one of these is off unless asked for.
+  std::vector<ColourTriple> via;  // stops between start and end, evenly spaced
+  bool rainbow = false;
+  ColourSpace space = ColourSpace::Rgb;
+  Segmentation by = Segmentation::Characters;
+  bool merge = false;
+  bool escape = false;
+  std::optional<std::int64_t> fitLimit;  // in characters, a surrogate pair being one
+  bool stats = false;
+  bool show = false;
+
+  bool WantsPictures() const { return previewPngPath || barPngPath; }
+};
+
+// One row of the option table, which drives parsing, --help and the shells'
+// completions. An option with a value name takes the next argument (or the
+// text after '=') as its value.
+struct OptionEntry {
+  std::string_view name;
+  std::string_view valueName;  // empty for a flag
+  std::string_view help;       // empty for an alias that --help does not list
+  std::optional<CliError> (*apply)(CliOptions& options, std::string_view value);
+};
+
+std::span<const OptionEntry> OptionTable();
+
+// Options are read in order; the first error, --help, --version or
+// --list-presets ends the reading. Options that contradict each other (such
+// as --rainbow with --start) are usage errors found once all are read. An
+// option's value is the next argument whatever it looks like, so "--step -3"
+// and "--prefix --" work; "--name=value" is accepted as well.
+Result<CliOptions> ParseCommandLine(std::span<const std::string> args);
+
+std::string UsageText();
+// Every dialect --preset knows, each with a chunk written in it.
+std::string PresetListText();
+std::string VersionText();
+
+}  // namespace huecode

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "cli/cli_error.h"
+
+namespace huecode {
+
+enum class Utf8Fault {
+  UnexpectedContinuation,  // a continuation byte where a character should start
+  InvalidLeadByte,         // C0, C1, F5..FF: never part of well-formed UTF-8
+  Truncated,               // the text ends inside a character
+  BadContinuation,         // a character's next byte is not 80..BF
+  Overlong,                // a character written with more bytes than it needs
+  Surrogate,               // U+D800..U+DFFF, which only UTF-16 may carry
+  BeyondUnicode,           // above U+10FFFF
+};
+
+struct Utf8Error {
+  std::size_t offset = 0;  // of the first byte of the malformed character
+  Utf8Fault fault = Utf8Fault::InvalidLeadByte;
+};
+
+// Strict UTF-8: rejects everything that is not the shortest encoding of a
+// Unicode scalar value, so that no byte sequence can smuggle in a surrogate.
+Result<std::u16string, Utf8Error> DecodeUtf8(std::string_view bytes);
+
+// A lone surrogate (never produced by DecodeUtf8) is written as U+FFFD.
+std::string EncodeUtf8(std::u16string_view text);
+
+std::string_view DescribeUtf8Fault(Utf8Fault fault);
+
+// Bytes made safe to print in a one-line message: control characters (C0,
+// DEL and C1, which terminals obey) and bytes that are not well-formed UTF-8
+// are written as \xNN, or \u00NN for C1; everything else stays as it is.
+std::string EscapeForTerminal(std::string_view bytes);
+
+// A markup sink that writes UTF-8 to a stream through a fixed buffer, flushed
+// as it fills, so that output of any length needs no more memory than that.
+// The first failed write is kept, and nothing more is written after it.
+class Utf8StreamSink {
+ public:
+  explicit Utf8StreamSink(std::FILE* out) : m_out(out) {}
+  Utf8StreamSink(const Utf8StreamSink&) = delete;
+  Utf8StreamSink& operator=(const Utf8StreamSink&) = delete;
+
+  void put(std::u16string_view piece);
+  void putBytes(std::string_view bytes);
+  // Writes what is buffered and flushes the stream; the first error, if any.
+  std::optional<CliError> finish();
+
+ private:
+  static constexpr std::size_t kBufferSize = 64 * 1024;
+  void putCodePoint(char32_t c);
+  void drain();
+
+  std::FILE* m_out;
+  char m_buffer[kBufferSize];
+  std::size_t m_used = 0;
+  char16_t m_pendingHigh = 0;  // a high surrogate whose partner may start the next piece
+  int m_errno = 0;
+};
+
+}  // namespace huecode

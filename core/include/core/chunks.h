@@ -1,0 +1,102 @@
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <type_traits>
+
+namespace huecode {
+
+namespace detail {
+
+constexpr bool IsHighSurrogate(char16_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+constexpr bool IsLowSurrogate(char16_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// Code units of the character that starts at offset: a surrogate pair is one
+// character of two units, so a chunk boundary never falls between its halves.
+// A lone surrogate counts as a character of its own.
+constexpr std::size_t CharacterUnits(std::u16string_view text, std::size_t offset) {
+  return IsHighSurrogate(text[offset]) && offset + 1 < text.size() &&
+                 IsLowSurrogate(text[offset + 1])
+             ? 2
+             : 1;
+}
+
+}  // namespace detail
+
+// Removes leading and trailing U+0020 only: tabs, line breaks and the
+// ideographic space U+3000 (paragraph indentation in Chinese) stay.
+std::u16string_view TrimSpaces(std::u16string_view text);
+
+// Characters in the text, a surrogate pair counting as one. Saturates at INT32_MAX.
+std::int32_t CountCharacters(std::u16string_view text);
+
+// The chunk length for a text of n characters, from the step box's text.
+// The text is read as a number the way the step box has always been read:
+// blanks skipped anywhere, sign, digits, one point, an E or D exponent, or
+// &H / &O integers; a number that rounds to 0, is negative, does not fit 32
+// bits, or is not smaller than n gives 1.
+std::int32_t StepLength(std::u16string_view stepText, std::int32_t n);
+
+// A chunk written without a colour tag: exactly one tab, line feed or
+// carriage return, or nothing but spaces. Cut by user-perceived characters, a
+// chunk of one such character that is CR LF is a line break as well. Every
+// bare chunk starts at or below U+0020, so most are settled by their first unit.
+bool IsBareChunk(std::u16string_view chunk, bool oneGrapheme = false);
+
+struct Chunk {
+  std::u16string_view text;
+  std::int32_t position = 1;  // 1-based character index of the chunk's first character
+};
+
+// How one text is cut: the trimmed text, its length in characters and the step.
+struct ChunkPlan {
+  std::u16string_view text;
+  std::int32_t length = 0;
+  std::int32_t step = 1;
+};
+
+// The plan refers into the given text, which must outlive it.
+ChunkPlan PlanChunks(std::u16string_view untrimmedText, std::u16string_view stepText);
+
+// Number of chunks the plan cuts.
+std::int32_t ChunkCount(const ChunkPlan& plan);
+
+// Calls visit(Chunk) for each chunk in order. A visitor that returns bool
+// stops the walk by returning false.
+template <typename Visitor>
+void ForEachChunk(const ChunkPlan& plan, Visitor&& visit) {
+  const std::u16string_view text = plan.text;
+  const std::int64_t step = plan.step > 0 ? plan.step : 1;
+  // Without surrogate pairs every character is one unit and chunks are plain slices.
+  const bool oneUnitEach = static_cast<std::size_t>(plan.length) == text.size();
+  std::size_t offset = 0;
+  std::int64_t position = 1;
+  while (offset < text.size()) {
+    std::size_t end = offset;
+    if (oneUnitEach) {
+      end += std::min(static_cast<std::size_t>(step), text.size() - offset);
+    } else {
+      for (std::int64_t k = 0; k < step && end < text.size(); ++k) {
+        end += detail::CharacterUnits(text, end);
+      }
+    }
+    const Chunk chunk{text.substr(offset, end - offset), static_cast<std::int32_t>(position)};
+    if constexpr (std::is_same_v<std::invoke_result_t<Visitor&, const Chunk&>, bool>) {
+      if (!visit(chunk)) {
+        return;
+      }
+    } else {
+      visit(chunk);
+    }
+    offset = end;
+    position += step;
+  }
+}
+
+}  // namespace huecode

@@ -1,0 +1,286 @@
+#pragma once
+
+#include <algorithm>
+#include <concepts>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "core/chunks.h"
+#include "core/colour.h"
+#include "core/detail/markup_pieces.h"
+#include "core/gradient_stops.h"
+#include "core/markup_template.h"
+
+namespace huecode {
+
+// Everything one conversion in the window reads, gathered from its controls.
+struct ConversionSettings {
+  std::u16string text;      // untrimmed
+  std::u16string stepText;  // as typed into the step box
+  ColourTriple start{255, 0, 255};
+  ColourTriple end{0, 255, 0};
+  MarkupTemplate markup = InitialTemplate();
+};
+
+enum class Segmentation { Characters, Graphemes };
+
+// Code-unit offsets where the user-perceived characters (extended grapheme
+// clusters) of a text begin, followed by the text's size. The platform knows
+// them (ICU on the desktop, Intl.Segmenter in the browser); the core does not.
+using GraphemeFinder = std::function<std::vector<std::uint32_t>(std::u16string_view)>;
+
+// The conversion with everything beyond the window: more stops, OKLab, chunks
+// of user-perceived characters, merged runs and HTML-safe text. With its
+// defaults it writes exactly what the window writes.
+struct StyledSettings {
+  std::u16string text;  // untrimmed
+  std::u16string stepText = u"1";
+  std::optional<std::int32_t> step;  // taken as it is (1 up to the whole text), bypassing stepText
+  GradientStops gradient;
+  MarkupTemplate markup = InitialTemplate();
+  Segmentation by = Segmentation::Characters;
+  GraphemeFinder graphemes;  // needed when by is Graphemes
+  bool merge = false;        // neighbouring chunks of one colour share one tag
+  bool escape = false;       // &, < and > inside chunks written as entities
+};
+
+struct StyledChunk {
+  std::u16string_view text;
+  ColourTriple colour;  // of its position, also for a chunk left bare
+  bool coloured = true;
+  std::int32_t position = 1;  // 1-based index of the chunk's first unit
+};
+
+struct ConversionStats {
+  std::int64_t charactersIn = 0;    // of the untrimmed input
+  std::int64_t chunks = 0;          // as cut, before merging
+  std::int64_t colouredChunks = 0;  // tags written
+  std::int64_t outputCharacters = 0;
+};
+
+// Where the markup goes, piece by piece (tag heads, chunks, suffixes): a
+// string, a stream, a counter. A sink that can size itself is told the exact
+// length first.
+template <typename Sink>
+concept MarkupSink = requires(Sink& sink, std::u16string_view piece) { sink.put(piece); };
+
+// One text cut into units (characters, a surrogate pair being one, or
+// user-perceived characters) and ready to be written, counted or previewed
+// with any step. It keeps views of the settings' text and template, so the
+// settings must outlive it.
+class StyledText {
+ public:
+  explicit StyledText(const StyledSettings& settings);
+  // The window's conversion: two stops in RGB, chunks of characters.
+  explicit StyledText(const ConversionSettings& settings);
+  explicit StyledText(StyledSettings&&) = delete;
+  explicit StyledText(ConversionSettings&&) = delete;
+
+  std::int32_t units() const { return m_units; }
+  // The step the settings ask for: the explicit one, else read from the step text.
+  std::int32_t step() const { return m_step; }
+
+  // Calls visit(const StyledChunk&) for each chunk in order, merged runs as
+  // one chunk. A visitor that returns bool stops the walk by returning false.
+  template <typename Visitor>
+  void forEachChunk(std::int32_t step, Visitor&& visit) const;
+
+  // The markup into the sink: prefix RRGGBB middle chunk suffix for each
+  // coloured chunk, bare chunks as they are.
+  template <MarkupSink Sink>
+  void write(std::int32_t step, Sink& sink) const;
+
+  std::u16string markup(std::int32_t step) const;
+  // Counts without building the output.
+  ConversionStats stats(std::int32_t step) const;
+
+ private:
+  template <typename Cut>
+  void cut(std::int32_t step, Cut&& each) const;
+  bool isBare(std::u16string_view chunk, bool oneGrapheme) const;
+  std::int64_t colouredChunks(std::int32_t step) const;
+  // Code units the markup has at the step, for sizing it before it is written.
+  std::size_t markupUnits(std::int32_t step) const;
+  std::int64_t escapeGrowth() const;
+
+  // What stays the same at every step, counted once when fitting.
+  struct FixedCounts {
+    std::int64_t charactersIn = 0;
+    std::int64_t textCharacters = 0;
+    std::int64_t tagCharacters = 0;
+    std::int64_t escapeGrowth = 0;
+  };
+  FixedCounts fixedCounts() const;
+  ConversionStats stats(std::int32_t step, const FixedCounts& fixed) const;
+  friend std::optional<std::int32_t> FitStep(const StyledText& text, std::int64_t limit);
+
+  std::u16string_view m_untrimmed;
+  std::u16string_view m_text;
+  std::u16string_view m_prefix;
+  std::u16string_view m_middle;
+  std::u16string_view m_suffix;
+  std::vector<std::uint32_t> m_boundaries;  // only for user-perceived characters
+  std::int32_t m_units = 0;
+  bool m_oneUnitEach = false;  // characters without surrogate pairs: plain slices
+  GradientSampler m_sampler;
+  bool m_linear = false;  // two stops in RGB: each component monotonic in the position
+  bool m_merge = false;
+  bool m_escape = false;
+  std::int32_t m_step = 1;
+};
+
+// The window's conversion: each chunk of the trimmed text written as prefix
+// RRGGBB middle chunk suffix, bare chunks as they are.
+std::u16string GenerateCode(const ConversionSettings& settings);
+
+std::u16string GenerateStyledCode(const StyledSettings& settings);
+
+// The smallest step from 1 up to one chunk for the whole text whose output has
+// at most limit characters; nothing when even one chunk does not fit.
+std::optional<std::int32_t> FitStep(const StyledText& text, std::int64_t limit);
+
+template <typename Cut>
+void StyledText::cut(std::int32_t step, Cut&& each) const {
+  const std::size_t size = m_text.size();
+  const std::int64_t stride = std::max(step, 1);
+  if (!m_boundaries.empty()) {
+    for (std::int64_t first = 0; first < m_units; first += stride) {
+      const std::int64_t last = std::min(first + stride, std::int64_t{m_units});
+      const std::uint32_t begin = m_boundaries[static_cast<std::size_t>(first)];
+      const std::uint32_t end = m_boundaries[static_cast<std::size_t>(last)];
+      if (!each(m_text.substr(begin, end - begin), first + 1, last - first == 1)) {
+        return;
+      }
+    }
+    return;
+  }
+  std::size_t offset = 0;
+  std::int64_t position = 1;
+  while (offset < size) {
+    std::size_t end = offset;
+    if (m_oneUnitEach) {
+      end += std::min(static_cast<std::size_t>(stride), size - offset);
+    } else {
+      for (std::int64_t k = 0; k < stride && end < size; ++k) {
+        end += detail::CharacterUnits(m_text, end);
+      }
+    }
+    if (!each(m_text.substr(offset, end - offset), position, false)) {
+      return;
+    }
+    offset = end;
+    position += stride;
+  }
+}
+
+template <typename Visitor>
+void StyledText::forEachChunk(std::int32_t step, Visitor&& visit) const {
+  const auto deliver = [&visit](const StyledChunk& chunk) {
+    if constexpr (std::is_same_v<std::invoke_result_t<Visitor&, const StyledChunk&>, bool>) {
+      return visit(chunk);
+    } else {
+      visit(chunk);
+      return true;
+    }
+  };
+  step = std::max(step, 1);
+  detail::ColourCursor colours(m_sampler, m_linear, m_units, step);
+  if (!m_merge) {
+    cut(step, [&](std::u16string_view text, std::int64_t position, bool oneGrapheme) {
+      const auto at = static_cast<std::int32_t>(position);
+      return deliver({text, colours.at(at), !isBare(text, oneGrapheme), at});
+    });
+    return;
+  }
+
+  // A run of one colour stays open across bare chunks; the bare chunks after
+  // its last coloured chunk are written bare once it closes.
+  const char16_t* const base = m_text.data();
+  bool runOpen = false;
+  ColourTriple runColour;
+  const char16_t* runBegin = base;
+  const char16_t* runEnd = base;
+  const char16_t* blanksEnd = base;
+  std::int32_t runPosition = 1;
+  std::int32_t blanksPosition = 1;
+  ColourTriple blanksColour;
+  const auto slice = [](const char16_t* begin, const char16_t* end) {
+    return std::u16string_view(begin, static_cast<std::size_t>(end - begin));
+  };
+  const auto closeRun = [&] {
+    if (!runOpen) {
+      return true;
+    }
+    runOpen = false;
+    if (!deliver({slice(runBegin, runEnd), runColour, true, runPosition})) {
+      return false;
+    }
+    return blanksEnd == runEnd ||
+           deliver({slice(runEnd, blanksEnd), blanksColour, false, blanksPosition});
+  };
+  bool stopped = false;
+  cut(step, [&](std::u16string_view text, std::int64_t position, bool oneGrapheme) {
+    const auto at = static_cast<std::int32_t>(position);
+    const ColourTriple colour = colours.at(at);
+    const char16_t* const end = text.data() + text.size();
+    if (isBare(text, oneGrapheme)) {
+      if (!runOpen) {
+        stopped = !deliver({text, colour, false, at});
+        return !stopped;
+      }
+      if (blanksEnd == runEnd) {
+        blanksPosition = at;
+        blanksColour = colour;
+      }
+      blanksEnd = end;
+      return true;
+    }
+    if (runOpen && colour == runColour) {
+      runEnd = end;
+      blanksEnd = end;
+      return true;
+    }
+    if (!closeRun()) {
+      stopped = true;
+      return false;
+    }
+    runOpen = true;
+    runColour = colour;
+    runPosition = at;
+    runBegin = text.data();
+    runEnd = end;
+    blanksEnd = end;
+    return true;
+  });
+  if (!stopped) {
+    closeRun();
+  }
+}
+
+template <MarkupSink Sink>
+void StyledText::write(std::int32_t step, Sink& sink) const {
+  if constexpr (requires { sink.reserve(std::size_t{}); }) {
+    sink.reserve(markupUnits(step));
+  }
+  detail::TagHead head(m_prefix, m_middle);
+  forEachChunk(step, [&](const StyledChunk& chunk) {
+    if (!chunk.coloured) {
+      sink.put(chunk.text);
+      return;
+    }
+    sink.put(head.of(chunk.colour));
+    if (m_escape) {
+      detail::PutEscaped(sink, chunk.text);
+    } else {
+      sink.put(chunk.text);
+    }
+    sink.put(m_suffix);
+  });
+}
+
+}  // namespace huecode

@@ -1,0 +1,179 @@
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "core/colour.h"
+#include "core/gradient_stops.h"
+
+namespace huecode::detail {
+
+// The colour of each chunk in turn, for positions that only grow. Along a
+// two-stop RGB gradient each component is monotonic in the position, so a
+// colour that is equal at two positions is equal at every position between:
+// the end of a run of one colour is found by galloping and bisecting with
+// the formula itself, and the chunks inside the run cost a comparison. Other
+// gradients are sampled at every chunk.
+class ColourCursor {
+ public:
+  ColourCursor(const GradientSampler& sampler, bool monotonic, std::int32_t span,
+               std::int32_t step)
+      : m_sampler(sampler), m_monotonic(monotonic), m_span(span), m_step(step) {}
+
+  ColourTriple at(std::int32_t position) {
+    if (position >= m_runEnd) {
+      m_colour = m_sampler.at(position, m_span);
+      m_runEnd = m_monotonic ? runEnd(position) : position + 1;
+    }
+    return m_colour;
+  }
+
+ private:
+  std::int64_t runEnd(std::int64_t position) const {
+    const auto sameAfter = [&](std::int64_t chunks) {
+      const std::int64_t later = position + chunks * m_step;
+      return later <= m_span && m_sampler.at(static_cast<std::int32_t>(later), m_span) == m_colour;
+    };
+    std::int64_t same = 0;
+    std::int64_t differs = 1;
+    while (sameAfter(differs)) {
+      same = differs;
+      differs *= 2;
+    }
+    while (differs - same > 1) {
+      const std::int64_t middle = same + (differs - same) / 2;
+      (sameAfter(middle) ? same : differs) = middle;
+    }
+    return position + differs * m_step;
+  }
+
+  const GradientSampler& m_sampler;
+  bool m_monotonic;
+  std::int32_t m_span;
+  std::int64_t m_step;
+  ColourTriple m_colour;
+  std::int64_t m_runEnd = 0;
+};
+
+// Prefix, colour digits and middle, rebuilt only when the colour changes.
+class TagHead {
+ public:
+  TagHead(std::u16string_view prefix, std::u16string_view middle)
+      : m_prefix(prefix), m_middle(middle) {}
+
+  std::u16string_view of(ColourTriple colour) {
+    if (!m_built || colour != m_colour) {
+      m_head.assign(m_prefix.size() + 6 + m_middle.size(), u'\0');
+      char16_t* out = m_head.data();
+      out = std::copy(m_prefix.begin(), m_prefix.end(), out);
+      out = WriteColourDigits(out, colour);
+      out = std::copy(m_middle.begin(), m_middle.end(), out);
+      m_head.resize(static_cast<std::size_t>(out - m_head.data()));
+      m_colour = colour;
+      m_built = true;
+    }
+    return m_head;
+  }
+
+ private:
+  std::u16string_view m_prefix;
+  std::u16string_view m_middle;
+  std::u16string m_head;
+  ColourTriple m_colour;
+  bool m_built = false;
+};
+
+// The entity for a unit that HTML-safe text cannot carry as it is, or nothing.
+constexpr std::u16string_view EntityFor(char16_t c) {
+  switch (c) {
+    case u'&':
+      return u"&amp;";
+    case u'<':
+      return u"&lt;";
+    case u'>':
+      return u"&gt;";
+    default:
+      return {};
+  }
+}
+
+template <typename Sink>
+void PutEscaped(Sink& sink, std::u16string_view text) {
+  std::size_t from = 0;
+  for (std::size_t k = 0; k < text.size(); ++k) {
+    const std::u16string_view entity = EntityFor(text[k]);
+    if (!entity.empty()) {
+      sink.put(text.substr(from, k - from));
+      sink.put(entity);
+      from = k + 1;
+    }
+  }
+  sink.put(text.substr(from));
+}
+
+// Tags and chunks are mostly a few units long, too short for a call into the
+// library's memcpy to pay off: two overlapping copies of a fixed size cover
+// every length up to 16 units with plain loads and stores.
+inline char16_t* Put(char16_t* out, std::u16string_view text) {
+  const char16_t* from = text.data();
+  const std::size_t n = text.size();
+  if (n >= 8) {
+    if (n > 16) {
+      std::memcpy(out, from, n * sizeof(char16_t));
+    } else {
+      std::memcpy(out, from, 16);
+      std::memcpy(out + n - 8, from + n - 8, 16);
+    }
+  } else if (n >= 4) {
+    std::memcpy(out, from, 8);
+    std::memcpy(out + n - 4, from + n - 4, 8);
+  } else if (n >= 2) {
+    std::memcpy(out, from, 4);
+    std::memcpy(out + n - 2, from + n - 2, 4);
+  } else if (n == 1) {
+    out[0] = from[0];
+  }
+  return out + n;
+}
+
+// The markup as one UTF-16 string, sized once before it is written so that a
+// megabyte of text costs one allocation and one pass.
+class StringSink {
+ public:
+  void reserve(std::size_t units) {
+    m_out.resize(units);
+    m_cursor = m_out.data();
+    m_end = m_cursor + units;
+  }
+
+  void put(std::u16string_view piece) {
+    if (piece.size() > static_cast<std::size_t>(m_end - m_cursor)) {
+      grow(piece.size());
+    }
+    m_cursor = Put(m_cursor, piece);
+  }
+
+  std::u16string take() && {
+    m_out.resize(static_cast<std::size_t>(m_cursor - m_out.data()));
+    return std::move(m_out);
+  }
+
+ private:
+  // Only a size that was not told beforehand comes here.
+  void grow(std::size_t needed) {
+    const auto used = static_cast<std::size_t>(m_cursor - m_out.data());
+    m_out.resize(std::max(m_out.size() * 2, used + needed + 64));
+    m_cursor = m_out.data() + used;
+    m_end = m_out.data() + m_out.size();
+  }
+
+  std::u16string m_out;
+  char16_t* m_cursor = nullptr;
+  char16_t* m_end = nullptr;
+};
+
+}  // namespace huecode::detail

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace huecode {
+
+// The three strings that wrap one coloured chunk: prefix RRGGBB middle chunk suffix.
+struct MarkupTemplate {
+  std::u16string prefix;
+  std::u16string middle;
+  std::u16string suffix;
+
+  friend bool operator==(const MarkupTemplate&, const MarkupTemplate&) = default;
+};
+
+// The template the window opens with. Unlike every preset it has a number
+// sign, so conversions before the first preset pick write [color=#RRGGBB].
+MarkupTemplate InitialTemplate();
+
+}  // namespace huecode

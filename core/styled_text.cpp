@@ -1,0 +1,154 @@
+#include <algorithm>
+#include <stdexcept>
+
+#include "core/conversion.h"
+
+namespace huecode {
+
+namespace {
+
+bool IsValidBoundaries(const std::vector<std::uint32_t>& boundaries, std::size_t size) {
+  return !boundaries.empty() && boundaries.front() == 0 && boundaries.back() == size &&
+         std::adjacent_find(boundaries.begin(), boundaries.end(), std::greater_equal<>()) ==
+             boundaries.end();
+}
+
+}  // namespace
+
+StyledText::StyledText(const StyledSettings& settings)
+    : m_untrimmed(settings.text),
+      m_text(TrimSpaces(settings.text)),
+      m_prefix(settings.markup.prefix),
+      m_middle(settings.markup.middle),
+      m_suffix(settings.markup.suffix),
+      m_sampler(settings.gradient),
+      m_linear(settings.gradient.stops.size() == 2 && settings.gradient.space == ColourSpace::Rgb),
+      m_merge(settings.merge),
+      m_escape(settings.escape) {
+  if (settings.by == Segmentation::Graphemes) {
+    if (!settings.graphemes) {
+      throw std::invalid_argument("grapheme chunks need a grapheme finder");
+    }
+    m_boundaries = settings.graphemes(m_text);
+    // The boundaries come from outside the core (ICU, a browser): a slice
+    // cut from wrong ones would read past the text.
+    if (!IsValidBoundaries(m_boundaries, m_text.size()) ||
+        m_boundaries.size() - 1 > static_cast<std::size_t>(INT32_MAX)) {
+      throw std::invalid_argument("grapheme boundaries do not fit the text");
+    }
+    m_units = static_cast<std::int32_t>(m_boundaries.size() - 1);
+  } else {
+    m_units = CountCharacters(m_text);
+    m_oneUnitEach = static_cast<std::size_t>(m_units) == m_text.size();
+  }
+  m_step = settings.step ? std::clamp(*settings.step, 1, std::max(m_units, 1))
+                         : StepLength(settings.stepText, m_units);
+}
+
+StyledText::StyledText(const ConversionSettings& settings)
+    : m_untrimmed(settings.text),
+      m_text(TrimSpaces(settings.text)),
+      m_prefix(settings.markup.prefix),
+      m_middle(settings.markup.middle),
+      m_suffix(settings.markup.suffix),
+      m_units(CountCharacters(m_text)),
+      m_oneUnitEach(static_cast<std::size_t>(m_units) == m_text.size()),
+      m_sampler(GradientStops{{settings.start, settings.end}, ColourSpace::Rgb}),
+      m_linear(true),
+      m_step(StepLength(settings.stepText, m_units)) {}
+
+bool StyledText::isBare(std::u16string_view chunk, bool oneGrapheme) const {
+  return IsBareChunk(chunk, oneGrapheme);
+}
+
+std::int64_t StyledText::colouredChunks(std::int32_t step) const {
+  std::int64_t coloured = 0;
+  if (m_merge) {
+    forEachChunk(step, [&](const StyledChunk& chunk) { coloured += chunk.coloured; });
+    return coloured;
+  }
+  if (step <= 1 && m_boundaries.empty()) {
+    // One character per chunk, and a blank unit is never half of a pair.
+    std::int64_t blanks = 0;
+    for (const char16_t c : m_text) {
+      blanks += c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+    }
+    return m_units - blanks;
+  }
+  cut(step, [&](std::u16string_view text, std::int64_t, bool oneGrapheme) {
+    coloured += !isBare(text, oneGrapheme);
+    return true;
+  });
+  return coloured;
+}
+
+std::int64_t StyledText::escapeGrowth() const {
+  if (!m_escape) {
+    return 0;
+  }
+  // Bare chunks are blanks only, so every &, < and > of the text is in a
+  // coloured chunk and becomes its entity.
+  std::int64_t growth = 0;
+  for (const char16_t c : m_text) {
+    growth += static_cast<std::int64_t>(detail::EntityFor(c).size());
+    growth -= !detail::EntityFor(c).empty();
+  }
+  return growth;
+}
+
+std::size_t StyledText::markupUnits(std::int32_t step) const {
+  const std::size_t tagUnits = m_prefix.size() + 6 + m_middle.size() + m_suffix.size();
+  return m_text.size() + static_cast<std::size_t>(colouredChunks(step)) * tagUnits +
+         static_cast<std::size_t>(escapeGrowth());
+}
+
+std::u16string StyledText::markup(std::int32_t step) const {
+  detail::StringSink sink;
+  write(step, sink);
+  return std::move(sink).take();
+}
+
+StyledText::FixedCounts StyledText::fixedCounts() const {
+  return {CountCharacters(m_untrimmed), m_boundaries.empty() ? m_units : CountCharacters(m_text),
+          std::int64_t{6} + CountCharacters(m_prefix) + CountCharacters(m_middle) +
+              CountCharacters(m_suffix),
+          escapeGrowth()};
+}
+
+ConversionStats StyledText::stats(std::int32_t step, const FixedCounts& fixed) const {
+  step = std::max(step, 1);
+  ConversionStats stats;
+  stats.charactersIn = fixed.charactersIn;
+  stats.chunks = (std::int64_t{m_units} + step - 1) / step;
+  stats.colouredChunks = colouredChunks(step);
+  stats.outputCharacters =
+      fixed.textCharacters + stats.colouredChunks * fixed.tagCharacters + fixed.escapeGrowth;
+  return stats;
+}
+
+ConversionStats StyledText::stats(std::int32_t step) const {
+  return stats(step, fixedCounts());
+}
+
+std::u16string GenerateCode(const ConversionSettings& settings) {
+  const StyledText text(settings);
+  return text.markup(text.step());
+}
+
+std::u16string GenerateStyledCode(const StyledSettings& settings) {
+  const StyledText text(settings);
+  return text.markup(text.step());
+}
+
+std::optional<std::int32_t> FitStep(const StyledText& text, std::int64_t limit) {
+  const StyledText::FixedCounts fixed = text.fixedCounts();
+  const std::int32_t last = std::max(text.units(), 1);
+  for (std::int32_t step = 1; step <= last; ++step) {
+    if (text.stats(step, fixed).outputCharacters <= limit) {
+      return step;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace huecode
