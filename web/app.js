@@ -19,6 +19,7 @@ let latest = 0;
 let timer = 0;
 let lastResult = null;
 let lastMarkup = '';
+let sentText = '';
 // Set by the convert button: as in the window, its result takes the focus.
 let focusResult = false;
 
@@ -51,12 +52,14 @@ function setStatus(message) {
 
 function convertNow() {
   clearTimeout(timer);
+  timer = 0;
   if (!dialects) {
     return;
   }
   latest += 1;
+  sentText = byId('text').value;
   byId('output').dataset.pending = 'true';
-  worker.postMessage({id: latest, settings: conversionSettings(), text: byId('text').value});
+  worker.postMessage({id: latest, settings: conversionSettings(), text: sentText});
 }
 
 // Typing converts after a pause; a long text waits longer, since each
@@ -98,8 +101,7 @@ function markup() {
 const htmlDialects = new Set(['html', 'span']);
 
 function suggestEscaping() {
-  byId('escape-hint').hidden = settings.escape || !htmlDialects.has(settings.dialect) ||
-    !/[<&]/.test(byId('text').value);
+  byId('escape-hint').hidden = settings.escape || !htmlDialects.has(settings.dialect) || !/[<&]/.test(sentText);
 }
 
 function showResult(result) {
@@ -110,10 +112,13 @@ function showResult(result) {
   byId('output').value = shown ? markup() : '';
   byId('output-note').textContent = shown ? '' : texts.tooLong(result.markup.length);
   byId('output-note').hidden = shown;
-  delete byId('output').dataset.pending;
+  // An edit made while this text was converting is still on its way.
+  if (!timer) {
+    delete byId('output').dataset.pending;
+  }
   showCounts(result);
   drawBar(byId('bar'), result.bar);
-  showPreview(byId('preview'), byId('text').value, result.preview);
+  showPreview(byId('preview'), sentText, result.preview);
   byId('preview-note').hidden = !result.previewCut;
   if (focusResult) {
     focusResult = false;

@@ -137,6 +137,22 @@ test('a million characters convert while the page keeps answering', async () => 
   await context.close();
 });
 
+test('an edit made while the text before it converts is the one that shows', async () => {
+  const {context, page} = await openPage(session);
+  await page.selectOption('#by', 'grapheme');
+  await page.evaluate(() => {
+    const box = document.getElementById('text');
+    box.value = '👨‍👩‍👧 e\u0301 '.repeat(100000);
+    document.getElementById('convert').click();
+    box.value = 'short';
+    box.dispatchEvent(new Event('input', {bubbles: true}));
+  });
+  await waitForOutput(page);
+  assert.equal(await page.inputValue('#output'), cliMarkup(['--by', 'grapheme'], 'short').toString());
+  assert.equal(await page.textContent('#preview'), 'short');
+  await context.close();
+});
+
 test('the page installs, and after one visit it opens and converts with no network', async () => {
   const {context, page} = await openPage(session);
   await page.evaluate(() => navigator.serviceWorker.ready);
