@@ -29,6 +29,9 @@ page_files=(
   convert.js
   sw.js
   manifest.webmanifest
+  icons/icon-180.png
+  icons/icon-192.png
+  icons/icon-512.png
 )
 
 # Debian's Emscripten finds its JavaScript helpers (acorn) only here.
@@ -61,7 +64,8 @@ for source in "${sources[@]}"; do
 done
 em++ "${linkflags[@]}" "${object_files[@]}" -o "$objects/huecode.js"
 
-rm -f "$out"/*
+rm -rf "${out:?}"/*
+mkdir -p "$out/icons"
 cp "$objects/huecode.js" "$objects/huecode.wasm" "$out/"
 for file in "${page_files[@]}"; do
   cp "$root/web/$file" "$out/$file"

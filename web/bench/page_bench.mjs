@@ -9,7 +9,7 @@ import {gzipSync} from 'node:zlib';
 import {cliPath, openBrowser, openPage, webRoot} from '../tests/page.mjs';
 
 const sizes = [100000, 1000000];
-const runs = 3;
+const runs = 5;
 const sample = '彩色文字 huecode 渐变效果, colourful text!\n';
 
 function textOf(size) {
@@ -66,8 +66,9 @@ function cliConversion(file) {
 async function transferred() {
   let raw = 0;
   let gzip = 0;
-  for (const name of await readdir(webRoot)) {
-    const bytes = await readFile(join(webRoot, name));
+  const entries = await readdir(webRoot, {recursive: true, withFileTypes: true});
+  for (const entry of entries.filter((e) => e.isFile())) {
+    const bytes = await readFile(join(entry.parentPath ?? entry.path, entry.name));
     raw += bytes.length;
     gzip += gzipSync(bytes, {level: 9}).length;
   }
