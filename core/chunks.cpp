@@ -206,16 +206,6 @@ std::int32_t StepLength(std::u16string_view stepText, std::int32_t n) {
   return static_cast<std::int32_t>(rounded);
 }
 
-bool IsBareChunk(std::u16string_view chunk, bool oneGrapheme) {
-  if (!chunk.empty() && chunk.front() > u' ') {
-    return false;
-  }
-  if (chunk == u"\t" || chunk == u"\n" || chunk == u"\r" || (oneGrapheme && chunk == u"\r\n")) {
-    return true;
-  }
-  return chunk.find_first_not_of(u' ') == std::u16string_view::npos;
-}
-
 ChunkPlan PlanChunks(std::u16string_view untrimmedText, std::u16string_view stepText) {
   ChunkPlan plan;
   plan.text = TrimSpaces(untrimmedText);

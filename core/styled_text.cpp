@@ -15,6 +15,14 @@ bool IsValidBoundaries(const std::vector<std::uint32_t>& boundaries, std::size_t
 
 }  // namespace
 
+namespace detail {
+
+void MarkupCountedShort() {
+  throw std::logic_error("the markup was counted shorter than it is");
+}
+
+}  // namespace detail
+
 StyledText::StyledText(const StyledSettings& settings)
     : m_untrimmed(settings.text),
       m_text(TrimSpaces(settings.text)),
@@ -57,10 +65,6 @@ StyledText::StyledText(const ConversionSettings& settings)
       m_linear(true),
       m_step(StepLength(settings.stepText, m_units)) {}
 
-bool StyledText::isBare(std::u16string_view chunk, bool oneGrapheme) const {
-  return IsBareChunk(chunk, oneGrapheme);
-}
-
 std::int64_t StyledText::colouredChunks(std::int32_t step) const {
   std::int64_t coloured = 0;
   if (m_merge) {
@@ -76,7 +80,7 @@ std::int64_t StyledText::colouredChunks(std::int32_t step) const {
     return m_units - blanks;
   }
   cut(step, [&](std::u16string_view text, std::int64_t, bool oneGrapheme) {
-    coloured += !isBare(text, oneGrapheme);
+    coloured += !IsBareChunk(text, oneGrapheme);
     return true;
   });
   return coloured;

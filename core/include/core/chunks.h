@@ -47,7 +47,22 @@ std::int32_t StepLength(std::u16string_view stepText, std::int32_t n);
 // carriage return, or nothing but spaces. Cut by user-perceived characters, a
 // chunk of one such character that is CR LF is a line break as well. Every
 // bare chunk starts at or below U+0020, so most are settled by their first unit.
-bool IsBareChunk(std::u16string_view chunk, bool oneGrapheme = false);
+inline bool IsBareChunk(std::u16string_view chunk, bool oneGrapheme = false) {
+  if (chunk.empty()) {
+    return true;
+  }
+  const char16_t first = chunk.front();
+  if (first > u' ') {
+    return false;
+  }
+  if (chunk.size() == 1) {
+    return first == u' ' || first == u'\t' || first == u'\n' || first == u'\r';
+  }
+  if (oneGrapheme && chunk.size() == 2 && first == u'\r' && chunk[1] == u'\n') {
+    return true;
+  }
+  return chunk.find_first_not_of(u' ') == std::u16string_view::npos;
+}
 
 struct Chunk {
   std::u16string_view text;

@@ -102,7 +102,6 @@ class StyledText {
  private:
   template <typename Cut>
   void cut(std::int32_t step, Cut&& each) const;
-  bool isBare(std::u16string_view chunk, bool oneGrapheme) const;
   std::int64_t colouredChunks(std::int32_t step) const;
   // Code units the markup has at the step, for sizing it before it is written.
   std::size_t markupUnits(std::int32_t step) const;
@@ -180,7 +179,7 @@ void StyledText::cut(std::int32_t step, Cut&& each) const {
 
 template <typename Visitor>
 void StyledText::forEachChunk(std::int32_t step, Visitor&& visit) const {
-  const auto deliver = [&visit](const StyledChunk& chunk) {
+  const auto deliver = [&visit](const StyledChunk& chunk) HUECODE_INLINE {
     if constexpr (std::is_same_v<std::invoke_result_t<Visitor&, const StyledChunk&>, bool>) {
       return visit(chunk);
     } else {
@@ -191,9 +190,10 @@ void StyledText::forEachChunk(std::int32_t step, Visitor&& visit) const {
   step = std::max(step, 1);
   detail::ColourCursor colours(m_sampler, m_linear, m_units, step);
   if (!m_merge) {
-    cut(step, [&](std::u16string_view text, std::int64_t position, bool oneGrapheme) {
+    cut(step, [&](std::u16string_view text, std::int64_t position, bool oneGrapheme)
+                  HUECODE_INLINE {
       const auto at = static_cast<std::int32_t>(position);
-      return deliver({text, colours.at(at), !isBare(text, oneGrapheme), at});
+      return deliver({text, colours.at(at), !IsBareChunk(text, oneGrapheme), at});
     });
     return;
   }
@@ -228,7 +228,7 @@ void StyledText::forEachChunk(std::int32_t step, Visitor&& visit) const {
     const auto at = static_cast<std::int32_t>(position);
     const ColourTriple colour = colours.at(at);
     const char16_t* const end = text.data() + text.size();
-    if (isBare(text, oneGrapheme)) {
+    if (IsBareChunk(text, oneGrapheme)) {
       if (!runOpen) {
         stopped = !deliver({text, colour, false, at});
         return !stopped;
@@ -268,7 +268,7 @@ void StyledText::write(std::int32_t step, Sink& sink) const {
     sink.reserve(markupUnits(step));
   }
   detail::TagHead head(m_prefix, m_middle);
-  forEachChunk(step, [&](const StyledChunk& chunk) {
+  forEachChunk(step, [&](const StyledChunk& chunk) HUECODE_INLINE {
     if (!chunk.coloured) {
       sink.put(chunk.text);
       return;

@@ -10,6 +10,14 @@
 #include "core/colour.h"
 #include "core/gradient_stops.h"
 
+// The walk's small steps run once per chunk: inlined, they cost a few
+// instructions each; called, they would cost more than the chunk's copy.
+#if defined(__GNUC__)
+#define HUECODE_INLINE __attribute__((always_inline))
+#else
+#define HUECODE_INLINE
+#endif
+
 namespace huecode::detail {
 
 // The colour of each chunk in turn, for positions that only grow. Along a
@@ -24,15 +32,19 @@ class ColourCursor {
                std::int32_t step)
       : m_sampler(sampler), m_monotonic(monotonic), m_span(span), m_step(step) {}
 
-  ColourTriple at(std::int32_t position) {
+  HUECODE_INLINE ColourTriple at(std::int32_t position) {
     if (position >= m_runEnd) {
-      m_colour = m_sampler.at(position, m_span);
-      m_runEnd = m_monotonic ? runEnd(position) : position + 1;
+      advance(position);
     }
     return m_colour;
   }
 
  private:
+  void advance(std::int32_t position) {
+    m_colour = m_sampler.at(position, m_span);
+    m_runEnd = m_monotonic ? runEnd(position) : position + 1;
+  }
+
   std::int64_t runEnd(std::int64_t position) const {
     const auto sameAfter = [&](std::int64_t chunks) {
       const std::int64_t later = position + chunks * m_step;
@@ -65,37 +77,46 @@ class TagHead {
   TagHead(std::u16string_view prefix, std::u16string_view middle)
       : m_prefix(prefix), m_middle(middle) {}
 
-  std::u16string_view of(ColourTriple colour) {
+  HUECODE_INLINE std::u16string_view of(ColourTriple colour) {
     if (!m_built || colour != m_colour) {
-      m_head.assign(m_prefix.size() + 6 + m_middle.size(), u'\0');
-      char16_t* out = m_head.data();
-      out = std::copy(m_prefix.begin(), m_prefix.end(), out);
-      out = WriteColourDigits(out, colour);
-      out = std::copy(m_middle.begin(), m_middle.end(), out);
-      m_head.resize(static_cast<std::size_t>(out - m_head.data()));
-      m_colour = colour;
-      m_built = true;
+      rebuild(colour);
     }
-    return m_head;
+    return m_view;
   }
 
  private:
+  void rebuild(ColourTriple colour) {
+    m_head.assign(m_prefix.size() + 6 + m_middle.size(), u'\0');
+    char16_t* out = m_head.data();
+    out = std::copy(m_prefix.begin(), m_prefix.end(), out);
+    out = WriteColourDigits(out, colour);
+    out = std::copy(m_middle.begin(), m_middle.end(), out);
+    m_view = std::u16string_view(m_head.data(), static_cast<std::size_t>(out - m_head.data()));
+    m_colour = colour;
+    m_built = true;
+  }
+
   std::u16string_view m_prefix;
   std::u16string_view m_middle;
   std::u16string m_head;
+  std::u16string_view m_view;
   ColourTriple m_colour;
   bool m_built = false;
 };
 
 // The entity for a unit that HTML-safe text cannot carry as it is, or nothing.
+// Each is stored in 16 units, so that the fixed-size copies of Put stay
+// inside its storage whatever the compiler assumes of the length.
+inline constexpr char16_t kEntities[3][16] = {u"&amp;", u"&lt;", u"&gt;"};
+
 constexpr std::u16string_view EntityFor(char16_t c) {
   switch (c) {
     case u'&':
-      return u"&amp;";
+      return {kEntities[0], 5};
     case u'<':
-      return u"&lt;";
+      return {kEntities[1], 4};
     case u'>':
-      return u"&gt;";
+      return {kEntities[2], 4};
     default:
       return {};
   }
@@ -118,7 +139,7 @@ void PutEscaped(Sink& sink, std::u16string_view text) {
 // Tags and chunks are mostly a few units long, too short for a call into the
 // library's memcpy to pay off: two overlapping copies of a fixed size cover
 // every length up to 16 units with plain loads and stores.
-inline char16_t* Put(char16_t* out, std::u16string_view text) {
+HUECODE_INLINE inline char16_t* Put(char16_t* out, std::u16string_view text) {
   const char16_t* from = text.data();
   const std::size_t n = text.size();
   if (n >= 8) {
@@ -140,8 +161,13 @@ inline char16_t* Put(char16_t* out, std::u16string_view text) {
   return out + n;
 }
 
-// The markup as one UTF-16 string, sized once before it is written so that a
-// megabyte of text costs one allocation and one pass.
+// A size that was counted short: a fault in the counting, never in the input.
+[[noreturn]] void MarkupCountedShort();
+
+// The markup as one UTF-16 string, sized exactly before it is written, so
+// that a megabyte of text costs one allocation and one pass. Its state stays
+// private to the walk (nothing out of line ever sees it), which lets the
+// compiler keep the write position in a register.
 class StringSink {
  public:
   void reserve(std::size_t units) {
@@ -150,9 +176,9 @@ class StringSink {
     m_end = m_cursor + units;
   }
 
-  void put(std::u16string_view piece) {
+  HUECODE_INLINE void put(std::u16string_view piece) {
     if (piece.size() > static_cast<std::size_t>(m_end - m_cursor)) {
-      grow(piece.size());
+      MarkupCountedShort();
     }
     m_cursor = Put(m_cursor, piece);
   }
@@ -163,14 +189,6 @@ class StringSink {
   }
 
  private:
-  // Only a size that was not told beforehand comes here.
-  void grow(std::size_t needed) {
-    const auto used = static_cast<std::size_t>(m_cursor - m_out.data());
-    m_out.resize(std::max(m_out.size() * 2, used + needed + 64));
-    m_cursor = m_out.data() + used;
-    m_end = m_out.data() + m_out.size();
-  }
-
   std::u16string m_out;
   char16_t* m_cursor = nullptr;
   char16_t* m_end = nullptr;
