@@ -79,6 +79,25 @@ test('type, pick colours, step and dialect, copy, reload, reset, switch language
   await context.close();
 });
 
+test('a refused copy falls back to the older command, and says so when that fails too', async () => {
+  const {context, page} = await openPage(session);
+  await page.fill('#text', 'ab');
+  await convert(page);
+  const copyOutcomes = [['older command copies', true, '复制到剪贴板成功'], ['nothing copies', false, /拒绝/]];
+  for (const [name, olderCopies, message] of copyOutcomes) {
+    await page.evaluate((olderCopies) => {
+      navigator.clipboard.writeText = () => Promise.reject(new DOMException('denied', 'NotAllowedError'));
+      document.execCommand = (command) => command === 'copy' && olderCopies;
+      document.getElementById('status').textContent = '';
+    }, olderCopies);
+    await page.click('#copy');
+    await page.waitForFunction(() => document.getElementById('status').textContent !== '');
+    const status = await page.textContent('#status');
+    assert.ok(typeof message === 'string' ? status === message : message.test(status), `${name}: ${status}`);
+  }
+  await context.close();
+});
+
 test('markup in the text shows as text and runs nothing', async () => {
   const {context, page, errors} = await openPage(session);
   const hostile = '<img src=x onerror="window.ran=1"><script>window.ran=2</script><b onclick="x()">bold</b>';
