@@ -14,8 +14,9 @@ export async function openBrowser() {
   const server = await serve(webRoot);
   const browser = await chromium.launch({
     executablePath: process.env.HUECODE_CHROMIUM ?? '/usr/bin/chromium',
-    // Chromium refuses to run as root inside its sandbox.
-    args: ['--no-sandbox'],
+    // Chromium refuses to run as root inside its sandbox; containers often
+    // have a small /dev/shm.
+    args: ['--no-sandbox', '--disable-dev-shm-usage'],
   });
   return {
     server,

@@ -7,7 +7,7 @@ import {chromium} from 'playwright-core';
 const sizes = [180, 192, 512];
 const svg = await readFile(new URL('../../ui/resources/icon.svg', import.meta.url));
 await mkdir('icons', {recursive: true});
-const browser = await chromium.launch({executablePath: '/usr/bin/chromium', args: ['--no-sandbox']});
+const browser = await chromium.launch({executablePath: '/usr/bin/chromium', args: ['--no-sandbox', '--disable-dev-shm-usage']});
 try {
   const page = await browser.newPage();
   for (const size of sizes) {
