@@ -154,7 +154,7 @@ constexpr std::array<OptionEntry, 23> kOptions{{
     {"--via", "COLOUR", "a stop between start and end; repeat for more",
      [](CliOptions& o, std::string_view v) {
        return ApplyColour<[](CliOptions& to, ColourTriple c) { to.via.push_back(c); }>(o, v,
-                                                                                         "--via");
+                                                                                       "--via");
      }},
     {"--rainbow", "", "six stops from red to violet instead of start and end",
      &SetFlag<&CliOptions::rainbow>},
@@ -163,9 +163,7 @@ constexpr std::array<OptionEntry, 23> kOptions{{
        return ApplyNamed(kSpaces, o.space, v, "colour space", "--space");
      }},
     {"--by", "UNIT", "char (default) or grapheme, a user-perceived character",
-     [](CliOptions& o, std::string_view v) {
-       return ApplyNamed(kUnits, o.by, v, "unit", "--by");
-     }},
+     [](CliOptions& o, std::string_view v) { return ApplyNamed(kUnits, o.by, v, "unit", "--by"); }},
     {"--merge", "", "neighbouring chunks of one colour share one tag",
      &SetFlag<&CliOptions::merge>},
     {"--escape", "", "write &, < and > in the text as HTML entities",
@@ -297,8 +295,9 @@ std::string UsageText() {
       "  " +
       Alternatives(Dialects()) +
       ".\n"
-      "Without --via, --rainbow, --space, --by and --merge the markup is exactly what\n"
-      "the window writes. --rainbow cannot be combined with --start, --end or --via.\n"
+      "Without --via, --rainbow, --space, --by, --merge and --escape the markup is\n"
+      "exactly what the window writes. --rainbow cannot be combined with --start,\n"
+      "--end or --via.\n"
       "--fit counts characters as the markup has them (a surrogate pair is one, the\n"
       "final line break is not counted), cannot be combined with --step, tells on\n"
       "standard error which step it chose, and fails with status 1 when even one\n"

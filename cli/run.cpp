@@ -128,8 +128,7 @@ std::string StatsNote(const ConversionPlan& plan) {
   const ConversionStats stats = plan.text().stats(plan.step());
   return Note(std::to_string(stats.charactersIn) + " characters in, " +
               std::to_string(stats.chunks) + " chunks, " + std::to_string(stats.colouredChunks) +
-              " coloured chunks, " + std::to_string(stats.outputCharacters) +
-              " output characters");
+              " coloured chunks, " + std::to_string(stats.outputCharacters) + " output characters");
 }
 
 int Convert(const CliOptions& options, const CliStreams& streams,
@@ -239,9 +238,8 @@ Result<PlannedConversion> PlanConversion(const CliOptions& options, StyledSettin
       " (" + std::to_string(text.stats(*step).outputCharacters) + " characters)";
   // The step box reads a step as long as the text as 1, so a single chunk for
   // a longer text is said in words that give it back.
-  const std::string chosen = *step > 1 && *step >= text.units()
-                                 ? "one tag for the whole text"
-                                 : "step " + std::to_string(*step);
+  const std::string chosen = *step > 1 && *step >= text.units() ? "one tag for the whole text"
+                                                                : "step " + std::to_string(*step);
   return PlannedConversion{std::move(plan), Note("--fit chose " + chosen + characters)};
 }
 

@@ -59,19 +59,17 @@ constexpr bool IsLow(char32_t c) {
   return c >= 0xDC00 && c <= 0xDFFF;
 }
 
-// Calls take(code point) for each character; a lone surrogate is U+FFFD.
-template <typename Take>
-void ForEachCodePoint(std::u16string_view text, Take&& take) {
-  for (std::size_t k = 0; k < text.size(); ++k) {
-    char32_t c = text[k];
-    if (IsHigh(c) && k + 1 < text.size() && IsLow(text[k + 1])) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[k + 1] - 0xDC00);
-      ++k;
-    } else if (IsHigh(c) || IsLow(c)) {
-      c = 0xFFFD;
-    }
-    take(c);
+constexpr char32_t Combine(char32_t high, char32_t low) {
+  return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
+}
+
+// The code point that starts at k, moving k past it; a lone surrogate is U+FFFD.
+char32_t NextCodePoint(std::u16string_view text, std::size_t& k) {
+  const char32_t c = text[k++];
+  if (IsHigh(c) && k < text.size() && IsLow(text[k])) {
+    return Combine(c, text[k++]);
   }
+  return IsHigh(c) || IsLow(c) ? 0xFFFD : c;
 }
 
 Sequence DecodeOne(std::string_view bytes, std::size_t offset) {
@@ -141,10 +139,10 @@ Result<std::u16string, Utf8Error> DecodeUtf8(std::string_view bytes) {
 std::string EncodeUtf8(std::u16string_view text) {
   std::string out;
   out.reserve(text.size() * 3);
-  ForEachCodePoint(text, [&](char32_t c) {
+  for (std::size_t k = 0; k < text.size();) {
     char bytes[4];
-    out.append(bytes, static_cast<std::size_t>(PutUtf8(bytes, c) - bytes));
-  });
+    out.append(bytes, static_cast<std::size_t>(PutUtf8(bytes, NextCodePoint(text, k)) - bytes));
+  }
   return out;
 }
 
@@ -205,7 +203,7 @@ void Utf8StreamSink::put(std::u16string_view piece) {
   if (m_pendingHigh != 0) {
     const char16_t high = std::exchange(m_pendingHigh, 0);
     if (!piece.empty() && IsLow(piece.front())) {
-      putCodePoint(0x10000 + ((char32_t{high} - 0xD800) << 10) + (piece.front() - 0xDC00));
+      putCodePoint(Combine(high, piece.front()));
       piece.remove_prefix(1);
     } else {
       putCodePoint(0xFFFD);
@@ -231,18 +229,10 @@ void Utf8StreamSink::put(std::u16string_view piece) {
     if (k == piece.size()) {
       break;
     }
-    if (piece[k] < 0x80) {
-      continue;
+    if (piece[k] >= 0x80) {
+      m_used =
+          static_cast<std::size_t>(PutUtf8(m_buffer + m_used, NextCodePoint(piece, k)) - m_buffer);
     }
-    char32_t c = piece[k];
-    if (IsHigh(c) && k + 1 < piece.size() && IsLow(piece[k + 1])) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (piece[k + 1] - 0xDC00);
-      ++k;
-    } else if (IsHigh(c) || IsLow(c)) {
-      c = 0xFFFD;
-    }
-    m_used = static_cast<std::size_t>(PutUtf8(m_buffer + m_used, c) - m_buffer);
-    ++k;
   }
 }
 

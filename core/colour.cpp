@@ -62,8 +62,8 @@ std::u16string HexPair(std::u16string_view hex) {
 
 std::u16string ColourDigits(ColourTriple colour) {
   std::u16string digits(6, u'\0');
-  digits.resize(static_cast<std::size_t>(detail::WriteColourDigits(digits.data(), colour) -
-                                         digits.data()));
+  digits.resize(
+      static_cast<std::size_t>(detail::WriteColourDigits(digits.data(), colour) - digits.data()));
   return digits;
 }
 

@@ -24,15 +24,9 @@ void MarkupCountedShort() {
 }  // namespace detail
 
 StyledText::StyledText(const StyledSettings& settings)
-    : m_untrimmed(settings.text),
-      m_text(TrimSpaces(settings.text)),
-      m_prefix(settings.markup.prefix),
-      m_middle(settings.markup.middle),
-      m_suffix(settings.markup.suffix),
-      m_sampler(settings.gradient),
-      m_linear(settings.gradient.stops.size() == 2 && settings.gradient.space == ColourSpace::Rgb),
-      m_merge(settings.merge),
-      m_escape(settings.escape) {
+    : StyledText(settings.text, settings.markup, settings.gradient) {
+  m_merge = settings.merge;
+  m_escape = settings.escape;
   if (settings.by == Segmentation::Graphemes) {
     if (!settings.graphemes) {
       throw std::invalid_argument("grapheme chunks need a grapheme finder");
@@ -45,25 +39,28 @@ StyledText::StyledText(const StyledSettings& settings)
       throw std::invalid_argument("grapheme boundaries do not fit the text");
     }
     m_units = static_cast<std::int32_t>(m_boundaries.size() - 1);
-  } else {
-    m_units = CountCharacters(m_text);
-    m_oneUnitEach = static_cast<std::size_t>(m_units) == m_text.size();
+    m_oneUnitEach = false;
   }
   m_step = settings.step ? std::clamp(*settings.step, 1, std::max(m_units, 1))
                          : StepLength(settings.stepText, m_units);
 }
 
 StyledText::StyledText(const ConversionSettings& settings)
-    : m_untrimmed(settings.text),
-      m_text(TrimSpaces(settings.text)),
-      m_prefix(settings.markup.prefix),
-      m_middle(settings.markup.middle),
-      m_suffix(settings.markup.suffix),
+    : StyledText(settings.text, settings.markup, GradientStops{{settings.start, settings.end}}) {
+  m_step = StepLength(settings.stepText, m_units);
+}
+
+StyledText::StyledText(std::u16string_view text, const MarkupTemplate& markup,
+                       GradientStops gradient)
+    : m_untrimmed(text),
+      m_text(TrimSpaces(text)),
+      m_prefix(markup.prefix),
+      m_middle(markup.middle),
+      m_suffix(markup.suffix),
       m_units(CountCharacters(m_text)),
       m_oneUnitEach(static_cast<std::size_t>(m_units) == m_text.size()),
-      m_sampler(GradientStops{{settings.start, settings.end}, ColourSpace::Rgb}),
-      m_linear(true),
-      m_step(StepLength(settings.stepText, m_units)) {}
+      m_linear(gradient.stops.size() == 2 && gradient.space == ColourSpace::Rgb),
+      m_sampler(std::move(gradient)) {}
 
 std::int64_t StyledText::colouredChunks(std::int32_t step) const {
   std::int64_t coloured = 0;

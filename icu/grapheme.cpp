@@ -7,7 +7,6 @@
 #include <memory>
 #include <stdexcept>
 
-
 namespace huecode {
 
 std::vector<std::uint32_t> GraphemeBoundaries(std::u16string_view text) {

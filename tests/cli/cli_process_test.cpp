@@ -168,6 +168,19 @@ TEST(CliProcess, WriteErrorsAreReported) {
   EXPECT_NE(closed.err.find("cannot write"), std::string::npos) << closed.err;
 }
 
+// The markup streams out in blocks, so these failures come after output has
+// started: the run must still end with status 1 and say why, once.
+TEST(CliProcess, WriteErrorsAfterOutputStartedAreReported) {
+  const std::string text(200000, 'x');
+  const ProcessResult full = RunProcess("/bin/sh", {"-c", R"(exec "$0" >/dev/full)", kCli}, text);
+  EXPECT_EQ(full.exitCode, 1);
+  EXPECT_EQ(full.err, "huecode-cli: cannot write the output: No space left on device\n");
+  const ProcessResult gone = RunProcess(
+      "/bin/bash", {"-c", R"("$0" | head -c 10 >/dev/null; echo "${PIPESTATUS[0]}" >&2)", kCli},
+      text);
+  EXPECT_EQ(gone.err, "huecode-cli: cannot write the output: Broken pipe\n1\n");
+}
+
 TEST(CliProcess, DoubleDashLetsTheTextStartWithADash) {
   const ProcessResult dashed = RunProcess(kCli, {"--step", "3", "--", "-3", "--start"});
   const ProcessResult piped = RunProcess(kCli, {"--step", "3"}, "-3 --start\n");

@@ -13,8 +13,8 @@
 #include "core/chunks.h"
 #include "core/colour.h"
 #include "core/conversion.h"
-#include "icu/grapheme.h"
 #include "core/gradient_stops.h"
+#include "icu/grapheme.h"
 #include "process_runner.h"
 
 namespace huecode {
@@ -146,7 +146,9 @@ INSTANTIATE_TEST_SUITE_P(
                    "<span style=\"color:#808080\">a</span><span style=\"color:#00FF00\">b</span>"},
         PresetCase{"minimessage", "<#808080>a<#00FF00>b"},
         PresetCase{"ampersand", "&#808080a&#00FF00b"}),
-    [](const ::testing::TestParamInfo<PresetCase>& tested) { return std::string(tested.param.key); });
+    [](const ::testing::TestParamInfo<PresetCase>& tested) {
+      return std::string(tested.param.key);
+    });
 
 TEST(ListPresets, ShowsEachDialectWithTheChunkItWrites) {
   const ProcessResult result = Cli({"--list-presets"});
@@ -588,6 +590,19 @@ INSTANTIATE_TEST_SUITE_P(
                     "needs 24 characters"},
         FailureCase{"UsageBeforeFit", {"--fit", "0", "--space", "x", "abc"}, 2, "--space"}),
     [](const ::testing::TestParamInfo<FailureCase>& tested) { return tested.param.name; });
+
+// Escaping is opt-in: without it a chunk goes into the markup as it stands.
+TEST(Escape, WritesEntitiesInsideTheChunksOnlyWhenAsked) {
+  const std::string tags[] = {"<span style=\"color:#AA55AA\">a</span>",
+                              "<span style=\"color:#55AA55\">", "</span>",
+                              "<span style=\"color:#00FF00\">b</span>\n"};
+  EXPECT_EQ(Cli({"--preset", "span", "--escape", "a<b"}).out,
+            tags[0] + tags[1] + "&lt;" + tags[2] + tags[3]);
+  EXPECT_EQ(Cli({"--preset", "span", "a<b"}).out, tags[0] + tags[1] + "<" + tags[2] + tags[3]);
+  EXPECT_EQ(ReadStats(Cli({"--escape", "--stats", "--preset", "span", "a<b"}).err).outputCharacters,
+            static_cast<std::int64_t>(tags[0].size() + tags[1].size() + 4 + tags[2].size() +
+                                      tags[3].size() - 1));
+}
 
 }  // namespace
 }  // namespace huecode

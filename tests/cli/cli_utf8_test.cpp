@@ -3,23 +3,13 @@
 #include <string>
 
 #include "cli/utf8.h"
+#include "tests/cli/utf8_decoding.h"
 
 namespace huecode {
 namespace {
 
-// The decoding as a text and an error side by side, so that each case reads both.
-struct Utf8Decoding {
-  std::u16string text;
-  std::optional<Utf8Error> error;
-};
-
-inline Utf8Decoding Decoding(std::string_view bytes) {
-  auto decoded = DecodeUtf8(bytes);
-  if (!decoded) {
-    return {std::u16string(), decoded.error()};
-  }
-  return {std::move(*decoded), std::nullopt};
-}
+using test::Decoding;
+using test::Utf8Decoding;
 
 struct MalformedCase {
   const char* name;

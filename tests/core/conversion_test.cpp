@@ -10,6 +10,7 @@
 #include "core/chunks.h"
 #include "core/dialects.h"
 #include "tests/core/worked_examples.h"
+#include "tests/fuzz/reference.h"
 
 namespace huecode {
 namespace {
@@ -193,6 +194,12 @@ ColourTriple RandomColour(std::mt19937& random) {
           static_cast<std::int16_t>(component(random))};
 }
 
+fuzz::ReferenceColour Plain(ColourTriple c) {
+  return {c.r, c.g, c.b};
+}
+
+// Against the plain restatement of the rules: the same chunks, the same bare
+// ones left untagged, each tagged one with the colour of its position.
 TEST(GenerateCode, RemovingTheTagsGivesBackTheTrimmedText) {
   std::mt19937 random(20240531);
   for (int run = 0; run < 3000; ++run) {
@@ -200,23 +207,23 @@ TEST(GenerateCode, RemovingTheTagsGivesBackTheTrimmedText) {
     const std::u16string step = RandomStep(random);
     const ColourTriple start = RandomColour(random);
     const ColourTriple end = run % 5 == 0 ? start : RandomColour(random);
-    const ChunkPlan plan = PlanChunks(text, step);
+    const std::u16string trimmed = fuzz::TrimOuterSpaces(text);
+    const auto n = static_cast<std::int32_t>(fuzz::CharacterCount(trimmed));
+    std::vector<fuzz::ReferenceChunk> coloured;
+    for (fuzz::ReferenceChunk& chunk : fuzz::ReferenceChunks(trimmed, StepLength(step, n))) {
+      if (!chunk.bare) {
+        coloured.push_back(std::move(chunk));
+      }
+    }
     const Untagged untagged = RemoveTags(GenerateCode({text, step, start, end, kTaggedTemplate}));
     ASSERT_TRUE(untagged.wellFormed) << "run " << run;
-    ASSERT_EQ(untagged.text, TrimSpaces(text)) << "run " << run;
-    std::size_t colouredChunks = 0;
-    ForEachChunk(plan, [&](const Chunk& chunk) { colouredChunks += !IsBareChunk(chunk.text); });
-    EXPECT_EQ(untagged.tagged.size(), colouredChunks) << "run " << run;
-
-    // Each coloured chunk starts at a multiple of the step, is a full step
-    // long unless the text ends, and carries the colour of its position.
-    for (const Tagged& t : untagged.tagged) {
-      const auto before = CountCharacters(std::u16string_view(untagged.text).substr(0, t.offset));
-      const auto length = CountCharacters(t.chunk);
-      EXPECT_EQ(before % plan.step, 0) << "run " << run;
-      EXPECT_EQ(length, std::min(plan.step, plan.length - before)) << "run " << run;
-      EXPECT_FALSE(IsBareChunk(t.chunk)) << "run " << run;
-      EXPECT_EQ(t.digits, ColourDigits(GradientColour(start, end, before + 1, plan.length)))
+    ASSERT_EQ(untagged.text, trimmed) << "run " << run;
+    ASSERT_EQ(untagged.tagged.size(), coloured.size()) << "run " << run;
+    for (std::size_t k = 0; k < coloured.size(); ++k) {
+      const Tagged& t = untagged.tagged[k];
+      EXPECT_EQ(t.offset, coloured[k].offset) << "run " << run;
+      EXPECT_EQ(t.chunk, coloured[k].text) << "run " << run;
+      EXPECT_EQ(t.digits, fuzz::ReferenceDigits(Plain(start), Plain(end), coloured[k].position, n))
           << "run " << run;
     }
   }
@@ -247,7 +254,7 @@ TEST(GenerateCode, LongTextsFollowTheGradientFormula) {
       std::size_t wrong = 0;
       for (const Tagged& t : untagged.tagged) {
         const auto position = static_cast<std::int32_t>(t.offset) + 1;
-        wrong += t.digits != ColourDigits(GradientColour(start, end, position, n));
+        wrong += t.digits != fuzz::ReferenceDigits(Plain(start), Plain(end), position, n);
       }
       EXPECT_EQ(wrong, 0u) << "n " << n << ", step " << stepLength;
     }

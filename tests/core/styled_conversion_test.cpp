@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <stdexcept>
 #include <string>
+#include <type_traits>
+#include <vector>
 
 #include "core/chunks.h"
 #include "core/dialects.h"
@@ -201,6 +204,64 @@ TEST(StyledConversion, StatsCountWithoutBuilding) {
   EXPECT_EQ(stats.colouredChunks, 3);
   EXPECT_EQ(stats.outputCharacters, CountCharacters(text.markup(1)));
 }
+
+// HTML-safe text: the entities go inside the chunks, while the chunks, their
+// colours and the counts of chunks stay those of the text as it is.
+TEST(StyledConversion, EscapingWritesEntitiesAndKeepsChunksAndColours) {
+  struct Case {
+    std::u16string_view text;
+    std::int32_t step;
+    bool merge;
+    std::u16string_view markup;
+  };
+  const Case cases[] = {
+      {u"a<b", 1, false, u"<AA55AA|a><55AA55|&lt;><00FF00|b>"},
+      {u"a<b>&c", 3, false, u"<D42AD4|a&lt;b><55AA55|&gt;&amp;c>"},
+      {u"& <", 1, false, u"<AA55AA|&amp;> <00FF00|&lt;>"},
+      {u"<<", 1, true, u"<808080|&lt;><00FF00|&lt;>"},
+      {u"\U0001F600&", 1, false, u"<808080|\U0001F600><00FF00|&amp;>"},
+  };
+  for (const Case& c : cases) {
+    StyledSettings settings;
+    settings.text = std::u16string(c.text);
+    settings.markup = {u"<", u"|", u">"};
+    settings.merge = c.merge;
+    settings.escape = true;
+    const StyledText text(settings);
+    const std::u16string markup = text.markup(c.step);
+    EXPECT_EQ(markup, c.markup) << c.step;
+    const ConversionStats stats = text.stats(c.step);
+    EXPECT_EQ(stats.outputCharacters, CountCharacters(markup));
+    settings.escape = false;
+    const ConversionStats plain = StyledText(settings).stats(c.step);
+    EXPECT_EQ(stats.chunks, plain.chunks);
+    EXPECT_EQ(stats.colouredChunks, plain.colouredChunks);
+  }
+}
+
+// Grapheme boundaries come from outside the core; any that would cut past the
+// text or out of order are refused rather than read.
+TEST(StyledConversion, GraphemeBoundariesThatDoNotFitTheTextAreRefused) {
+  const std::vector<std::uint32_t> wrong[] = {
+      {}, {1, 3}, {0, 2}, {0, 4}, {0, 2, 2, 3}, {0, 2, 1, 3},
+  };
+  for (const auto& boundaries : wrong) {
+    StyledSettings settings;
+    settings.text = u"abc";
+    settings.by = Segmentation::Graphemes;
+    settings.graphemes = [&](std::u16string_view) { return boundaries; };
+    EXPECT_THROW(StyledText{settings}, std::invalid_argument) << boundaries.size();
+  }
+  StyledSettings unsegmented;
+  unsegmented.by = Segmentation::Graphemes;
+  EXPECT_THROW(StyledText{unsegmented}, std::invalid_argument);
+}
+
+// A StyledText keeps views of its settings, so it cannot be built from a
+// temporary that would be gone before it is used.
+static_assert(!std::is_constructible_v<StyledText, StyledSettings&&>);
+static_assert(!std::is_constructible_v<StyledText, ConversionSettings&&>);
+static_assert(std::is_constructible_v<StyledText, const StyledSettings&>);
 
 }  // namespace
 }  // namespace huecode

@@ -6,9 +6,9 @@
 
 #include "core/chunks.h"
 #include "preview/previews.h"
-#include "tests/preview/preview_of.h"
 #include "tests/fuzz/fuzz_input.h"
 #include "tests/fuzz/reference.h"
+#include "tests/preview/preview_of.h"
 #include "tests/preview/recording_surface.h"
 
 namespace {

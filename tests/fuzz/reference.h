@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // Plain, slow restatements of the conversion's rules, written independently of
@@ -26,6 +27,28 @@ inline std::int64_t ExactGradient(std::int64_t start, std::int64_t end, std::int
     return whole + 1;
   }
   return whole;
+}
+
+struct ReferenceColour {
+  std::int64_t r = 0;
+  std::int64_t g = 0;
+  std::int64_t b = 0;
+};
+
+// The six colour digits of the gradient at the position: two upper-case
+// hexadecimal digits per component, components outside 0..255 left out.
+inline std::u16string ReferenceDigits(ReferenceColour start, ReferenceColour end,
+                                      std::int64_t position, std::int64_t span) {
+  std::u16string digits;
+  for (const auto& [from, to] :
+       {std::pair{start.r, end.r}, std::pair{start.g, end.g}, std::pair{start.b, end.b}}) {
+    const std::int64_t value = ExactGradient(from, to, position, span);
+    if (value >= 0 && value <= 255) {
+      digits += u"0123456789ABCDEF"[value / 16];
+      digits += u"0123456789ABCDEF"[value % 16];
+    }
+  }
+  return digits;
 }
 
 inline std::size_t UnitsOfCharacter(std::u16string_view text, std::size_t offset) {

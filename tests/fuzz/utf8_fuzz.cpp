@@ -5,24 +5,14 @@
 #include <string_view>
 
 #include "cli/utf8.h"
+#include "tests/cli/utf8_decoding.h"
 #include "tests/fuzz/fuzz_input.h"
 
 namespace huecode::fuzz {
 namespace {
 
-// The decoding as a text and an error side by side, so that each case reads both.
-struct Utf8Decoding {
-  std::u16string text;
-  std::optional<Utf8Error> error;
-};
-
-inline Utf8Decoding Decoding(std::string_view bytes) {
-  auto decoded = DecodeUtf8(bytes);
-  if (!decoded) {
-    return {std::u16string(), decoded.error()};
-  }
-  return {std::move(*decoded), std::nullopt};
-}
+using test::Decoding;
+using test::Utf8Decoding;
 
 // Length of the well-formed sequence at offset by the table of well-formed
 // UTF-8 byte sequences, or nothing when none starts there.

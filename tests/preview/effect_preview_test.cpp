@@ -5,8 +5,8 @@
 #include "core/chunks.h"
 #include "core/conversion.h"
 #include "preview/previews.h"
-#include "tests/preview/preview_of.h"
 #include "recording_surface.h"
+#include "tests/preview/preview_of.h"
 
 namespace huecode {
 namespace {

@@ -25,13 +25,7 @@ enum class Op {
 struct Call {
   explicit Call(Op called, float a0 = 0, float b0 = 0, float c0 = 0, float d0 = 0,
                 ColourValue colourValue = 0, std::u16string printed = {})
-      : op(called),
-        a(a0),
-        b(b0),
-        c(c0),
-        d(d0),
-        colour(colourValue),
-        text(std::move(printed)) {}
+      : op(called), a(a0), b(b0), c(c0), d(d0), colour(colourValue), text(std::move(printed)) {}
 
   Op op;
   float a, b, c, d;  // coordinates, width or size

@@ -26,7 +26,8 @@ inline QRect InkBounds(const QImage& image, const QRect& area, const QColor& bac
 
 // Anti-aliased text leaves pixels that mix the ink with the background; true
 // when every pixel in the area is such a mix and at least one shows some ink.
-inline bool IsInkOf(const QImage& image, const QRect& area, const QColor& background, const QColor& ink) {
+inline bool IsInkOf(const QImage& image, const QRect& area, const QColor& background,
+                    const QColor& ink) {
   const int channels[2][3] = {{background.red(), background.green(), background.blue()},
                               {ink.red(), ink.green(), ink.blue()}};
   int widest = 0;

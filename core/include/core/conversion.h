@@ -67,7 +67,9 @@ struct ConversionStats {
 // string, a stream, a counter. A sink that can size itself is told the exact
 // length first.
 template <typename Sink>
-concept MarkupSink = requires(Sink& sink, std::u16string_view piece) { sink.put(piece); };
+concept MarkupSink = requires(Sink& sink, std::u16string_view piece) {
+  sink.put(piece);
+};
 
 // One text cut into units (characters, a surrogate pair being one, or
 // user-perceived characters) and ready to be written, counted or previewed
@@ -100,6 +102,10 @@ class StyledText {
   ConversionStats stats(std::int32_t step) const;
 
  private:
+  // Characters of the trimmed text in the gradient; the public constructors
+  // add what their settings ask beyond that.
+  StyledText(std::u16string_view text, const MarkupTemplate& markup, GradientStops gradient);
+
   template <typename Cut>
   void cut(std::int32_t step, Cut&& each) const;
   std::int64_t colouredChunks(std::int32_t step) const;
@@ -126,8 +132,8 @@ class StyledText {
   std::vector<std::uint32_t> m_boundaries;  // only for user-perceived characters
   std::int32_t m_units = 0;
   bool m_oneUnitEach = false;  // characters without surrogate pairs: plain slices
+  bool m_linear = false;       // two stops in RGB: each component monotonic in the position
   GradientSampler m_sampler;
-  bool m_linear = false;  // two stops in RGB: each component monotonic in the position
   bool m_merge = false;
   bool m_escape = false;
   std::int32_t m_step = 1;
@@ -190,11 +196,11 @@ void StyledText::forEachChunk(std::int32_t step, Visitor&& visit) const {
   step = std::max(step, 1);
   detail::ColourCursor colours(m_sampler, m_linear, m_units, step);
   if (!m_merge) {
-    cut(step, [&](std::u16string_view text, std::int64_t position, bool oneGrapheme)
-                  HUECODE_INLINE {
-      const auto at = static_cast<std::int32_t>(position);
-      return deliver({text, colours.at(at), !IsBareChunk(text, oneGrapheme), at});
-    });
+    cut(step,
+        [&](std::u16string_view text, std::int64_t position, bool oneGrapheme) HUECODE_INLINE {
+          const auto at = static_cast<std::int32_t>(position);
+          return deliver({text, colours.at(at), !IsBareChunk(text, oneGrapheme), at});
+        });
     return;
   }
 

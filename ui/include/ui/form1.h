@@ -2,13 +2,15 @@
 
 // The main window. It owns every piece of state and moves it along one road:
 //
-//   core     GenerateCode, FormatPresets, SplitColour   (pure functions)
+//   core     GenerateCode, FormatPresets, SplitColour: pure functions over
+//     |      one chunk walk (StyledText) that writes into a sink
+//   preview  DrawGradientBar, DrawEffectPreview onto any DrawingSurface
 //     |
-//   preview  DrawGradientBar -> Picture2, DrawEffectPreview -> Picture1
+//   render   PictureSurface: the surface as a QImage, the boxes' styles
 //     |
 //   ui       Form1: gathers ConversionSettings from its boxes and colours,
-//            calls the two layers above, writes the results back; Form2 is
-//            the About window.
+//            calls the layers above, writes the results back; PictureBox
+//            shows a PictureSurface; Form2 is the About window.
 //
 // Each handler is a short sequence of those calls; the colour dialog and the
 // message box sit behind small interfaces so that tests can answer them.

@@ -28,8 +28,7 @@ namespace huecode::detail {
 // gradients are sampled at every chunk.
 class ColourCursor {
  public:
-  ColourCursor(const GradientSampler& sampler, bool monotonic, std::int32_t span,
-               std::int32_t step)
+  ColourCursor(const GradientSampler& sampler, bool monotonic, std::int32_t span, std::int32_t step)
       : m_sampler(sampler), m_monotonic(monotonic), m_span(span), m_step(step) {}
 
   HUECODE_INLINE ColourTriple at(std::int32_t position) {
