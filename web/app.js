@@ -3,7 +3,7 @@
 import {readSettings, withAddedStop, writeSettings} from './controls.js';
 import {applyTexts, defaultLanguage, textsOf} from './i18n.js';
 import {drawBar, showPreview} from './preview.js';
-import {defaults, forgetSettings, loadSettings, saveSettings} from './settings.js';
+import {defaults, loadSettings, saveSettings} from './settings.js';
 
 const byId = (id) => document.getElementById(id);
 const maxStops = 64;
@@ -72,6 +72,9 @@ function scheduleConversion() {
 }
 
 function showCounts(result) {
+  const shown = result.markup.length <= maxShown;
+  byId('output-note').textContent = shown ? '' : texts.tooLong(result.markup.length);
+  byId('output-note').hidden = shown;
   const limit = limitOf(settings.limit);
   const warning = byId('warning');
   const {counts} = result;
@@ -108,10 +111,7 @@ function showResult(result) {
   suggestEscaping();
   lastResult = result;
   lastMarkup = result.markup;
-  const shown = result.markup.length <= maxShown;
-  byId('output').value = shown ? markup() : '';
-  byId('output-note').textContent = shown ? '' : texts.tooLong(result.markup.length);
-  byId('output-note').hidden = shown;
+  byId('output').value = result.markup.length <= maxShown ? markup() : '';
   // An edit made while this text was converting is still on its way.
   if (!timer) {
     delete byId('output').dataset.pending;
@@ -170,9 +170,10 @@ function withTemplate(current) {
   };
 }
 
+// The language is the reader's, not a conversion setting: it stays.
 function reset() {
-  forgetSettings(localStorage);
-  settings = withTemplate({...defaults, stops: [...defaults.stops]});
+  settings = withTemplate({...defaults, stops: [...defaults.stops], language: settings.language});
+  saveSettings(localStorage, settings);
   applyLanguage();
   setStatus(texts.resetDone);
   convertNow();

@@ -60,11 +60,3 @@ export function saveSettings(storage, settings) {
     // Private windows and full storage refuse; the page works without it.
   }
 }
-
-export function forgetSettings(storage) {
-  try {
-    storage.removeItem(storageKey);
-  } catch {
-    // As above: nothing was stored.
-  }
-}

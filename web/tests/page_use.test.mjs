@@ -73,6 +73,9 @@ test('type, pick colours, step and dialect, copy, reload, reset, switch language
   await page.reload();
   await waitForOutput(page);
   assert.equal(await page.textContent('#convert'), 'Convert');
+  // The reader's language is no conversion setting: a reset keeps it.
+  await page.click('#reset');
+  assert.equal(await page.textContent('#convert'), 'Convert');
 
   assert.deepEqual(requests.filter((url) => !url.startsWith(session.server.url) && !url.startsWith('blob:')), []);
   assert.deepEqual(errors, []);
