@@ -1,6 +1,8 @@
 #include "core/chunks.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cstdlib>
 #include <cmath>
 #include <limits>
 #include <locale>
@@ -73,14 +75,22 @@ double ReadRadixInteger(StepReader& reader, int radix) {
 }
 
 // A plain decimal number in ASCII, correctly rounded; nothing when it is out
-// of the range of a double. Some standard libraries (the one WebAssembly
-// builds use among them) have no floating-point from_chars; strtod there
-// would follow the process's locale, so the classic locale reads instead.
+// of the range of a double. Some standard libraries have no floating-point
+// from_chars. Under Emscripten, strtod (musl's) reads the point the same in
+// every locale and keeps the WebAssembly small; elsewhere strtod would follow
+// the process's locale, so a stream in the classic locale reads instead.
 std::optional<double> ParseDouble(const std::string& number) {
 #if defined(__cpp_lib_to_chars)
   double value = 0.0;
   const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
   if (result.ec == std::errc::result_out_of_range) {
+    return std::nullopt;
+  }
+  return value;
+#elif defined(__EMSCRIPTEN__)
+  errno = 0;
+  const double value = std::strtod(number.c_str(), nullptr);
+  if (errno == ERANGE) {
     return std::nullopt;
   }
   return value;

@@ -11,7 +11,14 @@ packages=(
   clang libclang-rt-14-dev clang-format clang-tidy time python3
   lintian help2man appstream desktop-file-utils man-db groff-base
   bash-completion zsh fish
+  # The web page: the core compiled by Emscripten, tested in Chromium.
+  emscripten node-acorn chromium
 )
+# The browser tests take their npm packages through npm, which comes with
+# Node.js where that is installed from outside Debian.
+if ! command -v npm >/dev/null; then
+  packages+=(nodejs npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

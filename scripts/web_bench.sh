@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the page and huecode-cli and prints the page's figures: conversion
+# time against huecode-cli and a plain JavaScript generator, first load time
+# and the page's size with gzip.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${HUECODE_BUILD_DIR:-$root/build}
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh"
+"$root/scripts/web.sh" "$build/web"
+"$root/scripts/web_packages.sh"
+cd "$root/web"
+HUECODE_WEB_DIR=$build/web HUECODE_CLI=$build/cli/huecode-cli node bench/page_bench.mjs

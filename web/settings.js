@@ -1,0 +1,62 @@
+// The page's settings, remembered between visits. The text itself is not
+// kept: it may be a megabyte, and a post is rarely written twice.
+const storageKey = 'huecode.settings.v1';
+
+// The window's conversion: magenta to green, step 1, the template it opens
+// with under the UBB item.
+export const defaults = Object.freeze({
+  stops: Object.freeze(['#ff00ff', '#00ff00']),
+  rainbow: false,
+  space: 'rgb',
+  step: '1',
+  by: 'char',
+  merge: false,
+  escape: false,
+  limit: '',
+  fit: false,
+  dialect: 'ubb',
+  prefix: null,  // null: the core's initial template
+  middle: null,
+  suffix: null,
+  language: null,  // null: from the browser's languages
+});
+
+const colourPattern = /^#[0-9a-f]{6}$/;
+
+// Anything stored by another version, or edited by hand, falls back field by
+// field to the defaults rather than breaking the page.
+function sanitised(stored) {
+  const settings = {...defaults};
+  if (!stored || typeof stored !== 'object') {
+    return settings;
+  }
+  for (const key of Object.keys(defaults)) {
+    const value = stored[key];
+    if (key === 'stops') {
+      if (Array.isArray(value) && value.length >= 2 && value.length <= 64 &&
+          value.every((c) => typeof c === 'string' && colourPattern.test(c))) {
+        settings.stops = [...value];
+      }
+    } else if (value !== undefined && (value === null || typeof value === typeof defaults[key] ||
+                                       defaults[key] === null && typeof value === 'string')) {
+      settings[key] = value;
+    }
+  }
+  return settings;
+}
+
+export function loadSettings(storage) {
+  try {
+    return sanitised(JSON.parse(storage.getItem(storageKey)));
+  } catch {
+    return sanitised(null);
+  }
+}
+
+export function saveSettings(storage, settings) {
+  try {
+    storage.setItem(storageKey, JSON.stringify(settings));
+  } catch {
+    // Private windows and full storage refuse; the page works without it.
+  }
+}

@@ -1,0 +1,146 @@
+// Every row is converted twice, in the page and by huecode-cli, and the two
+// markups must be the same bytes.
+import assert from 'node:assert/strict';
+import {after, before, test} from 'node:test';
+import {cliMarkup, convert, openBrowser, openPage, setControl} from './page.mjs';
+
+const family = '\u{1F468}\u200D\u{1F469}\u200D\u{1F467}';
+const cases = [
+  {name: 'worked example ab', text: 'ab'},
+  {name: 'worked example with inner space', text: 'a b'},
+  {name: 'worked example step 2', text: 'abcde', step: '2'},
+  {name: 'step not below the length', text: 'abc', step: '3'},
+  {name: 'spaces only', text: '   '},
+  {name: 'outer spaces trimmed', text: '  彩色 文字  '},
+  {name: 'Chinese, html preset', text: '彩色文字渐变效果', dialect: 'html'},
+  {name: 'emoji and other pairs', text: `a😀b𝄞c${family}d`, step: '2'},
+  {name: 'lone surrogates', text: 'x\uD800y\uDC00z\uDBFF', step: '2'},
+  {name: 'CR LF from the user', text: 'one\r\ntwo\rthree\nfour'},
+  {name: 'line break inside a chunk', text: 'ab\ncd\r\nef', step: '2'},
+  {name: 'ideographic space', text: '\u3000段落\u3000开头 '},
+  {name: 'tabs and controls', text: 'a\tb\u0001c\u007fd\u0085e'},
+  {name: 'step 3', text: 'abcdefghij', step: '3'},
+  {name: 'step 4', text: 'abcdefghij', step: '4'},
+  {name: 'step with blanks inside', text: 'abcdefghijklmnop', step: ' 1 2'},
+  {name: 'step with trailing letters', text: 'abcdefghij', step: '3abc'},
+  {name: 'step rounding half to even', text: 'abcdefghij', step: '2.5'},
+  {name: 'step in hexadecimal', text: 'abcdefghij', step: '&H3'},
+  {name: 'step with exponent', text: 'abcdefghijklmnop', step: '1e1'},
+  {name: 'negative step', text: 'abcdef', step: '-3'},
+  {name: 'step beyond 32 bits', text: 'abcdef', step: '99999999999'},
+  {name: 'empty step', text: 'abcdef', step: ''},
+  ...['html', 'ubb', 'brelvin', 'bbcode', 'span', 'minimessage', 'ampersand'].map((dialect) => (
+    {name: `dialect ${dialect}`, text: 'a<b>&c [d]', dialect})),
+  {name: 'edited template', text: 'abc', template: ['{', '|', '}']},
+  {name: 'empty template', text: 'abc', template: ['', '', '']},
+  {name: 'three stops', text: 'one two three', stops: ['#0000ff', '#ffff00', '#ff0000']},
+  {name: 'four stops, step 2', text: 'gradient with stops', step: '2',
+    stops: ['#000000', '#ff0000', '#00ff00', '#ffffff']},
+  {name: 'rainbow', text: 'rainbow colours', rainbow: true},
+  {name: 'OKLab', text: 'ab', space: 'oklab'},
+  {name: 'OKLab rainbow', text: '彩虹渐变', rainbow: true, space: 'oklab', dialect: 'span'},
+  {name: 'merge', text: 'one tag here', merge: true, stops: ['#336699', '#336699']},
+  {name: 'merge across blanks', text: 'aa  bb\ncc', merge: true, step: '2', stops: ['#000000', '#010101']},
+  {name: 'grapheme chunks', text: `e\u0301🇫🇷${family}ok`, by: 'grapheme'},
+  {name: 'grapheme chunks over CR LF', text: 'a\r\nb\n\nc', by: 'grapheme', step: '2'},
+  {name: 'HTML-safe text, step 3', text: 'a<b>c</b> & d', step: '3', dialect: 'html', escape: true},
+  {name: 'HTML-safe text, merged', text: '<<&&>> <>', dialect: 'span', escape: true, merge: true,
+    stops: ['#336699', '#336699']},
+  {name: 'HTML-safe text in UBB', text: '[b]<i>&amp;', escape: true},
+  {name: 'HTML-safe text, fitted', text: 'x<y&z>w', dialect: 'html', escape: true, fit: '150'},
+  {name: 'fit', text: 'Hello, board', fit: '200'},
+  {name: 'fit with graphemes and merge', text: `🇫🇷🇩🇪 ${family}`, fit: '120', by: 'grapheme', merge: true},
+];
+
+function cliArgs(row) {
+  const args = [];
+  if (row.step !== undefined) {
+    args.push('--step', row.step);
+  }
+  if (row.dialect) {
+    args.push('--preset', row.dialect);
+  }
+  if (row.template) {
+    args.push('--prefix', row.template[0], '--middle', row.template[1], '--suffix', row.template[2]);
+  }
+  if (row.stops) {
+    args.push('--start', row.stops[0], '--end', row.stops.at(-1));
+    for (const stop of row.stops.slice(1, -1)) {
+      args.push('--via', stop);
+    }
+  }
+  if (row.rainbow) {
+    args.push('--rainbow');
+  }
+  if (row.space) {
+    args.push('--space', row.space);
+  }
+  if (row.merge) {
+    args.push('--merge');
+  }
+  if (row.by) {
+    args.push('--by', row.by);
+  }
+  if (row.escape) {
+    args.push('--escape');
+  }
+  if (row.fit) {
+    args.push('--fit', row.fit);
+  }
+  return args;
+}
+
+async function applyRow(page, row) {
+  await page.click('#reset');
+  await setControl(page, 'text', row.text);
+  if (row.dialect) {
+    await setControl(page, 'dialect', row.dialect);
+  }
+  if (row.template) {
+    for (const [k, box] of ['prefix', 'middle', 'suffix'].entries()) {
+      await setControl(page, box, row.template[k]);
+    }
+  }
+  if (row.stops) {
+    for (let k = 2; k < row.stops.length; ++k) {
+      await page.click('#add-stop');
+    }
+    const ids = ['start', ...row.stops.slice(1, -1).map((_, k) => `stop-${k + 1}`), 'end'];
+    for (const [k, id] of ids.entries()) {
+      await setControl(page, id, row.stops[k]);
+    }
+  }
+  for (const [id, value] of [['step', row.step], ['rainbow', row.rainbow], ['space', row.space],
+    ['merge', row.merge], ['escape', row.escape], ['by', row.by], ['limit', row.fit], ['fit', row.fit !== undefined]]) {
+    if (value !== undefined && value !== false) {
+      await setControl(page, id, value);
+    }
+  }
+}
+
+let session;
+let page;
+
+before(async () => {
+  session = await openBrowser();
+  ({page} = await openPage(session));
+});
+
+after(() => session.close());
+
+test('the page writes the same markup as huecode-cli', async () => {
+  const failures = [];
+  for (const row of cases) {
+    await applyRow(page, row);
+    const markup = await convert(page);
+    const held = await page.inputValue('#text');
+    // What a text area holds is what the user converts: its line breaks are LF.
+    assert.ok(!held.includes('\r'), `${row.name}: the text area kept a CR`);
+    assert.equal(held.replace(/\n/g, ''), row.text.replace(/\r\n?|\n/g, ''), `${row.name}: text lost`);
+    const expected = cliMarkup(cliArgs(row), held);
+    if (!Buffer.from(markup, 'utf8').equals(expected)) {
+      failures.push(`${row.name}\n  page: ${JSON.stringify(markup)}\n  cli:  ${JSON.stringify(expected.toString())}`);
+    }
+  }
+  assert.deepEqual(failures, []);
+});

@@ -1,0 +1,68 @@
+// Starts Debian's Chromium on the built page and drives its controls the way
+// the tests need them.
+import {execFileSync} from 'node:child_process';
+import {chromium} from 'playwright-core';
+import {serve} from './server.mjs';
+
+export const webRoot = process.env.HUECODE_WEB_DIR;
+export const cliPath = process.env.HUECODE_CLI;
+if (!webRoot || !cliPath) {
+  throw new Error('set HUECODE_WEB_DIR to the built page and HUECODE_CLI to huecode-cli');
+}
+
+export async function openBrowser() {
+  const server = await serve(webRoot);
+  const browser = await chromium.launch({
+    executablePath: process.env.HUECODE_CHROMIUM ?? '/usr/bin/chromium',
+    // Chromium refuses to run as root inside its sandbox; containers often
+    // have a small /dev/shm.
+    args: ['--no-sandbox', '--disable-dev-shm-usage'],
+  });
+  return {
+    server,
+    browser,
+    async close() {
+      await browser.close();
+      await server.close();
+    },
+  };
+}
+
+export async function openPage(session, {locale = 'zh-CN', permissions = []} = {}) {
+  const context = await session.browser.newContext({locale, permissions});
+  const page = await context.newPage();
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error));
+  await page.goto(session.server.url);
+  await waitForOutput(page);
+  return {context, page, errors};
+}
+
+export async function waitForOutput(page) {
+  await page.waitForSelector('#output:not([data-pending])', {state: 'attached'});
+}
+
+// Sets a control as the user would leave it and lets the page hear about it.
+export async function setControl(page, id, value) {
+  await page.evaluate(([id, value]) => {
+    const element = document.getElementById(id);
+    element[typeof value === 'boolean' ? 'checked' : 'value'] = value;
+    const event = element.tagName === 'SELECT' || typeof value === 'boolean' ? 'change' : 'input';
+    element.dispatchEvent(new Event(event, {bubbles: true}));
+    if (event === 'change') {
+      element.dispatchEvent(new Event('input', {bubbles: true}));
+    }
+  }, [id, value]);
+}
+
+export async function convert(page) {
+  await page.click('#convert');
+  await waitForOutput(page);
+  return page.inputValue('#output');
+}
+
+// The command line's markup for a text, as bytes, without the line break it ends with.
+export function cliMarkup(args, text) {
+  const out = execFileSync(cliPath, [...args, '--', text], {maxBuffer: 1 << 30});
+  return out.subarray(0, out.length - 1);
+}

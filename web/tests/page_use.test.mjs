@@ -1,0 +1,198 @@
+// A user's way through the page, hostile text, a megabyte paste, and a visit
+// with no network.
+import assert from 'node:assert/strict';
+import {readFile, writeFile, mkdtemp} from 'node:fs/promises';
+import {tmpdir} from 'node:os';
+import {join} from 'node:path';
+import {after, before, test} from 'node:test';
+import {cliMarkup, cliPath, convert, openBrowser, openPage, waitForOutput} from './page.mjs';
+import {execFileSync} from 'node:child_process';
+
+let session;
+
+before(async () => {
+  session = await openBrowser();
+});
+
+after(() => session.close());
+
+async function controls(page) {
+  return page.evaluate(() => Object.fromEntries(['start', 'end', 'step', 'dialect', 'prefix', 'middle', 'suffix']
+    .map((id) => [id, document.getElementById(id).value])));
+}
+
+const initialControls = {start: '#ff00ff', end: '#00ff00', step: '1', dialect: 'ubb', prefix: '[color=#',
+  middle: ']', suffix: '[/color]'};
+
+test('type, pick colours, step and dialect, copy, reload, reset, switch language', async () => {
+  const {context, page, errors} = await openPage(session, {permissions: ['clipboard-read', 'clipboard-write']});
+  const requests = [];
+  page.on('request', (request) => requests.push(request.url()));
+  assert.equal(await page.evaluate(() => document.documentElement.lang), 'zh-CN');
+  assert.equal(await page.textContent('#convert'), '转换');
+  assert.deepEqual(await controls(page), initialControls);
+
+  await page.click('#text');
+  await page.keyboard.type('Hello, 论坛!');
+  await page.fill('#start', '#0000ff');
+  await page.fill('#end', '#ff8000');
+  await page.fill('#step', '2');
+  await page.selectOption('#dialect', 'html');
+  const markup = await convert(page);
+  const expected = cliMarkup(['--start', '0000FF', '--end', 'FF8000', '--step', '2', '--preset', 'html'],
+    'Hello, 论坛!');
+  assert.equal(markup, expected.toString());
+
+  await page.fill('#limit', '100');
+  await page.waitForSelector('#warning:not([hidden])');
+  assert.match(await page.textContent('#warning'), /\b100\b/);
+  await page.fill('#limit', String(markup.length));
+  await page.waitForSelector('#warning[hidden]', {state: 'attached'});
+
+  await page.click('#copy');
+  await page.waitForFunction(() => document.getElementById('status').textContent !== '');
+  assert.equal(await page.textContent('#status'), '复制到剪贴板成功');
+  assert.equal(await page.evaluate(() => navigator.clipboard.readText()), markup);
+
+  await page.reload();
+  await waitForOutput(page);
+  const kept = {start: '#0000ff', end: '#ff8000', step: '2', dialect: 'html', prefix: '<font color=', middle: '>',
+    suffix: '</font>'};
+  assert.deepEqual(await controls(page), kept);
+
+  await page.click('#reset');
+  await waitForOutput(page);
+  assert.deepEqual(await controls(page), initialControls);
+  await page.reload();
+  await waitForOutput(page);
+  assert.deepEqual(await controls(page), initialControls);
+
+  await page.click('#language');
+  assert.equal(await page.evaluate(() => document.documentElement.lang), 'en');
+  assert.equal(await page.textContent('#convert'), 'Convert');
+  await page.reload();
+  await waitForOutput(page);
+  assert.equal(await page.textContent('#convert'), 'Convert');
+  // The reader's language is no conversion setting: a reset keeps it.
+  await page.click('#reset');
+  assert.equal(await page.textContent('#convert'), 'Convert');
+
+  assert.deepEqual(requests.filter((url) => !url.startsWith(session.server.url) && !url.startsWith('blob:')), []);
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
+test('a refused copy falls back to the older command, and says so when that fails too', async () => {
+  const {context, page} = await openPage(session);
+  await page.fill('#text', 'ab');
+  await convert(page);
+  const copyOutcomes = [['older command copies', true, '复制到剪贴板成功'], ['nothing copies', false, /拒绝/]];
+  for (const [name, olderCopies, message] of copyOutcomes) {
+    await page.evaluate((olderCopies) => {
+      navigator.clipboard.writeText = () => Promise.reject(new DOMException('denied', 'NotAllowedError'));
+      document.execCommand = (command) => command === 'copy' && olderCopies;
+      document.getElementById('status').textContent = '';
+    }, olderCopies);
+    await page.click('#copy');
+    await page.waitForFunction(() => document.getElementById('status').textContent !== '');
+    const status = await page.textContent('#status');
+    assert.ok(typeof message === 'string' ? status === message : message.test(status), `${name}: ${status}`);
+  }
+  await context.close();
+});
+
+test('markup in the text shows as text and runs nothing', async () => {
+  const {context, page, errors} = await openPage(session);
+  const hostile = '<img src=x onerror="window.ran=1"><script>window.ran=2</script><b onclick="x()">bold</b>';
+  await page.selectOption('#dialect', 'html');
+  await page.fill('#text', hostile);
+  const markup = await convert(page);
+  assert.equal(markup, cliMarkup(['--preset', 'html'], hostile).toString());
+  assert.equal(await page.textContent('#preview'), hostile);
+  assert.equal(await page.locator('#preview img, #preview script, #preview b').count(), 0);
+  assert.equal(await page.evaluate(() => window.ran), undefined);
+
+  // An HTML dialect meeting < suggests HTML-safe text, which writes entities.
+  assert.equal(await page.isVisible('#escape-hint'), true);
+  await page.check('#escape');
+  assert.equal(await convert(page), cliMarkup(['--preset', 'html', '--escape'], hostile).toString());
+  assert.equal(await page.isVisible('#escape-hint'), false);
+  assert.equal(await page.textContent('#preview'), hostile);
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
+test('a million characters convert while the page keeps answering', async () => {
+  const {context, page} = await openPage(session);
+  const text = '彩色文字 huecode\t<&>\n'.repeat(60000).slice(0, 1000000) + '!';
+  // The paste itself is the browser's work; the watch starts once it is shown.
+  await page.evaluate(async (text) => {
+    const box = document.getElementById('text');
+    box.value = text;
+    await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
+    window.slow = [];
+    window.watchFrom = performance.now();
+    const watch = (type) => new PerformanceObserver((list) => {
+      for (const entry of list.getEntries()) {
+        if (entry.startTime >= window.watchFrom && entry.duration > 200) {
+          window.slow.push(`${type} of ${Math.round(entry.duration)} ms`);
+        }
+      }
+    }).observe({type});
+    watch('longtask');
+    watch('long-animation-frame');
+    box.dispatchEvent(new Event('input', {bubbles: true}));
+  }, text);
+  await waitForOutput(page);
+  // Typing still reaches the page while it is busy with so long a text.
+  await page.fill('#step', '1');
+  await waitForOutput(page);
+  await page.waitForTimeout(300);
+  assert.deepEqual(await page.evaluate(() => window.slow), []);
+
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#download')]);
+  const folder = await mkdtemp(join(tmpdir(), 'huecode-web-'));
+  await writeFile(join(folder, 'in.txt'), text);
+  const expected = execFileSync(cliPath, ['--input', join(folder, 'in.txt')], {maxBuffer: 1 << 30});
+  const downloaded = await readFile(await download.path());
+  assert.ok(downloaded.equals(expected.subarray(0, expected.length - 1)), 'the download differs from huecode-cli');
+  await context.close();
+});
+
+test('an edit made while the text before it converts is the one that shows', async () => {
+  const {context, page} = await openPage(session);
+  await page.selectOption('#by', 'grapheme');
+  await page.evaluate(() => {
+    const box = document.getElementById('text');
+    const output = document.getElementById('output');
+    // Every time the output says it is ready, it must be for the text the box holds.
+    window.readyFor = [];
+    new MutationObserver(() => {
+      if (!output.dataset.pending) {
+        window.readyFor.push(document.getElementById('preview').textContent === box.value);
+      }
+    }).observe(output, {attributes: true, attributeFilter: ['data-pending']});
+    box.value = '👨‍👩‍👧 e\u0301 '.repeat(5000);
+    document.getElementById('convert').click();
+    box.value = 'short';
+    box.dispatchEvent(new Event('input', {bubbles: true}));
+  });
+  await waitForOutput(page);
+  assert.equal(await page.inputValue('#output'), cliMarkup(['--by', 'grapheme'], 'short').toString());
+  assert.deepEqual(await page.evaluate(() => window.readyFor), [true]);
+  await context.close();
+});
+
+test('the page installs, and after one visit it opens and converts with no network', async () => {
+  const {context, page} = await openPage(session);
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  // Test browsers are private windows, where nothing installs; nothing else may stand in the way.
+  const {installabilityErrors} = await (await context.newCDPSession(page)).send('Page.getInstallabilityErrors');
+  assert.deepEqual(installabilityErrors.map((e) => e.errorId).filter((id) => id !== 'in-incognito'), []);
+  await context.setOffline(true);
+  await page.reload();
+  await waitForOutput(page);
+  await page.fill('#text', '离线 offline');
+  assert.equal(await convert(page), cliMarkup([], '离线 offline').toString());
+  await context.close();
+});

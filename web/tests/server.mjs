@@ -1,0 +1,41 @@
+// A static file server on 127.0.0.1 for the page under test, with the
+// content types any static host sends.
+import {createServer} from 'node:http';
+import {readFile} from 'node:fs/promises';
+import {extname, join, normalize} from 'node:path';
+
+const types = {
+  '.html': 'text/html; charset=utf-8',
+  '.css': 'text/css; charset=utf-8',
+  '.js': 'text/javascript; charset=utf-8',
+  '.wasm': 'application/wasm',
+  '.svg': 'image/svg+xml',
+  '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json',
+};
+
+export async function serve(root) {
+  const requests = [];
+  const server = createServer(async (request, response) => {
+    const path = decodeURIComponent(new URL(request.url, 'http://127.0.0.1').pathname);
+    requests.push(path);
+    const file = join(root, normalize(path.endsWith('/') ? `${path}index.html` : path));
+    if (!file.startsWith(root)) {
+      response.writeHead(403).end();
+      return;
+    }
+    try {
+      const body = await readFile(file);
+      response.writeHead(200, {'content-type': types[extname(file)] ?? 'application/octet-stream'});
+      response.end(body);
+    } catch {
+      response.writeHead(404).end();
+    }
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  return {
+    url: `http://127.0.0.1:${server.address().port}/`,
+    requests,
+    close: () => new Promise((resolve) => server.close(resolve)),
+  };
+}

@@ -1,0 +1,15 @@
+// Converts off the main thread, so that a long text never freezes the page.
+// Answers {id, ...result} to every {id, settings, text}.
+import {createConverter} from './convert.js';
+
+const converter = createConverter();
+
+converter.then(
+  (c) => postMessage({ready: true, dialects: c.dialects()}),
+  (error) => postMessage({ready: false, error: String(error)}));
+
+addEventListener('message', async ({data}) => {
+  const c = await converter;
+  const result = c.convert(data.settings, data.text);
+  postMessage({id: data.id, ...result}, [result.markup.buffer]);
+});
