@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <charconv>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <locale>
 #include <optional>
@@ -214,22 +214,6 @@ std::int32_t StepLength(std::u16string_view stepText, std::int32_t n) {
     return 1;
   }
   return static_cast<std::int32_t>(rounded);
-}
-
-ChunkPlan PlanChunks(std::u16string_view untrimmedText, std::u16string_view stepText) {
-  ChunkPlan plan;
-  plan.text = TrimSpaces(untrimmedText);
-  plan.length = CountCharacters(plan.text);
-  plan.step = StepLength(stepText, plan.length);
-  return plan;
-}
-
-std::int32_t ChunkCount(const ChunkPlan& plan) {
-  if (plan.length <= 0) {
-    return 0;
-  }
-  const std::int64_t step = plan.step > 0 ? plan.step : 1;
-  return static_cast<std::int32_t>((plan.length + step - 1) / step);
 }
 
 }  // namespace huecode

@@ -72,7 +72,7 @@ std::int64_t StyledText::colouredChunks(std::int32_t step) const {
     // One character per chunk, and a blank unit is never half of a pair.
     std::int64_t blanks = 0;
     for (const char16_t c : m_text) {
-      blanks += c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+      blanks += IsBareChunk(std::u16string_view(&c, 1));
     }
     return m_units - blanks;
   }

@@ -5,7 +5,10 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
+
+#include "core/conversion.h"
 
 namespace huecode {
 namespace {
@@ -159,54 +162,65 @@ TEST(IsBareChunk, SingleControlsAndSpaceRuns) {
   }
 }
 
-TEST(PlanChunks, TrimsAndCountsCharacters) {
-  const std::u16string text = u"  \U0001F600ab c  ";
-  const ChunkPlan plan = PlanChunks(text, u"2");
-  EXPECT_EQ(plan.text, u"\U0001F600ab c");
-  EXPECT_EQ(plan.length, 5);
-  EXPECT_EQ(plan.step, 2);
-  EXPECT_EQ(ChunkCount(plan), 3);
-}
+using ChunkList = std::vector<std::pair<std::u16string, std::int32_t>>;
 
-TEST(PlanChunks, StepMeasuredAgainstTheTrimmedLength) {
-  // Five characters after trimming, so a step of 5 is too long.
-  const std::u16string text = u"   abcde   ";
-  EXPECT_EQ(PlanChunks(text, u"5").step, 1);
-  EXPECT_EQ(PlanChunks(text, u"4").step, 4);
-  // Four surrogate pairs are four characters, not eight code units.
-  EXPECT_EQ(PlanChunks(u"\U0001F600\U0001F600\U0001F600\U0001F600", u"4").step, 1);
-  EXPECT_EQ(PlanChunks(u"\U0001F600\U0001F600\U0001F600\U0001F600", u"3").step, 3);
-}
-
-TEST(ChunkCount, OnePerStepRoundedUp) {
-  const std::tuple<std::u16string_view, std::u16string_view, std::int32_t> cases[] = {
-      {u"", u"1", 0},       {u"   ", u"1", 0},    {u"a", u"1", 1},      {u"abcde", u"2", 3},
-      {u"abcdef", u"2", 3}, {u"abcdef", u"5", 2}, {u"abcdef", u"6", 6}, {u"abcdef", u"-2", 6},
-  };
-  for (const auto& [text, step, count] : cases) {
-    EXPECT_EQ(ChunkCount(PlanChunks(text, step)), count)
-        << std::string(text.begin(), text.end()) << " / " << std::string(step.begin(), step.end());
-  }
-}
-
-std::vector<std::pair<std::u16string, std::int32_t>> Chunks(std::u16string_view text,
-                                                            std::u16string_view step) {
-  std::vector<std::pair<std::u16string, std::int32_t>> chunks;
-  ForEachChunk(PlanChunks(text, step), [&](const Chunk& chunk) {
+// The chunks the conversion cuts, each with its 1-based character position.
+ChunkList Chunks(std::u16string_view text, std::u16string_view step) {
+  const ConversionSettings settings{std::u16string(text), std::u16string(step)};
+  const StyledText cut(settings);
+  ChunkList chunks;
+  cut.forEachChunk(cut.step(), [&](const StyledChunk& chunk) {
     chunks.emplace_back(std::u16string(chunk.text), chunk.position);
   });
   return chunks;
 }
 
-using ChunkList = std::vector<std::pair<std::u16string, std::int32_t>>;
+TEST(Cutting, TrimsAndCountsCharacters) {
+  const ConversionSettings settings{u"  \U0001F600ab c  ", u"2"};
+  const StyledText text(settings);
+  EXPECT_EQ(Chunks(settings.text, settings.stepText),
+            (ChunkList{{u"\U0001F600a", 1}, {u"b ", 3}, {u"c", 5}}));
+  EXPECT_EQ(text.units(), 5);
+  EXPECT_EQ(text.step(), 2);
+  EXPECT_EQ(text.stats(text.step()).chunks, 3);
+}
 
-TEST(ForEachChunk, CutsAtCharacterPositions) {
+std::int32_t StepOf(std::u16string_view text, std::u16string_view step) {
+  const ConversionSettings settings{std::u16string(text), std::u16string(step)};
+  return StyledText(settings).step();
+}
+
+TEST(Cutting, StepMeasuredAgainstTheTrimmedLength) {
+  // Five characters after trimming, so a step of 5 is too long.
+  const std::u16string text = u"   abcde   ";
+  EXPECT_EQ(StepOf(text, u"5"), 1);
+  EXPECT_EQ(StepOf(text, u"4"), 4);
+  // Four surrogate pairs are four characters, not eight code units.
+  EXPECT_EQ(StepOf(u"\U0001F600\U0001F600\U0001F600\U0001F600", u"4"), 1);
+  EXPECT_EQ(StepOf(u"\U0001F600\U0001F600\U0001F600\U0001F600", u"3"), 3);
+}
+
+TEST(Cutting, OneChunkPerStepRoundedUp) {
+  const std::tuple<std::u16string_view, std::u16string_view, std::int32_t> cases[] = {
+      {u"", u"1", 0},       {u"   ", u"1", 0},    {u"a", u"1", 1},      {u"abcde", u"2", 3},
+      {u"abcdef", u"2", 3}, {u"abcdef", u"5", 2}, {u"abcdef", u"6", 6}, {u"abcdef", u"-2", 6},
+  };
+  for (const auto& [text, step, count] : cases) {
+    const ConversionSettings settings{std::u16string(text), std::u16string(step)};
+    const StyledText cut(settings);
+    EXPECT_EQ(cut.stats(cut.step()).chunks, count)
+        << std::string(text.begin(), text.end()) << " / " << std::string(step.begin(), step.end());
+    EXPECT_EQ(Chunks(text, step).size(), static_cast<std::size_t>(count));
+  }
+}
+
+TEST(Cutting, CutsAtCharacterPositions) {
   EXPECT_EQ(Chunks(u"abcde", u"2"), (ChunkList{{u"ab", 1}, {u"cd", 3}, {u"e", 5}}));
   EXPECT_EQ(Chunks(u" a b ", u"1"), (ChunkList{{u"a", 1}, {u" ", 2}, {u"b", 3}}));
   EXPECT_EQ(Chunks(u"ab\r\ncd", u"2"), (ChunkList{{u"ab", 1}, {u"\r\n", 3}, {u"cd", 5}}));
 }
 
-TEST(ForEachChunk, NeverSplitsASurrogatePair) {
+TEST(Cutting, NeverSplitsASurrogatePair) {
   const std::u16string_view face = u"\U0001F600";
   const std::u16string text = u"a" + std::u16string(face) + u"b" + std::u16string(face) + u"c";
   EXPECT_EQ(
@@ -219,7 +233,7 @@ TEST(ForEachChunk, NeverSplitsASurrogatePair) {
             (ChunkList{{u"\U00020000\U00020001\U00020002", 1}, {u"\U00020003", 4}}));
 }
 
-TEST(ForEachChunk, LoneSurrogatesPassThroughAsCharacters) {
+TEST(Cutting, LoneSurrogatesPassThroughAsCharacters) {
   EXPECT_EQ(Chunks(u"a\xD800"
                    u"b",
                    u"1"),
@@ -230,9 +244,10 @@ TEST(ForEachChunk, LoneSurrogatesPassThroughAsCharacters) {
             (ChunkList{{u"\xD800\xD800\xDC00", 1}, {u"x", 3}}));
 }
 
-TEST(ForEachChunk, VisitorCanStopTheWalk) {
+TEST(Cutting, VisitorCanStopTheWalk) {
+  const ConversionSettings settings{u"abcdefg", u"2"};
   std::vector<std::int32_t> positions;
-  ForEachChunk(PlanChunks(u"abcdefg", u"2"), [&](const Chunk& chunk) {
+  StyledText(settings).forEachChunk(2, [&](const StyledChunk& chunk) {
     positions.push_back(chunk.position);
     return chunk.position < 3;
   });

@@ -54,9 +54,4 @@ class GradientSampler {
   std::vector<detail::LinearRgbCurve> m_curves;  // one per segment, for OKLab
 };
 
-inline ColourTriple ColourAt(const GradientStops& gradient, std::int32_t position,
-                             std::int32_t span) {
-  return GradientSampler(gradient).at(position, span);
-}
-
 }  // namespace huecode
