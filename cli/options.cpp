@@ -245,6 +245,7 @@ std::span<const OptionEntry> OptionTable() {
 
 std::vector<OptionSummary> OptionSummaries() {
   std::vector<OptionSummary> summaries;
+  summaries.reserve(kOptions.size());
   for (const OptionEntry& entry : kOptions) {
     summaries.push_back({entry.name, entry.valueName, entry.help,
                          entry.choices ? entry.choices() : std::vector<std::string_view>{}});

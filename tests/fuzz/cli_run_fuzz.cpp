@@ -64,7 +64,7 @@ Outcome Run(const std::vector<std::string>& args, const std::string& stdinBytes)
   MemoryStream out;
   MemoryStream err;
   // Pictures are never written: the writer only says it succeeded.
-  const PictureWriter noPictures = [](const CliOptions&, const ConversionSettings&) {
+  const PictureWriter noPictures = [](const CliOptions&, const ConversionPlan&) {
     return std::optional<CliError>();
   };
   Outcome outcome;
@@ -77,12 +77,12 @@ Outcome Run(const std::vector<std::string>& args, const std::string& stdinBytes)
 
 // The markup the defaults give the bytes, or nothing when they are not UTF-8.
 std::optional<std::string> DefaultMarkup(std::string_view bytes) {
-  Utf8Decoding decoded = DecodeUtf8(bytes);
-  if (decoded.error) {
+  auto decoded = DecodeUtf8(bytes);
+  if (!decoded) {
     return std::nullopt;
   }
   ConversionSettings settings;
-  settings.text = std::move(decoded.text);
+  settings.text = std::move(*decoded);
   settings.stepText = u"1";
   settings.markup = InitialTemplate();
   return EncodeUtf8(GenerateCode(settings)) + "\n";
@@ -144,7 +144,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       notes.remove_prefix(end + 1);
     }
     FUZZ_CHECK(outcome.out.ends_with('\n'));
-    FUZZ_CHECK(!DecodeUtf8(outcome.out).error);
+    FUZZ_CHECK(DecodeUtf8(outcome.out).has_value());
   }
 
   // Plain words are joined by single spaces; without words the text comes from

@@ -1,7 +1,3 @@
-#include "icu/grapheme.h"
-#include "preview/previews.h"
-#include "tests/preview/preview_of.h"
-
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -13,6 +9,7 @@
 #include "icu/grapheme.h"
 #include "preview/previews.h"
 #include "recording_surface.h"
+#include "tests/preview/preview_of.h"
 
 namespace huecode {
 namespace {

@@ -98,7 +98,7 @@ class Utf8StreamSink {
   std::optional<CliError> finish();
 
  private:
-  static constexpr std::size_t kBufferSize = 64 * 1024;
+  static constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
   static constexpr std::size_t kShortPiece = 32;
   void encode(std::u16string_view piece);
   void putCodePoint(char32_t c);
