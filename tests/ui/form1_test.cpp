@@ -65,7 +65,7 @@ class Form1Test : public ::testing::Test {
   void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
   void Convert(const QString& text, const QString& step) {
-    form().Text1->setPlainText(text);
+    SetBoxText(*form().Text1, text);
     form().Text4->setText(step);
     Click(form().Command2[0]);
   }
@@ -248,8 +248,13 @@ INSTANTIATE_TEST_SUITE_P(
         ConvertCase{"ab", "1", 0, "<font color=808080>a</font><font color=00FF00>b</font>"},
         ConvertCase{"ab", "1", 1, "[color=808080]a[/color][color=00FF00]b[/color]"},
         ConvertCase{"ab", "1", 2, "[ftc=808080]a[/ft][ftc=00FF00]b[/ft]"},
-        // Line breaks count as CR LF, two characters.
-        ConvertCase{"a\nb", "1", -1, "[color=#BF40BF]a[/color]\r\n[color=#00FF00]b[/color]"}));
+        // A LF is one character, a CR LF two, each left bare.
+        ConvertCase{"ab\ncd", "1", -1,
+                    "[color=#CC33CC]a[/color][color=#996699]b[/color]\n"
+                    "[color=#33CC33]c[/color][color=#00FF00]d[/color]"},
+        ConvertCase{"ab\r\ncd", "1", -1,
+                    "[color=#D42AD4]a[/color][color=#AA55AA]b[/color]\r\n"
+                    "[color=#2AD42A]c[/color][color=#00FF00]d[/color]"}));
 
 TEST_F(Form1Test, ConvertPaintsThePreviewAndAnEmptyTextClearsIt) {
   const PictureBox& preview = *form().Picture1;
@@ -426,12 +431,11 @@ TEST_F(Form1Test, CopyKeepsALineBreakThatTheStepCutInTwo) {
   Click(form().Command2[1]);
   EXPECT_EQ(QGuiApplication::clipboard()->text(), exact);
 
-  // Once edited, the box's text is what counts, with CR LF line breaks.
+  // An edit leaves the line ends as they were.
   form().Text3->moveCursor(QTextCursor::End);
-  form().Text3->insertPlainText("!");
+  QTest::keyClick(form().Text3, '!');
   Click(form().Command2[1]);
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), BoxText(*form().Text3));
-  EXPECT_TRUE(QGuiApplication::clipboard()->text().endsWith("!"));
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), exact + "!");
 }
 
 TEST_F(Form1Test, CopyOfAnEmptyOutputStillClearsAndConfirms) {
@@ -464,14 +468,34 @@ TEST_F(Form1Test, CopyThatDoesNotArriveIsReportedAsFailed) {
   EXPECT_EQ(m_messages->shown[0].title, "错误");
 }
 
-TEST_F(Form1Test, PasteReplacesText1WithCrLfLineBreaks) {
+class PasteTest : public Form1Test, public ::testing::WithParamInterface<std::u16string_view> {};
+
+// The clipboard's text goes through paste, convert and copy unchanged: the
+// output is the conversion of exactly the pasted text, and the copy exactly the output.
+TEST_P(PasteTest, KeepsTheClipboardTextExactlyThroughConvertAndCopy) {
+  const QString pasted = Q(GetParam());
   form().Text1->setPlainText("replaced");
-  form().Text3->setPlainText("untouched");
-  QGuiApplication::clipboard()->setText(QString::fromUtf8("一\nb\rc\r\nd\u00A0e"));
+  QGuiApplication::clipboard()->setText(pasted);
   Click(form().Command2[2]);
-  EXPECT_EQ(BoxText(*form().Text1), QString::fromUtf8("一\r\nb\r\nc\r\nd\u00A0e"));
-  EXPECT_EQ(form().Text3->toPlainText(), "untouched");
+  EXPECT_EQ(BoxText(*form().Text1), pasted);
+  EXPECT_EQ(form().Text1->textCursor().position(), 0);
+  Click(form().Command2[0]);
+  ConversionSettings settings;
+  settings.text = pasted.toStdU16String();
+  settings.stepText = u"1";
+  settings.markup = InitialTemplate();
+  settings.start = form().StartColour();
+  settings.end = form().EndColour();
+  const QString output = Q(GenerateCode(settings));
+  EXPECT_EQ(BoxText(*form().Text3), output);
+  Click(form().Command2[1]);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), output);
 }
+
+INSTANTIATE_TEST_SUITE_P(LineEnds, PasteTest,
+                         ::testing::Values(u"ab\ncd", u"ab\rcd", u"ab\r\ncd",
+                                           u"一\nb\rc\r\nd\u00A0e\n\r\u2029\u2028f\r", u"\r\n\r\n",
+                                           u"x\n"));
 
 TEST_F(Form1Test, PasteWithoutTextOnTheClipboardEmptiesText1) {
   for (const bool html : {false, true}) {
