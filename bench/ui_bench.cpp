@@ -12,8 +12,11 @@
 #include <cstring>
 #include <string>
 
+#include "core/conversion.h"
 #include "ui/form1.h"
 #include "ui/graphic_button.h"
+#include "ui/multi_line_box.h"
+#include "ui/text_box.h"
 
 namespace huecode {
 namespace {
@@ -128,6 +131,39 @@ BENCHMARK(BM_ConvertHandler)
     ->Args({100000, 1, 1})
     ->Args({100000, 0, 0})
     ->Args({100000, 0, 1})
+    ->Unit(benchmark::kMillisecond);
+
+// The output box alone, filled with the conversion of a one-paragraph text
+// and painted once, for each wrap mode: the time goes into breaking the one
+// block of some two million characters into lines.
+void BM_OutputBoxWrap(benchmark::State& state) {
+  static constexpr QTextOption::WrapMode kModes[] = {
+      QTextOption::WrapAtWordBoundaryOrAnywhere, QTextOption::WrapAnywhere, QTextOption::WordWrap};
+  static constexpr const char* kNames[] = {"word boundary or anywhere", "anywhere", "word"};
+  const auto mode = static_cast<std::size_t>(state.range(0));
+  ConversionSettings settings;
+  settings.text = SampleText(state.range(1), false).toStdU16String();
+  const QString output = QString::fromStdU16String(GenerateCode(settings));
+  MultiLineBox box(nullptr);
+  box.resize(321, 81);
+  box.setWordWrapMode(kModes[mode]);
+  box.show();
+  if (!QTest::qWaitForWindowExposed(&box)) {
+    state.SkipWithError("the box was not shown");
+    return;
+  }
+  for (auto _ : state) {
+    SetBoxText(box, output);
+    box.viewport()->repaint();
+  }
+  state.SetLabel(kNames[mode]);
+  state.counters["output_chars"] = static_cast<double>(output.size());
+}
+BENCHMARK(BM_OutputBoxWrap)
+    ->ArgNames({"mode", "chars"})
+    ->Args({0, 100000})
+    ->Args({1, 100000})
+    ->Args({2, 100000})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
