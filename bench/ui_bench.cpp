@@ -15,6 +15,7 @@
 #include "core/conversion.h"
 #include "ui/form1.h"
 #include "ui/graphic_button.h"
+#include "ui/interface_font.h"
 #include "ui/multi_line_box.h"
 #include "ui/text_box.h"
 
@@ -138,8 +139,14 @@ BENCHMARK(BM_ConvertHandler)
 // block of some two million characters into lines.
 void BM_OutputBoxWrap(benchmark::State& state) {
   static constexpr QTextOption::WrapMode kModes[] = {
-      QTextOption::WrapAtWordBoundaryOrAnywhere, QTextOption::WrapAnywhere, QTextOption::WordWrap};
-  static constexpr const char* kNames[] = {"word boundary or anywhere", "anywhere", "word"};
+      QTextOption::WrapAtWordBoundaryOrAnywhere, QTextOption::WrapAnywhere, QTextOption::WordWrap,
+      QTextOption::WrapAtWordBoundaryOrAnywhere, QTextOption::WrapAtWordBoundaryOrAnywhere};
+  static constexpr const char* kNames[] = {"word boundary or anywhere", "anywhere", "word",
+                                           "word boundary or anywhere, no shaping",
+                                           "word boundary or anywhere, no font merging"};
+  static constexpr QFont::StyleStrategy kStrategies[] = {
+      QFont::PreferDefault, QFont::PreferDefault, QFont::PreferDefault, QFont::PreferNoShaping,
+      QFont::NoFontMerging};
   const auto mode = static_cast<std::size_t>(state.range(0));
   ConversionSettings settings;
   settings.text = SampleText(state.range(1), false).toStdU16String();
@@ -147,6 +154,9 @@ void BM_OutputBoxWrap(benchmark::State& state) {
   MultiLineBox box(nullptr);
   box.resize(321, 81);
   box.setWordWrapMode(kModes[mode]);
+  QFont font = InterfaceFont();
+  font.setStyleStrategy(kStrategies[mode]);
+  box.setFont(font);
   box.show();
   if (!QTest::qWaitForWindowExposed(&box)) {
     state.SkipWithError("the box was not shown");
@@ -164,6 +174,8 @@ BENCHMARK(BM_OutputBoxWrap)
     ->Args({0, 100000})
     ->Args({1, 100000})
     ->Args({2, 100000})
+    ->Args({3, 100000})
+    ->Args({4, 100000})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
