@@ -171,14 +171,7 @@ class RandomEventsTest : public ::testing::Test {
   }
 
   void CheckConvert() {
-    ConversionSettings settings;
-    settings.text = BoxText(*m_form->Text1).toStdU16String();
-    settings.stepText = m_form->Text4->text().toStdU16String();
-    settings.start = m_form->StartColour();
-    settings.end = m_form->EndColour();
-    settings.markup = {m_form->Text2[0]->text().toStdU16String(),
-                       m_form->Text2[1]->text().toStdU16String(),
-                       m_form->Text2[2]->text().toStdU16String()};
+    const ConversionSettings settings = test::SettingsFromControls(*m_form);
     if (BoxText(*m_form->Text3).toStdU16String() != GenerateCode(settings)) {
       Fail("Text3 is not the conversion of the controls");
     }
