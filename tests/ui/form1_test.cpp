@@ -147,6 +147,7 @@ bool DrawsFromItsOwnFace(const QWidget& widget, const QString& text) {
 
 TEST_F(Form1Test, NoTwoControlsOverlapAndEveryCaptionHasItsGlyphs) {
   std::vector<QWidget*> controls;
+  controls.reserve(kForm1Layout.size());
   for (const Form1ControlLayout& entry : kForm1Layout) {
     controls.push_back(form().findChild<QWidget*>(ControlName(entry.control, entry.index)));
   }
@@ -342,6 +343,7 @@ TEST_P(KeyPressTest, PressesTheFocusedOrNamedButtonAndMovesTheFocus) {
   const std::array<QPushButton*, 4> buttons{form().Command1[0], form().Command2[0],
                                             form().Command2[1], form().Command2[2]};
   std::vector<std::unique_ptr<QSignalSpy>> spies;
+  spies.reserve(buttons.size());
   for (QPushButton* button : buttons) {
     spies.push_back(std::make_unique<QSignalSpy>(button, &QPushButton::clicked));
   }

@@ -203,7 +203,7 @@ class RandomEventsTest : public ::testing::Test {
     const PictureBox& bar = *m_form->Picture2;
     const QImage& image = bar.image();
     const qreal ratio = image.devicePixelRatio();
-    const int y = static_cast<int>(bar.height() / 2 * ratio);
+    const int y = static_cast<int>(bar.height() * ratio / 2);
     if (!Near(image.pixel(static_cast<int>(1 * ratio), y), m_form->StartColour()) ||
         !Near(image.pixel(static_cast<int>((bar.width() - 2) * ratio), y), m_form->EndColour())) {
       Fail("the gradient bar does not run from the start to the end colour");
