@@ -3,17 +3,18 @@
 #include <QEvent>
 #include <QStyle>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 #include <iterator>
 
 namespace huecode {
 namespace {
 
+// Asked of the window system each time: the widget keeps the first answer,
+// which may come before the window manager has framed the window.
 QMargins FrameMargins(const QWidget& window) {
-  const QRect frame = window.frameGeometry();
-  const QRect client = window.geometry();
-  return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-          frame.bottom() - client.bottom()};
+  const QWindow* handle = window.windowHandle();
+  return handle != nullptr ? handle->frameMargins() : QMargins();
 }
 
 constexpr int kWatchIntervalMs = 25;
@@ -26,8 +27,7 @@ bool Known(const QMargins& margins) {
 }  // namespace
 
 void CentreFrame(QWidget& window, const QRect& area) {
-  // While the window manager reparents the window, Qt may report a frame
-  // smaller than the window; that is no frame yet.
+  // Margins that would make the frame smaller than the window are no frame yet.
   const QMargins margins = FrameMargins(window);
   const QSize size = window.geometry().marginsAdded(Known(margins) ? margins : QMargins()).size();
   const QRect frame = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, area);
