@@ -12,8 +12,12 @@
 #include <cstring>
 #include <string>
 
+#include "core/conversion.h"
 #include "ui/form1.h"
 #include "ui/graphic_button.h"
+#include "ui/interface_font.h"
+#include "ui/multi_line_box.h"
+#include "ui/text_box.h"
 
 namespace huecode {
 namespace {
@@ -128,6 +132,50 @@ BENCHMARK(BM_ConvertHandler)
     ->Args({100000, 1, 1})
     ->Args({100000, 0, 0})
     ->Args({100000, 0, 1})
+    ->Unit(benchmark::kMillisecond);
+
+// The output box alone, filled with the conversion of a one-paragraph text
+// and painted once, for each wrap mode: the time goes into breaking the one
+// block of some two million characters into lines.
+void BM_OutputBoxWrap(benchmark::State& state) {
+  static constexpr QTextOption::WrapMode kModes[] = {
+      QTextOption::WrapAtWordBoundaryOrAnywhere, QTextOption::WrapAnywhere, QTextOption::WordWrap,
+      QTextOption::WrapAtWordBoundaryOrAnywhere, QTextOption::WrapAtWordBoundaryOrAnywhere};
+  static constexpr const char* kNames[] = {"word boundary or anywhere", "anywhere", "word",
+                                           "word boundary or anywhere, no shaping",
+                                           "word boundary or anywhere, no font merging"};
+  static constexpr QFont::StyleStrategy kStrategies[] = {
+      QFont::PreferDefault, QFont::PreferDefault, QFont::PreferDefault, QFont::PreferNoShaping,
+      QFont::NoFontMerging};
+  const auto mode = static_cast<std::size_t>(state.range(0));
+  ConversionSettings settings;
+  settings.text = SampleText(state.range(1), false).toStdU16String();
+  const QString output = QString::fromStdU16String(GenerateCode(settings));
+  MultiLineBox box(nullptr);
+  box.resize(321, 81);
+  box.setWordWrapMode(kModes[mode]);
+  QFont font = InterfaceFont();
+  font.setStyleStrategy(kStrategies[mode]);
+  box.setFont(font);
+  box.show();
+  if (!QTest::qWaitForWindowExposed(&box)) {
+    state.SkipWithError("the box was not shown");
+    return;
+  }
+  for (auto _ : state) {
+    SetBoxText(box, output);
+    box.viewport()->repaint();
+  }
+  state.SetLabel(kNames[mode]);
+  state.counters["output_chars"] = static_cast<double>(output.size());
+}
+BENCHMARK(BM_OutputBoxWrap)
+    ->ArgNames({"mode", "chars"})
+    ->Args({0, 100000})
+    ->Args({1, 100000})
+    ->Args({2, 100000})
+    ->Args({3, 100000})
+    ->Args({4, 100000})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

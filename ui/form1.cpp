@@ -12,7 +12,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QStyle>
+#include <limits>
 
 #include "core/dialects.h"
 #include "preview/previews.h"
@@ -20,7 +20,9 @@
 #include "ui/artwork.h"
 #include "ui/form2.h"
 #include "ui/frame_box.h"
+#include "ui/frame_centring.h"
 #include "ui/graphic_button.h"
+#include "ui/multi_line_box.h"
 #include "ui/picture_box.h"
 #include "ui/step_key_filter.h"
 #include "ui/text_box.h"
@@ -53,13 +55,10 @@ void StyleSampleText(QLabel& label) {
   label.adjustSize();
 }
 
-QPlainTextEdit* MakeMultiLineBox(QWidget* parent) {
-  auto* box = new QPlainTextEdit(parent);
-  box->setTabChangesFocus(true);
-  box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+QLineEdit* MakeLineBox(const QString& text, QWidget* parent) {
+  auto* box = new QLineEdit(parent);
+  box->setMaxLength(std::numeric_limits<int>::max());
+  SetLineText(*box, text);
   return box;
 }
 
@@ -77,7 +76,8 @@ QComboBox* MakeDialectList(const QString& editText, QWidget* parent) {
                                       static_cast<qsizetype>(dialect.windowItem.size())));
   }
   combo->setCurrentIndex(-1);
-  combo->setEditText(editText);
+  combo->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
+  SetLineText(*combo->lineEdit(), editText);
   return combo;
 }
 
@@ -86,6 +86,22 @@ QString ClipboardText() {
   return data != nullptr && data->hasText() ? data->text() : QString();
 }
 
+// The focus arrives from another control (Tab, a click, an access key, code),
+// not back with the window being activated again or a popup closing.
+bool FocusMovedBetweenControls(const QEvent& event) {
+  const Qt::FocusReason reason = static_cast<const QFocusEvent&>(event).reason();
+  return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+// A convert of a long text takes a moment; the pointer says so.
+class WaitCursor {
+ public:
+  WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
 }  // namespace
 
 Form1::Form1(std::unique_ptr<ColourPicker> colourPicker, std::unique_ptr<MessageBox> messageBox)
@@ -93,8 +109,7 @@ Form1::Form1(std::unique_ptr<ColourPicker> colourPicker, std::unique_ptr<Message
   BuildControls();
   ConnectHandlers();
   Form_Load();
-  setGeometry(
-      QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen()->availableGeometry()));
+  new FrameCentring(*this, [this] { return screen()->availableGeometry(); });
 }
 
 Form1::~Form1() = default;
@@ -151,16 +166,16 @@ QWidget* Form1::CreateControl(const Form1ControlLayout& entry, const QString& ca
       control = Picture2 = new PictureBox(Picture2Style(), parent);
       break;
     case Form1Control::Text1:
-      control = Text1 = MakeMultiLineBox(parent);
+      control = Text1 = new MultiLineBox(parent);
       break;
     case Form1Control::Text3:
-      control = Text3 = MakeMultiLineBox(parent);
+      control = Text3 = new MultiLineBox(parent);
       break;
     case Form1Control::Text2:
-      control = Text2[index] = new QLineEdit(caption, parent);
+      control = Text2[index] = MakeLineBox(caption, parent);
       break;
     case Form1Control::Text4:
-      control = Text4 = new QLineEdit(caption, parent);
+      control = Text4 = MakeLineBox(caption, parent);
       // Typed characters reach the key filter only as key presses, not as input-method text.
       Text4->setAttribute(Qt::WA_InputMethodEnabled, false);
       break;
@@ -212,7 +227,7 @@ void Form1::ConnectHandlers() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::FocusIn) {
+  if (event->type() == QEvent::FocusIn && FocusMovedBetweenControls(*event)) {
     if (watched == Text1) {
       Text1_GotFocus();
     } else if (watched == Text3) {
@@ -249,9 +264,9 @@ void Form1::Form_Unload() {
 
 void Form1::Combo1_Click() {
   if (const std::optional<MarkupTemplate> preset = FormatPresets(Combo1->currentIndex())) {
-    Text2[0]->setText(QString::fromStdU16String(preset->prefix));
-    Text2[1]->setText(QString::fromStdU16String(preset->middle));
-    Text2[2]->setText(QString::fromStdU16String(preset->suffix));
+    SetLineText(*Text2[0], QString::fromStdU16String(preset->prefix));
+    SetLineText(*Text2[1], QString::fromStdU16String(preset->middle));
+    SetLineText(*Text2[2], QString::fromStdU16String(preset->suffix));
   }
 }
 
@@ -308,15 +323,16 @@ void Form1::PickColour(int index) {
 }
 
 void Form1::Convert() {
+  const WaitCursor waiting;
   const ConversionSettings settings = GatherSettings();
   const StyledText text(settings);
   DrawEffectPreview(Picture1->surface(), text, text.step());
-  SetOutputText(*Text3, QString::fromStdU16String(GenerateCode(settings)));
+  SetBoxText(*Text3, QString::fromStdU16String(GenerateCode(settings)));
   Text3->setFocus(Qt::OtherFocusReason);
 }
 
 void Form1::CopyOutput() {
-  const QString output = OutputText(*Text3);
+  const QString output = BoxText(*Text3);
   QClipboard* clipboard = QGuiApplication::clipboard();
   clipboard->clear();
   clipboard->setText(output);

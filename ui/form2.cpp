@@ -6,6 +6,7 @@
 #include "ui/about_label.h"
 #include "ui/artwork.h"
 #include "ui/form_layout.h"
+#include "ui/frame_centring.h"
 #include "ui/graphic_button.h"
 #include "ui/window_look.h"
 
@@ -51,6 +52,7 @@ constexpr std::array<AboutLine, 8> kAboutLines{{
 Form2::Form2(QWidget* owner) : QDialog(owner) {
   BuildControls();
   Form_Load();
+  new FrameCentring(*this, [owner] { return owner->window()->frameGeometry(); });
 }
 
 void Form2::BuildControls() {

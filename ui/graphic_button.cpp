@@ -1,7 +1,9 @@
 #include "ui/graphic_button.h"
 
 #include <qdrawutil.h>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QShortcutEvent>
 #include <QStyleOptionFocusRect>
 
 #include "ui/artwork.h"
@@ -12,6 +14,27 @@ GraphicButton::GraphicButton(const QString& caption, QWidget* parent)
     : QPushButton(caption, parent) {
   setAutoDefault(false);
   setDefault(false);
+}
+
+bool GraphicButton::event(QEvent* event) {
+  // The only shortcut a button receives is its own access key. An ambiguous
+  // one, shared with another control, is left to Qt, which moves the focus.
+  if (event->type() == QEvent::Shortcut && !static_cast<QShortcutEvent*>(event)->isAmbiguous() &&
+      isEnabled()) {
+    setFocus(Qt::ShortcutFocusReason);
+    click();
+    return true;
+  }
+  return QPushButton::event(event);
+}
+
+void GraphicButton::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && !event->isAutoRepeat()) {
+    click();
+    return;
+  }
+  QPushButton::keyPressEvent(event);
 }
 
 void GraphicButton::paintEvent(QPaintEvent*) {

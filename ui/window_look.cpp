@@ -4,6 +4,8 @@
 #include <QPalette>
 #include <QWidget>
 
+#include "ui/interface_font.h"
+
 namespace huecode {
 
 void ApplyWindowLook(QWidget& window) {
@@ -11,6 +13,7 @@ void ApplyWindowLook(QWidget& window) {
   palette.setColor(QPalette::Window, kWindowGreen);
   window.setPalette(palette);
   window.setAutoFillBackground(true);
+  window.setFont(InterfaceFont());
 }
 
 void ConfigureLabel(QLabel& label, const QString& caption) {

@@ -237,17 +237,7 @@ class BadWindowInput : public ::testing::Test {
 
   void Click(GraphicButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
-  ConversionSettings Gathered() const {
-    ConversionSettings settings;
-    settings.text = BoxText(*m_form->Text1).toStdU16String();
-    settings.stepText = m_form->Text4->text().toStdU16String();
-    settings.start = m_form->StartColour();
-    settings.end = m_form->EndColour();
-    settings.markup = {m_form->Text2[0]->text().toStdU16String(),
-                       m_form->Text2[1]->text().toStdU16String(),
-                       m_form->Text2[2]->text().toStdU16String()};
-    return settings;
-  }
+  ConversionSettings Gathered() const { return test::SettingsFromControls(*m_form); }
 
   test::FakeColourPicker* m_picker = nullptr;
   std::unique_ptr<Form1> m_form;

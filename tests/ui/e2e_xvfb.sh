@@ -2,7 +2,8 @@
 # End to end under a virtual X display: starts the real huecode on the xcb
 # platform, types a two-line text, converts it with Alt+T, copies it with
 # Alt+C, answers the confirmation, and checks that the clipboard holds exactly
-# what huecode-cli writes for the same text. Saves a screenshot on the way and
+# what huecode-cli writes for the same text; then the same for a text with LF,
+# CR and CR LF line ends pasted with Alt+V. Saves a screenshot on the way and
 # closes the program with Alt+X.
 #
 # usage: e2e_xvfb.sh HUECODE HUECODE_CLI SCREENSHOT.png
@@ -51,35 +52,50 @@ main=$(window_named 'Brelvin') || fail "the main window did not appear"
 xdotool windowfocus --sync "$main"
 sleep 0.3
 
-# The focus starts on the effect preview; Tab moves it to the input box.
+# Converts with Alt+T, copies with Alt+C and checks that the clipboard holds
+# exactly what huecode-cli writes for the bytes in the file $1; then closes
+# the confirmation with Enter.
+convert_copy_compare() {
+  xdotool key --clearmodifiers alt+t
+  sleep 0.5
+  xdotool key --clearmodifiers alt+c
+  box=$(window_named '成功') || fail "no confirmation after Alt+C: $(cat "$work/huecode.log")"
+  # The clipboard is served by huecode itself, so it is read while it still runs.
+  xclip -o -selection clipboard >"$work/clipboard.txt" || fail "the clipboard holds no text"
+  "$cli" <"$1" >"$work/cli.txt"
+  printf '\n' >>"$work/clipboard.txt"
+  if ! cmp -s "$work/clipboard.txt" "$work/cli.txt"; then
+    echo "clipboard:" >&2
+    od -c "$work/clipboard.txt" | head -n 20 >&2
+    echo "huecode-cli:" >&2
+    od -c "$work/cli.txt" | head -n 20 >&2
+    fail "the copied markup differs from huecode-cli's for $(od -c "$1" | head -n 3)"
+  fi
+  xdotool windowfocus --sync "$box"
+  xdotool key --clearmodifiers Return
+  for _ in $(seq 50); do
+    xdotool search --onlyvisible --name '成功' >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  fail "Enter did not close the confirmation"
+}
+
+# The focus starts on the effect preview; Tab moves it to the input box. A
+# line break typed there is CR LF.
 xdotool key --clearmodifiers Tab
 xdotool type --delay 30 'Hello, huecode!'
 xdotool key --clearmodifiers Return
 xdotool type --delay 30 'line <2> & "more"'
-xdotool key --clearmodifiers alt+t
-sleep 0.5
-xdotool key --clearmodifiers alt+c
+printf 'Hello, huecode!\r\nline <2> & "more"' >"$work/typed.txt"
+convert_copy_compare "$work/typed.txt"
 
-box=$(window_named '成功') || fail "no confirmation after Alt+C: $(cat "$work/huecode.log")"
-# The clipboard is served by huecode itself, so it is read while it still runs.
-xclip -o -selection clipboard >"$work/clipboard.txt" || fail "the clipboard holds no text"
-
-printf 'Hello, huecode!\r\nline <2> & "more"' | "$cli" >"$work/cli.txt"
-printf '\n' >>"$work/clipboard.txt"
-if ! cmp -s "$work/clipboard.txt" "$work/cli.txt"; then
-  echo "clipboard:" >&2
-  od -c "$work/clipboard.txt" | head -n 20 >&2
-  echo "huecode-cli:" >&2
-  od -c "$work/cli.txt" | head -n 20 >&2
-  fail "the copied markup differs from huecode-cli's"
-fi
-
-xdotool windowfocus --sync "$box"
-xdotool key --clearmodifiers Return
-for _ in $(seq 50); do
-  xdotool search --onlyvisible --name '成功' >/dev/null 2>&1 || break
-  sleep 0.1
-done
+# Pasted line ends stay as they came: LF, lone CR and CR LF.
+printf 'ab\ncd\r\n彩色\rx' >"$work/pasted.txt"
+xdotool windowfocus --sync "$main"
+xclip -selection clipboard <"$work/pasted.txt"
+xdotool key --clearmodifiers alt+v
+sleep 0.3
+convert_copy_compare "$work/pasted.txt"
 
 mkdir -p "$(dirname "$screenshot")"
 import -window root "$screenshot"

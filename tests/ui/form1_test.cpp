@@ -5,11 +5,13 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QRawFont>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTextCursor>
@@ -65,7 +67,7 @@ class Form1Test : public ::testing::Test {
   void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
   void Convert(const QString& text, const QString& step) {
-    form().Text1->setPlainText(text);
+    SetBoxText(*form().Text1, text);
     form().Text4->setText(step);
     Click(form().Command2[0]);
   }
@@ -129,6 +131,54 @@ TEST_F(Form1Test, EveryControlSitsWhereTheLayoutTablePutsIt) {
   }
   EXPECT_EQ(form().Picture1->parentWidget(), form().Frame1);
   EXPECT_EQ(form().Text1->parentWidget(), form().Frame2);
+}
+
+// The face that draws a widget's Chinese text; a face without the glyphs
+// would leave them to a fallback face or to boxes.
+bool DrawsFromItsOwnFace(const QWidget& widget, const QString& text) {
+  const QRawFont face = QRawFont::fromFont(widget.font(), QFontDatabase::SimplifiedChinese);
+  if (face.familyName() != QFontInfo(widget.font()).family()) {
+    return false;
+  }
+  return std::all_of(text.begin(), text.end(), [&face](QChar c) {
+    return c.isSpace() || c == QLatin1Char('&') || face.supportsCharacter(c);
+  });
+}
+
+TEST_F(Form1Test, NoTwoControlsOverlapAndEveryCaptionHasItsGlyphs) {
+  std::vector<QWidget*> controls;
+  controls.reserve(kForm1Layout.size());
+  for (const Form1ControlLayout& entry : kForm1Layout) {
+    controls.push_back(form().findChild<QWidget*>(ControlName(entry.control, entry.index)));
+  }
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const std::string name = controls[i]->objectName().toStdString();
+    EXPECT_TRUE(controls[i]->parentWidget()->rect().contains(controls[i]->geometry())) << name;
+    for (std::size_t j = i + 1; j < controls.size(); ++j) {
+      if (controls[i]->parentWidget() == controls[j]->parentWidget()) {
+        EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
+            << name << " " << controls[j]->objectName().toStdString();
+      }
+    }
+    QString caption;
+    if (const auto* label = qobject_cast<QLabel*>(controls[i])) {
+      caption = label->text();
+    } else if (const auto* button = qobject_cast<QPushButton*>(controls[i])) {
+      caption = button->text();
+    } else if (const auto* frame = qobject_cast<QGroupBox*>(controls[i])) {
+      caption = frame->title();
+    }
+    EXPECT_TRUE(DrawsFromItsOwnFace(*controls[i], caption)) << name;
+  }
+  // Drawn for half-width Latin letters: six of them take 36 pixels.
+  EXPECT_EQ(form().Label1[2]->width(), 36);
+  EXPECT_EQ(form().Label1[2]->font().pointSize(), 9);
+  EXPECT_NE(form().Label1[3]->font(), form().font());
+  Form2 about(&form());
+  for (const QLabel* label : about.Label1) {
+    EXPECT_TRUE(DrawsFromItsOwnFace(*label, label->text())) << label->text().toStdString();
+  }
+  EXPECT_TRUE(DrawsFromItsOwnFace(*about.Command1, about.Command1->text()));
 }
 
 TEST_F(Form1Test, WindowIsCentredGreenAndKeepsItsControlsWhenResized) {
@@ -248,8 +298,13 @@ INSTANTIATE_TEST_SUITE_P(
         ConvertCase{"ab", "1", 0, "<font color=808080>a</font><font color=00FF00>b</font>"},
         ConvertCase{"ab", "1", 1, "[color=808080]a[/color][color=00FF00]b[/color]"},
         ConvertCase{"ab", "1", 2, "[ftc=808080]a[/ft][ftc=00FF00]b[/ft]"},
-        // Line breaks count as CR LF, two characters.
-        ConvertCase{"a\nb", "1", -1, "[color=#BF40BF]a[/color]\r\n[color=#00FF00]b[/color]"}));
+        // A LF is one character, a CR LF two, each left bare.
+        ConvertCase{"ab\ncd", "1", -1,
+                    "[color=#CC33CC]a[/color][color=#996699]b[/color]\n"
+                    "[color=#33CC33]c[/color][color=#00FF00]d[/color]"},
+        ConvertCase{"ab\r\ncd", "1", -1,
+                    "[color=#D42AD4]a[/color][color=#AA55AA]b[/color]\r\n"
+                    "[color=#2AD42A]c[/color][color=#00FF00]d[/color]"}));
 
 TEST_F(Form1Test, ConvertPaintsThePreviewAndAnEmptyTextClearsIt) {
   const PictureBox& preview = *form().Picture1;
@@ -260,6 +315,137 @@ TEST_F(Form1Test, ConvertPaintsThePreviewAndAnEmptyTextClearsIt) {
   EXPECT_EQ(preview.surface().image(), blank);
   EXPECT_EQ(form().Text3->toPlainText(), "");
   EXPECT_EQ(QApplication::focusWidget(), form().Text3);
+}
+
+// What one key press on a focused control does: the button it presses, if
+// any, and where the focus is afterwards.
+struct KeyPressCase {
+  const char* what;
+  Form1Control focus;
+  int focusIndex;
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers;
+  int clickedButton;  // index into ButtonsInTabOrder, -1 for none
+  Form1Control focusAfter;
+  int focusAfterIndex;
+};
+
+class KeyPressTest : public Form1Test, public ::testing::WithParamInterface<KeyPressCase> {
+ protected:
+  QWidget* Control(Form1Control control, int index) {
+    return form().findChild<QWidget*>(ControlName(control, index));
+  }
+};
+
+TEST_P(KeyPressTest, PressesTheFocusedOrNamedButtonAndMovesTheFocus) {
+  const KeyPressCase& c = GetParam();
+  m_picker->answer = std::nullopt;
+  const std::array<QPushButton*, 4> buttons{form().Command1[0], form().Command2[0],
+                                            form().Command2[1], form().Command2[2]};
+  std::vector<std::unique_ptr<QSignalSpy>> spies;
+  spies.reserve(buttons.size());
+  for (QPushButton* button : buttons) {
+    spies.push_back(std::make_unique<QSignalSpy>(button, &QPushButton::clicked));
+  }
+  QWidget* focus = Control(c.focus, c.focusIndex);
+  focus->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(focus, c.key, c.modifiers);
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    EXPECT_EQ(spies[i]->count(), static_cast<int>(i) == c.clickedButton ? 1 : 0)
+        << c.what << ": " << buttons[i]->objectName().toStdString();
+  }
+  EXPECT_EQ(QApplication::focusWidget(), Control(c.focusAfter, c.focusAfterIndex)) << c.what;
+}
+
+using C = Form1Control;
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, KeyPressTest,
+    ::testing::Values(
+        KeyPressCase{
+            "Enter on the focused button", C::Command1, 0, Qt::Key_Return, {}, 0, C::Command1, 0},
+        KeyPressCase{"keypad Enter on the focused button", C::Command2, 2, Qt::Key_Enter,
+                     Qt::KeypadModifier, 3, C::Command2, 2},
+        KeyPressCase{
+            "Space on the focused button", C::Command1, 0, Qt::Key_Space, {}, 0, C::Command1, 0},
+        KeyPressCase{"Enter in a template box", C::Text2, 0, Qt::Key_Return, {}, -1, C::Text2, 0},
+        KeyPressCase{"Escape on a button", C::Command2, 0, Qt::Key_Escape, {}, -1, C::Command2, 0},
+        KeyPressCase{"access key from a box", C::Text1, -1, Qt::Key_B, Qt::AltModifier, 0,
+                     C::Command1, 0},
+        KeyPressCase{"access key of paste from Text3", C::Text3, -1, Qt::Key_V, Qt::AltModifier, 3,
+                     C::Command2, 2},
+        KeyPressCase{"convert from Text3 comes back to Text3", C::Text3, -1, Qt::Key_T,
+                     Qt::AltModifier, 1, C::Text3, -1}));
+
+TEST_F(Form1Test, ConvertByAltTFromText3SelectsTheNewOutput) {
+  Convert("ab", "1");
+  form().Text3->moveCursor(QTextCursor::End);
+  ASSERT_FALSE(form().Text3->textCursor().hasSelection());
+  SetBoxText(*form().Text1, "xyz");
+  QTest::keyClick(form().Text3, Qt::Key_T, Qt::AltModifier);
+  EXPECT_TRUE(form().Text3->toPlainText().contains("z[/color]"));
+  EXPECT_EQ(form().Text3->textCursor().selectedText(), form().Text3->toPlainText());
+}
+
+struct FocusCase {
+  Qt::FocusReason reason;
+  bool selectsAll;
+};
+
+class FocusReasonTest : public Form1Test, public ::testing::WithParamInterface<FocusCase> {};
+
+// Only the focus moving from control to control selects a box's text; the
+// window coming back to the front or a popup closing leaves caret and selection.
+TEST_P(FocusReasonTest, SelectsAllOnlyWhenTheFocusMovesBetweenControls) {
+  SetBoxText(*form().Text1, "abc");
+  SetLineText(*form().Text2[1], "xyz");
+  form().Text1->moveCursor(QTextCursor::Right);
+  form().Text2[1]->setCursorPosition(2);
+  for (QWidget* box :
+       {static_cast<QWidget*>(form().Text1), static_cast<QWidget*>(form().Text2[1])}) {
+    form().Command2[0]->setFocus();
+    box->setFocus(GetParam().reason);
+    ASSERT_EQ(QApplication::focusWidget(), box);
+  }
+  EXPECT_EQ(form().Text1->textCursor().hasSelection(), GetParam().selectsAll);
+  EXPECT_EQ(form().Text2[1]->hasSelectedText(), GetParam().selectsAll);
+  if (!GetParam().selectsAll) {
+    EXPECT_EQ(form().Text1->textCursor().position(), 1);
+    EXPECT_EQ(form().Text2[1]->cursorPosition(), 2);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Reasons, FocusReasonTest,
+                         ::testing::Values(FocusCase{Qt::TabFocusReason, true},
+                                           FocusCase{Qt::BacktabFocusReason, true},
+                                           FocusCase{Qt::ShortcutFocusReason, true},
+                                           FocusCase{Qt::OtherFocusReason, true},
+                                           FocusCase{Qt::ActiveWindowFocusReason, false},
+                                           FocusCase{Qt::PopupFocusReason, false}));
+
+TEST_F(Form1Test, TextBoxesTakeTextsPastQtsDefaultLimit) {
+  const QString longText(100'000, QLatin1Char('7'));
+  for (QLineEdit* box : {form().Text2[0], form().Text2[1], form().Text2[2], form().Text4,
+                         form().Combo1->lineEdit()}) {
+    box->setText(longText);
+    box->end(false);
+    QTest::keyClick(box, Qt::Key_8);
+    EXPECT_EQ(box->text().size(), 100'001) << box->objectName().toStdString();
+  }
+}
+
+TEST_F(Form1Test, ConvertShowsTheWaitCursorWhileItRuns) {
+  std::vector<Qt::CursorShape> seen;
+  QObject::connect(form().Text3, &QPlainTextEdit::textChanged, [&seen] {
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    seen.push_back(cursor != nullptr ? cursor->shape() : Qt::ArrowCursor);
+  });
+  Convert("ab", "1");
+  ASSERT_FALSE(seen.empty());
+  for (const Qt::CursorShape shape : seen) {
+    EXPECT_EQ(shape, Qt::WaitCursor);
+  }
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(Form1Test, ConvertByAltTFromText1SelectsTheOutput) {
@@ -308,6 +494,10 @@ TEST_F(Form1Test, ListPickReplacesAllThreeTemplateBoxes) {
   PickFromList(1);
   ASSERT_TRUE(WaitUntil([this] { return form().Text2[0]->text() == "[color="; }));
   EXPECT_EQ(Template(), (std::array<QString, 3>{"[color=", "]", "[/color]"}));
+  // Each box shows the start of its text: a preset's text is set from code.
+  for (const QLineEdit* box : form().Text2) {
+    EXPECT_EQ(box->cursorPosition(), 0) << box->objectName().toStdString();
+  }
 
   form().Combo1->setFocus();
   QTest::keyClick(form().Combo1, Qt::Key_Down);
@@ -426,12 +616,11 @@ TEST_F(Form1Test, CopyKeepsALineBreakThatTheStepCutInTwo) {
   Click(form().Command2[1]);
   EXPECT_EQ(QGuiApplication::clipboard()->text(), exact);
 
-  // Once edited, the box's text is what counts, with CR LF line breaks.
+  // An edit leaves the line ends as they were.
   form().Text3->moveCursor(QTextCursor::End);
-  form().Text3->insertPlainText("!");
+  QTest::keyClick(form().Text3, '!');
   Click(form().Command2[1]);
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), BoxText(*form().Text3));
-  EXPECT_TRUE(QGuiApplication::clipboard()->text().endsWith("!"));
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), exact + "!");
 }
 
 TEST_F(Form1Test, CopyOfAnEmptyOutputStillClearsAndConfirms) {
@@ -464,14 +653,34 @@ TEST_F(Form1Test, CopyThatDoesNotArriveIsReportedAsFailed) {
   EXPECT_EQ(m_messages->shown[0].title, "错误");
 }
 
-TEST_F(Form1Test, PasteReplacesText1WithCrLfLineBreaks) {
+class PasteTest : public Form1Test, public ::testing::WithParamInterface<std::u16string_view> {};
+
+// The clipboard's text goes through paste, convert and copy unchanged: the
+// output is the conversion of exactly the pasted text, and the copy exactly the output.
+TEST_P(PasteTest, KeepsTheClipboardTextExactlyThroughConvertAndCopy) {
+  const QString pasted = Q(GetParam());
   form().Text1->setPlainText("replaced");
-  form().Text3->setPlainText("untouched");
-  QGuiApplication::clipboard()->setText(QString::fromUtf8("一\nb\rc\r\nd\u00A0e"));
+  QGuiApplication::clipboard()->setText(pasted);
   Click(form().Command2[2]);
-  EXPECT_EQ(BoxText(*form().Text1), QString::fromUtf8("一\r\nb\r\nc\r\nd\u00A0e"));
-  EXPECT_EQ(form().Text3->toPlainText(), "untouched");
+  EXPECT_EQ(BoxText(*form().Text1), pasted);
+  EXPECT_EQ(form().Text1->textCursor().position(), 0);
+  Click(form().Command2[0]);
+  ConversionSettings settings;
+  settings.text = pasted.toStdU16String();
+  settings.stepText = u"1";
+  settings.markup = InitialTemplate();
+  settings.start = form().StartColour();
+  settings.end = form().EndColour();
+  const QString output = Q(GenerateCode(settings));
+  EXPECT_EQ(BoxText(*form().Text3), output);
+  Click(form().Command2[1]);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), output);
 }
+
+INSTANTIATE_TEST_SUITE_P(LineEnds, PasteTest,
+                         ::testing::Values(u"ab\ncd", u"ab\rcd", u"ab\r\ncd",
+                                           u"一\nb\rc\r\nd\u00A0e\n\r\u2029\u2028f\r", u"\r\n\r\n",
+                                           u"x\n"));
 
 TEST_F(Form1Test, PasteWithoutTextOnTheClipboardEmptiesText1) {
   for (const bool html : {false, true}) {
@@ -547,6 +756,7 @@ struct AboutSnapshot {
   bool modal = false;
   bool focusOnOk = false;
   bool stayedOpenOnEscape = false;
+  bool closedByEnter = false;
   QPoint centreOffset;
 };
 
@@ -567,8 +777,12 @@ class AboutTest : public Form1Test {
           WaitUntil([about] { return QApplication::focusWidget() == about->Command1; });
       QTest::keyClick(about, Qt::Key_Escape);
       snapshot.stayedOpenOnEscape = about->isVisible();
-      snapshot.centreOffset = about->geometry().center() - form().geometry().center();
-      QTest::mouseClick(about->Command1, Qt::LeftButton);
+      snapshot.centreOffset = about->frameGeometry().center() - form().frameGeometry().center();
+      QTest::keyClick(about->Command1, Qt::Key_Return);
+      snapshot.closedByEnter = !about->isVisible();
+      if (about->isVisible()) {
+        QTest::mouseClick(about->Command1, Qt::LeftButton);
+      }
     });
     Click(form().Command3[0]);
     return snapshot;
@@ -582,6 +796,7 @@ TEST_F(AboutTest, ShowsTheSameThreeTextsOnEveryOpening) {
   EXPECT_TRUE(first.modal);
   EXPECT_TRUE(first.focusOnOk);
   EXPECT_TRUE(first.stayedOpenOnEscape);
+  EXPECT_TRUE(first.closedByEnter);
   EXPECT_LE(first.centreOffset.manhattanLength(), 2);
   EXPECT_TRUE(first.texts[0].startsWith(" Brelvin留言彩色字体代码生成\n\n"));
   const std::array<int, 3> lines{5, 2, 1};

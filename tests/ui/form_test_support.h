@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -10,8 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "core/conversion.h"
 #include "ui/colour_picker.h"
+#include "ui/form1.h"
 #include "ui/message_box.h"
+#include "ui/text_box.h"
 
 namespace huecode::test {
 
@@ -41,6 +45,18 @@ inline void AnswerNextModal(std::function<void(QWidget*)> answer) {
     }
   };
   QTimer::singleShot(0, [poll] { (*poll)(); });
+}
+
+// The settings a convert of the window reads: its boxes and its colours.
+inline ConversionSettings SettingsFromControls(const Form1& form) {
+  ConversionSettings settings;
+  settings.text = BoxText(*form.Text1).toStdU16String();
+  settings.stepText = form.Text4->text().toStdU16String();
+  settings.start = form.StartColour();
+  settings.end = form.EndColour();
+  settings.markup = {form.Text2[0]->text().toStdU16String(), form.Text2[1]->text().toStdU16String(),
+                     form.Text2[2]->text().toStdU16String()};
+  return settings;
 }
 
 class FakeColourPicker : public ColourPicker {

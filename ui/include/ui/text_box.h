@@ -2,21 +2,34 @@
 
 #include <QString>
 
+class QLineEdit;
 class QPlainTextEdit;
+class QTextCursor;
+class QTextDocument;
 
 namespace huecode {
 
-// The text of a multi-line box with CR LF line breaks (see line_breaks.h).
-QString BoxText(const QPlainTextEdit& box);
+// A multi-line box keeps every line end as it came (see line_breaks.h): each
+// block of its document records the kind of line end in front of it, and a
+// block without a record follows a line break typed in the box, a CR LF.
+// Editing keeps the records, because a block's format goes with the line end
+// in front of it when blocks are split, joined and restored by undo.
 
-// Replaces the whole content; CR LF, CR and LF each start a new line.
+// The box's text, or the characters from..to of its document, with every line
+// end as recorded.
+QString BoxText(const QPlainTextEdit& box);
+QString DocumentText(const QTextDocument& document, int from, int to);
+
+// Replaces the whole content without an undo step and puts the caret at the start.
 void SetBoxText(QPlainTextEdit& box, const QString& text);
 
-// The box stores CR, LF and CR LF alike as one line break, so markup holding a
-// lone CR or LF (a step that cuts a CR LF in two) would come back changed.
-// OutputText returns the text exactly as SetOutputText put it, for as long as
-// nobody edits the box; after an edit it is BoxText.
-void SetOutputText(QPlainTextEdit& box, const QString& text);
-QString OutputText(const QPlainTextEdit& box);
+// Inserts text at the cursor, in place of its selection, as one undo step.
+void InsertText(QTextCursor& cursor, const QString& text);
+
+// A line break typed in the box.
+void InsertTypedLineBreak(QTextCursor& cursor);
+
+// Replaces a single-line box's text and puts the caret at the start.
+void SetLineText(QLineEdit& box, const QString& text);
 
 }  // namespace huecode
