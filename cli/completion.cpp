@@ -137,37 +137,37 @@ std::string BashScript(const std::vector<OptionSummary>& options) {
 }
 
 std::string ZshScript(const std::vector<OptionSummary>& options) {
-  std::string specs;
+  std::string arguments;
   for (const OptionSummary& option : options) {
     // Every option may be given again; the last one counts.
-    std::string spec = "*" + std::string(option.name);
+    std::string argument = "*" + std::string(option.name);
     if (!option.valueName.empty()) {
-      spec += "=";
+      argument += "=";
     }
     if (!option.help.empty()) {
-      spec += "[" + ZshDescription(option.help) + "]";
+      argument += "[" + ZshDescription(option.help) + "]";
     }
     const std::string message = ":" + std::string(option.valueName) + ":";
     switch (KindOf(option)) {
       case ValueKind::None:
         break;
       case ValueKind::Free:
-        spec += message + " ";
+        argument += message + " ";
         break;
       case ValueKind::Choice:
-        spec += message + "(" + Joined(option.choices) + ")";
+        argument += message + "(" + Joined(option.choices) + ")";
         break;
       case ValueKind::File:
-        spec += message + "_files";
+        argument += message + "_files";
         break;
     }
-    specs += "    " + PosixQuoted(spec) + " \\\n";
+    arguments += "    " + PosixQuoted(argument) + " \\\n";
   }
   return "#compdef huecode-cli\n"
          "# zsh completion for huecode-cli, written by huecode-cli --completion zsh\n"
          "_huecode-cli() {\n"
          "  _arguments -S \\\n" +
-         specs +
+         arguments +
          "    '*:text: '\n"
          "}\n"
          "if [[ $funcstack[1] == _huecode-cli ]]; then\n"

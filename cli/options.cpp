@@ -18,6 +18,17 @@ namespace huecode {
 
 namespace {
 
+// One row of the option table, which drives parsing, --help and the shells'
+// completions. An option with a value name takes the next argument (or the
+// text after '=') as its value.
+struct OptionEntry {
+  std::string_view name;
+  std::string_view valueName;  // empty for a flag
+  std::string_view help;       // empty for an alias that --help does not list
+  std::optional<CliError> (*apply)(CliOptions& options, std::string_view value);
+  std::vector<std::string_view> (*choices)() = nullptr;  // a value's fixed list, if it has one
+};
+
 CliError Usage(std::string message) {
   return {kExitUsageError, std::move(message) + " (see --help)"};
 }
@@ -238,10 +249,6 @@ std::optional<CliError> FindConflict(const std::vector<std::string_view>& given)
 }
 
 }  // namespace
-
-std::span<const OptionEntry> OptionTable() {
-  return kOptions;
-}
 
 std::vector<OptionSummary> OptionSummaries() {
   std::vector<OptionSummary> summaries;

@@ -48,19 +48,6 @@ struct CliOptions {
   bool WantsPictures() const { return previewPngPath || barPngPath; }
 };
 
-// One row of the option table, which drives parsing, --help and the shells'
-// completions. An option with a value name takes the next argument (or the
-// text after '=') as its value.
-struct OptionEntry {
-  std::string_view name;
-  std::string_view valueName;  // empty for a flag
-  std::string_view help;       // empty for an alias that --help does not list
-  std::optional<CliError> (*apply)(CliOptions& options, std::string_view value);
-  std::vector<std::string_view> (*choices)() = nullptr;  // a value's fixed list, if it has one
-};
-
-std::span<const OptionEntry> OptionTable();
-
 // Options are read in order; the first error, --help, --version or
 // --list-presets ends the reading. Options that contradict each other (such
 // as --rainbow with --start) are usage errors found once all are read. An
