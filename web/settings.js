@@ -1,5 +1,5 @@
-// The page's settings, remembered between visits. The text itself is not
-// kept: it may be a megabyte, and a post is rarely written twice.
+// The page's settings, remembered between visits (the text is kept apart,
+// in textstore.js).
 const storageKey = 'huecode.settings.v1';
 
 // The window's conversion: magenta to green, step 1, the template it opens
@@ -13,19 +13,34 @@ export const defaults = Object.freeze({
   merge: false,
   escape: false,
   limit: '',
+  limitUnit: 'characters',
   fit: false,
-  dialect: 'ubb',
   prefix: null,  // null: the core's initial template
   middle: null,
   suffix: null,
+  board: 'light',  // the preview's background: a light, a dark or a custom board
+  boardColour: '#ffffff',
   language: null,  // null: from the browser's languages
+  theme: 'auto',
 });
+
+// The reader's own preferences rather than conversion settings: a reset, an
+// undo or a share link leaves them alone.
+export const readerKeys = Object.freeze(['language', 'theme']);
+
+const choices = {
+  space: ['rgb', 'oklab'],
+  by: ['char', 'grapheme'],
+  limitUnit: ['characters', 'utf8', 'gbk'],
+  board: ['light', 'dark', 'custom'],
+  theme: ['auto', 'light', 'dark'],
+};
 
 const colourPattern = /^#[0-9a-f]{6}$/;
 
 // Anything stored by another version, or edited by hand, falls back field by
 // field to the defaults rather than breaking the page.
-function sanitised(stored) {
+export function sanitised(stored) {
   const settings = {...defaults};
   if (!stored || typeof stored !== 'object') {
     return settings;
@@ -37,8 +52,12 @@ function sanitised(stored) {
           value.every((c) => typeof c === 'string' && colourPattern.test(c))) {
         settings.stops = [...value];
       }
-    } else if (value !== undefined && (value === null || typeof value === typeof defaults[key] ||
-                                       defaults[key] === null && typeof value === 'string')) {
+    } else if (key === 'boardColour') {
+      settings.boardColour = typeof value === 'string' && colourPattern.test(value) ? value : defaults.boardColour;
+    } else if (choices[key]) {
+      settings[key] = choices[key].includes(value) ? value : defaults[key];
+    } else if (value !== undefined && (typeof value === typeof defaults[key] ||
+                                       defaults[key] === null && (value === null || typeof value === 'string'))) {
       settings[key] = value;
     }
   }
