@@ -33,8 +33,9 @@ let lastMarkup = '';
 let sentText = '';
 // Once the user or a link has put a text in the box, the kept one arriving late must not replace it.
 let textTouched = false;
-// Set by the convert button: as in the window, its result takes the focus.
-let focusResult = false;
+// The convert button's request: as in the window, its result takes the
+// focus, unless the user has gone on to another control meanwhile.
+let focusFor = 0;
 // What the status line's undo button restores, when it shows.
 let statusUndo = null;
 
@@ -215,9 +216,18 @@ function showResult(result) {
   drawBar(byId('bar'), result.bar);
   drawPreview();
   byId('preview-note').hidden = !result.previewCut;
-  if (focusResult) {
-    focusResult = false;
+  if (result.id === focusFor && [byId('convert'), document.body].includes(document.activeElement)) {
     byId('output').focus();
+  }
+}
+
+// With a field marked invalid nothing converts: the focus goes to the field.
+function convertClicked() {
+  convertNow();
+  if (conversionSettings()) {
+    focusFor = latest;
+  } else {
+    document.querySelector('[aria-invalid=true]')?.focus();
   }
 }
 
@@ -532,10 +542,7 @@ function listen() {
   colours.addEventListener('input', onHexInput);
   byId('stops').addEventListener('click', onStopButton);
   byId('dialect').addEventListener('change', pickDialect);
-  byId('convert').addEventListener('click', () => {
-    focusResult = true;
-    convertNow();
-  });
+  byId('convert').addEventListener('click', convertClicked);
   // As in the window, the output is taken whole: focusing it selects it all.
   byId('output').addEventListener('focus', () => byId('output').select());
   byId('output').addEventListener('copy', copyWhole);
