@@ -155,6 +155,12 @@ build_linux_cli() {
   cmake --build "$linux" --target huecode-cli --parallel "$jobs"
 }
 
+# Wine shows the Linux file system as drive Z:.
+wine_path() {
+  local path=${1//\//\\}
+  echo "Z:$path"
+}
+
 use_wine() {
   export WINEPREFIX=$out/wine WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if [[ ! -f $WINEPREFIX/system.reg ]]; then
@@ -185,6 +191,29 @@ test_cli() {
     "$root/cli/utf8.cpp" -o "$driver"
   "$driver" "$linux/cli/huecode-cli" "$(command -v wine)" "$out/huecode/huecode-cli.exe" \
     "${HUECODE_RANDOM_CASES:-300}"
+}
+
+# The gradient bar has no text, so its pixels must be the Linux ones; the
+# effect preview's glyphs come from the fonts at hand, so only its size must.
+test_pictures() {
+  local dir=$out/pictures side size=()
+  rm -rf "$dir" && mkdir -p "$dir"
+  "$linux/cli/huecode-cli" --rainbow --bar-png "$dir/linux-bar.png" \
+    --preview-png "$dir/linux-preview.png" "彩色文字 huecode" >/dev/null
+  wine "$out/huecode/huecode-cli.exe" --rainbow --bar-png "$(wine_path "$dir/windows-bar.png")" \
+    --preview-png "$(wine_path "$dir/windows-preview.png")" "彩色文字 huecode" >/dev/null
+  if [[ $(compare -metric AE "$dir/linux-bar.png" "$dir/windows-bar.png" null: 2>&1) != 0 ]]; then
+    echo "windows: huecode-cli.exe --bar-png differs from the Linux picture ($dir)" >&2
+    exit 1
+  fi
+  for side in linux windows; do
+    size+=("$(identify -format %wx%h "$dir/$side-preview.png")")
+  done
+  if [[ ${size[0]} != "${size[1]}" ]]; then
+    echo "windows: the effect preview is ${size[1]} on Windows, ${size[0]} on Linux" >&2
+    exit 1
+  fi
+  say "huecode-cli.exe draws the Linux gradient bar and a ${size[1]} effect preview"
 }
 
 # Inside a virtual X display: the window appears with its title and size, and
@@ -248,7 +277,7 @@ sys.stdout.write((s * (n // len(s) + 1))[:n - 1] + '.')" >"$text"
       if [[ $k == linux ]]; then
         "$linux/cli/huecode-cli" --input "$text" >/dev/null
       else
-        wine "$out/huecode/huecode-cli.exe" --input "Z:${text//\//\\}" >/dev/null
+        wine "$out/huecode/huecode-cli.exe" --input "$(wine_path "$text")" >/dev/null
       fi
       local took
       took=$(python3 -c "print(round(($EPOCHREALTIME - $started) * 1000))")
@@ -282,5 +311,6 @@ if [[ $mode == --bench ]]; then
   exit 0
 fi
 test_cli
+test_pictures
 xvfb-run -a -s "-screen 0 1024x768x24" env WINEPREFIX="$WINEPREFIX" "$0" --window-test-in-xvfb
 say "all Windows tests passed"
