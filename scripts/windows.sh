@@ -40,7 +40,8 @@ install_packages() {
   ((${#missing[@]} == 0)) && return
   say "installing ${missing[*]}"
   as_root apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}"
 }
 
 # apt-get source needs a deb-src entry; Debian's cloud and container images
