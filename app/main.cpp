@@ -21,6 +21,15 @@ bool HasDisplay() {
 #endif
 }
 
+// Qt's translations lie beside Qt, or on Windows inside the program.
+QString QtTranslationsPath() {
+#ifdef Q_OS_WIN
+  return QStringLiteral(":/huecode/translations");
+#else
+  return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -38,7 +47,7 @@ int main(int argc, char** argv) {
   // The windows speak Chinese; so should the colour dialog Qt provides.
   QTranslator qtTranslator;
   if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+                        QStringLiteral("_"), QtTranslationsPath())) {
     QApplication::installTranslator(&qtTranslator);
   }
 
