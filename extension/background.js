@@ -3,6 +3,7 @@
 // the tab, convert its selection in the WebAssembly core, put the markup in
 // its place.
 import {createConverter} from './web/convert.js';
+import {defaults} from './web/settings.js';
 import {rebuildMenus, referenceOfMenuItem} from './menus.js';
 import {askDialect, insertMarkup, readFocusedField, showNotice} from './page_side.js';
 import {loadState, resolveGradient, saveState, siteDialect, withSiteDialect} from './store.js';
@@ -176,9 +177,9 @@ async function previewSelection(tabId) {
     const field = await locateField(tabId);
     const state = await loadState();
     const known = siteDialect(state, field.site);
-    const dialect = known in table ? known : field.suggestion in table ? field.suggestion : Object.keys(table)[0];
-    const result = await convert(conversionSettings(state, {}, table[dialect]), field.text);
-    return {dialects, site: field.site, dialect, known: known in table, text: field.text, preview: [...result.preview],
+    const guess = [known, field.suggestion, defaults.dialect].find((key) => key in table) ?? Object.keys(table)[0];
+    const result = await convert(conversionSettings(state, {}, table[guess]), field.text);
+    return {dialects, site: field.site, dialect: guess, text: field.text, preview: [...result.preview],
       counts: result.counts, markup: result.markup.slice(0, 2000)};
   } catch (error) {
     if (!(error instanceof Refusal)) {

@@ -88,9 +88,8 @@ export function readFocusedField() {
 // a rich editor too, so nothing in it is ever read as HTML. Returns 'done',
 // or why nothing was changed.
 export function insertMarkup(expected, replacement) {
-  // One command for a long markup lays the field out again and again as it
-  // goes; pieces cost far less, and the browser joins consecutive inserts
-  // into one undo step. The spelling checker would read every piece, so it
+  // A long markup goes in as several commands, which the browser joins into
+  // one undo step; the spelling checker would read every one of them, so it
   // rests meanwhile.
   const insertInPieces = (field, text) => {
     const spellcheck = field.getAttribute('spellcheck');
@@ -109,6 +108,30 @@ export function insertMarkup(expected, replacement) {
     }
     return inserted;
   };
+  // Past a size the editing command takes seconds in a text field (it lays
+  // the field out again for every line it adds): the markup then goes in at
+  // once, and the first Ctrl+Z that follows brings the original back.
+  const undoOnce = (field, original, start, units) => {
+    const coloured = field.value;
+    const forget = () => {
+      field.removeEventListener('keydown', onKey, true);
+      field.removeEventListener('input', forget, true);
+    };
+    const onKey = (event) => {
+      const undo = event.key.toLowerCase() === 'z' && (event.ctrlKey || event.metaKey) && !event.shiftKey;
+      if (!undo || !event.isTrusted) {
+        return;
+      }
+      forget();
+      if (field.value === coloured) {
+        event.preventDefault();
+        field.setRangeText(original, start, start + units, 'select');
+        field.dispatchEvent(new InputEvent('input', {bubbles: true, inputType: 'historyUndo'}));
+      }
+    };
+    field.addEventListener('keydown', onKey, true);
+    field.addEventListener('input', forget, true);
+  };
   const target = globalThis.huecodeTarget;
   globalThis.huecodeTarget = null;
   if (!target || !target.field.isConnected || target.text !== expected) {
@@ -123,13 +146,14 @@ export function insertMarkup(expected, replacement) {
     }
     const after = before.slice(0, target.start) + replacement + before.slice(target.end);
     field.setSelectionRange(target.start, target.end);
-    if (!insertInPieces(field, replacement) || field.value !== after) {
-      // Editors that refuse the command still get the text and the event;
-      // only their undo cannot reach past this change.
-      field.value = after;
-      field.setSelectionRange(target.start + replacement.length, target.start + replacement.length);
-      field.dispatchEvent(new InputEvent('input', {bubbles: true, inputType: 'insertReplacementText'}));
+    if (replacement.length <= 65536 && insertInPieces(field, replacement) && field.value === after) {
+      return 'done';
     }
+    // Editors that refuse the command get the same text and event.
+    field.value = before;
+    field.setRangeText(replacement, target.start, target.end, 'end');
+    field.dispatchEvent(new InputEvent('input', {bubbles: true, inputType: 'insertReplacementText'}));
+    undoOnce(field, expected, target.start, replacement.length);
     return 'done';
   }
   const selection = getSelection();

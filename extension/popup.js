@@ -164,6 +164,7 @@ async function start() {
   state = await loadState();
   showChoice();
   const inTab = await chrome.tabs.getCurrent();
+  document.body.classList.toggle('options', Boolean(inTab));
   if (!inTab) {
     const [tab] = await chrome.tabs.query({active: true, currentWindow: true});
     tabId = tab?.id ?? null;
