@@ -2,27 +2,13 @@
 // popup all end in colourSelection(tabId, options): read the focused field of
 // the tab, convert its selection in the WebAssembly core, put the markup in
 // its place.
-import {createConverter} from './web/convert.js';
-import {defaults} from './web/settings.js';
+import {loadCore} from './core.js';
 import {rebuildMenus, referenceOfMenuItem} from './menus.js';
 import {askDialect, insertMarkup, readFocusedField, showNotice} from './page_side.js';
 import {loadState, resolveGradient, saveState, siteDialect, withSiteDialect} from './store.js';
 
 const t = (key, ...values) => chrome.i18n.getMessage(key, values.map(String)) || key;
 const language = () => (chrome.i18n.getUILanguage().toLowerCase().startsWith('zh') ? 'zh' : 'en');
-
-let converterPromise = null;
-function converter() {
-  converterPromise ??= createConverter();
-  return converterPromise;
-}
-
-// Every dialect the core knows, by key; 'initial' is the window's start-up
-// template, not a dialect a board reads.
-async function dialectTable() {
-  const {initial: _, ...table} = (await converter()).dialects();
-  return table;
-}
 
 function dialectLabel(key) {
   return chrome.i18n.getMessage(`dialect_${key}`) || key;
@@ -80,9 +66,9 @@ function checkOptions(options, table) {
 
 // What the core converts with: the user's choice, with the options over it.
 // A start or end colour replaces that end of the chosen gradient.
-function conversionSettings(state, options, template) {
+function conversionSettings(core, state, options, template) {
   const choice = {...state.choice, ...options};
-  const gradient = resolveGradient(state, state.choice.gradient, language());
+  const gradient = resolveGradient(state, state.choice.gradient, language(), core.defaultStops);
   const stops = [...gradient.stops];
   stops[0] = (options.start ?? stops[0]).toUpperCase();
   stops[stops.length - 1] = (options.end ?? stops.at(-1)).toUpperCase();
@@ -93,12 +79,12 @@ function conversionSettings(state, options, template) {
   };
 }
 
-async function convert(settings, text) {
-  const result = (await converter()).convert(settings, text);
+function convert(core, settings, text) {
+  const result = core.convert(settings, text);
   if (result.failed) {
     throw new Refusal('convertFailed');
   }
-  return {...result, markup: new TextDecoder('utf-16le').decode(result.markup)};
+  return result;
 }
 
 // The site's dialect, or the one the user names when asked on a first use.
@@ -129,7 +115,8 @@ function withOuterSpaces(text, markup) {
 }
 
 async function colourSelectionOrRefuse(tabId, options) {
-  const table = await dialectTable();
+  const core = await loadCore();
+  const table = core.dialects;
   checkOptions(options, table);
   const field = await locateField(tabId);
   if (field.text.trim() === '') {
@@ -140,7 +127,7 @@ async function colourSelectionOrRefuse(tabId, options) {
   if (!dialect) {
     ({dialect, state} = await dialectFor(tabId, field, state, table));
   }
-  const {markup} = await convert(conversionSettings(state, options, table[dialect]), field.text);
+  const {markup} = convert(core, conversionSettings(core, state, options, table[dialect]), field.text);
   const [{result}] = await chrome.scripting.executeScript({target: {tabId, frameIds: [field.frameId]},
     func: insertMarkup, args: [field.text, withOuterSpaces(field.text, markup)]});
   if (result !== 'done') {
@@ -171,16 +158,19 @@ globalThis.colourSelection = colourSelection;
 // The popup's live preview: the focused field's selection converted with the
 // user's current choice, without touching the page.
 async function previewSelection(tabId) {
-  const table = await dialectTable();
+  const core = await loadCore();
+  const table = core.dialects;
   const dialects = Object.keys(table).map((key) => ({key, label: dialectLabel(key)}));
   try {
     const field = await locateField(tabId);
     const state = await loadState();
     const known = siteDialect(state, field.site);
-    const guess = [known, field.suggestion, defaults.dialect].find((key) => key in table) ?? Object.keys(table)[0];
-    const result = await convert(conversionSettings(state, {}, table[guess]), field.text);
-    return {dialects, site: field.site, dialect: guess, text: field.text, preview: [...result.preview],
-      counts: result.counts, markup: result.markup.slice(0, 2000)};
+    const guess = [known, field.suggestion, core.defaultDialect].find((key) => key in table) ??
+      Object.keys(table)[0];
+    const settings = conversionSettings(core, state, {}, table[guess]);
+    const result = convert(core, settings, field.text);
+    return {dialects, site: field.site, dialect: guess, stops: settings.stops, text: field.text,
+      chunks: result.chunks, counts: result.counts};
   } catch (error) {
     if (!(error instanceof Refusal)) {
       throw error;
@@ -226,7 +216,8 @@ chrome.contextMenus.onClicked.addListener(async (info, tab) => {
 // every change of them, whoever made it.
 let menus = Promise.resolve();
 function refreshMenus() {
-  menus = menus.then(async () => rebuildMenus(await loadState(), language(), t)).catch(() => {});
+  menus = menus.then(async () => rebuildMenus(await loadState(), language(), t, (await loadCore()).defaultStops))
+    .catch((error) => console.error('huecode: the context menu could not be built', error));
 }
 chrome.runtime.onInstalled.addListener(refreshMenus);
 chrome.runtime.onStartup.addListener(refreshMenus);

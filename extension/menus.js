@@ -12,11 +12,12 @@ function create(properties) {
   });
 }
 
-export async function rebuildMenus(state, language, t) {
+export async function rebuildMenus(state, language, t, defaultStops) {
   await chrome.contextMenus.removeAll();
   await create({id: 'colour', title: t('menuColour')});
-  const last = resolveGradient(state, state.choice.gradient, language);
-  await create({id: 'last', parentId: 'colour', title: t('menuLast', last.name || t('customGradient'))});
+  const last = resolveGradient(state, state.choice.gradient, language, defaultStops);
+  await create({id: 'last', parentId: 'colour', title: t('menuLast',
+    last.name || t(state.choice.gradient.source === 'default' ? 'defaultGradient' : 'customGradient'))});
   if (state.saved.length > 0) {
     await create({id: 'saved', parentId: 'colour', type: 'separator'});
     for (const gradient of state.saved) {

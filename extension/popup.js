@@ -4,7 +4,7 @@
 // options page (a tab of its own) it keeps only the gradient file's import
 // and export, since a popup closes when a file chooser opens.
 import {exportGradients, gallery, GradientError, mergeGradients, readGradientFile} from './web/gradients.js';
-import {loadState, resolveGradient, saveState, withSiteDialect} from './store.js';
+import {loadState, saveState, withSiteDialect} from './store.js';
 
 const byId = (id) => document.getElementById(id);
 const t = (key, ...values) => chrome.i18n.getMessage(key, values.map(String)) || key;
@@ -39,9 +39,8 @@ function showGradients() {
   if (current.source === 'custom') {
     select.prepend(option('custom', current.name || t('customGradient')));
   }
-  select.value = current.source === 'custom' ? 'custom' : `${current.source}:${current.id}`;
-  const {stops} = resolveGradient(state, current, language);
-  byId('bar').style.background = `linear-gradient(to right, ${stops.join(', ')})`;
+  select.prepend(option('default', t('defaultGradient')));
+  select.value = ['custom', 'default'].includes(current.source) ? current.source : `${current.source}:${current.id}`;
 }
 
 function showChoice() {
@@ -54,7 +53,8 @@ function showChoice() {
 
 function readChoice() {
   const [source, ...id] = byId('gradient').value.split(':');
-  const gradient = source === 'custom' ? state.choice.gradient : {source, id: id.join(':')};
+  const gradient = source === 'custom' ? state.choice.gradient
+    : source === 'default' ? {source} : {source, id: id.join(':')};
   const choice = {...state.choice, gradient, step: byId('step').value};
   for (const flag of flags) {
     choice[flag] = byId(flag).checked;
@@ -74,17 +74,13 @@ function showPreview(answer) {
   site = answer.site;
   byId('dialect').value = answer.dialect;
   byId('apply').disabled = false;
-  const parts = [];
-  for (let k = 0; k < answer.preview.length; k += 3) {
-    const [offset, units, rgb] = answer.preview.slice(k, k + 3);
+  byId('bar').style.background = `linear-gradient(to right, ${answer.stops.join(', ')})`;
+  preview.replaceChildren(...answer.chunks.map(([offset, units, colour]) => {
     const span = document.createElement('span');
     span.textContent = answer.text.slice(offset, offset + units);
-    if (rgb >= 0) {
-      span.style.color = `#${rgb.toString(16).padStart(6, '0')}`;
-    }
-    parts.push(span);
-  }
-  preview.replaceChildren(...parts);
+    span.style.color = colour ?? '';
+    return span;
+  }));
   preview.style.fontWeight = state.choice.bold ? 'bold' : '';
   preview.style.fontStyle = state.choice.italic ? 'italic' : '';
   preview.style.textDecorationLine = [state.choice.underline && 'underline', state.choice.strike && 'line-through']

@@ -4,19 +4,12 @@
 // file moves between the page and the extension unchanged.
 import {gallery, loadSaved, parseColour, sameGradient, storageKey as savedKey, storeSaved}
   from './web/gradients.js';
-import {defaults} from './web/settings.js';
 
 const stateKey = 'huecode.extension.v1';
 
-// The page's first gradient, found in the gallery when it is one of them.
-function defaultGradient() {
-  const stops = defaults.stops.map(parseColour);
-  const known = gallery.find((g) => sameGradient(g, {stops}));
-  return known ? {source: 'gallery', id: known.id} : {source: 'custom', name: '', stops, space: 'rgb'};
-}
-
+// Until the user picks one, the gradient is the core's default.
 export function defaultChoice() {
-  return {gradient: defaultGradient(), step: defaults.step, bold: false, italic: false, underline: false,
+  return {gradient: {source: 'default'}, step: '1', bold: false, italic: false, underline: false,
     strike: false, endpoints: false};
 }
 
@@ -30,7 +23,7 @@ function sanitisedChoice(stored) {
     }
   }
   const gradient = stored?.gradient;
-  if (gradient && ['gallery', 'saved', 'custom'].includes(gradient.source)) {
+  if (gradient && ['default', 'gallery', 'saved', 'custom'].includes(gradient.source)) {
     choice.gradient = gradient;
   }
   return choice;
@@ -62,8 +55,9 @@ export async function saveState(state) {
 }
 
 // The gradient a choice names, as {name, stops, space}; a saved gradient that
-// was deleted since falls back to the default.
-export function resolveGradient(state, reference, language) {
+// was deleted since falls back to the core's default (named as the gallery
+// names it, when it is one of the gallery's).
+export function resolveGradient(state, reference, language, defaultStops) {
   if (reference.source === 'gallery') {
     const entry = gallery.find((g) => g.id === reference.id);
     if (entry) {
@@ -77,7 +71,8 @@ export function resolveGradient(state, reference, language) {
   } else if (reference.stops?.length >= 2 && reference.stops.every((s) => parseColour(s) === s)) {
     return {name: reference.name ?? '', stops: reference.stops, space: reference.space ?? 'rgb'};
   }
-  return resolveGradient(state, defaultGradient(), language);
+  const known = gallery.find((g) => sameGradient(g, {stops: defaultStops}));
+  return {name: known ? known.name[language] ?? known.name.en : '', stops: defaultStops, space: 'rgb'};
 }
 
 // The origin a setting belongs to: the page the user sees.

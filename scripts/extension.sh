@@ -20,6 +20,7 @@ zip=$(dirname "$out")/huecode-extension.zip
 extension_files=(
   manifest.json
   background.js
+  core.js
   menus.js
   page_side.js
   store.js

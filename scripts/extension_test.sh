@@ -7,6 +7,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 mode=$1
 export HUECODE_EXTENSION_DIR=$(cd "$2" && pwd)
+if (($# > 2)); then
+  export HUECODE_CLI=$(realpath "$3")
+fi
 "$root/scripts/web_packages.sh" extension
 cd "$root/extension"
 case $mode in
@@ -25,11 +28,9 @@ case $mode in
       process.exit(found.length === 0 ? 0 : 1);' "$report"
     ;;
   browser)
-    export HUECODE_CLI=$(realpath "$3")
     node --test tests/extension.test.mjs
     ;;
   bench)
-    export HUECODE_CLI=$(realpath "$3")
     node bench/colour_bench.mjs
     ;;
   *)
