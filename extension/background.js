@@ -59,7 +59,7 @@ function checkOptions(options, table) {
       throw new Refusal('badOption', null, `${key} must be #RRGGBB`);
     }
   }
-  if ('dialect' in options && !(options.dialect in table)) {
+  if ('dialect' in options && !Object.hasOwn(table, options.dialect)) {
     throw new Refusal('badOption', null, `no dialect ${options.dialect}; the core has ${Object.keys(table).join(', ')}`);
   }
 }
@@ -90,15 +90,15 @@ function convert(core, settings, text) {
 // The site's dialect, or the one the user names when asked on a first use.
 async function dialectFor(tabId, field, state, table) {
   const known = siteDialect(state, field.site);
-  if (known && known in table) {
+  if (known && Object.hasOwn(table, known)) {
     return {dialect: known, state};
   }
   const choices = Object.keys(table).map((key) => ({key, label: dialectLabel(key)}));
-  const suggestion = field.suggestion in table ? field.suggestion : null;
+  const suggestion = Object.hasOwn(table, field.suggestion ?? '') ? field.suggestion : null;
   const texts = {title: t('askDialect'), cancel: t('cancel'), suggested: t('suggested')};
   const [{result}] = await chrome.scripting.executeScript(
     {target: {tabId, frameIds: [0]}, func: askDialect, args: [choices, suggestion, texts]});
-  if (!result || !(result in table)) {
+  if (!result || !Object.hasOwn(table, result)) {
     throw new Refusal('cancelled');
   }
   const updated = withSiteDialect(state, field.site, result);
@@ -165,7 +165,7 @@ async function previewSelection(tabId) {
     const field = await locateField(tabId);
     const state = await loadState();
     const known = siteDialect(state, field.site);
-    const guess = [known, field.suggestion, core.defaultDialect].find((key) => key in table) ??
+    const guess = [known, field.suggestion, core.defaultDialect].find((key) => key && Object.hasOwn(table, key)) ??
       Object.keys(table)[0];
     const settings = conversionSettings(core, state, {}, table[guess]);
     const result = convert(core, settings, field.text);

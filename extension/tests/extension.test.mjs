@@ -51,7 +51,7 @@ test('each field is coloured in place like huecode-cli, undoably, with input eve
   assert.deepEqual(rich, {images: 0, pwned: undefined}, 'the rich editor read the markup as HTML');
 });
 
-test('read-only and password fields are refused and left alone, with a notice', async () => {
+test('read-only and password fields and bad options are refused, the field left alone', async () => {
   for (const [field, reason] of [['locked', 'readOnly'], ['secret', 'password']]) {
     const before = await fieldText(board.page, field);
     await board.page.focus(`#${field}`);
@@ -62,6 +62,11 @@ test('read-only and password fields are refused and left alone, with a notice', 
     assert.equal(await fieldText(board.page, field), before, `${field} changed`);
   }
   assert.ok(await board.page.$('huecode-notice'), 'no notice on the page');
+  await select(board.page.mainFrame(), 'area', 'untouched', [0, 9]);
+  for (const options of [{dialect: 'constructor'}, {start: 'red'}, {step: 2}, {colour: '#FF0000'}]) {
+    assert.equal((await board.colour(options)).reason, 'badOption', JSON.stringify(options));
+  }
+  assert.equal(await fieldText(board.page, 'area'), 'untouched');
 });
 
 test('a site\'s dialect is asked once, suggested from the editor, and kept across a reload', async () => {
