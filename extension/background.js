@@ -45,10 +45,15 @@ async function locateField(tabId) {
 const optionTypes = {dialect: 'string', start: 'string', end: 'string', step: 'string', endpoints: 'boolean',
   bold: 'boolean', italic: 'boolean', underline: 'boolean', strike: 'boolean'};
 
-function checkOptions(options, table) {
+const formattingOptions = ['bold', 'italic', 'underline', 'strike', 'endpoints'];
+
+function checkOptions(options, core) {
   for (const [key, value] of Object.entries(options)) {
-    if (!(key in optionTypes)) {
+    if (!Object.hasOwn(optionTypes, key)) {
       throw new Refusal('badOption', null, `unknown option ${key}`);
+    }
+    if (formattingOptions.includes(key) && value && !core.formatting) {
+      throw new Refusal('badOption', null, `this core has no ${key}`);
     }
     if (typeof value !== optionTypes[key]) {
       throw new Refusal('badOption', null, `${key} must be a ${optionTypes[key]}`);
@@ -59,8 +64,9 @@ function checkOptions(options, table) {
       throw new Refusal('badOption', null, `${key} must be #RRGGBB`);
     }
   }
-  if ('dialect' in options && !Object.hasOwn(table, options.dialect)) {
-    throw new Refusal('badOption', null, `no dialect ${options.dialect}; the core has ${Object.keys(table).join(', ')}`);
+  if ('dialect' in options && !Object.hasOwn(core.dialects, options.dialect)) {
+    throw new Refusal('badOption', null,
+      `no dialect ${options.dialect}; the core has ${Object.keys(core.dialects).join(', ')}`);
   }
 }
 
@@ -117,7 +123,7 @@ function withOuterSpaces(text, markup) {
 async function colourSelectionOrRefuse(tabId, options) {
   const core = await loadCore();
   const table = core.dialects;
-  checkOptions(options, table);
+  checkOptions(options, core);
   const field = await locateField(tabId);
   if (field.text.trim() === '') {
     throw new Refusal('empty', field.frameId);
@@ -169,7 +175,8 @@ async function previewSelection(tabId) {
       Object.keys(table)[0];
     const settings = conversionSettings(core, state, {}, table[guess]);
     const result = convert(core, settings, field.text);
-    return {dialects, site: field.site, dialect: guess, stops: settings.stops, text: field.text,
+    return {dialects, formatting: core.formatting, site: field.site, dialect: guess, stops: settings.stops,
+      text: field.text,
       chunks: result.chunks, counts: result.counts};
   } catch (error) {
     if (!(error instanceof Refusal)) {

@@ -12,6 +12,8 @@ async function load() {
   const {initial: _, ...dialects} = converter.dialects();
   return {
     dialects,
+    // Bold, italic, underline, strikethrough and endpoints.
+    formatting: false,
     defaultDialect: defaults.dialect,
     defaultStops: defaults.stops.map((stop) => stop.toUpperCase()),
     // The markup as a string, and the preview's chunks as [offset, units,

@@ -72,6 +72,9 @@ function showPreview(answer) {
     return;
   }
   site = answer.site;
+  for (const element of document.querySelectorAll('.formatting')) {
+    element.hidden = !answer.formatting;
+  }
   byId('dialect').value = answer.dialect;
   byId('apply').disabled = false;
   byId('bar').style.background = `linear-gradient(to right, ${answer.stops.join(', ')})`;
