@@ -15,6 +15,7 @@ page_files=(
   controls.js
   preview.js
   settings.js
+  gradients.js
   worker.js
   convert.js
   sw.js
