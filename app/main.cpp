@@ -9,11 +9,24 @@
 namespace {
 
 // Without a display Qt would abort with a platform-plugin error that does not
-// say what to do instead.
+// say what to do instead. Windows always has one.
 bool HasDisplay() {
+#ifdef Q_OS_WIN
+  return true;
+#else
   return !qEnvironmentVariableIsEmpty("DISPLAY") ||
          !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
          !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#endif
+}
+
+// Qt's translations lie beside Qt, or on Windows inside the program.
+QString QtTranslationsPath() {
+#ifdef Q_OS_WIN
+  return QStringLiteral(":/huecode/translations");
+#else
+  return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#endif
 }
 
 }  // namespace
@@ -33,7 +46,7 @@ int main(int argc, char** argv) {
   // The windows speak Chinese; so should the colour dialog Qt provides.
   QTranslator qtTranslator;
   if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+                        QStringLiteral("_"), QtTranslationsPath())) {
     QApplication::installTranslator(&qtTranslator);
   }
 
