@@ -15,6 +15,9 @@ export const defaults = Object.freeze({
   limit: '',
   limitUnit: 'characters',
   fit: false,
+  // The item the window's list shows at start-up; the page itself names the
+  // dialect its template matches, and the extension starts with this one.
+  dialect: 'ubb',
   prefix: null,  // null: the core's initial template
   middle: null,
   suffix: null,
