@@ -145,7 +145,8 @@ StyledText::FixedCounts StyledText::fixedCounts() const {
   return {CountCharacters(m_untrimmed), m_boundaries.empty() ? m_units : CountCharacters(m_text),
           std::int64_t{6} + CountCharacters(m_prefix) + CountCharacters(m_tail) +
               CountCharacters(m_suffix),
-          escapeGrowth(), std::int64_t{CountCharacters(m_styleOpen)} + CountCharacters(m_styleClose)};
+          escapeGrowth(),
+          std::int64_t{CountCharacters(m_styleOpen)} + CountCharacters(m_styleClose)};
 }
 
 ConversionStats StyledText::stats(std::int32_t step, const FixedCounts& fixed) const {

@@ -317,10 +317,11 @@ void StyledText::write(std::int32_t step, Sink& sink) const {
       if (!opened) {
         sink.put(chunk.text);
       } else {
-        held = held.empty() ? chunk.text
-                            : std::u16string_view(held.data(), static_cast<std::size_t>(
-                                                                   chunk.text.data() +
-                                                                   chunk.text.size() - held.data()));
+        held = held.empty()
+                   ? chunk.text
+                   : std::u16string_view(held.data(),
+                                         static_cast<std::size_t>(chunk.text.data() +
+                                                                  chunk.text.size() - held.data()));
       }
       return;
     }

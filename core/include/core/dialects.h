@@ -57,27 +57,42 @@ struct Dialect {
 
 namespace detail {
 
-inline constexpr DialectStyles kBracketStyles{
-    StylePlacement::AroundText, {u"[b]", u"[i]", u"[u]", u"[s]"}, {u"[/b]", u"[/i]", u"[/u]", u"[/s]"}};
+inline constexpr DialectStyles kBracketStyles{StylePlacement::AroundText,
+                                              {u"[b]", u"[i]", u"[u]", u"[s]"},
+                                              {u"[/b]", u"[/i]", u"[/u]", u"[/s]"}};
 
 }  // namespace detail
 
 // No preset writes a number sign before the digits, and the HTML one writes
 // no quotes round them. Brelvin has no known formatting codes.
 inline constexpr std::array<Dialect, 7> kDialects{{
-    {"html", u"Html(网页)", u"<font color=", u">", u"</font>",
-     {StylePlacement::AroundText, {u"<b>", u"<i>", u"<u>", u"<s>"}, {u"</b>", u"</i>", u"</u>", u"</s>"}}},
+    {"html",
+     u"Html(网页)",
+     u"<font color=",
+     u">",
+     u"</font>",
+     {StylePlacement::AroundText,
+      {u"<b>", u"<i>", u"<u>", u"<s>"},
+      {u"</b>", u"</i>", u"</u>", u"</s>"}}},
     {"ubb", u"UBB(论坛)", u"[color=", u"]", u"[/color]", detail::kBracketStyles},
     {"brelvin", u"Brelvin", u"[ftc=", u"]", u"[/ft]"},
     {"bbcode", u"", u"[color=#", u"]", u"[/color]", detail::kBracketStyles},
-    {"span", u"", u"<span style=\"color:#", u"\">", u"</span>",
+    {"span",
+     u"",
+     u"<span style=\"color:#",
+     u"\">",
+     u"</span>",
      {StylePlacement::InEveryTag,
       {u";font-weight:bold", u";font-style:italic", u";text-decoration:underline",
        u";text-decoration:line-through"},
       {},
       u";text-decoration:"}},
     // MiniMessage colours everything up to the next tag, so no closing tag is needed.
-    {"minimessage", u"", u"<#", u">", u"",
+    {"minimessage",
+     u"",
+     u"<#",
+     u">",
+     u"",
      {StylePlacement::AroundText,
       {u"<bold>", u"<italic>", u"<underlined>", u"<strikethrough>"},
       {u"</bold>", u"</italic>", u"</underlined>", u"</strikethrough>"}}},

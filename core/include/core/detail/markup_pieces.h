@@ -45,7 +45,8 @@ class ColourCursor {
     const std::int64_t local = std::int64_t{position} - m_origin;
     const auto clamped = static_cast<std::int32_t>(std::clamp<std::int64_t>(local, 0, m_span));
     m_colour = m_sampler.at(clamped, m_span);
-    m_runEnd = m_monotonic && local == clamped ? m_origin + runEnd(local) : std::int64_t{position} + 1;
+    m_runEnd =
+        m_monotonic && local == clamped ? m_origin + runEnd(local) : std::int64_t{position} + 1;
   }
 
   std::int64_t runEnd(std::int64_t position) const {
