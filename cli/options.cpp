@@ -376,8 +376,8 @@ std::string StylesNote(const DialectStyles& styles) {
   for (const std::u16string_view code : styles.open) {
     codes += " " + EncodeUtf8(code);
   }
-  return styles.placement == StylePlacement::AroundText ? "formatting around the text:" + codes
-                                                        : "formatting in every tag:" + codes;
+  return (styles.placement == StylePlacement::AroundText ? "around the text:" : "in every tag:") +
+         codes;
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ page_files=(
   i18n.js
   controls.js
   preview.js
+  formatting.js
   settings.js
   worker.js
   convert.js

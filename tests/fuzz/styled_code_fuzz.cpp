@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "core/conversion.h"
-#include "core/dialects.h"
 #include "icu/grapheme.h"
 #include "tests/fuzz/fences.h"
 #include "tests/fuzz/fuzz_input.h"
@@ -86,18 +85,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (fitted) {
     FUZZ_CHECK(*fitted >= 1 && fits(*fitted));
   }
-
-  // In a dialect's own template, with its formatting and the ends on the
-  // stops, the counts still describe the markup as written.
-  const Dialect& dialect = Dialects()[flags % Dialects().size()];
-  StyledSettings styled = real;
-  styled.markup = dialect.markup();
-  if (dialect.styles.placement != StylePlacement::None) {
-    styled.styles = {(flags & 8) != 0, (flags & 16) != 0, (flags & 32) != 0, (flags & 64) != 0};
-  }
-  styled.endpoints = (flags & 128) != 0;
-  const StyledText formatted(styled);
-  const std::u16string formattedOut = formatted.markup(formatted.step());
-  FUZZ_CHECK(formatted.stats(formatted.step()).outputCharacters == CharacterCount(formattedOut));
   return 0;
 }
