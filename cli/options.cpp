@@ -369,7 +369,7 @@ namespace {
 
 // How a dialect writes the formatting, as --list-presets says it.
 std::string StylesNote(const DialectStyles& styles) {
-  if (styles.placement == StylePlacement::None) {
+  if (styles.placement == StylePlacement::NoCodes) {
     return "no formatting";
   }
   std::string codes;

@@ -39,7 +39,7 @@ std::optional<StyleMarkup> ComposeStyles(const MarkupTemplate& markup, Styles st
     return StyleMarkup{};
   }
   const Dialect* dialect = DialectOf(markup);
-  if (dialect == nullptr || dialect->styles.placement == StylePlacement::None) {
+  if (dialect == nullptr || dialect->styles.placement == StylePlacement::NoCodes) {
     return std::nullopt;
   }
   const DialectStyles& codes = dialect->styles;

@@ -28,10 +28,10 @@ struct Styles {
 // (opened before the first tag, closed after the last), or again in every
 // colour tag, after the colour digits (for dialects whose colour resets the
 // formatting, or whose tag carries it in one attribute).
-enum class StylePlacement { None, AroundText, InEveryTag };
+enum class StylePlacement { NoCodes, AroundText, InEveryTag };
 
 struct DialectStyles {
-  StylePlacement placement = StylePlacement::None;
+  StylePlacement placement = StylePlacement::NoCodes;
   std::array<std::u16string_view, 4> open{};   // bold, italic, underline, strike
   std::array<std::u16string_view, 4> close{};  // around the text only
   // Codes in a tag that begin with this head are one declaration: the second
@@ -57,47 +57,39 @@ struct Dialect {
 
 namespace detail {
 
-inline constexpr DialectStyles kBracketStyles{StylePlacement::AroundText,
-                                              {u"[b]", u"[i]", u"[u]", u"[s]"},
-                                              {u"[/b]", u"[/i]", u"[/u]", u"[/s]"}};
+using enum StylePlacement;
+
+inline constexpr DialectStyles kHtmlStyles{
+    AroundText, {u"<b>", u"<i>", u"<u>", u"<s>"}, {u"</b>", u"</i>", u"</u>", u"</s>"}};
+inline constexpr DialectStyles kBracketStyles{
+    AroundText, {u"[b]", u"[i]", u"[u]", u"[s]"}, {u"[/b]", u"[/i]", u"[/u]", u"[/s]"}};
+// In the style attribute that holds the colour.
+inline constexpr DialectStyles kSpanStyles{
+    InEveryTag,
+    {u";font-weight:bold", u";font-style:italic", u";text-decoration:underline",
+     u";text-decoration:line-through"},
+    {},
+    u";text-decoration:"};
+inline constexpr DialectStyles kMiniMessageStyles{
+    AroundText,
+    {u"<bold>", u"<italic>", u"<underlined>", u"<strikethrough>"},
+    {u"</bold>", u"</italic>", u"</underlined>", u"</strikethrough>"}};
+// A colour code resets the formatting, so it follows every colour code.
+inline constexpr DialectStyles kAmpersandStyles{InEveryTag, {u"&l", u"&o", u"&n", u"&m"}};
 
 }  // namespace detail
 
 // No preset writes a number sign before the digits, and the HTML one writes
 // no quotes round them. Brelvin has no known formatting codes.
 inline constexpr std::array<Dialect, 7> kDialects{{
-    {"html",
-     u"Html(网页)",
-     u"<font color=",
-     u">",
-     u"</font>",
-     {StylePlacement::AroundText,
-      {u"<b>", u"<i>", u"<u>", u"<s>"},
-      {u"</b>", u"</i>", u"</u>", u"</s>"}}},
+    {"html", u"Html(网页)", u"<font color=", u">", u"</font>", detail::kHtmlStyles},
     {"ubb", u"UBB(论坛)", u"[color=", u"]", u"[/color]", detail::kBracketStyles},
     {"brelvin", u"Brelvin", u"[ftc=", u"]", u"[/ft]"},
     {"bbcode", u"", u"[color=#", u"]", u"[/color]", detail::kBracketStyles},
-    {"span",
-     u"",
-     u"<span style=\"color:#",
-     u"\">",
-     u"</span>",
-     {StylePlacement::InEveryTag,
-      {u";font-weight:bold", u";font-style:italic", u";text-decoration:underline",
-       u";text-decoration:line-through"},
-      {},
-      u";text-decoration:"}},
+    {"span", u"", u"<span style=\"color:#", u"\">", u"</span>", detail::kSpanStyles},
     // MiniMessage colours everything up to the next tag, so no closing tag is needed.
-    {"minimessage",
-     u"",
-     u"<#",
-     u">",
-     u"",
-     {StylePlacement::AroundText,
-      {u"<bold>", u"<italic>", u"<underlined>", u"<strikethrough>"},
-      {u"</bold>", u"</italic>", u"</underlined>", u"</strikethrough>"}}},
-    // A colour code resets the formatting, so it follows every colour code.
-    {"ampersand", u"", u"&#", u"", u"", {StylePlacement::InEveryTag, {u"&l", u"&o", u"&n", u"&m"}}},
+    {"minimessage", u"", u"<#", u">", u"", detail::kMiniMessageStyles},
+    {"ampersand", u"", u"&#", u"", u"", detail::kAmpersandStyles},
 }};
 
 inline constexpr std::size_t kWindowDialectCount = 3;
