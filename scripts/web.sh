@@ -16,6 +16,7 @@ page_files=(
   preview.js
   formatting.js
   settings.js
+  gradients.js
   worker.js
   convert.js
   sw.js
