@@ -9,14 +9,15 @@
 namespace {
 
 // Without a display Qt would abort with a platform-plugin error that does not
-// say what to do instead. Windows always has one.
+// say what to do instead. Only X11 and Wayland sessions announce their display
+// in the environment; Windows and macOS always have one.
 bool HasDisplay() {
-#ifdef Q_OS_WIN
-  return true;
-#else
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
   return !qEnvironmentVariableIsEmpty("DISPLAY") ||
          !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
          !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+  return true;
 #endif
 }
 
