@@ -3,6 +3,7 @@
 // it, and a conversion in the worker fills the output, the counts, the bar
 // and the preview with the newest answer.
 import {fields, markInvalid, stopId, typedColour, writeSettings} from './controls.js';
+import {formatPreview, formattingSettings, showFormatting} from './formatting.js';
 import {applyTexts, defaultLanguage, textsOf} from './i18n.js';
 import {createLibrary} from './library.js';
 import {History, dialectOf, editStops, readCount, sameSettings, withAddedStop} from './model.js';
@@ -71,6 +72,7 @@ function conversionSettings() {
     prefix: settings.prefix,
     middle: settings.middle,
     suffix: settings.suffix,
+    ...formattingSettings(dialects, settings),
   };
 }
 
@@ -184,6 +186,7 @@ function drawPreview() {
     return;
   }
   const {low, lowest} = showPreview(byId('preview'), sentText, lastResult.preview, boardColour(settings));
+  formatPreview(byId('preview'), formattingSettings(dialects, settings).styles);
   byId('contrast-warning').textContent = low ? texts.lowContrast(low, lowest.toFixed(2)) : '';
   byId('contrast-warning').hidden = low === 0;
 }
@@ -241,6 +244,7 @@ function render() {
     document.documentElement.dataset.theme = settings.theme;
   }
   showValidity();
+  showFormatting(dialects, settings, texts);
   suggestEscaping();
   drawPreview();
 }

@@ -60,6 +60,8 @@ struct Request {
   std::int32_t escape = 0;     // &, < and > inside chunks as entities
   std::int32_t fitLimit = -1;  // characters; below 0 means no fitting
   std::int32_t previewUnits = 0;
+  std::int32_t styles = 0;     // 1 bold, 2 italic, 4 underline, 8 strikethrough
+  std::int32_t endpoints = 0;  // the first and last coloured chunk on the first and last stop
   std::int32_t stopCount = 2;
   std::array<std::int32_t, kMaxStops> stops{};  // 0xRRGGBB each
 };
@@ -123,6 +125,9 @@ huecode::StyledSettings SettingsOfRequest() {
   }
   settings.merge = g_request.merge != 0;
   settings.escape = g_request.escape != 0;
+  settings.styles = {(g_request.styles & 1) != 0, (g_request.styles & 2) != 0,
+                     (g_request.styles & 4) != 0, (g_request.styles & 8) != 0};
+  settings.endpoints = g_request.endpoints != 0;
   return settings;
 }
 
@@ -158,15 +163,19 @@ EMSCRIPTEN_KEEPALIVE char16_t* hc_texts(std::int32_t units) {
   return g_texts.data();
 }
 
-// Returns 0, or 1 when fitting was asked for and not even one chunk fits.
-// Plans once, like the command line: the step (or the one fitting chose) is
-// used for the markup, the counts and the preview alike.
+// Returns 0, 1 when fitting was asked for and not even one chunk fits, or 2
+// when the template has no codes for the formatting asked (as huecode-cli
+// refuses it). Plans once, like the command line: the step (or the one
+// fitting chose) is used for the markup, the counts and the preview alike.
 EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
   const huecode::StyledSettings settings = SettingsOfRequest();
-  const huecode::StyledText text(settings);
   g_counts = {};
   g_markup.clear();
   g_preview.clear();
+  if (!huecode::ComposeStyles(settings.markup, settings.styles)) {
+    return 2;
+  }
+  const huecode::StyledText text(settings);
   std::int32_t step = text.step();
   if (g_request.fitLimit >= 0) {
     const std::optional<std::int32_t> fitted = huecode::FitStep(text, g_request.fitLimit);
@@ -219,8 +228,9 @@ EMSCRIPTEN_KEEPALIVE const std::int32_t* hc_bar() {
   return bar.data();
 }
 
-// Every dialect as key, prefix, middle and suffix, each field ended by U+001F;
-// the template the window opens with comes first under the key "initial".
+// Every dialect as key, prefix, middle, suffix and where its formatting goes
+// ("around", "tag" or nothing), each field ended by U+001F; the template the
+// window opens with comes first under the key "initial", with no formatting of its own.
 EMSCRIPTEN_KEEPALIVE const char16_t* hc_dialects() {
   if (g_dialects.empty()) {
     const huecode::MarkupTemplate initial = huecode::InitialTemplate();
@@ -229,11 +239,15 @@ EMSCRIPTEN_KEEPALIVE const char16_t* hc_dialects() {
     field(initial.prefix);
     field(initial.middle);
     field(initial.suffix);
+    field(u"");
     for (const huecode::Dialect& dialect : huecode::Dialects()) {
       field(std::u16string(dialect.key.begin(), dialect.key.end()));
       field(dialect.prefix);
       field(dialect.middle);
       field(dialect.suffix);
+      field(dialect.styles.placement == huecode::StylePlacement::AroundText   ? u"around"
+            : dialect.styles.placement == huecode::StylePlacement::InEveryTag ? u"tag"
+                                                                              : u"");
     }
   }
   return g_dialects.c_str();

@@ -4,7 +4,9 @@ import createHuecode from './huecode.js';
 
 // Field order of Request in binding.cpp, all 32-bit integers, then the stops.
 const requestFields = ['textUnits', 'stepUnits', 'prefixUnits', 'middleUnits', 'suffixUnits', 'space',
-  'by', 'merge', 'rainbow', 'escape', 'fitLimit', 'previewUnits', 'stopCount'];
+  'by', 'merge', 'rainbow', 'escape', 'fitLimit', 'previewUnits', 'styles', 'endpoints', 'stopCount'];
+// Bits of the styles field, in the core's order.
+const styleNames = ['bold', 'italic', 'underline', 'strike'];
 const maxStops = 64;
 const countFields = ['charactersIn', 'chunks', 'colouredChunks', 'outputCharacters', 'step', 'fitFailed',
   'shortest'];
@@ -60,6 +62,8 @@ export async function createConverter() {
       escape: settings.escape ? 1 : 0,
       fitLimit: settings.fitLimit ?? -1,
       previewUnits,
+      styles: styleNames.reduce((bits, name, k) => bits | (settings.styles?.[name] ? 1 << k : 0), 0),
+      endpoints: settings.endpoints ? 1 : 0,
       stopCount: stops.length,
     };
     const request = core._hc_request() >> 2;
@@ -89,12 +93,13 @@ export async function createConverter() {
   }
 
   return {
-    // Templates by dialect key, and the template the window opens with.
+    // Templates by dialect key, each with where its formatting goes
+    // ('around', 'tag' or '' for none), and the template the window opens with.
     dialects() {
       const fields = utf16(core._hc_dialects(), core._hc_dialects_units()).split('\x1f');
       const table = {};
-      for (let k = 0; k + 3 < fields.length; k += 4) {
-        table[fields[k]] = {prefix: fields[k + 1], middle: fields[k + 2], suffix: fields[k + 3]};
+      for (let k = 0; k + 4 < fields.length; k += 5) {
+        table[fields[k]] = {prefix: fields[k + 1], middle: fields[k + 2], suffix: fields[k + 3], styles: fields[k + 4]};
       }
       return table;
     },
@@ -104,7 +109,8 @@ export async function createConverter() {
     // which a worker can hand over without copying.
     convert(settings, text) {
       writeRequest(settings, text);
-      const failed = core._hc_convert() !== 0;
+      const status = core._hc_convert();
+      const failed = status !== 0;
       const counts = readCounts();
       const markup = core._hc_markup() >> 1;
       return {
@@ -114,6 +120,7 @@ export async function createConverter() {
         previewCut: text.length > previewUnits,
         bar: readBar(),
         failed,
+        stylesRefused: status === 2,
       };
     },
   };

@@ -3,7 +3,8 @@
 const storageKey = 'huecode.settings.v1';
 
 // The window's conversion: magenta to green, step 1, the template it opens
-// with under the UBB item.
+// with under the UBB item; but the colours start and end exactly on the
+// chosen ones, as web users expect (the window's rule is one click away).
 export const defaults = Object.freeze({
   stops: Object.freeze(['#ff00ff', '#00ff00']),
   rainbow: false,
@@ -12,6 +13,11 @@ export const defaults = Object.freeze({
   by: 'char',
   merge: false,
   escape: false,
+  bold: false,
+  italic: false,
+  underline: false,
+  strike: false,
+  endpoints: true,
   limit: '',
   limitUnit: 'characters',
   fit: false,

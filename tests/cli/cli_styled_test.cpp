@@ -150,26 +150,29 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(tested.param.key);
     });
 
-TEST(ListPresets, ShowsEachDialectWithTheChunkItWrites) {
+TEST(ListPresets, ShowsEachDialectWithTheChunkItWritesAndItsFormatting) {
   const ProcessResult result = Cli({"--list-presets"});
   EXPECT_EQ(result.err, "");
   EXPECT_EQ(Output(result),
-            "html         <font color=FF00FF>a</font>\n"
-            "ubb          [color=FF00FF]a[/color]\n"
-            "brelvin      [ftc=FF00FF]a[/ft]\n"
-            "bbcode       [color=#FF00FF]a[/color]\n"
-            "span         <span style=\"color:#FF00FF\">a</span>\n"
-            "minimessage  <#FF00FF>a\n"
-            "ampersand    &#FF00FFa");
+            "html         <font color=FF00FF>a</font>           around the text: <b> <i> <u> <s>\n"
+            "ubb          [color=FF00FF]a[/color]               around the text: [b] [i] [u] [s]\n"
+            "brelvin      [ftc=FF00FF]a[/ft]                    no formatting\n"
+            "bbcode       [color=#FF00FF]a[/color]              around the text: [b] [i] [u] [s]\n"
+            "span         <span style=\"color:#FF00FF\">a</span>  in every tag: ;font-weight:bold "
+            ";font-style:italic ;text-decoration:underline ;text-decoration:line-through\n"
+            "minimessage  <#FF00FF>a                            around the text: <bold> <italic> "
+            "<underlined> <strikethrough>\n"
+            "ampersand    &#FF00FFa                             in every tag: &l &o &n &m");
 
   // Every example is what that preset really writes.
   std::istringstream lines(result.out);
   std::string line;
   while (std::getline(lines, line)) {
     const std::size_t gap = line.find("  ");
-    const std::string key = line.substr(0, gap);
-    const std::string example = line.substr(line.find_first_not_of(' ', gap));
-    EXPECT_EQ(Output(Cli({"--preset", key, "--start", "FF00FF", "--end", "FF00FF", "a"})), example);
+    const std::size_t from = line.find_first_not_of(' ', gap);
+    EXPECT_EQ(
+        Output(Cli({"--preset", line.substr(0, gap), "--start", "FF00FF", "--end", "FF00FF", "a"})),
+        line.substr(from, line.find("  ", from) - from));
   }
 }
 
@@ -588,7 +591,12 @@ INSTANTIATE_TEST_SUITE_P(
                     {"--show", "--stats", "--fit", "0", "a"},
                     1,
                     "needs 24 characters"},
-        FailureCase{"UsageBeforeFit", {"--fit", "0", "--space", "x", "abc"}, 2, "--space"}),
+        FailureCase{"UsageBeforeFit", {"--fit", "0", "--space", "x", "abc"}, 2, "--space"},
+        FailureCase{"BrelvinHasNoFormatting", {"--preset", "brelvin", "--strike"}, 2, "brelvin"},
+        FailureCase{"OwnTemplateHasNoFormatting",
+                    {"--preset", "html", "--prefix", "<font color=#", "--italic"},
+                    2,
+                    "--prefix"}),
     [](const ::testing::TestParamInfo<FailureCase>& tested) { return tested.param.name; });
 
 // Escaping is opt-in: without it a chunk goes into the markup as it stands.

@@ -66,8 +66,8 @@ test('the keyboard reaches every main control, and focus is always visible', asy
     reached.add(focused.id);
   }
   const main = ['language', 'theme', 'text', 'start', 'start-hex', 'end', 'end-hex', 'add-stop', 'reverse', 'rainbow',
-    'space', 'save-name', 'save-gradient', 'export', 'import', 'step', 'by', 'merge', 'limit', 'limit-unit', 'fit',
-    'dialect', 'prefix', 'middle', 'suffix', 'escape', 'convert', 'reset', 'share', 'share-text', 'board', 'output',
+    'endpoints', 'space', 'save-name', 'save-gradient', 'export', 'import', 'step', 'by', 'merge', 'limit', 'limit-unit', 'fit',
+    'dialect', 'prefix', 'middle', 'suffix', 'bold', 'italic', 'underline', 'strike', 'escape', 'convert', 'reset', 'share', 'share-text', 'board', 'output',
     'copy', 'download'];
   for (const id of main) {
     assert.ok(reached.has(id), `Tab never reaches #${id}`);
