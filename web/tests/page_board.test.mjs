@@ -41,7 +41,7 @@ test('a limit in GBK bytes chooses the smallest step whose markup fits', async (
   const {context, page} = await openPage(session);
   const text = '彩色文字渐变效果,论坛 board';
   const gbkBytes = (markup) => execFileSync('iconv', ['-f', 'UTF-8', '-t', 'GBK'], {input: markup}).length;
-  const limit = gbkBytes(cliMarkup(['--step', '3'], text)) + 1;
+  const limit = gbkBytes(cliMarkup(['--endpoints', '--step', '3'], text)) + 1;
   await page.fill('#text', text);
   await page.selectOption('#limit-unit', 'gbk');
   await page.fill('#limit', String(limit));
@@ -49,8 +49,8 @@ test('a limit in GBK bytes chooses the smallest step whose markup fits', async (
   const markup = await convert(page);
   // The counts end with the step the limit chose.
   const step = Number(/(\d+)\D*$/.exec(await page.textContent('#counts'))[1]);
-  assert.equal(markup, cliMarkup(['--step', String(step)], text).toString());
-  assert.ok(gbkBytes(markup) <= limit && gbkBytes(cliMarkup(['--step', String(step - 1)], text)) > limit, `step ${step}`);
+  assert.equal(markup, cliMarkup(['--endpoints', '--step', String(step)], text).toString());
+  assert.ok(gbkBytes(markup) <= limit && gbkBytes(cliMarkup(['--endpoints', '--step', String(step - 1)], text)) > limit, `step ${step}`);
   assert.match(await page.textContent('#meter'), new RegExp(`\\b${gbkBytes(markup)}\\b`));
   await page.fill('#limit', '5');
   await convert(page);

@@ -88,7 +88,7 @@ test('bad numbers and colours say what is wrong and convert nothing', async () =
   await page.fill('#step', '２');
   await page.fill('#end-hex', '#f80');
   assert.equal(await page.inputValue('#end'), '#ff8800');
-  assert.equal(await convert(page), cliMarkup(['--step', '2', '--end', 'FF8800'], 'abcdef').toString());
+  assert.equal(await convert(page), cliMarkup(['--endpoints', '--step', '2', '--end', 'FF8800'], 'abcdef').toString());
   await context.close();
 });
 
