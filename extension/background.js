@@ -87,6 +87,9 @@ function conversionSettings(core, state, options, template) {
 
 function convert(core, settings, text) {
   const result = core.convert(settings, text);
+  if (result.stylesRefused) {
+    throw new Refusal('badOption', null, 'this dialect has no codes for bold, italic, underline or strikethrough');
+  }
   if (result.failed) {
     throw new Refusal('convertFailed');
   }

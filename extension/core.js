@@ -13,19 +13,21 @@ async function load() {
   return {
     dialects,
     // Bold, italic, underline, strikethrough and endpoints.
-    formatting: false,
+    formatting: true,
     defaultDialect: defaults.dialect,
     defaultStops: defaults.stops.map((stop) => stop.toUpperCase()),
     // The markup as a string, and the preview's chunks as [offset, units,
     // '#RRGGBB' or null for a bare chunk].
     convert(settings, text) {
-      const result = converter.convert(settings, text);
+      const styles = {bold: settings.bold, italic: settings.italic, underline: settings.underline,
+        strike: settings.strike};
+      const result = converter.convert({...settings, styles}, text);
       const chunks = [];
       for (let k = 0; k + 2 < result.preview.length; k += 3) {
         const [offset, units, rgb] = result.preview.slice(k, k + 3);
         chunks.push([offset, units, rgb < 0 ? null : `#${rgb.toString(16).padStart(6, '0').toUpperCase()}`]);
       }
-      return {failed: result.failed, counts: result.counts, chunks,
+      return {failed: result.failed, stylesRefused: result.stylesRefused, counts: result.counts, chunks,
         markup: new TextDecoder('utf-16le').decode(result.markup)};
     },
   };
