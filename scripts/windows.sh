@@ -176,6 +176,10 @@ use_wine() {
   fi
   wineserver -p
   trap 'wineserver -k 2>/dev/null || true' EXIT
+  # The first program started in a Wine session starts Wine's services too,
+  # which keep the standard streams they inherit open as long as the session
+  # lasts: a test reading a program's output to its end would wait for ever.
+  wineboot </dev/null >/dev/null 2>&1
 }
 
 # Both programs must stand alone: no MinGW runtime or Qt DLL beside them.
@@ -299,6 +303,7 @@ sys.stdout.write((s * (n // len(s) + 1))[:n - 1] + '.')" >"$text"
 
 if [[ $mode == --window-test-in-xvfb ]]; then
   linux=$out/linux
+  use_wine
   window_test
   exit 0
 fi
@@ -319,5 +324,9 @@ if [[ $mode == --bench ]]; then
 fi
 test_cli
 test_pictures
-xvfb-run -a -s "-screen 0 1024x768x24" env WINEPREFIX="$WINEPREFIX" "$0" --window-test-in-xvfb
+# Wine's desktop belongs to the session that started it, so the window gets a
+# session of its own on the virtual display.
+wineserver -k
+wineserver -w
+xvfb-run -a -s "-screen 0 1024x768x24" "$0" --window-test-in-xvfb
 say "all Windows tests passed"
