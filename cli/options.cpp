@@ -349,6 +349,7 @@ std::string UsageText() {
 
 std::string PresetListText() {
   // Every dialect shown wrapping the chunk "a" in the default start colour.
+  const std::string digits = EncodeUtf8(ColourDigits(kDefaultStart));
   const auto dialects = Dialects();
   std::size_t width = 0;
   for (const Dialect& dialect : dialects) {
@@ -358,7 +359,7 @@ std::string PresetListText() {
   for (const Dialect& dialect : dialects) {
     std::string line(dialect.key);
     line.resize(width + 2, ' ');
-    text += line + EncodeUtf8(dialect.prefix) + "FF00FF" + EncodeUtf8(dialect.middle) + "a" +
+    text += line + EncodeUtf8(dialect.prefix) + digits + EncodeUtf8(dialect.middle) + "a" +
             EncodeUtf8(dialect.suffix) + "\n";
   }
   return text;

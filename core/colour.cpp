@@ -32,18 +32,6 @@ ColourTriple GradientColour(ColourTriple start, ColourTriple end, std::int32_t p
           GradientComponent(start.b, end.b, position, span)};
 }
 
-std::u16string HexText(std::int16_t component) {
-  // A negative component is written as its 16-bit two's complement, as the
-  // hexadecimal text of a 16-bit integer always is.
-  auto value = static_cast<std::uint16_t>(component);
-  std::u16string digits;
-  do {
-    digits.insert(digits.begin(), detail::kHexDigits[value % 16]);
-    value /= 16;
-  } while (value != 0);
-  return digits;
-}
-
 std::u16string HexPair(std::u16string_view hex) {
   const auto first = hex.find_first_not_of(u' ');
   const auto trimmedLength =

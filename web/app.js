@@ -6,7 +6,6 @@ import {drawBar, showPreview} from './preview.js';
 import {defaults, loadSettings, saveSettings} from './settings.js';
 
 const byId = (id) => document.getElementById(id);
-const maxStops = 64;
 const maxLimit = 2 ** 31 - 1;
 // Beyond this many characters the output box would take seconds to lay out;
 // such markup is copied or downloaded whole instead of shown.
@@ -14,7 +13,8 @@ const maxShown = 500000;
 
 let settings = loadSettings(localStorage);
 let texts = textsOf(settings.language ?? defaultLanguage(navigator.languages));
-let dialects = null;
+// The core's dialects, defaults and limits, once its worker is ready.
+let core = null;
 let latest = 0;
 let timer = 0;
 let lastResult = null;
@@ -53,7 +53,7 @@ function setStatus(message) {
 function convertNow() {
   clearTimeout(timer);
   timer = 0;
-  if (!dialects) {
+  if (!core) {
     return;
   }
   latest += 1;
@@ -133,13 +133,16 @@ function settingsChanged() {
 }
 
 function render() {
+  if (!core) {
+    return;
+  }
   writeSettings(settings, texts, (stops) => {
     settings = {...settings, stops};
     saveSettings(localStorage, settings);
     render();
     convertNow();
   });
-  byId('add-stop').disabled = settings.rainbow || settings.stops.length >= maxStops;
+  byId('add-stop').disabled = settings.rainbow || settings.stops.length >= core.maxStops;
 }
 
 function applyLanguage() {
@@ -153,17 +156,22 @@ function applyLanguage() {
 }
 
 function pickDialect() {
-  const template = dialects[byId('dialect').value];
+  const template = core.dialects.find(({key}) => key === byId('dialect').value);
   for (const box of ['prefix', 'middle', 'suffix']) {
     byId(box).value = template[box];
   }
   settingsChanged();
 }
 
-function withTemplate(current) {
-  const initial = dialects.initial;
+// What the settings leave to the core (null), and a gradient longer than
+// it takes, become the core's.
+function withCoreDefaults(current) {
+  const initial = core.initial;
+  const stops = current.stops ?? [];
   return {
     ...current,
+    stops: stops.length >= 2 && stops.length <= core.maxStops ? stops : [...core.defaultStops],
+    dialect: current.dialect ?? core.initialDialect,
     prefix: current.prefix ?? initial.prefix,
     middle: current.middle ?? initial.middle,
     suffix: current.suffix ?? initial.suffix,
@@ -172,7 +180,7 @@ function withTemplate(current) {
 
 // The language is the reader's, not a conversion setting: it stays.
 function reset() {
-  settings = withTemplate({...defaults, stops: [...defaults.stops], language: settings.language});
+  settings = withCoreDefaults({...defaults, language: settings.language});
   saveSettings(localStorage, settings);
   applyLanguage();
   setStatus(texts.resetDone);
@@ -225,8 +233,9 @@ function onWorkerMessage({data}) {
     return;
   }
   if (data.ready) {
-    dialects = data.dialects;
-    settings = withTemplate(settings);
+    core = data.core;
+    byId('dialect').replaceChildren(...core.dialects.map(({key, label}) => new Option(label, key)));
+    settings = withCoreDefaults(settings);
     render();
     convertNow();
     return;

@@ -1,6 +1,7 @@
 // Moves the settings between the page's controls and the settings object.
 // The stops between start and end are a list the user can extend, shorten
 // and reorder; start and end are the first and the last stop.
+import {hexOf, packedOf} from './preview.js';
 
 const byId = (id) => document.getElementById(id);
 
@@ -92,9 +93,8 @@ function editStops(stops, k, move) {
 // A new stop goes just before the end, in the colour halfway along the last segment.
 export function withAddedStop(stops) {
   const last = stops[stops.length - 1];
-  const before = stops[stops.length - 2];
-  const mid = [1, 3, 5].map((at) => Math.round((Number.parseInt(before.substr(at, 2), 16) +
-                                               Number.parseInt(last.substr(at, 2), 16)) / 2));
-  const colour = `#${mid.map((c) => c.toString(16).padStart(2, '0')).join('')}`;
-  return [...stops.slice(0, -1), colour, last];
+  const [a, b] = [packedOf(stops[stops.length - 2]), packedOf(last)];
+  const mid = [0, 8, 16].reduce(
+    (packed, shift) => packed | (Math.round((((a >> shift) & 0xff) + ((b >> shift) & 0xff)) / 2) << shift), 0);
+  return [...stops.slice(0, -1), hexOf(mid), last];
 }

@@ -11,12 +11,20 @@ export function drawBar(canvas, colours) {
   });
 }
 
-function hexOf(rgb) {
+// Colours travel between the page and the core packed as the core keeps
+// them, red in the low byte: 0x00BBGGRR.
+export function hexOf(packed) {
+  const rgb = ((packed & 0xff) << 16) | (packed & 0xff00) | ((packed >> 16) & 0xff);
   return `#${rgb.toString(16).padStart(6, '0')}`;
 }
 
-// chunks holds offset, length and 0xRRGGBB (or -1 for a bare chunk) per
-// chunk, as offsets into text.
+export function packedOf(hex) {
+  const rgb = Number.parseInt(hex.slice(1), 16);
+  return ((rgb & 0xff) << 16) | (rgb & 0xff00) | ((rgb >> 16) & 0xff);
+}
+
+// chunks holds offset, length and the packed colour (or -1 for a bare chunk)
+// per chunk, as offsets into text.
 export function showPreview(container, text, chunks) {
   const fragment = document.createDocumentFragment();
   for (let k = 0; k + 2 < chunks.length; k += 3) {

@@ -2,10 +2,10 @@
 // kept: it may be a megabyte, and a post is rarely written twice.
 const storageKey = 'huecode.settings.v1';
 
-// The window's conversion: magenta to green, step 1, the template it opens
-// with under the UBB item.
+// The window's conversion: step 1, and what the core opens with (its
+// gradient, and its initial template under the dialect it names).
 export const defaults = Object.freeze({
-  stops: Object.freeze(['#ff00ff', '#00ff00']),
+  stops: null,  // null: the core's default gradient
   rainbow: false,
   space: 'rgb',
   step: '1',
@@ -14,7 +14,7 @@ export const defaults = Object.freeze({
   escape: false,
   limit: '',
   fit: false,
-  dialect: 'ubb',
+  dialect: null,
   prefix: null,  // null: the core's initial template
   middle: null,
   suffix: null,
@@ -33,7 +33,7 @@ function sanitised(stored) {
   for (const key of Object.keys(defaults)) {
     const value = stored[key];
     if (key === 'stops') {
-      if (Array.isArray(value) && value.length >= 2 && value.length <= 64 &&
+      if (Array.isArray(value) && value.length >= 2 &&
           value.every((c) => typeof c === 'string' && colourPattern.test(c))) {
         settings.stops = [...value];
       }

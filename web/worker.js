@@ -5,7 +5,7 @@ import {createConverter} from './convert.js';
 const converter = createConverter();
 
 converter.then(
-  (c) => postMessage({ready: true, dialects: c.dialects()}),
+  (c) => postMessage({ready: true, core: c.interface}),
   (error) => postMessage({ready: false, error: String(error)}));
 
 addEventListener('message', async ({data}) => {

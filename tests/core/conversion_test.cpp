@@ -9,8 +9,8 @@
 
 #include "core/chunks.h"
 #include "core/dialects.h"
-#include "tests/core/worked_examples.h"
-#include "tests/fuzz/reference.h"
+#include "tests/support/worked_examples.h"
+#include "tests/support/reference.h"
 
 namespace huecode {
 namespace {
@@ -179,12 +179,21 @@ std::u16string RandomText(std::mt19937& random) {
   return text;
 }
 
-std::u16string RandomStep(std::mt19937& random) {
-  static const std::u16string kSteps[] = {u"",    u"0",   u"-2",  u"2.5",        u" 3 ",
-                                          u"&H5", u"1e1", u"abc", u"99999999999"};
+// A step text and the whole number the step box reads it as.
+struct StepText {
+  std::u16string text;
+  std::int64_t number;
+};
+
+StepText RandomStep(std::mt19937& random) {
+  static const StepText kSteps[] = {{u"", 0},     {u"0", 0},   {u"-2", -2},
+                                    {u"2.5", 2},  {u" 3 ", 3}, {u"&H5", 5},
+                                    {u"1e1", 10}, {u"abc", 0}, {u"99999999999", 99999999999}};
   std::uniform_int_distribution<int> pick(0, 2 * static_cast<int>(std::size(kSteps)));
   const int k = pick(random);
-  return k < static_cast<int>(std::size(kSteps)) ? kSteps[k] : std::u16string(1, u'0' + k % 10);
+  return k < static_cast<int>(std::size(kSteps))
+             ? kSteps[k]
+             : StepText{std::u16string(1, u'0' + k % 10), k % 10};
 }
 
 ColourTriple RandomColour(std::mt19937& random) {
@@ -194,7 +203,7 @@ ColourTriple RandomColour(std::mt19937& random) {
           static_cast<std::int16_t>(component(random))};
 }
 
-fuzz::ReferenceColour Plain(ColourTriple c) {
+reference::ReferenceColour Plain(ColourTriple c) {
   return {c.r, c.g, c.b};
 }
 
@@ -204,18 +213,20 @@ TEST(GenerateCode, RemovingTheTagsGivesBackTheTrimmedText) {
   std::mt19937 random(20240531);
   for (int run = 0; run < 3000; ++run) {
     const std::u16string text = RandomText(random);
-    const std::u16string step = RandomStep(random);
+    const StepText step = RandomStep(random);
     const ColourTriple start = RandomColour(random);
     const ColourTriple end = run % 5 == 0 ? start : RandomColour(random);
-    const std::u16string trimmed = fuzz::TrimOuterSpaces(text);
-    const auto n = static_cast<std::int32_t>(fuzz::CharacterCount(trimmed));
-    std::vector<fuzz::ReferenceChunk> coloured;
-    for (fuzz::ReferenceChunk& chunk : fuzz::ReferenceChunks(trimmed, StepLength(step, n))) {
+    const std::u16string trimmed = reference::TrimOuterSpaces(text);
+    const auto n = static_cast<std::int32_t>(reference::CharacterCount(trimmed));
+    std::vector<reference::ReferenceChunk> coloured;
+    for (reference::ReferenceChunk& chunk :
+         reference::ReferenceChunks(trimmed, reference::ReferenceStep(step.number, n))) {
       if (!chunk.bare) {
         coloured.push_back(std::move(chunk));
       }
     }
-    const Untagged untagged = RemoveTags(GenerateCode({text, step, start, end, kTaggedTemplate}));
+    const Untagged untagged =
+        RemoveTags(GenerateCode({text, step.text, start, end, kTaggedTemplate}));
     ASSERT_TRUE(untagged.wellFormed) << "run " << run;
     ASSERT_EQ(untagged.text, trimmed) << "run " << run;
     ASSERT_EQ(untagged.tagged.size(), coloured.size()) << "run " << run;
@@ -223,7 +234,8 @@ TEST(GenerateCode, RemovingTheTagsGivesBackTheTrimmedText) {
       const Tagged& t = untagged.tagged[k];
       EXPECT_EQ(t.offset, coloured[k].offset) << "run " << run;
       EXPECT_EQ(t.chunk, coloured[k].text) << "run " << run;
-      EXPECT_EQ(t.digits, fuzz::ReferenceDigits(Plain(start), Plain(end), coloured[k].position, n))
+      EXPECT_EQ(t.digits,
+                reference::ReferenceDigits(Plain(start), Plain(end), coloured[k].position, n))
           << "run " << run;
     }
   }
@@ -238,23 +250,22 @@ TEST(GenerateCode, LongTextsFollowTheGradientFormula) {
       {{17, 200, 3}, {18, 199, 250}},
       {{90, 90, 90}, {90, 90, 90}},
   };
-  const std::pair<std::int32_t, std::u16string_view> texts[] = {
-      {1000, u"1"},    {1000, u"3"},   {65537, u"1"},    {65537, u"7"},
-      {65537, u"256"}, {999983, u"1"}, {1000000, u"13"},
+  const std::pair<std::int32_t, std::int32_t> texts[] = {
+      {1000, 1}, {1000, 3}, {65537, 1}, {65537, 7}, {65537, 256}, {999983, 1}, {1000000, 13},
   };
-  for (const auto& [n, step] : texts) {
+  for (const auto& [n, stepLength] : texts) {
     const std::u16string text(static_cast<std::size_t>(n), u'x');
-    const std::int32_t stepLength = StepLength(step, n);
+    const std::string digits = std::to_string(stepLength);
+    const std::u16string step(digits.begin(), digits.end());
     for (const auto& [start, end] : gradients) {
-      const Untagged untagged =
-          RemoveTags(GenerateCode({text, std::u16string(step), start, end, kTaggedTemplate}));
+      const Untagged untagged = RemoveTags(GenerateCode({text, step, start, end, kTaggedTemplate}));
       ASSERT_TRUE(untagged.wellFormed);
       ASSERT_EQ(untagged.tagged.size(),
                 static_cast<std::size_t>((n + stepLength - 1) / stepLength));
       std::size_t wrong = 0;
       for (const Tagged& t : untagged.tagged) {
         const auto position = static_cast<std::int32_t>(t.offset) + 1;
-        wrong += t.digits != fuzz::ReferenceDigits(Plain(start), Plain(end), position, n);
+        wrong += t.digits != reference::ReferenceDigits(Plain(start), Plain(end), position, n);
       }
       EXPECT_EQ(wrong, 0u) << "n " << n << ", step " << stepLength;
     }
