@@ -10,6 +10,7 @@
 
 #include "core/chunks.h"
 #include "core/dialects.h"
+#include "tests/support/dialect_chunks.h"
 #include "tests/support/worked_examples.h"
 
 namespace huecode {
@@ -64,17 +65,8 @@ TEST(StyledConversion, DefaultsAgreeWithGenerateCodeOnRandomTexts) {
 }
 
 TEST(StyledConversion, EachDialectWrapsAChunkInItsOwnForm) {
-  const std::pair<std::string_view, std::u16string_view> expected[] = {
-      {"html", u"<font color=FF00FF>a</font>"},
-      {"ubb", u"[color=FF00FF]a[/color]"},
-      {"brelvin", u"[ftc=FF00FF]a[/ft]"},
-      {"bbcode", u"[color=#FF00FF]a[/color]"},
-      {"span", u"<span style=\"color:#FF00FF\">a</span>"},
-      {"minimessage", u"<#FF00FF>a"},
-      {"ampersand", u"&#FF00FFa"},
-  };
-  ASSERT_EQ(Dialects().size(), std::size(expected));
-  for (const auto& [key, chunk] : expected) {
+  ASSERT_EQ(Dialects().size(), std::size(test::kDialectChunks));
+  for (const auto& [key, chunk] : test::kDialectChunks) {
     StyledSettings settings;
     settings.text = u"a";
     settings.gradient.stops = {{255, 0, 255}, {255, 0, 255}};
