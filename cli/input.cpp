@@ -13,6 +13,22 @@ CliError ReadError(std::string_view name, int error) {
           "cannot read " + std::string(name) + ": " + std::strerror(error != 0 ? error : EIO)};
 }
 
+// What is left to read of a file, so that it is read into one allocation;
+// 0 for a pipe or a terminal, which cannot tell.
+std::size_t RemainingBytes(std::FILE* stream) {
+  const long at = std::ftell(stream);
+  if (at < 0 || std::fseek(stream, 0, SEEK_END) != 0) {
+    std::clearerr(stream);
+    return 0;
+  }
+  const long end = std::ftell(stream);
+  if (std::fseek(stream, at, SEEK_SET) != 0) {
+    std::clearerr(stream);
+    return 0;
+  }
+  return end > at ? static_cast<std::size_t>(end - at) : 0;
+}
+
 }  // namespace
 
 std::string_view DropTrailingLineBreak(std::string_view bytes) {
@@ -26,6 +42,7 @@ std::string_view DropTrailingLineBreak(std::string_view bytes) {
 
 Result<std::string> ReadStream(std::FILE* stream, std::string_view name) {
   std::string bytes;
+  bytes.reserve(RemainingBytes(stream));
   char buffer[65536];
   for (;;) {
     errno = 0;
