@@ -36,7 +36,6 @@ EM_JS(std::int32_t, hc_segment_graphemes,
 
 namespace {
 
-using huecode::ColourTriple;
 using huecode::ColourValue;
 
 std::vector<std::uint32_t> GraphemeBoundaries(std::u16string_view text) {
