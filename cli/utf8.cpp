@@ -48,9 +48,15 @@ constexpr UChar32 Scalar(UChar32 c) {
 }  // namespace
 
 Result<std::u16string, Utf8Error> DecodeUtf8(std::string_view bytes) {
-  // Every byte gives at most one unit, so the text is written into room for
-  // all of them and cut to size at the end.
-  std::u16string text(bytes.size(), u'\0');
+  // Each character has one lead byte and gives one unit, two from a
+  // four-byte lead: counted first, so that only the room the text takes is
+  // allocated and touched.
+  std::size_t units = 0;
+  for (const char byte : bytes) {
+    const auto b = static_cast<std::uint8_t>(byte);
+    units += static_cast<std::size_t>(!U8_IS_TRAIL(b)) + static_cast<std::size_t>(b >= 0xF0);
+  }
+  std::u16string text(units, u'\0');
   std::size_t used = 0;
   std::size_t offset = 0;
   while (offset < bytes.size()) {
