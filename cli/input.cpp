@@ -2,7 +2,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <memory>
+#include <system_error>
+#include <utility>
 
 namespace huecode {
 
@@ -13,36 +16,7 @@ CliError ReadError(std::string_view name, int error) {
           "cannot read " + std::string(name) + ": " + std::strerror(error != 0 ? error : EIO)};
 }
 
-// What is left to read of a file, so that it is read into one allocation;
-// 0 for a pipe or a terminal, which cannot tell.
-std::size_t RemainingBytes(std::FILE* stream) {
-  const long at = std::ftell(stream);
-  if (at < 0 || std::fseek(stream, 0, SEEK_END) != 0) {
-    std::clearerr(stream);
-    return 0;
-  }
-  const long end = std::ftell(stream);
-  if (std::fseek(stream, at, SEEK_SET) != 0) {
-    std::clearerr(stream);
-    return 0;
-  }
-  return end > at ? static_cast<std::size_t>(end - at) : 0;
-}
-
-}  // namespace
-
-std::string_view DropTrailingLineBreak(std::string_view bytes) {
-  if (bytes.ends_with("\r\n")) {
-    bytes.remove_suffix(2);
-  } else if (bytes.ends_with('\n')) {
-    bytes.remove_suffix(1);
-  }
-  return bytes;
-}
-
-Result<std::string> ReadStream(std::FILE* stream, std::string_view name) {
-  std::string bytes;
-  bytes.reserve(RemainingBytes(stream));
+Result<std::string> ReadInto(std::string bytes, std::FILE* stream, std::string_view name) {
   char buffer[65536];
   for (;;) {
     errno = 0;
@@ -57,6 +31,21 @@ Result<std::string> ReadStream(std::FILE* stream, std::string_view name) {
   }
 }
 
+}  // namespace
+
+std::string_view DropTrailingLineBreak(std::string_view bytes) {
+  if (bytes.ends_with("\r\n")) {
+    bytes.remove_suffix(2);
+  } else if (bytes.ends_with('\n')) {
+    bytes.remove_suffix(1);
+  }
+  return bytes;
+}
+
+Result<std::string> ReadStream(std::FILE* stream, std::string_view name) {
+  return ReadInto({}, stream, name);
+}
+
 Result<std::string> ReadFile(const std::string& path) {
   const std::string name = "'" + path + "'";
   errno = 0;
@@ -65,7 +54,14 @@ Result<std::string> ReadFile(const std::string& path) {
   if (!file) {
     return ReadError(name, errno);
   }
-  return ReadStream(file.get(), name);
+  // A file is read into one allocation of its size (a guess only: it may
+  // still grow); a pipe or a device cannot tell its size.
+  std::string bytes;
+  std::error_code error;
+  if (std::filesystem::is_regular_file(path, error)) {
+    bytes.reserve(static_cast<std::size_t>(std::filesystem::file_size(path, error)) + 1);
+  }
+  return ReadInto(std::move(bytes), file.get(), name);
 }
 
 }  // namespace huecode
