@@ -359,8 +359,13 @@ std::string PresetListText() {
   for (const Dialect& dialect : dialects) {
     std::string line(dialect.key);
     line.resize(width + 2, ' ');
-    text += line + EncodeUtf8(dialect.prefix) + digits + EncodeUtf8(dialect.middle) + "a" +
-            EncodeUtf8(dialect.suffix) + "\n";
+    text.append(line)
+        .append(EncodeUtf8(dialect.prefix))
+        .append(digits)
+        .append(EncodeUtf8(dialect.middle))
+        .append("a")
+        .append(EncodeUtf8(dialect.suffix))
+        .append("\n");
   }
   return text;
 }

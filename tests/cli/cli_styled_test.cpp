@@ -134,7 +134,7 @@ TEST(Presets, WrapEveryChunkInTheDialectsFormAndAreListedSo) {
       }
       EXPECT_EQ(Output(Cli(args)), expected) << name << (merge ? " merged" : "");
     }
-    listed += name + std::string(13 - name.size(), ' ') + expected + "\n";
+    listed.append(name).append(13 - name.size(), ' ').append(expected).append("\n");
   }
   const ProcessResult result = Cli({"--list-presets"});
   EXPECT_EQ(result.err, "");

@@ -9,8 +9,8 @@
 
 #include "core/chunks.h"
 #include "core/dialects.h"
-#include "tests/support/worked_examples.h"
 #include "tests/support/reference.h"
+#include "tests/support/worked_examples.h"
 
 namespace huecode {
 namespace {
