@@ -1,5 +1,21 @@
 option(HUECODE_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 option(HUECODE_FUZZ "Build the libFuzzer targets in tests/fuzz (clang only)" OFF)
+option(HUECODE_BENCHMARKS "Build the Google Benchmark programs in bench/" OFF)
+option(HUECODE_WERROR "Treat compiler warnings as errors" OFF)
+option(HUECODE_PACKAGING
+  "Manual pages, shell completions and changelog for installing and packaging (needs help2man and gzip)"
+  ON)
+
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  set(huecode_gnu_flags ON)
+else()
+  set(huecode_gnu_flags OFF)
+endif()
+
+if((HUECODE_SANITIZE OR HUECODE_FUZZ) AND NOT huecode_gnu_flags)
+  message(FATAL_ERROR "HUECODE_SANITIZE and HUECODE_FUZZ need GCC or clang, "
+    "not ${CMAKE_CXX_COMPILER_ID}")
+endif()
 
 if(HUECODE_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
@@ -17,10 +33,9 @@ if(HUECODE_FUZZ)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-option(HUECODE_BENCHMARKS "Build the Google Benchmark programs in bench/" OFF)
-option(HUECODE_WERROR "Treat compiler warnings as errors" OFF)
-
-add_compile_options(-Wall -Wextra -Wshadow -Wpedantic)
-if(HUECODE_WERROR)
-  add_compile_options(-Werror)
+if(huecode_gnu_flags)
+  add_compile_options(-Wall -Wextra -Wshadow -Wpedantic)
+elseif(MSVC)
+  add_compile_options(/W4 /utf-8)
 endif()
+set(CMAKE_COMPILE_WARNING_AS_ERROR ${HUECODE_WERROR})

@@ -11,7 +11,7 @@ build=${HUECODE_ASAN_BUILD_DIR:-$root/build-asan}
 
 if [[ ! -f $build/CMakeCache.txt ]]; then
   # -O1 keeps the instrumented build fast enough for CI while still inlining.
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DHUECODE_SANITIZE=ON
 fi
 cmake --build "$build" -j2

@@ -7,16 +7,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-${HUECODE_BUILD_DIR:-$root/build}/web}
 objects=$out.obj
 
-# The core's sources: plain C++, no Qt and no ICU. The browser's
-# Intl.Segmenter finds grapheme clusters instead of ICU.
-core_sources=(
-  chunks.cpp
-  colour.cpp
-  dialects.cpp
-  gradient_stops.cpp
-  styled_text.cpp
-)
-
 page_files=(
   index.html
   style.css
@@ -25,6 +15,7 @@ page_files=(
   controls.js
   preview.js
   settings.js
+  gradients.js
   worker.js
   convert.js
   sw.js
@@ -37,32 +28,12 @@ page_files=(
 # Debian's Emscripten finds its JavaScript helpers (acorn) only here.
 export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
 
-cxxflags=(
-  -std=c++20 -O2 -Wall -Wextra -Werror
-  -I"$root/core/include"
-)
-linkflags=(
-  -O2
-  -sENVIRONMENT=web,worker -sMODULARIZE=1 -sEXPORT_ES6=1 -sEXPORT_NAME=createHuecode
-  -sDYNAMIC_EXECUTION=0 -sFILESYSTEM=0 -sALLOW_MEMORY_GROWTH=1
-)
-
-mkdir -p "$out" "$objects"
-sources=("$root/web/binding.cpp")
-for source in "${core_sources[@]}"; do
-  sources+=("$root/core/$source")
-done
-
-object_files=()
-for source in "${sources[@]}"; do
-  object=$objects/$(basename "$source" .cpp).o
-  object_files+=("$object")
-  if [[ ! -f $object || $source -nt $object ]] ||
-    find "$root/core" "$root/web" -name '*.h' -newer "$object" | grep -q .; then
-    em++ "${cxxflags[@]}" -c "$source" -o "$object"
-  fi
-done
-em++ "${linkflags[@]}" "${object_files[@]}" -o "$objects/huecode.js"
+# The WebAssembly comes from web/CMakeLists.txt, which links the same core
+# target as the other builds.
+if [[ ! -f $objects/CMakeCache.txt ]]; then
+  emcmake cmake -S "$root/web" -B "$objects" >/dev/null
+fi
+cmake --build "$objects" -j2
 
 rm -rf "${out:?}"/*
 mkdir -p "$out/icons"

@@ -1,0 +1,300 @@
+// Gradients people keep: the built-in gallery, the user's saved gradients as
+// a list model, and the file they travel in. Pure functions and plain data,
+// no page or DOM: the page and the browser extension both import this module.
+//
+// A gradient is {name, stops, space}: stops are two or more '#RRGGBB'
+// strings (upper case), space is 'rgb' or 'oklab'. Saved gradients also carry
+// an id ('g' and letters or digits) that stays the same while they are renamed or moved.
+// Every function returns new arrays and objects; none changes its arguments.
+//
+// The export file, UTF-8 JSON:
+//
+//   {"format": "huecode-gradients",
+//    "version": 1,
+//    "gradients": [{"name": "Sea", "stops": ["#0B3D91", "#00796B"], "space": "rgb"}, …]}
+//
+// - "format" must be exactly "huecode-gradients"; "version" is an integer.
+//   Version 1 is this layout. A reader refuses a higher version (its meaning
+//   is unknown) rather than guess; a later version only adds fields.
+// - "space" may be left out and means "rgb". Colours may be written as
+//   #RRGGBB, RRGGBB or #RGB in either case; they are read as #RRGGBB.
+// - Fields a reader does not know are ignored, so a version 1 reader takes
+//   files from writers that add fields within version 1.
+// - A file with any entry it cannot read is refused whole, with the entry's
+//   number in the error: an import never half-happens.
+
+export const fileFormat = 'huecode-gradients';
+export const fileVersion = 1;
+export const storageKey = 'huecode.gradients.v1';
+export const spaces = Object.freeze(['rgb', 'oklab']);
+export const maxSaved = 500;
+export const maxNameLength = 80;
+// The core takes up to this many stops; a caller that knows the core's own
+// limit passes it as options.maxStops.
+export const defaultMaxStops = 64;
+// A gradient file of this size holds far more than maxSaved gradients; a
+// larger file is not a gradient file.
+export const maxFileBytes = 1 << 20;
+
+// The board colours the gallery's "board" field refers to: where a gradient
+// stays readable (every colour at least 3:1 against the board).
+export const boardColours = Object.freeze({light: '#FFFFFF', dark: '#1B1B1F'});
+
+// Every problem has a code the page translates; message is for logs.
+export class GradientError extends Error {
+  constructor(code, details = {}) {
+    super(`${code}${details.entry !== undefined ? ` (gradient ${details.entry + 1})` : ''}`);
+    this.name = 'GradientError';
+    this.code = code;
+    Object.assign(this, details);
+  }
+}
+
+const freezeEntry = (entry) => Object.freeze({...entry, name: Object.freeze(entry.name),
+  stops: Object.freeze(entry.stops)});
+
+// board: 'light', 'dark' or 'any' (both).
+export const gallery = Object.freeze([
+  {id: 'rainbow', name: {zh: '彩虹', en: 'Rainbow'}, board: 'dark',
+    stops: ['#FF595E', '#FFCA3A', '#8AC926', '#36A2EB', '#A77BE8']},
+  {id: 'classic', name: {zh: '经典', en: 'Classic'}, board: 'dark', stops: ['#FF00FF', '#00FF00']},
+  {id: 'ink', name: {zh: '墨水', en: 'Ink'}, board: 'light', stops: ['#1A237E', '#6A1B9A']},
+  {id: 'deep-sea', name: {zh: '深海', en: 'Deep sea'}, board: 'light', stops: ['#0B3D91', '#00796B']},
+  {id: 'ember', name: {zh: '余烬', en: 'Ember'}, board: 'light', stops: ['#B71C1C', '#E65100']},
+  {id: 'berry', name: {zh: '莓果', en: 'Berry'}, board: 'light', stops: ['#6A1B9A', '#AD1457', '#C62828']},
+  {id: 'rose-violet', name: {zh: '玫瑰紫', en: 'Rose to violet'}, board: 'any', stops: ['#D81B60', '#7B61FF']},
+  {id: 'lagoon-ember', name: {zh: '湖光晚霞', en: 'Lagoon to ember'}, board: 'any',
+    stops: ['#00897B', '#E65100']},
+  {id: 'sunset', name: {zh: '日落', en: 'Sunset'}, board: 'dark', stops: ['#FF5F6D', '#FFC371'], space: 'oklab'},
+  {id: 'aurora', name: {zh: '极光', en: 'Aurora'}, board: 'dark', stops: ['#00F260', '#0575E6']},
+  {id: 'candy', name: {zh: '糖果', en: 'Candy'}, board: 'dark', stops: ['#FF9A9E', '#FAD0C4', '#A18CD1']},
+  {id: 'citrus', name: {zh: '柑橘', en: 'Citrus'}, board: 'dark', stops: ['#F9D423', '#A8E063']},
+].map((entry) => freezeEntry({space: 'rgb', ...entry})));
+
+export function galleryName(entry, language) {
+  return entry.name[language] ?? entry.name.en;
+}
+
+// Full-width forms (what Chinese input methods type) read as their ASCII
+// twins before anything is checked.
+export function halfWidth(text) {
+  return String(text).replace(/[\uFF01-\uFF5E]/g, (c) => String.fromCharCode(c.charCodeAt(0) - 0xFEE0))
+    .replace(/\u3000/g, ' ');
+}
+
+// '#RRGGBB', 'RRGGBB', '#RGB' or 'RGB', any case, spaces around allowed;
+// null for anything else.
+export function parseColour(text) {
+  if (typeof text !== 'string') {
+    return null;
+  }
+  const match = /^#?([0-9a-f]{3}|[0-9a-f]{6})$/i.exec(halfWidth(text).trim());
+  if (!match) {
+    return null;
+  }
+  const digits = match[1].length === 3 ? [...match[1]].map((d) => d + d).join('') : match[1];
+  return `#${digits.toUpperCase()}`;
+}
+
+function channel(value) {
+  const c = value / 255;
+  return c <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4;
+}
+
+// The relative luminance and contrast ratio of the web's accessibility
+// guidelines, for '#RRGGBB' colours.
+export function relativeLuminance(colour) {
+  const rgb = Number.parseInt(colour.slice(1), 16);
+  return 0.2126 * channel(rgb >> 16) + 0.7152 * channel((rgb >> 8) & 255) + 0.0722 * channel(rgb & 255);
+}
+
+export function contrastRatio(a, b) {
+  const [x, y] = [relativeLuminance(a), relativeLuminance(b)].sort((p, q) => q - p);
+  return (x + 0.05) / (y + 0.05);
+}
+
+export function reversedStops(stops) {
+  return [...stops].reverse();
+}
+
+export function sameGradient(a, b) {
+  return (a.space ?? 'rgb') === (b.space ?? 'rgb') && a.stops.length === b.stops.length &&
+    a.stops.every((stop, k) => parseColour(stop) === parseColour(b.stops[k]));
+}
+
+// Control characters and surrounding spaces go; an empty or long name is an error.
+export function cleanName(name) {
+  const cleaned = halfWidth(typeof name === 'string' ? name : '').replace(/\p{Cc}/gu, ' ').trim();
+  if (!cleaned) {
+    throw new GradientError('emptyName');
+  }
+  if ([...cleaned].length > maxNameLength) {
+    throw new GradientError('nameTooLong', {limit: maxNameLength});
+  }
+  return cleaned;
+}
+
+// The gradient as it is kept: checked, colours normalised, only known fields.
+export function cleanGradient(gradient, {maxStops = defaultMaxStops} = {}) {
+  if (!gradient || typeof gradient !== 'object') {
+    throw new GradientError('badEntry');
+  }
+  const name = cleanName(gradient.name);
+  const space = gradient.space ?? 'rgb';
+  if (!spaces.includes(space)) {
+    throw new GradientError('badSpace', {space: String(space)});
+  }
+  if (!Array.isArray(gradient.stops) || gradient.stops.length < 2) {
+    throw new GradientError('tooFewStops');
+  }
+  if (gradient.stops.length > maxStops) {
+    throw new GradientError('tooManyStops', {limit: maxStops});
+  }
+  const stops = gradient.stops.map(parseColour);
+  const bad = stops.indexOf(null);
+  if (bad >= 0) {
+    throw new GradientError('badColour', {stop: bad, value: String(gradient.stops[bad]).slice(0, 20)});
+  }
+  return {name, stops, space};
+}
+
+// Ids are random rather than counted, so an id once deleted never comes
+// back naming another gradient.
+function nextId(list) {
+  for (;;) {
+    const id = `g${Math.floor(Math.random() * 2 ** 40).toString(36)}`;
+    if (!list.some((g) => g.id === id)) {
+      return id;
+    }
+  }
+}
+
+// Adds a gradient at the end; returns {list, id}.
+export function saveGradient(list, gradient, options) {
+  if (list.length >= maxSaved) {
+    throw new GradientError('tooMany', {limit: maxSaved});
+  }
+  const id = nextId(list);
+  return {list: [...list, {id, ...cleanGradient(gradient, options)}], id};
+}
+
+function indexOfId(list, id) {
+  const index = list.findIndex((g) => g.id === id);
+  if (index < 0) {
+    throw new GradientError('unknownId', {id});
+  }
+  return index;
+}
+
+export function renameGradient(list, id, name) {
+  const index = indexOfId(list, id);
+  const renamed = {...list[index], name: cleanName(name)};
+  return list.map((g, k) => (k === index ? renamed : g));
+}
+
+export function deleteGradient(list, id) {
+  const index = indexOfId(list, id);
+  return list.filter((_, k) => k !== index);
+}
+
+// Moves a gradient by delta places, stopping at either end of the list.
+export function moveGradient(list, id, delta) {
+  const index = indexOfId(list, id);
+  const target = Math.min(list.length - 1, Math.max(0, index + delta));
+  const moved = list.filter((_, k) => k !== index);
+  moved.splice(target, 0, list[index]);
+  return moved;
+}
+
+export function exportGradients(list) {
+  const gradients = list.map(({name, stops, space}) => ({name, stops, space}));
+  return `${JSON.stringify({format: fileFormat, version: fileVersion, gradients}, null, 1)}\n`;
+}
+
+// Reads a gradient file; returns the gradients (without ids) or throws a
+// GradientError saying what is wrong.
+export function readGradientFile(text, options) {
+  if (typeof text !== 'string' || text.length > maxFileBytes) {
+    throw new GradientError('tooLarge', {limit: maxFileBytes});
+  }
+  let file;
+  try {
+    file = JSON.parse(text.replace(/^\uFEFF/, ''));
+  } catch {
+    throw new GradientError('notJson');
+  }
+  if (!file || typeof file !== 'object' || file.format !== fileFormat) {
+    throw new GradientError('notGradientFile');
+  }
+  if (!Number.isInteger(file.version) || file.version < 1) {
+    throw new GradientError('badVersion');
+  }
+  if (file.version > fileVersion) {
+    throw new GradientError('newerVersion', {version: file.version});
+  }
+  if (!Array.isArray(file.gradients)) {
+    throw new GradientError('notGradientFile');
+  }
+  if (file.gradients.length > maxSaved) {
+    throw new GradientError('tooMany', {limit: maxSaved});
+  }
+  return file.gradients.map((gradient, entry) => {
+    try {
+      return cleanGradient(gradient, options);
+    } catch (error) {
+      throw new GradientError(error.code, {...error, entry});
+    }
+  });
+}
+
+// Adds imported gradients after the saved ones, leaving out any the list
+// already holds under the same name; returns {list, added, skipped}.
+export function mergeGradients(list, imported) {
+  let merged = list;
+  let skipped = 0;
+  for (const gradient of imported) {
+    if (merged.some((g) => g.name === gradient.name && sameGradient(g, gradient))) {
+      skipped += 1;
+      continue;
+    }
+    merged = saveGradient(merged, gradient).list;
+  }
+  return {list: merged, added: merged.length - list.length, skipped};
+}
+
+// The saved list as the storage holds it: the export format with ids. A
+// storage that cannot be read gives an empty list and reports why, so the
+// caller can keep from overwriting it.
+export function loadSaved(storage, options) {
+  let text;
+  try {
+    text = storage.getItem(storageKey);
+  } catch {
+    return {list: [], error: new GradientError('storageRefused')};
+  }
+  if (text === null || text === undefined) {
+    return {list: [], error: null};
+  }
+  try {
+    const gradients = readGradientFile(text, options);
+    const ids = JSON.parse(text).gradients.map((g) => g.id);
+    const unique = ids.every((id, k) => typeof id === 'string' && /^g[0-9a-z]{1,12}$/.test(id) && ids.indexOf(id) === k);
+    let list = [];
+    gradients.forEach((gradient, k) => {
+      list = unique ? [...list, {id: ids[k], ...gradient}] : saveGradient(list, gradient, options).list;
+    });
+    return {list, error: null};
+  } catch (error) {
+    return {list: [], error};
+  }
+}
+
+export function storeSaved(storage, list) {
+  const gradients = list.map(({id, name, stops, space}) => ({id, name, stops, space}));
+  try {
+    storage.setItem(storageKey, JSON.stringify({format: fileFormat, version: fileVersion, gradients}));
+    return true;
+  } catch {
+    return false;
+  }
+}

@@ -1,0 +1,108 @@
+// The gallery, the saved-gradient list and the gradient file, without a browser.
+import assert from 'node:assert/strict';
+import {test} from 'node:test';
+import * as g from '../gradients.js';
+
+test('colours typed as hex, contrast, and the gallery keeps its promises', () => {
+  const colours = [['#ff8000', '#FF8000'], ['FF8000', '#FF8000'], ['#f80', '#FF8800'], [' abc ', '#AABBCC'],
+    ['＃ｆ８０', '#FF8800'], ['#ff800', null], ['#gg0000', null], ['', null], ['#ff80001', null], [12, null]];
+  for (const [text, expected] of colours) {
+    assert.equal(g.parseColour(text), expected, String(text));
+  }
+  // Published figures: black on white, #777777 on white, and yellow on white.
+  for (const [a, b, ratio] of [['#000000', '#FFFFFF', 21], ['#777777', '#FFFFFF', 4.48], ['#FFFF00', '#FFFFFF', 1.07]]) {
+    assert.ok(Math.abs(g.contrastRatio(a, b) - ratio) < 0.01 && g.contrastRatio(b, a) === g.contrastRatio(a, b));
+  }
+  assert.ok(g.gallery.length >= 10 && new Set(g.gallery.map((e) => e.id)).size === g.gallery.length);
+  for (const entry of g.gallery) {
+    assert.ok(entry.name.zh && entry.name.en && g.spaces.includes(entry.space), entry.id);
+    assert.ok(entry.stops.length >= 2 && entry.stops.every((s) => g.parseColour(s) === s), entry.id);
+    const boards = entry.board === 'any' ? ['light', 'dark'] : [entry.board];
+    for (const board of boards) {
+      for (const stop of entry.stops) {
+        assert.ok(g.contrastRatio(stop, g.boardColours[board]) >= 3, `${entry.id} ${stop} on ${board}`);
+      }
+    }
+  }
+  assert.ok(['light', 'dark'].every((board) => g.gallery.filter((e) => [board, 'any'].includes(e.board)).length >= 3));
+});
+
+test('saved gradients: save, rename, move and delete keep every other entry and id', () => {
+  let list = [];
+  for (const [name, stops] of [['One', ['#111111', '#222222']], ['  Two\n', ['333', '#444444']], ['Three', ['#555555', '#666666', '#777777']]]) {
+    list = g.saveGradient(list, {name, stops}).list;
+  }
+  const [a, b, c] = list.map((e) => e.id);
+  assert.deepEqual(list.map((e) => [e.name, e.stops[0]]), [['One', '#111111'], ['Two', '#333333'], ['Three', '#555555']]);
+  const before = structuredClone(list);
+  let added;
+  const steps = [
+    [(l) => g.moveGradient(l, c, -1), [a, c, b]],
+    [(l) => g.moveGradient(l, a, -5), [a, c, b]],
+    [(l) => g.moveGradient(l, a, 9), [c, b, a]],
+    [(l) => g.renameGradient(l, b, '二号'), [c, b, a]],
+    [(l) => g.deleteGradient(l, c), [b, a]],
+    [(l) => ({id: added, list: l} = g.saveGradient(l, {name: 'Four', stops: ['#000000', '#FFFFFF'], space: 'oklab'})).list,
+      () => [b, a, added]],
+  ];
+  for (const [step, ids] of steps) {
+    list = step(list);
+    assert.deepEqual(list.map((e) => e.id), typeof ids === 'function' ? ids() : ids);
+  }
+  assert.ok(![a, b, c].includes(added), 'a deleted id came back');
+  assert.deepEqual(list.map((e) => e.name), ['二号', 'One', 'Four']);
+  assert.deepEqual(list[0].stops, before[1].stops);
+  assert.deepEqual(before.map((e) => e.name), ['One', 'Two', 'Three']);
+  const refusals = [
+    [() => g.saveGradient(list, {name: ' ', stops: ['#000000', '#FFFFFF']}), 'emptyName'],
+    [() => g.saveGradient(list, {name: 'x'.repeat(81), stops: ['#000000', '#FFFFFF']}), 'nameTooLong'],
+    [() => g.saveGradient(list, {name: 'x', stops: ['#000000']}), 'tooFewStops'],
+    [() => g.saveGradient(list, {name: 'x', stops: ['#000000', 'red']}), 'badColour'],
+    [() => g.saveGradient(list, {name: 'x', stops: ['#000000', '#FFFFFF'], space: 'hsl'}), 'badSpace'],
+    [() => g.saveGradient(list, {name: 'x', stops: Array(65).fill('#000000')}), 'tooManyStops'],
+    [() => g.renameGradient(list, 'gnone', 'x'), 'unknownId'],
+  ];
+  for (const [call, code] of refusals) {
+    assert.throws(call, (error) => error.code === code, code);
+  }
+});
+
+test('export, import and storage round trip; bad files say why and change nothing', () => {
+  const list = g.saveGradient(g.saveGradient([], {name: '海', stops: ['#0B3D91', '#00796B']}).list,
+    {name: 'Dawn', stops: ['#FF5F6D', '#FFC371', '#FFFFFF'], space: 'oklab'}).list;
+  const file = g.exportGradients(list);
+  assert.deepEqual(JSON.parse(file).format, 'huecode-gradients');
+  assert.deepEqual(g.readGradientFile(file), list.map(({name, stops, space}) => ({name, stops, space})));
+  const merged = g.mergeGradients(list, g.readGradientFile(file));
+  assert.deepEqual([merged.added, merged.skipped, merged.list.length], [0, 2, 2]);
+
+  const wrap = (gradients, extra = {}) => JSON.stringify({format: 'huecode-gradients', version: 1, gradients, ...extra});
+  const bad = [
+    ['{"format":', 'notJson'],
+    ['[1,2]', 'notGradientFile'],
+    [JSON.stringify({format: 'other', version: 1, gradients: []}), 'notGradientFile'],
+    [wrap([], {version: 2}), 'newerVersion'],
+    [wrap([], {version: '1'}), 'badVersion'],
+    [wrap([{name: 'ok', stops: ['#000000', '#FFFFFF']}, {name: 'bad', stops: ['#000000', 'blue']}]), 'badColour', 1],
+    [wrap([{name: '', stops: ['#000000', '#FFFFFF']}]), 'emptyName', 0],
+    [wrap(Array(501).fill({name: 'x', stops: ['#000000', '#FFFFFF']})), 'tooMany'],
+    ['x'.repeat((1 << 20) + 1), 'tooLarge'],
+  ];
+  for (const [text, code, entry] of bad) {
+    assert.throws(() => g.readGradientFile(text), (error) => error.code === code && error.entry === entry, code);
+  }
+  // Fields this version does not know are passed over; a byte order mark too.
+  const newer = `\uFEFF${wrap([{name: 'n', stops: ['fff', '000'], angle: 90}], {author: 'x'})}`;
+  assert.deepEqual(g.readGradientFile(newer), [{name: 'n', stops: ['#FFFFFF', '#000000'], space: 'rgb'}]);
+
+  const storage = new Map();
+  const store = {getItem: (k) => storage.get(k) ?? null, setItem: (k, v) => storage.set(k, v)};
+  assert.deepEqual(g.loadSaved(store), {list: [], error: null});
+  assert.ok(g.storeSaved(store, g.deleteGradient(list, list[0].id)));
+  assert.deepEqual(g.loadSaved(store).list, [list[1]]);
+  storage.set(g.storageKey, '{broken');
+  const damaged = g.loadSaved(store);
+  assert.deepEqual([damaged.list, damaged.error.code], [[], 'notJson']);
+  const refusing = {getItem: () => { throw new Error('denied'); }, setItem: () => { throw new Error('full'); }};
+  assert.deepEqual([g.loadSaved(refusing).error.code, g.storeSaved(refusing, list)], ['storageRefused', false]);
+});
