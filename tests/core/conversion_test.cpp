@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -44,32 +45,42 @@ TEST(GenerateCode, DefaultSettingsAreTheOpeningWindow) {
   EXPECT_EQ(GenerateCode(settings), u"[color=#808080]a[/color][color=#00FF00]b[/color]");
 }
 
-TEST(GenerateCode, BlankChunksPassThroughBare) {
-  const std::pair<std::u16string_view, std::u16string_view> cases[] = {
-      {u"a\tb", u"[color=#AA55AA]a[/color]\t[color=#00FF00]b[/color]"},
-      {u"a\nb", u"[color=#AA55AA]a[/color]\n[color=#00FF00]b[/color]"},
-      {u"a\rb", u"[color=#AA55AA]a[/color]\r[color=#00FF00]b[/color]"},
-      {u"\ta\t", u"\t[color=#55AA55]a[/color]\t"},
-      {u"\r\n", u"\r\n"},
+// Beyond the worked examples, in the opening colours: bare blanks, chunks
+// that merely contain blanks, ideographic spaces, surrogate pairs.
+TEST(GenerateCode, MoreTextsInTheOpeningColours) {
+  const std::array<std::u16string_view, 3> cases[] = {
+      {u"a\nb", u"1", u"[color=#AA55AA]a[/color]\n[color=#00FF00]b[/color]"},
+      {u"a\rb", u"1", u"[color=#AA55AA]a[/color]\r[color=#00FF00]b[/color]"},
+      {u"\ta\t", u"1", u"\t[color=#55AA55]a[/color]\t"},
+      {u"\r\n", u"1", u"\r\n"},
+      // Chunks "ab", "  ", "cd"; then "a  ", "   ", "  b".
+      {u"ab  cd", u"2", u"[color=#D42AD4]ab[/color]  [color=#2AD42A]cd[/color]"},
+      {u"a       b", u"3", u"[color=#E31CE3]a  [/color]   [color=#39C639]  b[/color]"},
+      // Chunks "a ", "\tb", "\r\n", "c\n".
+      {u"a \tb\r\nc\n", u"2",
+       u"[color=#DF20DF]a [/color][color=#9F609F]\tb[/color][color=#609F60]\r\n[/color]"
+       u"[color=#20DF20]c\n[/color]"},
+      {u" \u3000 ", u"1", u"[color=#00FF00]\u3000[/color]"},
+      {u"\u3000\u3000", u"1", u"[color=#808080]\u3000[/color][color=#00FF00]\u3000[/color]"},
+      {u"\u3000 ", u"1", u"[color=#00FF00]\u3000[/color]"},
+      {u"\U0001F600x\U0001F600y\U0001F600", u"1",
+       u"[color=#CC33CC]\U0001F600[/color][color=#996699]x[/color]"
+       u"[color=#669966]\U0001F600[/color][color=#33CC33]y[/color][color=#00FF00]\U0001F600[/"
+       u"color]"},
+      {u"\U0001F600x\U0001F600y\U0001F600", u"2",
+       u"[color=#CC33CC]\U0001F600x[/color][color=#669966]\U0001F600y[/color]"
+       u"[color=#00FF00]\U0001F600[/color]"},
+      {u"\U0001F600x\U0001F600y\U0001F600", u"3",
+       u"[color=#CC33CC]\U0001F600x\U0001F600[/color][color=#33CC33]y\U0001F600[/color]"},
+      // A lone surrogate is written unchanged, as a character of its own.
+      {u"a\xD800", u"1", u"[color=#808080]a[/color][color=#00FF00]\xD800[/color]"},
   };
-  for (const auto& [text, markup] : cases) {
-    EXPECT_EQ(Convert(text, u"1"), markup);
+  for (std::size_t k = 0; k < std::size(cases); ++k) {
+    EXPECT_EQ(Convert(cases[k][0], cases[k][1]), cases[k][2]) << "case " << k;
   }
-}
-
-TEST(GenerateCode, SpaceOnlyChunksOfAnyLength) {
-  // Chunks of two: "ab", "  ", "cd".
-  EXPECT_EQ(Convert(u"ab  cd", u"2"), u"[color=#D42AD4]ab[/color]  [color=#2AD42A]cd[/color]");
-  // Chunks of three: "a  ", "   ", "  b" (spaces inside a chunk are coloured with it).
-  EXPECT_EQ(Convert(u"a       b", u"3"),
-            u"[color=#E31CE3]a  [/color]   [color=#39C639]  b[/color]");
-}
-
-TEST(GenerateCode, ChunksThatMerelyContainBlanksAreColoured) {
-  // Chunks of two: "a ", "\tb", "\r\n", "c\n".
-  EXPECT_EQ(Convert(u"a \tb\r\nc\n", u"2"),
-            u"[color=#DF20DF]a [/color][color=#9F609F]\tb[/color][color=#609F60]\r\n[/color]"
-            u"[color=#20DF20]c\n[/color]");
+  for (std::u16string_view step : {u"", u"0", u"1", u"2", u"-1", u"1e400"}) {
+    EXPECT_EQ(Convert(u"  x  ", step), u"[color=#00FF00]x[/color]");
+  }
 }
 
 TEST(GenerateCode, EmptyAndSpacesOnlyGiveNothing) {
@@ -78,19 +89,6 @@ TEST(GenerateCode, EmptyAndSpacesOnlyGiveNothing) {
       EXPECT_EQ(Convert(text, step), u"");
     }
   }
-}
-
-TEST(GenerateCode, SingleCharacterHasTheEndColour) {
-  for (std::u16string_view step : {u"", u"0", u"1", u"2", u"-1", u"1e400"}) {
-    EXPECT_EQ(Convert(u"  x  ", step), u"[color=#00FF00]x[/color]");
-  }
-}
-
-TEST(GenerateCode, IdeographicSpaceIsAnOrdinaryCharacter) {
-  EXPECT_EQ(Convert(u" \u3000 ", u"1"), u"[color=#00FF00]\u3000[/color]");
-  EXPECT_EQ(Convert(u"\u3000\u3000", u"1"),
-            u"[color=#808080]\u3000[/color][color=#00FF00]\u3000[/color]");
-  EXPECT_EQ(Convert(u"\u3000 ", u"1"), u"[color=#00FF00]\u3000[/color]");
 }
 
 TEST(GenerateCode, EqualEndPointsColourEveryChunkAlike) {
@@ -104,21 +102,6 @@ TEST(GenerateCode, ComponentsBeyondTwoDigitsAreLeftOut) {
             u"[color=#80]a[/color][color=#FF]b[/color]");
   EXPECT_EQ(Convert(u"a b", u"1", {0, 0, 0}, {0, 0, 1000}),
             u"[color=#0000]a[/color] [color=#0000]b[/color]");
-}
-
-TEST(GenerateCode, SurrogatePairsStayWhole) {
-  const std::u16string_view text = u"\U0001F600x\U0001F600y\U0001F600";
-  EXPECT_EQ(Convert(text, u"1"),
-            u"[color=#CC33CC]\U0001F600[/color][color=#996699]x[/color]"
-            u"[color=#669966]\U0001F600[/color][color=#33CC33]y[/color]"
-            u"[color=#00FF00]\U0001F600[/color]");
-  EXPECT_EQ(Convert(text, u"2"),
-            u"[color=#CC33CC]\U0001F600x[/color][color=#669966]\U0001F600y[/color]"
-            u"[color=#00FF00]\U0001F600[/color]");
-  EXPECT_EQ(Convert(text, u"3"),
-            u"[color=#CC33CC]\U0001F600x\U0001F600[/color][color=#33CC33]y\U0001F600[/color]");
-  // A lone surrogate is written unchanged, as a character of its own.
-  EXPECT_EQ(Convert(u"a\xD800", u"1"), u"[color=#808080]a[/color][color=#00FF00]\xD800[/color]");
 }
 
 // The template uses private-use characters that generated texts never hold,
