@@ -9,11 +9,25 @@
 namespace {
 
 // Without a display Qt would abort with a platform-plugin error that does not
-// say what to do instead.
+// say what to do instead. Only X11 and Wayland sessions announce their display
+// in the environment; Windows and macOS always have one.
 bool HasDisplay() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
   return !qEnvironmentVariableIsEmpty("DISPLAY") ||
          !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
          !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+  return true;
+#endif
+}
+
+// Qt's translations lie beside Qt, or on Windows inside the program.
+QString QtTranslationsPath() {
+#ifdef Q_OS_WIN
+  return QStringLiteral(":/huecode/translations");
+#else
+  return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#endif
 }
 
 }  // namespace
@@ -33,7 +47,7 @@ int main(int argc, char** argv) {
   // The windows speak Chinese; so should the colour dialog Qt provides.
   QTranslator qtTranslator;
   if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+                        QStringLiteral("_"), QtTranslationsPath())) {
     QApplication::installTranslator(&qtTranslator);
   }
 

@@ -7,9 +7,22 @@
 #include <system_error>
 #include <utility>
 
+#ifdef _WIN32
+#include "cli/windows_console.h"
+#endif
+
 namespace huecode {
 
 namespace {
+
+std::FILE* OpenForReading(const std::string& path) {
+#ifdef _WIN32
+  // fopen takes the ANSI code page, in which most Chinese file names cannot be written.
+  return _wfopen(WidePath(path).c_str(), L"rb");
+#else
+  return std::fopen(path.c_str(), "rb");
+#endif
+}
 
 CliError ReadError(std::string_view name, int error) {
   return {kExitInputError,
@@ -49,8 +62,7 @@ Result<std::string> ReadStream(std::FILE* stream, std::string_view name) {
 Result<std::string> ReadFile(const std::string& path) {
   const std::string name = "'" + path + "'";
   errno = 0;
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                             &std::fclose);
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenForReading(path), &std::fclose);
   if (!file) {
     return ReadError(name, errno);
   }

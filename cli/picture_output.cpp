@@ -42,9 +42,12 @@ std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
     return nullptr;
   }
   g_qtMessages = qInstallMessageHandler(WithoutRuntimeDirNote);
+#ifndef Q_OS_WIN
+  // Windows' own platform plugin, the one linked in there, needs no display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
+#endif
   static int argc = 1;
   static char name[] = "huecode-cli";
   static char* argv[] = {name, nullptr};

@@ -11,6 +11,8 @@ build=${HUECODE_ASAN_BUILD_DIR:-$root/build-asan}
 
 if [[ ! -f $build/CMakeCache.txt ]]; then
   # -O1 keeps the instrumented build fast enough for CI while still inlining.
+  # CMake's default generator (Unix Makefiles) here and Ninja in build/, so
+  # that CI builds, tests and installs with both.
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DHUECODE_SANITIZE=ON
 fi

@@ -36,6 +36,8 @@ usr=$work/root/usr
 cli=$usr/bin/huecode-cli
 
 [[ $("$cli" --version) == "huecode-cli $version" ]] || fail "unpacked huecode-cli --version is wrong"
+"$cli" --bar-png "$work/bar.png" x >/dev/null && [[ -s $work/bar.png ]] ||
+  fail "unpacked huecode-cli cannot load its picture module"
 
 page=$(LC_ALL=C MANWIDTH=200 man -l "$usr/share/man/man1/huecode-cli.1.gz") ||
   fail "man cannot show huecode-cli(1)"

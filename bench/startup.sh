@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# What every call of huecode-cli costs: processor time (user + system) of
+#   - `huecode-cli --version` against `cat` of a one-line file (goal: within 2x),
+#   - `huecode-cli --input` of a 1,000,000-character mixed Chinese/ASCII text,
+#     read through a pipe, against `cat` copying the same markup through a
+#     pipe (goal: within 6x), with the peak memory of each,
+# and which shared libraries `--version` loads. Each figure is the median of
+# $HUECODE_STARTUP_RUNS runs (default 200; 15 for the large text).
+# Builds huecode-cli in build/ (or $HUECODE_BUILD_DIR) if needed.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${HUECODE_BUILD_DIR:-$root/build}
+if [[ ! -f $build/CMakeCache.txt ]]; then
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$build" --target huecode-cli >/dev/null
+cli=$build/cli/huecode-cli
+
+echo "huecode-cli --version loads: $(LD_DEBUG=libs "$cli" --version 2>&1 >/dev/null |
+  sed -n 's/.*calling init: .*\/\([^/]*\)$/\1/p' | sort -u | tr '\n' ' ')"
+
+python3 - "$cli" "${HUECODE_STARTUP_RUNS:-200}" <<'PY'
+import os, random, statistics, subprocess, sys, tempfile
+
+cli, runs = sys.argv[1], int(sys.argv[2])
+work = tempfile.mkdtemp()
+
+def cost(command, runs):
+    """Median processor seconds of one run, output read through a pipe."""
+    seconds = []
+    for _ in range(runs):
+        child = subprocess.Popen(command, stdout=subprocess.PIPE)
+        while child.stdout.read(1 << 16):
+            pass
+        _, status, usage = os.wait4(child.pid, 0)
+        if os.waitstatus_to_exitcode(status) != 0:
+            sys.exit(f"startup: {' '.join(command)} failed")
+        seconds.append(usage.ru_utime + usage.ru_stime)
+    # A child's peak memory counts its parent's from before exec, so the peak
+    # comes from /usr/bin/time, whose own footprint is small.
+    timed = subprocess.run(["/usr/bin/time", "-f", "%M", *command], stdout=subprocess.DEVNULL,
+                           stderr=subprocess.PIPE, check=True)
+    return statistics.median(seconds), int(timed.stderr.split()[-1])
+
+def row(name, figures, baseline, goal):
+    ratio = figures[0] / baseline[0] if baseline[0] > 0 else float("inf")
+    mark = "" if ratio <= goal else f"  above the goal of {goal}x"
+    print(f"{name:<28} {figures[0] * 1e3:9.3f} ms {figures[1] / 1024:8.1f} MiB {ratio:7.2f}x{mark}")
+
+line = os.path.join(work, "line.txt")
+with open(line, "w") as f:
+    f.write("one line\n")
+pieces = ["彩色", "文字", "论坛", "留言", "，", "。", "huecode", "gradient", "2024", "a",
+          " ", " ", " ", "\r\n", "\u3000\u3000"]
+pick = random.Random(42)
+parts = []
+length = 0
+while length < 1000000:
+    piece = pieces[pick.randrange(len(pieces))]
+    parts.append(piece)
+    length += len(piece)
+text = "".join(parts)[:1000000]
+big = os.path.join(work, "mixed.txt")
+with open(big, "w", encoding="utf-8", newline="") as f:
+    f.write(text)
+markup = os.path.join(work, "mixed.markup")
+with open(markup, "wb") as f:
+    f.write(subprocess.run([cli, "--input", big], stdout=subprocess.PIPE, check=True).stdout)
+
+print(f"{'':<28} {'cpu (median)':>12} {'peak':>12} {'x cat':>8}")
+cat_line = cost(["cat", line], runs)
+row("cat one line", cat_line, cat_line, 1)
+row("huecode-cli --version", cost([cli, "--version"], runs), cat_line, 2)
+big_runs = max(3, runs // 13)
+cat_markup = cost(["cat", markup], big_runs)
+row("cat the markup", cat_markup, cat_markup, 1)
+row("huecode-cli --input (1M)", cost([cli, "--input", big], big_runs), cat_markup, 6)
+PY
