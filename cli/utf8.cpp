@@ -12,75 +12,146 @@ namespace huecode {
 
 namespace {
 
-// Why the character at offset, which U8_NEXT refused, is malformed.
-Utf8Fault FaultAt(std::string_view bytes, std::size_t offset) {
-  const auto lead = static_cast<std::uint8_t>(bytes[offset]);
-  if (U8_IS_TRAIL(lead)) {
-    return Utf8Fault::UnexpectedContinuation;
-  }
-  if (lead < 0xC2) {
-    return Utf8Fault::Overlong;
-  }
-  if (lead > 0xF4) {
-    return lead <= 0xF7 ? Utf8Fault::BeyondUnicode : Utf8Fault::InvalidLeadByte;
-  }
-  const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-  for (std::size_t k = 1; k < length; ++k) {
-    if (offset + k >= bytes.size()) {
-      return Utf8Fault::Truncated;
-    }
-    if (!U8_IS_TRAIL(bytes[offset + k])) {
-      return Utf8Fault::BadContinuation;
-    }
-  }
-  // Every byte is in place, so the value is out of range for its lead:
-  // ED A0.. would be a surrogate, F4 90.. beyond U+10FFFF, E0 and F0 overlong.
-  return lead == 0xED   ? Utf8Fault::Surrogate
-         : lead == 0xF4 ? Utf8Fault::BeyondUnicode
-                        : Utf8Fault::Overlong;
+constexpr bool IsContinuation(unsigned char byte) {
+  return (byte & 0xC0) == 0x80;
 }
 
-// A lone surrogate, which UTF-8 cannot carry, becomes U+FFFD.
-constexpr UChar32 Scalar(UChar32 c) {
-  return U_IS_SURROGATE(c) ? 0xFFFD : c;
+struct Sequence {
+  char32_t codePoint = 0;
+  std::size_t length = 0;
+  std::optional<Utf8Fault> fault;
+};
+
+constexpr bool IsHigh(char32_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+constexpr bool IsLow(char32_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+constexpr char32_t Combine(char32_t high, char32_t low) {
+  return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
+}
+
+// The code point that starts at k, moving k past it; a lone surrogate is U+FFFD.
+char32_t NextCodePoint(std::u16string_view text, std::size_t& k) {
+  const char32_t c = text[k++];
+  if (IsHigh(c) && k < text.size() && IsLow(text[k])) {
+    return Combine(c, text[k++]);
+  }
+  return IsHigh(c) || IsLow(c) ? 0xFFFD : c;
+}
+
+// How many units at the start of the text are ASCII.
+std::size_t AsciiPrefix(std::u16string_view text) {
+  std::size_t k = 0;
+  for (; k + 4 <= text.size(); k += 4) {
+    std::uint64_t four;
+    std::memcpy(&four, text.data() + k, sizeof four);
+    if ((four & 0xFF80FF80FF80FF80u) != 0) {
+      break;
+    }
+  }
+  while (k < text.size() && text[k] < 0x80) {
+    ++k;
+  }
+  return k;
+}
+
+void NarrowAscii(const char16_t* from, std::size_t count, char* to) {
+  for (std::size_t k = 0; k < count; ++k) {
+    to[k] = static_cast<char>(from[k]);
+  }
+}
+
+Sequence DecodeOne(std::string_view bytes, std::size_t offset) {
+  const auto lead = static_cast<unsigned char>(bytes[offset]);
+  if (lead < 0x80) {
+    return {lead, 1, std::nullopt};
+  }
+  if (IsContinuation(lead)) {
+    return {0, 0, Utf8Fault::UnexpectedContinuation};
+  }
+  std::size_t length = 0;
+  char32_t value = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    value = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    value = lead & 0x0F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    value = lead & 0x07;
+  } else if (lead == 0xC0 || lead == 0xC1) {
+    return {0, 0, Utf8Fault::Overlong};
+  } else {
+    return {0, 0, lead <= 0xF7 ? Utf8Fault::BeyondUnicode : Utf8Fault::InvalidLeadByte};
+  }
+  for (std::size_t k = 1; k < length; ++k) {
+    if (offset + k >= bytes.size()) {
+      return {0, 0, Utf8Fault::Truncated};
+    }
+    const auto next = static_cast<unsigned char>(bytes[offset + k]);
+    if (!IsContinuation(next)) {
+      return {0, 0, Utf8Fault::BadContinuation};
+    }
+    value = (value << 6) | (next & 0x3F);
+  }
+  constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (value < kShortest[length]) {
+    return {0, 0, Utf8Fault::Overlong};
+  }
+  if (value >= 0xD800 && value <= 0xDFFF) {
+    return {0, 0, Utf8Fault::Surrogate};
+  }
+  if (value > 0x10FFFF) {
+    return {0, 0, Utf8Fault::BeyondUnicode};
+  }
+  return {value, length, std::nullopt};
 }
 
 }  // namespace
 
 Result<std::u16string, Utf8Error> DecodeUtf8(std::string_view bytes) {
-  // Each character has one lead byte and gives one unit, two from a
-  // four-byte lead: counted first, so that only the room the text takes is
-  // allocated and touched.
-  std::size_t units = 0;
-  for (const char byte : bytes) {
-    const auto b = static_cast<std::uint8_t>(byte);
-    units += static_cast<std::size_t>(!U8_IS_TRAIL(b)) + static_cast<std::size_t>(b >= 0xF0);
-  }
-  std::u16string text(units, u'\0');
-  std::size_t used = 0;
+  // Every byte gives at most one unit, so the text is written through a
+  // pointer into room for all of them and cut to size at the end.
+  std::u16string text(bytes.size(), u'\0');
+  char16_t* out = text.data();
   std::size_t offset = 0;
   while (offset < bytes.size()) {
-    const std::size_t start = offset;
-    UChar32 c = 0;
-    U8_NEXT(reinterpret_cast<const std::uint8_t*>(bytes.data()), offset, bytes.size(), c);
-    if (c < 0) {
-      return Utf8Error{start, FaultAt(bytes, start)};
+    const auto byte = static_cast<unsigned char>(bytes[offset]);
+    if (byte < 0x80) {
+      *out++ = byte;
+      ++offset;
+      continue;
     }
-    U16_APPEND_UNSAFE(text.data(), used, c);
+    const Sequence sequence = DecodeOne(bytes, offset);
+    if (sequence.fault) {
+      return Utf8Error{offset, *sequence.fault};
+    }
+    char32_t c = sequence.codePoint;
+    if (c >= 0x10000) {
+      c -= 0x10000;
+      *out++ = static_cast<char16_t>(0xD800 + (c >> 10));
+      *out++ = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    } else {
+      *out++ = static_cast<char16_t>(c);
+    }
+    offset += sequence.length;
   }
-  text.resize(used);
+  text.resize(static_cast<std::size_t>(out - text.data()));
   return text;
 }
 
 std::string EncodeUtf8(std::u16string_view text) {
-  std::string out(text.size() * 3, '\0');
-  std::size_t used = 0;
+  std::string out;
+  out.reserve(text.size() * 3);
   for (std::size_t k = 0; k < text.size();) {
-    UChar32 c = 0;
-    U16_NEXT(text.data(), k, text.size(), c);
-    U8_APPEND_UNSAFE(out.data(), used, Scalar(c));
+    char bytes[4];
+    out.append(bytes,
+               static_cast<std::size_t>(detail::PutUtf8(bytes, NextCodePoint(text, k)) - bytes));
   }
-  out.resize(used);
   return out;
 }
 
@@ -138,27 +209,34 @@ std::string EscapeForTerminal(std::string_view bytes) {
 }
 
 void Utf8StreamSink::encode(std::u16string_view piece) {
-  std::size_t k = 0;
   if (m_pendingHigh != 0) {
     const char16_t high = std::exchange(m_pendingHigh, 0);
-    const bool paired = !piece.empty() && U16_IS_TRAIL(piece.front());
-    putCodePoint(paired ? U16_GET_SUPPLEMENTARY(high, piece.front()) : 0xFFFD);
-    k = paired ? 1 : 0;
+    if (!piece.empty() && IsLow(piece.front())) {
+      putCodePoint(Combine(high, piece.front()));
+      piece.remove_prefix(1);
+    } else {
+      putCodePoint(0xFFFD);
+    }
   }
-  // A high surrogate at the end waits for its partner in the next piece.
-  if (piece.size() > k && U16_IS_LEAD(piece.back())) {
+  if (!piece.empty() && IsHigh(piece.back())) {
     m_pendingHigh = piece.back();
     piece.remove_suffix(1);
   }
+  std::size_t k = 0;
   while (k < piece.size()) {
     if (kBufferSize - m_used < 4) {
       drain();
     }
-    k += appendPlain(piece.substr(k, std::min(piece.size() - k, (kBufferSize - m_used) / 3)));
-    if (k < piece.size() && U16_IS_SURROGATE(piece[k])) {
-      UChar32 c = 0;
-      U16_NEXT(piece.data(), k, piece.size(), c);
-      putCodePoint(Scalar(c));
+    // Tags are ASCII, and so is much of many texts: runs of it are narrowed
+    // eight units at a time.
+    const std::size_t ascii =
+        AsciiPrefix(piece.substr(k, std::min(piece.size() - k, kBufferSize - m_used)));
+    NarrowAscii(piece.data() + k, ascii, m_buffer + m_used);
+    k += ascii;
+    m_used += ascii;
+    if (k < piece.size() && piece[k] >= 0x80 && kBufferSize - m_used >= 4) {
+      m_used = static_cast<std::size_t>(
+          detail::PutUtf8(m_buffer + m_used, NextCodePoint(piece, k)) - m_buffer);
     }
   }
 }
@@ -179,7 +257,7 @@ void Utf8StreamSink::putCodePoint(char32_t c) {
   if (kBufferSize - m_used < 4) {
     drain();
   }
-  U8_APPEND_UNSAFE(m_buffer, m_used, c);
+  m_used = static_cast<std::size_t>(detail::PutUtf8(m_buffer + m_used, c) - m_buffer);
 }
 
 void Utf8StreamSink::drain() {

@@ -6,12 +6,33 @@
 #include <string>
 #include <string_view>
 
-#include <unicode/utf16.h>
-#include <unicode/utf8.h>
-
 #include "cli/cli_error.h"
 
 namespace huecode {
+
+namespace detail {
+
+// Writes one code point as UTF-8; returns the end of what was written.
+inline char* PutUtf8(char* out, char32_t c) {
+  if (c < 0x80) {
+    *out++ = static_cast<char>(c);
+  } else if (c < 0x800) {
+    *out++ = static_cast<char>(0xC0 | (c >> 6));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    *out++ = static_cast<char>(0xE0 | (c >> 12));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    *out++ = static_cast<char>(0xF0 | (c >> 18));
+    *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
+  }
+  return out;
+}
+
+}  // namespace detail
 
 enum class Utf8Fault {
   UnexpectedContinuation,  // a continuation byte where a character should start
@@ -51,16 +72,24 @@ class Utf8StreamSink {
   Utf8StreamSink(const Utf8StreamSink&) = delete;
   Utf8StreamSink& operator=(const Utf8StreamSink&) = delete;
 
-  // Pieces that fit the buffer as they are (every tag, nearly every chunk)
-  // are encoded here up to their first surrogate; the rest goes through the
-  // general encoder.
+  // Short pieces without surrogates (every tag, nearly every chunk) are
+  // encoded here; the rest goes through the general encoder.
   void put(std::u16string_view piece) {
-    if (m_pendingHigh == 0 && piece.size() <= (kBufferSize - m_used) / 3) {
-      const std::size_t plain = appendPlain(piece);
-      if (plain == piece.size()) {
+    if (piece.size() <= kShortPiece && m_pendingHigh == 0 &&
+        kBufferSize - m_used >= 3 * kShortPiece) {
+      char* to = m_buffer + m_used;
+      bool whole = true;
+      for (const char16_t c : piece) {
+        if (c >= 0xD800 && c <= 0xDFFF) {
+          whole = false;
+          break;
+        }
+        to = detail::PutUtf8(to, c);
+      }
+      if (whole) {
+        m_used = static_cast<std::size_t>(to - m_buffer);
         return;
       }
-      piece.remove_prefix(plain);
     }
     encode(piece);
   }
@@ -70,17 +99,7 @@ class Utf8StreamSink {
 
  private:
   static constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
-  // Encodes the units up to the first surrogate, which the buffer has room
-  // for at three bytes each; returns how many it took.
-  std::size_t appendPlain(std::u16string_view units) {
-    std::size_t used = m_used;
-    std::size_t k = 0;
-    for (; k < units.size() && !U16_IS_SURROGATE(units[k]); ++k) {
-      U8_APPEND_UNSAFE(m_buffer, used, units[k]);
-    }
-    m_used = used;
-    return k;
-  }
+  static constexpr std::size_t kShortPiece = 32;
   void encode(std::u16string_view piece);
   void putCodePoint(char32_t c);
   void drain();
