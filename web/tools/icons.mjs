@@ -1,10 +1,11 @@
 // Draws the project's icon as the PNG sizes that phones ask of an installed
-// web app (Android's launcher, iOS's home screen). Run from web/:
+// web app (Android's launcher, iOS's home screen) and that the browser
+// extension shows (toolbar, menus, store). Run from web/:
 //   node tools/icons.mjs   (writes icons/icon-SIZE.png)
 import {mkdir, readFile} from 'node:fs/promises';
 import {chromium} from 'playwright-core';
 
-const sizes = [180, 192, 512];
+const sizes = [16, 32, 48, 128, 180, 192, 512];
 const svg = await readFile(new URL('../../ui/resources/icon.svg', import.meta.url));
 await mkdir('icons', {recursive: true});
 const browser = await chromium.launch({executablePath: '/usr/bin/chromium', args: ['--no-sandbox', '--disable-dev-shm-usage']});

@@ -1,0 +1,85 @@
+// What the extension remembers, in the browser's extension storage: the
+// user's current choice (gradient, step, formatting), the dialect of each
+// site, and the saved gradients in the page's own format, so that a gradient
+// file moves between the page and the extension unchanged.
+import {gallery, loadSaved, parseColour, sameGradient, storageKey as savedKey, storeSaved}
+  from './web/gradients.js';
+
+const stateKey = 'huecode.extension.v1';
+
+// Until the user picks one, the gradient is the core's default.
+export function defaultChoice() {
+  return {gradient: {source: 'default'}, step: '1', bold: false, italic: false, underline: false,
+    strike: false, endpoints: false};
+}
+
+// A stored choice from another version, or edited by hand, falls back field
+// by field rather than breaking the extension.
+function sanitisedChoice(stored) {
+  const choice = defaultChoice();
+  for (const [key, value] of Object.entries(stored ?? {})) {
+    if (key in choice && key !== 'gradient' && typeof value === typeof choice[key]) {
+      choice[key] = value;
+    }
+  }
+  const gradient = stored?.gradient;
+  if (gradient && ['default', 'gallery', 'saved', 'custom'].includes(gradient.source)) {
+    choice.gradient = gradient;
+  }
+  return choice;
+}
+
+// The extension storage is asynchronous; the page's functions read a
+// synchronous one, so they get the text read beforehand.
+function storageOf(text, written) {
+  return {getItem: () => text ?? null, setItem: (key, value) => written.set(key, value)};
+}
+
+export async function loadState() {
+  const stored = await chrome.storage.local.get([stateKey, savedKey]);
+  const own = stored[stateKey] ?? {};
+  return {
+    choice: sanitisedChoice(own.choice),
+    sites: own.sites && typeof own.sites === 'object' ? own.sites : {},
+    saved: loadSaved(storageOf(stored[savedKey], new Map())).list,
+  };
+}
+
+export async function saveState(state) {
+  const written = new Map();
+  storeSaved(storageOf(null, written), state.saved);
+  await chrome.storage.local.set({
+    [stateKey]: {choice: state.choice, sites: state.sites},
+    [savedKey]: written.get(savedKey),
+  });
+}
+
+// The gradient a choice names, as {name, stops, space}; a saved gradient that
+// was deleted since falls back to the core's default (named as the gallery
+// names it, when it is one of the gallery's).
+export function resolveGradient(state, reference, language, defaultStops) {
+  if (reference.source === 'gallery') {
+    const entry = gallery.find((g) => g.id === reference.id);
+    if (entry) {
+      return {name: entry.name[language] ?? entry.name.en, stops: entry.stops, space: entry.space};
+    }
+  } else if (reference.source === 'saved') {
+    const entry = state.saved.find((g) => g.id === reference.id);
+    if (entry) {
+      return entry;
+    }
+  } else if (reference.stops?.length >= 2 && reference.stops.every((s) => parseColour(s) === s)) {
+    return {name: reference.name ?? '', stops: reference.stops, space: reference.space ?? 'rgb'};
+  }
+  const known = gallery.find((g) => sameGradient(g, {stops: defaultStops}));
+  return {name: known ? known.name[language] ?? known.name.en : '', stops: defaultStops, space: 'rgb'};
+}
+
+// The origin a setting belongs to: the page the user sees.
+export function siteDialect(state, site) {
+  return state.sites[site]?.dialect ?? null;
+}
+
+export function withSiteDialect(state, site, dialect) {
+  return {...state, sites: {...state.sites, [site]: {...state.sites[site], dialect}}};
+}

@@ -1,0 +1,92 @@
+// The extension on a board's post page: every kind of field coloured in
+// place through the service worker's colourSelection, byte for byte what
+// huecode-cli writes for the same settings.
+import assert from 'node:assert/strict';
+import {after, before, test} from 'node:test';
+import {cliMarkup, fieldText, openBoard, select} from './harness.mjs';
+
+const hostile = '<img src=x onerror="window.pwned = 1">';
+// field, frame, text, selection (none: the whole field), options, the CLI's options.
+const cases = [
+  {field: 'area', text: 'say hello world now', range: [4, 15], options: {dialect: 'ubb'}, args: ['--preset', 'ubb'],
+    undo: true},
+  {field: 'area', text: 'two\nlines\r\nof text', options: {dialect: 'brelvin', step: '3'},
+    args: ['--preset', 'brelvin', '--step', '3']},
+  // The core leaves out the spaces round a text; the field keeps them.
+  {field: 'area', text: 'a  picked words  b', range: [1, 17], options: {dialect: 'bbcode'}, args: ['--preset', 'bbcode']},
+  {field: 'line', text: '彩色文字 huecode 😀', options: {dialect: 'html', start: '#0000ff', end: '#FF0000', step: '2'},
+    args: ['--preset', 'html', '--start', '0000FF', '--end', 'FF0000', '--step', '2']},
+  {field: 'rich', text: `say ${hostile} aloud`, range: [4, 4 + hostile.length], options: {dialect: 'span'},
+    args: ['--preset', 'span']},
+  {field: 'inner', inFrame: true, text: 'in a frame', range: [5, 10], options: {dialect: 'minimessage'},
+    args: ['--preset', 'minimessage']},
+];
+
+let board;
+before(async () => {
+  board = await openBoard();
+});
+after(() => board?.close());
+
+test('each field is coloured in place like huecode-cli, undoably, with input events', async () => {
+  for (const row of cases) {
+    const frame = row.inFrame ? board.frame() : board.page.mainFrame();
+    await select(frame, row.field, row.text, row.range);
+    const original = await fieldText(frame, row.field);
+    const [start, end] = row.range ?? [0, original.length];
+    const picked = original.slice(start, end);
+    const result = await board.colour(row.options);
+    assert.deepEqual(result, {replaced: true, characters: picked.length, dialect: row.options.dialect}, row.field);
+    const [lead, trail] = [/^ */.exec(picked)[0], / *$/.exec(picked)[0]];
+    const expected = original.slice(0, start) + lead + cliMarkup(row.args, picked) + trail + original.slice(end);
+    assert.equal(await fieldText(frame, row.field), expected, `${row.field}: ${row.text}`);
+    assert.ok((await frame.evaluate(() => window.inputs)).includes(row.field), `${row.field}: no input event`);
+    if (row.undo) {
+      await board.page.keyboard.press('Control+Z');
+      assert.equal(await fieldText(frame, row.field), original, 'Ctrl+Z did not bring the original back');
+    }
+  }
+  const rich = await board.page.evaluate(() => ({images: document.querySelectorAll('#rich img').length,
+    pwned: window.pwned}));
+  assert.deepEqual(rich, {images: 0, pwned: undefined}, 'the rich editor read the markup as HTML');
+});
+
+test('read-only and password fields and bad options are refused, the field left alone', async () => {
+  for (const [field, reason] of [['locked', 'readOnly'], ['secret', 'password']]) {
+    const before = await fieldText(board.page, field);
+    await board.page.focus(`#${field}`);
+    const result = await board.colour({dialect: 'ubb'});
+    assert.equal(result.replaced, false, field);
+    assert.equal(result.reason, reason, field);
+    assert.ok(result.message.length > 0, `${field}: no message`);
+    assert.equal(await fieldText(board.page, field), before, `${field} changed`);
+  }
+  assert.ok(await board.page.$('huecode-notice'), 'no notice on the page');
+  await select(board.page.mainFrame(), 'area', 'untouched', [0, 9]);
+  for (const options of [{dialect: 'constructor'}, {start: 'red'}, {step: 2}, {colour: '#FF0000'}]) {
+    assert.equal((await board.colour(options)).reason, 'badOption', JSON.stringify(options));
+  }
+  assert.equal(await fieldText(board.page, 'area'), 'untouched');
+});
+
+test('a site\'s dialect is asked once, suggested from the editor, and kept across a reload', async () => {
+  await select(board.page.mainFrame(), 'area', '[color=#123456]old[/color] new', [27, 30]);
+  const asking = board.colour({});
+  await board.page.waitForSelector('huecode-prompt', {state: 'attached'});
+  await board.page.keyboard.press('Enter');
+  assert.equal((await asking).dialect, 'bbcode');
+  await board.page.reload();
+  await select(board.page.mainFrame(), 'area', 'again', [0, 5]);
+  assert.deepEqual(await board.colour({}), {replaced: true, characters: 5, dialect: 'bbcode'});
+  assert.equal(await fieldText(board.page, 'area'), cliMarkup(['--preset', 'bbcode'], 'again'));
+});
+
+test('a long post of 20,000 characters is coloured whole, and Ctrl+Z brings it back', async () => {
+  const post = '长帖子里的一段话, with some English words too.\n'.repeat(600).slice(0, 20000);
+  await select(board.page.mainFrame(), 'area', post);
+  const result = await board.colour({dialect: 'ubb'});
+  assert.equal(result.characters, 20000);
+  assert.equal(await fieldText(board.page, 'area'), cliMarkup(['--preset', 'ubb'], post));
+  await board.page.keyboard.press('Control+Z');
+  assert.equal(await fieldText(board.page, 'area'), post);
+});

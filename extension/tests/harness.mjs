@@ -1,0 +1,96 @@
+// Starts Debian's Chromium with a copy of the built extension whose manifest
+// also grants the test page's origin: activeTab comes only from a user's
+// gesture, which a headless browser cannot make. The code is the build's own.
+import {execFileSync} from 'node:child_process';
+import {cp, mkdtemp, readFile, rm, writeFile} from 'node:fs/promises';
+import {tmpdir} from 'node:os';
+import {join} from 'node:path';
+import {chromium} from 'playwright-core';
+import {serve} from '../../web/tests/server.mjs';
+
+const extensionDir = process.env.HUECODE_EXTENSION_DIR;
+const cliPath = process.env.HUECODE_CLI;
+if (!extensionDir || !cliPath) {
+  throw new Error('set HUECODE_EXTENSION_DIR to the built extension and HUECODE_CLI to huecode-cli');
+}
+
+// A board's post page: the fields a board has, and a frame of the same origin.
+const inputLog = `<script>window.inputs = [];
+addEventListener('input', (event) => inputs.push(event.target.id), true);</script>`;
+const files = {
+  'index.html': `<!doctype html><meta charset="utf-8"><title>board</title>${inputLog}
+<textarea id="area" cols="60" rows="4"></textarea><input id="line" size="40">
+<div id="rich" contenteditable="true"></div>
+<textarea id="locked" readonly>kept as it is</textarea><input id="secret" type="password" value="kept">
+<iframe src="frame.html"></iframe>`,
+  'frame.html': `<!doctype html><meta charset="utf-8">${inputLog}<textarea id="inner"></textarea>`,
+};
+
+export async function openBoard() {
+  const work = await mkdtemp(join(tmpdir(), 'huecode-extension-'));
+  const extension = join(work, 'extension');
+  await cp(extensionDir, extension, {recursive: true});
+  const manifest = JSON.parse(await readFile(join(extension, 'manifest.json'), 'utf8'));
+  manifest.host_permissions = ['http://127.0.0.1/*'];
+  await writeFile(join(extension, 'manifest.json'), JSON.stringify(manifest));
+  for (const [name, text] of Object.entries(files)) {
+    await writeFile(join(work, name), text);
+  }
+  const server = await serve(work);
+  const context = await chromium.launchPersistentContext(join(work, 'profile'), {
+    executablePath: process.env.HUECODE_CHROMIUM ?? '/usr/bin/chromium',
+    headless: false,
+    args: ['--headless=new', '--no-sandbox', '--disable-dev-shm-usage',
+      `--disable-extensions-except=${extension}`, `--load-extension=${extension}`],
+  });
+  const worker = context.serviceWorkers()[0] ?? await context.waitForEvent('serviceworker');
+  const page = await context.newPage();
+  await page.goto(server.url);
+  return {
+    page,
+    worker,
+    frame: () => page.frames().find((f) => f.url().endsWith('frame.html')),
+    // The service worker's own entry point, on the test page's tab.
+    colour: (options) => worker.evaluate(async (options) => {
+      const [tab] = await chrome.tabs.query({url: 'http://127.0.0.1/*'});
+      return globalThis.colourSelection(tab.id, options);
+    }, options),
+    async close() {
+      await context.close();
+      await server.close();
+      await rm(work, {recursive: true, force: true});
+    },
+  };
+}
+
+// Puts the text in a field, focuses it and selects [start, end), or leaves
+// only a caret when no range is given.
+export async function select(frame, id, text, range) {
+  await frame.evaluate(([id, text, range]) => {
+    const field = document.getElementById(id);
+    field.focus();
+    if ('value' in field) {
+      field.value = text;
+      field.setSelectionRange(...(range ?? [0, 0]));
+      return;
+    }
+    field.textContent = text;
+    const selection = getSelection();
+    selection.removeAllRanges();
+    const node = field.firstChild;
+    const [start, end] = range ?? [0, 0];
+    selection.setBaseAndExtent(node, start, node, end);
+  }, [id, text, range]);
+}
+
+export function fieldText(frame, id) {
+  return frame.evaluate((id) => {
+    const field = document.getElementById(id);
+    return 'value' in field ? field.value : field.textContent;
+  }, id);
+}
+
+// The command line's markup for a text, without the line break it ends with.
+export function cliMarkup(args, text) {
+  return execFileSync(cliPath, [...args, '--', text], {encoding: 'utf8', maxBuffer: 1 << 30}).slice(0, -1);
+}
