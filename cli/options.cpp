@@ -132,13 +132,19 @@ std::optional<CliError> SetFlag(CliOptions& options, std::string_view) {
   return std::nullopt;
 }
 
+template <bool Styles::*Field>
+std::optional<CliError> SetStyle(CliOptions& options, std::string_view) {
+  options.styles.*Field = true;
+  return std::nullopt;
+}
+
 template <CliAction Action>
 std::optional<CliError> SetAction(CliOptions& options, std::string_view) {
   options.action = Action;
   return std::nullopt;
 }
 
-constexpr std::array<OptionEntry, 24> kOptions{{
+constexpr std::array<OptionEntry, 29> kOptions{{
     {"--start", "COLOUR", "start colour RRGGBB, '#' optional (default FF00FF)",
      [](CliOptions& o, std::string_view v) {
        return ApplyColour<[](CliOptions& to, ColourTriple c) { to.start = c; }>(o, v, "--start");
@@ -191,6 +197,12 @@ constexpr std::array<OptionEntry, 24> kOptions{{
      &SetFlag<&CliOptions::merge>},
     {"--escape", "", "write &, < and > in the text as HTML entities",
      &SetFlag<&CliOptions::escape>},
+    {"--bold", "", "bold text, in the dialect's own code", &SetStyle<&Styles::bold>},
+    {"--italic", "", "italic text", &SetStyle<&Styles::italic>},
+    {"--underline", "", "underlined text", &SetStyle<&Styles::underline>},
+    {"--strike", "", "struck-through text", &SetStyle<&Styles::strike>},
+    {"--endpoints", "", "first and last coloured chunk exactly on start and end",
+     &SetFlag<&CliOptions::endpoints>},
     {"--fit", "N", "the smallest step whose markup has at most N characters",
      [](CliOptions& o, std::string_view v) -> std::optional<CliError> {
        const auto limit = ParseLimit(v);
@@ -333,9 +345,15 @@ std::string UsageText() {
       "  " +
       Alternatives(Dialects()) +
       ".\n"
-      "Without --via, --rainbow, --space, --by, --merge and --escape the markup is\n"
-      "exactly what the window writes. --rainbow cannot be combined with --start,\n"
-      "--end or --via.\n"
+      "Without --via, --rainbow, --space, --by, --merge, --escape, the formatting\n"
+      "options and --endpoints the markup is exactly what the window writes.\n"
+      "--rainbow cannot be combined with --start, --end or --via.\n"
+      "--bold, --italic, --underline and --strike need a dialect that has codes for\n"
+      "them (--list-presets shows which) and its own template, not --prefix, --middle\n"
+      "or --suffix of your own; the codes nest, so strict parsers accept them.\n"
+      "--endpoints: where the window puts the first chunk one step along the\n"
+      "gradient, the first coloured chunk takes the start colour, the last the end\n"
+      "colour, and those between sit in proportion to where they start.\n"
       "--fit counts characters as the markup has them (a surrogate pair is one, the\n"
       "final line break is not counted), cannot be combined with --step, tells on\n"
       "standard error which step it chose, and fails with status 1 when even one\n"
@@ -347,25 +365,44 @@ std::string UsageText() {
   return text;
 }
 
+namespace {
+
+// How a dialect writes the formatting, as --list-presets says it.
+std::string StylesNote(const DialectStyles& styles) {
+  if (styles.placement == StylePlacement::NoCodes) {
+    return "no formatting";
+  }
+  std::string codes;
+  for (const std::u16string_view code : styles.open) {
+    codes += " " + EncodeUtf8(code);
+  }
+  return (styles.placement == StylePlacement::AroundText ? "around the text:" : "in every tag:") +
+         codes;
+}
+
+}  // namespace
+
 std::string PresetListText() {
-  // Every dialect shown wrapping the chunk "a" in the default start colour.
+  // Every dialect shown wrapping the chunk "a" in the default start colour,
+  // then the codes it has for bold, italic, underline and strikethrough.
   const std::string digits = EncodeUtf8(ColourDigits(kDefaultStart));
   const auto dialects = Dialects();
   std::size_t width = 0;
+  std::size_t chunkWidth = 0;
+  std::vector<std::string> chunks;
   for (const Dialect& dialect : dialects) {
     width = std::max(width, dialect.key.size());
+    chunks.push_back(EncodeUtf8(dialect.prefix) + digits + EncodeUtf8(dialect.middle) + "a" +
+                     EncodeUtf8(dialect.suffix));
+    chunkWidth = std::max(chunkWidth, chunks.back().size());
   }
   std::string text;
-  for (const Dialect& dialect : dialects) {
-    std::string line(dialect.key);
+  for (std::size_t k = 0; k < dialects.size(); ++k) {
+    std::string line(dialects[k].key);
     line.resize(width + 2, ' ');
-    text.append(line)
-        .append(EncodeUtf8(dialect.prefix))
-        .append(digits)
-        .append(EncodeUtf8(dialect.middle))
-        .append("a")
-        .append(EncodeUtf8(dialect.suffix))
-        .append("\n");
+    line += chunks[k];
+    line.resize(width + 2 + chunkWidth + 2, ' ');
+    text += line + StylesNote(dialects[k].styles) + "\n";
   }
   return text;
 }

@@ -119,7 +119,14 @@ std::optional<CliError> WriteConversion(const CliOptions& options, const Convers
   } else if (NoColorRequested()) {
     sink.put(TrimSpaces(plan.settings().text));
   } else {
+    // Bold, italic, underline and crossed-out, as terminals know them.
+    const auto asked = options.styles.asked();
+    constexpr std::string_view kOn[] = {"\x1b[1m", "\x1b[3m", "\x1b[4m", "\x1b[9m"};
+    for (std::size_t k = 0; k < asked.size(); ++k) {
+      sink.putBytes(asked[k] ? kOn[k] : "");
+    }
     WriteAnsi(plan, sink);
+    sink.putBytes(options.styles.any() ? "\x1b[22;23;24;29m" : "");
   }
   sink.putBytes("\n");
   return sink.finish();
@@ -167,6 +174,21 @@ int Convert(const CliOptions& options, const CliStreams& streams,
   return kExitOk;
 }
 
+// Formatting asked of a template that has no codes for it is found before
+// any input is read.
+std::optional<CliError> RefusedStyles(const CliOptions& options, const MarkupTemplate& markup) {
+  if (ComposeStyles(markup, options.styles)) {
+    return std::nullopt;
+  }
+  const Dialect* dialect = DialectOf(markup);
+  const std::string why =
+      dialect ? "the " + std::string(dialect->key) +
+                    " dialect has no codes for bold, italic, underline or strikethrough"
+              : "bold, italic, underline and strikethrough need a dialect's own template, and "
+                "--prefix, --middle and --suffix make one of your own";
+  return CliError{kExitUsageError, why + " (see --help)"};
+}
+
 }  // namespace
 
 Result<StyledSettings> PrepareSettings(const CliOptions& options, std::FILE* in) {
@@ -197,6 +219,11 @@ Result<StyledSettings> PrepareSettings(const CliOptions& options, std::FILE* in)
     }
     override.part = std::move(*part);
   }
+  if (auto refused = RefusedStyles(options, settings.markup)) {
+    return *std::move(refused);
+  }
+  settings.styles = options.styles;
+  settings.endpoints = options.endpoints;
   auto step = Decode(options.stepText, "the value of --step");
   if (!step) {
     return step.error();

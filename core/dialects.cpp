@@ -13,6 +13,47 @@ std::optional<MarkupTemplate> FormatPresets(int index) {
   return kDialects[static_cast<std::size_t>(index)].markup();
 }
 
+const Dialect* DialectOf(const MarkupTemplate& markup) {
+  for (const Dialect& dialect : kDialects) {
+    if (dialect.prefix == markup.prefix && dialect.middle == markup.middle &&
+        dialect.suffix == markup.suffix) {
+      return &dialect;
+    }
+  }
+  return nullptr;
+}
+
+std::optional<StyleMarkup> ComposeStyles(const MarkupTemplate& markup, Styles styles) {
+  if (!styles.any()) {
+    return StyleMarkup{};
+  }
+  const Dialect* dialect = DialectOf(markup);
+  if (dialect == nullptr || dialect->styles.placement == StylePlacement::NoCodes) {
+    return std::nullopt;
+  }
+  const DialectStyles& codes = dialect->styles;
+  StyleMarkup composed;
+  std::u16string& opening =
+      codes.placement == StylePlacement::AroundText ? composed.open : composed.inTag;
+  bool headWritten = false;
+  const auto asked = styles.asked();
+  for (std::size_t k = 0; k < asked.size(); ++k) {
+    if (!asked[k]) {
+      continue;
+    }
+    std::u16string_view code = codes.open[k];
+    const bool shared = !codes.sharedHead.empty() && code.starts_with(codes.sharedHead);
+    if (shared && headWritten) {
+      opening += u' ';
+      code.remove_prefix(codes.sharedHead.size());
+    }
+    headWritten = headWritten || shared;
+    opening += code;
+    composed.close.insert(0, codes.close[k]);
+  }
+  return composed;
+}
+
 std::optional<MarkupTemplate> FindDialect(std::string_view key) {
   for (const Dialect& dialect : kDialects) {
     if (dialect.key == key) {

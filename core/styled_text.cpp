@@ -27,6 +27,14 @@ StyledText::StyledText(const StyledSettings& settings)
     : StyledText(settings.text, settings.markup, settings.gradient) {
   m_merge = settings.merge;
   m_escape = settings.escape;
+  m_endpoints = settings.endpoints;
+  std::optional<StyleMarkup> styles = ComposeStyles(settings.markup, settings.styles);
+  if (!styles) {
+    throw std::invalid_argument("the template has no codes for the formatting asked");
+  }
+  m_tail = std::move(styles->inTag) + settings.markup.middle;
+  m_styleOpen = std::move(styles->open);
+  m_styleClose = std::move(styles->close);
   if (settings.by == Segmentation::Graphemes) {
     if (!settings.graphemes) {
       throw std::invalid_argument("grapheme chunks need a grapheme finder");
@@ -55,8 +63,8 @@ StyledText::StyledText(std::u16string_view text, const MarkupTemplate& markup,
     : m_untrimmed(text),
       m_text(TrimSpaces(text)),
       m_prefix(markup.prefix),
-      m_middle(markup.middle),
       m_suffix(markup.suffix),
+      m_tail(markup.middle),
       m_units(CountCharacters(m_text)),
       m_oneUnitEach(static_cast<std::size_t>(m_units) == m_text.size()),
       m_linear(gradient.stops.size() == 2 && gradient.space == ColourSpace::Rgb),
@@ -83,6 +91,28 @@ std::int64_t StyledText::colouredChunks(std::int32_t step) const {
   return coloured;
 }
 
+std::optional<std::pair<std::int32_t, std::int32_t>> StyledText::colouredSpan(
+    std::int32_t step) const {
+  std::optional<std::pair<std::int32_t, std::int32_t>> span;
+  cut(step, [&](std::u16string_view text, std::int64_t position, bool oneGrapheme) {
+    if (!IsBareChunk(text, oneGrapheme)) {
+      const auto at = static_cast<std::int32_t>(position);
+      span = {span ? span->first : at, at};
+    }
+    return true;
+  });
+  return span;
+}
+
+detail::ColourCursor StyledText::colourCursor(std::int32_t step) const {
+  if (m_endpoints) {
+    if (const auto span = colouredSpan(step)) {
+      return {m_sampler, m_linear, span->second - span->first, step, span->first};
+    }
+  }
+  return {m_sampler, m_linear, m_units, step};
+}
+
 std::int64_t StyledText::escapeGrowth() const {
   if (!m_escape) {
     return 0;
@@ -99,14 +129,17 @@ std::int64_t StyledText::escapeGrowth() const {
 
 template <typename Measure>
 std::int64_t StyledText::tagLength(Measure measure) const {
-  return static_cast<std::int64_t>(detail::kColourDigits) + measure(m_prefix) + measure(m_middle) +
+  return static_cast<std::int64_t>(detail::kColourDigits) + measure(m_prefix) + measure(m_tail) +
          measure(m_suffix);
 }
 
 std::size_t StyledText::markupUnits(std::int32_t step) const {
   const std::int64_t tagUnits =
       tagLength([](std::u16string_view text) { return static_cast<std::int64_t>(text.size()); });
-  return m_text.size() + static_cast<std::size_t>(colouredChunks(step) * tagUnits + escapeGrowth());
+  const std::int64_t coloured = colouredChunks(step);
+  const std::int64_t styleUnits =
+      coloured > 0 ? static_cast<std::int64_t>(m_styleOpen.size() + m_styleClose.size()) : 0;
+  return m_text.size() + static_cast<std::size_t>(coloured * tagUnits + styleUnits + escapeGrowth());
 }
 
 std::u16string StyledText::markup(std::int32_t step) const {
@@ -117,7 +150,8 @@ std::u16string StyledText::markup(std::int32_t step) const {
 
 StyledText::FixedCounts StyledText::fixedCounts() const {
   return {CountCharacters(m_untrimmed), m_boundaries.empty() ? m_units : CountCharacters(m_text),
-          tagLength(CountCharacters), escapeGrowth()};
+          tagLength(CountCharacters), escapeGrowth(),
+          std::int64_t{CountCharacters(m_styleOpen)} + CountCharacters(m_styleClose)};
 }
 
 ConversionStats StyledText::stats(std::int32_t step, const FixedCounts& fixed) const {
@@ -126,8 +160,9 @@ ConversionStats StyledText::stats(std::int32_t step, const FixedCounts& fixed) c
   stats.charactersIn = fixed.charactersIn;
   stats.chunks = (std::int64_t{m_units} + step - 1) / step;
   stats.colouredChunks = colouredChunks(step);
-  stats.outputCharacters =
-      fixed.textCharacters + stats.colouredChunks * fixed.tagCharacters + fixed.escapeGrowth;
+  stats.outputCharacters = fixed.textCharacters + stats.colouredChunks * fixed.tagCharacters +
+                           fixed.escapeGrowth +
+                           (stats.colouredChunks > 0 ? fixed.styleCharacters : 0);
   return stats;
 }
 

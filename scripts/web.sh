@@ -14,6 +14,7 @@ page_files=(
   i18n.js
   controls.js
   preview.js
+  formatting.js
   settings.js
   gradients.js
   worker.js

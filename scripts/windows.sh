@@ -102,10 +102,13 @@ build_qt() {
   [[ -f $qt/.complete ]] && return
   local started=$SECONDS work=$cache/build-$key
   say "cross-building Qt $qt_version once into $qt (about 20 minutes on two cores)"
-  rm -rf "$work" "$qt"
-  mkdir -p "$work"
-  (cd "$work" && "$base/configure" -prefix "$qt" "${qt_options[@]}" -- -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
+  # An interrupted build goes on where it stopped.
+  if [[ ! -f $work/build.ninja ]]; then
+    rm -rf "$work" "$qt"
+    mkdir -p "$work"
+    (cd "$work" && "$base/configure" -prefix "$qt" "${qt_options[@]}" -- -G Ninja \
+      -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
+  fi
   cmake --build "$work" --parallel "$jobs"
   cmake --install "$work"
   echo "$((SECONDS - started))" >"$qt/.build-seconds"

@@ -2,6 +2,7 @@
 // newest answer fills the output, the counts, the bar and the preview.
 import {readSettings, withAddedStop, writeSettings} from './controls.js';
 import {applyTexts, defaultLanguage, textsOf} from './i18n.js';
+import {formatPreview, formattingSettings, showFormatting, styleIds} from './formatting.js';
 import {drawBar, showPreview} from './preview.js';
 import {defaults, loadSettings, saveSettings} from './settings.js';
 
@@ -43,6 +44,7 @@ function conversionSettings() {
     prefix: settings.prefix,
     middle: settings.middle,
     suffix: settings.suffix,
+    ...formattingSettings(core?.dialects, settings),
   };
 }
 
@@ -119,6 +121,7 @@ function showResult(result) {
   showCounts(result);
   drawBar(byId('bar'), result.bar);
   showPreview(byId('preview'), sentText, result.preview);
+  formatPreview(byId('preview'), formattingSettings(core?.dialects, settings).styles);
   byId('preview-note').hidden = !result.previewCut;
   if (focusResult) {
     focusResult = false;
@@ -129,6 +132,7 @@ function showResult(result) {
 function settingsChanged() {
   settings = readSettings(settings);
   saveSettings(localStorage, settings);
+  showFormatting(core?.dialects, settings, texts);
   scheduleConversion();
 }
 
@@ -143,6 +147,7 @@ function render() {
     convertNow();
   });
   byId('add-stop').disabled = settings.rainbow || settings.stops.length >= core.maxStops;
+  showFormatting(core.dialects, settings, texts);
 }
 
 function applyLanguage() {
@@ -250,7 +255,7 @@ function start() {
   applyLanguage();
   byId('text').addEventListener('input', scheduleConversion);
   for (const id of ['start', 'end', 'step', 'space', 'by', 'merge', 'escape', 'limit', 'fit', 'prefix',
-    'middle', 'suffix']) {
+    'middle', 'suffix', ...styleIds, 'endpoints']) {
     byId(id).addEventListener('input', settingsChanged);
   }
   byId('stops').addEventListener('input', settingsChanged);

@@ -60,6 +60,8 @@ struct Request {
   std::int32_t escape = 0;     // &, < and > inside chunks as entities
   std::int32_t fitLimit = -1;  // characters; below 0 means no fitting
   std::int32_t previewUnits = 0;
+  std::int32_t styles = 0;     // 1 bold, 2 italic, 4 underline, 8 strikethrough
+  std::int32_t endpoints = 0;  // the first and last coloured chunk on the first and last stop
   std::int32_t stopCount = 2;
   std::array<ColourValue, huecode::kMaxStops> stops{};
 };
@@ -82,6 +84,8 @@ constexpr Field kRequestFields[] = {
     {u"escape", offsetof(Request, escape)},
     {u"fitLimit", offsetof(Request, fitLimit)},
     {u"previewUnits", offsetof(Request, previewUnits)},
+    {u"styles", offsetof(Request, styles)},
+    {u"endpoints", offsetof(Request, endpoints)},
     {u"stopCount", offsetof(Request, stopCount)},
 };
 static_assert(std::size(kRequestFields) * sizeof(std::int32_t) == offsetof(Request, stops),
@@ -109,6 +113,19 @@ constexpr Field kCountFields[] = {
 };
 static_assert(std::size(kCountFields) * sizeof(double) == sizeof(Counts),
               "every count is described");
+
+// "around" the coloured text, in every "tag", or "" for a dialect without codes.
+std::u16string_view StylePlacementName(huecode::StylePlacement placement) {
+  switch (placement) {
+    case huecode::StylePlacement::AroundText:
+      return u"around";
+    case huecode::StylePlacement::InEveryTag:
+      return u"tag";
+    case huecode::StylePlacement::NoCodes:
+      break;
+  }
+  return u"";
+}
 
 Request g_request;
 std::u16string g_texts;
@@ -149,6 +166,9 @@ huecode::StyledSettings SettingsOfRequest() {
   }
   settings.merge = g_request.merge != 0;
   settings.escape = g_request.escape != 0;
+  settings.styles = {(g_request.styles & 1) != 0, (g_request.styles & 2) != 0,
+                     (g_request.styles & 4) != 0, (g_request.styles & 8) != 0};
+  settings.endpoints = g_request.endpoints != 0;
   return settings;
 }
 
@@ -258,15 +278,19 @@ EMSCRIPTEN_KEEPALIVE char16_t* hc_texts(std::int32_t units) {
   return g_texts.data();
 }
 
-// Returns 0, or 1 when fitting was asked for and not even one chunk fits.
-// Plans once, like the command line: the step (or the one fitting chose) is
-// used for the markup, the counts and the preview alike.
+// Returns 0, 1 when fitting was asked for and not even one chunk fits, or 2
+// when the template has no codes for the formatting asked (as huecode-cli
+// refuses it). Plans once, like the command line: the step (or the one
+// fitting chose) is used for the markup, the counts and the preview alike.
 EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
   const huecode::StyledSettings settings = SettingsOfRequest();
-  const huecode::StyledText text(settings);
   g_counts = {};
   g_markup.clear();
   g_preview.clear();
+  if (!huecode::ComposeStyles(settings.markup, settings.styles)) {
+    return 2;
+  }
+  const huecode::StyledText text(settings);
   std::int32_t step = text.step();
   if (g_request.fitLimit >= 0) {
     const huecode::Fit fit = huecode::FitStep(text, g_request.fitLimit);
@@ -319,7 +343,7 @@ EMSCRIPTEN_KEEPALIVE const std::int32_t* hc_bar() {
 }
 
 // The interface as JSON: byte offsets of the request's and the counts' fields,
-// the dialects in table order, the one the page opens with, the template and
+// the dialects in table order (with where each writes its formatting codes), the one the page opens with, the template and
 // the colours every front end opens with, and the most stops a gradient has.
 EMSCRIPTEN_KEEPALIVE const char16_t* hc_interface() {
   if (g_interface.empty()) {
@@ -332,7 +356,8 @@ EMSCRIPTEN_KEEPALIVE const char16_t* hc_interface() {
     json.key(u"dialects").open(u'[');
     for (const huecode::Dialect& dialect : huecode::Dialects()) {
       json.open(u'{').key(u"key").text(std::u16string(dialect.key.begin(), dialect.key.end()));
-      json.key(u"label").text(dialect.label).templateOf(dialect.markup()).close(u'}');
+      json.key(u"label").text(dialect.label).templateOf(dialect.markup());
+      json.key(u"styles").text(StylePlacementName(dialect.styles.placement)).close(u'}');
     }
     json.close(u']');
     const std::string_view initialKey = huecode::kDialects[huecode::kInitialDialect].key;

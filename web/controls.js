@@ -12,6 +12,7 @@ const fields = [
   {id: 'by', key: 'by', property: 'value'},
   {id: 'merge', key: 'merge', property: 'checked'},
   {id: 'escape', key: 'escape', property: 'checked'},
+  ...['bold', 'italic', 'underline', 'strike', 'endpoints'].map((id) => ({id, key: id, property: 'checked'})),
   {id: 'rainbow', key: 'rainbow', property: 'checked'},
   {id: 'limit', key: 'limit', property: 'value'},
   {id: 'fit', key: 'fit', property: 'checked'},

@@ -3,6 +3,8 @@
 import createHuecode from './huecode.js';
 import {hexOf, packedOf} from './preview.js';
 
+// Bits of the request's styles field, in the core's order.
+const styleNames = ['bold', 'italic', 'underline', 'strike'];
 // The preview shows the beginning of a long text: a screen or two is enough
 // to judge the colours, and more would only slow the page down.
 const previewUnits = 4000;
@@ -30,6 +32,8 @@ function requestValues(settings, strings, stopCount) {
     escape: settings.escape ? 1 : 0,
     fitLimit: settings.fitLimit ?? -1,
     previewUnits,
+    styles: styleNames.reduce((bits, name, k) => bits | (settings.styles?.[name] ? 1 << k : 0), 0),
+    endpoints: settings.endpoints ? 1 : 0,
     stopCount,
   };
 }
@@ -115,7 +119,8 @@ export async function createConverter() {
     // which a worker can hand over without copying.
     convert(settings, text) {
       writeRequest(core, described, settings, text);
-      const failed = core._hc_convert() !== 0;
+      const status = core._hc_convert();
+      const failed = status !== 0;
       const markup = core._hc_markup() >> 1;
       return {
         markup: core.HEAPU16.slice(markup, failed ? markup : markup + core._hc_markup_units()),
@@ -124,6 +129,7 @@ export async function createConverter() {
         previewCut: text.length > previewUnits,
         bar: readBar(core),
         failed,
+        stylesRefused: status === 2,
       };
     },
   };

@@ -3,7 +3,9 @@
 const storageKey = 'huecode.settings.v1';
 
 // The window's conversion: step 1, and what the core opens with (its
-// gradient, and its initial template under the dialect it names).
+// gradient, and its initial template under the dialect it names); but the
+// colours start and end exactly on the chosen ones, as web users expect (the
+// window's rule is one click away).
 export const defaults = Object.freeze({
   stops: null,  // null: the core's default gradient
   rainbow: false,
@@ -12,6 +14,11 @@ export const defaults = Object.freeze({
   by: 'char',
   merge: false,
   escape: false,
+  bold: false,
+  italic: false,
+  underline: false,
+  strike: false,
+  endpoints: true,
   limit: '',
   fit: false,
   dialect: null,

@@ -215,8 +215,9 @@ TEST(ParseCommandLine, ListPresetsStopsReading) {
 
 TEST(UsageText, NamesEveryOptionAndDialect) {
   const std::string usage = UsageText();
-  for (const char* option : {"--via COLOUR", "--rainbow", "--space SPACE", "--merge", "--fit N",
-                             "--stats", "--by UNIT", "--show", "--list-presets", "NO_COLOR"}) {
+  for (const char* option :
+       {"--via COLOUR", "--rainbow", "--space SPACE", "--merge", "--fit N", "--stats", "--by UNIT",
+        "--show", "--list-presets", "NO_COLOR", "--bold", "--strike", "--endpoints"}) {
     EXPECT_NE(usage.find(option), std::string::npos) << option;
   }
   for (const Dialect& dialect : Dialects()) {

@@ -122,8 +122,7 @@ bool Between(std::int16_t value, std::int16_t a, std::int16_t b) {
 }
 
 // --merge takes the command line's own conversion; the dialect goes with it.
-TEST(Presets, WrapEveryChunkInTheDialectsFormAndAreListedSo) {
-  std::string listed;
+TEST(Presets, WrapEveryChunkInTheDialectsForm) {
   for (const auto& [key, chunk] : test::kDialectChunks) {
     const std::string expected = EncodeUtf8(chunk);
     const std::string name(key);
@@ -134,11 +133,33 @@ TEST(Presets, WrapEveryChunkInTheDialectsFormAndAreListedSo) {
       }
       EXPECT_EQ(Output(Cli(args)), expected) << name << (merge ? " merged" : "");
     }
-    listed.append(name).append(13 - name.size(), ' ').append(expected).append("\n");
   }
+}
+
+TEST(ListPresets, ShowsEachDialectWithTheChunkItWritesAndItsFormatting) {
   const ProcessResult result = Cli({"--list-presets"});
   EXPECT_EQ(result.err, "");
-  EXPECT_EQ(result.out, listed);
+  EXPECT_EQ(Output(result),
+            "html         <font color=FF00FF>a</font>           around the text: <b> <i> <u> <s>\n"
+            "ubb          [color=FF00FF]a[/color]               around the text: [b] [i] [u] [s]\n"
+            "brelvin      [ftc=FF00FF]a[/ft]                    no formatting\n"
+            "bbcode       [color=#FF00FF]a[/color]              around the text: [b] [i] [u] [s]\n"
+            "span         <span style=\"color:#FF00FF\">a</span>  in every tag: ;font-weight:bold "
+            ";font-style:italic ;text-decoration:underline ;text-decoration:line-through\n"
+            "minimessage  <#FF00FF>a                            around the text: <bold> <italic> "
+            "<underlined> <strikethrough>\n"
+            "ampersand    &#FF00FFa                             in every tag: &l &o &n &m");
+
+  // Every example is what that preset really writes.
+  std::istringstream lines(result.out);
+  std::string line;
+  while (std::getline(lines, line)) {
+    const std::size_t gap = line.find("  ");
+    const std::size_t from = line.find_first_not_of(' ', gap);
+    EXPECT_EQ(
+        Output(Cli({"--preset", line.substr(0, gap), "--start", "FF00FF", "--end", "FF00FF", "a"})),
+        line.substr(from, line.find("  ", from) - from));
+  }
 }
 
 struct ViaCase {
@@ -556,7 +577,12 @@ INSTANTIATE_TEST_SUITE_P(
                     {"--show", "--stats", "--fit", "0", "a"},
                     1,
                     "needs 24 characters"},
-        FailureCase{"UsageBeforeFit", {"--fit", "0", "--space", "x", "abc"}, 2, "--space"}),
+        FailureCase{"UsageBeforeFit", {"--fit", "0", "--space", "x", "abc"}, 2, "--space"},
+        FailureCase{"BrelvinHasNoFormatting", {"--preset", "brelvin", "--strike"}, 2, "brelvin"},
+        FailureCase{"OwnTemplateHasNoFormatting",
+                    {"--preset", "html", "--prefix", "<font color=#", "--italic"},
+                    2,
+                    "--prefix"}),
     [](const ::testing::TestParamInfo<FailureCase>& tested) { return tested.param.name; });
 
 // Escaping is opt-in: without it a chunk goes into the markup as it stands.

@@ -119,7 +119,9 @@ std::vector<Case> WorkedCases() {
   std::vector<Case> cases{{{"--help"}, "", Feed::Argument},
                           {{"--version"}, "", Feed::Argument},
                           {{"--list-presets"}, "", Feed::Argument},
-                          {{"--step", "2", "--input", "missing-file.txt"}, "", Feed::Argument}};
+                          {{"--step", "2", "--input", "missing-file.txt"}, "", Feed::Argument},
+                          // Qt's own finder once split a flag that follows an emoji.
+                          {{"--by", "grapheme"}, "😀🇨🇳🇨🇳e\u0301🇨", Feed::Argument}};
   for (const WorkedExample& example : kWorkedExamples) {
     Case c{{"--step", EncodeUtf8(example.stepText)}, EncodeUtf8(example.text), Feed::Argument};
     if (!example.preset.empty()) {

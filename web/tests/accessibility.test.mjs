@@ -59,8 +59,8 @@ test('the keyboard reaches every main control, and focus is always visible', asy
     assert.ok(focused.visible, `no visible focus on #${focused.id}`);
     reached.add(focused.id);
   }
-  const main = ['language', 'text', 'start', 'end', 'add-stop', 'rainbow', 'space', 'step', 'by', 'merge', 'limit',
-    'fit', 'dialect', 'prefix', 'middle', 'suffix', 'escape', 'convert', 'reset', 'output', 'copy', 'download'];
+  const main = ['language', 'text', 'start', 'end', 'add-stop', 'rainbow', 'endpoints', 'space', 'step', 'by', 'merge', 'limit',
+    'fit', 'dialect', 'prefix', 'middle', 'suffix', 'bold', 'italic', 'underline', 'strike', 'escape', 'convert', 'reset', 'output', 'copy', 'download'];
   for (const id of main) {
     assert.ok(reached.has(id), `Tab never reaches #${id}`);
   }

@@ -48,6 +48,11 @@ const cases = [
   {name: 'HTML-safe text in UBB', text: '[b]<i>&amp;', escape: true},
   {name: 'HTML-safe text, fitted', text: 'x<y&z>w', dialect: 'html', escape: true, fit: '150'},
   {name: 'fit', text: 'Hello, board', fit: '200'},
+  ...['html', 'ubb', 'bbcode', 'span', 'minimessage', 'ampersand'].map((dialect) => ({name: `${dialect} formatted`,
+    text: 'a <b>\tc', dialect, styles: ['bold', 'italic', 'underline', 'strike'], endpoints: true})),
+  {name: 'bold, merged, fitted', text: 'one two', styles: ['bold'], merge: true, fit: '80', stops: ['#336699', '#336699']},
+  {name: 'endpoints with stops and blanks', text: ' \ta b\nc ', endpoints: true, stops: ['#ff0000', '#00ff00', '#0000ff']},
+  {name: 'endpoints, step 2, OKLab', text: 'abcdefg', step: '2', endpoints: true, space: 'oklab'},
   {name: 'fit with graphemes and merge', text: `🇫🇷🇩🇪 ${family}`, fit: '120', by: 'grapheme', merge: true},
 ];
 
@@ -86,6 +91,12 @@ function cliArgs(row) {
   if (row.fit) {
     args.push('--fit', row.fit);
   }
+  for (const style of row.styles ?? []) {
+    args.push(`--${style}`);
+  }
+  if (row.endpoints) {
+    args.push('--endpoints');
+  }
   return args;
 }
 
@@ -110,8 +121,9 @@ async function applyRow(page, row) {
     }
   }
   for (const [id, value] of [['step', row.step], ['rainbow', row.rainbow], ['space', row.space],
-    ['merge', row.merge], ['escape', row.escape], ['by', row.by], ['limit', row.fit], ['fit', row.fit !== undefined]]) {
-    if (value !== undefined && value !== false) {
+    ['merge', row.merge], ['escape', row.escape], ['endpoints', Boolean(row.endpoints)],
+    ...(row.styles ?? []).map((style) => [style, true]), ['by', row.by], ['limit', row.fit], ['fit', row.fit !== undefined]]) {
+    if (value !== undefined && (value !== false || id === 'endpoints')) {
       await setControl(page, id, value);
     }
   }

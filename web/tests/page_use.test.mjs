@@ -39,7 +39,9 @@ test('type, pick colours, step and dialect, copy, reload, reset, switch language
   await page.fill('#step', '2');
   await page.selectOption('#dialect', 'html');
   const markup = await convert(page);
-  const expected = cliMarkup(['--start', '0000FF', '--end', 'FF8000', '--step', '2', '--preset', 'html'],
+  // A first visit starts and ends exactly on the chosen colours.
+  assert.equal(await page.isChecked('#endpoints'), true);
+  const expected = cliMarkup(['--start', '0000FF', '--end', 'FF8000', '--step', '2', '--preset', 'html', '--endpoints'],
     'Hello, 论坛!');
   assert.equal(markup, expected.toString());
 
@@ -107,7 +109,7 @@ test('markup in the text shows as text and runs nothing', async () => {
   await page.selectOption('#dialect', 'html');
   await page.fill('#text', hostile);
   const markup = await convert(page);
-  assert.equal(markup, cliMarkup(['--preset', 'html'], hostile).toString());
+  assert.equal(markup, cliMarkup(['--preset', 'html', '--endpoints'], hostile).toString());
   assert.equal(await page.textContent('#preview'), hostile);
   assert.equal(await page.locator('#preview img, #preview script, #preview b').count(), 0);
   assert.equal(await page.evaluate(() => window.ran), undefined);
@@ -115,7 +117,7 @@ test('markup in the text shows as text and runs nothing', async () => {
   // An HTML dialect meeting < suggests HTML-safe text, which writes entities.
   assert.equal(await page.isVisible('#escape-hint'), true);
   await page.check('#escape');
-  assert.equal(await convert(page), cliMarkup(['--preset', 'html', '--escape'], hostile).toString());
+  assert.equal(await convert(page), cliMarkup(['--preset', 'html', '--escape', '--endpoints'], hostile).toString());
   assert.equal(await page.isVisible('#escape-hint'), false);
   assert.equal(await page.textContent('#preview'), hostile);
   assert.deepEqual(errors, []);
@@ -140,7 +142,8 @@ test('a million characters convert while the page keeps answering', async () => 
   const [download] = await Promise.all([page.waitForEvent('download'), page.click('#download')]);
   const folder = await mkdtemp(join(tmpdir(), 'huecode-web-'));
   await writeFile(join(folder, 'in.txt'), text);
-  const expected = execFileSync(cliPath, ['--input', join(folder, 'in.txt')], {maxBuffer: 1 << 30});
+  const expected = execFileSync(cliPath, ['--endpoints', '--input', join(folder, 'in.txt')],
+    {maxBuffer: 1 << 30});
   const downloaded = await readFile(await download.path());
   assert.ok(downloaded.equals(expected.subarray(0, expected.length - 1)), 'the download differs from huecode-cli');
   await context.close();
@@ -165,7 +168,7 @@ test('an edit made while the text before it converts is the one that shows', asy
     box.dispatchEvent(new Event('input', {bubbles: true}));
   });
   await waitForOutput(page);
-  assert.equal(await page.inputValue('#output'), cliMarkup(['--by', 'grapheme'], 'short').toString());
+  assert.equal(await page.inputValue('#output'), cliMarkup(['--by', 'grapheme', '--endpoints'], 'short').toString());
   assert.deepEqual(await page.evaluate(() => window.readyFor), [true]);
   await context.close();
 });
@@ -180,6 +183,23 @@ test('the page installs, and after one visit it opens and converts with no netwo
   await page.reload();
   await waitForOutput(page);
   await page.fill('#text', '离线 offline');
-  assert.equal(await convert(page), cliMarkup([], '离线 offline').toString());
+  assert.equal(await convert(page), cliMarkup(['--endpoints'], '离线 offline').toString());
+  await context.close();
+});
+
+test('formatting toggles follow the template, and the preview shows them', async () => {
+  const {context, page} = await openPage(session);
+  await page.fill('#text', 'ab');
+  await page.check('#bold');
+  await page.check('#strike');
+  await convert(page);
+  assert.deepEqual(await page.$eval('#preview', (box) => [getComputedStyle(box.firstChild).fontWeight,
+    getComputedStyle(box).textDecorationLine]), ['700', 'line-through']);
+  for (const [change, disabled] of [[() => page.selectOption('#dialect', 'brelvin'), true],
+    [() => page.selectOption('#dialect', 'ampersand'), false], [() => page.fill('#prefix', '<'), true]]) {
+    await change();
+    assert.equal(await page.isDisabled('#bold'), disabled);
+    assert.equal(await page.isVisible('#styles-reason'), disabled);
+  }
   await context.close();
 });

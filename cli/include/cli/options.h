@@ -11,6 +11,7 @@
 #include "cli/completion.h"
 #include "core/colour.h"
 #include "core/conversion.h"
+#include "core/dialects.h"
 #include "core/gradient_stops.h"
 
 namespace huecode {
@@ -40,6 +41,8 @@ struct CliOptions {
   Segmentation by = Segmentation::Characters;
   bool merge = false;
   bool escape = false;
+  Styles styles;  // only with a dialect that has codes for them
+  bool endpoints = false;
   std::optional<std::int64_t> fitLimit;  // in characters, a surrogate pair being one
   bool stats = false;
   bool show = false;

@@ -8,11 +8,13 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "core/chunks.h"
 #include "core/colour.h"
 #include "core/detail/markup_pieces.h"
+#include "core/dialects.h"
 #include "core/gradient_stops.h"
 #include "core/markup_template.h"
 
@@ -47,6 +49,10 @@ struct StyledSettings {
   GraphemeFinder graphemes;  // needed when by is Graphemes
   bool merge = false;        // neighbouring chunks of one colour share one tag
   bool escape = false;       // &, < and > inside chunks written as entities
+  Styles styles;             // only for a dialect's own template that has codes for them
+  // The first coloured chunk takes the first stop exactly and the last the
+  // last stop; those between sit where they start, in proportion.
+  bool endpoints = false;
 };
 
 struct StyledChunk {
@@ -187,6 +193,10 @@ class StyledText {
   // Prefix, colour digits, middle and suffix: what a coloured chunk adds.
   template <typename Measure>
   std::int64_t tagLength(Measure measure) const;
+  // Where the first and the last coloured chunk start at the step, for
+  // placing the gradient between them; nothing when no chunk is coloured.
+  std::optional<std::pair<std::int32_t, std::int32_t>> colouredSpan(std::int32_t step) const;
+  detail::ColourCursor colourCursor(std::int32_t step) const;
 
   // What stays the same at every step, counted once when fitting.
   struct FixedCounts {
@@ -194,6 +204,7 @@ class StyledText {
     std::int64_t textCharacters = 0;
     std::int64_t tagCharacters = 0;
     std::int64_t escapeGrowth = 0;
+    std::int64_t styleCharacters = 0;  // around the text, when any chunk is coloured
   };
   FixedCounts fixedCounts() const;
   ConversionStats stats(std::int32_t step, const FixedCounts& fixed) const;
@@ -202,8 +213,10 @@ class StyledText {
   std::u16string_view m_untrimmed;
   std::u16string_view m_text;
   std::u16string_view m_prefix;
-  std::u16string_view m_middle;
   std::u16string_view m_suffix;
+  std::u16string m_tail;  // what the asked formatting puts in every tag, then the middle
+  std::u16string m_styleOpen;
+  std::u16string m_styleClose;
   std::vector<std::uint32_t> m_boundaries;  // only for user-perceived characters
   std::int32_t m_units = 0;
   bool m_oneUnitEach = false;  // characters without surrogate pairs: plain slices
@@ -211,6 +224,7 @@ class StyledText {
   GradientSampler m_sampler;
   bool m_merge = false;
   bool m_escape = false;
+  bool m_endpoints = false;
   std::int32_t m_step = 1;
 };
 
@@ -270,7 +284,7 @@ void StyledText::forEachChunk(std::int32_t step, Visitor&& visit) const {
     }
   };
   step = std::max(step, 1);
-  detail::ColourCursor colours(m_sampler, m_linear, m_units, step);
+  detail::ColourCursor colours = colourCursor(step);
   if (!m_merge) {
     cut(step,
         [&](std::u16string_view text, std::int64_t position, bool oneGrapheme) HUECODE_INLINE {
@@ -297,12 +311,8 @@ void StyledText::write(std::int32_t step, Sink& sink) const {
   if constexpr (requires { sink.reserve(std::size_t{}); }) {
     sink.reserve(markupUnits(step));
   }
-  detail::TagHead head(m_prefix, m_middle);
-  forEachChunk(step, [&](const StyledChunk& chunk) HUECODE_INLINE {
-    if (!chunk.coloured) {
-      sink.put(chunk.text);
-      return;
-    }
+  detail::TagHead head(m_prefix, m_tail);
+  const auto putColoured = [&](const StyledChunk& chunk) HUECODE_INLINE {
     sink.put(head.of(chunk.colour));
     if (m_escape) {
       detail::PutEscaped(sink, chunk.text);
@@ -310,7 +320,44 @@ void StyledText::write(std::int32_t step, Sink& sink) const {
       sink.put(chunk.text);
     }
     sink.put(m_suffix);
+  };
+  if (m_styleOpen.empty()) {
+    forEachChunk(step, [&](const StyledChunk& chunk) HUECODE_INLINE {
+      if (chunk.coloured) {
+        putColoured(chunk);
+      } else {
+        sink.put(chunk.text);
+      }
+    });
+    return;
+  }
+  // The formatting opens at the first coloured chunk and closes after the
+  // last, so blanks before and after stay outside it; blanks are held back
+  // until it is known whether another coloured chunk follows.
+  bool opened = false;
+  std::u16string_view held;
+  forEachChunk(step, [&](const StyledChunk& chunk) {
+    if (!chunk.coloured) {
+      if (!opened) {
+        sink.put(chunk.text);
+      } else {
+        held = held.empty()
+                   ? chunk.text
+                   : std::u16string_view(held.data(),
+                                         static_cast<std::size_t>(chunk.text.data() +
+                                                                  chunk.text.size() - held.data()));
+      }
+      return;
+    }
+    sink.put(opened ? held : std::u16string_view(m_styleOpen));
+    opened = true;
+    held = {};
+    putColoured(chunk);
   });
+  if (opened) {
+    sink.put(m_styleClose);
+  }
+  sink.put(held);
 }
 
 }  // namespace huecode

@@ -28,11 +28,13 @@ inline constexpr std::size_t kColourDigits = 6;
 // colour that is equal at two positions is equal at every position between:
 // the end of a run of one colour is found by galloping and bisecting with
 // the formula itself, and the chunks inside the run cost a comparison. Other
-// gradients are sampled at every chunk.
+// gradients are sampled at every chunk. The gradient runs over positions
+// origin .. origin + span; chunks outside it (bare ones) take its nearest end.
 class ColourCursor {
  public:
-  ColourCursor(const GradientSampler& sampler, bool monotonic, std::int32_t span, std::int32_t step)
-      : m_sampler(sampler), m_monotonic(monotonic), m_span(span), m_step(step) {}
+  ColourCursor(const GradientSampler& sampler, bool monotonic, std::int32_t span, std::int32_t step,
+               std::int32_t origin = 0)
+      : m_sampler(sampler), m_monotonic(monotonic), m_span(span), m_step(step), m_origin(origin) {}
 
   HUECODE_INLINE ColourTriple at(std::int32_t position) {
     if (position >= m_runEnd) {
@@ -43,8 +45,11 @@ class ColourCursor {
 
  private:
   void advance(std::int32_t position) {
-    m_colour = m_sampler.at(position, m_span);
-    m_runEnd = m_monotonic ? runEnd(position) : position + 1;
+    const std::int64_t local = std::int64_t{position} - m_origin;
+    const auto clamped = static_cast<std::int32_t>(std::clamp<std::int64_t>(local, 0, m_span));
+    m_colour = m_sampler.at(clamped, m_span);
+    m_runEnd =
+        m_monotonic && local == clamped ? m_origin + runEnd(local) : std::int64_t{position} + 1;
   }
 
   std::int64_t runEnd(std::int64_t position) const {
@@ -69,6 +74,7 @@ class ColourCursor {
   bool m_monotonic;
   std::int32_t m_span;
   std::int64_t m_step;
+  std::int64_t m_origin;
   ColourTriple m_colour;
   std::int64_t m_runEnd = 0;
 };
