@@ -87,6 +87,9 @@ function conversionSettings(core, state, options, template) {
 
 function convert(core, settings, text) {
   const result = core.convert(settings, text);
+  if (result.stylesRefused) {
+    throw new Refusal('badOption', null, 'this dialect has no codes for bold, italic, underline or strikethrough');
+  }
   if (result.failed) {
     throw new Refusal('convertFailed');
   }
@@ -196,7 +199,8 @@ chrome.runtime.onMessage.addListener((message, sender, reply) => {
     return false;
   }
   const work = message.type === 'preview' ? previewSelection(message.tabId)
-    : message.type === 'apply' ? colourSelection(message.tabId, message.options) : null;
+    : message.type === 'apply' ? colourSelection(message.tabId, message.options)
+    : message.type === 'limits' ? loadCore().then((core) => ({maxStops: core.maxStops})) : null;
   if (!work) {
     return false;
   }

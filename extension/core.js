@@ -1,8 +1,9 @@
 // The WebAssembly core as the extension uses it, through the page's own
-// converter: the dialects, the default gradient and the conversion all come
-// from what the core exports, so the extension keeps no list of its own.
+// converter: the dialects, the default gradient, the stop limit and the
+// conversion all come from what the core exports, so the extension keeps no
+// list of its own.
 import {createConverter} from './web/convert.js';
-import {hexOf} from './web/preview.js';
+import {hexOf} from './web/gradients.js';
 
 let loading = null;
 
@@ -14,19 +15,22 @@ async function load() {
   return {
     dialects,
     // Bold, italic, underline, strikethrough and endpoints.
-    formatting: false,
+    formatting: true,
     defaultDialect: core.initialDialect,
     defaultStops: core.defaultStops.map((stop) => stop.toUpperCase()),
+    maxStops: core.maxStops,
     // The markup as a string, and the preview's chunks as [offset, units,
     // '#RRGGBB' or null for a bare chunk].
     convert(settings, text) {
-      const result = converter.convert(settings, text);
+      const styles = {bold: settings.bold, italic: settings.italic, underline: settings.underline,
+        strike: settings.strike};
+      const result = converter.convert({...settings, styles}, text);
       const chunks = [];
       for (let k = 0; k + 2 < result.preview.length; k += 3) {
         const [offset, units, colour] = result.preview.slice(k, k + 3);
         chunks.push([offset, units, colour < 0 ? null : hexOf(colour).toUpperCase()]);
       }
-      return {failed: result.failed, counts: result.counts, chunks,
+      return {failed: result.failed, stylesRefused: result.stylesRefused, counts: result.counts, chunks,
         markup: new TextDecoder('utf-16le').decode(result.markup)};
     },
   };

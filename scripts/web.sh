@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the web page into build/web/ (or the folder given as the first
 # argument): the conversion core compiled to WebAssembly with Emscripten, and
-# the page's static files. Only what the page serves ends up there.
+# the page's static files. Only what the page serves ends up there. Beside
+# it, web-single/huecode.html is the same page in one file that works opened
+# from disk.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-${HUECODE_BUILD_DIR:-$root/build}/web}
@@ -17,6 +19,14 @@ page_files=(
   formatting.js
   settings.js
   gradients.js
+  model.js
+  share.js
+  library.js
+  textstore.js
+  meter.js
+  measure.js
+  runner.js
+  file-check.js
   worker.js
   convert.js
   sw.js
@@ -51,4 +61,6 @@ version=$(cd "$out" && cat "${cached[@]:1}" | sha256sum | cut -c1-16)
 list=$(printf "'%s', " "${cached[@]}")
 sed -i -e "s|^const version = .*|const version = '$version';|" \
   -e "s|^const pageFiles = .*|const pageFiles = [${list%, }];|" "$out/sw.js"
-echo "web: built the page into $out"
+single=$(dirname "$out")/web-single
+node "$root/web/tools/single.mjs" "$out" "$objects/huecode-single.js" "$single/huecode.html"
+echo "web: built the page into $out and $single/huecode.html"

@@ -1,46 +1,74 @@
-// Wires the page: every edit schedules a conversion in the worker, and the
-// newest answer fills the output, the counts, the bar and the preview.
-import {readSettings, withAddedStop, writeSettings} from './controls.js';
+// Wires the page. The settings object is the one source of truth: every edit
+// becomes a change to it (recorded for undo), the controls are written from
+// it, and a conversion in the worker fills the output, the counts, the bar
+// and the preview with the newest answer.
+import {dialectName, fields, markInvalid, stopId, typedColour, writeSettings} from './controls.js';
+import {formatPreview, formattingSettings, showFormatting} from './formatting.js';
 import {applyTexts, defaultLanguage, textsOf} from './i18n.js';
-import {formatPreview, formattingSettings, showFormatting, styleIds} from './formatting.js';
-import {drawBar, showPreview} from './preview.js';
-import {defaults, loadSettings, saveSettings} from './settings.js';
+import {createLibrary} from './library.js';
+import {History, dialectOf, editStops, readCount, sameSettings, withAddedStop} from './model.js';
+import {boardColour, drawBar, showPreview} from './preview.js';
+import {defaults, loadSettings, readerKeys, sanitised, saveSettings} from './settings.js';
+import {readShareFragment, shareFragment, shareVersion} from './share.js';
+import {reversedStops} from './gradients.js';
+import {startConverter} from './runner.js';
+import {loadText, saveText, saveTextNow} from './textstore.js';
 
 const byId = (id) => document.getElementById(id);
-const maxLimit = 2 ** 31 - 1;
-// Beyond this many characters the output box would take seconds to lay out;
-// such markup is copied or downloaded whole instead of shown.
-const maxShown = 500000;
+// The output box shows this many characters at most: laying out more makes
+// every update a long pause. Copying from the box, the copy button and the
+// download still take the whole markup.
+const maxShown = 50000;
 
 let settings = loadSettings(localStorage);
 let texts = textsOf(settings.language ?? defaultLanguage(navigator.languages));
 // The core's dialects, defaults and limits, once its worker is ready.
 let core = null;
+const undoHistory = new History(100);
 let latest = 0;
 let timer = 0;
+let textTimer = 0;
+let spokenTimer = 0;
 let lastResult = null;
 let lastMarkup = '';
 let sentText = '';
-// Set by the convert button: as in the window, its result takes the focus.
-let focusResult = false;
+// Once the user or a link has put a text in the box, the kept one arriving late must not replace it.
+let textTouched = false;
+// The convert button's request: as in the window, its result takes the
+// focus, unless the user has gone on to another control meanwhile.
+let focusFor = 0;
+// What the status line's undo button restores, when it shows.
+let statusUndo = null;
 
-const worker = new Worker(new URL('worker.js', import.meta.url), {type: 'module'});
+const textLoaded = loadText().then((text) => {
+  if (!textTouched && text) {
+    byId('text').value = text;
+  }
+});
+const worker = startConverter();
 
-function limitOf(text) {
-  return /^\d+$/.test(text.trim()) ? Math.min(Number(text.trim()), maxLimit) : null;
+// The step and the limit as numbers, or the reason they cannot be read.
+function readNumbers(s = settings) {
+  const step = readCount(s.step);
+  const limit = s.limit.trim() === '' ? {value: null} : readCount(s.limit);
+  return {step, limit};
 }
 
 function conversionSettings() {
-  const limit = limitOf(settings.limit);
+  const {step, limit} = readNumbers();
+  if (step.error || limit.error) {
+    return null;
+  }
   return {
     stops: settings.stops,
     rainbow: settings.rainbow,
     space: settings.space,
-    step: settings.step,
+    step: String(step.value),
     by: settings.by,
     merge: settings.merge,
     escape: settings.escape,
-    fitLimit: settings.fit ? limit : null,
+    fitLimit: settings.fit ? limit.value : null,
+    limitUnit: settings.limitUnit,
     prefix: settings.prefix,
     middle: settings.middle,
     suffix: settings.suffix,
@@ -48,49 +76,89 @@ function conversionSettings() {
   };
 }
 
-function setStatus(message) {
+function setStatus(message, undo = null) {
   byId('status').textContent = message;
+  statusUndo = undo;
+  byId('status-undo').hidden = undo === null;
 }
 
 function convertNow() {
   clearTimeout(timer);
   timer = 0;
-  if (!core) {
+  const request = conversionSettings();
+  if (!core || !request) {
     return;
   }
   latest += 1;
   sentText = byId('text').value;
   byId('output').dataset.pending = 'true';
-  worker.postMessage({id: latest, settings: conversionSettings(), text: sentText});
+  worker.postMessage({id: latest, settings: request, text: sentText});
 }
 
 // Typing converts after a pause; a long text waits longer, since each
 // conversion of it takes a moment of its own.
 function scheduleConversion() {
   clearTimeout(timer);
+  if (!conversionSettings()) {
+    return;
+  }
   byId('output').dataset.pending = 'true';
   const delay = byId('text').value.length > 100000 ? 400 : 150;
   timer = setTimeout(convertNow, delay);
 }
 
+function showOutputNote(invalid) {
+  const long = lastResult && lastResult.markup.length > maxShown;
+  const note = byId('output-note');
+  note.textContent = invalid ? texts.fixFields : long ? texts.tooLong(maxShown, lastResult.markup.length) : '';
+  note.hidden = !note.textContent;
+}
+
+function showValidity() {
+  const numbers = readNumbers();
+  let invalid = false;
+  for (const id of ['step', 'limit']) {
+    const {error} = numbers[id];
+    const message = error ? texts.countErrors[error] : null;
+    markInvalid(byId(id), typeof message === 'function' ? message(numbers[id]) : message);
+    invalid ||= Boolean(error);
+  }
+  showOutputNote(invalid);
+  if (invalid) {
+    delete byId('output').dataset.pending;
+  }
+}
+
+// Screen readers hear the counts once typing pauses, not on every key.
+function speakCounts(message) {
+  clearTimeout(spokenTimer);
+  spokenTimer = setTimeout(() => {
+    byId('counts-spoken').textContent = message;
+  }, 1000);
+}
+
 function showCounts(result) {
-  const shown = result.markup.length <= maxShown;
-  byId('output-note').textContent = shown ? '' : texts.tooLong(result.markup.length);
-  byId('output-note').hidden = shown;
-  const limit = limitOf(settings.limit);
+  showOutputNote(Boolean(readNumbers().step.error || readNumbers().limit.error));
+  const {limit} = readNumbers();
+  const unit = texts.unitName[settings.limitUnit];
   const warning = byId('warning');
   const {counts} = result;
   if (result.failed) {
     byId('counts').textContent = '';
-    warning.textContent = texts.nothingFits(counts.shortest, limit);
+    byId('meter').textContent = '';
+    warning.textContent = texts.nothingFits(counts.shortest, limit.value, unit);
     warning.hidden = false;
+    speakCounts(warning.textContent);
     return;
   }
-  const fitted = settings.fit && limit !== null ? ` · ${texts.fitChose(counts.step)}` : '';
+  const fitted = settings.fit && limit.value !== null ? ` · ${texts.fitChose(counts.step)}` : '';
   byId('counts').textContent = texts.counts(counts) + fitted;
-  const over = limit !== null && counts.outputCharacters > limit;
-  warning.textContent = over ? texts.overLimit(counts.outputCharacters, limit) : '';
+  byId('meter').textContent = texts.meter(result.lengths);
+  const length = result.lengths[settings.limitUnit];
+  const over = limit.value !== null && length > limit.value;
+  warning.textContent = over ? texts.overLimit(length, limit.value, unit) : '';
   warning.hidden = !over;
+  speakCounts(`${byId('counts').textContent}. ${warning.textContent}`);
 }
 
 // The markup arrives as UTF-16 code units and becomes a string only when it
@@ -105,91 +173,221 @@ function markup() {
 // The HTML dialects let a browser read < and & in the text as markup.
 const htmlDialects = new Set(['html', 'span']);
 
+function currentDialect() {
+  return core && settings.prefix !== null ? dialectOf(settings, core.dialects) : null;
+}
+
 function suggestEscaping() {
-  byId('escape-hint').hidden = settings.escape || !htmlDialects.has(settings.dialect) || !/[<&]/.test(sentText);
+  byId('escape-hint').hidden = settings.escape || !htmlDialects.has(currentDialect()) || !/[<&]/.test(sentText);
+}
+
+function drawPreview() {
+  if (!lastResult) {
+    return;
+  }
+  const {low, lowest} = showPreview(byId('preview'), sentText, lastResult.preview, boardColour(settings));
+  formatPreview(byId('preview'), formattingSettings(core?.dialects, settings).styles);
+  byId('contrast-warning').textContent = low ? texts.lowContrast(low, lowest.toFixed(2)) : '';
+  byId('contrast-warning').hidden = low === 0;
+}
+
+// The beginning of a long markup, not cut inside a surrogate pair.
+function shownPart() {
+  const cut = (text) => (/[\uD800-\uDBFF]/.test(text.at(-1)) ? text.slice(0, -1) : text);
+  return cut(new TextDecoder('utf-16le').decode(lastMarkup.subarray(0, maxShown)));
+}
+
+// Ctrl+C on the whole box copies the whole markup, also the part not shown.
+function copyWhole(event) {
+  const output = byId('output');
+  if (output.selectionStart === 0 && output.selectionEnd === output.value.length) {
+    event.clipboardData.setData('text/plain', markup());
+    event.preventDefault();
+  }
 }
 
 function showResult(result) {
-  suggestEscaping();
   lastResult = result;
   lastMarkup = result.markup;
-  byId('output').value = result.markup.length <= maxShown ? markup() : '';
+  suggestEscaping();
+  byId('output').value = result.markup.length <= maxShown ? markup() : shownPart();
   // An edit made while this text was converting is still on its way.
   if (!timer) {
     delete byId('output').dataset.pending;
   }
   showCounts(result);
   drawBar(byId('bar'), result.bar);
-  showPreview(byId('preview'), sentText, result.preview);
-  formatPreview(byId('preview'), formattingSettings(core?.dialects, settings).styles);
+  drawPreview();
   byId('preview-note').hidden = !result.previewCut;
-  if (focusResult) {
-    focusResult = false;
+  if (result.id === focusFor && [byId('convert'), document.body].includes(document.activeElement)) {
     byId('output').focus();
   }
 }
 
-function settingsChanged() {
-  settings = readSettings(settings);
-  saveSettings(localStorage, settings);
-  showFormatting(core?.dialects, settings, texts);
-  scheduleConversion();
+// With a field marked invalid nothing converts: the focus goes to the field.
+function convertClicked() {
+  convertNow();
+  if (conversionSettings()) {
+    focusFor = latest;
+  } else {
+    document.querySelector('[aria-invalid=true]')?.focus();
+  }
 }
 
 function render() {
-  if (!core) {
-    return;
+  writeSettings(settings, texts, {dialect: currentDialect(), core});
+  byId('undo').disabled = undoHistory.past.length === 0;
+  byId('redo').disabled = undoHistory.future.length === 0;
+  if (settings.theme === 'auto') {
+    delete document.documentElement.dataset.theme;
+  } else {
+    document.documentElement.dataset.theme = settings.theme;
   }
-  writeSettings(settings, texts, (stops) => {
-    settings = {...settings, stops};
-    saveSettings(localStorage, settings);
-    render();
-    convertNow();
-  });
-  byId('add-stop').disabled = settings.rainbow || settings.stops.length >= core.maxStops;
-  showFormatting(core.dialects, settings, texts);
+  showValidity();
+  showFormatting(core?.dialects, settings, texts);
+  suggestEscaping();
+  drawPreview();
 }
 
-function applyLanguage() {
-  texts = applyTexts(document, settings.language ?? defaultLanguage(navigator.languages));
-  byId('language').textContent = texts.switchTo;
-  byId('language').lang = texts.switchLang;
-  render();
-  if (lastResult) {
-    showCounts(lastResult);
+const withoutReader = (s) => Object.fromEntries(Object.entries(s).filter(([key]) => !readerKeys.includes(key)));
+
+// Every edit of the settings comes through here. group joins a run of
+// edits of one control into one undo step.
+function change(next, {group = null, convert = 'soon'} = {}) {
+  if (sameSettings(next, settings)) {
+    return;
   }
+  if (!sameSettings(withoutReader(next), withoutReader(settings))) {
+    undoHistory.record(settings, group);
+  }
+  settings = next;
+  saveSettings(localStorage, settings);
+  render();
+  if (convert === 'now') {
+    convertNow();
+  } else if (convert === 'soon') {
+    scheduleConversion();
+  }
+}
+
+// An undo restores conversion settings only; the language and the theme stay the reader's.
+function restore(snapshot) {
+  const reader = Object.fromEntries(readerKeys.map((key) => [key, settings[key]]));
+  // A step taken before the core was ready left the gradient and template to it.
+  settings = core ? withCoreDefaults({...snapshot, ...reader}) : {...snapshot, ...reader};
+  saveSettings(localStorage, settings);
+  render();
+  convertNow();
+}
+
+function undo() {
+  const previous = undoHistory.undo(settings);
+  if (previous) {
+    restore(previous);
+  }
+  setStatus(previous ? texts.undone : texts.nothingToUndo);
+}
+
+function redo() {
+  const next = undoHistory.redo(settings);
+  if (next) {
+    restore(next);
+    setStatus(texts.redone);
+  }
+}
+
+function onFieldInput(event) {
+  const field = fields.find((f) => f.id === event.target.id);
+  if (field) {
+    const value = event.target[field.property];
+    change({...settings, [field.key]: value}, {group: field.property === 'value' ? field.id : null});
+  }
+}
+
+function setStop(k, colour) {
+  const stops = settings.stops.map((c, j) => (j === k ? colour : c));
+  change({...settings, stops}, {group: `stop-${k}`});
+}
+
+function onColourInput(event) {
+  const {target} = event;
+  if (target.dataset.stop === undefined || target.type !== 'color') {
+    return;
+  }
+  setStop(Number(target.dataset.stop), target.value);
+}
+
+function onHexInput(event) {
+  const {target} = event;
+  if (!target.classList.contains('hex')) {
+    return;
+  }
+  const colour = typedColour(target);
+  markInvalid(target, colour ? null : texts.badHex);
+  if (colour) {
+    setStop(Number(target.dataset.stop), colour);
+  }
+}
+
+// After a move the focus follows the stop to its new place; after a removal
+// it goes to the stop that took its place, or to the next control.
+function onStopButton(event) {
+  const button = event.target.closest('button[data-move]');
+  if (!button) {
+    return;
+  }
+  const k = Number(button.dataset.stop);
+  const move = Number(button.dataset.move);
+  const edited = editStops(settings.stops, k, move);
+  change({...settings, stops: edited.stops}, {convert: 'now'});
+  const items = byId('stops').querySelectorAll('li');
+  const item = items[edited.at - 1];
+  const same = item?.querySelector(`button[data-move="${move}"]`);
+  const target = same && !same.disabled ? same : item?.querySelector('input[type=color]') ?? byId('end');
+  target.focus();
 }
 
 function pickDialect() {
-  const template = core.dialects.find(({key}) => key === byId('dialect').value);
-  for (const box of ['prefix', 'middle', 'suffix']) {
-    byId(box).value = template[box];
+  const dialect = core.dialects.find(({key}) => key === byId('dialect').value);
+  if (!dialect) {
+    return;
   }
-  settingsChanged();
+  const edited = currentDialect() === null;
+  const before = settings;
+  const {prefix, middle, suffix} = dialect;
+  change({...settings, prefix, middle, suffix}, {convert: 'now'});
+  if (edited) {
+    setStatus(texts.templateReplaced(dialectName(texts, dialect)), before);
+  }
 }
 
-// What the settings leave to the core (null), and a gradient longer than
-// it takes, become the core's.
+// What the settings leave to the core (null), and a gradient longer than it
+// takes, become the core's.
 function withCoreDefaults(current) {
-  const initial = core.initial;
+  const {initial} = core;
   const stops = current.stops ?? [];
   return {
     ...current,
     stops: stops.length >= 2 && stops.length <= core.maxStops ? stops : [...core.defaultStops],
-    dialect: current.dialect ?? core.initialDialect,
     prefix: current.prefix ?? initial.prefix,
     middle: current.middle ?? initial.middle,
     suffix: current.suffix ?? initial.suffix,
   };
 }
 
-// The language is the reader's, not a conversion setting: it stays.
-function reset() {
-  settings = withCoreDefaults({...defaults, language: settings.language});
-  saveSettings(localStorage, settings);
-  applyLanguage();
+function defaultSettings() {
+  const reader = Object.fromEntries(readerKeys.map((key) => [key, settings[key]]));
+  return withCoreDefaults({...defaults, ...reader});
+}
+
+function confirmReset() {
+  byId('reset-dialog').close();
+  if (byId('reset-text').checked) {
+    byId('text').value = '';
+    saveText('');
+  }
+  change(defaultSettings(), {convert: 'now'});
   setStatus(texts.resetDone);
-  convertNow();
 }
 
 async function copy() {
@@ -198,12 +396,8 @@ async function copy() {
     setStatus(texts.copied);
   } catch {
     // Without clipboard permission the older command may still be allowed;
-    // it copies what the output box shows, so only a markup that fits there.
+    // it copies the selected box, which copyWhole fills with the whole markup.
     const output = byId('output');
-    if (output.value.length !== markup().length) {
-      setStatus(texts.copyRefused);
-      return;
-    }
     output.focus();
     output.select();
     setStatus(document.execCommand('copy') ? texts.copied : texts.copyRefused);
@@ -212,11 +406,76 @@ async function copy() {
 
 function download() {
   const url = URL.createObjectURL(new Blob([markup()], {type: 'text/plain;charset=utf-8'}));
-  const link = document.createElement('a');
-  link.href = url;
-  link.download = 'huecode.txt';
+  const link = Object.assign(document.createElement('a'), {href: url, download: 'huecode.txt'});
   link.click();
   setTimeout(() => URL.revokeObjectURL(url), 1000);
+}
+
+async function share() {
+  const fragment = shareFragment(withoutReader(settings), byId('share-text').checked ? byId('text').value : null);
+  const link = `${location.href.replace(/#.*$/, '')}${fragment}`;
+  try {
+    await navigator.clipboard.writeText(link);
+    setStatus(texts.shareCopied);
+  } catch {
+    window.history.replaceState(null, '', fragment);
+    setStatus(texts.shareShown);
+  }
+}
+
+function linkMessage(link) {
+  const read = Object.keys(link.settings).length;
+  if (link.version === null) {
+    return read ? texts.linkDamaged(link.unreadable.join(', ') || 'huecode') : texts.linkUnreadable;
+  }
+  if (link.version > shareVersion) {
+    return texts.linkNewer;
+  }
+  return link.unreadable.length ? texts.linkDamaged(link.unreadable.join(', ')) : texts.linkApplied;
+}
+
+// A link's settings replace the current ones (undoable, the saved gradients
+// untouched); what it cannot read takes the default. It is applied once: the
+// address loses its fragment.
+function openLink() {
+  const link = readShareFragment(location.hash, {maxStops: core.maxStops});
+  if (!link) {
+    return;
+  }
+  window.history.replaceState(null, '', location.href.replace(/#.*$/, ''));
+  const before = {settings, text: byId('text').value};
+  const next = sanitised({...withoutReader(defaultSettings()), ...link.settings,
+    ...Object.fromEntries(readerKeys.map((key) => [key, settings[key]]))});
+  if (link.text !== null) {
+    textTouched = true;
+    byId('text').value = link.text;
+    saveText(link.text);
+  }
+  change(withCoreDefaults(next), {convert: 'now'});
+  setStatus(linkMessage(link), before);
+}
+
+function undoFromStatus() {
+  const undoing = statusUndo;
+  setStatus('');
+  if (undoing?.settings) {
+    byId('text').value = undoing.text;
+    saveText(undoing.text);
+    change(undoing.settings, {convert: 'now'});
+  } else if (undoing) {
+    change(undoing, {convert: 'now'});
+  }
+}
+
+function applyLanguage() {
+  texts = applyTexts(document, settings.language ?? defaultLanguage(navigator.languages));
+  byId('language').textContent = texts.switchTo;
+  byId('language').lang = texts.switchLang;
+  render();
+  library.render();
+  if (lastResult) {
+    showCounts(lastResult);
+  }
 }
 
 function toggleLanguage() {
@@ -225,12 +484,16 @@ function toggleLanguage() {
   applyLanguage();
 }
 
-function addStop() {
-  settings = {...settings, stops: withAddedStop(settings.stops)};
-  saveSettings(localStorage, settings);
-  render();
-  convertNow();
-}
+const library = createLibrary({
+  texts: () => texts,
+  maxStops: () => core?.maxStops,
+  current: () => ({stops: settings.stops, space: settings.space}),
+  apply(gradient, name) {
+    change({...settings, rainbow: false, space: gradient.space, stops: gradient.stops.map((c) => c.toLowerCase())},
+      {convert: 'now'});
+    setStatus(texts.gradientApplied(name));
+  },
+});
 
 function onWorkerMessage({data}) {
   if (data.ready === false) {
@@ -239,10 +502,13 @@ function onWorkerMessage({data}) {
   }
   if (data.ready) {
     core = data.core;
-    byId('dialect').replaceChildren(...core.dialects.map(({key, label}) => new Option(label, key)));
     settings = withCoreDefaults(settings);
     render();
-    convertNow();
+    // The first conversion waits for the kept text.
+    textLoaded.then(() => {
+      convertNow();
+      openLink();
+    });
     return;
   }
   if (data.id === latest) {
@@ -250,32 +516,65 @@ function onWorkerMessage({data}) {
   }
 }
 
+// Ctrl+Z and Ctrl+Shift+Z (or Ctrl+Y) undo settings, except in a text box,
+// which keeps its own undo of what is typed.
+function onKey(event) {
+  const target = event.target;
+  const typing = target.tagName === 'TEXTAREA' || (target.tagName === 'INPUT' && target.type === 'text');
+  const key = event.key.toLowerCase();
+  if (typing || !(event.ctrlKey || event.metaKey) || event.altKey || !['z', 'y'].includes(key)) {
+    return;
+  }
+  event.preventDefault();
+  if (key === 'y' || event.shiftKey) {
+    redo();
+  } else {
+    undo();
+  }
+}
+
+function onTextInput() {
+  textTouched = true;
+  scheduleConversion();
+  clearTimeout(textTimer);
+  textTimer = setTimeout(() => saveText(byId('text').value), 300);
+}
+
+function listen() {
+  byId('text').addEventListener('input', onTextInput);
+  for (const {id} of fields) {
+    byId(id).addEventListener(byId(id).tagName === 'SELECT' || byId(id).type === 'checkbox' ? 'change' : 'input',
+      onFieldInput);
+  }
+  const colours = document.querySelector('.colours');
+  colours.addEventListener('input', onColourInput);
+  colours.addEventListener('input', onHexInput);
+  byId('stops').addEventListener('click', onStopButton);
+  byId('dialect').addEventListener('change', pickDialect);
+  byId('convert').addEventListener('click', convertClicked);
+  // As in the window, the output is taken whole: focusing it selects it all.
+  byId('output').addEventListener('focus', () => byId('output').select());
+  byId('output').addEventListener('copy', copyWhole);
+  const clicks = {copy, download, share, undo, redo, language: toggleLanguage, 'status-undo': undoFromStatus,
+    'reset-confirm': confirmReset, 'reset-cancel': () => byId('reset-dialog').close(),
+    reset: () => byId('reset-dialog').showModal(),
+    'add-stop': () => change({...settings, stops: withAddedStop(settings.stops)}, {convert: 'now'}),
+    reverse: () => change({...settings, stops: reversedStops(settings.stops)}, {convert: 'now'})};
+  for (const [id, handler] of Object.entries(clicks)) {
+    byId(id).addEventListener('click', handler);
+  }
+  document.addEventListener('keydown', onKey);
+  addEventListener('hashchange', () => core && openLink());
+  addEventListener('pagehide', () => saveTextNow(byId('text').value));
+}
+
 function start() {
   worker.addEventListener('message', onWorkerMessage);
   applyLanguage();
-  byId('text').addEventListener('input', scheduleConversion);
-  for (const id of ['start', 'end', 'step', 'space', 'by', 'merge', 'escape', 'limit', 'fit', 'prefix',
-    'middle', 'suffix', ...styleIds, 'endpoints']) {
-    byId(id).addEventListener('input', settingsChanged);
-  }
-  byId('stops').addEventListener('input', settingsChanged);
-  byId('rainbow').addEventListener('change', () => {
-    settingsChanged();
-    render();
-  });
-  byId('dialect').addEventListener('change', pickDialect);
-  byId('convert').addEventListener('click', () => {
-    focusResult = true;
-    convertNow();
-  });
-  // As in the window, the output is taken whole: focusing it selects it all.
-  byId('output').addEventListener('focus', () => byId('output').select());
-  byId('copy').addEventListener('click', copy);
-  byId('download').addEventListener('click', download);
-  byId('reset').addEventListener('click', reset);
-  byId('language').addEventListener('click', toggleLanguage);
-  byId('add-stop').addEventListener('click', addStop);
-  if ('serviceWorker' in navigator) {
+
+  listen();
+  // The single-file page has no manifest and nothing for a service worker to keep.
+  if ('serviceWorker' in navigator && document.querySelector('link[rel=manifest]')) {
     navigator.serviceWorker.register('sw.js').catch(() => {});
   }
 }

@@ -1,12 +1,12 @@
-// Moves the settings between the page's controls and the settings object.
-// The stops between start and end are a list the user can extend, shorten
-// and reorder; start and end are the first and the last stop.
-import {hexOf, packedOf} from './preview.js';
+// Shows the settings in the page's controls. The settings object is the one
+// source of truth: controls are written from it after every change, and a
+// control's edit reaches it only as a change the caller applies.
+import {parseColour} from './gradients.js';
 
 const byId = (id) => document.getElementById(id);
 
 // The plain controls and the settings field each one holds.
-const fields = [
+export const fields = [
   {id: 'step', key: 'step', property: 'value'},
   {id: 'space', key: 'space', property: 'value'},
   {id: 'by', key: 'by', property: 'value'},
@@ -15,87 +15,150 @@ const fields = [
   ...['bold', 'italic', 'underline', 'strike', 'endpoints'].map((id) => ({id, key: id, property: 'checked'})),
   {id: 'rainbow', key: 'rainbow', property: 'checked'},
   {id: 'limit', key: 'limit', property: 'value'},
+  {id: 'limit-unit', key: 'limitUnit', property: 'value'},
   {id: 'fit', key: 'fit', property: 'checked'},
-  {id: 'dialect', key: 'dialect', property: 'value'},
   {id: 'prefix', key: 'prefix', property: 'value'},
   {id: 'middle', key: 'middle', property: 'value'},
   {id: 'suffix', key: 'suffix', property: 'value'},
+  {id: 'board', key: 'board', property: 'value'},
+  {id: 'board-colour', key: 'boardColour', property: 'value'},
+  {id: 'theme', key: 'theme', property: 'value'},
 ];
 
-const stopButtons = [
+export const stopButtons = [
   {label: 'moveUp', text: '↑', move: -1},
   {label: 'moveDown', text: '↓', move: 1},
   {label: 'removeStop', text: '×', move: 0},
 ];
 
-function viaInputs() {
-  return [...byId('stops').querySelectorAll('input[type=color]')];
+// The id of the colour picker of stop k (0 start, last end).
+export function stopId(k, count) {
+  return k === 0 ? 'start' : k === count - 1 ? 'end' : `stop-${k}`;
 }
 
-export function readSettings(previous) {
-  const settings = {...previous};
-  for (const {id, key, property} of fields) {
-    settings[key] = byId(id)[property];
+// Writing a value a control already holds would move the caret of the box
+// being typed into.
+function put(element, property, value) {
+  if (element[property] !== value) {
+    element[property] = value;
   }
-  settings.stops = [byId('start').value, ...viaInputs().map((input) => input.value), byId('end').value];
-  return settings;
 }
 
-// onEdit(stops) is called with the new list when a stop is added, removed
-// or moved; the caller writes the settings back.
-export function writeSettings(settings, texts, onEdit) {
+function showHex(id, colour) {
+  const hex = byId(`${id}-hex`);
+  // The box being typed into keeps what the user typed, valid or not.
+  if (document.activeElement !== hex) {
+    put(hex, 'value', colour.toUpperCase());
+    markInvalid(hex, null);
+  }
+}
+
+// A message next to the field and aria-invalid, or neither when message is null.
+export function markInvalid(input, message) {
+  const error = byId(input.getAttribute('aria-describedby'));
+  input.setAttribute('aria-invalid', String(message !== null));
+  if (message === null) {
+    input.removeAttribute('aria-invalid');
+  }
+  if (error) {
+    error.textContent = message ?? '';
+    error.hidden = message === null;
+  }
+}
+
+function stopItem(k, count, texts) {
+  const item = document.createElement('li');
+  const id = stopId(k, count);
+  const input = Object.assign(document.createElement('input'), {type: 'color', id});
+  input.dataset.stop = String(k);
+  const label = Object.assign(document.createElement('label'), {htmlFor: id, textContent: texts.via(k)});
+  const hex = Object.assign(document.createElement('input'), {type: 'text', id: `${id}-hex`, className: 'hex',
+    size: 8, autocomplete: 'off', spellcheck: false});
+  hex.dataset.stop = String(k);
+  hex.setAttribute('aria-label', texts.hexLabel(texts.via(k)));
+  hex.setAttribute('aria-describedby', `${id}-hex-error`);
+  const error = Object.assign(document.createElement('span'), {id: `${id}-hex-error`, className: 'field-error',
+    hidden: true});
+  item.append(label, input, hex);
+  for (const {label: name, text, move} of stopButtons) {
+    const button = Object.assign(document.createElement('button'), {type: 'button', textContent: text,
+      className: 'secondary'});
+    button.dataset.stop = String(k);
+    button.dataset.move = String(move);
+    button.setAttribute('aria-label', texts[name](k));
+    item.append(button);
+  }
+  item.append(error);
+  return item;
+}
+
+// The list is rebuilt only when its length or language changes, so that a
+// colour being picked keeps its open picker.
+function writeStops(stops, rainbow, texts) {
+  const list = byId('stops');
+  const inner = stops.length - 2;
+  if (list.children.length !== inner || list.dataset.language !== texts.htmlLang) {
+    list.replaceChildren(...stops.slice(1, -1).map((_, k) => stopItem(k + 1, stops.length, texts)));
+    list.dataset.language = texts.htmlLang;
+  }
+  stops.forEach((colour, k) => {
+    const id = stopId(k, stops.length);
+    byId(id).dataset.stop = String(k);
+    byId(`${id}-hex`).dataset.stop = String(k);
+    put(byId(id), 'value', colour);
+    showHex(id, colour);
+    byId(id).disabled = rainbow;
+    byId(`${id}-hex`).disabled = rainbow;
+  });
+  for (const button of list.querySelectorAll('button')) {
+    const k = Number(button.dataset.stop);
+    const target = k + Number(button.dataset.move);
+    button.disabled = rainbow || (button.dataset.move !== '0' && (target < 1 || target > inner));
+  }
+  byId('start-hex').setAttribute('aria-label', texts.hexLabel(texts.start));
+  byId('end-hex').setAttribute('aria-label', texts.hexLabel(texts.end));
+}
+
+// A dialect's name in the page's language, else as the core labels it.
+export function dialectName(texts, dialect) {
+  return texts.dialects?.[dialect.key] ?? dialect.label;
+}
+
+// The dialect list is the core's.
+function writeDialects(dialect, dialects, texts) {
+  const select = byId('dialect');
+  if (select.dataset.language !== texts.htmlLang || select.options.length !== dialects.length + 1) {
+    select.replaceChildren(...dialects.map((d) => new Option(dialectName(texts, d), d.key)),
+      new Option(texts.customDialect, 'custom'));
+    select.dataset.language = texts.htmlLang;
+  }
+  select.value = dialect ?? 'custom';
+  // Custom is what the boxes say, not something to pick.
+  select.options[select.options.length - 1].disabled = true;
+  byId('custom-note').hidden = dialect !== null;
+}
+
+// core is what the core exports, null until it is ready; until then the
+// settings may leave the stops and the template to it.
+export function writeSettings(settings, texts, {dialect, core}) {
   for (const {id, key, property} of fields) {
     if (settings[key] !== null) {
-      byId(id)[property] = settings[key];
+      put(byId(id), property, settings[key]);
     }
   }
-  const stops = settings.stops;
-  byId('start').value = stops[0];
-  byId('end').value = stops[stops.length - 1];
-  const items = stops.slice(1, -1).map((colour, k) => {
-    const item = document.createElement('li');
-    const input = document.createElement('input');
-    input.type = 'color';
-    input.id = `stop-${k + 1}`;
-    input.value = colour;
-    const label = document.createElement('label');
-    label.htmlFor = input.id;
-    label.textContent = texts.via(k + 1);
-    item.append(label, input);
-    for (const {label: name, text, move} of stopButtons) {
-      const button = document.createElement('button');
-      button.type = 'button';
-      button.textContent = text;
-      button.setAttribute('aria-label', texts[name](k + 1));
-      const target = k + 1 + move;
-      button.disabled = move !== 0 && (target < 1 || target > stops.length - 2);
-      button.addEventListener('click', () => onEdit(editStops(stops, k + 1, move)));
-      item.append(button);
-    }
-    return item;
-  });
-  byId('stops').replaceChildren(...items);
-  for (const input of [byId('start'), byId('end'), ...viaInputs()]) {
-    input.disabled = settings.rainbow;
+  if (settings.stops) {
+    writeStops(settings.stops, settings.rainbow, texts);
   }
+  if (core) {
+    writeDialects(dialect, core.dialects, texts);
+  }
+  byId('add-stop').disabled = !core || settings.rainbow || settings.stops.length >= core.maxStops;
+  byId('reverse').disabled = settings.rainbow;
+  byId('board-colour').hidden = settings.board !== 'custom';
 }
 
-// move -1 or 1 swaps stop k with a neighbour; 0 removes it.
-function editStops(stops, k, move) {
-  const edited = [...stops];
-  if (move === 0) {
-    edited.splice(k, 1);
-  } else {
-    [edited[k], edited[k + move]] = [edited[k + move], edited[k]];
-  }
-  return edited;
-}
-
-// A new stop goes just before the end, in the colour halfway along the last segment.
-export function withAddedStop(stops) {
-  const last = stops[stops.length - 1];
-  const [a, b] = [packedOf(stops[stops.length - 2]), packedOf(last)];
-  const mid = [0, 8, 16].reduce(
-    (packed, shift) => packed | (Math.round((((a >> shift) & 0xff) + ((b >> shift) & 0xff)) / 2) << shift), 0);
-  return [...stops.slice(0, -1), hexOf(mid), last];
+// The colour typed into a hex box, or null.
+export function typedColour(hex) {
+  const colour = parseColour(hex.value);
+  return colour && colour.toLowerCase();
 }

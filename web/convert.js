@@ -1,7 +1,7 @@
 // Runs conversions in the WebAssembly core: writes a request into its
 // memory, converts, and reads the markup, the counts and the preview back.
 import createHuecode from './huecode.js';
-import {hexOf, packedOf} from './preview.js';
+import {hexOf, packedOf} from './gradients.js';
 
 // Bits of the request's styles field, in the core's order.
 const styleNames = ['bold', 'italic', 'underline', 'strike'];

@@ -1,6 +1,7 @@
 // Draws the gradient bar and the coloured preview. The preview is built from
 // text nodes and elements whose colour is set through the style object, so
 // the user's text is never parsed as markup.
+import {boardColours, contrastRatio, hexOf, relativeLuminance} from './gradients.js';
 
 export function drawBar(canvas, colours) {
   const context = canvas.getContext('2d');
@@ -11,23 +12,31 @@ export function drawBar(canvas, colours) {
   });
 }
 
-// Colours travel between the page and the core packed as the core keeps
-// them, red in the low byte: 0x00BBGGRR.
-export function hexOf(packed) {
-  const rgb = ((packed & 0xff) << 16) | (packed & 0xff00) | ((packed >> 16) & 0xff);
-  return `#${rgb.toString(16).padStart(6, '0')}`;
+export function boardColour(settings) {
+  return settings.board === 'custom' ? settings.boardColour : boardColours[settings.board].toLowerCase();
 }
 
-export function packedOf(hex) {
-  const rgb = Number.parseInt(hex.slice(1), 16);
-  return ((rgb & 0xff) << 16) | (rgb & 0xff00) | ((rgb >> 16) & 0xff);
+// Chunks are drawn a batch at a time, the next batch when the reader
+// scrolls near the end of what is drawn: a long preview never blocks the page.
+const batch = 200;
+const drawn = new WeakMap();
+
+function contrastOf(colour, boardLight, ratios) {
+  let ratio = ratios.get(colour);
+  if (ratio === undefined) {
+    const light = relativeLuminance(hexOf(colour)) + 0.05;
+    ratio = Math.max(light, boardLight) / Math.min(light, boardLight);
+    ratios.set(colour, ratio);
+  }
+  return ratio;
 }
 
-// chunks holds offset, length and the packed colour (or -1 for a bare chunk)
-// per chunk, as offsets into text.
-export function showPreview(container, text, chunks) {
+function drawBatch(container) {
+  const state = drawn.get(container);
   const fragment = document.createDocumentFragment();
-  for (let k = 0; k + 2 < chunks.length; k += 3) {
+  const {text, chunks} = state;
+  const end = Math.min(chunks.length, state.at + 3 * batch);
+  for (let k = state.at; k + 2 < end; k += 3) {
     const piece = text.substr(chunks[k], chunks[k + 1]);
     if (chunks[k + 2] < 0) {
       fragment.append(document.createTextNode(piece));
@@ -38,5 +47,53 @@ export function showPreview(container, text, chunks) {
     span.append(document.createTextNode(piece));
     fragment.append(span);
   }
-  container.replaceChildren(fragment);
+  state.at = end;
+  container.append(fragment);
+}
+
+// Each batch is a task of its own, until the drawn part reaches well below
+// what the reader sees.
+function drawMore(container) {
+  const state = drawn.get(container);
+  if (state && !state.pending && state.at < state.chunks.length &&
+      container.scrollTop + 2 * container.clientHeight >= container.scrollHeight) {
+    state.pending = true;
+    setTimeout(() => {
+      state.pending = false;
+      if (drawn.get(container) === state) {
+        drawBatch(container);
+        drawMore(container);
+      }
+    });
+  }
+}
+
+// chunks holds offset, length and the packed colour (or -1 for a bare
+// chunk) per chunk, as offsets into text. Returns how many coloured chunks read below
+// 3:1 against the board, and the lowest ratio.
+export function showPreview(container, text, chunks, board) {
+  const ratios = new Map();
+  const boardLight = relativeLuminance(board) + 0.05;
+  let low = 0;
+  let lowest = 21;
+  for (let k = 0; k + 2 < chunks.length; k += 3) {
+    // Spaces and line breaks show no colour, whatever their contrast. (A
+    // regular expression here would copy the whole text for every chunk.)
+    if (chunks[k + 2] >= 0 && contrastOf(chunks[k + 2], boardLight, ratios) < 3 &&
+        text.substr(chunks[k], chunks[k + 1]).trim() !== '') {
+      low += 1;
+      lowest = Math.min(lowest, ratios.get(chunks[k + 2]));
+    }
+  }
+  container.style.backgroundColor = board;
+  container.style.color = contrastRatio(board, '#000000') >= contrastRatio(board, '#ffffff') ? '#000000' : '#ffffff';
+  container.replaceChildren();
+  if (!drawn.has(container)) {
+    container.addEventListener('scroll', () => drawMore(container), {passive: true});
+  }
+  drawn.set(container, {text, chunks, at: 0, pending: false});
+  drawBatch(container);
+  // Whether more is in view is asked after the page is laid out anyway.
+  requestAnimationFrame(() => setTimeout(() => drawMore(container)));
+  return {low, lowest};
 }

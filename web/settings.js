@@ -1,11 +1,11 @@
-// The page's settings, remembered between visits. The text itself is not
-// kept: it may be a megabyte, and a post is rarely written twice.
+// The page's settings, remembered between visits (the text is kept apart,
+// in textstore.js).
 const storageKey = 'huecode.settings.v1';
 
 // The window's conversion: step 1, and what the core opens with (its
-// gradient, and its initial template under the dialect it names); but the
-// colours start and end exactly on the chosen ones, as web users expect (the
-// window's rule is one click away).
+// gradient, and its initial template); but the colours start and end exactly
+// on the chosen ones, as web users expect (the window's rule is one click
+// away).
 export const defaults = Object.freeze({
   stops: null,  // null: the core's default gradient
   rainbow: false,
@@ -20,19 +20,34 @@ export const defaults = Object.freeze({
   strike: false,
   endpoints: true,
   limit: '',
+  limitUnit: 'characters',
   fit: false,
-  dialect: null,
   prefix: null,  // null: the core's initial template
   middle: null,
   suffix: null,
+  board: 'light',  // the preview's background: a light, a dark or a custom board
+  boardColour: '#ffffff',
   language: null,  // null: from the browser's languages
+  theme: 'auto',
 });
+
+// The reader's own preferences rather than conversion settings: a reset, an
+// undo or a share link leaves them alone.
+export const readerKeys = Object.freeze(['language', 'theme']);
+
+const choices = {
+  space: ['rgb', 'oklab'],
+  by: ['char', 'grapheme'],
+  limitUnit: ['characters', 'utf8', 'gbk'],
+  board: ['light', 'dark', 'custom'],
+  theme: ['auto', 'light', 'dark'],
+};
 
 const colourPattern = /^#[0-9a-f]{6}$/;
 
 // Anything stored by another version, or edited by hand, falls back field by
 // field to the defaults rather than breaking the page.
-function sanitised(stored) {
+export function sanitised(stored) {
   const settings = {...defaults};
   if (!stored || typeof stored !== 'object') {
     return settings;
@@ -40,12 +55,17 @@ function sanitised(stored) {
   for (const key of Object.keys(defaults)) {
     const value = stored[key];
     if (key === 'stops') {
+      // The core's limit on stops is applied once the core is ready.
       if (Array.isArray(value) && value.length >= 2 &&
           value.every((c) => typeof c === 'string' && colourPattern.test(c))) {
         settings.stops = [...value];
       }
-    } else if (value !== undefined && (value === null || typeof value === typeof defaults[key] ||
-                                       defaults[key] === null && typeof value === 'string')) {
+    } else if (key === 'boardColour') {
+      settings.boardColour = typeof value === 'string' && colourPattern.test(value) ? value : defaults.boardColour;
+    } else if (choices[key]) {
+      settings[key] = choices[key].includes(value) ? value : defaults[key];
+    } else if (value !== undefined && (typeof value === typeof defaults[key] ||
+                                       defaults[key] === null && (value === null || typeof value === 'string'))) {
       settings[key] = value;
     }
   }

@@ -1,6 +1,7 @@
 // Converts off the main thread, so that a long text never freezes the page.
 // Answers {id, ...result} to every {id, settings, text}.
 import {createConverter} from './convert.js';
+import {convertMeasured} from './measure.js';
 
 const converter = createConverter();
 
@@ -10,6 +11,6 @@ converter.then(
 
 addEventListener('message', async ({data}) => {
   const c = await converter;
-  const result = c.convert(data.settings, data.text);
+  const result = convertMeasured(c, data.settings, data.text);
   postMessage({id: data.id, ...result}, [result.markup.buffer]);
 });

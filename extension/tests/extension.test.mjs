@@ -18,6 +18,10 @@ const cases = [
     args: ['--preset', 'html', '--start', '0000FF', '--end', 'FF0000', '--step', '2']},
   {field: 'rich', text: `say ${hostile} aloud`, range: [4, 4 + hostile.length], options: {dialect: 'span'},
     args: ['--preset', 'span']},
+  {field: 'area', text: 'bold and exact', options: {dialect: 'ubb', bold: true, endpoints: true},
+    args: ['--preset', 'ubb', '--bold', '--endpoints']},
+  {field: 'line', text: 'game chat', options: {dialect: 'ampersand', italic: true, strike: true},
+    args: ['--preset', 'ampersand', '--italic', '--strike']},
   {field: 'inner', inFrame: true, text: 'in a frame', range: [5, 10], options: {dialect: 'minimessage'},
     args: ['--preset', 'minimessage']},
 ];
@@ -63,7 +67,8 @@ test('read-only and password fields and bad options are refused, the field left 
   }
   assert.ok(await board.page.$('huecode-notice'), 'no notice on the page');
   await select(board.page.mainFrame(), 'area', 'untouched', [0, 9]);
-  for (const options of [{dialect: 'constructor'}, {start: 'red'}, {step: 2}, {colour: '#FF0000'}]) {
+  for (const options of [{dialect: 'constructor'}, {start: 'red'}, {step: 2}, {colour: '#FF0000'},
+    {dialect: 'brelvin', bold: true}]) {
     assert.equal((await board.colour(options)).reason, 'badOption', JSON.stringify(options));
   }
   assert.equal(await fieldText(board.page, 'area'), 'untouched');

@@ -1,10 +1,12 @@
 // Prints how fast the page converts in Chromium, against the native
-// huecode-cli on the same text and against a plain JavaScript generator, and
-// how long the page takes to load and how much it transfers (gzip).
+// huecode-cli on the same text and against a plain JavaScript generator, how
+// long the page takes to load and how much it transfers (gzip), the longest
+// main-thread task while typing into long texts, the time from a paste of a
+// million characters to its markup, and the size of the single-file page.
 import {execFileSync} from 'node:child_process';
 import {mkdtemp, readdir, readFile, writeFile} from 'node:fs/promises';
 import {tmpdir} from 'node:os';
-import {join} from 'node:path';
+import {dirname, join} from 'node:path';
 import {gzipSync} from 'node:zlib';
 import {cliPath, openBrowser, openPage, webRoot} from '../tests/page.mjs';
 
@@ -75,6 +77,55 @@ async function transferred() {
   return {raw, gzip};
 }
 
+// Types keys one by one at the end of a text of the given size, as a user
+// would, and returns the longest main-thread task (long-animation-frame
+// entries, which also count layout, paint and, on a busy machine, waiting for
+// the processor) and the longest script time in one of them, until the last
+// markup is shown.
+async function typingTasks(page, size, keys = 20) {
+  await page.evaluate(async (text) => {
+    const box = document.getElementById('text');
+    box.value = text;
+    box.dispatchEvent(new Event('input', {bubbles: true}));
+    await new Promise((resolve) => setTimeout(resolve, 1000));
+    window.longest = 0;
+    window.longestScript = 0;
+    window.from = performance.now();
+    new PerformanceObserver((list) => {
+      for (const entry of list.getEntries()) {
+        if (entry.startTime >= window.from) {
+          window.longest = Math.max(window.longest, entry.duration);
+          window.longestScript = Math.max(window.longestScript,
+            entry.scripts.reduce((sum, script) => sum + script.duration, 0));
+        }
+      }
+    }).observe({type: 'long-animation-frame'});
+    box.focus();
+    box.setSelectionRange(box.value.length, box.value.length);
+  }, textOf(size));
+  for (let k = 0; k < keys; ++k) {
+    await page.keyboard.type('x', {delay: 60});
+  }
+  await page.waitForSelector('#output:not([data-pending])', {state: 'attached'});
+  await page.waitForTimeout(500);
+  return page.evaluate(() => [window.longest, window.longestScript]);
+}
+
+async function pasteToOutput(page, size) {
+  return page.evaluate(async (text) => {
+    const box = document.getElementById('text');
+    const output = document.getElementById('output');
+    const started = performance.now();
+    box.value = text;
+    box.dispatchEvent(new Event('input', {bubbles: true}));
+    await new Promise((resolve) => setTimeout(resolve, 1));
+    while (output.dataset.pending) {
+      await new Promise((resolve) => setTimeout(resolve, 1));
+    }
+    return performance.now() - started;
+  }, textOf(size));
+}
+
 const session = await openBrowser();
 const folder = await mkdtemp(join(tmpdir(), 'huecode-bench-'));
 try {
@@ -88,6 +139,20 @@ try {
   const {raw, gzip} = await transferred();
   console.log(`first load (new browser context, 127.0.0.1, until the first conversion is shown): ${best(loads)} ms`);
   console.log(`page files: ${(raw / 1024).toFixed(1)} KB, ${(gzip / 1024).toFixed(1)} KB with gzip (goal under 250 KB)`);
+  const single = await readFile(join(dirname(webRoot), 'web-single', 'huecode.html'));
+  console.log(`huecode.html: ${(single.length / 1024).toFixed(1)} KB, ${(gzipSync(single, {level: 9}).length / 1024)
+    .toFixed(1)} KB with gzip`);
+
+  for (const size of [2000, 20000, 200000]) {
+    const typing = await openPage(session);
+    const [task, script] = await typingTasks(typing.page, size);
+    console.log(`typing 20 keys into ${size} characters: longest main-thread task ${task.toFixed(0)} ms, ` +
+      `longest script time in one task ${script.toFixed(0)} ms (goal under 50 ms)`);
+    await typing.context.close();
+  }
+  const paste = await openPage(session);
+  console.log(`paste of 1000000 characters to markup shown: ${(await pasteToOutput(paste.page, 1000000)).toFixed(0)} ms`);
+  await paste.context.close();
 
   const {context, page} = await openPage(session);
   for (const size of sizes) {

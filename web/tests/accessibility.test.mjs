@@ -1,5 +1,6 @@
-// axe-core finds no violation in either language, with every kind of control
-// on show, on a desktop and on a phone-sized screen (which must not scroll sideways).
+// axe-core finds no violation in either language, light or dark, with every
+// kind of control on show, on a desktop (where the text and the result are in
+// view together) and on a phone-sized screen (which must not scroll sideways).
 import assert from 'node:assert/strict';
 import {readFile} from 'node:fs/promises';
 import {createRequire} from 'node:module';
@@ -16,36 +17,41 @@ before(async () => {
 
 after(() => session.close());
 
-const screens = [
-  {name: 'desktop', width: 1280, height: 900},
-  {name: 'phone', width: 360, height: 740},
-];
+const desktop = {width: 1280, height: 800};
+const phone = {width: 360, height: 740};
+const views = [['zh-CN', desktop, 'light'], ['zh-CN', phone, 'dark'], ['en-US', desktop, 'dark'], ['en-US', phone, 'light']];
 
-for (const locale of ['zh-CN', 'en-US']) {
-  for (const screen of screens) {
-    test(`${locale} on a ${screen.name}`, async () => {
-      const {context, page} = await openPage(session, {locale});
-      await page.setViewportSize(screen);
-      await page.fill('#text', '彩色文字 colourful text');
-      await page.click('#add-stop');
-      await page.fill('#limit', '10');
-      await convert(page);
-      await page.evaluate(axeSource);
-      const results = await page.evaluate(() => window.axe.run(document));
-      const violations = results.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target).join(', ')}`);
-      assert.deepEqual(violations, []);
-      assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= window.innerWidth),
-        'the page scrolls sideways');
-      await context.close();
-    });
-  }
+for (const [locale, screen, colorScheme] of views) {
+  test(`${locale}, ${colorScheme}, ${screen.width} px wide`, async () => {
+    const {context, page} = await openPage(session, {locale, colorScheme});
+    await page.setViewportSize(screen);
+    await page.fill('#text', '彩色文字 colourful text');
+    await page.click('#add-stop');
+    await page.fill('#limit', '10');
+    await page.fill('#step', 'x');
+    await page.fill('#save-name', 'mine');
+    await page.click('#save-gradient');
+    await page.fill('#prefix', '{');
+    await convert(page);
+    if (screen === desktop) {
+      const bottoms = await page.$$eval('#text, #preview, #output', (e) => e.map((x) => x.getBoundingClientRect().bottom));
+      assert.ok(bottoms.every((bottom) => bottom <= screen.height), `out of view: ${bottoms}`);
+    }
+    await page.evaluate(axeSource);
+    const results = await page.evaluate(() => window.axe.run(document));
+    const violations = results.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target).join(', ')}`);
+    assert.deepEqual(violations, []);
+    assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= window.innerWidth),
+      'the page scrolls sideways');
+    await context.close();
+  });
 }
 
 test('the keyboard reaches every main control, and focus is always visible', async () => {
   const {context, page} = await openPage(session);
   const reached = new Set();
   // Once past the last control the focus leaves the page for the browser.
-  for (let k = 0; k < 60; ++k) {
+  for (let k = 0; k < 90; ++k) {
     await page.keyboard.press('Tab');
     const focused = await page.evaluate(() => {
       const element = document.activeElement;
@@ -59,8 +65,10 @@ test('the keyboard reaches every main control, and focus is always visible', asy
     assert.ok(focused.visible, `no visible focus on #${focused.id}`);
     reached.add(focused.id);
   }
-  const main = ['language', 'text', 'start', 'end', 'add-stop', 'rainbow', 'endpoints', 'space', 'step', 'by', 'merge', 'limit',
-    'fit', 'dialect', 'prefix', 'middle', 'suffix', 'bold', 'italic', 'underline', 'strike', 'escape', 'convert', 'reset', 'output', 'copy', 'download'];
+  const main = ['language', 'theme', 'text', 'start', 'start-hex', 'end', 'end-hex', 'add-stop', 'reverse', 'rainbow',
+    'endpoints', 'space', 'save-name', 'save-gradient', 'export', 'import', 'step', 'by', 'merge', 'limit', 'limit-unit', 'fit',
+    'dialect', 'prefix', 'middle', 'suffix', 'bold', 'italic', 'underline', 'strike', 'escape', 'convert', 'reset', 'share', 'share-text', 'board', 'output',
+    'copy', 'download'];
   for (const id of main) {
     assert.ok(reached.has(id), `Tab never reaches #${id}`);
   }

@@ -28,8 +28,8 @@ export async function openBrowser() {
   };
 }
 
-export async function openPage(session, {locale = 'zh-CN', permissions = []} = {}) {
-  const context = await session.browser.newContext({locale, permissions});
+export async function openPage(session, {locale = 'zh-CN', permissions = [], colorScheme = 'light'} = {}) {
+  const context = await session.browser.newContext({locale, permissions, colorScheme});
   const page = await context.newPage();
   const errors = [];
   page.on('pageerror', (error) => errors.push(error));
@@ -53,6 +53,13 @@ export async function setControl(page, id, value) {
       element.dispatchEvent(new Event('input', {bubbles: true}));
     }
   }, [id, value]);
+}
+
+// Reset asks first; the text goes too when clearText is set.
+export async function resetPage(page, {clearText = false} = {}) {
+  await page.click('#reset');
+  await page.setChecked('#reset-text', clearText);
+  await page.click('#reset-confirm');
 }
 
 export async function convert(page) {

@@ -5,7 +5,7 @@ import {readFile, writeFile, mkdtemp} from 'node:fs/promises';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import {after, before, test} from 'node:test';
-import {cliMarkup, cliPath, convert, openBrowser, openPage, waitForOutput} from './page.mjs';
+import {cliMarkup, cliPath, convert, openBrowser, openPage, resetPage, waitForOutput} from './page.mjs';
 import {execFileSync} from 'node:child_process';
 
 let session;
@@ -21,7 +21,8 @@ async function controls(page) {
     .map((id) => [id, document.getElementById(id).value])));
 }
 
-const initialControls = {start: '#ff00ff', end: '#00ff00', step: '1', dialect: 'ubb', prefix: '[color=#',
+// The list names the dialect the boxes hold.
+const initialControls = {start: '#ff00ff', end: '#00ff00', step: '1', dialect: 'bbcode', prefix: '[color=#',
   middle: ']', suffix: '[/color]'};
 
 test('type, pick colours, step and dialect, copy, reload, reset, switch language', async () => {
@@ -62,7 +63,7 @@ test('type, pick colours, step and dialect, copy, reload, reset, switch language
     suffix: '</font>'};
   assert.deepEqual(await controls(page), kept);
 
-  await page.click('#reset');
+  await resetPage(page);
   await waitForOutput(page);
   assert.deepEqual(await controls(page), initialControls);
   await page.reload();
@@ -76,7 +77,7 @@ test('type, pick colours, step and dialect, copy, reload, reset, switch language
   await waitForOutput(page);
   assert.equal(await page.textContent('#convert'), 'Convert');
   // The reader's language is no conversion setting: a reset keeps it.
-  await page.click('#reset');
+  await resetPage(page);
   assert.equal(await page.textContent('#convert'), 'Convert');
 
   assert.deepEqual(requests.filter((url) => !url.startsWith(session.server.url) && !url.startsWith('blob:')), []);

@@ -1,0 +1,99 @@
+// Share links: every setting in the address's fragment, which never reaches
+// a server. A link reads
+//
+//   #huecode=1&stops=FF00FF-00FF00&space=rgb&step=1&…&prefix=%5Bcolor%3D%23
+//
+// where huecode= gives the version of the layout. Each field is read on its
+// own: one that cannot be read is reported and left to the defaults, so a
+// damaged link or one from another version restores all it still can.
+import {parseColour} from './gradients.js';
+
+export const shareVersion = 1;
+const marker = 'huecode';
+
+const flag = {write: (v) => (v ? '1' : '0'), read: (s) => ({1: true, 0: false})[s]};
+const oneOf = (...values) => ({write: String, read: (s) => (values.includes(s) ? s : undefined)});
+// A broken escape in a damaged link reads as U+FFFD, which no setting holds.
+const string = (max) => ({write: String, read: (s) => (s.length <= max && !s.includes('\uFFFD') ? s : undefined)});
+const colour = {
+  write: (c) => c.slice(1).toUpperCase(),
+  read: (s) => (/^[0-9A-Fa-f]{6}$/.test(s) ? `#${s.toLowerCase()}` : undefined),
+};
+const stops = {
+  write: (list) => list.map((c) => c.slice(1).toUpperCase()).join('-'),
+  read(s, {maxStops = Infinity}) {
+    const list = s.split('-').map((c) => (/^[0-9A-Fa-f]{6}$/.test(c) ? parseColour(c).toLowerCase() : null));
+    return list.length >= 2 && list.length <= maxStops && !list.includes(null) ? list : undefined;
+  },
+};
+
+// The settings a link carries, in the order it writes them.
+const fields = {
+  stops,
+  rainbow: flag,
+  space: oneOf('rgb', 'oklab'),
+  step: string(32),
+  by: oneOf('char', 'grapheme'),
+  merge: flag,
+  escape: flag,
+  bold: flag,
+  italic: flag,
+  underline: flag,
+  strike: flag,
+  endpoints: flag,
+  limit: string(32),
+  limitUnit: oneOf('characters', 'utf8', 'gbk'),
+  fit: flag,
+  prefix: string(1000),
+  middle: string(1000),
+  suffix: string(1000),
+  board: oneOf('light', 'dark', 'custom'),
+  boardColour: colour,
+};
+
+// The fragment for the settings, with the text only when it is given.
+export function shareFragment(settings, text = null) {
+  const params = new URLSearchParams({[marker]: String(shareVersion)});
+  for (const [key, field] of Object.entries(fields)) {
+    if (settings[key] !== undefined && settings[key] !== null) {
+      params.set(key, field.write(settings[key]));
+    }
+  }
+  if (text !== null) {
+    params.set('text', text);
+  }
+  return `#${params}`;
+}
+
+// null when the fragment is no share link. Otherwise {settings, text,
+// version, unreadable}: settings holds every field that could be read, text
+// is null when the link has none, version is null when it cannot be read, and
+// unreadable names the fields left to the defaults. Fields a later version
+// added are passed over. limits.maxStops is the core's.
+export function readShareFragment(fragment, limits = {}) {
+  let params;
+  try {
+    params = new URLSearchParams(fragment.replace(/^#/, ''));
+  } catch {
+    return null;
+  }
+  if (!params.has(marker)) {
+    return null;
+  }
+  const versionText = params.get(marker);
+  const version = /^\d{1,6}$/.test(versionText) ? Number(versionText) : null;
+  const settings = {};
+  const unreadable = [];
+  for (const [key, field] of Object.entries(fields)) {
+    if (!params.has(key)) {
+      continue;
+    }
+    const value = field.read(params.get(key), limits);
+    if (value === undefined) {
+      unreadable.push(key);
+    } else {
+      settings[key] = value;
+    }
+  }
+  return {settings, text: params.has('text') ? params.get('text') : null, version, unreadable};
+}

@@ -1,0 +1,74 @@
+// The page's rules without a browser: numbers people type, stop edits,
+// undo, share links and the length meter.
+import assert from 'node:assert/strict';
+import {test} from 'node:test';
+import {markupLengths} from '../meter.js';
+import {History, editStops, readCount, withAddedStop} from '../model.js';
+import {readShareFragment, shareFragment} from '../share.js';
+
+test('counts: digits only, full-width digits read, nothing rounded or clamped', () => {
+  const rows = [['3', {value: 3}], [' ３２ ', {value: 32}], ['+7', {value: 7}], ['', {error: 'empty'}],
+    ['0', {error: 'tooSmall', min: 1}], ['-1', {error: 'tooSmall', min: 1}], ['1.5', {error: 'notWhole'}],
+    ['1e3', {error: 'notWhole'}], ['abc', {error: 'notWhole'}], ['&H3', {error: 'notWhole'}],
+    ['2147483647', {value: 2147483647}], ['2147483648', {error: 'tooLarge', max: 2147483647}]];
+  for (const [text, expected] of rows) {
+    assert.deepEqual(readCount(text), expected, text);
+  }
+});
+
+test('stop edits keep every colour; undo joins typing into one box', () => {
+  const stops = ['#000001', '#000002', '#000003', '#000004'];
+  const rows = [[1, 1, ['#000001', '#000003', '#000002', '#000004'], 2], [2, -1, ['#000001', '#000003', '#000002',
+    '#000004'], 1], [1, -1, stops, 1], [2, 1, stops, 2], [1, 0, ['#000001', '#000003', '#000004'], 1],
+  [2, 0, ['#000001', '#000002', '#000004'], 1], [0, 0, stops, 0], [3, 0, stops, 3]];
+  for (const [k, move, expected, at] of rows) {
+    assert.deepEqual(editStops(stops, k, move), {stops: expected, at}, `${k} ${move}`);
+  }
+  // A new stop sits halfway along the last segment, channel by channel, halves rounded up.
+  const added = [[['#000000', '#ffffff'], '#808080'], [['#123456', '#ff0000', '#0000fe'], '#80007f'],
+    [['#0a0b0c', '#0a0b0e'], '#0a0b0d']];
+  for (const [list, middle] of added) {
+    assert.deepEqual(withAddedStop(list), [...list.slice(0, -1), middle, list.at(-1)], list.join());
+  }
+  const history = new History(3, 1000);
+  const steps = [['a', 'step', 0], ['b', 'step', 500], ['c', 'step', 2000], ['d', null, 2100], ['e', null, 2200],
+    ['f', 'limit', 2300]];
+  for (const [before, group, at] of steps) {
+    history.record(before, group, at);
+  }
+  const undone = [];
+  for (let now = 'g'; now !== null; now = history.undo(now)) {
+    undone.push(now);
+  }
+  assert.deepEqual(undone, ['g', 'f', 'e', 'd'], 'the oldest steps beyond the limit go; a run in one box is one step');
+  assert.deepEqual([history.redo('d'), history.redo('e'), history.redo('f'), history.redo('g')], ['e', 'f', 'g', null]);
+});
+
+test('share links round trip and read what they can of a damaged or newer one', () => {
+  const settings = {stops: ['#ff00ff', '#123abc', '#00ff00'], rainbow: false, space: 'oklab', step: '2', by: 'grapheme',
+    merge: true, escape: false, limit: '300', limitUnit: 'gbk', fit: true, prefix: '[color=#&=?', middle: ']',
+    suffix: '[/color] #', board: 'custom', boardColour: '#fafafa'};
+  const link = readShareFragment(shareFragment(settings, '文字 & text#'));
+  assert.deepEqual(link, {settings, text: '文字 & text#', version: 1, unreadable: []});
+  assert.equal(readShareFragment(shareFragment(settings)).text, null);
+  const rows = [['#other=1', null],
+    ['#huecode=2&step=3&angle=90', {settings: {step: '3'}, text: null, version: 2, unreadable: []}],
+    ['#huecode=1&stops=ff00ff&space=hsl&merge=yes&prefix=%E5', {settings: {}, text: null, version: 1,
+      unreadable: ['stops', 'space', 'merge', 'prefix']}],
+    ['#huecode=x&step=4', {settings: {step: '4'}, text: null, version: null, unreadable: []}]];
+  for (const [fragment, expected] of rows) {
+    assert.deepEqual(readShareFragment(fragment), expected, fragment);
+  }
+});
+
+test('markup lengths in characters, UTF-8 bytes and GBK bytes', () => {
+  // GBK: ASCII and the euro sign one byte, its table two, anything else a
+  // numeric reference such as &#54620; as a GBK form sends it.
+  const rows = [['A', 1, 1, 1], ['中文', 2, 6, 4], ['€', 1, 3, 1], ['·。', 2, 5, 4], ['한', 1, 3, 8], ['ÿ', 1, 2, 6],
+    ['😀', 2, 4, 9], ['\uD800A', 2, 4, 9], ['[color=#FF00FF]彩[/color]', 24, 26, 25]];
+  for (const [text, characters, utf8, gbk] of rows) {
+    assert.deepEqual(markupLengths(text), {characters, utf8, gbk}, text);
+    const units = Uint16Array.from({length: text.length}, (_, k) => text.charCodeAt(k));
+    assert.deepEqual(markupLengths(units), {characters, utf8, gbk}, `${text} as code units`);
+  }
+});

@@ -1,0 +1,167 @@
+// Nothing the user does is lost or silently changed: the stop list, undo,
+// dialect switches, reloads, bad input, share links, and gradient files.
+import assert from 'node:assert/strict';
+import {readFile} from 'node:fs/promises';
+import {after, before, test} from 'node:test';
+import {cliMarkup, convert, openBrowser, openPage, waitForOutput} from './page.mjs';
+
+let session;
+
+before(async () => {
+  session = await openBrowser();
+});
+
+after(() => session.close());
+
+const colours = (page) => page.evaluate(() => ['start', ...[...document.querySelectorAll('#stops input[type=color]')]
+  .map((i) => i.id), 'end'].map((id) => document.getElementById(id).value));
+const focused = (page) => page.evaluate(() => {
+  const e = document.activeElement;
+  return `${e.closest('li') ? [...e.closest('ol').children].indexOf(e.closest('li')) + 1 : ''}${e.id || e.textContent}`;
+});
+
+test('stops, undo, dialect switches and reloads keep every edit', async () => {
+  const {context, page, errors} = await openPage(session);
+  await page.click('#add-stop');
+  await page.click('#add-stop');
+  await page.fill('#stop-1', '#ffff00');
+  await page.fill('#start', '#0000ff');
+  // Each row: the button pressed, the colours after it, where the focus is.
+  const steps = [
+    ['#stops li:nth-child(1) button[data-move="1"]', ['#0000ff', '#40c040', '#ffff00', '#00ff00'], '2stop-2'],
+    ['#stops li:nth-child(2) button[data-move="-1"]', ['#0000ff', '#ffff00', '#40c040', '#00ff00'], '1stop-1'],
+    ['#stops li:nth-child(2) button[data-move="0"]', ['#0000ff', '#ffff00', '#00ff00'], '1×'],
+    ['#stops li:nth-child(1) button[data-move="0"]', ['#0000ff', '#00ff00'], 'end'],
+  ];
+  for (const [button, expected, focus] of steps) {
+    await page.click(button);
+    assert.deepEqual(await colours(page), expected, button);
+    assert.equal(await focused(page), focus, button);
+  }
+  // Ctrl+Z outside a text box undoes settings; Ctrl+Shift+Z redoes.
+  for (const [keys, expected] of [['Control+z', 3], ['Control+z', 4], ['Control+Shift+z', 3]]) {
+    await page.keyboard.press(keys);
+    assert.equal((await colours(page)).length, expected, keys);
+  }
+  assert.equal((await colours(page))[0], '#0000ff');
+  await page.fill('#step', '12');
+  await page.fill('#step', '2');
+  await page.focus('#convert');
+  await page.keyboard.press('Control+z');
+  assert.equal(await page.inputValue('#step'), '1', 'typing into one box is one undo step');
+
+  // The list names what the boxes hold; a switch over an edited template can be undone.
+  assert.equal(await page.inputValue('#dialect'), 'bbcode');
+  await page.fill('#prefix', '{');
+  assert.equal(await page.inputValue('#dialect'), 'custom');
+  assert.ok(await page.isVisible('#custom-note'));
+  await page.selectOption('#dialect', 'html');
+  assert.equal(await page.inputValue('#prefix'), '<font color=');
+  await page.click('#status-undo');
+  assert.equal(await page.inputValue('#prefix'), '{');
+
+  await page.fill('#text', '留下 kept');
+  await page.reload();
+  await waitForOutput(page);
+  assert.equal(await page.inputValue('#text'), '留下 kept');
+  assert.equal(await page.inputValue('#prefix'), '{');
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
+test('bad numbers and colours say what is wrong and convert nothing', async () => {
+  const {context, page} = await openPage(session);
+  await page.fill('#text', 'abcdef');
+  const good = await convert(page);
+  const fields = [['step', '0'], ['step', '-1'], ['step', 'abc'], ['step', '1e3'], ['step', '1.5'], ['step', ''],
+    ['limit', 'abc'], ['limit', '１０.5'], ['start-hex', '#ff00f'], ['start-hex', 'red']];
+  for (const [id, value] of fields) {
+    await page.fill(`#${id}`, value);
+    assert.equal(await page.getAttribute(`#${id}`, 'aria-invalid'), 'true', `${id} ${value}`);
+    const message = await page.evaluate((id) => document.getElementById(
+      document.getElementById(id).getAttribute('aria-describedby')).textContent, id);
+    assert.ok(message.length > 5 && await page.isVisible(`#${id}-error`), `${id} ${value}: no message`);
+    assert.equal(await convert(page), good, `${id} ${value} converted`);
+    await page.fill(`#${id}`, {step: '1', limit: '', 'start-hex': '#FF00FF'}[id]);
+    assert.equal(await page.getAttribute(`#${id}`, 'aria-invalid'), null);
+  }
+  await page.fill('#step', '２');
+  await page.fill('#end-hex', '#f80');
+  assert.equal(await page.inputValue('#end'), '#ff8800');
+  assert.equal(await convert(page), cliMarkup(['--endpoints', '--step', '2', '--end', 'FF8800'], 'abcdef').toString());
+  await context.close();
+});
+
+test('a share link restores the settings in a fresh browser, leaves saved gradients alone, survives damage', async () => {
+  const first = await openPage(session, {permissions: ['clipboard-read', 'clipboard-write']});
+  await first.page.click('#gallery li:nth-child(9) button');
+  for (const [id, value] of [['step', '3'], ['prefix', '<c='], ['limit', '500'], ['text', '分享 link']]) {
+    await first.page.fill(`#${id}`, value);
+  }
+  await first.page.selectOption('#board', 'dark');
+  await first.page.check('#share-text');
+  await first.page.click('#share');
+  await first.page.waitForFunction(() => document.getElementById('status').textContent !== '');
+  const link = await first.page.evaluate(() => navigator.clipboard.readText());
+  const ids = ['start', 'end', 'space', 'step', 'prefix', 'limit', 'board', 'text', 'dialect'];
+  const values = (page) => page.evaluate((ids) => ids.map((id) => document.getElementById(id).value), ids);
+  const sent = await values(first.page);
+  await first.context.close();
+
+  const {context, page} = await openPage(session);
+  await page.fill('#save-name', 'mine');
+  await page.click('#save-gradient');
+  const saved = await page.evaluate(() => localStorage.getItem('huecode.gradients.v1'));
+  await page.goto(link);
+  await waitForOutput(page);
+  assert.deepEqual(await values(page), sent);
+  assert.equal(await page.evaluate(() => localStorage.getItem('huecode.gradients.v1')), saved);
+  assert.equal(await page.evaluate(() => location.hash), '');
+
+  const links = [['#huecode=1&step=4&stops=zz-00ff00', /stops/, {step: '4', start: '#ff00ff'}],
+    ['#huecode=7&step=5&future=1', /newer|更新/, {step: '5'}],
+    ['#huecode=&step=%E5', /damaged|损坏|无法读取/, {step: '1'}]];
+  for (const [fragment, message, expected] of links) {
+    await page.evaluate((fragment) => { location.hash = fragment; }, fragment);
+    await page.waitForFunction(() => location.hash === '');
+    assert.match(await page.textContent('#status'), message, fragment);
+    for (const [id, value] of Object.entries(expected)) {
+      assert.equal(await page.inputValue(`#${id}`), value, `${fragment} ${id}`);
+    }
+  }
+  await context.close();
+});
+
+test('saved gradients export, import into another browser, and a bad file changes nothing', async () => {
+  const {context, page} = await openPage(session);
+  await page.fill('#start', '#123456');
+  for (const name of ['一号', 'Two']) {
+    await page.fill('#save-name', name);
+    await page.click('#save-gradient');
+  }
+  await page.click('#saved li:nth-child(2) button:nth-child(2)');
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#export')]);
+  const file = JSON.parse(await readFile(await download.path(), 'utf8'));
+  assert.deepEqual(file.gradients.map((g) => [g.name, g.stops[0]]), [['Two', '#123456'], ['一号', '#123456']]);
+  await context.close();
+
+  const other = await openPage(session);
+  const names = () => other.page.$$eval('#saved li button.pick', (b) => b.map((e) => e.textContent));
+  const files = [
+    [JSON.stringify(file), ['Two', '一号'], /2/],
+    ['{"format":"huecode-gradients","version":1,"gradients":[{"name":"x","stops":["#000000","oops"]}]}',
+      ['Two', '一号'], /oops/],
+    ['not json', ['Two', '一号'], /JSON/],
+  ];
+  for (const [text, expected, message] of files) {
+    await other.page.setInputFiles('#import-file', {name: 'g.json', mimeType: 'application/json',
+      buffer: Buffer.from(text)});
+    await other.page.waitForFunction(() => document.getElementById('library-status').textContent !== '');
+    assert.match(await other.page.textContent('#library-status'), message);
+    assert.deepEqual(await names(), expected);
+    await other.page.evaluate(() => { document.getElementById('library-status').textContent = ''; });
+  }
+  await other.page.click('#saved li:nth-child(1) button.pick');
+  assert.equal(await other.page.inputValue('#start'), '#123456');
+  await other.context.close();
+});

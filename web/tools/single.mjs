@@ -1,0 +1,84 @@
+// Writes the page as one self-contained file that works opened from disk:
+// the modules joined into one inline module script (each in a scope of its
+// own), the style sheet and the icon inlined, the WebAssembly inside the
+// core's script, and a Content-Security-Policy that allows exactly these
+// inline pieces by their hashes. Conversions run on the page instead of in
+// a worker, and there is no service worker.
+// Usage: node single.mjs WEB_DIR CORE_SINGLE_JS OUT_FILE
+import {createHash} from 'node:crypto';
+import {mkdir, readFile, writeFile} from 'node:fs/promises';
+import {dirname, join} from 'node:path';
+import {fileURLToPath} from 'node:url';
+
+const [webDir, coreScript, outFile] = process.argv.slice(2);
+// Modules that the single file takes from elsewhere.
+const replaced = {'./huecode.js': coreScript,
+  './runner.js': fileURLToPath(new URL('../runner-inline.js', import.meta.url))};
+const importLine = /^import (.+) from '(\.\/[\w-]+\.js)';$/gm;
+const exported = /^export (?:async )?(?:function\*?|const|let|class) ([\w$]+)/gm;
+
+const pathOf = (name) => replaced[name] ?? join(webDir, name);
+const variableOf = (name) => `module_${name.replace(/\W/g, '_')}`;
+
+function bindings(clause, from) {
+  if (clause.startsWith('* as ')) {
+    return `const ${clause.slice(5)} = ${from};`;
+  }
+  if (clause.startsWith('{')) {
+    return `const ${clause.replace(/ as /g, ': ')} = ${from};`;
+  }
+  return `const ${clause} = ${from}.default;`;
+}
+
+// Each module once, after the modules it imports.
+async function bundle(name, done, parts) {
+  if (done.has(name)) {
+    return;
+  }
+  done.add(name);
+  const source = await readFile(pathOf(name), 'utf8');
+  for (const [, , dependency] of source.matchAll(importLine)) {
+    await bundle(dependency, done, parts);
+  }
+  const names = [...source.matchAll(exported)].map((match) => match[1]);
+  let body = source.replace(importLine, (_, clause, from) => bindings(clause, variableOf(from)))
+    .replace(/^export (?=(?:async )?(?:function|const|let|class) )/gm, '');
+  body = body.replace(/^export default ([\w$]+);$/m, (_, value) => {
+    names.push(`default: ${value}`);
+    return '';
+  });
+  parts.push(`const ${variableOf(name)} = (() => {\n${body}\nreturn {${names.join(', ')}};\n})();\n`);
+}
+
+const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
+
+async function main() {
+  const parts = [];
+  await bundle('./app.js', new Set(), parts);
+  const script = parts.join('\n');
+  if (/<\/script/i.test(script)) {
+    throw new Error('a script contains "</script", which would end the inline script early');
+  }
+  const style = await readFile(join(webDir, 'style.css'), 'utf8');
+  const icon = (await readFile(join(webDir, 'icon.svg'))).toString('base64');
+  const csp = [`default-src 'none'`, `script-src ${hash(script)} 'wasm-unsafe-eval'`, `style-src ${hash(style)}`,
+    `img-src data:`, `connect-src data:`, `object-src 'none'`, `base-uri 'none'`, `form-action 'none'`].join('; ');
+  const page = (await readFile(join(webDir, 'index.html'), 'utf8'))
+    .replace(/<meta http-equiv="Content-Security-Policy" content="[^"]*">/, () =>
+      `<meta http-equiv="Content-Security-Policy" content="${csp}">`)
+    .replace(/<link rel="manifest"[^>]*>\n/, '')
+    .replace(/<link rel="apple-touch-icon"[^>]*>\n/, '')
+    .replace(/<link rel="icon"[^>]*>/, () => `<link rel="icon" href="data:image/svg+xml;base64,${icon}">`)
+    .replace(/<link rel="stylesheet" href="style.css">/, () => `<style>${style}</style>`)
+    .replace(/<script src="file-check.js" defer><\/script>\n/, '')
+    .replace(/<script type="module" src="app.js"><\/script>/, () => `<script type="module">${script}</script>`);
+  for (const left of ['src="app.js"', 'href="style.css"', 'file-check.js']) {
+    if (page.includes(left)) {
+      throw new Error(`index.html changed: ${left} is still there`);
+    }
+  }
+  await mkdir(dirname(outFile), {recursive: true});
+  await writeFile(outFile, page);
+}
+
+await main();
