@@ -139,7 +139,8 @@ std::size_t StyledText::markupUnits(std::int32_t step) const {
   const std::int64_t coloured = colouredChunks(step);
   const std::int64_t styleUnits =
       coloured > 0 ? static_cast<std::int64_t>(m_styleOpen.size() + m_styleClose.size()) : 0;
-  return m_text.size() + static_cast<std::size_t>(coloured * tagUnits + styleUnits + escapeGrowth());
+  return m_text.size() +
+         static_cast<std::size_t>(coloured * tagUnits + styleUnits + escapeGrowth());
 }
 
 std::u16string StyledText::markup(std::int32_t step) const {

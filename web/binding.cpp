@@ -343,8 +343,9 @@ EMSCRIPTEN_KEEPALIVE const std::int32_t* hc_bar() {
 }
 
 // The interface as JSON: byte offsets of the request's and the counts' fields,
-// the dialects in table order (with where each writes its formatting codes), the one the page opens with, the template and
-// the colours every front end opens with, and the most stops a gradient has.
+// the dialects in table order (with where each writes its formatting codes),
+// the one the page opens with, the template and the colours every front end
+// opens with, and the most stops a gradient has.
 EMSCRIPTEN_KEEPALIVE const char16_t* hc_interface() {
   if (g_interface.empty()) {
     Json json(g_interface);

@@ -85,7 +85,8 @@ inline constexpr std::array<Dialect, 7> kDialects{{
     {"ubb", u"UBB(论坛)", u"[color=", u"]", u"[/color]", detail::kBracketStyles},
     {"brelvin", u"Brelvin", u"[ftc=", u"]", u"[/ft]"},
     {"bbcode", u"BBCode [color=#]", u"[color=#", u"]", u"[/color]", detail::kBracketStyles},
-    {"span", u"HTML <span style>", u"<span style=\"color:#", u"\">", u"</span>", detail::kSpanStyles},
+    {"span", u"HTML <span style>", u"<span style=\"color:#", u"\">", u"</span>",
+     detail::kSpanStyles},
     // MiniMessage colours everything up to the next tag, so no closing tag is needed.
     {"minimessage", u"MiniMessage <#>", u"<#", u">", u"", detail::kMiniMessageStyles},
     {"ampersand", u"&# (Minecraft)", u"&#", u"", u"", detail::kAmpersandStyles},
