@@ -234,15 +234,19 @@ function convertClicked() {
   }
 }
 
+// "auto" follows the system, also when it changes while the page is open.
+const systemDark = matchMedia('(prefers-color-scheme: dark)');
+
+function applyTheme() {
+  const auto = systemDark.matches ? 'dark' : 'light';
+  document.documentElement.dataset.theme = settings.theme === 'auto' ? auto : settings.theme;
+}
+
 function render() {
   writeSettings(settings, texts, {dialect: currentDialect(), core});
   byId('undo').disabled = undoHistory.past.length === 0;
   byId('redo').disabled = undoHistory.future.length === 0;
-  if (settings.theme === 'auto') {
-    delete document.documentElement.dataset.theme;
-  } else {
-    document.documentElement.dataset.theme = settings.theme;
-  }
+  applyTheme();
   showValidity();
   showFormatting(core?.dialects, settings, texts);
   suggestEscaping();
@@ -564,6 +568,7 @@ function listen() {
     byId(id).addEventListener('click', handler);
   }
   document.addEventListener('keydown', onKey);
+  systemDark.addEventListener('change', applyTheme);
   addEventListener('hashchange', () => core && openLink());
   addEventListener('pagehide', () => saveTextNow(byId('text').value));
 }
