@@ -32,22 +32,6 @@ ColourTriple GradientColour(ColourTriple start, ColourTriple end, std::int32_t p
           GradientComponent(start.b, end.b, position, span)};
 }
 
-std::u16string HexPair(std::u16string_view hex) {
-  const auto first = hex.find_first_not_of(u' ');
-  const auto trimmedLength =
-      first == std::u16string_view::npos ? 0 : hex.find_last_not_of(u' ') - first + 1;
-  switch (trimmedLength) {
-    case 0:
-      return u"00";
-    case 1:
-      return u"0" + std::u16string(hex);
-    case 2:
-      return std::u16string(hex);
-    default:
-      return {};
-  }
-}
-
 std::u16string ColourDigits(ColourTriple colour) {
   std::u16string digits(6, u'\0');
   digits.resize(

@@ -97,16 +97,6 @@ TEST(GradientColour, BarColumnsOutOf255) {
   }
 }
 
-TEST(HexPair, PadsToTwoDigits) {
-  const std::pair<std::u16string, std::u16string> cases[] = {
-      {u"0", u"00"},  {u"9", u"09"}, {u"A", u"0A"},   {u"F", u"0F"}, {u"10", u"10"},
-      {u"FF", u"FF"}, {u"", u"00"},  {u"   ", u"00"}, {u"100", u""}, {u"FFFF", u""},
-  };
-  for (const auto& [hex, pair] : cases) {
-    EXPECT_EQ(HexPair(hex), pair);
-  }
-}
-
 TEST(ColourDigits, EveryComponentValue) {
   static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
   for (std::int16_t v = 0; v <= 255; ++v) {
