@@ -79,7 +79,7 @@ void BM_FitToStepSeven(benchmark::State& state) {
   for (auto _ : state) {
     // Segmenting the text is part of what --fit costs, so it is timed too.
     const StyledText fresh(settings);
-    chosen = FitStep(fresh, limit).value_or(0);
+    chosen = FitStep(fresh, limit).step.value_or(0);
     benchmark::DoNotOptimize(chosen);
   }
   const double seconds = (CpuNow() - begin) / static_cast<double>(state.iterations());

@@ -2,7 +2,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <memory>
+#include <system_error>
+#include <utility>
 
 #ifdef _WIN32
 #include "cli/windows_console.h"
@@ -26,19 +29,7 @@ CliError ReadError(std::string_view name, int error) {
           "cannot read " + std::string(name) + ": " + std::strerror(error != 0 ? error : EIO)};
 }
 
-}  // namespace
-
-std::string_view DropTrailingLineBreak(std::string_view bytes) {
-  if (bytes.ends_with("\r\n")) {
-    bytes.remove_suffix(2);
-  } else if (bytes.ends_with('\n')) {
-    bytes.remove_suffix(1);
-  }
-  return bytes;
-}
-
-Result<std::string> ReadStream(std::FILE* stream, std::string_view name) {
-  std::string bytes;
+Result<std::string> ReadInto(std::string bytes, std::FILE* stream, std::string_view name) {
   char buffer[65536];
   for (;;) {
     errno = 0;
@@ -53,6 +44,21 @@ Result<std::string> ReadStream(std::FILE* stream, std::string_view name) {
   }
 }
 
+}  // namespace
+
+std::string_view DropTrailingLineBreak(std::string_view bytes) {
+  if (bytes.ends_with("\r\n")) {
+    bytes.remove_suffix(2);
+  } else if (bytes.ends_with('\n')) {
+    bytes.remove_suffix(1);
+  }
+  return bytes;
+}
+
+Result<std::string> ReadStream(std::FILE* stream, std::string_view name) {
+  return ReadInto({}, stream, name);
+}
+
 Result<std::string> ReadFile(const std::string& path) {
   const std::string name = "'" + path + "'";
   errno = 0;
@@ -60,7 +66,14 @@ Result<std::string> ReadFile(const std::string& path) {
   if (!file) {
     return ReadError(name, errno);
   }
-  return ReadStream(file.get(), name);
+  // A file is read into one allocation of its size (a guess only: it may
+  // still grow); a pipe or a device cannot tell its size.
+  std::string bytes;
+  std::error_code error;
+  if (std::filesystem::is_regular_file(path, error)) {
+    bytes.reserve(static_cast<std::size_t>(std::filesystem::file_size(path, error)) + 1);
+  }
+  return ReadInto(std::move(bytes), file.get(), name);
 }
 
 }  // namespace huecode

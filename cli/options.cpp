@@ -385,13 +385,14 @@ std::string StylesNote(const DialectStyles& styles) {
 std::string PresetListText() {
   // Every dialect shown wrapping the chunk "a" in the default start colour,
   // then the codes it has for bold, italic, underline and strikethrough.
+  const std::string digits = EncodeUtf8(ColourDigits(kDefaultStart));
   const auto dialects = Dialects();
   std::size_t width = 0;
   std::size_t chunkWidth = 0;
   std::vector<std::string> chunks;
   for (const Dialect& dialect : dialects) {
     width = std::max(width, dialect.key.size());
-    chunks.push_back(EncodeUtf8(dialect.prefix) + "FF00FF" + EncodeUtf8(dialect.middle) + "a" +
+    chunks.push_back(EncodeUtf8(dialect.prefix) + digits + EncodeUtf8(dialect.middle) + "a" +
                      EncodeUtf8(dialect.suffix));
     chunkWidth = std::max(chunkWidth, chunks.back().size());
   }

@@ -253,21 +253,20 @@ Result<PlannedConversion> PlanConversion(const CliOptions& options, StyledSettin
     return PlannedConversion{std::move(plan), {}};
   }
   const StyledText& text = plan.text();
-  const std::optional<std::int32_t> step = FitStep(text, *options.fitLimit);
-  if (!step) {
-    const std::int64_t shortest = text.stats(std::max(text.units(), 1)).outputCharacters;
+  const Fit fit = FitStep(text, *options.fitLimit);
+  if (!fit.step) {
     return CliError{kExitInputError, "--fit " + std::to_string(*options.fitLimit) +
                                          ": nothing fits, even one chunk for the whole "
                                          "text needs " +
-                                         std::to_string(shortest) + " characters"};
+                                         std::to_string(fit.outputCharacters) + " characters"};
   }
-  plan.fixStep(*step);
-  const std::string characters =
-      " (" + std::to_string(text.stats(*step).outputCharacters) + " characters)";
+  const std::int32_t step = *fit.step;
+  plan.fixStep(step);
+  const std::string characters = " (" + std::to_string(fit.outputCharacters) + " characters)";
   // The step box reads a step as long as the text as 1, so a single chunk for
   // a longer text is said in words that give it back.
-  const std::string chosen = *step > 1 && *step >= text.units() ? "one tag for the whole text"
-                                                                : "step " + std::to_string(*step);
+  const std::string chosen = step > 1 && step >= text.units() ? "one tag for the whole text"
+                                                              : "step " + std::to_string(step);
   return PlannedConversion{std::move(plan), Note("--fit chose " + chosen + characters)};
 }
 

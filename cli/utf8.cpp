@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/colour.h"
+#include "core/detail/surrogates.h"
 
 namespace huecode {
 
@@ -22,24 +23,13 @@ struct Sequence {
   std::optional<Utf8Fault> fault;
 };
 
-constexpr bool IsHigh(char32_t c) {
-  return c >= 0xD800 && c <= 0xDBFF;
-}
-constexpr bool IsLow(char32_t c) {
-  return c >= 0xDC00 && c <= 0xDFFF;
-}
-
-constexpr char32_t Combine(char32_t high, char32_t low) {
-  return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
-}
-
 // The code point that starts at k, moving k past it; a lone surrogate is U+FFFD.
 char32_t NextCodePoint(std::u16string_view text, std::size_t& k) {
   const char32_t c = text[k++];
-  if (IsHigh(c) && k < text.size() && IsLow(text[k])) {
-    return Combine(c, text[k++]);
+  if (detail::IsHighSurrogate(c) && k < text.size() && detail::IsLowSurrogate(text[k])) {
+    return detail::CombineSurrogates(c, text[k++]);
   }
-  return IsHigh(c) || IsLow(c) ? 0xFFFD : c;
+  return detail::IsSurrogate(c) ? 0xFFFD : c;
 }
 
 // How many units at the start of the text are ASCII.
@@ -102,7 +92,7 @@ Sequence DecodeOne(std::string_view bytes, std::size_t offset) {
   if (value < kShortest[length]) {
     return {0, 0, Utf8Fault::Overlong};
   }
-  if (value >= 0xD800 && value <= 0xDFFF) {
+  if (detail::IsSurrogate(value)) {
     return {0, 0, Utf8Fault::Surrogate};
   }
   if (value > 0x10FFFF) {
@@ -211,14 +201,14 @@ std::string EscapeForTerminal(std::string_view bytes) {
 void Utf8StreamSink::encode(std::u16string_view piece) {
   if (m_pendingHigh != 0) {
     const char16_t high = std::exchange(m_pendingHigh, 0);
-    if (!piece.empty() && IsLow(piece.front())) {
-      putCodePoint(Combine(high, piece.front()));
+    if (!piece.empty() && detail::IsLowSurrogate(piece.front())) {
+      putCodePoint(detail::CombineSurrogates(high, piece.front()));
       piece.remove_prefix(1);
     } else {
       putCodePoint(0xFFFD);
     }
   }
-  if (!piece.empty() && IsHigh(piece.back())) {
+  if (!piece.empty() && detail::IsHighSurrogate(piece.back())) {
     m_pendingHigh = piece.back();
     piece.remove_suffix(1);
   }

@@ -106,8 +106,51 @@ std::optional<double> ParseDouble(const std::string& number) {
 #endif
 }
 
-// Sign, digits, one decimal point and an exponent (E or D), in ASCII only.
-// Returns nothing when the number is too large for a double.
+// Digits, one decimal point and more digits, appended to the number;
+// whether there was any digit at all.
+bool ReadDigits(StepReader& reader, std::string& number) {
+  bool anyDigit = false;
+  const auto digits = [&] {
+    for (; IsDigit(reader.peek()); reader.next()) {
+      number += static_cast<char>(reader.peek());
+      anyDigit = true;
+    }
+  };
+  digits();
+  if (reader.peek() == u'.') {
+    number += '.';
+    reader.next();
+    digits();
+  }
+  return anyDigit;
+}
+
+// An exponent (E or D, an optional sign, digits) belongs to the number only
+// if at least one digit follows the letter and the sign.
+void ReadExponent(StepReader& reader, std::string& number) {
+  const char16_t e = reader.peek();
+  if (e != u'e' && e != u'E' && e != u'd' && e != u'D') {
+    return;
+  }
+  std::string exponent = "e";
+  StepReader probe = reader;
+  probe.next();
+  if (probe.peek() == u'+' || probe.peek() == u'-') {
+    exponent += static_cast<char>(probe.peek());
+    probe.next();
+  }
+  if (!IsDigit(probe.peek())) {
+    return;
+  }
+  for (; IsDigit(probe.peek()); probe.next()) {
+    exponent += static_cast<char>(probe.peek());
+  }
+  number += exponent;
+  reader = probe;
+}
+
+// Sign, digits, one decimal point and an exponent, in ASCII only. Returns
+// nothing when the number is too large for a double.
 std::optional<double> ReadDecimal(StepReader& reader) {
   std::string number;
   if (reader.peek() == u'+' || reader.peek() == u'-') {
@@ -116,41 +159,10 @@ std::optional<double> ReadDecimal(StepReader& reader) {
     }
     reader.next();
   }
-  bool anyDigit = false;
-  for (; IsDigit(reader.peek()); reader.next()) {
-    number += static_cast<char>(reader.peek());
-    anyDigit = true;
-  }
-  if (reader.peek() == u'.') {
-    number += '.';
-    reader.next();
-    for (; IsDigit(reader.peek()); reader.next()) {
-      number += static_cast<char>(reader.peek());
-      anyDigit = true;
-    }
-  }
-  if (!anyDigit) {
+  if (!ReadDigits(reader, number)) {
     return 0.0;
   }
-  const char16_t e = reader.peek();
-  if (e == u'e' || e == u'E' || e == u'd' || e == u'D') {
-    const char16_t afterE = reader.peekAfterNext();
-    // The exponent belongs to the number only if at least one digit follows.
-    std::string exponent = "e";
-    StepReader probe = reader;
-    probe.next();
-    if (afterE == u'+' || afterE == u'-') {
-      exponent += static_cast<char>(afterE);
-      probe.next();
-    }
-    if (IsDigit(probe.peek())) {
-      for (; IsDigit(probe.peek()); probe.next()) {
-        exponent += static_cast<char>(probe.peek());
-      }
-      number += exponent;
-      reader = probe;
-    }
-  }
+  ReadExponent(reader, number);
   const std::optional<double> value = ParseDouble(number);
   if (!value) {
     // Too small rounds to 0; too large has no value at all.

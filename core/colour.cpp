@@ -32,34 +32,6 @@ ColourTriple GradientColour(ColourTriple start, ColourTriple end, std::int32_t p
           GradientComponent(start.b, end.b, position, span)};
 }
 
-std::u16string HexText(std::int16_t component) {
-  // A negative component is written as its 16-bit two's complement, as the
-  // hexadecimal text of a 16-bit integer always is.
-  auto value = static_cast<std::uint16_t>(component);
-  std::u16string digits;
-  do {
-    digits.insert(digits.begin(), detail::kHexDigits[value % 16]);
-    value /= 16;
-  } while (value != 0);
-  return digits;
-}
-
-std::u16string HexPair(std::u16string_view hex) {
-  const auto first = hex.find_first_not_of(u' ');
-  const auto trimmedLength =
-      first == std::u16string_view::npos ? 0 : hex.find_last_not_of(u' ') - first + 1;
-  switch (trimmedLength) {
-    case 0:
-      return u"00";
-    case 1:
-      return u"0" + std::u16string(hex);
-    case 2:
-      return std::u16string(hex);
-    default:
-      return {};
-  }
-}
-
 std::u16string ColourDigits(ColourTriple colour) {
   std::u16string digits(6, u'\0');
   digits.resize(

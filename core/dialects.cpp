@@ -2,17 +2,6 @@
 
 namespace huecode {
 
-static_assert(
-    [] {
-      for (std::size_t k = 0; k < kDialects.size(); ++k) {
-        if (kDialects[k].windowItem.empty() != (k >= kWindowDialectCount)) {
-          return false;
-        }
-      }
-      return true;
-    }(),
-    "the window's dialects come first and only they have list items");
-
 MarkupTemplate InitialTemplate() {
   return {u"[color=#", u"]", u"[/color]"};
 }

@@ -127,12 +127,20 @@ std::int64_t StyledText::escapeGrowth() const {
   return growth;
 }
 
+template <typename Measure>
+std::int64_t StyledText::tagLength(Measure measure) const {
+  return static_cast<std::int64_t>(detail::kColourDigits) + measure(m_prefix) + measure(m_tail) +
+         measure(m_suffix);
+}
+
 std::size_t StyledText::markupUnits(std::int32_t step) const {
-  const std::size_t tagUnits = m_prefix.size() + 6 + m_tail.size() + m_suffix.size();
-  const auto coloured = static_cast<std::size_t>(colouredChunks(step));
-  const std::size_t styleUnits = coloured > 0 ? m_styleOpen.size() + m_styleClose.size() : 0;
-  return m_text.size() + coloured * tagUnits + styleUnits +
-         static_cast<std::size_t>(escapeGrowth());
+  const std::int64_t tagUnits =
+      tagLength([](std::u16string_view text) { return static_cast<std::int64_t>(text.size()); });
+  const std::int64_t coloured = colouredChunks(step);
+  const std::int64_t styleUnits =
+      coloured > 0 ? static_cast<std::int64_t>(m_styleOpen.size() + m_styleClose.size()) : 0;
+  return m_text.size() +
+         static_cast<std::size_t>(coloured * tagUnits + styleUnits + escapeGrowth());
 }
 
 std::u16string StyledText::markup(std::int32_t step) const {
@@ -143,9 +151,7 @@ std::u16string StyledText::markup(std::int32_t step) const {
 
 StyledText::FixedCounts StyledText::fixedCounts() const {
   return {CountCharacters(m_untrimmed), m_boundaries.empty() ? m_units : CountCharacters(m_text),
-          std::int64_t{6} + CountCharacters(m_prefix) + CountCharacters(m_tail) +
-              CountCharacters(m_suffix),
-          escapeGrowth(),
+          tagLength(CountCharacters), escapeGrowth(),
           std::int64_t{CountCharacters(m_styleOpen)} + CountCharacters(m_styleClose)};
 }
 
@@ -175,15 +181,16 @@ std::u16string GenerateStyledCode(const StyledSettings& settings) {
   return text.markup(text.step());
 }
 
-std::optional<std::int32_t> FitStep(const StyledText& text, std::int64_t limit) {
+Fit FitStep(const StyledText& text, std::int64_t limit) {
   const StyledText::FixedCounts fixed = text.fixedCounts();
   const std::int32_t last = std::max(text.units(), 1);
   for (std::int32_t step = 1; step <= last; ++step) {
-    if (text.stats(step, fixed).outputCharacters <= limit) {
-      return step;
+    const std::int64_t output = text.stats(step, fixed).outputCharacters;
+    if (output <= limit) {
+      return {step, output};
     }
   }
-  return std::nullopt;
+  return {std::nullopt, text.stats(last, fixed).outputCharacters};
 }
 
 }  // namespace huecode

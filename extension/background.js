@@ -199,7 +199,8 @@ chrome.runtime.onMessage.addListener((message, sender, reply) => {
     return false;
   }
   const work = message.type === 'preview' ? previewSelection(message.tabId)
-    : message.type === 'apply' ? colourSelection(message.tabId, message.options) : null;
+    : message.type === 'apply' ? colourSelection(message.tabId, message.options)
+    : message.type === 'limits' ? loadCore().then((core) => ({maxStops: core.maxStops})) : null;
   if (!work) {
     return false;
   }

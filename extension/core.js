@@ -1,21 +1,24 @@
 // The WebAssembly core as the extension uses it, through the page's own
-// converter: the dialects, the default gradient and the conversion all come
-// from what the core exports, so the extension keeps no list of its own.
+// converter: the dialects, the default gradient, the stop limit and the
+// conversion all come from what the core exports, so the extension keeps no
+// list of its own.
 import {createConverter} from './web/convert.js';
-import {defaults} from './web/settings.js';
+import {hexOf} from './web/gradients.js';
 
 let loading = null;
 
 async function load() {
   const converter = await createConverter();
-  // 'initial' is the window's start-up template, not a dialect a board reads.
-  const {initial: _, ...dialects} = converter.dialects();
+  const core = converter.interface;
+  const dialects = Object.fromEntries(
+    core.dialects.map(({key, prefix, middle, suffix}) => [key, {prefix, middle, suffix}]));
   return {
     dialects,
     // Bold, italic, underline, strikethrough and endpoints.
     formatting: true,
-    defaultDialect: defaults.dialect,
-    defaultStops: defaults.stops.map((stop) => stop.toUpperCase()),
+    defaultDialect: core.initialDialect,
+    defaultStops: core.defaultStops.map((stop) => stop.toUpperCase()),
+    maxStops: core.maxStops,
     // The markup as a string, and the preview's chunks as [offset, units,
     // '#RRGGBB' or null for a bare chunk].
     convert(settings, text) {
@@ -24,8 +27,8 @@ async function load() {
       const result = converter.convert({...settings, styles}, text);
       const chunks = [];
       for (let k = 0; k + 2 < result.preview.length; k += 3) {
-        const [offset, units, rgb] = result.preview.slice(k, k + 3);
-        chunks.push([offset, units, rgb < 0 ? null : `#${rgb.toString(16).padStart(6, '0').toUpperCase()}`]);
+        const [offset, units, colour] = result.preview.slice(k, k + 3);
+        chunks.push([offset, units, colour < 0 ? null : hexOf(colour).toUpperCase()]);
       }
       return {failed: result.failed, stylesRefused: result.stylesRefused, counts: result.counts, chunks,
         markup: new TextDecoder('utf-16le').decode(result.markup)};

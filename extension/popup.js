@@ -142,7 +142,9 @@ async function importFile() {
     return;
   }
   try {
-    const merged = mergeGradients(state.saved, readGradientFile(await file.text()));
+    // The core's stop limit: a gradient it cannot take is refused here, not cut short later.
+    const {maxStops} = await chrome.runtime.sendMessage({type: 'limits'});
+    const merged = mergeGradients(state.saved, readGradientFile(await file.text(), {maxStops}));
     state = {...(await loadState()), saved: merged.list};
     await saveState(state);
     showGradients();

@@ -21,9 +21,10 @@ int BorderRings(PictureBorder border) {
   return border == PictureBorder::Sunken3D ? 2 : 1;
 }
 
-// A colour value is laid out as 0x00BBGGRR.
+// Only the three colour bytes count; the top byte is never set by a colour.
 QColor ColourOf(ColourValue value) {
-  return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+  const ColourTriple colour = SplitColour(value & 0xFFFFFF);
+  return QColor(colour.r, colour.g, colour.b);
 }
 
 // One user coordinate as a device pixel index along one axis: the pixel whose

@@ -50,7 +50,7 @@ QFont SampleTextFont() {
 void StyleSampleText(QLabel& label) {
   label.setFont(SampleTextFont());
   QPalette palette = label.palette();
-  palette.setColor(QPalette::ButtonText, QColor(255, 0, 255));
+  palette.setColor(QPalette::ButtonText, QColor(kDefaultStart.r, kDefaultStart.g, kDefaultStart.b));
   label.setPalette(palette);
   label.adjustSize();
 }
@@ -72,8 +72,8 @@ QComboBox* MakeDialectList(const QString& editText, QWidget* parent) {
   // list may apply a preset, so that link is cut.
   QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
   for (const Dialect& dialect : WindowDialects()) {
-    combo->addItem(QString::fromUtf16(dialect.windowItem.data(),
-                                      static_cast<qsizetype>(dialect.windowItem.size())));
+    combo->addItem(
+        QString::fromUtf16(dialect.label.data(), static_cast<qsizetype>(dialect.label.size())));
   }
   combo->setCurrentIndex(-1);
   combo->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
@@ -122,7 +122,8 @@ void Form1::BuildControls() {
 
   QWidget* previousStop = nullptr;
   for (const Form1ControlLayout& entry : kForm1Layout) {
-    QWidget* control = CreateControl(entry, *entry.caption != '\0' ? tr(entry.caption) : QString());
+    QWidget* control =
+        CreateControl(entry, entry.caption.empty() ? QString() : tr(entry.caption.c_str()));
     control->setObjectName(ControlName(entry.control, entry.index));
     if (control->focusPolicy() & Qt::TabFocus) {
       if (previousStop != nullptr) {
@@ -149,53 +150,11 @@ QWidget* Form1::Container(Form1Container container) const {
 
 QWidget* Form1::CreateControl(const Form1ControlLayout& entry, const QString& caption) {
   QWidget* parent = Container(entry.container);
-  const QRect rect = ToPixels(entry.rect);
-  const auto index = static_cast<std::size_t>(entry.index);
-  QWidget* control = nullptr;
-  switch (entry.control) {
-    case Form1Control::Frame1:
-      control = Frame1 = new FrameBox(caption, parent);
-      break;
-    case Form1Control::Frame2:
-      control = Frame2 = new FrameBox(caption, parent);
-      break;
-    case Form1Control::Picture1:
-      control = Picture1 = new PictureBox(Picture1Style(), parent);
-      break;
-    case Form1Control::Picture2:
-      control = Picture2 = new PictureBox(Picture2Style(), parent);
-      break;
-    case Form1Control::Text1:
-      control = Text1 = new MultiLineBox(parent);
-      break;
-    case Form1Control::Text3:
-      control = Text3 = new MultiLineBox(parent);
-      break;
-    case Form1Control::Text2:
-      control = Text2[index] = MakeLineBox(caption, parent);
-      break;
-    case Form1Control::Text4:
-      control = Text4 = MakeLineBox(caption, parent);
-      // Typed characters reach the key filter only as key presses, not as input-method text.
-      Text4->setAttribute(Qt::WA_InputMethodEnabled, false);
-      break;
-    case Form1Control::Label1:
-      control = Label1[index] = new QLabel(parent);
-      ConfigureLabel(*Label1[index], caption);
-      break;
-    case Form1Control::Combo1:
-      control = Combo1 = MakeDialectList(caption, parent);
-      break;
-    case Form1Control::Command1:
-      control = Command1[index] = new GraphicButton(caption, parent);
-      break;
-    case Form1Control::Command2:
-      control = Command2[index] = new GraphicButton(caption, parent);
-      break;
-    case Form1Control::Command3:
-      control = Command3[index] = new GraphicButton(caption, parent);
-      break;
+  QWidget* control = CreateBox(entry, caption, parent);
+  if (control == nullptr) {
+    control = CreateCaptioned(entry, caption, parent);
   }
+  const QRect rect = ToPixels(entry.rect);
   // Labels keep the size of their caption and picture boxes the size of their picture.
   if (entry.control == Form1Control::Label1 || entry.control == Form1Control::Picture1 ||
       entry.control == Form1Control::Picture2) {
@@ -204,6 +163,56 @@ QWidget* Form1::CreateControl(const Form1ControlLayout& entry, const QString& ca
     control->setGeometry(rect);
   }
   return control;
+}
+
+// Frames, picture boxes and text boxes; nothing for any other control.
+QWidget* Form1::CreateBox(const Form1ControlLayout& entry, const QString& caption,
+                          QWidget* parent) {
+  switch (entry.control) {
+    case Form1Control::Frame1:
+      return Frame1 = new FrameBox(caption, parent);
+    case Form1Control::Frame2:
+      return Frame2 = new FrameBox(caption, parent);
+    case Form1Control::Picture1:
+      return Picture1 = new PictureBox(Picture1Style(), parent);
+    case Form1Control::Picture2:
+      return Picture2 = new PictureBox(Picture2Style(), parent);
+    case Form1Control::Text1:
+      return Text1 = new MultiLineBox(parent);
+    case Form1Control::Text3:
+      return Text3 = new MultiLineBox(parent);
+    case Form1Control::Text2:
+      return Text2[static_cast<std::size_t>(entry.index)] = MakeLineBox(caption, parent);
+    case Form1Control::Text4:
+      Text4 = MakeLineBox(caption, parent);
+      // Typed characters reach the key filter only as key presses, not as input-method text.
+      Text4->setAttribute(Qt::WA_InputMethodEnabled, false);
+      return Text4;
+    default:
+      return nullptr;
+  }
+}
+
+// Labels, the dialect list and the buttons.
+QWidget* Form1::CreateCaptioned(const Form1ControlLayout& entry, const QString& caption,
+                                QWidget* parent) {
+  const auto index = static_cast<std::size_t>(entry.index);
+  switch (entry.control) {
+    case Form1Control::Label1:
+      Label1[index] = new QLabel(parent);
+      ConfigureLabel(*Label1[index], caption);
+      return Label1[index];
+    case Form1Control::Combo1:
+      return Combo1 = MakeDialectList(caption, parent);
+    case Form1Control::Command1:
+      return Command1[index] = new GraphicButton(caption, parent);
+    case Form1Control::Command2:
+      return Command2[index] = new GraphicButton(caption, parent);
+    case Form1Control::Command3:
+      return Command3[index] = new GraphicButton(caption, parent);
+    default:
+      return nullptr;
+  }
 }
 
 void Form1::ConnectHandlers() {
@@ -250,8 +259,8 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 void Form1::Form_Load() {
-  m_startColour = {255, 0, 255};
-  m_endColour = {0, 255, 0};
+  m_startColour = kDefaultStart;
+  m_endColour = kDefaultEnd;
   Picture2->surface().Scale(0, 0, 255, 10);
   DrawGradientBar(Picture2->surface(), GradientStops{{m_startColour, m_endColour}});
 }

@@ -2,7 +2,22 @@
 
 #include <QCoreApplication>
 
+#include "core/colour.h"
+#include "core/dialects.h"
+#include "core/gradient_stops.h"
+
 namespace huecode {
+namespace {
+
+std::string Utf8(std::u16string_view text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())).toStdString();
+}
+
+// The template row reads as one chunk of the initial template in the start
+// colour, and the list shows an item over it: the core decides all of them.
+const MarkupTemplate kInitial = InitialTemplate();
+
+}  // namespace
 
 using C = Form1Control;
 using In = Form1Container;
@@ -41,17 +56,17 @@ const std::array<Form1ControlLayout, 24> kForm1Layout{{
      In::Window,
      {2640, 3480, 450, 180},
      QT_TRANSLATE_NOOP("huecode::Form1", "格式:")},
-    {C::Text2, 0, In::Window, {3120, 3480, 1095, 270}, "[color=#"},
-    {C::Label1, 2, In::Window, {4220, 3525, 540, 180}, "FF00FF"},
-    {C::Text2, 1, In::Window, {4800, 3480, 375, 270}, "]"},
+    {C::Text2, 0, In::Window, {3120, 3480, 1095, 270}, Utf8(kInitial.prefix)},
+    {C::Label1, 2, In::Window, {4220, 3525, 540, 180}, Utf8(ColourDigits(kDefaultStart))},
+    {C::Text2, 1, In::Window, {4800, 3480, 375, 270}, Utf8(kInitial.middle)},
     {C::Label1, 3, In::Window, {5180, 3525, 390, 180}, QT_TRANSLATE_NOOP("huecode::Form1", "文字")},
-    {C::Text2, 2, In::Window, {5640, 3480, 855, 270}, "[/color]"},
+    {C::Text2, 2, In::Window, {5640, 3480, 855, 270}, Utf8(kInitial.suffix)},
     {C::Label1,
      4,
      In::Window,
      {2640, 3840, 450, 180},
      QT_TRANSLATE_NOOP("huecode::Form1", "代码:")},
-    {C::Combo1, -1, In::Window, {6600, 3480, 1455, 300}, "UBB(论坛)"},
+    {C::Combo1, -1, In::Window, {6600, 3480, 1455, 300}, Utf8(kDialects[kInitialDialect].label)},
     {C::Text3, -1, In::Window, {3120, 3960, 4815, 1215}, ""},
     {C::Command2,
      0,

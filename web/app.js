@@ -2,7 +2,7 @@
 // becomes a change to it (recorded for undo), the controls are written from
 // it, and a conversion in the worker fills the output, the counts, the bar
 // and the preview with the newest answer.
-import {fields, markInvalid, stopId, typedColour, writeSettings} from './controls.js';
+import {dialectName, fields, markInvalid, stopId, typedColour, writeSettings} from './controls.js';
 import {formatPreview, formattingSettings, showFormatting} from './formatting.js';
 import {applyTexts, defaultLanguage, textsOf} from './i18n.js';
 import {createLibrary} from './library.js';
@@ -15,7 +15,6 @@ import {startConverter} from './runner.js';
 import {loadText, saveText, saveTextNow} from './textstore.js';
 
 const byId = (id) => document.getElementById(id);
-const maxStops = 64;
 // The output box shows this many characters at most: laying out more makes
 // every update a long pause. Copying from the box, the copy button and the
 // download still take the whole markup.
@@ -23,7 +22,8 @@ const maxShown = 50000;
 
 let settings = loadSettings(localStorage);
 let texts = textsOf(settings.language ?? defaultLanguage(navigator.languages));
-let dialects = null;
+// The core's dialects, defaults and limits, once its worker is ready.
+let core = null;
 const undoHistory = new History(100);
 let latest = 0;
 let timer = 0;
@@ -72,7 +72,7 @@ function conversionSettings() {
     prefix: settings.prefix,
     middle: settings.middle,
     suffix: settings.suffix,
-    ...formattingSettings(dialects, settings),
+    ...formattingSettings(core?.dialects, settings),
   };
 }
 
@@ -86,7 +86,7 @@ function convertNow() {
   clearTimeout(timer);
   timer = 0;
   const request = conversionSettings();
-  if (!dialects || !request) {
+  if (!core || !request) {
     return;
   }
   latest += 1;
@@ -174,7 +174,7 @@ function markup() {
 const htmlDialects = new Set(['html', 'span']);
 
 function currentDialect() {
-  return dialects && settings.prefix !== null ? dialectOf(settings, dialects) : null;
+  return core && settings.prefix !== null ? dialectOf(settings, core.dialects) : null;
 }
 
 function suggestEscaping() {
@@ -186,7 +186,7 @@ function drawPreview() {
     return;
   }
   const {low, lowest} = showPreview(byId('preview'), sentText, lastResult.preview, boardColour(settings));
-  formatPreview(byId('preview'), formattingSettings(dialects, settings).styles);
+  formatPreview(byId('preview'), formattingSettings(core?.dialects, settings).styles);
   byId('contrast-warning').textContent = low ? texts.lowContrast(low, lowest.toFixed(2)) : '';
   byId('contrast-warning').hidden = low === 0;
 }
@@ -234,17 +234,21 @@ function convertClicked() {
   }
 }
 
+// "auto" follows the system, also when it changes while the page is open.
+const systemDark = matchMedia('(prefers-color-scheme: dark)');
+
+function applyTheme() {
+  const auto = systemDark.matches ? 'dark' : 'light';
+  document.documentElement.dataset.theme = settings.theme === 'auto' ? auto : settings.theme;
+}
+
 function render() {
-  writeSettings(settings, texts, {dialect: currentDialect(), dialects, maxStops});
+  writeSettings(settings, texts, {dialect: currentDialect(), core});
   byId('undo').disabled = undoHistory.past.length === 0;
   byId('redo').disabled = undoHistory.future.length === 0;
-  if (settings.theme === 'auto') {
-    delete document.documentElement.dataset.theme;
-  } else {
-    document.documentElement.dataset.theme = settings.theme;
-  }
+  applyTheme();
   showValidity();
-  showFormatting(dialects, settings, texts);
+  showFormatting(core?.dialects, settings, texts);
   suggestEscaping();
   drawPreview();
 }
@@ -273,7 +277,8 @@ function change(next, {group = null, convert = 'soon'} = {}) {
 // An undo restores conversion settings only; the language and the theme stay the reader's.
 function restore(snapshot) {
   const reader = Object.fromEntries(readerKeys.map((key) => [key, settings[key]]));
-  settings = {...snapshot, ...reader};
+  // A step taken before the core was ready left the gradient and template to it.
+  settings = core ? withCoreDefaults({...snapshot, ...reader}) : {...snapshot, ...reader};
   saveSettings(localStorage, settings);
   render();
   convertNow();
@@ -347,23 +352,27 @@ function onStopButton(event) {
 }
 
 function pickDialect() {
-  const key = byId('dialect').value;
-  const template = dialects[key];
-  if (!template) {
+  const dialect = core.dialects.find(({key}) => key === byId('dialect').value);
+  if (!dialect) {
     return;
   }
   const edited = currentDialect() === null;
   const before = settings;
-  change({...settings, ...template}, {convert: 'now'});
+  const {prefix, middle, suffix} = dialect;
+  change({...settings, prefix, middle, suffix}, {convert: 'now'});
   if (edited) {
-    setStatus(texts.templateReplaced(texts.dialects[key] ?? key), before);
+    setStatus(texts.templateReplaced(dialectName(texts, dialect)), before);
   }
 }
 
-function withTemplate(current) {
-  const initial = dialects.initial;
+// What the settings leave to the core (null), and a gradient longer than it
+// takes, become the core's.
+function withCoreDefaults(current) {
+  const {initial} = core;
+  const stops = current.stops ?? [];
   return {
     ...current,
+    stops: stops.length >= 2 && stops.length <= core.maxStops ? stops : [...core.defaultStops],
     prefix: current.prefix ?? initial.prefix,
     middle: current.middle ?? initial.middle,
     suffix: current.suffix ?? initial.suffix,
@@ -372,7 +381,7 @@ function withTemplate(current) {
 
 function defaultSettings() {
   const reader = Object.fromEntries(readerKeys.map((key) => [key, settings[key]]));
-  return withTemplate({...defaults, stops: [...defaults.stops], ...reader});
+  return withCoreDefaults({...defaults, ...reader});
 }
 
 function confirmReset() {
@@ -433,7 +442,7 @@ function linkMessage(link) {
 // untouched); what it cannot read takes the default. It is applied once: the
 // address loses its fragment.
 function openLink() {
-  const link = readShareFragment(location.hash);
+  const link = readShareFragment(location.hash, {maxStops: core.maxStops});
   if (!link) {
     return;
   }
@@ -446,7 +455,7 @@ function openLink() {
     byId('text').value = link.text;
     saveText(link.text);
   }
-  change(withTemplate(next), {convert: 'now'});
+  change(withCoreDefaults(next), {convert: 'now'});
   setStatus(linkMessage(link), before);
 }
 
@@ -481,7 +490,7 @@ function toggleLanguage() {
 
 const library = createLibrary({
   texts: () => texts,
-  maxStops: () => maxStops,
+  maxStops: () => core?.maxStops,
   current: () => ({stops: settings.stops, space: settings.space}),
   apply(gradient, name) {
     change({...settings, rainbow: false, space: gradient.space, stops: gradient.stops.map((c) => c.toLowerCase())},
@@ -496,8 +505,8 @@ function onWorkerMessage({data}) {
     return;
   }
   if (data.ready) {
-    dialects = data.dialects;
-    settings = withTemplate(settings);
+    core = data.core;
+    settings = withCoreDefaults(settings);
     render();
     // The first conversion waits for the kept text.
     textLoaded.then(() => {
@@ -559,7 +568,8 @@ function listen() {
     byId(id).addEventListener('click', handler);
   }
   document.addEventListener('keydown', onKey);
-  addEventListener('hashchange', () => dialects && openLink());
+  systemDark.addEventListener('change', applyTheme);
+  addEventListener('hashchange', () => core && openLink());
   addEventListener('pagehide', () => saveTextNow(byId('text').value));
 }
 

@@ -1,10 +1,13 @@
 // The page's only door into the conversion core. JavaScript writes one
 // request (numbers into Request, texts as UTF-16 into the text buffer), calls
-// hc_convert and reads the result back from the linear memory.
+// hc_convert and reads the result back from the linear memory. hc_interface
+// describes the request and the counts field by field, and hands over the
+// dialects, the defaults and the limits, so the page repeats none of them.
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -33,7 +36,7 @@ EM_JS(std::int32_t, hc_segment_graphemes,
 
 namespace {
 
-using huecode::ColourTriple;
+using huecode::ColourValue;
 
 std::vector<std::uint32_t> GraphemeBoundaries(std::u16string_view text) {
   std::vector<std::uint32_t> boundaries(text.size() + 1);
@@ -44,9 +47,6 @@ std::vector<std::uint32_t> GraphemeBoundaries(std::u16string_view text) {
   return boundaries;
 }
 
-constexpr std::size_t kMaxStops = 64;
-
-// Field order of the request that convert.js fills in.
 struct Request {
   std::int32_t textUnits = 0;
   std::int32_t stepUnits = 0;
@@ -63,8 +63,33 @@ struct Request {
   std::int32_t styles = 0;     // 1 bold, 2 italic, 4 underline, 8 strikethrough
   std::int32_t endpoints = 0;  // the first and last coloured chunk on the first and last stop
   std::int32_t stopCount = 2;
-  std::array<std::int32_t, kMaxStops> stops{};  // 0xRRGGBB each
+  std::array<ColourValue, huecode::kMaxStops> stops{};
 };
+
+struct Field {
+  std::u16string_view name;
+  std::size_t offset;
+};
+
+constexpr Field kRequestFields[] = {
+    {u"textUnits", offsetof(Request, textUnits)},
+    {u"stepUnits", offsetof(Request, stepUnits)},
+    {u"prefixUnits", offsetof(Request, prefixUnits)},
+    {u"middleUnits", offsetof(Request, middleUnits)},
+    {u"suffixUnits", offsetof(Request, suffixUnits)},
+    {u"space", offsetof(Request, space)},
+    {u"by", offsetof(Request, by)},
+    {u"merge", offsetof(Request, merge)},
+    {u"rainbow", offsetof(Request, rainbow)},
+    {u"escape", offsetof(Request, escape)},
+    {u"fitLimit", offsetof(Request, fitLimit)},
+    {u"previewUnits", offsetof(Request, previewUnits)},
+    {u"styles", offsetof(Request, styles)},
+    {u"endpoints", offsetof(Request, endpoints)},
+    {u"stopCount", offsetof(Request, stopCount)},
+};
+static_assert(std::size(kRequestFields) * sizeof(std::int32_t) == offsetof(Request, stops),
+              "every number before the stops is described");
 
 // Counts as doubles, since JavaScript numbers are.
 struct Counts {
@@ -77,21 +102,37 @@ struct Counts {
   double shortest = 0;  // the output of one chunk for the whole text, when nothing fits
 };
 
+constexpr Field kCountFields[] = {
+    {u"charactersIn", offsetof(Counts, charactersIn)},
+    {u"chunks", offsetof(Counts, chunks)},
+    {u"colouredChunks", offsetof(Counts, colouredChunks)},
+    {u"outputCharacters", offsetof(Counts, outputCharacters)},
+    {u"step", offsetof(Counts, step)},
+    {u"fitFailed", offsetof(Counts, fitFailed)},
+    {u"shortest", offsetof(Counts, shortest)},
+};
+static_assert(std::size(kCountFields) * sizeof(double) == sizeof(Counts),
+              "every count is described");
+
+// "around" the coloured text, in every "tag", or "" for a dialect without codes.
+std::u16string_view StylePlacementName(huecode::StylePlacement placement) {
+  switch (placement) {
+    case huecode::StylePlacement::AroundText:
+      return u"around";
+    case huecode::StylePlacement::InEveryTag:
+      return u"tag";
+    case huecode::StylePlacement::NoCodes:
+      break;
+  }
+  return u"";
+}
+
 Request g_request;
 std::u16string g_texts;
 std::u16string g_markup;
 Counts g_counts;
-std::vector<std::int32_t> g_preview;  // offset, units, 0xRRGGBB or -1 for each chunk
-std::u16string g_dialects;
-
-ColourTriple TripleOf(std::int32_t rgb) {
-  return {static_cast<std::int16_t>((rgb >> 16) & 0xFF),
-          static_cast<std::int16_t>((rgb >> 8) & 0xFF), static_cast<std::int16_t>(rgb & 0xFF)};
-}
-
-std::int32_t RgbOf(ColourTriple colour) {
-  return (colour.r << 16) | (colour.g << 8) | colour.b;
-}
+std::vector<std::int32_t> g_preview;  // offset, units, the colour or -1 for each chunk
+std::u16string g_interface;
 
 huecode::StyledSettings SettingsOfRequest() {
   huecode::StyledSettings settings;
@@ -111,9 +152,9 @@ huecode::StyledSettings SettingsOfRequest() {
     settings.gradient.stops = huecode::RainbowStops();
   } else {
     const auto stops = static_cast<std::size_t>(
-        std::clamp<std::int32_t>(g_request.stopCount, 2, static_cast<std::int32_t>(kMaxStops)));
+        std::clamp<std::int32_t>(g_request.stopCount, 2, huecode::kMaxStops));
     for (std::size_t k = 0; k < stops; ++k) {
-      settings.gradient.stops.push_back(TripleOf(g_request.stops[k]));
+      settings.gradient.stops.push_back(huecode::SplitColour(g_request.stops[k]));
     }
   }
   settings.gradient.space =
@@ -144,10 +185,84 @@ void CollectPreview(const huecode::StyledSettings& settings, const huecode::Styl
     }
     g_preview.push_back(static_cast<std::int32_t>(offset));
     g_preview.push_back(static_cast<std::int32_t>(chunk.text.size()));
-    g_preview.push_back(chunk.coloured ? RgbOf(chunk.colour) : -1);
+    g_preview.push_back(chunk.coloured ? huecode::ComposeColour(chunk.colour) : -1);
     return true;
   });
 }
+
+// Writes JSON into a UTF-16 string, with the commas between members.
+class Json {
+ public:
+  explicit Json(std::u16string& out) : m_out(out) {}
+
+  Json& open(char16_t bracket) {
+    separate();
+    m_out.push_back(bracket);
+    m_first = true;
+    return *this;
+  }
+  Json& close(char16_t bracket) {
+    m_out.push_back(bracket);
+    m_first = false;
+    return *this;
+  }
+  Json& key(std::u16string_view name) {
+    text(name);
+    m_out.push_back(u':');
+    m_first = true;
+    return *this;
+  }
+  Json& text(std::u16string_view value) {
+    separate();
+    m_out.push_back(u'"');
+    for (const char16_t c : value) {
+      if (c < u' ') {
+        std::array<char16_t, 2> digits{};
+        huecode::detail::WriteHexByte(digits.data(), c);
+        m_out.append(u"\\u00").append(digits.data(), digits.size());
+        continue;
+      }
+      if (c == u'"' || c == u'\\') {
+        m_out.push_back(u'\\');
+      }
+      m_out.push_back(c);
+    }
+    m_out.push_back(u'"');
+    return *this;
+  }
+  template <typename Number>
+  Json& number(Number value) {
+    separate();
+    for (const char c : std::to_string(value)) {
+      m_out.push_back(static_cast<char16_t>(c));
+    }
+    return *this;
+  }
+  template <std::size_t N>
+  Json& fields(const Field (&fields)[N]) {
+    open(u'{');
+    for (const Field& field : fields) {
+      key(field.name).number(field.offset);
+    }
+    return close(u'}');
+  }
+  Json& templateOf(const huecode::MarkupTemplate& markup) {
+    key(u"prefix").text(markup.prefix);
+    key(u"middle").text(markup.middle);
+    return key(u"suffix").text(markup.suffix);
+  }
+
+ private:
+  void separate() {
+    if (!m_first) {
+      m_out.push_back(u',');
+    }
+    m_first = false;
+  }
+
+  std::u16string& m_out;
+  bool m_first = true;
+};
 
 }  // namespace
 
@@ -178,14 +293,13 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
   const huecode::StyledText text(settings);
   std::int32_t step = text.step();
   if (g_request.fitLimit >= 0) {
-    const std::optional<std::int32_t> fitted = huecode::FitStep(text, g_request.fitLimit);
-    if (!fitted) {
+    const huecode::Fit fit = huecode::FitStep(text, g_request.fitLimit);
+    if (!fit.step) {
       g_counts.fitFailed = 1;
-      g_counts.shortest =
-          static_cast<double>(text.stats(std::max(text.units(), 1)).outputCharacters);
+      g_counts.shortest = static_cast<double>(fit.outputCharacters);
       return 1;
     }
-    step = *fitted;
+    step = *fit.step;
   }
   const huecode::ConversionStats stats = text.stats(step);
   g_counts.charactersIn = static_cast<double>(stats.charactersIn);
@@ -223,39 +337,44 @@ EMSCRIPTEN_KEEPALIVE const std::int32_t* hc_bar() {
   static std::array<std::int32_t, 256> bar{};
   const huecode::GradientSampler sampler(SettingsOfRequest().gradient);
   for (std::size_t column = 0; column < bar.size(); ++column) {
-    bar[column] = RgbOf(sampler.at(static_cast<std::int32_t>(column), 255));
+    bar[column] = huecode::ComposeColour(sampler.at(static_cast<std::int32_t>(column), 255));
   }
   return bar.data();
 }
 
-// Every dialect as key, prefix, middle, suffix and where its formatting goes
-// ("around", "tag" or nothing), each field ended by U+001F; the template the
-// window opens with comes first under the key "initial", with no formatting of its own.
-EMSCRIPTEN_KEEPALIVE const char16_t* hc_dialects() {
-  if (g_dialects.empty()) {
-    const huecode::MarkupTemplate initial = huecode::InitialTemplate();
-    const auto field = [](std::u16string_view text) { g_dialects.append(text).push_back(u'\x1f'); };
-    field(u"initial");
-    field(initial.prefix);
-    field(initial.middle);
-    field(initial.suffix);
-    field(u"");
+// The interface as JSON: byte offsets of the request's and the counts' fields,
+// the dialects in table order (with where each writes its formatting codes),
+// the one the page opens with, the template and the colours every front end
+// opens with, and the most stops a gradient has.
+EMSCRIPTEN_KEEPALIVE const char16_t* hc_interface() {
+  if (g_interface.empty()) {
+    Json json(g_interface);
+    json.open(u'{');
+    json.key(u"request").open(u'{').key(u"fields").fields(kRequestFields);
+    json.key(u"stops").number(offsetof(Request, stops)).close(u'}');
+    json.key(u"counts").fields(kCountFields);
+    json.key(u"maxStops").number(huecode::kMaxStops);
+    json.key(u"dialects").open(u'[');
     for (const huecode::Dialect& dialect : huecode::Dialects()) {
-      field(std::u16string(dialect.key.begin(), dialect.key.end()));
-      field(dialect.prefix);
-      field(dialect.middle);
-      field(dialect.suffix);
-      field(dialect.styles.placement == huecode::StylePlacement::AroundText   ? u"around"
-            : dialect.styles.placement == huecode::StylePlacement::InEveryTag ? u"tag"
-                                                                              : u"");
+      json.open(u'{').key(u"key").text(std::u16string(dialect.key.begin(), dialect.key.end()));
+      json.key(u"label").text(dialect.label).templateOf(dialect.markup());
+      json.key(u"styles").text(StylePlacementName(dialect.styles.placement)).close(u'}');
     }
+    json.close(u']');
+    const std::string_view initialKey = huecode::kDialects[huecode::kInitialDialect].key;
+    json.key(u"initialDialect").text(std::u16string(initialKey.begin(), initialKey.end()));
+    json.key(u"initial").open(u'{').templateOf(huecode::InitialTemplate()).close(u'}');
+    json.key(u"defaultStops").open(u'[');
+    json.number(huecode::ComposeColour(huecode::kDefaultStart));
+    json.number(huecode::ComposeColour(huecode::kDefaultEnd)).close(u']');
+    json.close(u'}');
   }
-  return g_dialects.c_str();
+  return g_interface.c_str();
 }
 
-EMSCRIPTEN_KEEPALIVE std::int32_t hc_dialects_units() {
-  hc_dialects();
-  return static_cast<std::int32_t>(g_dialects.size());
+EMSCRIPTEN_KEEPALIVE std::int32_t hc_interface_units() {
+  hc_interface();
+  return static_cast<std::int32_t>(g_interface.size());
 }
 
 }  // extern "C"

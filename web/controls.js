@@ -119,14 +119,17 @@ function writeStops(stops, rainbow, texts) {
   byId('end-hex').setAttribute('aria-label', texts.hexLabel(texts.end));
 }
 
-// The dialect list comes from the core; the names from the page's languages.
+// A dialect's name in the page's language, else as the core labels it.
+export function dialectName(texts, dialect) {
+  return texts.dialects?.[dialect.key] ?? dialect.label;
+}
+
+// The dialect list is the core's.
 function writeDialects(dialect, dialects, texts) {
   const select = byId('dialect');
-  const keys = Object.keys(dialects).filter((key) => key !== 'initial');
-  const wanted = [...keys, 'custom'];
-  if (select.dataset.language !== texts.htmlLang || select.options.length !== wanted.length) {
-    select.replaceChildren(...wanted.map((key) => new Option(key === 'custom' ? texts.customDialect
-      : texts.dialects[key] ?? key, key)));
+  if (select.dataset.language !== texts.htmlLang || select.options.length !== dialects.length + 1) {
+    select.replaceChildren(...dialects.map((d) => new Option(dialectName(texts, d), d.key)),
+      new Option(texts.customDialect, 'custom'));
     select.dataset.language = texts.htmlLang;
   }
   select.value = dialect ?? 'custom';
@@ -135,17 +138,21 @@ function writeDialects(dialect, dialects, texts) {
   byId('custom-note').hidden = dialect !== null;
 }
 
-export function writeSettings(settings, texts, {dialect, dialects, maxStops}) {
+// core is what the core exports, null until it is ready; until then the
+// settings may leave the stops and the template to it.
+export function writeSettings(settings, texts, {dialect, core}) {
   for (const {id, key, property} of fields) {
     if (settings[key] !== null) {
       put(byId(id), property, settings[key]);
     }
   }
-  writeStops(settings.stops, settings.rainbow, texts);
-  if (dialects) {
-    writeDialects(dialect, dialects, texts);
+  if (settings.stops) {
+    writeStops(settings.stops, settings.rainbow, texts);
   }
-  byId('add-stop').disabled = settings.rainbow || settings.stops.length >= maxStops;
+  if (core) {
+    writeDialects(dialect, core.dialects, texts);
+  }
+  byId('add-stop').disabled = !core || settings.rainbow || settings.stops.length >= core.maxStops;
   byId('reverse').disabled = settings.rainbow;
   byId('board-colour').hidden = settings.board !== 'custom';
 }

@@ -9,8 +9,8 @@ export const styleIds = ['bold', 'italic', 'underline', 'strike'];
 // Where the template's formatting goes ('around' or 'tag'), '' for a dialect
 // without codes, null for a template of the user's own.
 function placementOf(dialects, settings) {
-  for (const [key, dialect] of Object.entries(dialects ?? {})) {
-    if (key !== 'initial' && dialect.prefix === settings.prefix && dialect.middle === settings.middle &&
+  for (const dialect of dialects ?? []) {
+    if (dialect.prefix === settings.prefix && dialect.middle === settings.middle &&
         dialect.suffix === settings.suffix) {
       return dialect.styles;
     }

@@ -29,9 +29,6 @@ export const storageKey = 'huecode.gradients.v1';
 export const spaces = Object.freeze(['rgb', 'oklab']);
 export const maxSaved = 500;
 export const maxNameLength = 80;
-// The core takes up to this many stops; a caller that knows the core's own
-// limit passes it as options.maxStops.
-export const defaultMaxStops = 64;
 // A gradient file of this size holds far more than maxSaved gradients; a
 // larger file is not a gradient file.
 export const maxFileBytes = 1 << 20;
@@ -96,6 +93,19 @@ export function parseColour(text) {
   return `#${digits.toUpperCase()}`;
 }
 
+// Colours travel between the page and the core packed as the core keeps
+// them, red in the low byte: 0x00BBGGRR. This is the one place that writes a
+// colour's hex digits.
+export function hexOf(packed) {
+  const rgb = ((packed & 0xff) << 16) | (packed & 0xff00) | ((packed >> 16) & 0xff);
+  return `#${rgb.toString(16).padStart(6, '0')}`;
+}
+
+export function packedOf(hex) {
+  const rgb = Number.parseInt(hex.slice(1), 16);
+  return ((rgb & 0xff) << 16) | (rgb & 0xff00) | ((rgb >> 16) & 0xff);
+}
+
 function channel(value) {
   const c = value / 255;
   return c <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4;
@@ -135,7 +145,9 @@ export function cleanName(name) {
 }
 
 // The gradient as it is kept: checked, colours normalised, only known fields.
-export function cleanGradient(gradient, {maxStops = defaultMaxStops} = {}) {
+// The most stops is the core's: a caller that keeps the gradient for a
+// conversion passes it as options.maxStops.
+export function cleanGradient(gradient, {maxStops = Infinity} = {}) {
   if (!gradient || typeof gradient !== 'object') {
     throw new GradientError('badEntry');
   }

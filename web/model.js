@@ -1,7 +1,7 @@
 // The page's rules about its settings, free of the page: editing the list of
 // colour stops, reading the numbers people type, naming the template's
 // dialect, and the undo history.
-import {halfWidth} from './gradients.js';
+import {halfWidth, hexOf, packedOf} from './gradients.js';
 
 const maxCount = 2 ** 31 - 1;
 
@@ -44,24 +44,21 @@ export function editStops(stops, k, move) {
   return {stops: edited, at: target};
 }
 
-function channels(colour) {
-  return [1, 3, 5].map((at) => Number.parseInt(colour.substr(at, 2), 16));
-}
-
 // A new stop goes just before the end, in the colour halfway along the last segment.
 export function withAddedStop(stops) {
   const last = stops[stops.length - 1];
-  const before = channels(stops[stops.length - 2]);
-  const mid = channels(last).map((c, k) => Math.round((c + before[k]) / 2));
-  return [...stops.slice(0, -1), `#${mid.map((c) => c.toString(16).padStart(2, '0')).join('')}`, last];
+  const [a, b] = [packedOf(stops[stops.length - 2]), packedOf(last)];
+  const mid = [0, 8, 16].reduce(
+    (packed, shift) => packed | (Math.round((((a >> shift) & 0xff) + ((b >> shift) & 0xff)) / 2) << shift), 0);
+  return [...stops.slice(0, -1), hexOf(mid), last];
 }
 
 // The key of the dialect whose template the boxes hold, or null when they
 // hold one of the user's own.
 export function dialectOf(template, dialects) {
-  const match = Object.entries(dialects).find(([key, d]) => key !== 'initial' && d.prefix === template.prefix &&
-    d.middle === template.middle && d.suffix === template.suffix);
-  return match ? match[0] : null;
+  const match = dialects.find((d) => d.prefix === template.prefix && d.middle === template.middle &&
+    d.suffix === template.suffix);
+  return match ? match.key : null;
 }
 
 export function sameSettings(a, b) {

@@ -1,7 +1,7 @@
 // Draws the gradient bar and the coloured preview. The preview is built from
 // text nodes and elements whose colour is set through the style object, so
 // the user's text is never parsed as markup.
-import {boardColours, contrastRatio, relativeLuminance} from './gradients.js';
+import {boardColours, contrastRatio, hexOf, relativeLuminance} from './gradients.js';
 
 export function drawBar(canvas, colours) {
   const context = canvas.getContext('2d');
@@ -10,10 +10,6 @@ export function drawBar(canvas, colours) {
     context.fillStyle = colour;
     context.fillRect(column * columnWidth, 0, columnWidth, canvas.height);
   });
-}
-
-function hexOf(rgb) {
-  return `#${rgb.toString(16).padStart(6, '0')}`;
 }
 
 export function boardColour(settings) {
@@ -72,8 +68,8 @@ function drawMore(container) {
   }
 }
 
-// chunks holds offset, length and 0xRRGGBB (or -1 for a bare chunk) per
-// chunk, as offsets into text. Returns how many coloured chunks read below
+// chunks holds offset, length and the packed colour (or -1 for a bare
+// chunk) per chunk, as offsets into text. Returns how many coloured chunks read below
 // 3:1 against the board, and the lowest ratio.
 export function showPreview(container, text, chunks, board) {
   const ratios = new Map();

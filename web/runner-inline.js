@@ -9,7 +9,7 @@ export function startConverter() {
   const target = new EventTarget();
   const answer = (data) => target.dispatchEvent(new MessageEvent('message', {data}));
   const converter = createConverter();
-  converter.then((c) => answer({ready: true, dialects: c.dialects()}),
+  converter.then((c) => answer({ready: true, core: c.interface}),
     (error) => answer({ready: false, error: String(error)}));
   let newest = null;
   target.postMessage = (data) => {

@@ -2,11 +2,12 @@
 // in textstore.js).
 const storageKey = 'huecode.settings.v1';
 
-// The window's conversion: magenta to green, step 1, the template it opens
-// with under the UBB item; but the colours start and end exactly on the
-// chosen ones, as web users expect (the window's rule is one click away).
+// The window's conversion: step 1, and what the core opens with (its
+// gradient, and its initial template); but the colours start and end exactly
+// on the chosen ones, as web users expect (the window's rule is one click
+// away).
 export const defaults = Object.freeze({
-  stops: Object.freeze(['#ff00ff', '#00ff00']),
+  stops: null,  // null: the core's default gradient
   rainbow: false,
   space: 'rgb',
   step: '1',
@@ -21,9 +22,6 @@ export const defaults = Object.freeze({
   limit: '',
   limitUnit: 'characters',
   fit: false,
-  // The item the window's list shows at start-up; the page itself names the
-  // dialect its template matches, and the extension starts with this one.
-  dialect: 'ubb',
   prefix: null,  // null: the core's initial template
   middle: null,
   suffix: null,
@@ -57,7 +55,8 @@ export function sanitised(stored) {
   for (const key of Object.keys(defaults)) {
     const value = stored[key];
     if (key === 'stops') {
-      if (Array.isArray(value) && value.length >= 2 && value.length <= 64 &&
+      // The core's limit on stops is applied once the core is ready.
+      if (Array.isArray(value) && value.length >= 2 &&
           value.every((c) => typeof c === 'string' && colourPattern.test(c))) {
         settings.stops = [...value];
       }

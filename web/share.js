@@ -10,7 +10,6 @@ import {parseColour} from './gradients.js';
 
 export const shareVersion = 1;
 const marker = 'huecode';
-const maxStops = 64;
 
 const flag = {write: (v) => (v ? '1' : '0'), read: (s) => ({1: true, 0: false})[s]};
 const oneOf = (...values) => ({write: String, read: (s) => (values.includes(s) ? s : undefined)});
@@ -22,7 +21,7 @@ const colour = {
 };
 const stops = {
   write: (list) => list.map((c) => c.slice(1).toUpperCase()).join('-'),
-  read(s) {
+  read(s, {maxStops = Infinity}) {
     const list = s.split('-').map((c) => (/^[0-9A-Fa-f]{6}$/.test(c) ? parseColour(c).toLowerCase() : null));
     return list.length >= 2 && list.length <= maxStops && !list.includes(null) ? list : undefined;
   },
@@ -70,8 +69,8 @@ export function shareFragment(settings, text = null) {
 // version, unreadable}: settings holds every field that could be read, text
 // is null when the link has none, version is null when it cannot be read, and
 // unreadable names the fields left to the defaults. Fields a later version
-// added are passed over.
-export function readShareFragment(fragment) {
+// added are passed over. limits.maxStops is the core's.
+export function readShareFragment(fragment, limits = {}) {
   let params;
   try {
     params = new URLSearchParams(fragment.replace(/^#/, ''));
@@ -89,7 +88,7 @@ export function readShareFragment(fragment) {
     if (!params.has(key)) {
       continue;
     }
-    const value = field.read(params.get(key));
+    const value = field.read(params.get(key), limits);
     if (value === undefined) {
       unreadable.push(key);
     } else {

@@ -6,7 +6,7 @@ import {convertMeasured} from './measure.js';
 const converter = createConverter();
 
 converter.then(
-  (c) => postMessage({ready: true, dialects: c.dialects()}),
+  (c) => postMessage({ready: true, core: c.interface}),
   (error) => postMessage({ready: false, error: String(error)}));
 
 addEventListener('message', async ({data}) => {

@@ -7,7 +7,10 @@
 
 #include "cli/input.h"
 #include "cli/options.h"
+#include "cli/utf8.h"
+#include "core/colour.h"
 #include "core/dialects.h"
+#include "core/gradient_stops.h"
 
 namespace huecode {
 namespace {
@@ -219,6 +222,11 @@ TEST(UsageText, NamesEveryOptionAndDialect) {
   }
   for (const Dialect& dialect : Dialects()) {
     EXPECT_NE(usage.find(dialect.key), std::string::npos) << dialect.key;
+  }
+  // The help writes the default gradient out; it must be the one the core opens with.
+  for (const ColourTriple colour : {kDefaultStart, kDefaultEnd}) {
+    const std::string text = "(default " + EncodeUtf8(ColourDigits(colour)) + ")";
+    EXPECT_NE(usage.find(text), std::string::npos) << text;
   }
 }
 

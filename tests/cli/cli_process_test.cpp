@@ -11,7 +11,7 @@
 #include "cli_expect.h"
 #include "core/conversion.h"
 #include "process_runner.h"
-#include "tests/core/worked_examples.h"
+#include "tests/support/worked_examples.h"
 
 namespace huecode::test {
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <optional>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +15,7 @@
 #include "core/gradient_stops.h"
 #include "icu/grapheme.h"
 #include "process_runner.h"
+#include "tests/support/dialect_chunks.h"
 
 namespace huecode {
 namespace {
@@ -121,34 +121,20 @@ bool Between(std::int16_t value, std::int16_t a, std::int16_t b) {
   return value >= std::min(a, b) && value <= std::max(a, b);
 }
 
-struct PresetCase {
-  const char* key;
-  const char* markup;  // of "ab" in the opening colours
-};
-
-class PresetChunk : public ::testing::TestWithParam<PresetCase> {};
-
-TEST_P(PresetChunk, WrapsEveryChunkInTheDialectsForm) {
-  const PresetCase& c = GetParam();
-  EXPECT_EQ(Output(Cli({"--preset", c.key, "ab"})), c.markup);
-  // --merge takes the command line's own conversion; the dialect goes with it.
-  EXPECT_EQ(Output(Cli({"--preset", c.key, "--merge", "ab"})), c.markup);
+// --merge takes the command line's own conversion; the dialect goes with it.
+TEST(Presets, WrapEveryChunkInTheDialectsForm) {
+  for (const auto& [key, chunk] : test::kDialectChunks) {
+    const std::string expected = EncodeUtf8(chunk);
+    const std::string name(key);
+    for (const bool merge : {false, true}) {
+      std::vector<std::string> args{"--preset", name, "--start", "FF00FF", "--end", "FF00FF", "a"};
+      if (merge) {
+        args.insert(args.begin(), "--merge");
+      }
+      EXPECT_EQ(Output(Cli(args)), expected) << name << (merge ? " merged" : "");
+    }
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, PresetChunk,
-    ::testing::Values(
-        PresetCase{"html", "<font color=808080>a</font><font color=00FF00>b</font>"},
-        PresetCase{"ubb", "[color=808080]a[/color][color=00FF00]b[/color]"},
-        PresetCase{"brelvin", "[ftc=808080]a[/ft][ftc=00FF00]b[/ft]"},
-        PresetCase{"bbcode", "[color=#808080]a[/color][color=#00FF00]b[/color]"},
-        PresetCase{"span",
-                   "<span style=\"color:#808080\">a</span><span style=\"color:#00FF00\">b</span>"},
-        PresetCase{"minimessage", "<#808080>a<#00FF00>b"},
-        PresetCase{"ampersand", "&#808080a&#00FF00b"}),
-    [](const ::testing::TestParamInfo<PresetCase>& tested) {
-      return std::string(tested.param.key);
-    });
 
 TEST(ListPresets, ShowsEachDialectWithTheChunkItWritesAndItsFormatting) {
   const ProcessResult result = Cli({"--list-presets"});

@@ -97,37 +97,10 @@ TEST(GradientColour, BarColumnsOutOf255) {
   }
 }
 
-TEST(HexText, UpperCaseWithoutLeadingZeros) {
-  const std::pair<std::int16_t, std::u16string> cases[] = {
-      {0, u"0"}, {9, u"9"}, {10, u"A"}, {15, u"F"}, {16, u"10"}, {171, u"AB"}, {255, u"FF"},
-  };
-  for (const auto& [component, text] : cases) {
-    EXPECT_EQ(HexText(component), text) << component;
-  }
-}
-
-TEST(HexPair, PadsToTwoDigits) {
-  const std::pair<std::u16string, std::u16string> cases[] = {
-      {u"0", u"00"},  {u"9", u"09"}, {u"A", u"0A"},   {u"F", u"0F"}, {u"10", u"10"},
-      {u"FF", u"FF"}, {u"", u"00"},  {u"   ", u"00"}, {u"100", u""}, {u"FFFF", u""},
-  };
-  for (const auto& [hex, pair] : cases) {
-    EXPECT_EQ(HexPair(hex), pair);
-  }
-}
-
-TEST(ColourDigits, WritesRedGreenBlue) {
-  EXPECT_EQ(ColourDigits({255, 0, 255}), u"FF00FF");
-  EXPECT_EQ(ColourDigits({0, 10, 128}), u"000A80");
-  EXPECT_EQ(ColourDigits({0x12, 0x34, 0x56}), u"123456");
-  EXPECT_EQ(ColourDigits({0, 0, 0}), u"000000");
-}
-
 TEST(ColourDigits, EveryComponentValue) {
   static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
   for (std::int16_t v = 0; v <= 255; ++v) {
     const std::u16string pair{kDigits[v / 16], kDigits[v % 16]};
-    EXPECT_EQ(HexPair(HexText(v)), pair) << v;
     EXPECT_EQ(ColourDigits({v, 0, 0}).substr(0, 2), pair) << v;
     EXPECT_EQ(ColourDigits({0, v, 0}).substr(2, 2), pair) << v;
     EXPECT_EQ(ColourDigits({0, 0, v}).substr(4, 2), pair) << v;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -9,8 +10,8 @@
 
 #include "core/chunks.h"
 #include "core/dialects.h"
-#include "tests/core/worked_examples.h"
-#include "tests/fuzz/reference.h"
+#include "tests/support/reference.h"
+#include "tests/support/worked_examples.h"
 
 namespace huecode {
 namespace {
@@ -44,32 +45,42 @@ TEST(GenerateCode, DefaultSettingsAreTheOpeningWindow) {
   EXPECT_EQ(GenerateCode(settings), u"[color=#808080]a[/color][color=#00FF00]b[/color]");
 }
 
-TEST(GenerateCode, BlankChunksPassThroughBare) {
-  const std::pair<std::u16string_view, std::u16string_view> cases[] = {
-      {u"a\tb", u"[color=#AA55AA]a[/color]\t[color=#00FF00]b[/color]"},
-      {u"a\nb", u"[color=#AA55AA]a[/color]\n[color=#00FF00]b[/color]"},
-      {u"a\rb", u"[color=#AA55AA]a[/color]\r[color=#00FF00]b[/color]"},
-      {u"\ta\t", u"\t[color=#55AA55]a[/color]\t"},
-      {u"\r\n", u"\r\n"},
+// Beyond the worked examples, in the opening colours: bare blanks, chunks
+// that merely contain blanks, ideographic spaces, surrogate pairs.
+TEST(GenerateCode, MoreTextsInTheOpeningColours) {
+  const std::array<std::u16string_view, 3> cases[] = {
+      {u"a\nb", u"1", u"[color=#AA55AA]a[/color]\n[color=#00FF00]b[/color]"},
+      {u"a\rb", u"1", u"[color=#AA55AA]a[/color]\r[color=#00FF00]b[/color]"},
+      {u"\ta\t", u"1", u"\t[color=#55AA55]a[/color]\t"},
+      {u"\r\n", u"1", u"\r\n"},
+      // Chunks "ab", "  ", "cd"; then "a  ", "   ", "  b".
+      {u"ab  cd", u"2", u"[color=#D42AD4]ab[/color]  [color=#2AD42A]cd[/color]"},
+      {u"a       b", u"3", u"[color=#E31CE3]a  [/color]   [color=#39C639]  b[/color]"},
+      // Chunks "a ", "\tb", "\r\n", "c\n".
+      {u"a \tb\r\nc\n", u"2",
+       u"[color=#DF20DF]a [/color][color=#9F609F]\tb[/color][color=#609F60]\r\n[/color]"
+       u"[color=#20DF20]c\n[/color]"},
+      {u" \u3000 ", u"1", u"[color=#00FF00]\u3000[/color]"},
+      {u"\u3000\u3000", u"1", u"[color=#808080]\u3000[/color][color=#00FF00]\u3000[/color]"},
+      {u"\u3000 ", u"1", u"[color=#00FF00]\u3000[/color]"},
+      {u"\U0001F600x\U0001F600y\U0001F600", u"1",
+       u"[color=#CC33CC]\U0001F600[/color][color=#996699]x[/color]"
+       u"[color=#669966]\U0001F600[/color][color=#33CC33]y[/color][color=#00FF00]\U0001F600[/"
+       u"color]"},
+      {u"\U0001F600x\U0001F600y\U0001F600", u"2",
+       u"[color=#CC33CC]\U0001F600x[/color][color=#669966]\U0001F600y[/color]"
+       u"[color=#00FF00]\U0001F600[/color]"},
+      {u"\U0001F600x\U0001F600y\U0001F600", u"3",
+       u"[color=#CC33CC]\U0001F600x\U0001F600[/color][color=#33CC33]y\U0001F600[/color]"},
+      // A lone surrogate is written unchanged, as a character of its own.
+      {u"a\xD800", u"1", u"[color=#808080]a[/color][color=#00FF00]\xD800[/color]"},
   };
-  for (const auto& [text, markup] : cases) {
-    EXPECT_EQ(Convert(text, u"1"), markup);
+  for (std::size_t k = 0; k < std::size(cases); ++k) {
+    EXPECT_EQ(Convert(cases[k][0], cases[k][1]), cases[k][2]) << "case " << k;
   }
-}
-
-TEST(GenerateCode, SpaceOnlyChunksOfAnyLength) {
-  // Chunks of two: "ab", "  ", "cd".
-  EXPECT_EQ(Convert(u"ab  cd", u"2"), u"[color=#D42AD4]ab[/color]  [color=#2AD42A]cd[/color]");
-  // Chunks of three: "a  ", "   ", "  b" (spaces inside a chunk are coloured with it).
-  EXPECT_EQ(Convert(u"a       b", u"3"),
-            u"[color=#E31CE3]a  [/color]   [color=#39C639]  b[/color]");
-}
-
-TEST(GenerateCode, ChunksThatMerelyContainBlanksAreColoured) {
-  // Chunks of two: "a ", "\tb", "\r\n", "c\n".
-  EXPECT_EQ(Convert(u"a \tb\r\nc\n", u"2"),
-            u"[color=#DF20DF]a [/color][color=#9F609F]\tb[/color][color=#609F60]\r\n[/color]"
-            u"[color=#20DF20]c\n[/color]");
+  for (std::u16string_view step : {u"", u"0", u"1", u"2", u"-1", u"1e400"}) {
+    EXPECT_EQ(Convert(u"  x  ", step), u"[color=#00FF00]x[/color]");
+  }
 }
 
 TEST(GenerateCode, EmptyAndSpacesOnlyGiveNothing) {
@@ -78,19 +89,6 @@ TEST(GenerateCode, EmptyAndSpacesOnlyGiveNothing) {
       EXPECT_EQ(Convert(text, step), u"");
     }
   }
-}
-
-TEST(GenerateCode, SingleCharacterHasTheEndColour) {
-  for (std::u16string_view step : {u"", u"0", u"1", u"2", u"-1", u"1e400"}) {
-    EXPECT_EQ(Convert(u"  x  ", step), u"[color=#00FF00]x[/color]");
-  }
-}
-
-TEST(GenerateCode, IdeographicSpaceIsAnOrdinaryCharacter) {
-  EXPECT_EQ(Convert(u" \u3000 ", u"1"), u"[color=#00FF00]\u3000[/color]");
-  EXPECT_EQ(Convert(u"\u3000\u3000", u"1"),
-            u"[color=#808080]\u3000[/color][color=#00FF00]\u3000[/color]");
-  EXPECT_EQ(Convert(u"\u3000 ", u"1"), u"[color=#00FF00]\u3000[/color]");
 }
 
 TEST(GenerateCode, EqualEndPointsColourEveryChunkAlike) {
@@ -104,21 +102,6 @@ TEST(GenerateCode, ComponentsBeyondTwoDigitsAreLeftOut) {
             u"[color=#80]a[/color][color=#FF]b[/color]");
   EXPECT_EQ(Convert(u"a b", u"1", {0, 0, 0}, {0, 0, 1000}),
             u"[color=#0000]a[/color] [color=#0000]b[/color]");
-}
-
-TEST(GenerateCode, SurrogatePairsStayWhole) {
-  const std::u16string_view text = u"\U0001F600x\U0001F600y\U0001F600";
-  EXPECT_EQ(Convert(text, u"1"),
-            u"[color=#CC33CC]\U0001F600[/color][color=#996699]x[/color]"
-            u"[color=#669966]\U0001F600[/color][color=#33CC33]y[/color]"
-            u"[color=#00FF00]\U0001F600[/color]");
-  EXPECT_EQ(Convert(text, u"2"),
-            u"[color=#CC33CC]\U0001F600x[/color][color=#669966]\U0001F600y[/color]"
-            u"[color=#00FF00]\U0001F600[/color]");
-  EXPECT_EQ(Convert(text, u"3"),
-            u"[color=#CC33CC]\U0001F600x\U0001F600[/color][color=#33CC33]y\U0001F600[/color]");
-  // A lone surrogate is written unchanged, as a character of its own.
-  EXPECT_EQ(Convert(u"a\xD800", u"1"), u"[color=#808080]a[/color][color=#00FF00]\xD800[/color]");
 }
 
 // The template uses private-use characters that generated texts never hold,
@@ -179,12 +162,21 @@ std::u16string RandomText(std::mt19937& random) {
   return text;
 }
 
-std::u16string RandomStep(std::mt19937& random) {
-  static const std::u16string kSteps[] = {u"",    u"0",   u"-2",  u"2.5",        u" 3 ",
-                                          u"&H5", u"1e1", u"abc", u"99999999999"};
+// A step text and the whole number the step box reads it as.
+struct StepText {
+  std::u16string text;
+  std::int64_t number;
+};
+
+StepText RandomStep(std::mt19937& random) {
+  static const StepText kSteps[] = {{u"", 0},     {u"0", 0},   {u"-2", -2},
+                                    {u"2.5", 2},  {u" 3 ", 3}, {u"&H5", 5},
+                                    {u"1e1", 10}, {u"abc", 0}, {u"99999999999", 99999999999}};
   std::uniform_int_distribution<int> pick(0, 2 * static_cast<int>(std::size(kSteps)));
   const int k = pick(random);
-  return k < static_cast<int>(std::size(kSteps)) ? kSteps[k] : std::u16string(1, u'0' + k % 10);
+  return k < static_cast<int>(std::size(kSteps))
+             ? kSteps[k]
+             : StepText{std::u16string(1, u'0' + k % 10), k % 10};
 }
 
 ColourTriple RandomColour(std::mt19937& random) {
@@ -194,7 +186,7 @@ ColourTriple RandomColour(std::mt19937& random) {
           static_cast<std::int16_t>(component(random))};
 }
 
-fuzz::ReferenceColour Plain(ColourTriple c) {
+reference::ReferenceColour Plain(ColourTriple c) {
   return {c.r, c.g, c.b};
 }
 
@@ -204,18 +196,20 @@ TEST(GenerateCode, RemovingTheTagsGivesBackTheTrimmedText) {
   std::mt19937 random(20240531);
   for (int run = 0; run < 3000; ++run) {
     const std::u16string text = RandomText(random);
-    const std::u16string step = RandomStep(random);
+    const StepText step = RandomStep(random);
     const ColourTriple start = RandomColour(random);
     const ColourTriple end = run % 5 == 0 ? start : RandomColour(random);
-    const std::u16string trimmed = fuzz::TrimOuterSpaces(text);
-    const auto n = static_cast<std::int32_t>(fuzz::CharacterCount(trimmed));
-    std::vector<fuzz::ReferenceChunk> coloured;
-    for (fuzz::ReferenceChunk& chunk : fuzz::ReferenceChunks(trimmed, StepLength(step, n))) {
+    const std::u16string trimmed = reference::TrimOuterSpaces(text);
+    const auto n = static_cast<std::int32_t>(reference::CharacterCount(trimmed));
+    std::vector<reference::ReferenceChunk> coloured;
+    for (reference::ReferenceChunk& chunk :
+         reference::ReferenceChunks(trimmed, reference::ReferenceStep(step.number, n))) {
       if (!chunk.bare) {
         coloured.push_back(std::move(chunk));
       }
     }
-    const Untagged untagged = RemoveTags(GenerateCode({text, step, start, end, kTaggedTemplate}));
+    const Untagged untagged =
+        RemoveTags(GenerateCode({text, step.text, start, end, kTaggedTemplate}));
     ASSERT_TRUE(untagged.wellFormed) << "run " << run;
     ASSERT_EQ(untagged.text, trimmed) << "run " << run;
     ASSERT_EQ(untagged.tagged.size(), coloured.size()) << "run " << run;
@@ -223,7 +217,8 @@ TEST(GenerateCode, RemovingTheTagsGivesBackTheTrimmedText) {
       const Tagged& t = untagged.tagged[k];
       EXPECT_EQ(t.offset, coloured[k].offset) << "run " << run;
       EXPECT_EQ(t.chunk, coloured[k].text) << "run " << run;
-      EXPECT_EQ(t.digits, fuzz::ReferenceDigits(Plain(start), Plain(end), coloured[k].position, n))
+      EXPECT_EQ(t.digits,
+                reference::ReferenceDigits(Plain(start), Plain(end), coloured[k].position, n))
           << "run " << run;
     }
   }
@@ -238,23 +233,22 @@ TEST(GenerateCode, LongTextsFollowTheGradientFormula) {
       {{17, 200, 3}, {18, 199, 250}},
       {{90, 90, 90}, {90, 90, 90}},
   };
-  const std::pair<std::int32_t, std::u16string_view> texts[] = {
-      {1000, u"1"},    {1000, u"3"},   {65537, u"1"},    {65537, u"7"},
-      {65537, u"256"}, {999983, u"1"}, {1000000, u"13"},
+  const std::pair<std::int32_t, std::int32_t> texts[] = {
+      {1000, 1}, {1000, 3}, {65537, 1}, {65537, 7}, {65537, 256}, {999983, 1}, {1000000, 13},
   };
-  for (const auto& [n, step] : texts) {
+  for (const auto& [n, stepLength] : texts) {
     const std::u16string text(static_cast<std::size_t>(n), u'x');
-    const std::int32_t stepLength = StepLength(step, n);
+    const std::string digits = std::to_string(stepLength);
+    const std::u16string step(digits.begin(), digits.end());
     for (const auto& [start, end] : gradients) {
-      const Untagged untagged =
-          RemoveTags(GenerateCode({text, std::u16string(step), start, end, kTaggedTemplate}));
+      const Untagged untagged = RemoveTags(GenerateCode({text, step, start, end, kTaggedTemplate}));
       ASSERT_TRUE(untagged.wellFormed);
       ASSERT_EQ(untagged.tagged.size(),
                 static_cast<std::size_t>((n + stepLength - 1) / stepLength));
       std::size_t wrong = 0;
       for (const Tagged& t : untagged.tagged) {
         const auto position = static_cast<std::int32_t>(t.offset) + 1;
-        wrong += t.digits != fuzz::ReferenceDigits(Plain(start), Plain(end), position, n);
+        wrong += t.digits != reference::ReferenceDigits(Plain(start), Plain(end), position, n);
       }
       EXPECT_EQ(wrong, 0u) << "n " << n << ", step " << stepLength;
     }

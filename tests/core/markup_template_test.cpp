@@ -23,9 +23,9 @@ TEST(FormatPresets, RowsInListOrder) {
   for (int index = 0; index < 3; ++index) {
     EXPECT_EQ(FormatPresets(index), expected[index]) << index;
   }
-  EXPECT_EQ(kDialects[0].windowItem, u"Html(网页)");
-  EXPECT_EQ(kDialects[1].windowItem, u"UBB(论坛)");
-  EXPECT_EQ(kDialects[2].windowItem, u"Brelvin");
+  EXPECT_EQ(kDialects[0].label, u"Html(网页)");
+  EXPECT_EQ(kDialects[1].label, u"UBB(论坛)");
+  EXPECT_EQ(kDialects[2].label, u"Brelvin");
 }
 
 TEST(FormatPresets, NoSelectionOrUnknownIndexGivesNothing) {

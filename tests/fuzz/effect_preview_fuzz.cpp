@@ -7,9 +7,9 @@
 #include "core/chunks.h"
 #include "preview/previews.h"
 #include "tests/fuzz/fuzz_input.h"
-#include "tests/fuzz/reference.h"
 #include "tests/preview/preview_of.h"
 #include "tests/preview/recording_surface.h"
+#include "tests/support/reference.h"
 
 namespace {
 
@@ -20,6 +20,7 @@ constexpr std::size_t kMaxTextUnits = 40000;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace huecode;
   using namespace huecode::fuzz;
+  using namespace huecode::reference;
   FuzzInput input(data, size);
   // A surface may realise another size than the 10 points asked for; 0 means exactly 10.
   const std::uint8_t realisedEighths = input.byte();
@@ -73,10 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const double x =
         std::nearbyint(static_cast<double>(fontSize) * static_cast<double>((column - 1) * 20));
     FUZZ_CHECK(printed[k].x == static_cast<float>(x));
-    const std::int64_t r = ExactGradient(settings.start.r, settings.end.r, chunk.position, n);
-    const std::int64_t g = ExactGradient(settings.start.g, settings.end.g, chunk.position, n);
-    const std::int64_t b = ExactGradient(settings.start.b, settings.end.b, chunk.position, n);
-    FUZZ_CHECK(printed[k].colour == r + 256 * g + 65536 * b);
+    const ReferenceColour start{settings.start.r, settings.start.g, settings.start.b};
+    const ReferenceColour end{settings.end.r, settings.end.g, settings.end.b};
+    FUZZ_CHECK(printed[k].colour == ReferencePacked(start, end, chunk.position, n));
   }
   return 0;
 }

@@ -7,11 +7,12 @@
 #include "core/conversion.h"
 #include "tests/fuzz/fences.h"
 #include "tests/fuzz/fuzz_input.h"
-#include "tests/fuzz/reference.h"
+#include "tests/support/reference.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace huecode;
   using namespace huecode::fuzz;
+  using namespace huecode::reference;
   FuzzInput input(data, size);
   ConversionSettings real;
   real.start = {input.byte(), input.byte(), input.byte()};

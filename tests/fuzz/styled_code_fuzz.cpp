@@ -9,11 +9,12 @@
 #include "icu/grapheme.h"
 #include "tests/fuzz/fences.h"
 #include "tests/fuzz/fuzz_input.h"
-#include "tests/fuzz/reference.h"
+#include "tests/support/reference.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace huecode;
   using namespace huecode::fuzz;
+  using namespace huecode::reference;
   FuzzInput input(data, size);
   StyledSettings real;
   const std::uint8_t flags = input.byte();
@@ -77,11 +78,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // fences keep a template's lone surrogate from pairing with a chunk's.
   const std::int64_t limit = CharacterCount(out) / 2 + (flags & 0x40);
   const auto fits = [&](std::int32_t step) { return CharacterCount(text.markup(step)) <= limit; };
-  const std::optional<std::int32_t> fitted = FitStep(text, limit);
+  const Fit fit = FitStep(text, limit);
+  const std::optional<std::int32_t> fitted = fit.step;
   const std::int32_t tried = std::min(fitted.value_or(text.units()), 200);
   for (std::int32_t step = 1; step < tried; ++step) {
     FUZZ_CHECK(!fits(step));
   }
+  FUZZ_CHECK(fit.outputCharacters ==
+             CharacterCount(text.markup(fitted.value_or(std::max(text.units(), 1)))));
   if (fitted) {
     FUZZ_CHECK(*fitted >= 1 && fits(*fitted));
   }

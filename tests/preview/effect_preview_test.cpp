@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
-#include "core/chunks.h"
 #include "core/conversion.h"
 #include "preview/previews.h"
 #include "recording_surface.h"
 #include "tests/preview/preview_of.h"
+#include "tests/support/reference.h"
 
 namespace huecode {
 namespace {
@@ -203,36 +204,36 @@ TEST(EffectPreview, RowsPastTheSixteenBitLimitKeepTheirPlace) {
   EXPECT_EQ(printed[6999].y, 184 * 200.0f);
 }
 
-// Rebuilds the markup from what was printed: the chunks and their colours
-// must be exactly those of the conversion.
-std::u16string MarkupFromPrinted(const std::vector<Printed>& printed) {
-  std::u16string markup;
-  for (const Printed& chunk : printed) {
-    if (IsBareChunk(chunk.text)) {
-      markup += chunk.text;
-    } else {
-      markup += u"<" + ColourDigits(SplitColour(chunk.colour)) + u"|" + chunk.text + u">";
-    }
-  }
-  return markup;
-}
-
-TEST(EffectPreview, AgreesWithTheConversionChunkForChunk) {
+// Against the plain restatement of the rules: the chunks of the trimmed
+// text, blank ones too, each in the colour of its position.
+TEST(EffectPreview, DrawsTheReferenceChunksInTheirColours) {
   const std::u16string texts[] = {
       u"Hello, world! 你好，世界",
       u"  a \t b\r\nc  d   e ",
       u"\U0001F600x\U0001F601y\U0001F602z \U0001F603",
       u"abcdefghijklmnopqrstuvwxyz0123456789",
   };
+  // Each step text with the whole number the step box reads it as.
+  const std::pair<std::u16string, std::int64_t> steps[] = {
+      {u"", 0}, {u"1", 1}, {u"2", 2}, {u"3", 3}, {u"5", 5}, {u"7", 7}, {u"2.5", 2}, {u"1 0", 10}};
+  const reference::ReferenceColour start{0x12, 0xEE, 0x40};
+  const reference::ReferenceColour end{0xF0, 0x08, 0x99};
   for (const std::u16string& text : texts) {
-    for (const std::u16string step : {u"", u"1", u"2", u"3", u"5", u"7", u"2.5", u"1 0"}) {
+    const std::u16string trimmed = reference::TrimOuterSpaces(text);
+    const std::int64_t n = reference::CharacterCount(trimmed);
+    for (const auto& [step, number] : steps) {
       ConversionSettings settings = Settings(text, step);
       settings.start = {0x12, 0xEE, 0x40};
       settings.end = {0xF0, 0x08, 0x99};
-      settings.markup = {u"<", u"|", u">"};
       RecordingSurface surface(1e9f);
       test::DrawPreviewOf(surface, settings);
-      EXPECT_EQ(MarkupFromPrinted(surface.printed()), GenerateCode(settings));
+      const auto chunks = reference::ReferenceChunks(trimmed, reference::ReferenceStep(number, n));
+      const auto& printed = surface.printed();
+      ASSERT_EQ(printed.size(), chunks.size());
+      for (std::size_t k = 0; k < chunks.size(); ++k) {
+        EXPECT_EQ(printed[k].text, chunks[k].text);
+        EXPECT_EQ(printed[k].colour, reference::ReferencePacked(start, end, chunks[k].position, n));
+      }
     }
   }
 }

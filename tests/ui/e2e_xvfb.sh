@@ -48,7 +48,7 @@ window_named() {
 QT_QPA_PLATFORM=xcb "$huecode" >"$work/huecode.log" 2>&1 &
 pid=$!
 
-main=$(window_named 'Brelvin') || fail "the main window did not appear"
+main=$(window_named 'Brelvin') || fail "the main window did not appear: $(cat "$work/huecode.log")"
 xdotool windowfocus --sync "$main"
 sleep 0.3
 

@@ -15,9 +15,13 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTextCursor>
+#include <algorithm>
+#include <vector>
 
 #include "core/conversion.h"
+#include "core/dialects.h"
 #include "core/markup_template.h"
+#include "tests/support/worked_examples.h"
 #include "tests/ui/form_test_support.h"
 #include "ui/form2.h"
 #include "ui/graphic_button.h"
@@ -261,50 +265,42 @@ TEST_F(Form1Test, ClickingIntoABoxPlacesTheCaretInsteadOfKeepingTheSelection) {
   EXPECT_FALSE(form().Text2[0]->hasSelectedText());
 }
 
-struct ConvertCase {
-  const char* text;
-  const char* step;
-  int preset;  // list index picked first, -1 for none
-  const char* expected;
-};
+QString Q16(std::u16string_view text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
 
-class ConvertTest : public Form1Test, public ::testing::WithParamInterface<ConvertCase> {};
+// The worked examples, and a LF, which the window keeps as one bare character.
+std::vector<test::WorkedExample> WindowExamples() {
+  std::vector<test::WorkedExample> examples(std::begin(test::kWorkedExamples),
+                                            std::end(test::kWorkedExamples));
+  examples.push_back({u"ab\ncd", u"1", "",
+                      u"[color=#CC33CC]a[/color][color=#996699]b[/color]\n"
+                      u"[color=#33CC33]c[/color][color=#00FF00]d[/color]"});
+  return examples;
+}
+
+class ConvertTest : public Form1Test, public ::testing::WithParamInterface<test::WorkedExample> {};
 
 TEST_P(ConvertTest, FillsText3AndSelectsAllOfIt) {
-  const ConvertCase& c = GetParam();
-  if (c.preset >= 0) {
-    PickFromList(c.preset);
-    ASSERT_TRUE(WaitUntil([this, &c] { return form().Combo1->currentIndex() == c.preset; }));
+  const test::WorkedExample& example = GetParam();
+  if (!example.preset.empty()) {
+    const auto dialects = WindowDialects();
+    const auto preset = static_cast<int>(
+        std::find_if(dialects.begin(), dialects.end(),
+                     [&](const Dialect& dialect) { return dialect.key == example.preset; }) -
+        dialects.begin());
+    PickFromList(preset);
+    ASSERT_TRUE(WaitUntil([this, preset] { return form().Combo1->currentIndex() == preset; }));
   }
-  Convert(QString::fromUtf8(c.text), c.step);
-  const QString expected = QString::fromUtf8(c.expected);
-  EXPECT_EQ(BoxText(*form().Text3), expected);
+  Convert(Q16(example.text), Q16(example.stepText));
+  EXPECT_EQ(BoxText(*form().Text3), Q16(example.markup));
   EXPECT_EQ(QApplication::focusWidget(), form().Text3);
   const QTextCursor cursor = form().Text3->textCursor();
   EXPECT_EQ(cursor.selectionStart(), 0);
   EXPECT_EQ(cursor.selectionEnd(), form().Text3->document()->characterCount() - 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    WorkedExamples, ConvertTest,
-    ::testing::Values(
-        ConvertCase{"ab", "1", -1, "[color=#808080]a[/color][color=#00FF00]b[/color]"},
-        ConvertCase{"a b", "1", -1, "[color=#AA55AA]a[/color] [color=#00FF00]b[/color]"},
-        ConvertCase{"abcde", "2", -1,
-                    "[color=#CC33CC]ab[/color][color=#669966]cd[/color][color=#00FF00]e[/color]"},
-        ConvertCase{"abc", "3", -1,
-                    "[color=#AA55AA]a[/color][color=#55AA55]b[/color][color=#00FF00]c[/color]"},
-        ConvertCase{"   ", "1", -1, ""}, ConvertCase{"", "", -1, ""},
-        ConvertCase{"ab", "1", 0, "<font color=808080>a</font><font color=00FF00>b</font>"},
-        ConvertCase{"ab", "1", 1, "[color=808080]a[/color][color=00FF00]b[/color]"},
-        ConvertCase{"ab", "1", 2, "[ftc=808080]a[/ft][ftc=00FF00]b[/ft]"},
-        // A LF is one character, a CR LF two, each left bare.
-        ConvertCase{"ab\ncd", "1", -1,
-                    "[color=#CC33CC]a[/color][color=#996699]b[/color]\n"
-                    "[color=#33CC33]c[/color][color=#00FF00]d[/color]"},
-        ConvertCase{"ab\r\ncd", "1", -1,
-                    "[color=#D42AD4]a[/color][color=#AA55AA]b[/color]\r\n"
-                    "[color=#2AD42A]c[/color][color=#00FF00]d[/color]"}));
+INSTANTIATE_TEST_SUITE_P(WorkedExamples, ConvertTest, ::testing::ValuesIn(WindowExamples()));
 
 TEST_F(Form1Test, ConvertPaintsThePreviewAndAnEmptyTextClearsIt) {
   const PictureBox& preview = *form().Picture1;

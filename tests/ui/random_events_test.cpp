@@ -27,7 +27,8 @@
 // paste puts exactly the clipboard's text into Text1, a copy exactly Text3 on
 // the clipboard, and the gradient bar runs from the start to the end colour.
 //
-// HUECODE_RANDOM_SEED repeats a run; HUECODE_RANDOM_EVENTS makes it longer.
+// Every run replays one fixed sequence; HUECODE_RANDOM_SEED picks another
+// (a failure names the seed that repeats it), HUECODE_RANDOM_EVENTS makes it longer.
 namespace huecode {
 namespace {
 
@@ -36,7 +37,8 @@ using Random = std::mt19937_64;
 std::uint64_t SeedFromEnvironment() {
   bool given = false;
   const qulonglong seed = qEnvironmentVariable("HUECODE_RANDOM_SEED").toULongLong(&given);
-  return given ? seed : std::random_device{}();
+  constexpr std::uint64_t kDefaultSeed = 20261207;
+  return given ? seed : kDefaultSeed;
 }
 
 int EventsFromEnvironment() {

@@ -43,6 +43,14 @@ for (const [locale, screen, colorScheme] of views) {
     assert.deepEqual(violations, []);
     assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= window.innerWidth),
       'the page scrolls sideways');
+    // The theme is left to the system, and follows it when it changes.
+    const pageColour = () => page.evaluate(() => getComputedStyle(document.documentElement).backgroundColor);
+    const palette = {light: 'rgb(238, 244, 238)', dark: 'rgb(20, 24, 22)'};
+    assert.equal(await pageColour(), palette[colorScheme]);
+    const other = colorScheme === 'dark' ? 'light' : 'dark';
+    await page.emulateMedia({colorScheme: other});
+    await page.waitForFunction((colour) => getComputedStyle(document.documentElement).backgroundColor === colour,
+      palette[other]);
     await context.close();
   });
 }

@@ -2,9 +2,10 @@
 // disk, and by huecode-cli, and the markups must be the same bytes.
 import assert from 'node:assert/strict';
 import {after, before, test} from 'node:test';
+import {execFileSync} from 'node:child_process';
 import {dirname, join} from 'node:path';
 import {pathToFileURL} from 'node:url';
-import {cliMarkup, convert, openBrowser, openPage, resetPage, setControl, waitForOutput, webRoot} from './page.mjs';
+import {cliMarkup, cliPath, convert, openBrowser, openPage, resetPage, setControl, waitForOutput, webRoot} from './page.mjs';
 
 const family = '\u{1F468}\u200D\u{1F469}\u200D\u{1F467}';
 const cases = [
@@ -26,8 +27,6 @@ const cases = [
   {name: 'step with spaces around', text: 'abcdefghij', step: ' 3 ', cliStep: '3'},
   {name: 'full-width step', text: 'abcdefghij', step: '３', cliStep: '3'},
   {name: 'step beyond the text', text: 'abcdef', step: '99'},
-  ...['html', 'ubb', 'brelvin', 'bbcode', 'span', 'minimessage', 'ampersand'].map((dialect) => (
-    {name: `dialect ${dialect}`, text: 'a<b>&c [d]', dialect})),
   {name: 'edited template', text: 'abc', template: ['{', '|', '}']},
   {name: 'empty template', text: 'abc', template: ['', '', '']},
   {name: 'three stops', text: 'one two three', stops: ['#0000ff', '#ffff00', '#ff0000']},
@@ -135,9 +134,16 @@ before(async () => {
 
 after(() => session.close());
 
+// The dialects the page lists, which it takes from the core.
+function listedDialects(page) {
+  return page.$$eval('#dialect option:not([value=custom])', (options) => options.map((option) => option.value));
+}
+
 async function differences(page) {
   const failures = [];
-  for (const row of cases) {
+  const dialects = (await listedDialects(page)).map((dialect) => ({name: `dialect ${dialect}`, text: 'a<b>&c [d]',
+    dialect}));
+  for (const row of [...cases, ...dialects]) {
     await applyRow(page, row);
     const markup = await convert(page);
     const held = await page.inputValue('#text');
@@ -151,6 +157,18 @@ async function differences(page) {
   }
   return failures;
 }
+
+// The page takes the request's layout and the dialect list from the core:
+// a request field that only one side knows stops the converter from starting.
+test('the page and the core agree on the request and the dialects', async () => {
+  const {context, page} = await openPage(session);
+  const started = await page.evaluate(() => import('./convert.js').then((m) => m.createConverter())
+    .then(() => 'started', (error) => String(error)));
+  assert.equal(started, 'started');
+  const presets = execFileSync(cliPath, ['--list-presets']).toString().trim().split('\n');
+  assert.deepEqual(await listedDialects(page), presets.map((line) => line.split(' ')[0]));
+  await context.close();
+});
 
 test('the page writes the same markup as huecode-cli', async () => {
   const {context, page} = await openPage(session);

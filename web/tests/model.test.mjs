@@ -3,7 +3,7 @@
 import assert from 'node:assert/strict';
 import {test} from 'node:test';
 import {markupLengths} from '../meter.js';
-import {History, editStops, readCount} from '../model.js';
+import {History, editStops, readCount, withAddedStop} from '../model.js';
 import {readShareFragment, shareFragment} from '../share.js';
 
 test('counts: digits only, full-width digits read, nothing rounded or clamped', () => {
@@ -23,6 +23,12 @@ test('stop edits keep every colour; undo joins typing into one box', () => {
   [2, 0, ['#000001', '#000002', '#000004'], 1], [0, 0, stops, 0], [3, 0, stops, 3]];
   for (const [k, move, expected, at] of rows) {
     assert.deepEqual(editStops(stops, k, move), {stops: expected, at}, `${k} ${move}`);
+  }
+  // A new stop sits halfway along the last segment, channel by channel, halves rounded up.
+  const added = [[['#000000', '#ffffff'], '#808080'], [['#123456', '#ff0000', '#0000fe'], '#80007f'],
+    [['#0a0b0c', '#0a0b0e'], '#0a0b0d']];
+  for (const [list, middle] of added) {
+    assert.deepEqual(withAddedStop(list), [...list.slice(0, -1), middle, list.at(-1)], list.join());
   }
   const history = new History(3, 1000);
   const steps = [['a', 'step', 0], ['b', 'step', 500], ['c', 'step', 2000], ['d', null, 2100], ['e', null, 2200],

@@ -24,8 +24,8 @@ struct CliOptions {
   CliAction action = CliAction::Convert;
   std::vector<std::string> words;  // the text, when given on the command line
   std::optional<std::string> inputPath;
-  ColourTriple start{255, 0, 255};
-  ColourTriple end{0, 255, 0};
+  ColourTriple start = kDefaultStart;
+  ColourTriple end = kDefaultEnd;
   std::string stepText = "1";
   std::optional<std::string> presetKey;
   std::optional<std::string> prefix;

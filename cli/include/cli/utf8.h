@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "cli/cli_error.h"
+#include "core/detail/surrogates.h"
 
 namespace huecode {
 
@@ -80,7 +81,7 @@ class Utf8StreamSink {
       char* to = m_buffer + m_used;
       bool whole = true;
       for (const char16_t c : piece) {
-        if (c >= 0xD800 && c <= 0xDFFF) {
+        if (detail::IsSurrogate(c)) {
           whole = false;
           break;
         }

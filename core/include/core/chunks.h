@@ -6,16 +6,11 @@
 #include <string_view>
 #include <type_traits>
 
+#include "core/detail/surrogates.h"
+
 namespace huecode {
 
 namespace detail {
-
-constexpr bool IsHighSurrogate(char16_t c) {
-  return c >= 0xD800 && c <= 0xDBFF;
-}
-constexpr bool IsLowSurrogate(char16_t c) {
-  return c >= 0xDC00 && c <= 0xDFFF;
-}
 
 // Code units of the character that starts at offset: a surrogate pair is one
 // character of two units, so a chunk boundary never falls between its halves.

@@ -39,13 +39,6 @@ std::int16_t GradientComponent(std::int16_t start, std::int16_t end, std::int32_
 ColourTriple GradientColour(ColourTriple start, ColourTriple end, std::int32_t position,
                             std::int32_t span);
 
-// The upper-case hexadecimal text of a component, without leading zeros ("0", "A", "FF").
-std::u16string HexText(std::int16_t component);
-
-// Pads a component's hexadecimal text to two digits; texts of three or more
-// digits (after trimming spaces) give the empty string.
-std::u16string HexPair(std::u16string_view hex);
-
 namespace detail {
 
 inline constexpr std::u16string_view kHexDigits = u"0123456789ABCDEF";

@@ -24,8 +24,8 @@ namespace huecode {
 struct ConversionSettings {
   std::u16string text;      // untrimmed
   std::u16string stepText;  // as typed into the step box
-  ColourTriple start{255, 0, 255};
-  ColourTriple end{0, 255, 0};
+  ColourTriple start = kDefaultStart;
+  ColourTriple end = kDefaultEnd;
   MarkupTemplate markup = InitialTemplate();
 };
 
@@ -62,6 +62,72 @@ struct StyledChunk {
   std::int32_t position = 1;  // 1-based index of the chunk's first unit
 };
 
+namespace detail {
+
+// Joins neighbouring coloured chunks of one colour into one. A run stays open
+// across bare chunks; the bare chunks after its last coloured chunk are
+// delivered bare once it closes. add and close return false once the
+// visitor has stopped the walk.
+template <typename Deliver>
+class RunMerger {
+ public:
+  explicit RunMerger(Deliver& deliver) : m_deliver(deliver) {}
+
+  bool add(const StyledChunk& chunk) {
+    const char16_t* const end = chunk.text.data() + chunk.text.size();
+    if (!chunk.coloured) {
+      if (!m_open) {
+        return m_deliver(chunk);
+      }
+      if (m_blanksEnd == m_runEnd) {
+        m_blanks = chunk;
+      }
+      m_blanksEnd = end;
+      return true;
+    }
+    if (m_open && chunk.colour == m_run.colour) {
+      m_runEnd = end;
+      m_blanksEnd = end;
+      return true;
+    }
+    if (!close()) {
+      return false;
+    }
+    m_open = true;
+    m_run = chunk;
+    m_runEnd = end;
+    m_blanksEnd = end;
+    return true;
+  }
+
+  bool close() {
+    if (!m_open) {
+      return true;
+    }
+    m_open = false;
+    m_run.text = Slice(m_run.text.data(), m_runEnd);
+    if (!m_deliver(m_run)) {
+      return false;
+    }
+    m_blanks.text = Slice(m_runEnd, m_blanksEnd);
+    return m_blanksEnd == m_runEnd || m_deliver(m_blanks);
+  }
+
+ private:
+  static std::u16string_view Slice(const char16_t* begin, const char16_t* end) {
+    return {begin, static_cast<std::size_t>(end - begin)};
+  }
+
+  Deliver& m_deliver;
+  bool m_open = false;
+  StyledChunk m_run;     // its text grows to m_runEnd when the run closes
+  StyledChunk m_blanks;  // the first bare chunk after the run's last coloured one
+  const char16_t* m_runEnd = nullptr;
+  const char16_t* m_blanksEnd = nullptr;
+};
+
+}  // namespace detail
+
 struct ConversionStats {
   std::int64_t charactersIn = 0;    // of the untrimmed input
   std::int64_t chunks = 0;          // as cut, before merging
@@ -75,6 +141,12 @@ struct ConversionStats {
 template <typename Sink>
 concept MarkupSink = requires(Sink& sink, std::u16string_view piece) {
   sink.put(piece);
+};
+
+// What fitting a text's output into a length limit found (see FitStep).
+struct Fit {
+  std::optional<std::int32_t> step;
+  std::int64_t outputCharacters = 0;  // at that step, or of one chunk for the whole text
 };
 
 // One text cut into units (characters, a surrogate pair being one, or
@@ -118,6 +190,9 @@ class StyledText {
   // Code units the markup has at the step, for sizing it before it is written.
   std::size_t markupUnits(std::int32_t step) const;
   std::int64_t escapeGrowth() const;
+  // Prefix, colour digits, middle and suffix: what a coloured chunk adds.
+  template <typename Measure>
+  std::int64_t tagLength(Measure measure) const;
   // Where the first and the last coloured chunk start at the step, for
   // placing the gradient between them; nothing when no chunk is coloured.
   std::optional<std::pair<std::int32_t, std::int32_t>> colouredSpan(std::int32_t step) const;
@@ -133,7 +208,7 @@ class StyledText {
   };
   FixedCounts fixedCounts() const;
   ConversionStats stats(std::int32_t step, const FixedCounts& fixed) const;
-  friend std::optional<std::int32_t> FitStep(const StyledText& text, std::int64_t limit);
+  friend Fit FitStep(const StyledText& text, std::int64_t limit);
 
   std::u16string_view m_untrimmed;
   std::u16string_view m_text;
@@ -160,8 +235,9 @@ std::u16string GenerateCode(const ConversionSettings& settings);
 std::u16string GenerateStyledCode(const StyledSettings& settings);
 
 // The smallest step from 1 up to one chunk for the whole text whose output has
-// at most limit characters; nothing when even one chunk does not fit.
-std::optional<std::int32_t> FitStep(const StyledText& text, std::int64_t limit);
+// at most limit characters, and that output's length; when even one chunk
+// does not fit, no step and the length of that shortest output.
+Fit FitStep(const StyledText& text, std::int64_t limit);
 
 template <typename Cut>
 void StyledText::cut(std::int32_t step, Cut&& each) const {
@@ -218,67 +294,15 @@ void StyledText::forEachChunk(std::int32_t step, Visitor&& visit) const {
     return;
   }
 
-  // A run of one colour stays open across bare chunks; the bare chunks after
-  // its last coloured chunk are written bare once it closes.
-  const char16_t* const base = m_text.data();
-  bool runOpen = false;
-  ColourTriple runColour;
-  const char16_t* runBegin = base;
-  const char16_t* runEnd = base;
-  const char16_t* blanksEnd = base;
-  std::int32_t runPosition = 1;
-  std::int32_t blanksPosition = 1;
-  ColourTriple blanksColour;
-  const auto slice = [](const char16_t* begin, const char16_t* end) {
-    return std::u16string_view(begin, static_cast<std::size_t>(end - begin));
-  };
-  const auto closeRun = [&] {
-    if (!runOpen) {
-      return true;
-    }
-    runOpen = false;
-    if (!deliver({slice(runBegin, runEnd), runColour, true, runPosition})) {
-      return false;
-    }
-    return blanksEnd == runEnd ||
-           deliver({slice(runEnd, blanksEnd), blanksColour, false, blanksPosition});
-  };
+  detail::RunMerger merger(deliver);
   bool stopped = false;
   cut(step, [&](std::u16string_view text, std::int64_t position, bool oneGrapheme) {
     const auto at = static_cast<std::int32_t>(position);
-    const ColourTriple colour = colours.at(at);
-    const char16_t* const end = text.data() + text.size();
-    if (IsBareChunk(text, oneGrapheme)) {
-      if (!runOpen) {
-        stopped = !deliver({text, colour, false, at});
-        return !stopped;
-      }
-      if (blanksEnd == runEnd) {
-        blanksPosition = at;
-        blanksColour = colour;
-      }
-      blanksEnd = end;
-      return true;
-    }
-    if (runOpen && colour == runColour) {
-      runEnd = end;
-      blanksEnd = end;
-      return true;
-    }
-    if (!closeRun()) {
-      stopped = true;
-      return false;
-    }
-    runOpen = true;
-    runColour = colour;
-    runPosition = at;
-    runBegin = text.data();
-    runEnd = end;
-    blanksEnd = end;
-    return true;
+    stopped = !merger.add({text, colours.at(at), !IsBareChunk(text, oneGrapheme), at});
+    return !stopped;
   });
   if (!stopped) {
-    closeRun();
+    merger.close();
   }
 }
 

@@ -39,12 +39,11 @@ struct DialectStyles {
   std::u16string_view sharedHead{};
 };
 
-// One markup dialect. The window's list shows the rows that have an item
-// text, in table order; the command line and the web page know every row by
-// its key.
+// One markup dialect. The window's list shows the first rows, in table
+// order; the command line and the web page know every row by its key.
 struct Dialect {
   std::string_view key;
-  std::u16string_view windowItem;  // empty for dialects the window does not list
+  std::u16string_view label;  // how a list names it; for the window's rows, the item text
   std::u16string_view prefix;
   std::u16string_view middle;
   std::u16string_view suffix;
@@ -85,14 +84,19 @@ inline constexpr std::array<Dialect, 7> kDialects{{
     {"html", u"Html(网页)", u"<font color=", u">", u"</font>", detail::kHtmlStyles},
     {"ubb", u"UBB(论坛)", u"[color=", u"]", u"[/color]", detail::kBracketStyles},
     {"brelvin", u"Brelvin", u"[ftc=", u"]", u"[/ft]"},
-    {"bbcode", u"", u"[color=#", u"]", u"[/color]", detail::kBracketStyles},
-    {"span", u"", u"<span style=\"color:#", u"\">", u"</span>", detail::kSpanStyles},
+    {"bbcode", u"BBCode [color=#]", u"[color=#", u"]", u"[/color]", detail::kBracketStyles},
+    {"span", u"HTML <span style>", u"<span style=\"color:#", u"\">", u"</span>",
+     detail::kSpanStyles},
     // MiniMessage colours everything up to the next tag, so no closing tag is needed.
-    {"minimessage", u"", u"<#", u">", u"", detail::kMiniMessageStyles},
-    {"ampersand", u"", u"&#", u"", u"", detail::kAmpersandStyles},
+    {"minimessage", u"MiniMessage <#>", u"<#", u">", u"", detail::kMiniMessageStyles},
+    {"ampersand", u"&# (Minecraft)", u"&#", u"", u"", detail::kAmpersandStyles},
 }};
 
 inline constexpr std::size_t kWindowDialectCount = 3;
+
+// The window's list opens showing this row's item text over the initial
+// template, which is not the row's own.
+inline constexpr std::size_t kInitialDialect = 1;
 
 // The window's list, in order.
 constexpr std::span<const Dialect> WindowDialects() {

@@ -10,10 +10,18 @@ namespace huecode {
 
 enum class ColourSpace { Rgb, Oklab };
 
+// The gradient every front end opens with: magenta to green.
+inline constexpr ColourTriple kDefaultStart{255, 0, 255};
+inline constexpr ColourTriple kDefaultEnd{0, 255, 0};
+
+// The most stops a gradient may have: a rainbow needs six, and past a few
+// dozen the segments are shorter than most texts.
+inline constexpr std::size_t kMaxStops = 64;
+
 // A gradient through two or more evenly spaced stops. With two stops in RGB
 // it is exactly the window's gradient.
 struct GradientStops {
-  std::vector<ColourTriple> stops{{255, 0, 255}, {0, 255, 0}};
+  std::vector<ColourTriple> stops{kDefaultStart, kDefaultEnd};
   ColourSpace space = ColourSpace::Rgb;
 };
 

@@ -72,6 +72,9 @@ class Form1 : public QWidget {
  private:
   void BuildControls();
   QWidget* CreateControl(const Form1ControlLayout& entry, const QString& caption);
+  QWidget* CreateBox(const Form1ControlLayout& entry, const QString& caption, QWidget* parent);
+  QWidget* CreateCaptioned(const Form1ControlLayout& entry, const QString& caption,
+                           QWidget* parent);
   QWidget* Container(Form1Container container) const;
   void ConnectHandlers();
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <string>
 
 #include "ui/form_layout.h"
 
@@ -30,7 +31,7 @@ struct Form1ControlLayout {
   int index;  // element of a control array; -1 for a single control
   Form1Container container;
   TwipsRect rect;       // Left and Top from the container's outer top-left corner
-  const char* caption;  // caption or initial text, UTF-8, untranslated; empty for none
+  std::string caption;  // caption or initial text, UTF-8, untranslated; empty for none
 };
 
 inline constexpr TwipsRect kForm1ClientTwips{0, 0, 8085, 5625};

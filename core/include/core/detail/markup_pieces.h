@@ -20,6 +20,9 @@
 
 namespace huecode::detail {
 
+// RRGGBB between a tag's prefix and middle.
+inline constexpr std::size_t kColourDigits = 6;
+
 // The colour of each chunk in turn, for positions that only grow. Along a
 // two-stop RGB gradient each component is monotonic in the position, so a
 // colour that is equal at two positions is equal at every position between:
@@ -91,7 +94,7 @@ class TagHead {
 
  private:
   void rebuild(ColourTriple colour) {
-    m_head.assign(m_prefix.size() + 6 + m_middle.size(), u'\0');
+    m_head.assign(m_prefix.size() + kColourDigits + m_middle.size(), u'\0');
     char16_t* out = m_head.data();
     out = std::copy(m_prefix.begin(), m_prefix.end(), out);
     out = WriteColourDigits(out, colour);

@@ -8,8 +8,9 @@
 #include <vector>
 
 // Plain, slow restatements of the conversion's rules, written independently of
-// the production code, against which the fuzz targets compare its results.
-namespace huecode::fuzz {
+// the production code, against which the tests and the fuzz targets compare
+// its results.
+namespace huecode::reference {
 
 // start + (end - start) * position / span, rounded half to even, in exact
 // integer arithmetic rather than the floating-point formula.
@@ -79,6 +80,20 @@ inline std::u16string TrimOuterSpaces(std::u16string_view text) {
   return std::u16string(text.substr(first, last - first));
 }
 
+// The chunk length for a text of n characters, from the whole number the
+// step box reads: one that is below 1 or not below n cuts one character each.
+inline std::int32_t ReferenceStep(std::int64_t number, std::int64_t n) {
+  return number >= 1 && number < n ? static_cast<std::int32_t>(number) : 1;
+}
+
+// The colour of the gradient at the position, packed as 0x00BBGGRR.
+inline std::int64_t ReferencePacked(ReferenceColour start, ReferenceColour end,
+                                    std::int64_t position, std::int64_t span) {
+  return ExactGradient(start.r, end.r, position, span) +
+         256 * ExactGradient(start.g, end.g, position, span) +
+         65536 * ExactGradient(start.b, end.b, position, span);
+}
+
 struct ReferenceChunk {
   std::size_t offset = 0;     // in code units
   std::int64_t position = 0;  // 1-based, in characters
@@ -107,4 +122,4 @@ inline std::vector<ReferenceChunk> ReferenceChunks(std::u16string_view text, std
   return chunks;
 }
 
-}  // namespace huecode::fuzz
+}  // namespace huecode::reference
