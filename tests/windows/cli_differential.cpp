@@ -12,7 +12,7 @@
 
 #include "cli/utf8.h"
 #include "tests/cli/process_runner.h"
-#include "tests/core/worked_examples.h"
+#include "tests/support/worked_examples.h"
 
 namespace huecode::test {
 namespace {
