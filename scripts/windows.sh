@@ -174,7 +174,7 @@ use_wine() {
     say "creating the Wine prefix $WINEPREFIX"
     wineboot --init >/dev/null 2>&1 || true
   fi
-  wineserver -p
+  wineserver -p 2>/dev/null || true  # already running for this prefix: fine
   trap 'wineserver -k 2>/dev/null || true' EXIT
   # The first program started in a Wine session starts Wine's services too,
   # which keep the standard streams they inherit open as long as the session
