@@ -2,7 +2,7 @@
 // becomes a change to it (recorded for undo), the controls are written from
 // it, and a conversion in the worker fills the output, the counts, the bar
 // and the preview with the newest answer.
-import {dialectName, fields, markInvalid, stopId, typedColour, writeSettings} from './controls.js';
+import {dialectName, fields, markInvalid, typedColour, writeSettings} from './controls.js';
 import {formatPreview, formattingSettings, showFormatting} from './formatting.js';
 import {applyTexts, defaultLanguage, textsOf} from './i18n.js';
 import {createLibrary} from './library.js';

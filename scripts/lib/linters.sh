@@ -12,7 +12,7 @@ eslint_check() {
   (cd "$huecode_root" && npx --no-install eslint --max-warnings 0 --no-warn-ignored "$@")
 }
 
-# shellcheck over the scripts given, following the files they source.
+# ShellCheck over the scripts given, following the files they source.
 shellcheck_check() {
   (cd "$huecode_root" && shellcheck --external-sources --severity=style "$@")
 }
