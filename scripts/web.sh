@@ -57,20 +57,7 @@ for file in "${page_files[@]}"; do
 done
 cp "$root/ui/resources/icon.svg" "$out/icon.svg"
 
-# The service worker caches every file of the page (but itself, which the
-# browser fetches on its own) under a name that changes whenever any of them
-# does, and checks each against the SHA-256 written here.
-cached=(index.html huecode.js huecode.wasm icon.svg)
-for file in "${page_files[@]}"; do
-  [[ $file == index.html || $file == sw.js ]] || cached+=("$file")
-done
-version=$(cd "$out" && cat "${cached[@]}" | sha256sum | cut -c1-16)
-list="'./': '$(sha256sum <"$out/index.html" | cut -c1-64)'"
-for file in "${cached[@]}"; do
-  list+=", '$file': '$(sha256sum <"$out/$file" | cut -c1-64)'"
-done
-sed -i -e "s|^const version = .*|const version = '$version';|" \
-  -e "s|^const pageFiles = .*|const pageFiles = {$list};|" "$out/sw.js"
+"$root/scripts/web_release.sh" "$out"
 single=$(dirname "$out")/web-single
 node "$root/web/tools/single.mjs" "$out" "$objects/huecode-single.js" "$single/huecode.html"
 echo "web: built the page into $out and $single/huecode.html"

@@ -99,9 +99,10 @@ export async function loadText() {
   return (newest(drafts.filter((d) => d.tab === tab)) ?? newest(drafts))?.text ?? '';
 }
 
-// When IndexedDB refuses, localStorage keeps what it can take.
-export async function saveText(text) {
-  const draft = {tab, text, at: Date.now()};
+// at is when the text was last edited, which decides the newest draft. When
+// IndexedDB refuses, localStorage keeps what it can take.
+export async function saveText(text, at = Date.now()) {
+  const draft = {tab, text, at};
   try {
     await transaction('readwrite', (store) => store.put(draft, `${draftPrefix}${tab}`));
     return true;
@@ -111,6 +112,7 @@ export async function saveText(text) {
 }
 
 let changed = null;
+let editedAt = 0;
 let timer = 0;
 
 function keepChanged() {
@@ -125,8 +127,9 @@ function keepChanged() {
 // restarted by every key, so at most keepWithin of typing is ever unkept.
 export function textChanged(read) {
   changed = read;
+  editedAt = Date.now();
   if (!timer) {
-    timer = setTimeout(() => saveText(keepChanged()), keepWithin);
+    timer = setTimeout(() => saveText(keepChanged(), editedAt), keepWithin);
   }
 }
 
@@ -139,7 +142,7 @@ export function leaving() {
   }
   const text = keepChanged();
   if (text.length <= quickLimit) {
-    local.set(quickKey, JSON.stringify({tab, text, at: Date.now()}));
+    local.set(quickKey, JSON.stringify({tab, text, at: editedAt}));
   }
-  saveText(text);
+  saveText(text, editedAt);
 }
