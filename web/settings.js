@@ -72,9 +72,9 @@ function readField(key, value, maxStops) {
   if (typeof value === 'string' && Object.hasOwn(maxLengths, key) && value.length > maxLengths[key]) {
     return undefined;
   }
-  const typed = typeof value === typeof defaults[key] || (defaults[key] === null && value === null) ||
-    (defaults[key] === null && typeof value === 'string');
-  return value !== undefined && typed ? value : undefined;
+  // A field left to the core (null) holds a string once set.
+  const type = defaults[key] === null ? 'string' : typeof defaults[key];
+  return typeof value === type || (value === null && defaults[key] === null) ? value : undefined;
 }
 
 // Anything stored by another version, or edited by hand, falls back field by
