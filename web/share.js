@@ -14,7 +14,9 @@ const marker = 'huecode';
 // hold: more is no setting anyone made.
 export const maxLengths = Object.freeze({step: 32, limit: 32, prefix: 1000, middle: 1000, suffix: 1000});
 
-const flag = {write: (v) => (v ? '1' : '0'), read: (s) => ({1: true, 0: false})[s]};
+// Only the two spellings: a lookup in an object literal would also find its
+// inherited members (toString, constructor).
+const flag = {write: (v) => (v ? '1' : '0'), read: (s) => (s === '1' ? true : s === '0' ? false : undefined)};
 const oneOf = (...values) => ({write: String, read: (s) => (values.includes(s) ? s : undefined)});
 // A broken escape in a damaged link reads as U+FFFD, which no setting holds.
 const string = (max) => ({write: String, read: (s) => (s.length <= max && !s.includes('\uFFFD') ? s : undefined)});
