@@ -57,8 +57,9 @@ constexpr std::array<Range, 4> kAttached{{
 
 template <std::size_t N>
 bool InRanges(const std::array<Range, N>& ranges, char32_t c) {
-  const auto after = std::upper_bound(ranges.begin(), ranges.end(), c,
-                                      [](char32_t value, const Range& r) { return value < r.first; });
+  const auto after =
+      std::upper_bound(ranges.begin(), ranges.end(), c,
+                       [](char32_t value, const Range& r) { return value < r.first; });
   return after != ranges.begin() && c <= std::prev(after)->second;
 }
 
@@ -80,8 +81,8 @@ bool IsWordOfItsOwn(char32_t c) {
 
 std::vector<WordSpan> FindWords(std::u16string_view text) {
   std::vector<WordSpan> words;
-  bool open = false;       // the last word may still grow
-  bool ownWord = false;    // the last word is one ideograph, kana or syllable
+  bool open = false;     // the last word may still grow
+  bool ownWord = false;  // the last word is one ideograph, kana or syllable
   for (std::size_t offset = 0; offset < text.size();) {
     const char32_t c = CodePointAt(text, offset);
     const auto next = offset + detail::CharacterUnits(text, offset);

@@ -32,8 +32,11 @@ std::u16string Tagged(const std::vector<Piece>& pieces) {
     if (piece.digits.empty()) {
       out.append(piece.text);
     } else {
-      out.append(u"[color=#").append(piece.digits).append(u"]").append(piece.text).append(
-          u"[/color]");
+      out.append(u"[color=#")
+          .append(piece.digits)
+          .append(u"]")
+          .append(piece.text)
+          .append(u"[/color]");
     }
   }
   return out;
@@ -63,16 +66,24 @@ TEST(Shapes, StopsSitWhereTheyArePlaced) {
   const PositionCase cases[] = {
       // 0, 25, 50, 75 and 100 % of the way; the middle ones a third and two
       // thirds of the way from red to blue.
-      {"quarter", {black, red, blue}, {{}, 2500, {}}, u"abcde",
+      {"quarter",
+       {black, red, blue},
+       {{}, 2500, {}},
+       u"abcde",
        {u"000000", u"FF0000", u"AA0055", u"5500AA", u"0000FF"}},
       {"at 0", {black, red, blue}, {{}, 0, {}}, u"abc", {u"FF0000", u"800080", u"0000FF"}},
       {"at 100", {black, red, blue}, {{}, 10000, {}}, u"abc", {u"000000", u"800000", u"0000FF"}},
-      {"two at one place", {black, red, green, blue}, {{}, 5000, 5000, {}}, u"abcde",
+      {"two at one place",
+       {black, red, green, blue},
+       {{}, 5000, 5000, {}},
+       u"abcde",
        {u"000000", u"800000", u"00FF00", u"008080", u"0000FF"}},
       // The unplaced stop sits halfway between 20 % and 100 %: at 60 %.
-      {"even between placed", {black, red, green, blue}, {{}, 2000, {}, {}}, u"abcdef",
-       {u"000000", u"FF0000", u"808000", u"00FF00", u"008080",
-        u"0000FF"}},
+      {"even between placed",
+       {black, red, green, blue},
+       {{}, 2000, {}, {}},
+       u"abcdef",
+       {u"000000", u"FF0000", u"808000", u"00FF00", u"008080", u"0000FF"}},
   };
   for (const auto& c : cases) {
     StyledSettings settings = Settings(c.text);
@@ -87,10 +98,9 @@ TEST(Shapes, StopsSitWhereTheyArePlaced) {
   }
 }
 
-
 TEST(Shapes, PositionsAtTheEvenPlacesChangeNothing) {
-  const std::vector<ColourTriple> stops{{255, 0, 0}, {9, 200, 30}, {0, 0, 0}, {40, 90, 255},
-                                        {255, 255, 255}};
+  const std::vector<ColourTriple> stops{
+      {255, 0, 0}, {9, 200, 30}, {0, 0, 0}, {40, 90, 255}, {255, 255, 255}};
   const std::vector<std::optional<std::int32_t>> placements[] = {
       {{}, 2500, 5000, 7500, {}}, {{}, 2500, {}, 7500, {}}, {{}, {}, 5000, {}, {}}};
   for (const auto& positions : placements) {
@@ -191,7 +201,8 @@ TEST(Shapes, WordsAreRunsOfNonSpaceAndSingleIdeographs) {
       {u"Hello, brave world", {u"Hello,", u"brave", u"world"}},
       {u"  我爱Rust！\t🎉🎉 ok\u3000好", {u"我", u"爱", u"Rust！", u"🎉🎉", u"ok", u"好"}},
       {u"カタカナ한국어", {u"カ", u"タ", u"カ", u"ナ", u"한", u"국", u"어"}},
-      {u"\U00020000\U00020001x\u845B\U000E0100", {u"\U00020000", u"\U00020001", u"x", u"\u845B\U000E0100"}},
+      {u"\U00020000\U00020001x\u845B\U000E0100",
+       {u"\U00020000", u"\U00020001", u"x", u"\u845B\U000E0100"}},
       {u"ga\u3099 \xD800x", {u"ga\u3099", u"\xD800x"}},
       {u" \u00A0\n", {}},
   };
@@ -209,12 +220,19 @@ TEST(Shapes, ByWordColoursWholeWordsAndLeavesTheirSpacesBare) {
   settings.by = Segmentation::Words;
   // Words: Hi, 你, 好, the comma, world👋🏽 and ok: six, at 1/6 .. 6/6 of the gradient.
   const auto at = [](std::int64_t k) { return ReferenceDigits(kStart, kEnd, k, 6); };
-  EXPECT_EQ(Markup(settings), Tagged({{u"Hi", at(1)}, {u" ", u""}, {u"你", at(2)}, {u"好", at(3)},
-                                      {u",", at(4)}, {u" ", u""}, {u"world👋🏽", at(5)},
-                                      {u"\n ", u""}, {u"ok", at(6)}}));
+  EXPECT_EQ(Markup(settings), Tagged({{u"Hi", at(1)},
+                                      {u" ", u""},
+                                      {u"你", at(2)},
+                                      {u"好", at(3)},
+                                      {u",", at(4)},
+                                      {u" ", u""},
+                                      {u"world👋🏽", at(5)},
+                                      {u"\n ", u""},
+                                      {u"ok", at(6)}}));
   settings.step = 2;  // two words a chunk, the space between them inside it
-  EXPECT_EQ(Markup(settings),
-            Tagged({{u"Hi 你", at(1)}, {u"好,", at(3)}, {u" ", u""}, {u"world👋🏽\n ok", at(5)}}));
+  EXPECT_EQ(
+      Markup(settings),
+      Tagged({{u"Hi 你", at(1)}, {u"好,", at(3)}, {u" ", u""}, {u"world👋🏽\n ok", at(5)}}));
   const StyledText text(settings);
   const ConversionStats stats = text.stats(2);
   EXPECT_EQ(stats.chunks, 4);

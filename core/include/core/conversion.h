@@ -332,15 +332,16 @@ void StyledText::walkLines(std::int32_t step, Deliver&& deliver) const {
   };
   for (const ShapeLine& line : m_lines) {
     detail::ColourCursor colours = lineCursor(line, step);
-    const bool go =
-        cutLine(line, step, [&](std::uint32_t begin, std::uint32_t end, std::int32_t at, bool coloured) {
+    const bool go = cutLine(
+        line, step, [&](std::uint32_t begin, std::uint32_t end, std::int32_t at, bool coloured) {
           colour = colours.at(at);
           const std::int32_t position = line.first + at;
           if (begin > done && !deliver(StyledChunk{slice(done, begin), colour, false, position})) {
             return false;
           }
           done = end;
-          return static_cast<bool>(deliver(StyledChunk{slice(begin, end), colour, coloured, position}));
+          return static_cast<bool>(
+              deliver(StyledChunk{slice(begin, end), colour, coloured, position}));
         });
     if (!go) {
       return;

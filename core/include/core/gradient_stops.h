@@ -99,7 +99,7 @@ class GradientSampler {
 
   GradientStops m_gradient;
   bool m_shaped = false;
-  std::vector<detail::SegmentPlace> m_places;  // only when shaped
+  std::vector<detail::SegmentPlace> m_places;    // only when shaped
   std::vector<detail::LinearRgbCurve> m_curves;  // one per segment, for OKLab
 };
 
