@@ -45,13 +45,7 @@ for module in "${modules[@]}"; do
 done
 cp "$root/ui/resources/icon.svg" "$out/icon.svg"
 
-# The service worker caches every file of the page, under a name that changes
-# whenever any of them does.
-cached=("./" huecode.wasm icon.svg "${page_files[@]}" "${modules[@]}")
-version=$(cd "$out" && cat "${cached[@]:1}" | sha256sum | cut -c1-16)
-list=$(printf "'%s', " "${cached[@]}")
-sed -i -e "s|^const version = .*|const version = '$version';|" \
-  -e "s|^const pageFiles = .*|const pageFiles = [${list%, }];|" "$out/sw.js"
+"$root/scripts/web_release.sh" "$out"
 single=$(dirname "$out")/web-single
 node "$root/web/tools/single.mjs" "$out" "$objects/huecode-single.js" "$single/huecode.html"
 echo "web: built the page into $out and $single/huecode.html"
