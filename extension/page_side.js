@@ -105,6 +105,7 @@ export function insertMarkup(expected, replacement) {
     let inserted = true;
     for (let at = 0; at < text.length && inserted;) {
       let end = Math.min(text.length, at + 8192);
+      // pairSafeEnd of web/codepoints.js, written out: this function runs alone.
       end -= end < text.length && /[\uD800-\uDBFF]/.test(text[end - 1]) ? 1 : 0;
       inserted = document.execCommand('insertText', false, text.slice(at, end));
       at = end;

@@ -5,6 +5,7 @@
 import {dialectName, fields, markInvalid, typedColour, writeSettings} from './controls.js';
 import {formatPreview, formattingSettings, showFormatting} from './formatting.js';
 import {applyTexts, defaultLanguage, textsOf} from './i18n.js';
+import {pairSafeEnd} from './codepoints.js';
 import {createLibrary} from './library.js';
 import {History, dialectOf, editStops, readCount, sameSettings, withAddedStop} from './model.js';
 import {boardColour, drawBar, showPreview} from './preview.js';
@@ -201,8 +202,8 @@ function drawPreview() {
 
 // The beginning of a long markup, not cut inside a surrogate pair.
 function shownPart() {
-  const cut = (text) => (/[\uD800-\uDBFF]/.test(text.at(-1)) ? text.slice(0, -1) : text);
-  return cut(new TextDecoder('utf-16le').decode(lastMarkup.subarray(0, maxShown)));
+  const whole = new TextDecoder('utf-16le').decode(lastMarkup.subarray(0, maxShown + 1));
+  return whole.slice(0, pairSafeEnd(whole, maxShown));
 }
 
 // Ctrl+C on the whole box copies the whole markup, also the part not shown.
