@@ -31,7 +31,8 @@ function requestValues(settings, strings, stopCount) {
     rainbow: settings.rainbow ? 1 : 0,
     escape: settings.escape ? 1 : 0,
     fitLimit: settings.fitLimit ?? -1,
-    previewUnits,
+    // The extension asks for every chunk of a text it colours as formatted text.
+    previewUnits: settings.previewUnits ?? previewUnits,
     styles: styleNames.reduce((bits, name, k) => bits | (settings.styles?.[name] ? 1 << k : 0), 0),
     endpoints: settings.endpoints ? 1 : 0,
     stopCount,
