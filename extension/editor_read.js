@@ -147,6 +147,36 @@ globalThis.huecodeReading ??= (() => {
     return read(element, host);
   }
 
+  // Whether the field stayed as it was read: no change to its page and the
+  // same selection. Reading a long text again through the editor takes a
+  // noticeable time, so it is done only where this says no.
+  let watching = null;
+  function watch(host) {
+    watching?.disconnect();
+    let touched = false;
+    watching = new MutationObserver(() => {
+      touched = true;
+    });
+    watching.observe(host, {subtree: true, childList: true, characterData: true});
+    const range = currentRange(host);
+    let asked = false;
+    return () => {
+      if (asked) {
+        return false;
+      }
+      asked = true;
+      watching?.disconnect();
+      watching = null;
+      const now = currentRange(host);
+      try {
+        return !touched && range && now && range.compareBoundaryPoints(Range.START_TO_START, now) === 0 &&
+          range.compareBoundaryPoints(Range.END_TO_END, now) === 0;
+      } catch {
+        return false;
+      }
+    };
+  }
+
   // Reads what is selected (everything, when only a caret is), and for a
   // change also the whole text, so that the change can be checked and the
   // selection found again. Null when the selection cannot be put back after
@@ -177,7 +207,7 @@ globalThis.huecodeReading ??= (() => {
         }
       }
     }
-    return {picked, all, whole, range: currentRange(host)};
+    return {picked, all, whole, range: currentRange(host), untouched: watch(host)};
   }
 
   return {settle, same, domText, currentRange, putRange, read, pressed, readAll, readSelection};
