@@ -3,7 +3,8 @@
 // set(text) makes one paragraph of each line with a fresh history, select(
 // start, end) selects in the editor's model by offsets into that text (a
 // caret when start equals end), text() reads the model back, one line break
-// per paragraph. window.editorErrors collects what the editors report.
+// per paragraph, colours() the coloured runs as [#rrggbb, bold]. window.
+// editorErrors collects what the editors report.
 import {ClassicEditor} from '@ckeditor/ckeditor5-editor-classic';
 import {Essentials} from '@ckeditor/ckeditor5-essentials';
 import {FontColor} from '@ckeditor/ckeditor5-font';
@@ -48,7 +49,8 @@ function quill(element) {
     },
     select: (start, end) => editor.setSelection(start, end - start),
     text: () => editor.getText().slice(0, -1),
-    ops: () => editor.getContents().ops,
+    colours: () => editor.getContents().ops.filter((op) => op.attributes?.color)
+      .map((op) => [op.attributes.color.toLowerCase(), Boolean(op.attributes.bold)]),
   };
 }
 
@@ -187,7 +189,12 @@ function plain(body, focus = () => body.focus()) {
       focus();
       body.ownerDocument.getSelection().setBaseAndExtent(...nodeAt(start), ...nodeAt(end));
     },
-    text: () => [...body.children].map((block) => block.textContent).join('\n'),
+    // The browser keeps a space next to what it inserts as a no-break space.
+    text: () => [...body.children].map((block) => block.textContent.replace(/\u00A0/g, ' ')).join('\n'),
+    colours: () => [...body.querySelectorAll('[style]')].map((element) => {
+      const rgb = element.style.color.match(/\d+/g).map((n) => Number(n).toString(16).padStart(2, '0'));
+      return [`#${rgb.join('')}`, Boolean(element.closest('b') ?? element.querySelector('b'))];
+    }),
   };
 }
 
