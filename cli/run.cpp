@@ -258,11 +258,11 @@ Result<PlannedConversion> PlanConversion(const CliOptions& options, StyledSettin
     return CliError{kExitInputError, "--fit " + std::to_string(*options.fitLimit) +
                                          ": nothing fits, even one chunk for the whole "
                                          "text needs " +
-                                         std::to_string(fit.outputCharacters) + " characters"};
+                                         std::to_string(fit.length) + " characters"};
   }
   const std::int32_t step = *fit.step;
   plan.fixStep(step);
-  const std::string characters = " (" + std::to_string(fit.outputCharacters) + " characters)";
+  const std::string characters = " (" + std::to_string(fit.length) + " characters)";
   // The step box reads a step as long as the text as 1, so a single chunk for
   // a longer text is said in words that give it back.
   const std::string chosen = step > 1 && step >= text.units() ? "one tag for the whole text"

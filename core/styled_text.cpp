@@ -149,10 +149,13 @@ std::u16string StyledText::markup(std::int32_t step) const {
   return std::move(sink).take();
 }
 
-StyledText::FixedCounts StyledText::fixedCounts() const {
-  return {CountCharacters(m_untrimmed), m_boundaries.empty() ? m_units : CountCharacters(m_text),
-          tagLength(CountCharacters), escapeGrowth(),
-          std::int64_t{CountCharacters(m_styleOpen)} + CountCharacters(m_styleClose)};
+StyledText::FixedCounts StyledText::fixedCounts(const LengthMeasure& measure) const {
+  const auto length = [&measure](std::u16string_view text) { return MeasureLength(text, measure); };
+  const bool unitsAreCharacters = m_boundaries.empty() && measure.unit == LengthUnit::Characters;
+  // The entities that escaping writes are ASCII in place of an ASCII
+  // character, so they grow the markup alike in every unit.
+  return {CountCharacters(m_untrimmed), unitsAreCharacters ? m_units : length(m_text),
+          tagLength(length), escapeGrowth(), length(m_styleOpen) + length(m_styleClose)};
 }
 
 ConversionStats StyledText::stats(std::int32_t step, const FixedCounts& fixed) const {
@@ -161,14 +164,17 @@ ConversionStats StyledText::stats(std::int32_t step, const FixedCounts& fixed) c
   stats.charactersIn = fixed.charactersIn;
   stats.chunks = (std::int64_t{m_units} + step - 1) / step;
   stats.colouredChunks = colouredChunks(step);
-  stats.outputCharacters = fixed.textCharacters + stats.colouredChunks * fixed.tagCharacters +
-                           fixed.escapeGrowth +
-                           (stats.colouredChunks > 0 ? fixed.styleCharacters : 0);
+  stats.outputCharacters = fixed.textLength + stats.colouredChunks * fixed.tagLength +
+                           fixed.escapeGrowth + (stats.colouredChunks > 0 ? fixed.styleLength : 0);
   return stats;
 }
 
 ConversionStats StyledText::stats(std::int32_t step) const {
   return stats(step, fixedCounts());
+}
+
+std::int64_t StyledText::outputLength(std::int32_t step, const LengthMeasure& measure) const {
+  return stats(step, fixedCounts(measure)).outputCharacters;
 }
 
 std::u16string GenerateCode(const ConversionSettings& settings) {
@@ -181,8 +187,8 @@ std::u16string GenerateStyledCode(const StyledSettings& settings) {
   return text.markup(text.step());
 }
 
-Fit FitStep(const StyledText& text, std::int64_t limit) {
-  const StyledText::FixedCounts fixed = text.fixedCounts();
+Fit FitStep(const StyledText& text, std::int64_t limit, const LengthMeasure& measure) {
+  const StyledText::FixedCounts fixed = text.fixedCounts(measure);
   const std::int32_t last = std::max(text.units(), 1);
   for (std::int32_t step = 1; step <= last; ++step) {
     const std::int64_t output = text.stats(step, fixed).outputCharacters;

@@ -16,6 +16,7 @@
 #include "core/detail/markup_pieces.h"
 #include "core/dialects.h"
 #include "core/gradient_stops.h"
+#include "core/length.h"
 #include "core/markup_template.h"
 
 namespace huecode {
@@ -146,7 +147,7 @@ concept MarkupSink = requires(Sink& sink, std::u16string_view piece) {
 // What fitting a text's output into a length limit found (see FitStep).
 struct Fit {
   std::optional<std::int32_t> step;
-  std::int64_t outputCharacters = 0;  // at that step, or of one chunk for the whole text
+  std::int64_t length = 0;  // in the limit's unit, at that step or of one chunk for the whole text
 };
 
 // One text cut into units (characters, a surrogate pair being one, or
@@ -178,6 +179,8 @@ class StyledText {
   std::u16string markup(std::int32_t step) const;
   // Counts without building the output.
   ConversionStats stats(std::int32_t step) const;
+  // The markup's length at the step in any unit, without building it.
+  std::int64_t outputLength(std::int32_t step, const LengthMeasure& measure) const;
 
  private:
   // Characters of the trimmed text in the gradient; the public constructors
@@ -198,17 +201,19 @@ class StyledText {
   std::optional<std::pair<std::int32_t, std::int32_t>> colouredSpan(std::int32_t step) const;
   detail::ColourCursor colourCursor(std::int32_t step) const;
 
-  // What stays the same at every step, counted once when fitting.
+  // What stays the same at every step, counted once when fitting; the
+  // lengths in one unit (characters unless asked otherwise).
   struct FixedCounts {
     std::int64_t charactersIn = 0;
-    std::int64_t textCharacters = 0;
-    std::int64_t tagCharacters = 0;
+    std::int64_t textLength = 0;
+    std::int64_t tagLength = 0;
     std::int64_t escapeGrowth = 0;
-    std::int64_t styleCharacters = 0;  // around the text, when any chunk is coloured
+    std::int64_t styleLength = 0;  // around the text, when any chunk is coloured
   };
-  FixedCounts fixedCounts() const;
+  // The lengths in the measure's unit.
+  FixedCounts fixedCounts(const LengthMeasure& measure = {}) const;
   ConversionStats stats(std::int32_t step, const FixedCounts& fixed) const;
-  friend Fit FitStep(const StyledText& text, std::int64_t limit);
+  friend Fit FitStep(const StyledText& text, std::int64_t limit, const LengthMeasure& measure);
 
   std::u16string_view m_untrimmed;
   std::u16string_view m_text;
@@ -234,10 +239,13 @@ std::u16string GenerateCode(const ConversionSettings& settings);
 
 std::u16string GenerateStyledCode(const StyledSettings& settings);
 
-// The smallest step from 1 up to one chunk for the whole text whose output has
-// at most limit characters, and that output's length; when even one chunk
-// does not fit, no step and the length of that shortest output.
-Fit FitStep(const StyledText& text, std::int64_t limit);
+// The smallest step from 1 up to one chunk for the whole text whose output is
+// at most limit long in the measure's unit, and that output's length; when
+// even one chunk does not fit, no step and the length of that shortest
+// output. Every step is tried in turn: the length need not shrink as the step
+// grows (a step that cuts blanks off into bare chunks can be shorter than a
+// wider one), so no halving of the range would find the smallest.
+Fit FitStep(const StyledText& text, std::int64_t limit, const LengthMeasure& measure = {});
 
 template <typename Cut>
 void StyledText::cut(std::int32_t step, Cut&& each) const {
