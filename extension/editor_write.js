@@ -225,9 +225,10 @@ globalThis.huecodeWriting ??= (() => {
     if (box) {
       items['text/html'] = box.innerHTML;
     }
+    const holds = (found) => [...colours].every((colour) => found.has(colour));
     const check = {
       held: (after) => replacedOnce(all.text, picked.text, inserted, after.text) &&
-        (!colours || [...colours].every((colour) => coloursIn(after.html).has(colour))),
+        (!colours || holds(coloursIn(after.html))),
       unchanged: (after) => same(after.text, all.text) && after.html === all.html,
     };
     let claimed = picked.editor;
@@ -250,8 +251,9 @@ globalThis.huecodeWriting ??= (() => {
         return 'changed';
       }
       const outcome = await attempt(target, way, check);
+      // A direct change is in no history: undoing would take back something else.
       if (outcome !== 'unchanged') {
-        return outcome === 'done' ? 'done' : (await undone(target)) ? 'notHeld' : 'notRestored';
+        return outcome === 'done' ? 'done' : k < 2 && (await undone(target)) ? 'notHeld' : 'notRestored';
       }
     }
     putRange(host, target.range);
