@@ -17,10 +17,13 @@ if [[ -z $web ]]; then
 fi
 zip=$(dirname "$out")/huecode-extension.zip
 
-# The extension's files besides its scripts, which come from following the
+# The extension's files besides its modules, which come from following the
 # imports of the two that manifest.json and popup.html load.
 extension_files=(
   manifest.json
+  # Classic scripts that background.js injects into the page.
+  editor_read.js
+  editor_write.js
   popup.html
   popup.css
   _locales/en/messages.json
