@@ -6,7 +6,7 @@
 // browser's editing command comes next, for fields with no editor behind
 // them; direct insertion is the last resort, and only where no editor has
 // answered anything.
-globalThis.huecodeWriting ??= (() => {
+if (!globalThis.huecodeWriting) {
   const {settle, same, read, pressed, readAll, currentRange, putRange} = globalThis.huecodeReading;
 
   // Waits until the editor has stopped redrawing: a change it makes in a
@@ -292,5 +292,5 @@ globalThis.huecodeWriting ??= (() => {
     return 'notHeld';
   }
 
-  return {write, commanded};
-})();
+  globalThis.huecodeWriting = {write, commanded};
+}
