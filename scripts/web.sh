@@ -14,6 +14,10 @@ page_files=(
   style.css
   app.js
   i18n.js
+  i18n-actions.js
+  feedback.js
+  phone.js
+  linkguard.js
   controls.js
   preview.js
   formatting.js

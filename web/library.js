@@ -1,6 +1,7 @@
 // The gallery and the saved gradients on the page: swatches to pick from, the
 // user's own list kept in localStorage, and its export and import as a file.
 import * as gradients from './gradients.js';
+import {acknowledge, showToast} from './feedback.js';
 
 const byId = (id) => document.getElementById(id);
 
@@ -22,11 +23,24 @@ function button(text, label, onClick) {
   return element;
 }
 
+// onClick(button): the pressed button, for the answer beside it.
 function pickButton(name, stops, label, onClick) {
-  const element = button('', label, onClick);
+  const element = button('', label, () => onClick(element));
   element.className = 'pick';
-  element.append(swatch(stops), document.createTextNode(name));
+  const text = Object.assign(document.createElement('span'), {className: 'label', textContent: name});
+  element.append(swatch(stops), text);
   return element;
+}
+
+// The board a gallery gradient reads on, as a mark after its name (read
+// out in full).
+function boardMark(board, t) {
+  const mark = Object.assign(document.createElement('span'), {className: `board-mark ${board}`,
+    textContent: t.boardFor[board], title: t.suits[board]});
+  mark.setAttribute('aria-hidden', 'true');
+  const spoken = Object.assign(document.createElement('span'), {className: 'visually-hidden',
+    textContent: ` (${t.suits[board]})`});
+  return [mark, spoken];
 }
 
 // host: {texts(), current() → {stops, space} or null, apply(gradient, name),
@@ -72,7 +86,7 @@ export function createLibrary(host) {
     const item = document.createElement('li');
     item.dataset.id = entry.id;
     item.append(
-      pickButton(entry.name, entry.stops, t.useGradient(entry.name), () => host.apply(entry, entry.name)),
+      pickButton(entry.name, entry.stops, t.useGradient(entry.name), (b) => host.apply(entry, entry.name, b)),
       button('↑', t.moveGradientUp(entry.name), () => edit((l) => gradients.moveGradient(l, entry.id, -1))),
       button('↓', t.moveGradientDown(entry.name), () => edit((l) => gradients.moveGradient(l, entry.id, 1))),
       button('✎', t.renameGradient(entry.name), () => {
@@ -82,8 +96,9 @@ export function createLibrary(host) {
         }
       }),
       button('×', t.deleteGradient(entry.name), () => {
+        const before = list;
         if (edit((l) => gradients.deleteGradient(l, entry.id))) {
-          say(t.gradientDeleted(entry.name));
+          showToast('gradient-delete', byId('saved-label'), t.gradientDeleted(entry.name), () => store(before));
         }
       }));
     item.children[1].disabled = k === 0;
@@ -97,7 +112,9 @@ export function createLibrary(host) {
     byId('gallery').replaceChildren(...gradients.gallery.map((entry) => {
       const item = document.createElement('li');
       const name = gradients.galleryName(entry, language);
-      item.append(pickButton(name, entry.stops, null, () => host.apply(entry, name)));
+      const pick = pickButton(name, entry.stops, null, (b) => host.apply(entry, name, b));
+      pick.append(...boardMark(entry.board, t));
+      item.append(pick);
       return item;
     }));
     byId('saved').replaceChildren(...list.map(savedItem));
@@ -114,7 +131,7 @@ export function createLibrary(host) {
       const {list: next} = gradients.saveGradient(list, {name, ...current}, {maxStops: host.maxStops()});
       if (store(next)) {
         byId('save-name').value = '';
-        say(host.texts().gradientSaved(next[next.length - 1].name));
+        acknowledge(byId('save-gradient'), host.texts().savedAck);
       }
       byId('save-name').removeAttribute('aria-invalid');
       byId('save-error').hidden = true;
