@@ -111,7 +111,7 @@ function scheduleConversion() {
 function showOutputNote(invalid) {
   const long = lastResult && lastResult.markup.length > maxShown;
   const note = byId('output-note');
-  note.textContent = invalid ? texts.fixFields : long ? texts.tooLong(maxShown, lastResult.markup.length) : '';
+  note.textContent = invalid ? texts.fixFields : long ? texts.tooLong(maxShown, lastResult.counts.outputCharacters) : '';
   note.hidden = !note.textContent;
 }
 
