@@ -194,6 +194,13 @@ std::optional<CliError> RefusedStyles(const CliOptions& options, const MarkupTem
 Result<StyledSettings> PrepareSettings(const CliOptions& options, std::FILE* in) {
   StyledSettings settings;
   settings.gradient = {StopsFor(options), options.space};
+  if (!options.rainbow && !options.viaPositions.empty()) {
+    settings.gradient.positions = options.viaPositions;
+    settings.gradient.positions.insert(settings.gradient.positions.begin(), std::nullopt);
+    settings.gradient.positions.push_back(std::nullopt);
+  }
+  settings.gradient.mirror = options.mirror;
+  settings.perLine = options.perLine;
   settings.by = options.by;
   if (options.by == Segmentation::Graphemes) {
     settings.graphemes = &GraphemeBoundaries;

@@ -47,6 +47,12 @@ struct CliOptions {
   bool stats = false;
   bool show = false;
   Shell completionShell = Shell::Bash;  // for CliAction::Completion
+  // Where each --via stop sits, in hundredths of a percent, when given as
+  // COLOUR@POSITION; and each --via as typed, for naming a stop out of order.
+  std::vector<std::optional<std::int32_t>> viaPositions;
+  std::vector<std::string> viaTexts;
+  bool perLine = false;
+  bool mirror = false;
 
   bool WantsPictures() const { return previewPngPath || barPngPath; }
 };

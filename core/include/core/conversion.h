@@ -30,7 +30,8 @@ struct ConversionSettings {
   MarkupTemplate markup = InitialTemplate();
 };
 
-enum class Segmentation { Characters, Graphemes };
+// Words: see FindWords; the white space between them is left bare.
+enum class Segmentation { Characters, Graphemes, Words };
 
 // Code-unit offsets where the user-perceived characters (extended grapheme
 // clusters) of a text begin, followed by the text's size. The platform knows
@@ -54,6 +55,9 @@ struct StyledSettings {
   // The first coloured chunk takes the first stop exactly and the last the
   // last stop; those between sit where they start, in proportion.
   bool endpoints = false;
+  // Each line, up to a line feed, a carriage return or both, takes the whole
+  // gradient from its own first chunk to its own last.
+  bool perLine = false;
 };
 
 struct StyledChunk {
@@ -200,6 +204,30 @@ class StyledText {
   // placing the gradient between them; nothing when no chunk is coloured.
   std::optional<std::pair<std::int32_t, std::int32_t>> colouredSpan(std::int32_t step) const;
   detail::ColourCursor colourCursor(std::int32_t step) const;
+  // The span a gradient over so many units runs over: mirrored, one step
+  // more, so that the first and the last chunk sit one step in from each end.
+  std::int32_t gradientSpan(std::int32_t units) const;
+
+  // Lines and words: the text as units that need not touch (white space or
+  // line breaks between them stay bare), grouped into lines that each take
+  // the whole gradient.
+  struct ShapeUnit {
+    std::uint32_t begin = 0;
+    std::uint32_t end = 0;
+  };
+  struct ShapeLine {
+    std::int32_t first = 0;  // index of its first unit
+    std::int32_t count = 0;
+  };
+  void shapeUnits(bool perLine);
+  // Calls each(begin, end, position in the line, coloured) for each chunk.
+  template <typename Each>
+  bool cutLine(const ShapeLine& line, std::int32_t step, Each&& each) const;
+  detail::ColourCursor lineCursor(const ShapeLine& line, std::int32_t step) const;
+  // Every chunk of every line with the bare text between them, unmerged.
+  template <typename Deliver>
+  void walkLines(std::int32_t step, Deliver&& deliver) const;
+  std::int64_t shapedChunks(std::int32_t step, bool colouredOnly) const;
 
   // What stays the same at every step, counted once when fitting; the
   // lengths in one unit (characters unless asked otherwise).
@@ -231,6 +259,11 @@ class StyledText {
   bool m_escape = false;
   bool m_endpoints = false;
   std::int32_t m_step = 1;
+  bool m_mirror = false;
+  bool m_words = false;
+  bool m_shaped = false;  // per line or by words: cut from m_shapeUnits
+  std::vector<ShapeUnit> m_shapeUnits;
+  std::vector<ShapeLine> m_lines;
 };
 
 // The window's conversion: each chunk of the trimmed text written as prefix
@@ -281,6 +314,53 @@ void StyledText::cut(std::int32_t step, Cut&& each) const {
   }
 }
 
+template <typename Each>
+bool StyledText::cutLine(const ShapeLine& line, std::int32_t step, Each&& each) const {
+  const std::int64_t stride = std::max(step, 1);
+  const bool graphemes = !m_boundaries.empty();
+  for (std::int64_t first = 0; first < line.count; first += stride) {
+    const std::int64_t last = std::min(first + stride, std::int64_t{line.count});
+    const ShapeUnit& from = m_shapeUnits[static_cast<std::size_t>(line.first + first)];
+    const ShapeUnit& to = m_shapeUnits[static_cast<std::size_t>(line.first + last - 1)];
+    const std::u16string_view text = m_text.substr(from.begin, to.end - from.begin);
+    const bool coloured = m_words || !IsBareChunk(text, graphemes && last - first == 1);
+    if (!each(from.begin, to.end, static_cast<std::int32_t>(first + 1), coloured)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+template <typename Deliver>
+void StyledText::walkLines(std::int32_t step, Deliver&& deliver) const {
+  std::uint32_t done = 0;
+  ColourTriple colour;
+  const auto slice = [this](std::uint32_t begin, std::uint32_t end) {
+    return m_text.substr(begin, end - begin);
+  };
+  for (const ShapeLine& line : m_lines) {
+    detail::ColourCursor colours = lineCursor(line, step);
+    const bool go = cutLine(
+        line, step, [&](std::uint32_t begin, std::uint32_t end, std::int32_t at, bool coloured) {
+          colour = colours.at(at);
+          const std::int32_t position = line.first + at;
+          if (begin > done && !deliver(StyledChunk{slice(done, begin), colour, false, position})) {
+            return false;
+          }
+          done = end;
+          return static_cast<bool>(
+              deliver(StyledChunk{slice(begin, end), colour, coloured, position}));
+        });
+    if (!go) {
+      return;
+    }
+  }
+  if (done < m_text.size()) {
+    deliver(StyledChunk{slice(done, static_cast<std::uint32_t>(m_text.size())), colour, false,
+                        m_units});
+  }
+}
+
 template <typename Visitor>
 void StyledText::forEachChunk(std::int32_t step, Visitor&& visit) const {
   const auto deliver = [&visit](const StyledChunk& chunk) HUECODE_INLINE {
@@ -292,6 +372,22 @@ void StyledText::forEachChunk(std::int32_t step, Visitor&& visit) const {
     }
   };
   step = std::max(step, 1);
+  if (m_shaped) {
+    if (!m_merge) {
+      walkLines(step, deliver);
+      return;
+    }
+    detail::RunMerger merger(deliver);
+    bool stopped = false;
+    walkLines(step, [&](const StyledChunk& chunk) {
+      stopped = !merger.add(chunk);
+      return !stopped;
+    });
+    if (!stopped) {
+      merger.close();
+    }
+    return;
+  }
   detail::ColourCursor colours = colourCursor(step);
   if (!m_merge) {
     cut(step,
