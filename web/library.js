@@ -44,13 +44,6 @@ function boardMark(board, t) {
   return [mark, spoken];
 }
 
-// host: {texts(), current() → {stops, space} or null, apply(gradient, name),
-// maxStops()}.
-export function createLibrary(host) {
-  let {list, error} = gradients.loadSaved(localStorage);
-  // A stored list that cannot be read is kept until the user replaces it.
-  let locked = error !== null && error.code !== 'storageRefused';
-
 // The undo button beside the status line, made once.
 function undoButton(text) {
   let element = byId('library-undo');
@@ -63,9 +56,9 @@ function undoButton(text) {
   return element;
 }
 
-// host: {texts(), current() → {stops, space} or null, apply(gradient, name),
-// maxStops()}. The list shown is the one storage holds: every change is made
-// to it as it is then, and another tab's changes are heard.
+// host: {texts(), current() → {stops, space} or null, apply(gradient, name,
+// button), maxStops()}. The list shown is the one storage holds: every
+// change is made to it as it is then, and another tab's changes are heard.
 export function createLibrary(host) {
   let list = [];
   let skipped = 0;
