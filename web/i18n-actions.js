@@ -20,7 +20,6 @@ export const actionTexts = {
     linkUse: '使用链接中的文本',
     linkTooLong: (length, max) => `文本太长:带文本的链接会有 ${length} 个字符,超过浏览器能打开的约 ${max} 个字符。已复制不含文本的链接(设置都在其中)。`,
     suits: {light: '适合浅色论坛', dark: '适合深色论坛', any: '深浅论坛都适合'},
-    boardFor: {light: '浅', dark: '深', any: '深/浅'},
   },
   en: {
     description: 'Turns a text into gradient colour markup for forums (BBCode, HTML and more), with a live preview; works offline.',
@@ -40,6 +39,5 @@ export const actionTexts = {
     linkUse: 'Use the link\'s text',
     linkTooLong: (length, max) => `The text is too long: the link would have ${length} characters, beyond the about ${max} browsers open. The link was copied without the text (with every setting).`,
     suits: {light: 'Suits light boards', dark: 'Suits dark boards', any: 'Suits light and dark boards'},
-    boardFor: {light: 'light', dark: 'dark', any: 'both'},
   },
 };

@@ -33,15 +33,13 @@ function pickButton(name, stops, label, onClick) {
   return element;
 }
 
-// The board a gallery gradient reads on, as a mark after its name (read
-// out in full).
-function boardMark(board, t) {
-  const mark = Object.assign(document.createElement('span'), {className: `board-mark ${board}`,
-    textContent: t.boardFor[board], title: t.suits[board]});
-  mark.setAttribute('aria-hidden', 'true');
-  const spoken = Object.assign(document.createElement('span'), {className: 'visually-hidden',
-    textContent: ` (${t.suits[board]})`});
-  return [mark, spoken];
+// The board a gallery gradient reads on: its swatch framed in the board's
+// colour, said in words to a screen reader and in the button's title.
+function markBoard(pick, board, t) {
+  pick.querySelector('.swatch').classList.add(`on-${board}`);
+  pick.title = t.suits[board];
+  pick.append(Object.assign(document.createElement('span'), {className: 'visually-hidden',
+    textContent: ` (${t.suits[board]})`}));
 }
 
 // The undo button beside the status line, made once.
@@ -50,6 +48,7 @@ function undoButton(text) {
   if (!element) {
     element = button('', null, () => {});
     element.id = 'library-undo';
+    element.hidden = true;
     byId('library-status').after(element);
   }
   element.textContent = text;
@@ -141,7 +140,7 @@ export function createLibrary(host) {
       const item = document.createElement('li');
       const name = gradients.galleryName(entry, language);
       const pick = pickButton(name, entry.stops, null, (b) => host.apply(entry, name, b));
-      pick.append(...boardMark(entry.board, t));
+      markBoard(pick, entry.board, t);
       item.append(pick);
       return item;
     }));

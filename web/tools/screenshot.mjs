@@ -13,7 +13,8 @@ try {
   await setControl(page, 'stop-1', '#ffd21a');
   await setControl(page, 'space', 'oklab');
   await convert(page);
-  await page.locator('#text').blur();
+  await page.locator('#output').blur();
+  await page.evaluate(() => scrollTo(0, 0));
   await page.screenshot({path: process.argv[2]});
 
   await page.setViewportSize({width: 390, height: 844});
