@@ -14,6 +14,34 @@ objects=$out.obj
 page_files=(
   index.html
   style.css
+<<<<<<< HEAD
+=======
+  app.js
+  i18n.js
+  i18n-actions.js
+  feedback.js
+  phone.js
+  linkguard.js
+  controls.js
+  preview.js
+  formatting.js
+  settings.js
+  storage.js
+  notice.js
+  update.js
+  gradients.js
+  model.js
+  share.js
+  library.js
+  textstore.js
+  meter.js
+  measure.js
+  runner.js
+  file-check.js
+  worker.js
+  convert.js
+  sw.js
+>>>>>>> main
   manifest.webmanifest
   icons/icon-180.png
   icons/icon-192.png
@@ -44,6 +72,23 @@ for module in "${modules[@]}"; do
   fi
 done
 cp "$root/ui/resources/icon.svg" "$out/icon.svg"
+
+# The first paint waits for app.js and every module it imports: the page
+# names them all, so that they load at once rather than one import at a time.
+preload=()
+pending=(app.js)
+while ((${#pending[@]} > 0)); do
+  module=${pending[0]}
+  pending=("${pending[@]:1}")
+  for imported in $(grep -ohE "from '\./[^']+'" "$root/web/$module" | sed -E "s|from '\./([^']+)'|\1|"); do
+    if [[ ! " ${preload[*]} " =~ " $imported " ]]; then
+      preload+=("$imported")
+      pending+=("$imported")
+    fi
+  done
+done
+links=$(printf '<link rel="modulepreload" href="%s">\\n' "${preload[@]}")
+sed -i "s|^<script type=\"module\" src=\"app.js\"|${links}&|" "$out/index.html"
 
 "$root/scripts/web_release.sh" "$out"
 single=$(dirname "$out")/web-single
