@@ -14,34 +14,6 @@ objects=$out.obj
 page_files=(
   index.html
   style.css
-<<<<<<< HEAD
-=======
-  app.js
-  i18n.js
-  i18n-actions.js
-  feedback.js
-  phone.js
-  linkguard.js
-  controls.js
-  preview.js
-  formatting.js
-  settings.js
-  storage.js
-  notice.js
-  update.js
-  gradients.js
-  model.js
-  share.js
-  library.js
-  textstore.js
-  meter.js
-  measure.js
-  runner.js
-  file-check.js
-  worker.js
-  convert.js
-  sw.js
->>>>>>> main
   manifest.webmanifest
   icons/icon-180.png
   icons/icon-192.png
