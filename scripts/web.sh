@@ -47,18 +47,7 @@ cp "$root/ui/resources/icon.svg" "$out/icon.svg"
 
 # The first paint waits for app.js and every module it imports: the page
 # names them all, so that they load at once rather than one import at a time.
-preload=()
-pending=(app.js)
-while ((${#pending[@]} > 0)); do
-  module=${pending[0]}
-  pending=("${pending[@]:1}")
-  for imported in $(grep -ohE "from '\./[^']+'" "$root/web/$module" | sed -E "s|from '\./([^']+)'|\1|"); do
-    if [[ ! " ${preload[*]} " =~ " $imported " ]]; then
-      preload+=("$imported")
-      pending+=("$imported")
-    fi
-  done
-done
+mapfile -t preload < <(node "$root/web/tools/modules.mjs" --imports-only "$root/web" app.js | grep -vx app.js)
 links=$(printf '<link rel="modulepreload" href="%s">\\n' "${preload[@]}")
 sed -i "s|^<script type=\"module\" src=\"app.js\"|${links}&|" "$out/index.html"
 

@@ -2,28 +2,27 @@
 // they import (statically, or as a worker through new URL(…, import.meta.url)),
 // each once and after the modules it needs. The page build, the single file
 // and the extension build all take their module lists from here.
-// Usage: node modules.mjs PLACE[:PLACE…] ENTRY…
+// Usage: node modules.mjs [--imports-only] PLACE[:PLACE…] ENTRY…
 //   prints the modules' names, one a line. A PLACE is a folder, or PREFIX=FOLDER
 //   for the names that start with PREFIX (web/=build/web); a module comes from
-//   the first place that holds it.
+//   the first place that holds it. --imports-only follows no worker: what a
+//   page loads before its first paint.
 import {existsSync} from 'node:fs';
 import {readFile} from 'node:fs/promises';
 import {join, posix} from 'node:path';
 
-const references = [
-  /^import\s[^;]*?\sfrom\s+'\.\/([^']+)'/gm,
-  /^import\s+'\.\/([^']+)'/gm,
-  /new URL\('([\w-]+\.js)', import\.meta\.url\)/g,
-];
+const imports = [/^import\s[^;]*?\sfrom\s+'\.\/([^']+)'/gm, /^import\s+'\.\/([^']+)'/gm];
+const workers = [/new URL\('([\w-]+\.js)', import\.meta\.url\)/g];
 
-export function importsOf(source) {
-  return references.flatMap((pattern) => [...source.matchAll(pattern)].map((match) => match[1]));
+export function importsOf(source, {withWorkers = true} = {}) {
+  return [...imports, ...(withWorkers ? workers : [])]
+    .flatMap((pattern) => [...source.matchAll(pattern)].map((match) => match[1]));
 }
 
 // The module names reached from the entries, dependencies first. read(name)
 // gives a module's source, or null for one that is not there to read (such
 // as a build's output before it is built).
-export async function walkModules(entries, read) {
+export async function walkModules(entries, read, options = {}) {
   const order = [];
   const seen = new Set();
   async function visit(name) {
@@ -32,7 +31,7 @@ export async function walkModules(entries, read) {
     }
     seen.add(name);
     const source = name.endsWith('.js') ? await read(name) : null;
-    for (const reference of source === null ? [] : importsOf(source)) {
+    for (const reference of source === null ? [] : importsOf(source, options)) {
       await visit(posix.join(posix.dirname(name), reference));
     }
     order.push(name);
@@ -63,9 +62,10 @@ export async function readFrom(places, name) {
 }
 
 if (import.meta.url === `file://${process.argv[1]}`) {
-  const [places, ...entries] = process.argv.slice(2);
+  const withWorkers = process.argv[2] !== '--imports-only';
+  const [places, ...entries] = process.argv.slice(withWorkers ? 2 : 3);
   const list = parsePlaces(places);
-  for (const name of await walkModules(entries, (name) => readFrom(list, name))) {
+  for (const name of await walkModules(entries, (name) => readFrom(list, name), {withWorkers})) {
     console.log(name);
   }
 }
