@@ -30,7 +30,7 @@ build_kind() {
       ;;
     fuzz)
       configure_options=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHUECODE_FUZZ=ON
-        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++)
+        -DCMAKE_CXX_COMPILER=clang++)
       ;;
     release)
       # -O2 as on Linux: at -O3, GCC 12 takes "text" + std::string for an
