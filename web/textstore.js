@@ -103,16 +103,23 @@ export async function loadText() {
 // IndexedDB refuses, localStorage keeps what it can take.
 export async function saveText(text, at = Date.now()) {
   const draft = {tab, text, at};
+  unconfirmed = draft;
   try {
     await transaction('readwrite', (store) => store.put(draft, `${draftPrefix}${tab}`));
     return true;
   } catch {
     return local.set(quickKey, JSON.stringify(draft));
+  } finally {
+    if (unconfirmed === draft) {
+      unconfirmed = null;
+    }
   }
 }
 
 let changed = null;
 let editedAt = 0;
+// A draft IndexedDB has not yet confirmed: a page closed meanwhile may lose it.
+let unconfirmed = null;
 let timer = 0;
 
 function keepChanged() {
@@ -133,14 +140,14 @@ export function textChanged(read) {
   }
 }
 
-// For a page being left: a change not yet kept, the short text at once, the
-// long one as well as IndexedDB can. An unchanged text is left alone, so
+// For a page being left: a change not yet kept (or not yet confirmed), the
+// short text at once, the long one as well as IndexedDB can. An unchanged text is left alone, so
 // closing an idle tab never overwrites a newer draft.
 export function leaving() {
-  if (!changed) {
+  if (!changed && !unconfirmed) {
     return;
   }
-  const text = keepChanged();
+  const text = changed ? keepChanged() : unconfirmed.text;
   if (text.length <= quickLimit) {
     local.set(quickKey, JSON.stringify({tab, text, at: editedAt}));
   }
