@@ -46,11 +46,16 @@ let focusFor = 0;
 // What the status line's undo button restores, when it shows.
 let statusUndo = null;
 
-const textLoaded = loadText().then((text) => {
+const keptText = (text) => {
   if (!textTouched && text) {
     byId('text').value = text;
   }
-});
+};
+// A kept text that arrives after the page has started still fills an untouched box.
+const textLoaded = loadText((text) => {
+  keptText(text);
+  convertNow();
+}).then(keptText);
 const worker = startConverter();
 
 // The step and the limit as numbers, or the reason they cannot be read.
