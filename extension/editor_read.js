@@ -133,11 +133,35 @@ globalThis.huecodeReading ??= (() => {
     return event.defaultPrevented;
   }
 
+  // The field's text from its first character to its last. Selecting the
+  // field's children instead would end the selection on the field itself,
+  // which an editor may place past its last line, and then replace more than
+  // its copy showed.
+  function selectContents(host) {
+    const walker = host.ownerDocument.createTreeWalker(host, NodeFilter.SHOW_TEXT | NodeFilter.SHOW_ELEMENT,
+      (node) => (node.nodeType === Node.TEXT_NODE || node.tagName === 'BR' ? NodeFilter.FILTER_ACCEPT
+        : NodeFilter.FILTER_SKIP));
+    const first = walker.nextNode();
+    let last = first;
+    while (walker.nextNode()) {
+      last = walker.currentNode;
+    }
+    const range = host.ownerDocument.createRange();
+    range.selectNodeContents(host);
+    if (first) {
+      range.setStart(...(first.tagName === 'BR' ? [first.parentNode, [...first.parentNode.childNodes].indexOf(first)]
+        : [first, 0]));
+      range.setEnd(...(last.tagName === 'BR' ? [last.parentNode, [...last.parentNode.childNodes].indexOf(last)]
+        : [last, last.length]));
+    }
+    putRange(host, range);
+  }
+
   // Everything, selected in the editor's own model where it has one (its
   // page may hold only part of the text).
   async function selectAll(element, host) {
     if (!pressed(element, 'a')) {
-      host.ownerDocument.getSelection().selectAllChildren(host);
+      selectContents(host);
     }
     await settle();
   }
