@@ -16,7 +16,8 @@ import {defaults, loadSettings, readerKeys, sanitised, saveSettings, storageKey 
 import {readShareFragment, shareFragment, shareVersion} from './share.js';
 import {reversedStops} from './gradients.js';
 import {startConverter} from './runner.js';
-import {leaving, loadText, maxTextLength, saveText, textChanged} from './textstore.js';
+import {leaving, loadText, markStart, maxTextLength, saveText, startFailedBefore, textChanged} from './textstore.js';
+import {piecesFrom} from './answer.js';
 import {retextNotes, showNote} from './notice.js';
 import {local, onRefused} from './storage.js';
 import {watchForUpdates} from './update.js';
@@ -50,10 +51,24 @@ let focusFor = 0;
 // A link's text waiting for the user's answer, and what to restore.
 let linkOffer = null;
 
+// A long kept text whose last start never showed its markup is offered, not taken.
+const failedStart = startFailedBefore();
 const keptText = (text) => {
-  if (!textTouched && text) {
-    byId('text').value = text;
+  if (textTouched || !text) {
+    return;
   }
+  if (failedStart && text.length >= piecesFrom) {
+    showNote('start-note', texts, {message: (t) => t.startFailed(text.length), actions: [
+      {label: (t) => t.loadKept, run: () => {
+        byId('text').value = text;
+        convertNow();
+      }},
+      {label: (t) => t.clearKept, run: () => saveText('')}]});
+    markStart(false);
+    return;
+  }
+  markStart(text.length >= piecesFrom);
+  byId('text').value = text;
 };
 // A kept text that arrives after the page has started still fills an untouched box.
 const textLoaded = loadText((text) => {
@@ -254,6 +269,7 @@ function copyWhole(event) {
 }
 
 function showResult(result) {
+  markStart(false);
   lastResult = result;
   lastMarkup = result.markup ?? result.head;
   wholeMarkup = result.markup ? null : new Promise((resolve) => {
