@@ -10,8 +10,9 @@ import {loadState, resolveGradient, saveState, siteDialect, siteFormatted, withS
 const t = (key, ...values) => chrome.i18n.getMessage(key, values.map(String)) || key;
 const language = () => (chrome.i18n.getUILanguage().toLowerCase().startsWith('zh') ? 'zh' : 'en');
 
-function dialectLabel(key) {
-  return chrome.i18n.getMessage(`dialect_${key}`) || key;
+// A dialect's name in the browser's language, as the core names it.
+function dialectLabel(table, key) {
+  return table[key].labels[language()];
 }
 
 class Refusal extends Error {
@@ -109,7 +110,7 @@ async function dialectFor(tabId, field, state, table) {
   if (known && Object.hasOwn(table, known)) {
     return {dialect: known, state};
   }
-  const choices = Object.keys(table).map((key) => ({key, label: dialectLabel(key)}));
+  const choices = Object.keys(table).map((key) => ({key, label: dialectLabel(table, key)}));
   const suggestion = Object.hasOwn(table, field.suggestion ?? '') ? field.suggestion : null;
   const texts = {title: t('askDialect'), cancel: t('cancel'), suggested: t('suggested')};
   const [{result}] = await chrome.scripting.executeScript(
@@ -185,7 +186,7 @@ globalThis.colourSelection = colourSelection;
 async function previewSelection(tabId) {
   const core = await loadCore();
   const table = core.dialects;
-  const dialects = Object.keys(table).map((key) => ({key, label: dialectLabel(key)}));
+  const dialects = Object.keys(table).map((key) => ({key, label: dialectLabel(table, key)}));
   try {
     const field = await locateField(tabId, false);
     const state = await loadState();

@@ -58,15 +58,15 @@ struct Request {
   std::int32_t prefixUnits = 0;
   std::int32_t middleUnits = 0;
   std::int32_t suffixUnits = 0;
-  std::int32_t space = 0;  // 0 RGB, 1 OKLab
-  std::int32_t by = 0;     // 0 characters, 1 graphemes
+  std::int32_t space = 0;  // an index into kSpaces
+  std::int32_t by = 0;     // an index into kSegmentations
   std::int32_t merge = 0;
   std::int32_t rainbow = 0;    // the core's rainbow instead of the stops
   std::int32_t escape = 0;     // &, < and > inside chunks as entities
   std::int32_t fitLimit = -1;  // in limitUnit; below 0 means no fitting
   std::int32_t limitUnit = 0;  // an index into kLimitUnits
   std::int32_t previewUnits = 0;
-  std::int32_t styles = 0;     // 1 bold, 2 italic, 4 underline, 8 strikethrough
+  std::int32_t styles = 0;     // bit k for kStyleNames[k]
   std::int32_t endpoints = 0;  // the first and last coloured chunk on the first and last stop
   std::int32_t stopCount = 2;
   std::array<ColourValue, huecode::kMaxStops> stops{};
@@ -183,6 +183,29 @@ class PieceSink {
   std::u16string m_buffer;
 };
 
+// The request's value codes: a value is its index in these tables, by the
+// names the page keeps, and the interface hands the names over in this order.
+template <typename Value>
+struct Named {
+  std::u16string_view name;
+  Value value;
+};
+constexpr Named<huecode::ColourSpace> kSpaces[] = {{u"rgb", huecode::ColourSpace::Rgb},
+                                                   {u"oklab", huecode::ColourSpace::Oklab}};
+constexpr Named<huecode::Segmentation> kSegmentations[] = {
+    {u"char", huecode::Segmentation::Characters}, {u"grapheme", huecode::Segmentation::Graphemes}};
+// In the order of Styles::asked().
+constexpr std::u16string_view kStyleNames[] = {u"bold", u"italic", u"underline", u"strike"};
+// A template is a dialect's when these parts equal the dialect's.
+constexpr std::u16string_view kTemplateParts[] = {u"prefix", u"middle", u"suffix"};
+
+// The value of a code; one out of range takes the first.
+template <typename Value, std::size_t N>
+Value Decode(const Named<Value> (&table)[N], std::int32_t code) {
+  const auto index = static_cast<std::size_t>(code);
+  return index < N ? table[index].value : table[0].value;
+}
+
 huecode::StyledSettings SettingsOfRequest() {
   huecode::StyledSettings settings;
   std::u16string_view texts = g_texts;
@@ -206,10 +229,8 @@ huecode::StyledSettings SettingsOfRequest() {
       settings.gradient.stops.push_back(huecode::SplitColour(g_request.stops[k]));
     }
   }
-  settings.gradient.space =
-      g_request.space == 1 ? huecode::ColourSpace::Oklab : huecode::ColourSpace::Rgb;
-  settings.by =
-      g_request.by == 1 ? huecode::Segmentation::Graphemes : huecode::Segmentation::Characters;
+  settings.gradient.space = Decode(kSpaces, g_request.space);
+  settings.by = Decode(kSegmentations, g_request.by);
   if (settings.by == huecode::Segmentation::Graphemes) {
     settings.graphemes = &GraphemeBoundaries;
   }
@@ -315,6 +336,22 @@ class Json {
       key(field.name).number(field.offset);
     }
     return close(u'}');
+  }
+  template <std::size_t N>
+  Json& names(const std::u16string_view (&names)[N]) {
+    open(u'[');
+    for (const std::u16string_view name : names) {
+      text(name);
+    }
+    return close(u']');
+  }
+  template <typename Value, std::size_t N>
+  Json& names(const Named<Value> (&table)[N]) {
+    open(u'[');
+    for (const Named<Value>& entry : table) {
+      text(entry.name);
+    }
+    return close(u']');
   }
   Json& templateOf(const huecode::MarkupTemplate& markup) {
     key(u"prefix").text(markup.prefix);
@@ -464,10 +501,17 @@ EMSCRIPTEN_KEEPALIVE const char16_t* hc_interface() {
       json.text(unit.name);
     }
     json.close(u']');
+    json.key(u"spaces").names(kSpaces);
+    json.key(u"segmentations").names(kSegmentations);
+    json.key(u"styleNames").names(kStyleNames);
+    json.key(u"templateParts").names(kTemplateParts);
     json.key(u"dialects").open(u'[');
     for (const huecode::Dialect& dialect : huecode::Dialects()) {
       json.open(u'{').key(u"key").text(std::u16string(dialect.key.begin(), dialect.key.end()));
       json.key(u"label").text(dialect.label).templateOf(dialect.markup());
+      json.key(u"labels").open(u'{').key(u"zh").text(dialect.label);
+      json.key(u"en").text(dialect.labelEn).close(u'}');
+      json.key(u"html").number(dialect.html ? 1 : 0);
       json.key(u"styles").text(StylePlacementName(dialect.styles.placement)).close(u'}');
     }
     json.close(u']');

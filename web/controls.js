@@ -2,6 +2,7 @@
 // source of truth: controls are written from it after every change, and a
 // control's edit reaches it only as a change the caller applies.
 import {parseColour} from './gradients.js';
+import {dialectLabel} from './interface.js';
 
 const byId = (id) => document.getElementById(id);
 
@@ -119,9 +120,9 @@ function writeStops(stops, rainbow, texts) {
   byId('end-hex').setAttribute('aria-label', texts.hexLabel(texts.end));
 }
 
-// A dialect's name in the page's language, else as the core labels it.
+// A dialect's name in the page's language, as the core names it.
 export function dialectName(texts, dialect) {
-  return texts.dialects?.[dialect.key] ?? dialect.label;
+  return dialectLabel(dialect, texts.htmlLang.startsWith('zh') ? 'zh' : 'en');
 }
 
 // The dialect list is the core's.

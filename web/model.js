@@ -1,6 +1,7 @@
 // The page's rules about its settings, free of the page: editing the list of
 // colour stops, reading the numbers people type, naming the template's
 // dialect, and the undo history.
+import {findDialect} from './interface.js';
 import {halfWidth, hexOf, packedOf} from './gradients.js';
 
 const maxCount = 2 ** 31 - 1;
@@ -55,10 +56,8 @@ export function withAddedStop(stops) {
 
 // The key of the dialect whose template the boxes hold, or null when they
 // hold one of the user's own.
-export function dialectOf(template, dialects) {
-  const match = dialects.find((d) => d.prefix === template.prefix && d.middle === template.middle &&
-    d.suffix === template.suffix);
-  return match ? match.key : null;
+export function dialectOf(template, core) {
+  return findDialect(template, core)?.key ?? null;
 }
 
 export function sameSettings(a, b) {

@@ -48,6 +48,11 @@ struct Dialect {
   std::u16string_view middle;
   std::u16string_view suffix;
   DialectStyles styles{};
+  // The name in English (label is the Chinese one), as the page and the
+  // extension show it.
+  std::u16string_view labelEn{};
+  // The markup is HTML: a text's own &, < and > need escaping to show.
+  bool html = false;
 
   MarkupTemplate markup() const {
     return {std::u16string(prefix), std::u16string(middle), std::u16string(suffix)};
@@ -82,15 +87,18 @@ inline constexpr DialectStyles kAmpersandStyles{InEveryTag, {u"&l", u"&o", u"&n"
 // other dialects do), and the HTML one writes no quotes round them. Brelvin
 // has no known formatting codes.
 inline constexpr std::array<Dialect, 7> kDialects{{
-    {"html", u"Html(网页)", u"<font color=", u">", u"</font>", detail::kHtmlStyles},
-    {"ubb", u"UBB(论坛)", u"[color=", u"]", u"[/color]", detail::kBracketStyles},
-    {"brelvin", u"Brelvin", u"[ftc=", u"]", u"[/ft]"},
-    {"bbcode", u"BBCode [color=#]", u"[color=#", u"]", u"[/color]", detail::kBracketStyles},
+    {"html", u"Html(网页)", u"<font color=", u">", u"</font>", detail::kHtmlStyles,
+     u"HTML font tags", true},
+    {"ubb", u"UBB(论坛)", u"[color=", u"]", u"[/color]", detail::kBracketStyles, u"UBB (forums)"},
+    {"brelvin", u"Brelvin", u"[ftc=", u"]", u"[/ft]", {}, u"Brelvin"},
+    {"bbcode", u"BBCode [color=#]", u"[color=#", u"]", u"[/color]", detail::kBracketStyles,
+     u"BBCode [color=#]"},
     {"span", u"HTML <span style>", u"<span style=\"color:#", u"\">", u"</span>",
-     detail::kSpanStyles},
+     detail::kSpanStyles, u"HTML <span style>", true},
     // MiniMessage colours everything up to the next tag, so no closing tag is needed.
-    {"minimessage", u"MiniMessage <#>", u"<#", u">", u"", detail::kMiniMessageStyles},
-    {"ampersand", u"&# (Minecraft)", u"&#", u"", u"", detail::kAmpersandStyles},
+    {"minimessage", u"MiniMessage <#>", u"<#", u">", u"", detail::kMiniMessageStyles,
+     u"MiniMessage <#>"},
+    {"ampersand", u"&# (Minecraft)", u"&#", u"", u"", detail::kAmpersandStyles, u"&# (Minecraft)"},
 }};
 
 inline constexpr std::size_t kWindowDialectCount = 3;
