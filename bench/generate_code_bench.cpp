@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/conversion.h"
+#include "core/strip_markup.h"
 
 namespace huecode {
 namespace {
@@ -127,6 +128,35 @@ void BM_NewCopyBaseline(benchmark::State& state) {
   SetRate(state, units);
 }
 BENCHMARK(BM_NewCopyBaseline)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
+
+// Reading the markup back against writing it, for the dialect found from the
+// text and for the one given. The goal is x_write within 2.
+void BM_StripMarkup(benchmark::State& state) {
+  const ConversionSettings settings = Settings(static_cast<int>(state.range(0)));
+  const std::u16string markup = GenerateCode(settings);
+  const double write = BestSeconds(5, [&] { benchmark::DoNotOptimize(GenerateCode(settings)); });
+  const MarkupTemplate given = settings.markup;
+  const bool detect = state.range(1) == 0;
+  double best = 1e9;
+  for (auto _ : state) {
+    const auto begin = std::chrono::steady_clock::now();
+    const Stripped stripped = StripMarkup(markup, detect ? nullptr : &given);
+    benchmark::DoNotOptimize(stripped.text);
+    best = std::min(
+        best, std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count());
+    if (!stripped.text) {
+      state.SkipWithError("the markup could not be read back");
+      break;
+    }
+  }
+  SetRate(state, markup.size());
+  state.counters["in_units"] = static_cast<double>(markup.size());
+  state.counters["x_write"] = best / write;
+}
+BENCHMARK(BM_StripMarkup)
+    ->ArgsProduct({{1, 3}, {0, 1}})
+    ->ArgNames({"step", "given"})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace huecode

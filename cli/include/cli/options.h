@@ -47,6 +47,8 @@ struct CliOptions {
   bool stats = false;
   bool show = false;
   Shell completionShell = Shell::Bash;  // for CliAction::Completion
+  std::optional<std::string> format;    // a format string instead of the template
+  bool strip = false;                   // read markup back to its plain text
 
   bool WantsPictures() const { return previewPngPath || barPngPath; }
 };

@@ -16,6 +16,7 @@
 #include "core/detail/markup_pieces.h"
 #include "core/dialects.h"
 #include "core/gradient_stops.h"
+#include "core/markup_format.h"
 #include "core/markup_template.h"
 
 namespace huecode {
@@ -180,6 +181,12 @@ class StyledText {
   ConversionStats stats(std::int32_t step) const;
 
  private:
+  // The markup of a format string, with its dialect's frame around the
+  // chunks; returns how many coloured chunks it wrote.
+  template <MarkupSink Sink>
+  std::int64_t writeFormatted(std::int32_t step, Sink& sink) const;
+  ConversionStats formattedStats(std::int32_t step) const;
+
   // Characters of the trimmed text in the gradient; the public constructors
   // add what their settings ask beyond that.
   StyledText(std::u16string_view text, const MarkupTemplate& markup, GradientStops gradient);
@@ -226,6 +233,10 @@ class StyledText {
   bool m_escape = false;
   bool m_endpoints = false;
   std::int32_t m_step = 1;
+  std::optional<MarkupFormat> m_format;  // instead of prefix, middle and suffix
+  std::optional<MarkupFormat> m_bare;    // how the format's dialect writes a blank chunk
+  FormatFrame m_frame;
+  std::u16string m_codes;  // the formatting codes the format's {codes} writes
 };
 
 // The window's conversion: each chunk of the trimmed text written as prefix
@@ -308,6 +319,10 @@ void StyledText::forEachChunk(std::int32_t step, Visitor&& visit) const {
 
 template <MarkupSink Sink>
 void StyledText::write(std::int32_t step, Sink& sink) const {
+  if (m_format) {
+    writeFormatted(step, sink);
+    return;
+  }
   if constexpr (requires { sink.reserve(std::size_t{}); }) {
     sink.reserve(markupUnits(step));
   }
@@ -358,6 +373,57 @@ void StyledText::write(std::int32_t step, Sink& sink) const {
     sink.put(m_styleClose);
   }
   sink.put(held);
+}
+
+template <MarkupSink Sink>
+std::int64_t StyledText::writeFormatted(std::int32_t step, Sink& sink) const {
+  sink.put(m_frame.before);
+  sink.put(m_styleOpen);
+  bool first = true;
+  std::int64_t coloured = 0;
+  std::optional<ColourTriple> fieldsOf;
+  detail::ColourFields fields;
+  const auto deliver = [&](const StyledChunk& chunk) {
+    if (!first) {
+      sink.put(m_frame.between);
+    }
+    first = false;
+    if (!chunk.coloured) {
+      if (m_bare) {
+        detail::PutFormatted(sink, *m_bare, fields, chunk.text, {});
+      } else {
+        sink.put(chunk.text);
+      }
+      return true;
+    }
+    ++coloured;
+    if (fieldsOf != chunk.colour) {
+      fields = detail::FieldsOf(chunk.colour, m_format->ansi);
+      fieldsOf = chunk.colour;
+    }
+    detail::PutFormatted(sink, *m_format, fields, chunk.text, m_codes);
+    return true;
+  };
+  if (!m_format->ansi) {
+    forEachChunk(step, deliver);
+  } else {
+    // The chunks take the ANSI colours first, so that neighbours of one merge.
+    detail::RunMerger merger(deliver);
+    std::optional<ColourTriple> from;
+    ColourTriple to;
+    forEachChunk(step, [&](StyledChunk chunk) {
+      if (from != chunk.colour) {
+        from = chunk.colour;
+        to = kAnsiColours[static_cast<std::size_t>(NearestAnsiColour(chunk.colour))];
+      }
+      chunk.colour = to;
+      return merger.add(chunk);
+    });
+    merger.close();
+  }
+  sink.put(m_styleClose);
+  sink.put(m_frame.after);
+  return coloured;
 }
 
 }  // namespace huecode
