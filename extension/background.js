@@ -10,8 +10,11 @@ import {loadState, resolveGradient, saveState, siteDialect, withSiteDialect} fro
 const t = (key, ...values) => chrome.i18n.getMessage(key, values.map(String)) || key;
 const language = () => (chrome.i18n.getUILanguage().toLowerCase().startsWith('zh') ? 'zh' : 'en');
 
-function dialectLabel(key) {
-  return chrome.i18n.getMessage(`dialect_${key}`) || key;
+// The extension's own name for a dialect, else the core's label in the language.
+function dialectLabel(key, table) {
+  const row = table?.[key];
+  const core = language() === 'en' ? row?.englishLabel || row?.label : row?.label;
+  return chrome.i18n.getMessage(`dialect_${key}`) || core || key;
 }
 
 class Refusal extends Error {
@@ -80,7 +83,8 @@ function conversionSettings(core, state, options, template) {
   stops[stops.length - 1] = (options.end ?? stops.at(-1)).toUpperCase();
   return {
     stops, rainbow: false, space: gradient.space, step: choice.step, by: 'char', merge: false, escape: false,
-    fitLimit: null, prefix: template.prefix, middle: template.middle, suffix: template.suffix, bold: choice.bold,
+    fitLimit: null, prefix: template.prefix, middle: template.middle, suffix: template.suffix,
+    format: template.format, bold: choice.bold,
     italic: choice.italic, underline: choice.underline, strike: choice.strike, endpoints: choice.endpoints,
   };
 }
@@ -102,7 +106,7 @@ async function dialectFor(tabId, field, state, table) {
   if (known && Object.hasOwn(table, known)) {
     return {dialect: known, state};
   }
-  const choices = Object.keys(table).map((key) => ({key, label: dialectLabel(key)}));
+  const choices = Object.keys(table).map((key) => ({key, label: dialectLabel(key, table)}));
   const suggestion = Object.hasOwn(table, field.suggestion ?? '') ? field.suggestion : null;
   const texts = {title: t('askDialect'), cancel: t('cancel'), suggested: t('suggested')};
   const [{result}] = await chrome.scripting.executeScript(
@@ -169,7 +173,7 @@ globalThis.colourSelection = colourSelection;
 async function previewSelection(tabId) {
   const core = await loadCore();
   const table = core.dialects;
-  const dialects = Object.keys(table).map((key) => ({key, label: dialectLabel(key)}));
+  const dialects = Object.keys(table).map((key) => ({key, label: dialectLabel(key, table)}));
   try {
     const field = await locateField(tabId);
     const state = await loadState();

@@ -11,7 +11,8 @@ async function load() {
   const converter = await createConverter();
   const core = converter.interface;
   const dialects = Object.fromEntries(
-    core.dialects.map(({key, prefix, middle, suffix}) => [key, {prefix, middle, suffix}]));
+    core.dialects.map(({key, prefix, middle, suffix, format, label, englishLabel}) =>
+      [key, {prefix, middle, suffix, format, label, englishLabel}]));
   return {
     dialects,
     // Bold, italic, underline, strikethrough and endpoints.

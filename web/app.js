@@ -72,6 +72,7 @@ function conversionSettings() {
     prefix: settings.prefix,
     middle: settings.middle,
     suffix: settings.suffix,
+    format: settings.format,
     ...formattingSettings(core?.dialects, settings),
   };
 }
@@ -143,6 +144,12 @@ function showCounts(result) {
   const unit = texts.unitName[settings.limitUnit];
   const warning = byId('warning');
   const {counts} = result;
+  if (result.formatError) {
+    byId('counts').textContent = '';
+    byId('meter').textContent = '';
+    warning.hidden = true;
+    return;
+  }
   if (result.failed) {
     byId('counts').textContent = '';
     byId('meter').textContent = '';
@@ -207,6 +214,7 @@ function copyWhole(event) {
 }
 
 function showResult(result) {
+  markInvalid(byId('format'), result.formatError ? texts.formatError(result.formatError) : null);
   lastResult = result;
   lastMarkup = result.markup;
   suggestEscaping();
@@ -358,8 +366,9 @@ function pickDialect() {
   }
   const edited = currentDialect() === null;
   const before = settings;
-  const {prefix, middle, suffix} = dialect;
-  change({...settings, prefix, middle, suffix}, {convert: 'now'});
+  // A format dialect keeps the three boxes as they are, for a later template.
+  const {prefix, middle, suffix} = dialect.format ? settings : dialect;
+  change({...settings, prefix, middle, suffix, format: dialect.format}, {convert: 'now'});
   if (edited) {
     setStatus(texts.templateReplaced(dialectName(texts, dialect)), before);
   }

@@ -16,7 +16,9 @@
 #include "core/conversion.h"
 #include "core/dialects.h"
 #include "core/gradient_stops.h"
+#include "core/markup_format.h"
 #include "core/markup_template.h"
+#include "core/strip_markup.h"
 
 // The browser's Intl.Segmenter cuts user-perceived characters, so the page
 // needs no copy of the Unicode tables. Writes the offsets where clusters
@@ -64,6 +66,7 @@ struct Request {
   std::int32_t endpoints = 0;  // the first and last coloured chunk on the first and last stop
   std::int32_t stopCount = 2;
   std::array<ColourValue, huecode::kMaxStops> stops{};
+  std::int32_t formatUnits = 0;  // a format string instead of the three parts, when not empty
 };
 
 struct Field {
@@ -87,9 +90,16 @@ constexpr Field kRequestFields[] = {
     {u"styles", offsetof(Request, styles)},
     {u"endpoints", offsetof(Request, endpoints)},
     {u"stopCount", offsetof(Request, stopCount)},
+    {u"formatUnits", offsetof(Request, formatUnits)},
 };
-static_assert(std::size(kRequestFields) * sizeof(std::int32_t) == offsetof(Request, stops),
-              "every number before the stops is described");
+// The numbers after the stops, described after those before them.
+constexpr std::size_t kFieldsAfterStops = 1;
+static_assert((std::size(kRequestFields) - kFieldsAfterStops) * sizeof(std::int32_t) ==
+                      offsetof(Request, stops) &&
+                  offsetof(Request, stops) + sizeof(Request::stops) +
+                          kFieldsAfterStops * sizeof(std::int32_t) ==
+                      sizeof(Request),
+              "every number of the request is described");
 
 // Counts as doubles, since JavaScript numbers are.
 struct Counts {
@@ -129,6 +139,7 @@ std::u16string_view StylePlacementName(huecode::StylePlacement placement) {
 
 Request g_request;
 std::u16string g_texts;
+std::u16string g_error;  // JSON: where and why a format or markup could not be read
 std::u16string g_markup;
 Counts g_counts;
 std::vector<std::int32_t> g_preview;  // offset, units, the colour or -1 for each chunk
@@ -147,6 +158,7 @@ huecode::StyledSettings SettingsOfRequest() {
   settings.markup.prefix = take(g_request.prefixUnits);
   settings.markup.middle = take(g_request.middleUnits);
   settings.markup.suffix = take(g_request.suffixUnits);
+  settings.markup.format = take(g_request.formatUnits);
   settings.gradient.stops.clear();
   if (g_request.rainbow != 0) {
     settings.gradient.stops = huecode::RainbowStops();
@@ -264,6 +276,15 @@ class Json {
   bool m_first = true;
 };
 
+// The place as the page shows it: line and column in characters, from 1.
+void SetError(std::u16string_view text, std::size_t offset, std::u16string_view message) {
+  const huecode::TextPlace place = huecode::PlaceOf(text, offset);
+  g_error.clear();
+  Json json(g_error);
+  json.open(u'{').key(u"line").number(place.line).key(u"column").number(place.column);
+  json.key(u"message").text(message).close(u'}');
+}
+
 }  // namespace
 
 extern "C" {
@@ -278,15 +299,24 @@ EMSCRIPTEN_KEEPALIVE char16_t* hc_texts(std::int32_t units) {
   return g_texts.data();
 }
 
-// Returns 0, 1 when fitting was asked for and not even one chunk fits, or 2
+// Returns 0, 1 when fitting was asked for and not even one chunk fits, 2
 // when the template has no codes for the formatting asked (as huecode-cli
-// refuses it). Plans once, like the command line: the step (or the one
+// refuses it), or 3 when the format cannot be read (hc_error says where). Plans once, like the command line: the step (or the one
 // fitting chose) is used for the markup, the counts and the preview alike.
 EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
   const huecode::StyledSettings settings = SettingsOfRequest();
   g_counts = {};
   g_markup.clear();
   g_preview.clear();
+  if (!settings.markup.format.empty()) {
+    const huecode::ParsedFormat parsed = huecode::ParseFormat(
+        settings.markup.format, huecode::DialectOf(settings.markup) != nullptr);
+    if (!parsed.format) {
+      SetError(settings.markup.format, parsed.error.offset,
+               std::u16string(parsed.error.message.begin(), parsed.error.message.end()));
+      return 3;
+    }
+  }
   if (!huecode::ComposeStyles(settings.markup, settings.styles)) {
     return 2;
   }
@@ -310,6 +340,28 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
   CollectPreview(settings, text, step);
   g_markup = text.markup(step);
   return 0;
+}
+
+// The plain text of the markup in the text buffer (all of it), in any
+// dialect huecode writes, into the markup buffer. Returns 0, or 1 when it
+// cannot be read (hc_error says where).
+EMSCRIPTEN_KEEPALIVE std::int32_t hc_strip() {
+  g_markup.clear();
+  const huecode::Stripped stripped = huecode::StripMarkup(g_texts);
+  if (!stripped.text) {
+    SetError(g_texts, stripped.errorOffset, stripped.error);
+    return 1;
+  }
+  g_markup = std::move(*stripped.text);
+  return 0;
+}
+
+EMSCRIPTEN_KEEPALIVE const char16_t* hc_error() {
+  return g_error.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE std::int32_t hc_error_units() {
+  return static_cast<std::int32_t>(g_error.size());
 }
 
 EMSCRIPTEN_KEEPALIVE const char16_t* hc_markup() {
@@ -358,7 +410,9 @@ EMSCRIPTEN_KEEPALIVE const char16_t* hc_interface() {
     for (const huecode::Dialect& dialect : huecode::Dialects()) {
       json.open(u'{').key(u"key").text(std::u16string(dialect.key.begin(), dialect.key.end()));
       json.key(u"label").text(dialect.label).templateOf(dialect.markup());
-      json.key(u"styles").text(StylePlacementName(dialect.styles.placement)).close(u'}');
+      json.key(u"styles").text(StylePlacementName(dialect.styles.placement));
+      json.key(u"format").text(dialect.format);
+      json.key(u"englishLabel").text(dialect.englishLabel).close(u'}');
     }
     json.close(u']');
     const std::string_view initialKey = huecode::kDialects[huecode::kInitialDialect].key;

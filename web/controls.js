@@ -20,6 +20,7 @@ export const fields = [
   {id: 'prefix', key: 'prefix', property: 'value'},
   {id: 'middle', key: 'middle', property: 'value'},
   {id: 'suffix', key: 'suffix', property: 'value'},
+  {id: 'format', key: 'format', property: 'value'},
   {id: 'board', key: 'board', property: 'value'},
   {id: 'board-colour', key: 'boardColour', property: 'value'},
   {id: 'theme', key: 'theme', property: 'value'},
@@ -119,9 +120,11 @@ function writeStops(stops, rainbow, texts) {
   byId('end-hex').setAttribute('aria-label', texts.hexLabel(texts.end));
 }
 
-// A dialect's name in the page's language, else as the core labels it.
+// A dialect's name in the page's language, else as the core labels it (the
+// core's newer rows have an English label of their own).
 export function dialectName(texts, dialect) {
-  return texts.dialects?.[dialect.key] ?? dialect.label;
+  const english = texts.htmlLang === 'en' ? dialect.englishLabel : '';
+  return texts.dialects?.[dialect.key] ?? (english || dialect.label);
 }
 
 // The dialect list is the core's.

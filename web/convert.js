@@ -35,13 +35,14 @@ function requestValues(settings, strings, stopCount) {
     styles: styleNames.reduce((bits, name, k) => bits | (settings.styles?.[name] ? 1 << k : 0), 0),
     endpoints: settings.endpoints ? 1 : 0,
     stopCount,
+    formatUnits: strings[5].length,
   };
 }
 
 // A field that one side has and the other lacks would be left at its last
 // value or written nowhere: the converter refuses to start instead.
 function checkRequestFields(described) {
-  const filled = Object.keys(requestValues({}, ['', '', '', '', ''], 0)).sort();
+  const filled = Object.keys(requestValues({}, ['', '', '', '', '', ''], 0)).sort();
   const names = Object.keys(described).sort();
   if (filled.join() !== names.join()) {
     throw new Error(`the core's request has the fields ${names.join()}, the page fills ${filled.join()}`);
@@ -71,7 +72,8 @@ function pageInterface(described) {
 }
 
 function writeRequest(core, described, settings, text) {
-  const strings = [wellFormed(text), settings.step, settings.prefix, settings.middle, settings.suffix];
+  const strings = [wellFormed(text), settings.step, settings.prefix, settings.middle, settings.suffix,
+    settings.format ?? ''];
   const total = strings.reduce((sum, s) => sum + s.length, 0);
   let at = core._hc_texts(total) >> 1;
   const heap = core.HEAPU16;
@@ -103,6 +105,11 @@ function readPreview(core) {
   return Int32Array.from(core.HEAP32.subarray(at, at + 3 * core._hc_preview_chunks()));
 }
 
+// Where and why the core could not read a format or markup: {line, column, message}.
+function readError(core) {
+  return JSON.parse(utf16(core, core._hc_error(), core._hc_error_units()));
+}
+
 function readBar(core) {
   const at = core._hc_bar() >> 2;
   return Array.from(core.HEAP32.subarray(at, at + 256), hexOf);
@@ -130,7 +137,21 @@ export async function createConverter() {
         bar: readBar(core),
         failed,
         stylesRefused: status === 2,
+        formatError: status === 3 ? readError(core) : null,
       };
+    },
+
+    // The plain text of coloured markup in any dialect the core writes:
+    // {text} or {error: {line, column, message}}.
+    strip(markup) {
+      const at = core._hc_texts(markup.length) >> 1;
+      for (let k = 0; k < markup.length; ++k) {
+        core.HEAPU16[at + k] = markup.charCodeAt(k);
+      }
+      if (core._hc_strip() !== 0) {
+        return {error: readError(core)};
+      }
+      return {text: utf16(core, core._hc_markup(), core._hc_markup_units())};
     },
   };
 }

@@ -2,6 +2,8 @@
 // and strikethrough go with a dialect's own template that has codes for them;
 // elsewhere the toggles are disabled with the reason, since the core refuses
 // them there as huecode-cli does.
+import {findDialect} from './model.js';
+
 const byId = (id) => document.getElementById(id);
 
 export const styleIds = ['bold', 'italic', 'underline', 'strike'];
@@ -9,13 +11,7 @@ export const styleIds = ['bold', 'italic', 'underline', 'strike'];
 // Where the template's formatting goes ('around' or 'tag'), '' for a dialect
 // without codes, null for a template of the user's own.
 function placementOf(dialects, settings) {
-  for (const dialect of dialects ?? []) {
-    if (dialect.prefix === settings.prefix && dialect.middle === settings.middle &&
-        dialect.suffix === settings.suffix) {
-      return dialect.styles;
-    }
-  }
-  return null;
+  return findDialect(settings, dialects ?? [])?.styles ?? null;
 }
 
 // What a conversion takes: the styles the template has codes for, and the endpoints.

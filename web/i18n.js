@@ -29,6 +29,10 @@ const texts = {
     limit: '长度上限',
     fit: '自动选择步长以不超过上限',
     format: '格式:',
+    formatString: '格式串',
+    formatHelp: '格式串不为空时取代前缀、中间、后缀:{text} 文字,{HEX}/{hex} 六位颜色,{R1}…{B2} 单个数位,' +
+      '{red} {green} {blue} 十进制,{ansi} ANSI 颜色,{text:html}/{text:json} 转义,{{ 与 }} 为花括号。',
+    formatError: ({column, message}) => `格式串第 ${column} 个字符处有误(${message})`,
     dialect: '方言',
     prefix: '前缀',
     middle: '中间',
@@ -170,6 +174,11 @@ const texts = {
     limit: 'Length limit',
     fit: 'Choose the step that fits the limit',
     format: 'Format:',
+    formatString: 'Format string',
+    formatHelp: 'When not empty it replaces prefix, middle and suffix: {text} the text, {HEX}/{hex} six digits, ' +
+      '{R1}…{B2} one digit each, {red} {green} {blue} in decimal, {ansi} an ANSI colour, ' +
+      '{text:html}/{text:json} escaped, {{ and }} for braces.',
+    formatError: ({column, message}) => `The format is wrong at character ${column} (${message})`,
     dialect: 'Dialect',
     prefix: 'Prefix',
     middle: 'Middle',

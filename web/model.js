@@ -53,12 +53,18 @@ export function withAddedStop(stops) {
   return [...stops.slice(0, -1), hexOf(mid), last];
 }
 
+// The dialect whose template or format the settings hold, or undefined for
+// one of the user's own. A format, when there is one, replaces the template.
+export function findDialect(template, dialects) {
+  const format = template.format ?? '';
+  return dialects.find((d) => (format ? d.format === format
+    : !d.format && d.prefix === template.prefix && d.middle === template.middle && d.suffix === template.suffix));
+}
+
 // The key of the dialect whose template the boxes hold, or null when they
 // hold one of the user's own.
 export function dialectOf(template, dialects) {
-  const match = dialects.find((d) => d.prefix === template.prefix && d.middle === template.middle &&
-    d.suffix === template.suffix);
-  return match ? match.key : null;
+  return findDialect(template, dialects)?.key ?? null;
 }
 
 export function sameSettings(a, b) {

@@ -25,6 +25,7 @@ export const defaults = Object.freeze({
   prefix: null,  // null: the core's initial template
   middle: null,
   suffix: null,
+  format: '',  // a format string of placeholders; when not empty it replaces the three boxes
   board: 'light',  // the preview's background: a light, a dark or a custom board
   boardColour: '#ffffff',
   language: null,  // null: from the browser's languages

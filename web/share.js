@@ -49,6 +49,7 @@ const fields = {
   suffix: string(1000),
   board: oneOf('light', 'dark', 'custom'),
   boardColour: colour,
+  format: string(1000),
 };
 
 // The fragment for the settings, with the text only when it is given.

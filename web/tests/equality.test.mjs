@@ -51,6 +51,10 @@ const cases = [
   {name: 'endpoints with stops and blanks', text: ' \ta b\nc ', endpoints: true, stops: ['#ff0000', '#00ff00', '#0000ff']},
   {name: 'endpoints, step 2, OKLab', text: 'abcdefg', step: '2', endpoints: true, space: 'oklab'},
   {name: 'fit with graphemes and merge', text: `🇫🇷🇩🇪 ${family}`, fit: '120', by: 'grapheme', merge: true},
+  ...['legacy', 'section', 'json', 'ansi'].map((dialect) => ({name: `${dialect} formatted`, text: 'a "<b>"\tc',
+    dialect, styles: dialect === 'ansi' ? ['bold', 'underline'] : ['bold', 'italic', 'underline', 'strike']})),
+  {name: 'format of one\'s own', text: 'a "b"\n<c>', format: '<{hex}|{R1}{b2}|{red},{green},{blue}>{text:json}</>'},
+  {name: 'format with ANSI colours, fitted', text: 'rainbow text', rainbow: true, format: '[{ansi}]{text}', fit: '60'},
 ];
 
 function cliArgs(row) {
@@ -63,6 +67,9 @@ function cliArgs(row) {
   }
   if (row.template) {
     args.push('--prefix', row.template[0], '--middle', row.template[1], '--suffix', row.template[2]);
+  }
+  if (row.format) {
+    args.push('--format', row.format);
   }
   if (row.stops) {
     args.push('--start', row.stops[0], '--end', row.stops.at(-1));
@@ -107,6 +114,9 @@ async function applyRow(page, row) {
     for (const [k, box] of ['prefix', 'middle', 'suffix'].entries()) {
       await setControl(page, box, row.template[k]);
     }
+  }
+  if (row.format) {
+    await setControl(page, 'format', row.format);
   }
   if (row.stops) {
     for (let k = 2; k < row.stops.length; ++k) {
