@@ -28,6 +28,8 @@ page_files=(
   runner.js
   file-check.js
   worker.js
+  tools.js
+  markup-tools.js
   convert.js
   sw.js
   manifest.webmanifest

@@ -13,6 +13,7 @@ import {readShareFragment, shareFragment, shareVersion} from './share.js';
 import {reversedStops} from './gradients.js';
 import {startConverter} from './runner.js';
 import {loadText, saveText, saveTextNow} from './textstore.js';
+import {createMarkupTools} from './markup-tools.js';
 
 const byId = (id) => document.getElementById(id);
 // The output box shows this many characters at most: laying out more makes
@@ -46,6 +47,8 @@ const textLoaded = loadText().then((text) => {
   }
 });
 const worker = startConverter();
+const markupTools = createMarkupTools({worker, texts: () => texts, core: () => core, request: conversionSettings,
+  dialectName: (dialect) => dialectName(texts, dialect), setStatus});
 
 // The step and the limit as numbers, or the reason they cannot be read.
 function readNumbers(s = settings) {
@@ -486,6 +489,7 @@ function applyLanguage() {
   byId('language').lang = texts.switchLang;
   render();
   library.render();
+  markupTools.render();
   if (lastResult) {
     showCounts(lastResult);
   }
@@ -509,6 +513,9 @@ const library = createLibrary({
 });
 
 function onWorkerMessage({data}) {
+  if (markupTools.answer(data)) {
+    return;
+  }
   if (data.ready === false) {
     setStatus(texts.noWasm);
     return;
@@ -517,6 +524,7 @@ function onWorkerMessage({data}) {
     core = data.core;
     settings = withCoreDefaults(settings);
     render();
+    markupTools.render();
     // The first conversion waits for the kept text.
     textLoaded.then(() => {
       convertNow();
@@ -576,6 +584,7 @@ function listen() {
   for (const [id, handler] of Object.entries(clicks)) {
     byId(id).addEventListener('click', handler);
   }
+  markupTools.wire();
   document.addEventListener('keydown', onKey);
   systemDark.addEventListener('change', applyTheme);
   addEventListener('hashchange', () => core && openLink());

@@ -301,8 +301,9 @@ EMSCRIPTEN_KEEPALIVE char16_t* hc_texts(std::int32_t units) {
 
 // Returns 0, 1 when fitting was asked for and not even one chunk fits, 2
 // when the template has no codes for the formatting asked (as huecode-cli
-// refuses it), or 3 when the format cannot be read (hc_error says where). Plans once, like the command line: the step (or the one
-// fitting chose) is used for the markup, the counts and the preview alike.
+// refuses it), or 3 when the format cannot be read (hc_error says where). Plans once, like the
+// command line: the step (or the one fitting chose) is used for the markup, the counts and the
+// preview alike.
 EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
   const huecode::StyledSettings settings = SettingsOfRequest();
   g_counts = {};

@@ -30,6 +30,12 @@ const texts = {
     fit: '自动选择步长以不超过上限',
     format: '格式:',
     formatString: '格式串',
+    pasteOffer: (n) => `粘贴的是彩色代码:要改用其中的 ${n} 个字符的纯文本吗?`,
+    pastePlain: '改用纯文本',
+    pasteKeep: '保留原样',
+    copyAs: '复制为其他方言…',
+    copiedAs: (name) => `已按 ${name} 复制到剪贴板`,
+    copyAsFailed: (name) => `无法按 ${name} 复制:该方言没有所选格式的代码,或长度上限放不下`,
     formatHelp: '格式串不为空时取代前缀、中间、后缀:{text} 文字,{HEX}/{hex} 六位颜色,{R1}…{B2} 单个数位,' +
       '{red} {green} {blue} 十进制,{ansi} ANSI 颜色,{text:html}/{text:json} 转义,{{ 与 }} 为花括号。',
     formatError: ({column, message}) => `格式串第 ${column} 个字符处有误(${message})`,
@@ -175,6 +181,12 @@ const texts = {
     fit: 'Choose the step that fits the limit',
     format: 'Format:',
     formatString: 'Format string',
+    pasteOffer: (n) => `That was coloured markup: take its plain text (${n} characters) instead?`,
+    pastePlain: 'Take the plain text',
+    pasteKeep: 'Keep it',
+    copyAs: 'Copy as another dialect…',
+    copiedAs: (name) => `Copied as ${name}`,
+    copyAsFailed: (name) => `Cannot copy as ${name}: it has no codes for the formatting asked, or nothing fits the limit`,
     formatHelp: 'When not empty it replaces prefix, middle and suffix: {text} the text, {HEX}/{hex} six digits, ' +
       '{R1}…{B2} one digit each, {red} {green} {blue} in decimal, {ansi} an ANSI colour, ' +
       '{text:html}/{text:json} escaped, {{ and }} for braces.',

@@ -2,6 +2,7 @@
 // Answers {id, ...result} to every {id, settings, text}.
 import {createConverter} from './convert.js';
 import {convertMeasured} from './measure.js';
+import {toolAnswer} from './tools.js';
 
 const converter = createConverter();
 
@@ -11,6 +12,10 @@ converter.then(
 
 addEventListener('message', async ({data}) => {
   const c = await converter;
+  if (data.tool) {
+    postMessage(toolAnswer(c, data));
+    return;
+  }
   const result = convertMeasured(c, data.settings, data.text);
   postMessage({id: data.id, ...result}, [result.markup.buffer]);
 });

@@ -24,6 +24,10 @@ const cases = [
     args: ['--preset', 'ampersand', '--italic', '--strike']},
   {field: 'inner', inFrame: true, text: 'in a frame', range: [5, 10], options: {dialect: 'minimessage'},
     args: ['--preset', 'minimessage']},
+  {field: 'area', text: 'say "hi" to the server', options: {dialect: 'json', bold: true},
+    args: ['--preset', 'json', '--bold']},
+  {field: 'line', text: 'server motd', options: {dialect: 'section', underline: true},
+    args: ['--preset', 'section', '--underline']},
 ];
 
 let board;
