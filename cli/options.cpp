@@ -66,9 +66,10 @@ constexpr std::array<Named<ColourSpace>, 2> kSpaces{{
     {"oklab", ColourSpace::Oklab},
 }};
 
-constexpr std::array<Named<Segmentation>, 2> kUnits{{
+constexpr std::array<Named<Segmentation>, 3> kUnits{{
     {"char", Segmentation::Characters},
     {"grapheme", Segmentation::Graphemes},
+    {"word", Segmentation::Words},
 }};
 
 // Decimal digits only; a limit beyond what any output could reach is kept as
@@ -87,6 +88,33 @@ std::optional<std::int64_t> ParseLimit(std::string_view text) {
     limit = limit > (kMax - digit) / 10 ? kMax : limit * 10 + digit;
   }
   return limit;
+}
+
+// A stop's position in percent: digits with at most two decimals and an
+// optional '%', from 0 to 100; in hundredths of a percent.
+std::optional<std::int32_t> ParsePosition(std::string_view text) {
+  if (text.ends_with('%')) {
+    text.remove_suffix(1);
+  }
+  const std::size_t point = text.find('.');
+  const std::string_view whole = text.substr(0, point);
+  const std::string_view fraction =
+      point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+  const auto digits = [](std::string_view part) {
+    return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  if (whole.empty() || whole.size() > 3 || fraction.size() > 2 || !digits(whole) ||
+      !digits(fraction) || (point != std::string_view::npos && fraction.empty())) {
+    return std::nullopt;
+  }
+  std::int32_t value = 0;
+  for (const char c : whole) {
+    value = value * 10 + (c - '0');
+  }
+  for (std::size_t k = 0; k < 2; ++k) {
+    value = value * 10 + (k < fraction.size() ? fraction[k] - '0' : 0);
+  }
+  return value <= kPositionScale ? std::optional(value) : std::nullopt;
 }
 
 CliError BadValue(std::string_view what, std::string_view value, std::string_view option,
@@ -144,7 +172,7 @@ std::optional<CliError> SetAction(CliOptions& options, std::string_view) {
   return std::nullopt;
 }
 
-constexpr std::array<OptionEntry, 31> kOptions{{
+constexpr std::array<OptionEntry, 33> kOptions{{
     {"--start", "COLOUR", "start colour RRGGBB, '#' optional (default FF00FF)",
      [](CliOptions& o, std::string_view v) {
        return ApplyColour<[](CliOptions& to, ColourTriple c) { to.start = c; }>(o, v, "--start");
@@ -178,10 +206,26 @@ constexpr std::array<OptionEntry, 31> kOptions{{
      &StoreText<&CliOptions::previewPngPath>},
     {"--bar-png", "FILE", "also write the gradient bar as a PNG",
      &StoreText<&CliOptions::barPngPath>},
-    {"--via", "COLOUR", "a stop between start and end; repeat for more",
-     [](CliOptions& o, std::string_view v) {
-       return ApplyColour<[](CliOptions& to, ColourTriple c) { to.via.push_back(c); }>(o, v,
-                                                                                       "--via");
+    {"--via", "COLOUR[@POS]",
+     "a stop between start and end, at POS percent (0 to 100) or evenly spaced; repeat for more",
+     [](CliOptions& o, std::string_view v) -> std::optional<CliError> {
+       const std::size_t at = v.find('@');
+       if (auto error = ApplyColour<[](CliOptions& to, ColourTriple c) { to.via.push_back(c); }>(
+               o, v.substr(0, at), "--via")) {
+         return error;
+       }
+       o.viaTexts.emplace_back(v);
+       if (at == std::string_view::npos) {
+         o.viaPositions.emplace_back();
+         return std::nullopt;
+       }
+       const auto position = ParsePosition(v.substr(at + 1));
+       if (!position) {
+         return BadValue("position", v.substr(at + 1), "--via " + std::string(v),
+                         "a number from 0 to 100 with at most two decimals");
+       }
+       o.viaPositions.push_back(position);
+       return std::nullopt;
      }},
     {"--rainbow", "", "six stops from red to violet instead of start and end",
      &SetFlag<&CliOptions::rainbow>},
@@ -190,7 +234,9 @@ constexpr std::array<OptionEntry, 31> kOptions{{
        return ApplyNamed(kSpaces, o.space, v, "colour space", "--space");
      },
      &KeysOf<kSpaces>},
-    {"--by", "UNIT", "char (default) or grapheme, a user-perceived character",
+    {"--by", "UNIT",
+     "char (default), grapheme (a user-perceived character) or word (each CJK character "
+     "one)",
      [](CliOptions& o, std::string_view v) { return ApplyNamed(kUnits, o.by, v, "unit", "--by"); },
      &KeysOf<kUnits>},
     {"--merge", "", "neighbouring chunks of one colour share one tag",
@@ -228,6 +274,9 @@ constexpr std::array<OptionEntry, 31> kOptions{{
     {"--help", "", "show this help and exit", &SetAction<CliAction::Help>},
     {"-h", "", "", &SetAction<CliAction::Help>},
     {"--version", "", "show the version and exit", &SetAction<CliAction::Version>},
+    {"--per-line", "", "each line takes the whole gradient", &SetFlag<&CliOptions::perLine>},
+    {"--mirror", "", "run the gradient to the end at the middle and back",
+     &SetFlag<&CliOptions::mirror>},
     {"--format", "FORMAT", "a format string for each chunk, such as '<#{HEX}>{text}' (below)",
      &StoreText<&CliOptions::format>},
     {"--strip", "", "read coloured markup back and write its plain text",
@@ -271,6 +320,22 @@ std::optional<CliError> FindConflict(const std::vector<std::string_view>& given)
     }
   }
   return std::nullopt;
+}
+
+// Positions must not decrease from one --via to the next.
+std::optional<CliError> MisplacedVia(const CliOptions& options) {
+  GradientStops gradient;
+  gradient.stops = options.via;
+  gradient.stops.insert(gradient.stops.begin(), options.start);
+  gradient.stops.push_back(options.end);
+  gradient.positions = options.viaPositions;
+  gradient.positions.insert(gradient.positions.begin(), std::nullopt);
+  const auto misplaced = MisplacedStop(gradient);
+  if (!misplaced) {
+    return std::nullopt;
+  }
+  return Usage("the stop --via " + options.viaTexts[*misplaced - 1] +
+               " is placed before an earlier stop: positions must increase");
 }
 
 }  // namespace
@@ -328,6 +393,9 @@ Result<CliOptions> ParseCommandLine(std::span<const std::string> args) {
   if (auto conflict = FindConflict(given)) {
     return *std::move(conflict);
   }
+  if (auto misplaced = MisplacedVia(options)) {
+    return *std::move(misplaced);
+  }
   return options;
 }
 
@@ -359,7 +427,18 @@ std::string UsageText() {
       Alternatives(Dialects()) +
       ".\n"
       "Without --via, --rainbow, --space, --by, --merge, --escape, the formatting\n"
-      "options and --endpoints the markup is exactly what the window writes.\n"
+      "options, --endpoints, --per-line and --mirror the markup is exactly what the\n"
+      "window writes.\n"
+      "--via COLOUR@POS places a stop at POS percent of the gradient (25 or 12.5); a\n"
+      "stop without a position sits evenly between its neighbours, and positions\n"
+      "must not decrease from one stop to the next.\n"
+      "--per-line: each line (up to a line break) runs through the whole gradient;\n"
+      "the line breaks stay outside the tags.\n"
+      "--mirror: the gradient reaches the end colour at the middle of the text (or\n"
+      "of each line) and runs back through the stops to the start colour.\n"
+      "--by word: a word is a run of characters that are not white space, each\n"
+      "CJK ideograph, kana or hangul syllable a word of its own; --step and --fit\n"
+      "count words, and the white space between words stays outside the tags.\n"
       "--rainbow cannot be combined with --start, --end or --via.\n"
       "--bold, --italic, --underline and --strike need a dialect that has codes for\n"
       "them (--list-presets shows which) and its own template, not --prefix, --middle\n"

@@ -292,6 +292,13 @@ Result<MarkupTemplate> MarkupOfOptions(const CliOptions& options) {
 Result<StyledSettings> PrepareSettings(const CliOptions& options, std::FILE* in) {
   StyledSettings settings;
   settings.gradient = {StopsFor(options), options.space};
+  if (!options.rainbow && !options.viaPositions.empty()) {
+    settings.gradient.positions = options.viaPositions;
+    settings.gradient.positions.insert(settings.gradient.positions.begin(), std::nullopt);
+    settings.gradient.positions.push_back(std::nullopt);
+  }
+  settings.gradient.mirror = options.mirror;
+  settings.perLine = options.perLine;
   settings.by = options.by;
   if (options.by == Segmentation::Graphemes) {
     settings.graphemes = &GraphemeBoundaries;
@@ -342,11 +349,11 @@ Result<PlannedConversion> PlanConversion(const CliOptions& options, StyledSettin
     return CliError{kExitInputError, "--fit " + std::to_string(*options.fitLimit) +
                                          ": nothing fits, even one chunk for the whole "
                                          "text needs " +
-                                         std::to_string(fit.outputCharacters) + " characters"};
+                                         std::to_string(fit.length) + " characters"};
   }
   const std::int32_t step = *fit.step;
   plan.fixStep(step);
-  const std::string characters = " (" + std::to_string(fit.outputCharacters) + " characters)";
+  const std::string characters = " (" + std::to_string(fit.length) + " characters)";
   // The step box reads a step as long as the text as 1, so a single chunk for
   // a longer text is said in words that give it back.
   const std::string chosen = step > 1 && step >= text.units() ? "one tag for the whole text"

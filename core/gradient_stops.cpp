@@ -129,13 +129,83 @@ ColourTriple EncodeCurveAt(const LinearRgbCurve& curve, double t) {
   return {rgb[0], rgb[1], rgb[2]};
 }
 
+std::vector<SegmentPlace> PlaceSegments(const GradientStops& gradient) {
+  const std::size_t n = gradient.stops.size();
+  // Where each stop sits, for the stops that have a place: the ends always,
+  // the middle ones as given, kept within the range and in order.
+  std::vector<std::optional<std::int64_t>> placed(n);
+  std::int64_t floor = 0;
+  for (std::size_t k = 1; k + 1 < n && k < gradient.positions.size(); ++k) {
+    if (const auto& position = gradient.positions[k]) {
+      floor = std::clamp<std::int64_t>(*position, floor, kPositionScale);
+      placed[k] = floor;
+    }
+  }
+  placed.front() = 0;
+  placed.back() = kPositionScale;
+  std::vector<SegmentPlace> places;
+  std::size_t a = 0;
+  for (std::size_t b = 1; b < n; ++b) {
+    if (!placed[b]) {
+      continue;
+    }
+    // Stops a..b spread evenly over placed[a]..placed[b], scaled by b - a.
+    const auto gaps = static_cast<std::int64_t>(b - a);
+    const auto at = [&](std::size_t j) {
+      const auto along = static_cast<std::int64_t>(j - a);
+      return *placed[a] * (gaps - along) + *placed[b] * along;
+    };
+    for (std::size_t j = a; j < b; ++j) {
+      places.push_back({at(j), at(j + 1), kPositionScale * gaps});
+    }
+    a = b;
+  }
+  return places;
+}
+
+std::int16_t BlendExactly(std::int16_t start, std::int16_t end, std::int64_t num,
+                          std::int64_t den) {
+  const std::int64_t product = (std::int64_t{end} - start) * num;
+  std::int64_t whole = product / den;
+  std::int64_t rest = product % den;
+  if (rest < 0) {
+    whole -= 1;
+    rest += den;
+  }
+  const bool odd = ((start + whole) & 1) != 0;
+  if (2 * rest > den || (2 * rest == den && odd)) {
+    whole += 1;
+  }
+  return static_cast<std::int16_t>(start + whole);
+}
+
 }  // namespace detail
+
+std::optional<std::size_t> MisplacedStop(const GradientStops& gradient) {
+  std::int32_t floor = 0;
+  const std::size_t n = std::min(gradient.positions.size(), gradient.stops.size());
+  for (std::size_t k = 1; k + 1 < gradient.stops.size() && k < n; ++k) {
+    if (const auto& position = gradient.positions[k]) {
+      if (*position < floor || *position > kPositionScale) {
+        return k;
+      }
+      floor = *position;
+    }
+  }
+  return std::nullopt;
+}
 
 std::vector<ColourTriple> RainbowStops() {
   return {{255, 0, 0}, {255, 127, 0}, {255, 255, 0}, {0, 255, 0}, {0, 0, 255}, {139, 0, 255}};
 }
 
 GradientSampler::GradientSampler(GradientStops gradient) : m_gradient(std::move(gradient)) {
+  const auto& positions = m_gradient.positions;
+  m_shaped = m_gradient.mirror || std::any_of(positions.begin(), positions.end(),
+                                              [](const auto& position) { return position; });
+  if (m_shaped && m_gradient.stops.size() > 1) {
+    m_places = detail::PlaceSegments(m_gradient);
+  }
   if (m_gradient.space == ColourSpace::Oklab) {
     for (std::size_t k = 1; k < m_gradient.stops.size(); ++k) {
       m_curves.push_back(detail::CurveBetween(detail::ToOklab(m_gradient.stops[k - 1]),
@@ -144,7 +214,7 @@ GradientSampler::GradientSampler(GradientStops gradient) : m_gradient(std::move(
   }
 }
 
-ColourTriple GradientSampler::at(std::int32_t position, std::int32_t span) const {
+ColourTriple GradientSampler::evenAt(std::int32_t position, std::int32_t span) const {
   const auto& stops = m_gradient.stops;
   if (stops.empty()) {
     return {};
@@ -173,6 +243,44 @@ ColourTriple GradientSampler::at(std::int32_t position, std::int32_t span) const
   }
   const double t = static_cast<double>(local) / span;
   return detail::EncodeCurveAt(m_curves[static_cast<std::size_t>(segment)], t);
+}
+
+ColourTriple GradientSampler::shapedAt(std::int64_t position, std::int64_t span) const {
+  const auto& stops = m_gradient.stops;
+  if (stops.empty()) {
+    return {};
+  }
+  if (stops.size() == 1 || span <= 0) {
+    return stops.front();
+  }
+  position = std::clamp<std::int64_t>(position, 0, span);
+  if (m_gradient.mirror) {
+    position = 2 * std::min(position, span - position);
+  }
+  // The last segment that starts at or before position / span; a segment of
+  // no length is passed over, so a stop at a place shows its own colour.
+  std::size_t k = 0;
+  while (k + 1 < m_places.size() &&
+         m_places[k + 1].from * span <= position * m_places[k + 1].scale) {
+    ++k;
+  }
+  const detail::SegmentPlace& place = m_places[k];
+  const std::int64_t num = position * place.scale - place.from * span;
+  const std::int64_t den = (place.to - place.from) * span;
+  if (num <= 0 && den > 0) {
+    return stops[k];
+  }
+  if (num >= den) {
+    return stops[k + 1];
+  }
+  const ColourTriple from = stops[k];
+  const ColourTriple to = stops[k + 1];
+  if (m_gradient.space == ColourSpace::Rgb) {
+    return {detail::BlendExactly(from.r, to.r, num, den),
+            detail::BlendExactly(from.g, to.g, num, den),
+            detail::BlendExactly(from.b, to.b, num, den)};
+  }
+  return detail::EncodeCurveAt(m_curves[k], static_cast<double>(num) / static_cast<double>(den));
 }
 
 }  // namespace huecode

@@ -2,6 +2,7 @@
 #include <stdexcept>
 
 #include "core/conversion.h"
+#include "core/words.h"
 
 namespace huecode {
 
@@ -55,6 +56,13 @@ StyledText::StyledText(const StyledSettings& settings)
     m_units = static_cast<std::int32_t>(m_boundaries.size() - 1);
     m_oneUnitEach = false;
   }
+  m_mirror = settings.gradient.mirror;
+  m_linear = m_linear && !m_mirror && settings.gradient.positions.empty();
+  m_words = settings.by == Segmentation::Words;
+  m_shaped = m_words || settings.perLine;
+  if (m_shaped) {
+    shapeUnits(settings.perLine);
+  }
   m_step = settings.step ? std::clamp(*settings.step, 1, std::max(m_units, 1))
                          : StepLength(settings.stepText, m_units);
 }
@@ -99,6 +107,9 @@ std::int64_t StyledText::colouredChunks(std::int32_t step) const {
     forEachChunk(step, [&](const StyledChunk& chunk) { coloured += chunk.coloured; });
     return coloured;
   }
+  if (m_shaped) {
+    return shapedChunks(step, true);
+  }
   if (step <= 1 && m_boundaries.empty()) {
     // One character per chunk, and a blank unit is never half of a pair.
     std::int64_t blanks = 0;
@@ -127,13 +138,83 @@ std::optional<std::pair<std::int32_t, std::int32_t>> StyledText::colouredSpan(
   return span;
 }
 
+std::int32_t StyledText::gradientSpan(std::int32_t units) const {
+  return m_mirror && units < INT32_MAX ? units + 1 : units;
+}
+
 detail::ColourCursor StyledText::colourCursor(std::int32_t step) const {
   if (m_endpoints) {
     if (const auto span = colouredSpan(step)) {
       return {m_sampler, m_linear, span->second - span->first, step, span->first};
     }
   }
-  return {m_sampler, m_linear, m_units, step};
+  return {m_sampler, m_linear, gradientSpan(m_units), step};
+}
+
+namespace {
+
+bool IsLineBreak(char16_t c) {
+  return c == u'\n' || c == u'\r';
+}
+
+}  // namespace
+
+void StyledText::shapeUnits(bool perLine) {
+  if (m_words) {
+    for (const WordSpan& word : FindWords(m_text)) {
+      m_shapeUnits.push_back({word.begin, word.end});
+    }
+    m_units = static_cast<std::int32_t>(std::min<std::size_t>(m_shapeUnits.size(), INT32_MAX));
+  } else {
+    // Characters or user-perceived characters, the line breaks left out.
+    const bool graphemes = !m_boundaries.empty();
+    for (std::size_t k = 0, offset = 0; offset < m_text.size(); ++k) {
+      const std::size_t end =
+          graphemes ? m_boundaries[k + 1] : offset + detail::CharacterUnits(m_text, offset);
+      if (!IsLineBreak(m_text[offset])) {
+        m_shapeUnits.push_back(
+            {static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(end)});
+      }
+      offset = end;
+    }
+  }
+  // A line starts with the first unit and with each unit after a line break.
+  std::uint32_t previousEnd = 0;
+  for (std::size_t k = 0; k < m_shapeUnits.size() && k < INT32_MAX; ++k) {
+    const ShapeUnit unit = m_shapeUnits[k];
+    const std::u16string_view gap = m_text.substr(previousEnd, unit.begin - previousEnd);
+    const bool breaks = std::any_of(gap.begin(), gap.end(), IsLineBreak);
+    if (m_lines.empty() || (perLine && breaks)) {
+      m_lines.push_back({static_cast<std::int32_t>(k), 0});
+    }
+    ++m_lines.back().count;
+    previousEnd = unit.end;
+  }
+}
+
+detail::ColourCursor StyledText::lineCursor(const ShapeLine& line, std::int32_t step) const {
+  if (m_endpoints) {
+    std::optional<std::pair<std::int32_t, std::int32_t>> span;
+    cutLine(line, step, [&](std::uint32_t, std::uint32_t, std::int32_t at, bool coloured) {
+      if (coloured) {
+        span = {span ? span->first : at, at};
+      }
+      return true;
+    });
+    if (span) {
+      return {m_sampler, m_linear, span->second - span->first, step, span->first};
+    }
+  }
+  return {m_sampler, m_linear, gradientSpan(line.count), step};
+}
+
+std::int64_t StyledText::shapedChunks(std::int32_t step, bool colouredOnly) const {
+  std::int64_t count = 0;
+  walkLines(step, [&](const StyledChunk& chunk) {
+    count += !colouredOnly || chunk.coloured;
+    return true;
+  });
+  return count;
 }
 
 std::int64_t StyledText::escapeGrowth() const {
@@ -177,21 +258,31 @@ std::u16string StyledText::markup(std::int32_t step) const {
   return std::move(sink).take();
 }
 
-StyledText::FixedCounts StyledText::fixedCounts() const {
-  return {CountCharacters(m_untrimmed), m_boundaries.empty() ? m_units : CountCharacters(m_text),
-          tagLength(CountCharacters), escapeGrowth(),
-          std::int64_t{CountCharacters(m_styleOpen)} + CountCharacters(m_styleClose)};
+StyledText::FixedCounts StyledText::fixedCounts(const LengthMeasure& measure) const {
+  const auto length = [&measure](std::u16string_view text) { return MeasureLength(text, measure); };
+  const bool unitsAreCharacters =
+      m_boundaries.empty() && !m_words && measure.unit == LengthUnit::Characters;
+  // The entities that escaping writes are ASCII in place of an ASCII
+  // character, so they grow the markup alike in every unit.
+  return {CountCharacters(m_untrimmed),
+          unitsAreCharacters ? m_units : length(m_text),
+          tagLength(length),
+          escapeGrowth(),
+          length(m_styleOpen) + length(m_styleClose),
+          measure};
 }
 
-ConversionStats StyledText::formattedStats(std::int32_t step) const {
+ConversionStats StyledText::formattedStats(std::int32_t step, const LengthMeasure& measure) const {
   step = std::max(step, 1);
+  // Pieces never split a surrogate pair, so their lengths add up.
   struct Counter {
+    const LengthMeasure& measure;
     std::int64_t characters = 0;
-    void put(std::u16string_view piece) { characters += CountCharacters(piece); }
-  } counter;
+    void put(std::u16string_view piece) { characters += MeasureLength(piece, measure); }
+  } counter{measure};
   ConversionStats stats;
   stats.charactersIn = CountCharacters(m_untrimmed);
-  stats.chunks = (std::int64_t{m_units} + step - 1) / step;
+  stats.chunks = m_shaped ? shapedChunks(step, false) : (std::int64_t{m_units} + step - 1) / step;
   // Coloured chunks as written: merged runs count once.
   stats.colouredChunks = writeFormatted(step, counter);
   stats.outputCharacters = counter.characters;
@@ -200,21 +291,24 @@ ConversionStats StyledText::formattedStats(std::int32_t step) const {
 
 ConversionStats StyledText::stats(std::int32_t step, const FixedCounts& fixed) const {
   if (m_format) {
-    return formattedStats(step);
+    return formattedStats(step, fixed.measure);
   }
   step = std::max(step, 1);
   ConversionStats stats;
   stats.charactersIn = fixed.charactersIn;
-  stats.chunks = (std::int64_t{m_units} + step - 1) / step;
+  stats.chunks = m_shaped ? shapedChunks(step, false) : (std::int64_t{m_units} + step - 1) / step;
   stats.colouredChunks = colouredChunks(step);
-  stats.outputCharacters = fixed.textCharacters + stats.colouredChunks * fixed.tagCharacters +
-                           fixed.escapeGrowth +
-                           (stats.colouredChunks > 0 ? fixed.styleCharacters : 0);
+  stats.outputCharacters = fixed.textLength + stats.colouredChunks * fixed.tagLength +
+                           fixed.escapeGrowth + (stats.colouredChunks > 0 ? fixed.styleLength : 0);
   return stats;
 }
 
 ConversionStats StyledText::stats(std::int32_t step) const {
   return stats(step, fixedCounts());
+}
+
+std::int64_t StyledText::outputLength(std::int32_t step, const LengthMeasure& measure) const {
+  return stats(step, fixedCounts(measure)).outputCharacters;
 }
 
 std::u16string GenerateCode(const ConversionSettings& settings) {
@@ -227,8 +321,8 @@ std::u16string GenerateStyledCode(const StyledSettings& settings) {
   return text.markup(text.step());
 }
 
-Fit FitStep(const StyledText& text, std::int64_t limit) {
-  const StyledText::FixedCounts fixed = text.fixedCounts();
+Fit FitStep(const StyledText& text, std::int64_t limit, const LengthMeasure& measure) {
+  const StyledText::FixedCounts fixed = text.fixedCounts(measure);
   const std::int32_t last = std::max(text.units(), 1);
   for (std::int32_t step = 1; step <= last; ++step) {
     const std::int64_t output = text.stats(step, fixed).outputCharacters;

@@ -60,7 +60,8 @@ struct Request {
   std::int32_t merge = 0;
   std::int32_t rainbow = 0;    // the core's rainbow instead of the stops
   std::int32_t escape = 0;     // &, < and > inside chunks as entities
-  std::int32_t fitLimit = -1;  // characters; below 0 means no fitting
+  std::int32_t fitLimit = -1;  // in limitUnit; below 0 means no fitting
+  std::int32_t limitUnit = 0;  // an index into kLimitUnits
   std::int32_t previewUnits = 0;
   std::int32_t styles = 0;     // 1 bold, 2 italic, 4 underline, 8 strikethrough
   std::int32_t endpoints = 0;  // the first and last coloured chunk on the first and last stop
@@ -86,6 +87,7 @@ constexpr Field kRequestFields[] = {
     {u"rainbow", offsetof(Request, rainbow)},
     {u"escape", offsetof(Request, escape)},
     {u"fitLimit", offsetof(Request, fitLimit)},
+    {u"limitUnit", offsetof(Request, limitUnit)},
     {u"previewUnits", offsetof(Request, previewUnits)},
     {u"styles", offsetof(Request, styles)},
     {u"endpoints", offsetof(Request, endpoints)},
@@ -107,9 +109,12 @@ struct Counts {
   double chunks = 0;
   double colouredChunks = 0;
   double outputCharacters = 0;
+  double outputUtf8 = 0;  // bytes
+  double outputGbk = 0;   // bytes
   double step = 1;
   double fitFailed = 0;
-  double shortest = 0;  // the output of one chunk for the whole text, when nothing fits
+  double shortest =
+      0;  // the output of one chunk for the whole text in limitUnit, when nothing fits
 };
 
 constexpr Field kCountFields[] = {
@@ -117,6 +122,8 @@ constexpr Field kCountFields[] = {
     {u"chunks", offsetof(Counts, chunks)},
     {u"colouredChunks", offsetof(Counts, colouredChunks)},
     {u"outputCharacters", offsetof(Counts, outputCharacters)},
+    {u"outputUtf8", offsetof(Counts, outputUtf8)},
+    {u"outputGbk", offsetof(Counts, outputGbk)},
     {u"step", offsetof(Counts, step)},
     {u"fitFailed", offsetof(Counts, fitFailed)},
     {u"shortest", offsetof(Counts, shortest)},
@@ -138,6 +145,7 @@ std::u16string_view StylePlacementName(huecode::StylePlacement placement) {
 }
 
 Request g_request;
+huecode::GbkTable g_gbk{};  // filled once by the page from the browser's GBK decoder
 std::u16string g_texts;
 std::u16string g_error;  // JSON: where and why a format or markup could not be read
 std::u16string g_markup;
@@ -182,6 +190,27 @@ huecode::StyledSettings SettingsOfRequest() {
                      (g_request.styles & 4) != 0, (g_request.styles & 8) != 0};
   settings.endpoints = g_request.endpoints != 0;
   return settings;
+}
+
+// The units a limit counts, by the names the page keeps and in the order of
+// the request's limitUnit.
+struct NamedUnit {
+  std::u16string_view name;
+  huecode::LengthUnit unit;
+};
+constexpr NamedUnit kLimitUnits[] = {{u"characters", huecode::LengthUnit::Characters},
+                                     {u"utf8", huecode::LengthUnit::Utf8Bytes},
+                                     {u"gbk", huecode::LengthUnit::GbkBytes}};
+
+huecode::LengthMeasure MeasureOf(huecode::LengthUnit unit) {
+  return {unit, unit == huecode::LengthUnit::GbkBytes ? &g_gbk : nullptr};
+}
+
+// An index out of range counts characters.
+huecode::LengthMeasure LimitMeasure() {
+  const auto index = static_cast<std::size_t>(g_request.limitUnit);
+  return MeasureOf(index < std::size(kLimitUnits) ? kLimitUnits[index].unit
+                                                  : huecode::LengthUnit::Characters);
 }
 
 // Chunks that start within the first previewUnits code units of the input:
@@ -324,10 +353,10 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
   const huecode::StyledText text(settings);
   std::int32_t step = text.step();
   if (g_request.fitLimit >= 0) {
-    const huecode::Fit fit = huecode::FitStep(text, g_request.fitLimit);
+    const huecode::Fit fit = huecode::FitStep(text, g_request.fitLimit, LimitMeasure());
     if (!fit.step) {
       g_counts.fitFailed = 1;
-      g_counts.shortest = static_cast<double>(fit.outputCharacters);
+      g_counts.shortest = static_cast<double>(fit.length);
       return 1;
     }
     step = *fit.step;
@@ -337,6 +366,10 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
   g_counts.chunks = static_cast<double>(stats.chunks);
   g_counts.colouredChunks = static_cast<double>(stats.colouredChunks);
   g_counts.outputCharacters = static_cast<double>(stats.outputCharacters);
+  g_counts.outputUtf8 =
+      static_cast<double>(text.outputLength(step, MeasureOf(huecode::LengthUnit::Utf8Bytes)));
+  g_counts.outputGbk =
+      static_cast<double>(text.outputLength(step, MeasureOf(huecode::LengthUnit::GbkBytes)));
   g_counts.step = step;
   CollectPreview(settings, text, step);
   g_markup = text.markup(step);
@@ -363,6 +396,15 @@ EMSCRIPTEN_KEEPALIVE const char16_t* hc_error() {
 
 EMSCRIPTEN_KEEPALIVE std::int32_t hc_error_units() {
   return static_cast<std::int32_t>(g_error.size());
+}
+
+// The GBK table's bytes, for the page to fill before it asks for GBK lengths.
+EMSCRIPTEN_KEEPALIVE std::uint8_t* hc_gbk_table() {
+  return g_gbk.data();
+}
+
+EMSCRIPTEN_KEEPALIVE std::int32_t hc_gbk_table_size() {
+  return static_cast<std::int32_t>(g_gbk.size());
 }
 
 EMSCRIPTEN_KEEPALIVE const char16_t* hc_markup() {
@@ -407,6 +449,11 @@ EMSCRIPTEN_KEEPALIVE const char16_t* hc_interface() {
     json.key(u"stops").number(offsetof(Request, stops)).close(u'}');
     json.key(u"counts").fields(kCountFields);
     json.key(u"maxStops").number(huecode::kMaxStops);
+    json.key(u"limitUnits").open(u'[');
+    for (const NamedUnit& unit : kLimitUnits) {
+      json.text(unit.name);
+    }
+    json.close(u']');
     json.key(u"dialects").open(u'[');
     for (const huecode::Dialect& dialect : huecode::Dialects()) {
       json.open(u'{').key(u"key").text(std::u16string(dialect.key.begin(), dialect.key.end()));

@@ -2,6 +2,7 @@
 // memory, converts, and reads the markup, the counts and the preview back.
 import createHuecode from './huecode.js';
 import {hexOf, packedOf} from './gradients.js';
+import {gbkTable} from './meter.js';
 
 // Bits of the request's styles field, in the core's order.
 const styleNames = ['bold', 'italic', 'underline', 'strike'];
@@ -18,7 +19,7 @@ export function wellFormed(text) {
 }
 
 // The request's numbers by field name; the core says where each one goes.
-function requestValues(settings, strings, stopCount) {
+function requestValues(settings, strings, stopCount, limitUnits = []) {
   return {
     textUnits: strings[0].length,
     stepUnits: strings[1].length,
@@ -31,7 +32,9 @@ function requestValues(settings, strings, stopCount) {
     rainbow: settings.rainbow ? 1 : 0,
     escape: settings.escape ? 1 : 0,
     fitLimit: settings.fitLimit ?? -1,
-    previewUnits,
+    limitUnit: Math.max(0, limitUnits.indexOf(settings.limitUnit)),
+    // The extension asks for every chunk of a text it colours as formatted text.
+    previewUnits: settings.previewUnits ?? previewUnits,
     styles: styleNames.reduce((bits, name, k) => bits | (settings.styles?.[name] ? 1 << k : 0), 0),
     endpoints: settings.endpoints ? 1 : 0,
     stopCount,
@@ -83,7 +86,7 @@ function writeRequest(core, described, settings, text) {
     }
   }
   const stops = settings.stops.slice(0, described.maxStops);
-  const values = requestValues(settings, strings, stops.length);
+  const values = requestValues(settings, strings, stops.length, described.limitUnits);
   const request = core._hc_request();
   for (const [field, offset] of Object.entries(described.request.fields)) {
     core.HEAP32[(request + offset) >> 2] = values[field];
@@ -118,6 +121,7 @@ function readBar(core) {
 export async function createConverter() {
   const core = await createHuecode();
   const described = readInterface(core);
+  core.HEAPU8.set(gbkTable().subarray(0, core._hc_gbk_table_size()), core._hc_gbk_table());
   return {
     interface: pageInterface(described),
 

@@ -103,7 +103,7 @@ std::vector<Case> Cases() {
       {"Presets", "huecode-cli --preset ", PresetNames()},
       {"PresetStart", "huecode-cli --preset b", {"bbcode", "brelvin"}},
       {"Spaces", "huecode-cli --space ", {"rgb", "oklab"}},
-      {"Units", "huecode-cli --by ", {"char", "grapheme"}},
+      {"Units", "huecode-cli --by ", {"char", "grapheme", "word"}},
       {"Shells", "huecode-cli --completion ", {"bash", "zsh", "fish"}},
       {"InputFile", "huecode-cli --input " + kFolder.string() + "/po", {kFile}},
       {"PreviewFile", "huecode-cli --preview-png " + kFolder.string() + "/po", {kFile}},

@@ -68,7 +68,15 @@ INSTANTIATE_TEST_SUITE_P(
             "UnknownSpace", {"--space", "hsl"}, "'hsl' for --space: expected rgb or oklab"},
         UsageErrorCase{"SpaceIsCaseSensitive", {"--space", "OKLab"}, "'OKLab'"},
         UsageErrorCase{
-            "UnknownUnit", {"--by", "word"}, "'word' for --by: expected char or grapheme"},
+            "UnknownUnit", {"--by", "line"}, "'line' for --by: expected char, grapheme or word"},
+        UsageErrorCase{"PositionNotANumber",
+                       {"--via", "0000FF@half"},
+                       "invalid position 'half' for --via 0000FF@half"},
+        UsageErrorCase{"PositionOutOfRange", {"--via", "0000FF@100.5"}, "'100.5' for --via"},
+        UsageErrorCase{"PositionTooPrecise", {"--via", "0000FF@33.333"}, "'33.333' for --via"},
+        UsageErrorCase{"PositionsOutOfOrder",
+                       {"--via", "0000FF@60", "--via", "FFFF00", "--via", "00FFFF@40"},
+                       "the stop --via 00FFFF@40 is placed before an earlier stop"},
         UsageErrorCase{"MissingUnit", {"x", "--by"}, "--by needs a value"},
         UsageErrorCase{"UnknownShell",
                        {"--completion", "ksh"},
@@ -185,6 +193,17 @@ TEST(ParseCommandLine, ReadsTheOptionsBeyondTheWindow) {
   EXPECT_TRUE(Parse({"--rainbow", "--space", "oklab", "x"}).options.rainbow);
   EXPECT_EQ(Parse({"--space", "oklab", "--space", "rgb"}).options.space, ColourSpace::Rgb);
   EXPECT_EQ(Parse({"--by", "grapheme", "--by", "char"}).options.by, Segmentation::Characters);
+}
+
+TEST(ParseCommandLine, ReadsStopPositionsAndShapes) {
+  const CliOptions o = Parse({"--via", "0000FF@25", "--via=FFFF00", "--via", "00FFFF@60.5%",
+                              "--via", "FF0000@100", "--per-line", "--mirror", "--by", "word"})
+                           .options;
+  EXPECT_EQ(o.viaPositions,
+            (std::vector<std::optional<std::int32_t>>{2500, std::nullopt, 6050, 10000}));
+  EXPECT_TRUE(o.perLine);
+  EXPECT_TRUE(o.mirror);
+  EXPECT_EQ(o.by, Segmentation::Words);
 }
 
 TEST(ParseCommandLine, FitLimitsBeyondSixtyFourBitsMeanNoLimit) {

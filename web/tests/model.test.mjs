@@ -1,8 +1,7 @@
 // The page's rules without a browser: numbers people type, stop edits,
-// undo, share links and the length meter.
+// undo and share links.
 import assert from 'node:assert/strict';
 import {test} from 'node:test';
-import {markupLengths} from '../meter.js';
 import {History, editStops, readCount, withAddedStop} from '../model.js';
 import {readShareFragment, shareFragment} from '../share.js';
 
@@ -58,17 +57,5 @@ test('share links round trip and read what they can of a damaged or newer one', 
     ['#huecode=x&step=4', {settings: {step: '4'}, text: null, version: null, unreadable: []}]];
   for (const [fragment, expected] of rows) {
     assert.deepEqual(readShareFragment(fragment), expected, fragment);
-  }
-});
-
-test('markup lengths in characters, UTF-8 bytes and GBK bytes', () => {
-  // GBK: ASCII and the euro sign one byte, its table two, anything else a
-  // numeric reference such as &#54620; as a GBK form sends it.
-  const rows = [['A', 1, 1, 1], ['中文', 2, 6, 4], ['€', 1, 3, 1], ['·。', 2, 5, 4], ['한', 1, 3, 8], ['ÿ', 1, 2, 6],
-    ['😀', 2, 4, 9], ['\uD800A', 2, 4, 9], ['[color=#FF00FF]彩[/color]', 24, 26, 25]];
-  for (const [text, characters, utf8, gbk] of rows) {
-    assert.deepEqual(markupLengths(text), {characters, utf8, gbk}, text);
-    const units = Uint16Array.from({length: text.length}, (_, k) => text.charCodeAt(k));
-    assert.deepEqual(markupLengths(units), {characters, utf8, gbk}, `${text} as code units`);
   }
 });

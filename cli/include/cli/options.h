@@ -47,8 +47,14 @@ struct CliOptions {
   bool stats = false;
   bool show = false;
   Shell completionShell = Shell::Bash;  // for CliAction::Completion
-  std::optional<std::string> format;    // a format string instead of the template
-  bool strip = false;                   // read markup back to its plain text
+  // Where each --via stop sits, in hundredths of a percent, when given as
+  // COLOUR@POSITION; and each --via as typed, for naming a stop out of order.
+  std::vector<std::optional<std::int32_t>> viaPositions;
+  std::vector<std::string> viaTexts;
+  bool perLine = false;
+  bool mirror = false;
+  std::optional<std::string> format;  // a format string instead of the template
+  bool strip = false;                 // read markup back to its plain text
 
   bool WantsPictures() const { return previewPngPath || barPngPath; }
 };

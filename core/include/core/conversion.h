@@ -16,6 +16,7 @@
 #include "core/detail/markup_pieces.h"
 #include "core/dialects.h"
 #include "core/gradient_stops.h"
+#include "core/length.h"
 #include "core/markup_format.h"
 #include "core/markup_template.h"
 
@@ -30,7 +31,8 @@ struct ConversionSettings {
   MarkupTemplate markup = InitialTemplate();
 };
 
-enum class Segmentation { Characters, Graphemes };
+// Words: see FindWords; the white space between them is left bare.
+enum class Segmentation { Characters, Graphemes, Words };
 
 // Code-unit offsets where the user-perceived characters (extended grapheme
 // clusters) of a text begin, followed by the text's size. The platform knows
@@ -54,6 +56,9 @@ struct StyledSettings {
   // The first coloured chunk takes the first stop exactly and the last the
   // last stop; those between sit where they start, in proportion.
   bool endpoints = false;
+  // Each line, up to a line feed, a carriage return or both, takes the whole
+  // gradient from its own first chunk to its own last.
+  bool perLine = false;
 };
 
 struct StyledChunk {
@@ -147,7 +152,7 @@ concept MarkupSink = requires(Sink& sink, std::u16string_view piece) {
 // What fitting a text's output into a length limit found (see FitStep).
 struct Fit {
   std::optional<std::int32_t> step;
-  std::int64_t outputCharacters = 0;  // at that step, or of one chunk for the whole text
+  std::int64_t length = 0;  // in the limit's unit, at that step or of one chunk for the whole text
 };
 
 // One text cut into units (characters, a surrogate pair being one, or
@@ -179,13 +184,15 @@ class StyledText {
   std::u16string markup(std::int32_t step) const;
   // Counts without building the output.
   ConversionStats stats(std::int32_t step) const;
+  // The markup's length at the step in any unit, without building it.
+  std::int64_t outputLength(std::int32_t step, const LengthMeasure& measure) const;
 
  private:
   // The markup of a format string, with its dialect's frame around the
   // chunks; returns how many coloured chunks it wrote.
   template <MarkupSink Sink>
   std::int64_t writeFormatted(std::int32_t step, Sink& sink) const;
-  ConversionStats formattedStats(std::int32_t step) const;
+  ConversionStats formattedStats(std::int32_t step, const LengthMeasure& measure) const;
 
   // Characters of the trimmed text in the gradient; the public constructors
   // add what their settings ask beyond that.
@@ -204,18 +211,45 @@ class StyledText {
   // placing the gradient between them; nothing when no chunk is coloured.
   std::optional<std::pair<std::int32_t, std::int32_t>> colouredSpan(std::int32_t step) const;
   detail::ColourCursor colourCursor(std::int32_t step) const;
+  // The span a gradient over so many units runs over: mirrored, one step
+  // more, so that the first and the last chunk sit one step in from each end.
+  std::int32_t gradientSpan(std::int32_t units) const;
 
-  // What stays the same at every step, counted once when fitting.
+  // Lines and words: the text as units that need not touch (white space or
+  // line breaks between them stay bare), grouped into lines that each take
+  // the whole gradient.
+  struct ShapeUnit {
+    std::uint32_t begin = 0;
+    std::uint32_t end = 0;
+  };
+  struct ShapeLine {
+    std::int32_t first = 0;  // index of its first unit
+    std::int32_t count = 0;
+  };
+  void shapeUnits(bool perLine);
+  // Calls each(begin, end, position in the line, coloured) for each chunk.
+  template <typename Each>
+  bool cutLine(const ShapeLine& line, std::int32_t step, Each&& each) const;
+  detail::ColourCursor lineCursor(const ShapeLine& line, std::int32_t step) const;
+  // Every chunk of every line with the bare text between them, unmerged.
+  template <typename Deliver>
+  void walkLines(std::int32_t step, Deliver&& deliver) const;
+  std::int64_t shapedChunks(std::int32_t step, bool colouredOnly) const;
+
+  // What stays the same at every step, counted once when fitting; the
+  // lengths in one unit (characters unless asked otherwise).
   struct FixedCounts {
     std::int64_t charactersIn = 0;
-    std::int64_t textCharacters = 0;
-    std::int64_t tagCharacters = 0;
+    std::int64_t textLength = 0;
+    std::int64_t tagLength = 0;
     std::int64_t escapeGrowth = 0;
-    std::int64_t styleCharacters = 0;  // around the text, when any chunk is coloured
+    std::int64_t styleLength = 0;  // around the text, when any chunk is coloured
+    LengthMeasure measure{};       // a format's markup is measured as it is written
   };
-  FixedCounts fixedCounts() const;
+  // The lengths in the measure's unit.
+  FixedCounts fixedCounts(const LengthMeasure& measure = {}) const;
   ConversionStats stats(std::int32_t step, const FixedCounts& fixed) const;
-  friend Fit FitStep(const StyledText& text, std::int64_t limit);
+  friend Fit FitStep(const StyledText& text, std::int64_t limit, const LengthMeasure& measure);
 
   std::u16string_view m_untrimmed;
   std::u16string_view m_text;
@@ -233,6 +267,11 @@ class StyledText {
   bool m_escape = false;
   bool m_endpoints = false;
   std::int32_t m_step = 1;
+  bool m_mirror = false;
+  bool m_words = false;
+  bool m_shaped = false;  // per line or by words: cut from m_shapeUnits
+  std::vector<ShapeUnit> m_shapeUnits;
+  std::vector<ShapeLine> m_lines;
   std::optional<MarkupFormat> m_format;  // instead of prefix, middle and suffix
   std::optional<MarkupFormat> m_bare;    // how the format's dialect writes a blank chunk
   FormatFrame m_frame;
@@ -245,10 +284,13 @@ std::u16string GenerateCode(const ConversionSettings& settings);
 
 std::u16string GenerateStyledCode(const StyledSettings& settings);
 
-// The smallest step from 1 up to one chunk for the whole text whose output has
-// at most limit characters, and that output's length; when even one chunk
-// does not fit, no step and the length of that shortest output.
-Fit FitStep(const StyledText& text, std::int64_t limit);
+// The smallest step from 1 up to one chunk for the whole text whose output is
+// at most limit long in the measure's unit, and that output's length; when
+// even one chunk does not fit, no step and the length of that shortest
+// output. Every step is tried in turn: the length need not shrink as the step
+// grows (a step that cuts blanks off into bare chunks can be shorter than a
+// wider one), so no halving of the range would find the smallest.
+Fit FitStep(const StyledText& text, std::int64_t limit, const LengthMeasure& measure = {});
 
 template <typename Cut>
 void StyledText::cut(std::int32_t step, Cut&& each) const {
@@ -284,6 +326,53 @@ void StyledText::cut(std::int32_t step, Cut&& each) const {
   }
 }
 
+template <typename Each>
+bool StyledText::cutLine(const ShapeLine& line, std::int32_t step, Each&& each) const {
+  const std::int64_t stride = std::max(step, 1);
+  const bool graphemes = !m_boundaries.empty();
+  for (std::int64_t first = 0; first < line.count; first += stride) {
+    const std::int64_t last = std::min(first + stride, std::int64_t{line.count});
+    const ShapeUnit& from = m_shapeUnits[static_cast<std::size_t>(line.first + first)];
+    const ShapeUnit& to = m_shapeUnits[static_cast<std::size_t>(line.first + last - 1)];
+    const std::u16string_view text = m_text.substr(from.begin, to.end - from.begin);
+    const bool coloured = m_words || !IsBareChunk(text, graphemes && last - first == 1);
+    if (!each(from.begin, to.end, static_cast<std::int32_t>(first + 1), coloured)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+template <typename Deliver>
+void StyledText::walkLines(std::int32_t step, Deliver&& deliver) const {
+  std::uint32_t done = 0;
+  ColourTriple colour;
+  const auto slice = [this](std::uint32_t begin, std::uint32_t end) {
+    return m_text.substr(begin, end - begin);
+  };
+  for (const ShapeLine& line : m_lines) {
+    detail::ColourCursor colours = lineCursor(line, step);
+    const bool go = cutLine(
+        line, step, [&](std::uint32_t begin, std::uint32_t end, std::int32_t at, bool coloured) {
+          colour = colours.at(at);
+          const std::int32_t position = line.first + at;
+          if (begin > done && !deliver(StyledChunk{slice(done, begin), colour, false, position})) {
+            return false;
+          }
+          done = end;
+          return static_cast<bool>(
+              deliver(StyledChunk{slice(begin, end), colour, coloured, position}));
+        });
+    if (!go) {
+      return;
+    }
+  }
+  if (done < m_text.size()) {
+    deliver(StyledChunk{slice(done, static_cast<std::uint32_t>(m_text.size())), colour, false,
+                        m_units});
+  }
+}
+
 template <typename Visitor>
 void StyledText::forEachChunk(std::int32_t step, Visitor&& visit) const {
   const auto deliver = [&visit](const StyledChunk& chunk) HUECODE_INLINE {
@@ -295,6 +384,22 @@ void StyledText::forEachChunk(std::int32_t step, Visitor&& visit) const {
     }
   };
   step = std::max(step, 1);
+  if (m_shaped) {
+    if (!m_merge) {
+      walkLines(step, deliver);
+      return;
+    }
+    detail::RunMerger merger(deliver);
+    bool stopped = false;
+    walkLines(step, [&](const StyledChunk& chunk) {
+      stopped = !merger.add(chunk);
+      return !stopped;
+    });
+    if (!stopped) {
+      merger.close();
+    }
+    return;
+  }
   detail::ColourCursor colours = colourCursor(step);
   if (!m_merge) {
     cut(step,
