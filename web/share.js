@@ -12,7 +12,8 @@ export const shareVersion = 1;
 const marker = 'huecode';
 // The longest step, limit and template a link (or the stored settings) may
 // hold: more is no setting anyone made.
-export const maxLengths = Object.freeze({step: 32, limit: 32, prefix: 1000, middle: 1000, suffix: 1000});
+export const maxLengths = Object.freeze({step: 32, limit: 32, prefix: 1000, middle: 1000, suffix: 1000,
+  format: 1000});
 
 // Only the two spellings: a lookup in an object literal would also find its
 // inherited members (toString, constructor).
@@ -54,7 +55,7 @@ const fields = {
   suffix: string(maxLengths.suffix),
   board: oneOf('light', 'dark', 'custom'),
   boardColour: colour,
-  format: string(1000),
+  format: string(maxLengths.format),
 };
 
 // The fragment for the settings, with the text only when it is given.

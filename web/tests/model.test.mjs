@@ -46,7 +46,7 @@ test('stop edits keep every colour; undo joins typing into one box', () => {
 test('share links round trip and read what they can of a damaged or newer one', () => {
   const settings = {stops: ['#ff00ff', '#123abc', '#00ff00'], rainbow: false, space: 'oklab', step: '2', by: 'grapheme',
     merge: true, escape: false, limit: '300', limitUnit: 'gbk', fit: true, prefix: '[color=#&=?', middle: ']',
-    suffix: '[/color] #', board: 'custom', boardColour: '#fafafa'};
+    suffix: '[/color] #', board: 'custom', boardColour: '#fafafa', format: '&x&{R1}{{{text:json}}}'};
   const link = readShareFragment(shareFragment(settings, '文字 & text#'));
   assert.deepEqual(link, {settings, text: '文字 & text#', version: 1, unreadable: []});
   assert.equal(readShareFragment(shareFragment(settings)).text, null);

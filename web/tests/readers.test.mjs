@@ -12,7 +12,7 @@ import {readShareFragment, shareFragment} from '../share.js';
 const runs = {numRuns: 400};
 const hex = /^#[0-9a-f]{6}$/;
 // The rules, written out independently of the readers.
-const textLimits = {step: 32, limit: 32, prefix: 1000, middle: 1000, suffix: 1000};
+const textLimits = {step: 32, limit: 32, prefix: 1000, middle: 1000, suffix: 1000, format: 1000};
 const choices = {space: ['rgb', 'oklab'], by: ['char', 'grapheme'], limitUnit: ['characters', 'utf8', 'gbk'],
   board: ['light', 'dark', 'custom'], theme: ['auto', 'light', 'dark'], language: ['zh', 'en', null]};
 const flags = ['rainbow', 'merge', 'escape', 'bold', 'italic', 'underline', 'strike', 'endpoints', 'fit'];
