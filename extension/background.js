@@ -158,7 +158,8 @@ async function colourSelectionOrRefuse(tabId, options) {
   const [{result: outcome}] = await chrome.scripting.executeScript({target: {tabId, frameIds: [field.frameId]},
     func: insertMarkup, args: [field.text, markup, formatted ? {chunks: result.chunks, styles} : null]});
   if (outcome !== 'done') {
-    throw new Refusal(outcome ?? 'error', field.frameId, '', outcome === 'changed' ? null : markup);
+    const offer = ['notHeld', 'notRestored'].includes(outcome) ? markup : null;
+    throw new Refusal(outcome ?? 'error', field.frameId, '', offer);
   }
   return {replaced: true, characters: field.text.length, dialect, ...(formatted ? {formatted} : {})};
 }

@@ -8,7 +8,7 @@
 // selection is read with the copy event the editor answers from its model,
 // written with the paste event it takes into its model and history, and the
 // result is read back the same way before it counts as done.
-globalThis.huecodeReading ??= (() => {
+if (!globalThis.huecodeReading) {
   const blockTags = new Set(['ADDRESS', 'ARTICLE', 'ASIDE', 'BLOCKQUOTE', 'DD', 'DIV', 'DL', 'DT', 'FIELDSET',
     'FIGCAPTION', 'FIGURE', 'FOOTER', 'FORM', 'H1', 'H2', 'H3', 'H4', 'H5', 'H6', 'HEADER', 'HR', 'LI', 'MAIN',
     'NAV', 'OL', 'P', 'PRE', 'SECTION', 'TABLE', 'TBODY', 'THEAD', 'TR', 'UL']);
@@ -133,11 +133,35 @@ globalThis.huecodeReading ??= (() => {
     return event.defaultPrevented;
   }
 
+  // The field's text from its first character to its last. Selecting the
+  // field's children instead would end the selection on the field itself,
+  // which an editor may place past its last line, and then replace more than
+  // its copy showed.
+  function selectContents(host) {
+    const walker = host.ownerDocument.createTreeWalker(host, NodeFilter.SHOW_TEXT | NodeFilter.SHOW_ELEMENT,
+      (node) => (node.nodeType === Node.TEXT_NODE || node.tagName === 'BR' ? NodeFilter.FILTER_ACCEPT
+        : NodeFilter.FILTER_SKIP));
+    const first = walker.nextNode();
+    let last = first;
+    while (walker.nextNode()) {
+      last = walker.currentNode;
+    }
+    const range = host.ownerDocument.createRange();
+    range.selectNodeContents(host);
+    if (first) {
+      range.setStart(...(first.tagName === 'BR' ? [first.parentNode, [...first.parentNode.childNodes].indexOf(first)]
+        : [first, 0]));
+      range.setEnd(...(last.tagName === 'BR' ? [last.parentNode, [...last.parentNode.childNodes].indexOf(last)]
+        : [last, last.length]));
+    }
+    putRange(host, range);
+  }
+
   // Everything, selected in the editor's own model where it has one (its
   // page may hold only part of the text).
   async function selectAll(element, host) {
     if (!pressed(element, 'a')) {
-      host.ownerDocument.getSelection().selectAllChildren(host);
+      selectContents(host);
     }
     await settle();
   }
@@ -210,5 +234,5 @@ globalThis.huecodeReading ??= (() => {
     return {picked, all, whole, range: currentRange(host), untouched: watch(host)};
   }
 
-  return {settle, same, domText, currentRange, putRange, read, pressed, readAll, readSelection};
-})();
+  globalThis.huecodeReading = {settle, same, currentRange, putRange, read, pressed, readAll, readSelection};
+}

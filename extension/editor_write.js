@@ -6,7 +6,7 @@
 // browser's editing command comes next, for fields with no editor behind
 // them; direct insertion is the last resort, and only where no editor has
 // answered anything.
-globalThis.huecodeWriting ??= (() => {
+if (!globalThis.huecodeWriting) {
   const {settle, same, read, pressed, readAll, currentRange, putRange} = globalThis.huecodeReading;
 
   // Waits until the editor has stopped redrawing: a change it makes in a
@@ -47,9 +47,42 @@ globalThis.huecodeWriting ??= (() => {
     return found;
   }
 
-  // The coloured text as elements: one coloured span for each chunk the
-  // core coloured, the formatting as b, i, u and s inside it, one paragraph
-  // for each line when there are several.
+  // The core's chunks as runs of one colour, [start, end, colour or null]:
+  // neighbours of the same colour join, and so do two of the same colour
+  // around spaces when no line is drawn under or through the text (the
+  // spaces then take a colour, which shows nothing). A long gradient changes
+  // colour every few characters only: an editor gets far fewer elements to
+  // take in.
+  function runsOf(text, chunks, spacesJoin) {
+    const runs = [];
+    const push = (start, end, colour) => {
+      const [gap, last] = [runs.at(-2), runs.at(-1)];
+      if (start >= end) {
+        return;
+      }
+      if (last?.[2] === colour) {
+        last[1] = end;
+      } else if (spacesJoin && colour && last?.[2] === null && gap?.[2] === colour &&
+        /^ +$/.test(text.slice(last[0], last[1]))) {
+        runs.pop();
+        gap[1] = end;
+      } else {
+        runs.push([start, end, colour]);
+      }
+    };
+    let covered = 0;
+    for (const [offset, units, colour] of chunks) {
+      push(covered, offset, null);
+      push(offset, offset + units, colour);
+      covered = offset + units;
+    }
+    push(covered, text.length, null);
+    return runs;
+  }
+
+  // The coloured text as elements: one coloured span for each run of a
+  // colour, the formatting as b, i, u and s inside it, one paragraph for each
+  // line when there are several.
   function formattedBox(text, chunks, styles) {
     const tags = [['bold', 'b'], ['italic', 'i'], ['underline', 'u'], ['strike', 's']]
       .filter(([name]) => styles[name]).map(([, tag]) => tag);
@@ -72,13 +105,9 @@ globalThis.huecodeWriting ??= (() => {
       }
       lines.at(-1).append(node);
     });
-    let covered = 0;
-    for (const [offset, units, colour] of chunks) {
-      add(text.slice(covered, offset), null);
-      add(text.slice(offset, offset + units), colour);
-      covered = offset + units;
+    for (const [start, end, colour] of runsOf(text, chunks, !styles.underline && !styles.strike)) {
+      add(text.slice(start, end), colour);
     }
-    add(text.slice(covered), null);
     const box = document.createElement('div');
     for (const line of lines) {
       line.normalize();
@@ -123,16 +152,18 @@ globalThis.huecodeWriting ??= (() => {
     return event.defaultPrevented;
   }
 
-  // Lines of text as the browser's editing makes them in a field without an
-  // editor: one block each, runs of spaces kept with no-break spaces. The
-  // browser inserts them as one piece of HTML several times faster than it
-  // inserts the same text with its line breaks.
-  function linesHtml(text) {
+  // Lines of text as blocks of HTML, runs of spaces kept with no-break
+  // spaces: div blocks as the browser's editing makes them in a field without
+  // an editor (the browser inserts them as one piece of HTML several times
+  // faster than the same text with its line breaks), p blocks for an
+  // editor's paste, which keeps empty ones as empty paragraphs where some
+  // editors join the line breaks of plain text.
+  function linesHtml(text, tag) {
     const box = document.createElement('div');
     box.append(...text.split('\n').map((line) => {
-      const block = document.createElement('div');
+      const block = document.createElement(tag);
       const spaced = line.replace(/ {2}/g, ' \u00A0').replace(/^ | $/g, '\u00A0');
-      block.append(spaced || document.createElement('br'));
+      block.append(spaced || (tag === 'div' ? document.createElement('br') : ''));
       return block;
     }));
     return box.innerHTML;
@@ -213,50 +244,84 @@ globalThis.huecodeWriting ??= (() => {
     return same((await readAll(target.element, target.host)).text, target.all.text);
   }
 
+  // What goes to the editor's paste: the markup as plain text (with two
+  // line breaks for a new paragraph where the editor reads them so), or the
+  // coloured text as HTML beside its plain text. Some of the editors that
+  // read two line breaks as a new paragraph join the empty lines of plain
+  // text: empty lines go as paragraphs of HTML first, as plain text second.
+  function pastes(picked, inserted, box) {
+    const plain = {'text/plain': picked.doubled ? inserted.replace(/\n/g, '\n\n') : inserted};
+    if (box) {
+      return [{...plain, 'text/html': box.innerHTML}];
+    }
+    return picked.doubled && inserted.includes('\n\n') ? [{...plain, 'text/html': linesHtml(inserted, 'p')}, plain]
+      : [plain];
+  }
+
+  // The whole text after a change: held when the selection became the
+  // insertion and nothing else changed (and, for coloured text, every colour
+  // is there); unchanged when it is still the text that was read. Only a
+  // changed text is undone: an undo after nothing happened would take back
+  // the user's own last edit.
+  function checks({all, picked}, inserted, chunks) {
+    const colours = chunks && new Set(chunks.filter((chunk) => chunk[2]).map((chunk) => chunk[2].toLowerCase()));
+    const holds = (found) => [...colours].every((colour) => found.has(colour));
+    return {
+      held: (after) => replacedOnce(all.text, picked.text, inserted, after.text) &&
+        (!colours || holds(coloursIn(after.html))),
+      unchanged: (after) => same(after.text, all.text),
+    };
+  }
+
+  // Where no editor answers: the browser's editing command, and direct
+  // insertion only where the command itself failed.
+  async function writeWithoutEditor(target, inserted, box, check) {
+    let commandWorked = true;
+    const html = box?.innerHTML ?? (inserted.includes('\n') ? linesHtml(inserted, 'div') : null);
+    const outcome = await attempt(target, () => {
+      commandWorked = commanded(target.host, inserted, html);
+    }, check);
+    if (outcome !== 'unchanged' || commandWorked) {
+      return outcome === 'done' ? 'done' : outcome === 'unchanged' || (await undone(target)) ? 'notHeld'
+        : 'notRestored';
+    }
+    if (!(await reselected(target))) {
+      return 'changed';
+    }
+    const last = await attempt(target, () => directly(target.host, inserted, box), check);
+    // A direct change is in no history: undoing it would take back something else.
+    return last === 'done' ? 'done' : last === 'unchanged' ? 'notHeld' : 'notRestored';
+  }
+
   // Returns 'done', 'changed' (the selection is not what was read), or
   // 'notHeld' / 'notRestored' when the editor did not take the change (the
   // text as it was, or changed in a way that could not be undone).
   async function write(target, markup, formatted) {
-    const {element, host, picked, all} = target;
+    const {element, host, picked} = target;
     const box = formatted ? formattedBox(picked.text, formatted.chunks, formatted.styles) : null;
     const inserted = box ? picked.text : markup;
-    const items = {'text/plain': picked.doubled ? inserted.replace(/\n/g, '\n\n') : inserted};
-    const colours = box ? new Set(formatted.chunks.filter((c) => c[2]).map((c) => c[2].toLowerCase())) : null;
-    if (box) {
-      items['text/html'] = box.innerHTML;
-    }
-    const check = {
-      held: (after) => replacedOnce(all.text, picked.text, inserted, after.text) &&
-        (!colours || [...colours].every((colour) => coloursIn(after.html).has(colour))),
-      unchanged: (after) => same(after.text, all.text) && after.html === all.html,
-    };
+    const check = checks(target, inserted, formatted?.chunks);
     let claimed = picked.editor;
-    let commandWorked = true;
-    const ways = [
-      () => {
-        claimed = pasted(element, items) || claimed;
-      },
-      () => {
-        commandWorked = commanded(host, inserted,
-          box?.innerHTML ?? (inserted.includes('\n') ? linesHtml(inserted) : null));
-      },
-      () => directly(host, inserted, box),
-    ];
-    for (const [k, way] of ways.entries()) {
-      if (k > 0 && (claimed || (k === 2 && commandWorked))) {
-        break;
-      }
+    for (const items of pastes(picked, inserted, box)) {
       if (!(await reselected(target))) {
         return 'changed';
       }
-      const outcome = await attempt(target, way, check);
-      if (outcome !== 'unchanged') {
-        return outcome === 'done' ? 'done' : (await undone(target)) ? 'notHeld' : 'notRestored';
+      const outcome = await attempt(target, () => {
+        claimed = pasted(element, items) || claimed;
+      }, check);
+      if (outcome === 'done') {
+        return 'done';
+      }
+      if (outcome === 'wrong' && !(await undone(target))) {
+        return 'notRestored';
+      }
+      if (!claimed) {
+        return (await reselected(target)) ? writeWithoutEditor(target, inserted, box, check) : 'changed';
       }
     }
     putRange(host, target.range);
     return 'notHeld';
   }
 
-  return {write, commanded};
-})();
+  globalThis.huecodeWriting = {write, commanded};
+}

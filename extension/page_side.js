@@ -115,7 +115,7 @@ export async function insertMarkup(expected, replacement, formatted) {
   const target = globalThis.huecodeTarget;
   globalThis.huecodeTarget = null;
   const field = target?.kind === 'text' ? target.field : target?.element;
-  if (!target || !field.isConnected || target.picked?.text !== expected && target.text !== expected) {
+  if (!target || !field.isConnected || (target.picked?.text ?? target.text) !== expected) {
     return 'changed';
   }
   field.focus({preventScroll: true});
@@ -128,9 +128,16 @@ export async function insertMarkup(expected, replacement, formatted) {
   }
   const after = before.slice(0, target.start) + replacement + before.slice(target.end);
   field.setSelectionRange(target.start, target.end);
-  if (replacement.length <= 65536 && globalThis.huecodeWriting.commanded(field, replacement, null) &&
-    field.value === after) {
-    return 'done';
+  if (replacement.length <= 65536 && globalThis.huecodeWriting.commanded(field, replacement, null)) {
+    if (field.value === after) {
+      return 'done';
+    }
+    // A code editor that keeps its text elsewhere and uses the field only
+    // for input took the text and changed the field its own way: inserting
+    // again would put the markup in twice, and its own undo is there.
+    if (field.value !== before) {
+      return 'unchecked';
+    }
   }
   // Editors that refuse the command get the same text and event.
   field.value = before;

@@ -6,6 +6,9 @@ import {dialectName, fields, markInvalid, stopId, typedColour, writeSettings} fr
 import {formatPreview, formattingSettings, showFormatting} from './formatting.js';
 import {applyTexts, defaultLanguage, textsOf} from './i18n.js';
 import {createLibrary} from './library.js';
+import {acknowledge, announce, initFeedback, showToast} from './feedback.js';
+import {initPhone, showOnBar} from './phone.js';
+import {guardedShareLink} from './linkguard.js';
 import {History, dialectOf, editStops, readCount, sameSettings, withAddedStop} from './model.js';
 import {boardColour, drawBar, showPreview} from './preview.js';
 import {defaults, loadSettings, readerKeys, sanitised, saveSettings, storageKey as settingsKey} from './settings.js';
@@ -19,10 +22,10 @@ import {watchForUpdates} from './update.js';
 import {createMarkupTools} from './markup-tools.js';
 
 const byId = (id) => document.getElementById(id);
-// The output box shows this many characters at most: laying out more makes
-// every update a long pause. Copying from the box, the copy button and the
-// download still take the whole markup.
-const maxShown = 50000;
+// The output box shows this many characters at most, a few screens of it:
+// laying out more makes every update while typing a long pause. Copying
+// from the box, the copy button and the download still take the whole markup.
+const maxShown = 10000;
 
 let settings = loadSettings(local);
 let texts = textsOf(settings.language ?? defaultLanguage(navigator.languages));
@@ -34,20 +37,29 @@ let timer = 0;
 let spokenTimer = 0;
 let lastResult = null;
 let lastMarkup = '';
+// A long text's whole markup, as a Blob on its way from the worker (null for
+// a short text, whose markup is lastMarkup).
+let wholeMarkup = null;
+let markupArrived = null;
 let sentText = '';
 // Once the user or a link has put a text in the box, the kept one arriving late must not replace it.
 let textTouched = false;
 // The convert button's request: as in the window, its result takes the
 // focus, unless the user has gone on to another control meanwhile.
 let focusFor = 0;
-// What the status line's undo button restores, when it shows.
-let statusUndo = null;
+// A link's text waiting for the user's answer, and what to restore.
+let linkOffer = null;
 
-const textLoaded = loadText().then((text) => {
+const keptText = (text) => {
   if (!textTouched && text) {
     byId('text').value = text;
   }
-});
+};
+// A kept text that arrives after the page has started still fills an untouched box.
+const textLoaded = loadText((text) => {
+  keptText(text);
+  convertNow();
+}).then(keptText);
 const worker = startConverter();
 const markupTools = createMarkupTools({worker, texts: () => texts, core: () => core, request: conversionSettings,
   dialectName: (dialect) => dialectName(texts, dialect), setStatus});
@@ -82,10 +94,8 @@ function conversionSettings() {
   };
 }
 
-function setStatus(message, undo = null) {
+function setStatus(message) {
   byId('status').textContent = message;
-  statusUndo = undo;
-  byId('status-undo').hidden = undo === null;
 }
 
 function convertNow() {
@@ -104,7 +114,8 @@ function convertNow() {
   latest += 1;
   sentText = text;
   byId('output').dataset.pending = 'true';
-  worker.postMessage({id: latest, settings: request, text: sentText});
+  // One unit more than is shown tells a longer markup from one that fits.
+  worker.postMessage({id: latest, settings: request, text: sentText, headUnits: maxShown + 1});
 }
 
 // Typing converts after a pause; a long text waits longer, since each
@@ -120,9 +131,10 @@ function scheduleConversion() {
 }
 
 function showOutputNote(invalid) {
-  const long = lastResult && lastResult.markup.length > maxShown;
+  // A long text's answer holds only the beginning of its markup: one unit more than is shown.
+  const long = lastResult && (lastResult.markup ?? lastResult.head).length > maxShown;
   const note = byId('output-note');
-  note.textContent = invalid ? texts.fixFields : long ? texts.tooLong(maxShown, lastResult.markup.length) : '';
+  note.textContent = invalid ? texts.fixFields : long ? texts.tooLong(maxShown, lastResult.counts.outputCharacters) : '';
   note.hidden = !note.textContent;
 }
 
@@ -207,6 +219,28 @@ function drawPreview() {
   formatPreview(byId('preview'), formattingSettings(core?.dialects, settings).styles);
   byId('contrast-warning').textContent = low ? texts.lowContrast(low, lowest.toFixed(2)) : '';
   byId('contrast-warning').hidden = low === 0;
+  showOnBar({preview: byId('preview'), board: boardColour(settings), length: barLength(lastResult)});
+}
+
+// The markup's length in the unit the limit counts, marked when over it.
+function barLength(result) {
+  const {limit} = readNumbers();
+  const unit = texts.unitName[settings.limitUnit];
+  if (!result.lengths) {
+    return {text: texts.barLength(result.counts.shortest, unit, true), over: true};
+  }
+  const length = result.lengths[settings.limitUnit];
+  const over = limit.value !== null && length > limit.value;
+  return {text: texts.barLength(length, unit, over), over};
+}
+
+// The core reads a step at or above the text's length as 1 (the window's
+// rule): asked for more than 1 and given 1 without fitting, the user hears why.
+function showStepNote(result) {
+  const {step} = readNumbers();
+  const fitted = settings.fit && readNumbers().limit.value !== null;
+  byId('step-note').hidden = fitted || result.failed || !(step.value > 1 && result.counts.step === 1);
+  byId('step-note').textContent = texts.stepNote;
 }
 
 // The beginning of a long markup, not cut inside a surrogate pair.
@@ -219,25 +253,34 @@ function shownPart() {
 function copyWhole(event) {
   const output = byId('output');
   if (output.selectionStart === 0 && output.selectionEnd === output.value.length) {
-    event.clipboardData.setData('text/plain', markup());
     event.preventDefault();
+    if (wholeMarkup) {
+      copy();
+    } else {
+      event.clipboardData.setData('text/plain', markup());
+    }
   }
 }
 
 function showResult(result) {
   markInvalid(byId('format'), result.formatError ? texts.formatError(result.formatError) : null);
   lastResult = result;
-  lastMarkup = result.markup;
+  lastMarkup = result.markup ?? result.head;
+  wholeMarkup = result.markup ? null : new Promise((resolve) => {
+    markupArrived = resolve;
+  });
   suggestEscaping();
-  byId('output').value = result.markup.length <= maxShown ? markup() : shownPart();
-  // An edit made while this text was converting is still on its way.
-  if (!timer) {
+  byId('output').value = lastMarkup.length <= maxShown ? markup() : shownPart();
+  // An edit made while this text was converting is still on its way, and
+  // so is the rest of a long markup.
+  if (!timer && !wholeMarkup) {
     delete byId('output').dataset.pending;
   }
   showCounts(result);
   drawBar(byId('bar'), result.bar);
   drawPreview();
   byId('preview-note').hidden = !result.previewCut;
+  showStepNote(result);
   if (result.id === focusFor && [byId('convert'), document.body].includes(document.activeElement)) {
     byId('output').focus();
   }
@@ -383,7 +426,8 @@ function pickDialect() {
   const {prefix, middle, suffix} = dialect.format ? settings : dialect;
   change({...settings, prefix, middle, suffix, format: dialect.format}, {convert: 'now'});
   if (edited) {
-    setStatus(texts.templateReplaced(dialectName(texts, dialect)), before);
+    showToast('template', byId('dialect'), texts.templateReplaced(dialectName(texts, dialect)),
+      () => change(before, {convert: 'now'}));
   }
 }
 
@@ -416,36 +460,58 @@ function confirmReset() {
   setStatus(texts.resetDone);
 }
 
-async function copy() {
+// button: the Copy that was pressed (the result's or the phone bar's). A
+// long markup goes to the clipboard from its Blob, never as one string on the page.
+async function copy(button = byId('copy')) {
+  let copied = true;
   try {
-    await navigator.clipboard.writeText(markup());
-    setStatus(texts.copied);
+    if (wholeMarkup) {
+      await navigator.clipboard.write([new ClipboardItem({'text/plain': wholeMarkup})]);
+    } else {
+      await navigator.clipboard.writeText(markup());
+    }
   } catch {
+    if (wholeMarkup) {
+      showToast('copy', button, texts.copyRefused);
+      return;
+    }
     // Without clipboard permission the older command may still be allowed;
     // it copies the selected box, which copyWhole fills with the whole markup.
     const output = byId('output');
     output.focus();
     output.select();
-    setStatus(document.execCommand('copy') ? texts.copied : texts.copyRefused);
+    copied = document.execCommand('copy');
+  }
+  if (copied) {
+    acknowledge(button, texts.copiedAck, texts.copied);
+  } else {
+    showToast('copy', button, texts.copyRefused);
   }
 }
 
-function download() {
-  const url = URL.createObjectURL(new Blob([markup()], {type: 'text/plain;charset=utf-8'}));
+async function download() {
+  const blob = await (wholeMarkup ?? new Blob([markup()], {type: 'text/plain;charset=utf-8'}));
+  const url = URL.createObjectURL(blob);
   const link = Object.assign(document.createElement('a'), {href: url, download: 'huecode.txt'});
   link.click();
   setTimeout(() => URL.revokeObjectURL(url), 1000);
+  acknowledge(byId('download'), texts.downloadedAck);
 }
 
 async function share() {
-  const fragment = shareFragment(withoutReader(settings), byId('share-text').checked ? byId('text').value : null);
-  const link = `${location.href.replace(/#.*$/, '')}${fragment}`;
+  const base = location.href.replace(/#.*$/, '');
+  const text = byId('share-text').checked ? byId('text').value : null;
+  const {link, fragment, leftOut} = guardedShareLink(base, (t) => shareFragment(withoutReader(settings), t), text);
   try {
     await navigator.clipboard.writeText(link);
-    setStatus(texts.shareCopied);
+    acknowledge(byId('share'), texts.sharedAck, texts.shareCopied);
   } catch {
     window.history.replaceState(null, '', fragment);
-    setStatus(texts.shareShown);
+    showToast('share', byId('share'), texts.shareShown);
+    return;
+  }
+  if (leftOut) {
+    showToast('share', byId('share'), texts.linkTooLong(leftOut.length, leftOut.max));
   }
 }
 
@@ -472,9 +538,25 @@ function withoutRefused(link) {
   return {...link, settings: usable, refused};
 }
 
-// A link's settings replace the current ones (undoable, the saved gradients
-// untouched); what it cannot read takes the default. It is applied once: the
-// address loses its fragment.
+function putText(text) {
+  textTouched = true;
+  byId('text').value = text;
+  saveText(text);
+}
+
+// The link's toast: its Undo restores the settings and the text from before.
+function linkToast(message, before) {
+  showToast('link', byId('text'), message, () => {
+    putText(before.text);
+    change(before.settings, {convert: 'now'});
+    convertNow();
+  });
+}
+
+// A link's settings replace the current ones at once (undoable, the saved
+// gradients untouched); what it cannot read takes the default. Its text
+// replaces an empty draft or the same one; over a different draft the user
+// is asked first. It is applied once: the address loses its fragment.
 function openLink() {
   const read = readShareFragment(location.hash, {maxStops: core.maxStops});
   if (!read) {
@@ -485,31 +567,33 @@ function openLink() {
   const before = {settings, text: byId('text').value};
   const next = sanitised({...withoutReader(defaultSettings()), ...link.settings,
     ...Object.fromEntries(readerKeys.map((key) => [key, settings[key]]))});
-  if (link.text !== null) {
-    textTouched = true;
-    byId('text').value = link.text;
-    saveText(link.text);
+  const asking = link.text !== null && before.text !== '' && before.text !== link.text;
+  if (link.text !== null && !asking) {
+    putText(link.text);
   }
   change(withCoreDefaults(next), {convert: 'now'});
-  setStatus(linkMessage(link), before);
+  linkToast(linkMessage(link), before);
+  if (asking) {
+    linkOffer = {text: link.text, before, message: linkMessage(link)};
+    byId('link-dialog').showModal();
+  }
 }
 
-function undoFromStatus() {
-  const undoing = statusUndo;
-  setStatus('');
-  if (undoing?.settings) {
-    byId('text').value = undoing.text;
-    saveText(undoing.text);
-    change(undoing.settings, {convert: 'now'});
-  } else if (undoing) {
-    change(undoing, {convert: 'now'});
+function answerLinkOffer(use) {
+  byId('link-dialog').close();
+  if (use && linkOffer) {
+    putText(linkOffer.text);
+    convertNow();
+    linkToast(linkOffer.message, linkOffer.before);
   }
+  linkOffer = null;
 }
 
 function applyLanguage() {
   texts = applyTexts(document, settings.language ?? defaultLanguage(navigator.languages));
   byId('language').textContent = texts.switchTo;
   byId('language').lang = texts.switchLang;
+  byId('copy').title = texts.copyTitle;
   render();
   library.render();
   markupTools.render();
@@ -526,14 +610,19 @@ function toggleLanguage() {
   applyLanguage();
 }
 
+// A gallery gradient brings the board it reads on, unless the user set a colour of their own.
 const library = createLibrary({
   texts: () => texts,
   maxStops: () => core?.maxStops,
   current: () => ({stops: settings.stops, space: settings.space}),
-  apply(gradient, name) {
-    change({...settings, rainbow: false, space: gradient.space, stops: gradient.stops.map((c) => c.toLowerCase())},
-      {convert: 'now'});
-    setStatus(texts.gradientApplied(name));
+  apply(gradient, name, button) {
+    const before = settings;
+    const board = ['light', 'dark'].includes(gradient.board) && settings.board !== 'custom' ? gradient.board
+      : settings.board;
+    change({...settings, rainbow: false, space: gradient.space, stops: gradient.stops.map((c) => c.toLowerCase()),
+      board}, {convert: 'now'});
+    acknowledge(button, texts.appliedAck);
+    showToast('gradient', button, texts.gradientApplied(name), () => change(before, {convert: 'now'}));
   },
 });
 
@@ -558,7 +647,12 @@ function onWorkerMessage({data}) {
     });
     return;
   }
-  if (data.id === latest) {
+  if (data.id === latest && data.blob) {
+    markupArrived(data.blob);
+    if (!timer) {
+      delete byId('output').dataset.pending;
+    }
+  } else if (data.id === latest) {
     showResult(data);
   }
 }
@@ -578,6 +672,23 @@ function onKey(event) {
   } else {
     undo();
   }
+}
+
+// Ctrl+Shift+Enter (⌘⇧↩) copies the markup from anywhere: no major browser
+// uses it, and the copy button's title names it.
+function onCopyKey(event) {
+  if (event.key === 'Enter' && event.shiftKey && (event.ctrlKey || event.metaKey) && !event.altKey) {
+    event.preventDefault();
+    copy();
+  }
+}
+
+// The skip link takes the focus to the result at every width, without
+// touching the address (whose fragment carries share links).
+function jumpToResult(event) {
+  event.preventDefault();
+  byId('result').scrollIntoView({block: 'start'});
+  byId('result').focus({preventScroll: true});
 }
 
 // A text beyond the page's limit is neither kept nor converted.
@@ -623,7 +734,8 @@ function listen() {
   // As in the window, the output is taken whole: focusing it selects it all.
   byId('output').addEventListener('focus', () => byId('output').select());
   byId('output').addEventListener('copy', copyWhole);
-  const clicks = {copy, download, share, undo, redo, language: toggleLanguage, 'status-undo': undoFromStatus,
+  const clicks = {copy: () => copy(), download, share, undo, redo, language: toggleLanguage,
+    'link-keep': () => answerLinkOffer(false), 'link-use': () => answerLinkOffer(true),
     'reset-confirm': confirmReset, 'reset-cancel': () => byId('reset-dialog').close(),
     reset: () => byId('reset-dialog').showModal(),
     'add-stop': () => change({...settings, stops: withAddedStop(settings.stops)}, {convert: 'now'}),
@@ -633,6 +745,9 @@ function listen() {
   }
   markupTools.wire();
   document.addEventListener('keydown', onKey);
+  document.addEventListener('keydown', onCopyKey);
+  byId('link-dialog').addEventListener('cancel', () => answerLinkOffer(false));
+  document.querySelector('.jump').addEventListener('click', jumpToResult);
   systemDark.addEventListener('change', applyTheme);
   addEventListener('hashchange', () => core && openLink());
   addEventListener('pagehide', leaving);
@@ -640,6 +755,8 @@ function listen() {
 }
 
 function start() {
+  initFeedback(() => texts);
+  initPhone(copy);
   worker.addEventListener('message', onWorkerMessage);
   worker.addEventListener('error', (event) => setStatus(texts.coreFailed(event.message || 'worker.js')));
   applyLanguage();

@@ -36,6 +36,11 @@ EM_JS(std::int32_t, hc_segment_graphemes,
         return count;
       });
 
+// Hands a piece of the markup to the page, which takes it before the next
+// piece is written over it.
+EM_JS(void, hc_markup_piece, (const char16_t* piece, std::int32_t units),
+      { Module['onMarkupPiece'](piece, units); });
+
 namespace {
 
 using huecode::ColourValue;
@@ -152,6 +157,42 @@ std::u16string g_markup;
 Counts g_counts;
 std::vector<std::int32_t> g_preview;  // offset, units, the colour or -1 for each chunk
 std::u16string g_interface;
+// The last conversion's plan, kept so that its markup can be built whole or
+// written out in pieces after the counts; the text keeps views of the settings.
+std::optional<huecode::StyledSettings> g_settings;
+std::optional<huecode::StyledText> g_text;
+std::int32_t g_step = 1;
+bool g_markupBuilt = false;
+
+void BuildMarkup() {
+  if (!g_markupBuilt && g_text) {
+    g_markup = g_text->markup(g_step);
+  }
+  g_markupBuilt = true;
+}
+
+// Collects the markup into pieces of a fixed size and hands each to the page.
+class PieceSink {
+ public:
+  explicit PieceSink(std::size_t units) : m_units(units) { m_buffer.reserve(units); }
+
+  void put(std::u16string_view piece) {
+    m_buffer.append(piece);
+    if (m_buffer.size() >= m_units) {
+      flush();
+    }
+  }
+  void flush() {
+    if (!m_buffer.empty()) {
+      hc_markup_piece(m_buffer.data(), static_cast<std::int32_t>(m_buffer.size()));
+      m_buffer.clear();
+    }
+  }
+
+ private:
+  std::size_t m_units;
+  std::u16string m_buffer;
+};
 
 huecode::StyledSettings SettingsOfRequest() {
   huecode::StyledSettings settings;
@@ -334,10 +375,15 @@ EMSCRIPTEN_KEEPALIVE char16_t* hc_texts(std::int32_t units) {
 // command line: the step (or the one fitting chose) is used for the markup, the counts and the
 // preview alike.
 EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
-  const huecode::StyledSettings settings = SettingsOfRequest();
+  g_text.reset();
+  g_settings = SettingsOfRequest();
+  // The settings hold their own copy of the text: a long one is not kept twice.
+  g_texts = std::u16string();
   g_counts = {};
-  g_markup.clear();
+  g_markup = std::u16string();
+  g_markupBuilt = true;
   g_preview.clear();
+  const huecode::StyledSettings& settings = *g_settings;
   if (!settings.markup.format.empty()) {
     const huecode::ParsedFormat parsed = huecode::ParseFormat(
         settings.markup.format, huecode::DialectOf(settings.markup) != nullptr);
@@ -350,7 +396,7 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
   if (!huecode::ComposeStyles(settings.markup, settings.styles)) {
     return 2;
   }
-  const huecode::StyledText text(settings);
+  const huecode::StyledText& text = g_text.emplace(settings);
   std::int32_t step = text.step();
   if (g_request.fitLimit >= 0) {
     const huecode::Fit fit = huecode::FitStep(text, g_request.fitLimit, LimitMeasure());
@@ -372,7 +418,8 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
       static_cast<double>(text.outputLength(step, MeasureOf(huecode::LengthUnit::GbkBytes)));
   g_counts.step = step;
   CollectPreview(settings, text, step);
-  g_markup = text.markup(step);
+  g_step = step;
+  g_markupBuilt = false;
   return 0;
 }
 
@@ -380,7 +427,9 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
 // dialect huecode writes, into the markup buffer. Returns 0, or 1 when it
 // cannot be read (hc_error says where).
 EMSCRIPTEN_KEEPALIVE std::int32_t hc_strip() {
+  g_text.reset();
   g_markup.clear();
+  g_markupBuilt = true;
   const huecode::Stripped stripped = huecode::StripMarkup(g_texts);
   if (!stripped.text) {
     SetError(g_texts, stripped.errorOffset, stripped.error);
@@ -398,6 +447,18 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_error_units() {
   return static_cast<std::int32_t>(g_error.size());
 }
 
+// The markup of the last conversion written out in pieces of pieceUnits code
+// units (the last one shorter) through the page's Module.onMarkupPiece,
+// instead of built whole: a long text's markup need never be in memory at once.
+EMSCRIPTEN_KEEPALIVE void hc_write_markup(std::int32_t pieceUnits) {
+  if (!g_text || g_markupBuilt) {
+    return;
+  }
+  PieceSink sink(static_cast<std::size_t>(std::max(pieceUnits, 1)));
+  g_text->write(g_step, sink);
+  sink.flush();
+}
+
 // The GBK table's bytes, for the page to fill before it asks for GBK lengths.
 EMSCRIPTEN_KEEPALIVE std::uint8_t* hc_gbk_table() {
   return g_gbk.data();
@@ -408,10 +469,12 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_gbk_table_size() {
 }
 
 EMSCRIPTEN_KEEPALIVE const char16_t* hc_markup() {
+  BuildMarkup();
   return g_markup.data();
 }
 
 EMSCRIPTEN_KEEPALIVE std::int32_t hc_markup_units() {
+  BuildMarkup();
   return static_cast<std::int32_t>(g_markup.size());
 }
 
@@ -430,7 +493,9 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_preview_chunks() {
 // 256 colours of the request's gradient, for the gradient bar.
 EMSCRIPTEN_KEEPALIVE const std::int32_t* hc_bar() {
   static std::array<std::int32_t, 256> bar{};
-  const huecode::GradientSampler sampler(SettingsOfRequest().gradient);
+  // After a conversion the request's texts are gone, but its settings are kept.
+  const huecode::GradientSampler sampler(g_settings ? g_settings->gradient
+                                                    : SettingsOfRequest().gradient);
   for (std::size_t column = 0; column < bar.size(); ++column) {
     bar[column] = huecode::ComposeColour(sampler.at(static_cast<std::int32_t>(column), 255));
   }

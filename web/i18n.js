@@ -1,6 +1,8 @@
 // Every text the page shows, in Simplified Chinese (the window's own captions
 // where it has them) and in English. Elements name their text with
 // data-i18n; messages built at run time take their values as arguments.
+import {actionTexts} from './i18n-actions.js';
+
 const texts = {
   zh: {
     htmlLang: 'zh-CN',
@@ -93,7 +95,6 @@ const texts = {
     moveGradientDown: (name) => `“${name}”下移`,
     renamePrompt: '新名称:',
     gradientApplied: (name) => `已使用渐变“${name}”。`,
-    gradientSaved: (name) => `已保存“${name}”。`,
     gradientDeleted: (name) => `已删除“${name}”。`,
     imported: (added, skipped) => `已导入 ${added} 个渐变` + (skipped ? `,${skipped} 个已存在,跳过。` : '。'),
     savedUnreadable: '保存的渐变无法读取,已保留原样;新保存的渐变不会覆盖它,直到你导入或删除。',
@@ -258,7 +259,6 @@ const texts = {
     moveGradientDown: (name) => `Move “${name}” down`,
     renamePrompt: 'New name:',
     gradientApplied: (name) => `Using the gradient “${name}”.`,
-    gradientSaved: (name) => `Saved “${name}”.`,
     gradientDeleted: (name) => `Deleted “${name}”.`,
     imported: (added, skipped) => `Imported ${added} gradients` + (skipped ? `; ${skipped} were already saved.` : '.'),
     savedUnreadable: 'The saved gradients cannot be read; they are left as they are, and saving will not overwrite them until you import or delete.',
@@ -331,6 +331,10 @@ const texts = {
   },
 };
 
+for (const language of Object.keys(texts)) {
+  Object.assign(texts[language], actionTexts[language]);
+}
+
 export const languages = Object.keys(texts);
 
 // Chinese unless the browser asks for another language first.
@@ -349,5 +353,9 @@ export function applyTexts(root, language) {
   for (const element of root.querySelectorAll('[data-i18n]')) {
     element.textContent = t[element.dataset.i18n];
   }
+  for (const element of root.querySelectorAll('[data-i18n-placeholder]')) {
+    element.placeholder = t[element.dataset.i18nPlaceholder];
+  }
+  root.querySelector('meta[name=description]')?.setAttribute('content', t.description);
   return t;
 }

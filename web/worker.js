@@ -1,7 +1,7 @@
 // Converts off the main thread, so that a long text never freezes the page.
-// Answers {id, ...result} to every {id, settings, text}.
+// Answers every {id, settings, text, headUnits} as answer.js says.
+import {answerRequest} from './answer.js';
 import {createConverter} from './convert.js';
-import {convertMeasured} from './measure.js';
 import {toolAnswer} from './tools.js';
 
 const converter = createConverter();
@@ -16,6 +16,5 @@ addEventListener('message', async ({data}) => {
     postMessage(toolAnswer(c, data));
     return;
   }
-  const result = convertMeasured(c, data.settings, data.text);
-  postMessage({id: data.id, ...result}, [result.markup.buffer]);
+  answerRequest(c, data, (message, transfer = []) => postMessage(message, transfer));
 });

@@ -10,8 +10,8 @@ import {cliMarkup, openBoard} from './harness.mjs';
 const editors = ['quill', 'prosemirror', 'lexical', 'ckeditor', 'codemirror', 'design'];
 const post = '彩色 text 🎉\nline2';
 // Part of a line, across the paragraph break, and nothing (a caret: the
-// whole text).
-const selections = [[3, 7], [3, post.length - 1], null];
+// whole text), also of a text with an empty paragraph.
+const cases = [[post, [3, 7]], [post, [3, post.length - 1]], [post, null], ['第一段\n\n第二段', null]];
 
 let board;
 before(async () => {
@@ -30,17 +30,17 @@ async function put(name, text, range) {
 
 test('each editor colours its selection like huecode-cli, and its own Ctrl+Z restores it', async () => {
   for (const name of editors) {
-    for (const range of selections) {
-      const [start, end] = range ?? [0, post.length];
-      const picked = post.slice(start, end);
-      await put(name, post, range);
+    for (const [text, range] of cases) {
+      const [start, end] = range ?? [0, text.length];
+      const picked = text.slice(start, end);
+      await put(name, text, range);
       const result = await board.colour({dialect: 'ubb'});
-      const label = `${name} ${JSON.stringify(range)}`;
+      const label = `${name} ${JSON.stringify(text)} ${JSON.stringify(range)}`;
       assert.deepEqual(result, {replaced: true, characters: picked.length, dialect: 'ubb'}, label);
-      const expected = post.slice(0, start) + cliMarkup(['--preset', 'ubb'], picked) + post.slice(end);
+      const expected = text.slice(0, start) + cliMarkup(['--preset', 'ubb'], picked) + text.slice(end);
       assert.equal(await call(name, 'text'), expected, label);
       await board.page.keyboard.press('Control+z');
-      assert.equal(await call(name, 'text'), post, `${label}: one Ctrl+Z`);
+      assert.equal(await call(name, 'text'), text, `${label}: one Ctrl+Z`);
     }
   }
   assert.deepEqual(await board.page.evaluate(() => window.editorErrors), []);
@@ -55,13 +55,16 @@ test('a long post is coloured whole where the editor draws only part of it', asy
   }
 });
 
-test('an editor that refuses the change keeps its text, and the user is told', async () => {
-  await put('stubborn', 'kept as it is', [0, 4]);
-  const result = await board.colour({dialect: 'ubb'});
-  assert.equal(result.replaced, false);
-  assert.equal(result.reason, 'notHeld');
-  assert.equal(await call('stubborn', 'text'), 'kept as it is');
-  assert.ok(await board.page.$('huecode-notice'), 'no notice on the page');
+test('an editor that refuses the change, or writes it wrong, keeps its text, and the user is told', async () => {
+  for (const name of ['stubborn', 'mangler']) {
+    await board.page.evaluate(() => document.querySelectorAll('huecode-notice').forEach((notice) => notice.remove()));
+    await put(name, 'kept as it is', [0, 4]);
+    const result = await board.colour({dialect: 'ubb'});
+    assert.equal(result.replaced, false, name);
+    assert.equal(result.reason, 'notHeld', name);
+    assert.equal(await call(name, 'text'), 'kept as it is', name);
+    assert.ok(await board.page.$('huecode-notice'), `${name}: no notice on the page`);
+  }
 });
 
 test('a site that asks for coloured text gets it in the editor\'s model, formatting included', async () => {

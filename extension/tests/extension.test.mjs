@@ -99,3 +99,11 @@ test('a long post of 20,000 characters is coloured whole, and Ctrl+Z brings it b
   await board.page.keyboard.press('Control+Z');
   assert.equal(await fieldText(board.page, 'area'), post);
 });
+
+test('a code editor\'s input field gets the markup once, and the answer says it was not checked', async () => {
+  await select(board.page.mainFrame(), 'proxy', 'typed words', [0, 11]);
+  const result = await board.colour({dialect: 'ubb'});
+  assert.equal(result.reason, 'unchecked');
+  assert.equal(await board.page.evaluate(() => document.getElementById('proxied').textContent),
+    cliMarkup(['--preset', 'ubb'], 'typed words'));
+});

@@ -15,7 +15,9 @@ if (!extensionDir || !cliPath) {
   throw new Error('set HUECODE_EXTENSION_DIR to the built extension and HUECODE_CLI to huecode-cli');
 }
 
-// A board's post page: the fields a board has, and a frame of the same origin.
+// A board's post page: the fields a board has, a frame of the same origin,
+// and a code editor's input field, which hands what it gets to the editor
+// (#proxied) and empties itself.
 const inputLog = `<script>window.inputs = [];
 addEventListener('input', (event) => inputs.push(event.target.id), true);</script>`;
 const files = {
@@ -23,7 +25,12 @@ const files = {
 <textarea id="area" cols="60" rows="4"></textarea><input id="line" size="40">
 <div id="rich" contenteditable="true"></div>
 <textarea id="locked" readonly>kept as it is</textarea><input id="secret" type="password" value="kept">
-<iframe src="frame.html"></iframe>`,
+<iframe src="frame.html"></iframe>
+<textarea id="proxy"></textarea><div id="proxied"></div>
+<script>proxy.addEventListener('input', () => {
+  proxied.textContent += proxy.value;
+  proxy.value = '';
+});</script>`,
   'frame.html': `<!doctype html><meta charset="utf-8">${inputLog}<textarea id="inner"></textarea>`,
   // The rich editors, bundled from the npm packages into editors.js; the
   // code editor is short, so that it draws only part of a long text.
@@ -31,6 +38,7 @@ const files = {
 <style>#codemirror .cm-editor { height: 160px; } iframe { height: 60px; }</style>
 <div id="quill"></div><div id="prosemirror"></div><div id="lexical" contenteditable="true"></div>
 <div id="ckeditor"></div><div id="codemirror"></div><div id="stubborn" contenteditable="true"></div>
+<div id="mangler" contenteditable="true"></div>
 <iframe id="design" src="design.html"></iframe><script type="module" src="editors.js"></script>`,
   'design.html': '<!doctype html><meta charset="utf-8"><body></body>',
 };

@@ -44,7 +44,8 @@ function quill(element) {
   const editor = new Quill(element, {});
   return {
     set(text) {
-      editor.setText(text);
+      // Quill ends its text with the last line's line break.
+      editor.setText(`${text}\n`);
       editor.history.clear();
     },
     select: (start, end) => editor.setSelection(start, end - start),
@@ -189,8 +190,11 @@ function plain(body, focus = () => body.focus()) {
       focus();
       body.ownerDocument.getSelection().setBaseAndExtent(...nodeAt(start), ...nodeAt(end));
     },
-    // The browser keeps a space next to what it inserts as a no-break space.
-    text: () => [...body.children].map((block) => block.textContent.replace(/\u00A0/g, ' ')).join('\n'),
+    // The lines are the innermost blocks, wherever the browser's editing
+    // nested them; it keeps a space next to what it inserts as a no-break
+    // space.
+    text: () => [...body.querySelectorAll('div, p')].filter((block) => !block.querySelector('div, p'))
+      .map((block) => block.textContent.replace(/\u00A0/g, ' ')).join('\n'),
     colours: () => [...body.querySelectorAll('[style]')].map((element) => {
       const rgb = element.style.color.match(/\d+/g).map((n) => Number(n).toString(16).padStart(2, '0'));
       return [`#${rgb.join('')}`, Boolean(element.closest('b') ?? element.querySelector('b'))];
@@ -216,6 +220,17 @@ function stubborn(element) {
   }};
 }
 
+// An editor that takes the paste but writes it wrong (in capitals), as one
+// whose own rules rewrite what is pasted, through the browser's editing so
+// that its undo can take it back.
+function mangler(element) {
+  element.addEventListener('paste', (event) => {
+    event.preventDefault();
+    document.execCommand('insertText', false, event.clipboardData.getData('text/plain').toUpperCase());
+  });
+  return plain(element);
+}
+
 async function start() {
   const at = (id) => document.getElementById(id);
   const frame = at('design');
@@ -230,6 +245,6 @@ async function start() {
       frame.focus();
       body.focus();
     }),
-    stubborn: stubborn(at('stubborn'))};
+    stubborn: stubborn(at('stubborn')), mangler: mangler(at('mangler'))};
 }
 window.editorsReady = start();
