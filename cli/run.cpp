@@ -253,9 +253,21 @@ std::optional<CliError> RefusedStyles(const CliOptions& options, const MarkupTem
   return CliError{kExitUsageError, why + " (see --help)"};
 }
 
-}  // namespace
+// The stops, where they sit, and the blend.
+GradientStops GradientOf(const CliOptions& options) {
+  GradientStops gradient{StopsFor(options), options.space};
+  if (!options.rainbow && !options.viaPositions.empty()) {
+    gradient.positions = options.viaPositions;
+    gradient.positions.insert(gradient.positions.begin(), std::nullopt);
+    gradient.positions.push_back(std::nullopt);
+  }
+  gradient.mirror = options.mirror;
+  return gradient;
+}
 
-Result<MarkupTemplate> MarkupOfOptions(const CliOptions& options) {
+// The preset's template (or the initial one) with the parts given by hand,
+// or the format given; a bad format is a usage error.
+Result<MarkupTemplate> MarkupOf(const CliOptions& options) {
   MarkupTemplate markup = options.presetKey
                               ? FindDialect(*options.presetKey).value_or(InitialTemplate())
                               : InitialTemplate();
@@ -289,15 +301,15 @@ Result<MarkupTemplate> MarkupOfOptions(const CliOptions& options) {
   return markup;
 }
 
+}  // namespace
+
+Result<MarkupTemplate> MarkupOfOptions(const CliOptions& options) {
+  return MarkupOf(options);
+}
+
 Result<StyledSettings> PrepareSettings(const CliOptions& options, std::FILE* in) {
   StyledSettings settings;
-  settings.gradient = {StopsFor(options), options.space};
-  if (!options.rainbow && !options.viaPositions.empty()) {
-    settings.gradient.positions = options.viaPositions;
-    settings.gradient.positions.insert(settings.gradient.positions.begin(), std::nullopt);
-    settings.gradient.positions.push_back(std::nullopt);
-  }
-  settings.gradient.mirror = options.mirror;
+  settings.gradient = GradientOf(options);
   settings.perLine = options.perLine;
   settings.by = options.by;
   if (options.by == Segmentation::Graphemes) {
@@ -305,7 +317,7 @@ Result<StyledSettings> PrepareSettings(const CliOptions& options, std::FILE* in)
   }
   settings.merge = options.merge;
   settings.escape = options.escape;
-  auto markup = MarkupOfOptions(options);
+  auto markup = MarkupOf(options);
   if (!markup) {
     return markup.error();
   }
