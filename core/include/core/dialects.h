@@ -104,8 +104,8 @@ inline constexpr FormatFrame kAnsiFrame{u"```ansi\n", u"", u"\n```"};
 
 }  // namespace detail
 
-// No preset writes a number sign before the digits, and the HTML one writes
-// no quotes round them. Brelvin has no known formatting codes.
+// The window's three presets write no number sign before the digits, and the
+// HTML one writes no quotes round them. Brelvin has no known formatting codes.
 inline constexpr std::array<Dialect, 12> kDialects{{
     {"html", u"Html(网页)", u"<font color=", u">", u"</font>", detail::kHtmlStyles},
     {"ubb", u"UBB(论坛)", u"[color=", u"]", u"[/color]", detail::kBracketStyles},
