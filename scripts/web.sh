@@ -29,6 +29,9 @@ page_files=(
   file-check.js
   worker.js
   convert.js
+  positions.js
+  shapes.js
+  shape-texts.js
   sw.js
   manifest.webmanifest
   icons/icon-180.png

@@ -13,6 +13,8 @@ import {readShareFragment, shareFragment, shareVersion} from './share.js';
 import {reversedStops} from './gradients.js';
 import {startConverter} from './runner.js';
 import {loadText, saveText, saveTextNow} from './textstore.js';
+import {alignedPositions, positionsAfter} from './positions.js';
+import {positionTyped} from './shapes.js';
 
 const byId = (id) => document.getElementById(id);
 // The output box shows this many characters at most: laying out more makes
@@ -73,6 +75,9 @@ function conversionSettings() {
     middle: settings.middle,
     suffix: settings.suffix,
     ...formattingSettings(core?.dialects, settings),
+    positions: settings.positions,
+    perLine: settings.perLine,
+    mirror: settings.mirror,
   };
 }
 
@@ -308,6 +313,17 @@ function onFieldInput(event) {
   }
 }
 
+function stopPositions() {
+  return alignedPositions(settings.positions, settings.stops.length);
+}
+
+function onPositionInput(event) {
+  const positions = positionTyped(event.target, stopPositions(), texts);
+  if (positions) {
+    change({...settings, positions}, {group: event.target.id});
+  }
+}
+
 function setStop(k, colour) {
   const stops = settings.stops.map((c, j) => (j === k ? colour : c));
   change({...settings, stops}, {group: `stop-${k}`});
@@ -343,7 +359,9 @@ function onStopButton(event) {
   const k = Number(button.dataset.stop);
   const move = Number(button.dataset.move);
   const edited = editStops(settings.stops, k, move);
-  change({...settings, stops: edited.stops}, {convert: 'now'});
+  const positions = edited.stops === settings.stops ? settings.positions
+    : positionsAfter(move === 0 ? 'remove' : 'move', stopPositions(), k);
+  change({...settings, stops: edited.stops, positions}, {convert: 'now'});
   const items = byId('stops').querySelectorAll('li');
   const item = items[edited.at - 1];
   const same = item?.querySelector(`button[data-move="${move}"]`);
@@ -493,8 +511,8 @@ const library = createLibrary({
   maxStops: () => core?.maxStops,
   current: () => ({stops: settings.stops, space: settings.space}),
   apply(gradient, name) {
-    change({...settings, rainbow: false, space: gradient.space, stops: gradient.stops.map((c) => c.toLowerCase())},
-      {convert: 'now'});
+    change({...settings, rainbow: false, space: gradient.space, stops: gradient.stops.map((c) => c.toLowerCase()),
+      positions: gradient.positions ?? null}, {convert: 'now'});
     setStatus(texts.gradientApplied(name));
   },
 });
@@ -553,6 +571,7 @@ function listen() {
   const colours = document.querySelector('.colours');
   colours.addEventListener('input', onColourInput);
   colours.addEventListener('input', onHexInput);
+  colours.addEventListener('input', (event) => event.target.classList.contains('position') && onPositionInput(event));
   byId('stops').addEventListener('click', onStopButton);
   byId('dialect').addEventListener('change', pickDialect);
   byId('convert').addEventListener('click', convertClicked);
@@ -562,8 +581,10 @@ function listen() {
   const clicks = {copy, download, share, undo, redo, language: toggleLanguage, 'status-undo': undoFromStatus,
     'reset-confirm': confirmReset, 'reset-cancel': () => byId('reset-dialog').close(),
     reset: () => byId('reset-dialog').showModal(),
-    'add-stop': () => change({...settings, stops: withAddedStop(settings.stops)}, {convert: 'now'}),
-    reverse: () => change({...settings, stops: reversedStops(settings.stops)}, {convert: 'now'})};
+    'add-stop': () => change({...settings, stops: withAddedStop(settings.stops),
+      positions: positionsAfter('add', stopPositions())}, {convert: 'now'}),
+    reverse: () => change({...settings, stops: reversedStops(settings.stops),
+      positions: positionsAfter('reverse', stopPositions())}, {convert: 'now'})};
   for (const [id, handler] of Object.entries(clicks)) {
     byId(id).addEventListener('click', handler);
   }

@@ -1,6 +1,8 @@
 // Every text the page shows, in Simplified Chinese (the window's own captions
 // where it has them) and in English. Elements name their text with
 // data-i18n; messages built at run time take their values as arguments.
+import {shapeTexts} from './shape-texts.js';
+
 const texts = {
   zh: {
     htmlLang: 'zh-CN',
@@ -287,6 +289,10 @@ const texts = {
     lowContrast: (n, ratio) => `${n} chunks have a contrast below 3:1 against this background (lowest ${ratio}:1): hard to read on such a board.`,
   },
 };
+
+for (const [language, more] of Object.entries(shapeTexts)) {
+  Object.assign(texts[language], more);
+}
 
 export const languages = Object.keys(texts);
 

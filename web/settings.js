@@ -1,5 +1,7 @@
 // The page's settings, remembered between visits (the text is kept apart,
 // in textstore.js).
+import {validPositions} from './positions.js';
+
 const storageKey = 'huecode.settings.v1';
 
 // The window's conversion: step 1, and what the core opens with (its
@@ -29,6 +31,9 @@ export const defaults = Object.freeze({
   boardColour: '#ffffff',
   language: null,  // null: from the browser's languages
   theme: 'auto',
+  positions: null,  // null: every stop evenly spaced (see positions.js)
+  perLine: false,
+  mirror: false,
 });
 
 // The reader's own preferences rather than conversion settings: a reset, an
@@ -37,7 +42,7 @@ export const readerKeys = Object.freeze(['language', 'theme']);
 
 const choices = {
   space: ['rgb', 'oklab'],
-  by: ['char', 'grapheme'],
+  by: ['char', 'grapheme', 'word'],
   limitUnit: ['characters', 'utf8', 'gbk'],
   board: ['light', 'dark', 'custom'],
   theme: ['auto', 'light', 'dark'],
@@ -60,6 +65,8 @@ export function sanitised(stored) {
           value.every((c) => typeof c === 'string' && colourPattern.test(c))) {
         settings.stops = [...value];
       }
+    } else if (key === 'positions') {
+      settings.positions = validPositions(value) ? [...value] : null;
     } else if (key === 'boardColour') {
       settings.boardColour = typeof value === 'string' && colourPattern.test(value) ? value : defaults.boardColour;
     } else if (choices[key]) {
