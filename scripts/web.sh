@@ -32,6 +32,8 @@ page_files=(
   positions.js
   shapes.js
   shape-texts.js
+  shuffle.js
+  markers.js
   sw.js
   manifest.webmanifest
   icons/icon-180.png

@@ -15,6 +15,8 @@ import {startConverter} from './runner.js';
 import {loadText, saveText, saveTextNow} from './textstore.js';
 import {alignedPositions, positionsAfter} from './positions.js';
 import {positionTyped} from './shapes.js';
+import {circleFor, surpriseStops} from './shuffle.js';
+import {listenToMarkers} from './markers.js';
 
 const byId = (id) => document.getElementById(id);
 // The output box shows this many characters at most: laying out more makes
@@ -317,6 +319,15 @@ function stopPositions() {
   return alignedPositions(settings.positions, settings.stops.length);
 }
 
+function shuffle() {
+  if (!core) {
+    return;
+  }
+  const stops = surpriseStops(circleFor(core.surprise, boardColour(settings)));
+  change({...settings, rainbow: false, stops, positions: null}, {convert: 'now'});
+  setStatus(texts.shuffled);
+}
+
 function onPositionInput(event) {
   const positions = positionTyped(event.target, stopPositions(), texts);
   if (positions) {
@@ -573,12 +584,16 @@ function listen() {
   colours.addEventListener('input', onHexInput);
   colours.addEventListener('input', (event) => event.target.classList.contains('position') && onPositionInput(event));
   byId('stops').addEventListener('click', onStopButton);
+  listenToMarkers(() => settings, (k, percent) => {
+    const positions = stopPositions().map((p, j) => (j === k ? percent : p));
+    change({...settings, positions}, {group: `marker-${k}`});
+  });
   byId('dialect').addEventListener('change', pickDialect);
   byId('convert').addEventListener('click', convertClicked);
   // As in the window, the output is taken whole: focusing it selects it all.
   byId('output').addEventListener('focus', () => byId('output').select());
   byId('output').addEventListener('copy', copyWhole);
-  const clicks = {copy, download, share, undo, redo, language: toggleLanguage, 'status-undo': undoFromStatus,
+  const clicks = {copy, download, share, undo, redo, shuffle, language: toggleLanguage, 'status-undo': undoFromStatus,
     'reset-confirm': confirmReset, 'reset-cancel': () => byId('reset-dialog').close(),
     reset: () => byId('reset-dialog').showModal(),
     'add-stop': () => change({...settings, stops: withAddedStop(settings.stops),

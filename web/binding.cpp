@@ -11,12 +11,14 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/conversion.h"
 #include "core/dialects.h"
 #include "core/gradient_stops.h"
 #include "core/markup_template.h"
+#include "core/surprise.h"
 
 // The browser's Intl.Segmenter cuts user-perceived characters, so the page
 // needs no copy of the Unicode tables. Writes the offsets where clusters
@@ -425,6 +427,17 @@ EMSCRIPTEN_KEEPALIVE const char16_t* hc_interface() {
     json.key(u"counts").fields(kCountFields);
     json.key(u"maxStops").number(huecode::kMaxStops);
     json.key(u"positionScale").number(huecode::kPositionScale);
+    json.key(u"surprise").open(u'{');
+    for (const auto& [board, shade] :
+         {std::pair{u"light", huecode::kOnLightBoard}, std::pair{u"dark", huecode::kOnDarkBoard}}) {
+      json.key(board).open(u'[');
+      for (const huecode::ColourTriple colour :
+           huecode::HueCircle(shade.lightness, shade.chroma, huecode::kSurpriseHues)) {
+        json.number(huecode::ComposeColour(colour));
+      }
+      json.close(u']');
+    }
+    json.close(u'}');
     json.key(u"units").open(u'[');
     for (const std::u16string_view unit : kUnits) {
       json.text(unit);

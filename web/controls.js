@@ -2,6 +2,7 @@
 // source of truth: controls are written from it after every change, and a
 // control's edit reaches it only as a change the caller applies.
 import {parseColour} from './gradients.js';
+import {writeMarkers} from './markers.js';
 import {alignedPositions} from './positions.js';
 
 const byId = (id) => document.getElementById(id);
@@ -175,6 +176,7 @@ export function writeSettings(settings, texts, {dialect, core}) {
   if (settings.stops) {
     writeStops(settings.stops, settings.rainbow, texts);
     showPositions(settings.stops, settings.positions, settings.rainbow);
+    writeMarkers(settings, texts);
   }
   if (core) {
     writeDialects(dialect, core.dialects, texts);

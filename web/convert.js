@@ -73,6 +73,7 @@ function pageInterface(described) {
     defaultStops: described.defaultStops.map(hexOf),
     maxStops: described.maxStops,
     units: described.units,
+    surprise: {light: described.surprise.light.map(hexOf), dark: described.surprise.dark.map(hexOf)},
   };
 }
 
