@@ -18,6 +18,9 @@ page_files=(
   preview.js
   formatting.js
   settings.js
+  storage.js
+  notice.js
+  update.js
   gradients.js
   model.js
   share.js
@@ -59,13 +62,7 @@ for file in "${page_files[@]}"; do
 done
 cp "$root/ui/resources/icon.svg" "$out/icon.svg"
 
-# The service worker caches every file of the page, under a name that changes
-# whenever any of them does.
-cached=("./" huecode.js huecode.wasm icon.svg "${page_files[@]}")
-version=$(cd "$out" && cat "${cached[@]:1}" | sha256sum | cut -c1-16)
-list=$(printf "'%s', " "${cached[@]}")
-sed -i -e "s|^const version = .*|const version = '$version';|" \
-  -e "s|^const pageFiles = .*|const pageFiles = [${list%, }];|" "$out/sw.js"
+"$root/scripts/web_release.sh" "$out"
 single=$(dirname "$out")/web-single
 node "$root/web/tools/single.mjs" "$out" "$objects/huecode-single.js" "$single/huecode.html"
 echo "web: built the page into $out and $single/huecode.html"

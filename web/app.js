@@ -8,15 +8,22 @@ import {applyTexts, defaultLanguage, textsOf} from './i18n.js';
 import {createLibrary} from './library.js';
 import {History, dialectOf, editStops, readCount, sameSettings, withAddedStop} from './model.js';
 import {boardColour, drawBar, showPreview} from './preview.js';
-import {defaults, loadSettings, readerKeys, sanitised, saveSettings} from './settings.js';
+import {defaults, loadSettings, readerKeys, sanitised, saveSettings, storageKey as settingsKey} from './settings.js';
 import {readShareFragment, shareFragment, shareVersion} from './share.js';
 import {reversedStops} from './gradients.js';
 import {startConverter} from './runner.js';
+<<<<<<< HEAD
 import {loadText, saveText, saveTextNow} from './textstore.js';
 import {alignedPositions, positionsAfter} from './positions.js';
 import {positionTyped} from './shapes.js';
 import {circleFor, surpriseStops} from './shuffle.js';
 import {listenToMarkers} from './markers.js';
+=======
+import {leaving, loadText, maxTextLength, saveText, textChanged} from './textstore.js';
+import {retextNotes, showNote} from './notice.js';
+import {local, onRefused} from './storage.js';
+import {watchForUpdates} from './update.js';
+>>>>>>> main
 
 const byId = (id) => document.getElementById(id);
 // The output box shows this many characters at most: laying out more makes
@@ -24,14 +31,13 @@ const byId = (id) => document.getElementById(id);
 // download still take the whole markup.
 const maxShown = 50000;
 
-let settings = loadSettings(localStorage);
+let settings = loadSettings(local);
 let texts = textsOf(settings.language ?? defaultLanguage(navigator.languages));
 // The core's dialects, defaults and limits, once its worker is ready.
 let core = null;
 const undoHistory = new History(100);
 let latest = 0;
 let timer = 0;
-let textTimer = 0;
 let spokenTimer = 0;
 let lastResult = null;
 let lastMarkup = '';
@@ -96,8 +102,14 @@ function convertNow() {
   if (!core || !request) {
     return;
   }
+  const text = byId('text').value;
+  if (text.length > maxTextLength) {
+    setStatus(texts.textTooLong(maxTextLength, text.length));
+    delete byId('output').dataset.pending;
+    return;
+  }
   latest += 1;
-  sentText = byId('text').value;
+  sentText = text;
   byId('output').dataset.pending = 'true';
   worker.postMessage({id: latest, settings: request, text: sentText});
 }
@@ -271,8 +283,9 @@ function change(next, {group = null, convert = 'soon'} = {}) {
   if (!sameSettings(withoutReader(next), withoutReader(settings))) {
     undoHistory.record(settings, group);
   }
+  const before = settings;
   settings = next;
-  saveSettings(localStorage, settings);
+  saveSettings(local, before, settings);
   render();
   if (convert === 'now') {
     convertNow();
@@ -284,9 +297,10 @@ function change(next, {group = null, convert = 'soon'} = {}) {
 // An undo restores conversion settings only; the language and the theme stay the reader's.
 function restore(snapshot) {
   const reader = Object.fromEntries(readerKeys.map((key) => [key, settings[key]]));
+  const before = settings;
   // A step taken before the core was ready left the gradient and template to it.
   settings = core ? withCoreDefaults({...snapshot, ...reader}) : {...snapshot, ...reader};
-  saveSettings(localStorage, settings);
+  saveSettings(local, before, settings);
   render();
   convertNow();
 }
@@ -464,17 +478,30 @@ function linkMessage(link) {
   if (link.version > shareVersion) {
     return texts.linkNewer;
   }
-  return link.unreadable.length ? texts.linkDamaged(link.unreadable.join(', ')) : texts.linkApplied;
+  if (link.unreadable.length) {
+    return texts.linkDamaged(link.unreadable.join(', '));
+  }
+  return link.refused.length ? texts.linkRefused(link.refused.join(', ')) : texts.linkApplied;
+}
+
+// A step or limit the link spells correctly but the page refuses (step 0, a
+// negative limit) takes the default and is reported as refused.
+function withoutRefused(link) {
+  const numbers = readNumbers({...defaults, ...link.settings});
+  const refused = ['step', 'limit'].filter((key) => Object.hasOwn(link.settings, key) && numbers[key].error);
+  const usable = Object.fromEntries(Object.entries(link.settings).filter(([key]) => !refused.includes(key)));
+  return {...link, settings: usable, refused};
 }
 
 // A link's settings replace the current ones (undoable, the saved gradients
 // untouched); what it cannot read takes the default. It is applied once: the
 // address loses its fragment.
 function openLink() {
-  const link = readShareFragment(location.hash, {maxStops: core.maxStops});
-  if (!link) {
+  const read = readShareFragment(location.hash, {maxStops: core.maxStops});
+  if (!read) {
     return;
   }
+  const link = withoutRefused(read);
   window.history.replaceState(null, '', location.href.replace(/#.*$/, ''));
   const before = {settings, text: byId('text').value};
   const next = sanitised({...withoutReader(defaultSettings()), ...link.settings,
@@ -506,14 +533,16 @@ function applyLanguage() {
   byId('language').lang = texts.switchLang;
   render();
   library.render();
+  retextNotes(texts);
   if (lastResult) {
     showCounts(lastResult);
   }
 }
 
 function toggleLanguage() {
+  const before = settings;
   settings = {...settings, language: texts.switchLang === 'en' ? 'en' : 'zh'};
-  saveSettings(localStorage, settings);
+  saveSettings(local, before, settings);
   applyLanguage();
 }
 
@@ -530,7 +559,8 @@ const library = createLibrary({
 
 function onWorkerMessage({data}) {
   if (data.ready === false) {
-    setStatus(texts.noWasm);
+    // A core that fails to start in a browser that has WebAssembly says why.
+    setStatus(typeof WebAssembly === 'object' ? texts.coreFailed(data.error) : texts.noWasm);
     return;
   }
   if (data.ready) {
@@ -566,11 +596,32 @@ function onKey(event) {
   }
 }
 
+// A text beyond the page's limit is neither kept nor converted.
 function onTextInput() {
   textTouched = true;
+  const {length} = byId('text').value;
+  if (length > maxTextLength) {
+    clearTimeout(timer);
+    timer = 0;
+    setStatus(texts.textTooLong(maxTextLength, length));
+    return;
+  }
   scheduleConversion();
-  clearTimeout(textTimer);
-  textTimer = setTimeout(() => saveText(byId('text').value), 300);
+  textChanged(() => byId('text').value);
+}
+
+// Another tab changed a setting: this one shows it too.
+function onStorageElsewhere(event) {
+  if (event.key !== settingsKey && event.key !== null) {
+    return;
+  }
+  const stored = loadSettings(local, core ? {maxStops: core.maxStops} : undefined);
+  const next = core ? withCoreDefaults(stored) : stored;
+  if (!sameSettings(next, settings)) {
+    settings = next;
+    applyLanguage();
+    scheduleConversion();
+  }
 }
 
 function listen() {
@@ -606,18 +657,23 @@ function listen() {
   document.addEventListener('keydown', onKey);
   systemDark.addEventListener('change', applyTheme);
   addEventListener('hashchange', () => core && openLink());
-  addEventListener('pagehide', () => saveTextNow(byId('text').value));
+  addEventListener('pagehide', leaving);
+  addEventListener('storage', onStorageElsewhere);
 }
 
 function start() {
   worker.addEventListener('message', onWorkerMessage);
+  worker.addEventListener('error', (event) => setStatus(texts.coreFailed(event.message || 'worker.js')));
   applyLanguage();
 
   listen();
-  // The single-file page has no manifest and nothing for a service worker to keep.
-  if ('serviceWorker' in navigator && document.querySelector('link[rel=manifest]')) {
-    navigator.serviceWorker.register('sw.js').catch(() => {});
-  }
+  onRefused(() => showNote('storage-note', texts, {message: (t) => t.nothingKept,
+    actions: [{label: (t) => t.dismiss}]}));
+  watchForUpdates((reload) => showNote('update-note', texts, {message: (t) => t.updateReady,
+    actions: [{label: (t) => t.updateReload, run: () => {
+      leaving();
+      reload();
+    }}]}));
 }
 
 start();

@@ -132,10 +132,15 @@ export function sameGradient(a, b) {
     a.stops.every((stop, k) => parseColour(stop) === parseColour(b.stops[k]));
 }
 
-// Control characters and surrounding spaces go; an empty or long name is an error.
+// A character that shows: not a space, not one the fonts leave blank (format
+// characters, zero-width spaces, fillers), not a mark with nothing to sit on.
+const visible = /[^\p{White_Space}\p{Default_Ignorable_Code_Point}\p{C}\p{M}\u2800\u3164\uFFA0]/u;
+
+// Control characters and surrounding spaces go; a name with nothing visible,
+// or a long one, is an error.
 export function cleanName(name) {
   const cleaned = halfWidth(typeof name === 'string' ? name : '').replace(/\p{Cc}/gu, ' ').trim();
-  if (!cleaned) {
+  if (!visible.test(cleaned)) {
     throw new GradientError('emptyName');
   }
   if ([...cleaned].length > maxNameLength) {
@@ -223,9 +228,9 @@ export function exportGradients(list) {
   return `${JSON.stringify({format: fileFormat, version: fileVersion, gradients}, null, 1)}\n`;
 }
 
-// Reads a gradient file; returns the gradients (without ids) or throws a
-// GradientError saying what is wrong.
-export function readGradientFile(text, options) {
+// The gradients of a file as it is written, before any is read; throws a
+// GradientError when the file itself cannot be read.
+function fileEntries(text) {
   if (typeof text !== 'string' || text.length > maxFileBytes) {
     throw new GradientError('tooLarge', {limit: maxFileBytes});
   }
@@ -247,10 +252,17 @@ export function readGradientFile(text, options) {
   if (!Array.isArray(file.gradients)) {
     throw new GradientError('notGradientFile');
   }
-  if (file.gradients.length > maxSaved) {
+  return file.gradients;
+}
+
+// Reads a gradient file; returns the gradients (without ids) or throws a
+// GradientError saying what is wrong.
+export function readGradientFile(text, options) {
+  const entries = fileEntries(text);
+  if (entries.length > maxSaved) {
     throw new GradientError('tooMany', {limit: maxSaved});
   }
-  return file.gradients.map((gradient, entry) => {
+  return entries.map((gradient, entry) => {
     try {
       return cleanGradient(gradient, options);
     } catch (error) {
@@ -274,39 +286,71 @@ export function mergeGradients(list, imported) {
   return {list: merged, added: merged.length - list.length, skipped};
 }
 
-// The saved list as the storage holds it: the export format with ids. A
-// storage that cannot be read gives an empty list and reports why, so the
-// caller can keep from overwriting it.
+const idPattern = /^g[0-9a-z]{1,12}$/;
+
+// The saved list as the storage holds it: the export format with ids. Each
+// entry is read on its own: one that cannot be read is skipped and kept as
+// stored (unreadable), so that no later change drops it, and skipped counts
+// it. An entry without a usable id is given one (renumbered). error is set
+// when the storage refuses or holds no list at all; the caller then keeps
+// from overwriting it.
 export function loadSaved(storage, options) {
   let text;
   try {
     text = storage.getItem(storageKey);
   } catch {
-    return {list: [], error: new GradientError('storageRefused')};
+    return {list: [], unreadable: [], skipped: 0, renumbered: false, error: new GradientError('storageRefused')};
   }
+  const read = {list: [], unreadable: [], skipped: 0, renumbered: false, error: null};
   if (text === null || text === undefined) {
-    return {list: [], error: null};
+    return read;
   }
+  let entries;
   try {
-    const gradients = readGradientFile(text, options);
-    const ids = JSON.parse(text).gradients.map((g) => g.id);
-    const unique = ids.every((id, k) => typeof id === 'string' && /^g[0-9a-z]{1,12}$/.test(id) && ids.indexOf(id) === k);
-    let list = [];
-    gradients.forEach((gradient, k) => {
-      list = unique ? [...list, {id: ids[k], ...gradient}] : saveGradient(list, gradient, options).list;
-    });
-    return {list, error: null};
+    entries = fileEntries(text);
   } catch (error) {
-    return {list: [], error};
+    return {...read, error};
   }
+  for (const entry of entries) {
+    let gradient;
+    try {
+      gradient = cleanGradient(entry, options);
+    } catch {
+      read.unreadable.push(entry);
+      continue;
+    }
+    const id = Object.hasOwn(entry, 'id') ? entry.id : null;
+    const usable = typeof id === 'string' && idPattern.test(id) && !read.list.some((g) => g.id === id);
+    read.renumbered ||= !usable;
+    read.list.push({id: usable ? id : nextId(read.list), ...gradient});
+  }
+  read.skipped = read.unreadable.length;
+  return read;
 }
 
-export function storeSaved(storage, list) {
-  const gradients = list.map(({id, name, stops, space}) => ({id, name, stops, space}));
+export function storeSaved(storage, list, unreadable = []) {
+  const gradients = [...list.map(({id, name, stops, space}) => ({id, name, stops, space})), ...unreadable];
   try {
     storage.setItem(storageKey, JSON.stringify({format: fileFormat, version: fileVersion, gradients}));
     return true;
   } catch {
     return false;
   }
+}
+
+// One change (a function of the list, as saveGradient and the others are)
+// made to the list as the storage holds it now, not as this page read it
+// earlier: another tab's changes meanwhile stay, and so do the entries that
+// cannot be read. A storage holding no readable list is replaced only when
+// replace is set. Returns the new list, or throws a GradientError.
+export function changeSaved(storage, change, {replace = false, ...options} = {}) {
+  const now = loadSaved(storage, options);
+  if (now.error && !(replace && now.error.code !== 'storageRefused')) {
+    throw now.error;
+  }
+  const list = change(now.list);
+  if (!storeSaved(storage, list, now.unreadable)) {
+    throw new GradientError('storageFull');
+  }
+  return list;
 }

@@ -90,6 +90,15 @@ const texts = {
     imported: (added, skipped) => `已导入 ${added} 个渐变` + (skipped ? `,${skipped} 个已存在,跳过。` : '。'),
     savedUnreadable: '保存的渐变无法读取,已保留原样;新保存的渐变不会覆盖它,直到你导入或删除。',
     storageFull: '浏览器拒绝保存(存储已满或处于隐私模式)。',
+    savedSkipped: (n) => `${n} 个保存的渐变无法读取,已跳过(原样保留);其余的照常可用。`,
+    importReplaces: '保存的渐变无法读取。导入会替换它们(之后可以撤销)。继续吗?',
+    importUndone: '已撤销导入。',
+    nothingKept: '此浏览器不允许本页保存数据:设置、保存的渐变和文本在离开页面后不会保留。转换照常可用。',
+    dismiss: '知道了',
+    updateReady: '新版本已就绪。',
+    updateReload: '重新加载',
+    coreFailed: (error) => `转换程序无法启动:${error}`,
+    textTooLong: (max, n) => `文本有 ${n} 个字符,超过了本页能处理的 ${max} 个字符:它没有被转换,也没有被保存。`,
     gradientErrors: {
       emptyName: '请先填写名称。',
       nameTooLong: (e) => `名称最多 ${e.limit} 个字符。`,
@@ -106,6 +115,7 @@ const texts = {
       newerVersion: (e) => `文件来自更新版本的 huecode(版本 ${e.version}),请先更新页面。`,
       unknownId: '这个渐变已不存在。',
       storageRefused: '浏览器不允许读取存储。',
+      storageFull: '浏览器拒绝保存(存储已满或处于隐私模式)。',
     },
     importFailed: (message, entry) => `导入失败,什么都没有改变:${entry === undefined ? '' : `第 ${entry + 1} 个渐变:`}${message}`,
     limitUnit: '上限单位',
@@ -138,6 +148,7 @@ const texts = {
     linkNewer: '这个链接来自更新版本的 huecode:能读懂的设置已使用,其余保持默认。',
     linkDamaged: (fields) => `链接已损坏:${fields} 无法读取,已用默认值。`,
     linkUnreadable: '链接无法读取,已使用默认设置。',
+    linkRefused: (fields) => `链接中的 ${fields} 无效,已用默认值;其余设置已使用。`,
     board: '背景',
     boardLight: '浅色论坛',
     boardDark: '深色论坛',
@@ -233,6 +244,15 @@ const texts = {
     imported: (added, skipped) => `Imported ${added} gradients` + (skipped ? `; ${skipped} were already saved.` : '.'),
     savedUnreadable: 'The saved gradients cannot be read; they are left as they are, and saving will not overwrite them until you import or delete.',
     storageFull: 'The browser refused to save (storage full, or a private window).',
+    savedSkipped: (n) => `${n} saved gradients cannot be read and are skipped (kept as they are); the others work as usual.`,
+    importReplaces: 'The saved gradients cannot be read. Importing replaces them (you can undo it afterwards). Go on?',
+    importUndone: 'The import was undone.',
+    nothingKept: 'This browser does not let the page keep anything: settings, saved gradients and the text will be gone when you leave. Converting works as usual.',
+    dismiss: 'Dismiss',
+    updateReady: 'A new version is ready.',
+    updateReload: 'Reload',
+    coreFailed: (error) => `The converter could not start: ${error}`,
+    textTooLong: (max, n) => `The text has ${n} characters, more than the ${max} this page takes: it was neither converted nor kept.`,
     gradientErrors: {
       emptyName: 'Give it a name first.',
       nameTooLong: (e) => `A name has at most ${e.limit} characters.`,
@@ -249,6 +269,7 @@ const texts = {
       newerVersion: (e) => `The file comes from a newer huecode (version ${e.version}); update the page first.`,
       unknownId: 'That gradient no longer exists.',
       storageRefused: 'The browser does not let the page read its storage.',
+      storageFull: 'The browser refused to save (storage full, or a private window).',
     },
     importFailed: (message, entry) => `Nothing was imported: ${entry === undefined ? '' : `gradient ${entry + 1}: `}${message}`,
     limitUnit: 'Limit counts',
@@ -281,6 +302,7 @@ const texts = {
     linkNewer: 'This link comes from a newer huecode: the settings it could read are used, the rest are the defaults.',
     linkDamaged: (fields) => `The link is damaged: ${fields} could not be read and use the defaults.`,
     linkUnreadable: 'The link cannot be read; the defaults are used.',
+    linkRefused: (fields) => `The link's ${fields} cannot be used and take the defaults; its other settings are used.`,
     board: 'Background',
     boardLight: 'Light board',
     boardDark: 'Dark board',
@@ -303,7 +325,7 @@ export function defaultLanguage(preferred) {
 }
 
 export function textsOf(language) {
-  return texts[language] ?? texts.zh;
+  return Object.hasOwn(texts, language) ? texts[language] : texts.zh;
 }
 
 export function applyTexts(root, language) {

@@ -1,6 +1,7 @@
 // The gallery and the saved gradients on the page: swatches to pick from, the
 // user's own list kept in localStorage, and its export and import as a file.
 import * as gradients from './gradients.js';
+import {local} from './storage.js';
 
 const byId = (id) => document.getElementById(id);
 
@@ -29,41 +30,64 @@ function pickButton(name, stops, label, onClick) {
   return element;
 }
 
-// host: {texts(), current() → {stops, space} or null, apply(gradient, name),
-// maxStops()}.
-export function createLibrary(host) {
-  let {list, error} = gradients.loadSaved(localStorage);
-  // A stored list that cannot be read is kept until the user replaces it.
-  let locked = error !== null && error.code !== 'storageRefused';
+// The undo button beside the status line, made once.
+function undoButton(text) {
+  let element = byId('library-undo');
+  if (!element) {
+    element = button('', null, () => {});
+    element.id = 'library-undo';
+    byId('library-status').after(element);
+  }
+  element.textContent = text;
+  return element;
+}
 
-  const say = (message) => {
+// host: {texts(), current() → {stops, space} or null, apply(gradient, name),
+// maxStops()}. The list shown is the one storage holds: every change is made
+// to it as it is then, and another tab's changes are heard.
+export function createLibrary(host) {
+  let list = [];
+  let skipped = 0;
+  let error = null;
+  // What the last import replaced, while its undo is offered.
+  let undoImport = null;
+
+  const say = (message, undo = null) => {
     byId('library-status').textContent = message;
+    undoImport = undo;
+    const offer = undoButton(host.texts().undo);
+    offer.hidden = undo === null;
   };
   const problem = (e) => {
     const text = host.texts().gradientErrors[e.code] ?? e.code;
     return typeof text === 'function' ? text(e) : text;
   };
 
-  function store(next) {
-    if (locked && !window.confirm(host.texts().savedUnreadable)) {
-      return false;
+  function reload() {
+    const read = gradients.loadSaved(local, {maxStops: host.maxStops()});
+    ({list, skipped, error} = read);
+    if (read.renumbered && !read.error) {
+      gradients.storeSaved(local, list, read.unreadable);
     }
-    if (!gradients.storeSaved(localStorage, next)) {
-      say(host.texts().storageFull);
-      return false;
-    }
-    locked = false;
-    list = next;
-    render();
-    return true;
   }
 
-  function edit(change) {
+  // A store that holds no readable list is replaced only when the user says so.
+  const locked = () => error !== null && error.code !== 'storageRefused';
+
+  function edit(change, asked = false) {
+    const replace = locked();
+    if (replace && !asked && !window.confirm(host.texts().savedUnreadable)) {
+      return false;
+    }
     try {
-      return store(change(list));
+      gradients.changeSaved(local, change, {replace, maxStops: host.maxStops()});
+      return true;
     } catch (e) {
       say(problem(e));
       return false;
+    } finally {
+      reload();
+      render();
     }
   }
 
@@ -102,8 +126,10 @@ export function createLibrary(host) {
     }));
     byId('saved').replaceChildren(...list.map(savedItem));
     byId('saved-empty').hidden = list.length > 0;
-    if (locked) {
+    if (locked()) {
       say(t.savedUnreadable);
+    } else if (skipped > 0 && !byId('library-status').textContent) {
+      say(t.savedSkipped(skipped));
     }
   }
 
@@ -111,10 +137,11 @@ export function createLibrary(host) {
     const current = host.current();
     const name = byId('save-name').value;
     try {
-      const {list: next} = gradients.saveGradient(list, {name, ...current}, {maxStops: host.maxStops()});
-      if (store(next)) {
+      // The name is checked before the list is touched.
+      const cleaned = gradients.cleanGradient({name, ...current}, {maxStops: host.maxStops()});
+      if (edit((l) => gradients.saveGradient(l, cleaned, {maxStops: host.maxStops()}).list)) {
         byId('save-name').value = '';
-        say(host.texts().gradientSaved(next[next.length - 1].name));
+        say(host.texts().gradientSaved(cleaned.name));
       }
       byId('save-name').removeAttribute('aria-invalid');
       byId('save-error').hidden = true;
@@ -132,18 +159,36 @@ export function createLibrary(host) {
     setTimeout(() => URL.revokeObjectURL(url), 1000);
   }
 
+  // An import adds to the saved gradients, or replaces a store that cannot
+  // be read, which it asks first; either way it can be undone.
   async function importFile(file) {
     const t = host.texts();
     try {
       const imported = gradients.readGradientFile(await file.text(), {maxStops: host.maxStops()});
-      const {list: next, added, skipped} = gradients.mergeGradients(locked ? [] : list, imported);
-      locked = false;
-      if (store(next)) {
-        say(t.imported(added, skipped));
+      const replacing = locked();
+      if (replacing && !window.confirm(t.importReplaces)) {
+        return;
+      }
+      const before = {text: local.get(gradients.storageKey)};
+      let merged = null;
+      if (edit((l) => (merged = gradients.mergeGradients(l, imported)).list, replacing)) {
+        say(t.imported(merged.added, merged.skipped), before);
       }
     } catch (e) {
       say(t.importFailed(problem(e), e.entry));
     }
+  }
+
+  function undoLastImport() {
+    const before = undoImport;
+    if (before?.text === null) {
+      local.remove(gradients.storageKey);
+    }
+    if (before && (before.text === null || local.set(gradients.storageKey, before.text))) {
+      say(host.texts().importUndone);
+    }
+    reload();
+    render();
   }
 
   byId('save-gradient').addEventListener('click', save);
@@ -161,12 +206,14 @@ export function createLibrary(host) {
     }
     byId('import-file').value = '';
   });
-  // Another tab of the page saved or deleted a gradient.
+  undoButton(host.texts().undo).addEventListener('click', undoLastImport);
+  // Another tab of the page saved, renamed or deleted a gradient.
   addEventListener('storage', (event) => {
-    if (event.key === gradients.storageKey) {
-      ({list, error} = gradients.loadSaved(localStorage));
+    if (event.key === gradients.storageKey || event.key === null) {
+      reload();
       render();
     }
   });
-  return {render};
+  reload();
+  return {render, reload};
 }

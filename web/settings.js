@@ -1,8 +1,10 @@
 // The page's settings, remembered between visits (the text is kept apart,
 // in textstore.js).
+import {languages} from './i18n.js';
+import {maxLengths} from './share.js';
 import {validPositions} from './positions.js';
 
-const storageKey = 'huecode.settings.v1';
+export const storageKey = 'huecode.settings.v1';
 
 // The window's conversion: step 1, and what the core opens with (its
 // gradient, and its initial template); but the colours start and end exactly
@@ -46,51 +48,76 @@ const choices = {
   limitUnit: ['characters', 'utf8', 'gbk'],
   board: ['light', 'dark', 'custom'],
   theme: ['auto', 'light', 'dark'],
+  language: languages,
 };
 
 const colourPattern = /^#[0-9a-f]{6}$/;
+// Before the core says how many stops it takes, a stored list longer than
+// this is no gradient anyone made (the core's own limit, far lower, applies
+// once it is ready); it is dropped before the page draws a row per stop.
+export const storedStopsGuard = 256;
+
+function stopsOf(value, maxStops) {
+  return Array.isArray(value) && value.length >= 2 && value.length <= maxStops &&
+    value.every((c) => typeof c === 'string' && colourPattern.test(c)) ? [...value] : undefined;
+}
+
+// One field as stored, or undefined when it cannot be read.
+function readField(key, value, maxStops) {
+  if (key === 'stops') {
+    return value === null ? null : stopsOf(value, maxStops);
+  }
+  if (key === 'positions') {
+    return value === null || validPositions(value) ? value : undefined;
+  }
+  if (key === 'boardColour') {
+    return typeof value === 'string' && colourPattern.test(value) ? value : undefined;
+  }
+  if (choices[key]) {
+    return choices[key].includes(value) || (defaults[key] === null && value === null) ? value : undefined;
+  }
+  if (typeof value === 'string' && Object.hasOwn(maxLengths, key) && value.length > maxLengths[key]) {
+    return undefined;
+  }
+  // A field left to the core (null) holds a string once set.
+  const type = defaults[key] === null ? 'string' : typeof defaults[key];
+  return typeof value === type || (value === null && defaults[key] === null) ? value : undefined;
+}
 
 // Anything stored by another version, or edited by hand, falls back field by
-// field to the defaults rather than breaking the page.
-export function sanitised(stored) {
+// field to the defaults rather than breaking the page: only the stored
+// object's own fields are read, and each against the rules a share link's
+// field meets.
+export function sanitised(stored, {maxStops = storedStopsGuard} = {}) {
   const settings = {...defaults};
-  if (!stored || typeof stored !== 'object') {
+  if (!stored || typeof stored !== 'object' || Array.isArray(stored)) {
     return settings;
   }
   for (const key of Object.keys(defaults)) {
-    const value = stored[key];
-    if (key === 'stops') {
-      // The core's limit on stops is applied once the core is ready.
-      if (Array.isArray(value) && value.length >= 2 &&
-          value.every((c) => typeof c === 'string' && colourPattern.test(c))) {
-        settings.stops = [...value];
-      }
-    } else if (key === 'positions') {
-      settings.positions = validPositions(value) ? [...value] : null;
-    } else if (key === 'boardColour') {
-      settings.boardColour = typeof value === 'string' && colourPattern.test(value) ? value : defaults.boardColour;
-    } else if (choices[key]) {
-      settings[key] = choices[key].includes(value) ? value : defaults[key];
-    } else if (value !== undefined && (typeof value === typeof defaults[key] ||
-                                       defaults[key] === null && (value === null || typeof value === 'string'))) {
+    const value = Object.hasOwn(stored, key) ? readField(key, stored[key], maxStops) : undefined;
+    if (value !== undefined) {
       settings[key] = value;
     }
   }
   return settings;
 }
 
-export function loadSettings(storage) {
-  try {
-    return sanitised(JSON.parse(storage.getItem(storageKey)));
-  } catch {
-    return sanitised(null);
-  }
+// store: the guarded localStorage of storage.js.
+export function loadSettings(store, limits) {
+  return sanitised(store.getJson(storageKey), limits);
 }
 
-export function saveSettings(storage, settings) {
-  try {
-    storage.setItem(storageKey, JSON.stringify(settings));
-  } catch {
-    // Private windows and full storage refuse; the page works without it.
+// Writes only the settings that changed from before to after, onto what the
+// storage holds now: a setting another tab changed meanwhile stays as that
+// tab left it. False when the storage refused.
+export function saveSettings(store, before, after) {
+  const changed = Object.keys(defaults).filter((key) => JSON.stringify(before[key]) !== JSON.stringify(after[key]));
+  if (changed.length === 0) {
+    return true;
   }
+  const next = sanitised(store.getJson(storageKey));
+  for (const key of changed) {
+    next[key] = after[key];
+  }
+  return store.set(storageKey, JSON.stringify(next));
 }

@@ -7,11 +7,17 @@
 // own: one that cannot be read is reported and left to the defaults, so a
 // damaged link or one from another version restores all it still can.
 import {parseColour} from './gradients.js';
+import {readPosition, validPositions} from './positions.js';
 
 export const shareVersion = 1;
 const marker = 'huecode';
+// The longest step, limit and template a link (or the stored settings) may
+// hold: more is no setting anyone made.
+export const maxLengths = Object.freeze({step: 32, limit: 32, prefix: 1000, middle: 1000, suffix: 1000});
 
-const flag = {write: (v) => (v ? '1' : '0'), read: (s) => ({1: true, 0: false})[s]};
+// Only the two spellings: a lookup in an object literal would also find its
+// inherited members (toString, constructor).
+const flag = {write: (v) => (v ? '1' : '0'), read: (s) => (s === '1' ? true : s === '0' ? false : undefined)};
 const oneOf = (...values) => ({write: String, read: (s) => (values.includes(s) ? s : undefined)});
 // A broken escape in a damaged link reads as U+FFFD, which no setting holds.
 const string = (max) => ({write: String, read: (s) => (s.length <= max && !s.includes('\uFFFD') ? s : undefined)});
@@ -27,13 +33,22 @@ const stops = {
   },
 };
 
+// One entry per stop, in percent, empty for a stop evenly spaced: "-25--".
+const positions = {
+  write: (list) => list.map((p) => (p === null ? '' : String(p))).join('-'),
+  read(s) {
+    const list = s.split('-').map((p) => readPosition(p).value);
+    return validPositions(list) ? list : undefined;
+  },
+};
+
 // The settings a link carries, in the order it writes them.
 const fields = {
   stops,
   rainbow: flag,
   space: oneOf('rgb', 'oklab'),
-  step: string(32),
-  by: oneOf('char', 'grapheme'),
+  step: string(maxLengths.step),
+  by: oneOf('char', 'grapheme', 'word'),
   merge: flag,
   escape: flag,
   bold: flag,
@@ -41,14 +56,17 @@ const fields = {
   underline: flag,
   strike: flag,
   endpoints: flag,
-  limit: string(32),
+  limit: string(maxLengths.limit),
   limitUnit: oneOf('characters', 'utf8', 'gbk'),
   fit: flag,
-  prefix: string(1000),
-  middle: string(1000),
-  suffix: string(1000),
+  prefix: string(maxLengths.prefix),
+  middle: string(maxLengths.middle),
+  suffix: string(maxLengths.suffix),
   board: oneOf('light', 'dark', 'custom'),
   boardColour: colour,
+  positions,
+  perLine: flag,
+  mirror: flag,
 };
 
 // The fragment for the settings, with the text only when it is given.

@@ -1,12 +1,45 @@
 // Keeps the page's own files so that it opens and converts with no network
-// after the first visit. scripts/web.sh fills in the file list and a version
-// that changes with any file, so a new build replaces the old cache.
+// after the first visit. scripts/web.sh fills in each file's SHA-256 and a
+// version that changes with any file. A new release is fetched past the HTTP
+// cache and checked file by file against those hashes: one that cannot be
+// fetched whole is not installed, and the old one goes on working. Once
+// installed it waits until the page asks it to take over.
 const version = 'development';
-const pageFiles = ['./'];
+const pageFiles = {};
 const cacheName = `huecode-${version}`;
 
+const hex = (buffer) => Array.from(new Uint8Array(buffer), (b) => b.toString(16).padStart(2, '0')).join('');
+
+async function fetched(file, hash) {
+  const response = await fetch(new Request(file, {cache: 'reload'}));
+  if (!response.ok) {
+    throw new Error(`${file}: ${response.status}`);
+  }
+  const digest = hex(await crypto.subtle.digest('SHA-256', await response.clone().arrayBuffer()));
+  if (digest !== hash) {
+    throw new Error(`${file} is not the file of release ${version}`);
+  }
+  return response;
+}
+
+async function install() {
+  const files = Object.entries(pageFiles);
+  const responses = await Promise.all(files.map(([file, hash]) => fetched(file, hash)));
+  const cache = await caches.open(cacheName);
+  await Promise.all(files.map(([file], k) => cache.put(file, responses[k])));
+}
+
 self.addEventListener('install', (event) => {
-  event.waitUntil(caches.open(cacheName).then((cache) => cache.addAll(pageFiles)).then(() => self.skipWaiting()));
+  event.waitUntil(install().catch(async (error) => {
+    await caches.delete(cacheName);
+    throw error;
+  }));
+});
+
+self.addEventListener('message', (event) => {
+  if (event.data === 'take over') {
+    self.skipWaiting();
+  }
 });
 
 self.addEventListener('activate', (event) => {

@@ -1,76 +1,148 @@
-// The text typed into the page, kept across reloads in IndexedDB: written to
-// localStorage, a megabyte of text would block the page for a second, while
-// IndexedDB writes it away from the main thread. A page being left cannot
-// wait for IndexedDB, so it writes a short text to localStorage at once;
-// whichever copy is newer wins.
+// The text typed into the page, kept across reloads and crashes. Each tab
+// keeps its own draft in IndexedDB, which writes away from the main thread:
+// two tabs never overwrite each other's text, a reload finds its tab's own
+// draft, and a new tab opens with the draft edited last. A change is kept
+// within keepWithin of the key that made it. A page being left cannot wait
+// for IndexedDB, so it also writes a short text to localStorage at once;
+// whichever copy is newer wins. Storage that refuses, or IndexedDB that does
+// not answer within a second, is reported (storage.js) and never makes a
+// kept text empty: only a text this tab changed is ever written.
+import {local, reportRefused, session} from './storage.js';
+
 const storeName = 'text';
+const draftPrefix = 'draft:';
 const quickKey = 'huecode.text.v1';
 const quickLimit = 100000;
+const keptDrafts = 8;
+const answerWithin = 1000;
+const keepWithin = 100;
+// The longest text the page takes: 10 Mi UTF-16 code units. A longer one is
+// refused before it is kept or converted.
+export const maxTextLength = 10 * 2 ** 20;
+
+function ownTab() {
+  const id = session.get('huecode.tab') ?? `t${Date.now().toString(36)}${Math.random().toString(36).slice(2, 8)}`;
+  session.set('huecode.tab', id);
+  return id;
+}
+const tab = ownTab();
 let database = null;
 
-function openDatabase() {
+function answered(promise) {
   return new Promise((resolve, reject) => {
+    const timer = setTimeout(() => reject(new Error('IndexedDB did not answer')), answerWithin);
+    promise.then(resolve, reject).finally(() => clearTimeout(timer));
+  });
+}
+
+function openDatabase() {
+  return answered(new Promise((resolve, reject) => {
     const request = indexedDB.open('huecode', 1);
     request.onupgradeneeded = () => request.result.createObjectStore(storeName);
-    request.onsuccess = () => resolve(request.result);
+    request.onsuccess = () => {
+      // A newer version of the page opening the database must not wait for this tab.
+      request.result.onversionchange = () => request.result.close();
+      resolve(request.result);
+    };
     request.onerror = () => reject(request.error);
-  });
+  }));
 }
 
 async function transaction(mode, use) {
-  database ??= openDatabase();
-  const db = await database;
-  return new Promise((resolve, reject) => {
-    const t = db.transaction(storeName, mode);
-    const request = use(t.objectStore(storeName));
-    t.oncomplete = () => resolve(request.result);
-    t.onerror = () => reject(t.error);
-    t.onabort = () => reject(t.error);
-  });
-}
-
-// '' when nothing is kept or the browser keeps nothing (some private windows).
-const kept = (value) => (value && typeof value.text === 'string' && Number.isFinite(value.at) ? value
-  : {text: '', at: -1});
-
-function quickCopy() {
   try {
-    return kept(JSON.parse(localStorage.getItem(quickKey)));
-  } catch {
-    return kept(null);
+    database ??= openDatabase();
+    const db = await database;
+    return await answered(new Promise((resolve, reject) => {
+      const t = db.transaction(storeName, mode);
+      const request = use(t.objectStore(storeName));
+      t.oncomplete = () => resolve(request?.result);
+      t.onerror = () => reject(t.error);
+      t.onabort = () => reject(t.error);
+    }));
+  } catch (error) {
+    reportRefused();
+    throw error;
   }
 }
 
+const isDraft = (value) => value && typeof value === 'object' && typeof value.text === 'string' &&
+  Number.isFinite(value.at);
+
+async function storedDrafts() {
+  try {
+    const keys = await transaction('readonly', (store) => store.getAllKeys());
+    const values = await transaction('readonly', (store) => store.getAll());
+    return values.map((value, k) => ({key: keys[k], ...value})).filter(isDraft);
+  } catch {
+    return [];
+  }
+}
+
+// Drafts of tabs long closed go, the newest few stay.
+function forgetOld(drafts) {
+  const old = drafts.filter((d) => d.tab !== tab).sort((a, b) => b.at - a.at).slice(keptDrafts);
+  if (old.length > 0) {
+    transaction('readwrite', (store) => old.forEach((d) => store.delete(d.key))).catch(() => {});
+  }
+}
+
+// This tab's own draft after a reload, else the one edited last; '' when
+// nothing is kept or the browser keeps nothing.
 export async function loadText() {
-  let stored = kept(null);
-  try {
-    stored = kept(await transaction('readonly', (store) => store.get(storeName)));
-  } catch {
-    // Some private windows keep nothing; the quick copy may still be there.
+  const drafts = await storedDrafts();
+  const quick = local.getJson(quickKey);
+  if (isDraft(quick)) {
+    drafts.push(quick);
   }
-  const quick = quickCopy();
-  return (quick.at > stored.at ? quick : stored).text;
+  forgetOld(drafts);
+  const newest = (list) => list.reduce((best, d) => (!best || d.at > best.at ? d : best), null);
+  return (newest(drafts.filter((d) => d.tab === tab)) ?? newest(drafts))?.text ?? '';
 }
 
-export async function saveText(text) {
+// at is when the text was last edited, which decides the newest draft. When
+// IndexedDB refuses, localStorage keeps what it can take.
+export async function saveText(text, at = Date.now()) {
+  const draft = {tab, text, at};
   try {
-    await transaction('readwrite', (store) => store.put({text, at: Date.now()}, storeName));
+    await transaction('readwrite', (store) => store.put(draft, `${draftPrefix}${tab}`));
     return true;
   } catch {
-    return false;
+    return local.set(quickKey, JSON.stringify(draft));
   }
 }
 
-// For a page being left: the short text at once, the long one as well as it can.
-export function saveTextNow(text) {
-  try {
-    if (text.length <= quickLimit) {
-      localStorage.setItem(quickKey, JSON.stringify({text, at: Date.now()}));
-      return;
-    }
-    localStorage.removeItem(quickKey);
-  } catch {
-    // Storage refused: the copy in IndexedDB is all there is.
+let changed = null;
+let editedAt = 0;
+let timer = 0;
+
+function keepChanged() {
+  clearTimeout(timer);
+  timer = 0;
+  const read = changed;
+  changed = null;
+  return read?.();
+}
+
+// read gives the text as it is when its turn comes: the timer is not
+// restarted by every key, so at most keepWithin of typing is ever unkept.
+export function textChanged(read) {
+  changed = read;
+  editedAt = Date.now();
+  if (!timer) {
+    timer = setTimeout(() => saveText(keepChanged(), editedAt), keepWithin);
   }
-  saveText(text);
+}
+
+// For a page being left: a change not yet kept, the short text at once, the
+// long one as well as IndexedDB can. An unchanged text is left alone, so
+// closing an idle tab never overwrites a newer draft.
+export function leaving() {
+  if (!changed) {
+    return;
+  }
+  const text = keepChanged();
+  if (text.length <= quickLimit) {
+    local.set(quickKey, JSON.stringify({tab, text, at: editedAt}));
+  }
+  saveText(text, editedAt);
 }

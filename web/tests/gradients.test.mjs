@@ -55,6 +55,9 @@ test('saved gradients: save, rename, move and delete keep every other entry and 
   assert.deepEqual(before.map((e) => e.name), ['One', 'Two', 'Three']);
   const refusals = [
     [() => g.saveGradient(list, {name: ' ', stops: ['#000000', '#FFFFFF']}), 'emptyName'],
+    // Names that show nothing: zero-width space and joiner, Hangul filler, braille blank, a lone accent.
+    ...['\u200B', '\u200D\u2060', '\u3164', ' \u2800 ', '\u0301', '\uFE0F'].map((name) => [
+      () => g.saveGradient(list, {name, stops: ['#000000', '#FFFFFF']}), 'emptyName']),
     [() => g.saveGradient(list, {name: 'x'.repeat(81), stops: ['#000000', '#FFFFFF']}), 'nameTooLong'],
     [() => g.saveGradient(list, {name: 'x', stops: ['#000000']}), 'tooFewStops'],
     [() => g.saveGradient(list, {name: 'x', stops: ['#000000', 'red']}), 'badColour'],
@@ -97,7 +100,7 @@ test('export, import and storage round trip; bad files say why and change nothin
 
   const storage = new Map();
   const store = {getItem: (k) => storage.get(k) ?? null, setItem: (k, v) => storage.set(k, v)};
-  assert.deepEqual(g.loadSaved(store), {list: [], error: null});
+  assert.deepEqual([g.loadSaved(store).list, g.loadSaved(store).error], [[], null]);
   assert.ok(g.storeSaved(store, g.deleteGradient(list, list[0].id)));
   assert.deepEqual(g.loadSaved(store).list, [list[1]]);
   storage.set(g.storageKey, '{broken');
@@ -105,4 +108,38 @@ test('export, import and storage round trip; bad files say why and change nothin
   assert.deepEqual([damaged.list, damaged.error.code], [[], 'notJson']);
   const refusing = {getItem: () => { throw new Error('denied'); }, setItem: () => { throw new Error('full'); }};
   assert.deepEqual([g.loadSaved(refusing).error.code, g.storeSaved(refusing, list)], ['storageRefused', false]);
+});
+
+// Two tabs, each holding the list as it read it earlier: every change is made
+// to what the storage holds now, and an entry nobody can read stays.
+test('stored changes: one entry at a time, unreadable entries skipped and kept', () => {
+  const storage = new Map();
+  const store = {getItem: (k) => storage.get(k) ?? null, setItem: (k, v) => storage.set(k, v)};
+  const good = (name, id) => ({id, name, stops: ['#000000', '#FFFFFF'], space: 'rgb'});
+  const bad = {id: 'gbad', name: 'broken', stops: ['#000000', 'oops']};
+  storage.set(g.storageKey, JSON.stringify({format: g.fileFormat, version: 1,
+    gradients: [good('A', 'ga'), bad, good('B', 'gb'), {...good('C', 'ga')}]}));
+  const read = g.loadSaved(store);
+  assert.deepEqual([read.list.map((e) => e.name), read.skipped, read.renumbered], [['A', 'B', 'C'], 1, true]);
+  assert.notEqual(read.list[2].id, 'ga', 'a repeated id is replaced');
+  g.storeSaved(store, read.list, read.unreadable);
+  const [a, b, c] = read.list.map((e) => e.id);
+  // Each row: the change one tab makes, and the names stored after it.
+  const rows = [
+    [(l) => g.renameGradient(l, a, 'A2'), ['A2', 'B', 'C']],
+    [(l) => g.saveGradient(l, {name: 'D', stops: ['#111111', '#222222']}).list, ['A2', 'B', 'C', 'D']],
+    [(l) => g.deleteGradient(l, b), ['A2', 'C', 'D']],
+    [(l) => g.moveGradient(l, c, -1), ['C', 'A2', 'D']],
+  ];
+  for (const [change, names] of rows) {
+    g.changeSaved(store, change);
+    const now = JSON.parse(storage.get(g.storageKey)).gradients;
+    assert.deepEqual(now.filter((e) => e !== null && e.id !== 'gbad').map((e) => e.name), names);
+    assert.deepEqual(now.find((e) => e.id === 'gbad'), bad);
+  }
+  storage.set(g.storageKey, '{broken');
+  assert.throws(() => g.changeSaved(store, (l) => l), (e) => e.code === 'notJson');
+  assert.equal(storage.get(g.storageKey), '{broken');
+  g.changeSaved(store, (l) => g.saveGradient(l, {name: 'E', stops: ['#000000', '#FFFFFF']}).list, {replace: true});
+  assert.deepEqual(g.loadSaved(store).list.map((e) => e.name), ['E']);
 });

@@ -120,7 +120,9 @@ test('a share link restores the settings in a fresh browser, leaves saved gradie
 
   const links = [['#huecode=1&step=4&stops=zz-00ff00', /stops/, {step: '4', start: '#ff00ff'}],
     ['#huecode=7&step=5&future=1', /newer|更新/, {step: '5'}],
-    ['#huecode=&step=%E5', /damaged|损坏|无法读取/, {step: '1'}]];
+    ['#huecode=&step=%E5', /damaged|损坏|无法读取/, {step: '1'}],
+    // Read, but refused: reported as such, not as used.
+    ['#huecode=1&step=0&limit=-1&space=oklab', /step, limit.*无效/, {step: '1', limit: '', space: 'oklab'}]];
   for (const [fragment, message, expected] of links) {
     await page.evaluate((fragment) => { location.hash = fragment; }, fragment);
     await page.waitForFunction(() => location.hash === '');

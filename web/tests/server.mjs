@@ -1,5 +1,6 @@
 // A static file server on 127.0.0.1 for the page under test, with the
-// content types any static host sends.
+// content types any static host sends. headers go with every file (a host's
+// caching, say); the root can change while it runs (a new release).
 import {createServer} from 'node:http';
 import {readFile} from 'node:fs/promises';
 import {extname, join, normalize} from 'node:path';
@@ -14,19 +15,20 @@ const types = {
   '.webmanifest': 'application/manifest+json',
 };
 
-export async function serve(root) {
+export async function serve(root, headers = {}) {
   const requests = [];
+  const site = {root};
   const server = createServer(async (request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://127.0.0.1').pathname);
     requests.push(path);
-    const file = join(root, normalize(path.endsWith('/') ? `${path}index.html` : path));
-    if (!file.startsWith(root)) {
+    const file = join(site.root, normalize(path.endsWith('/') ? `${path}index.html` : path));
+    if (!file.startsWith(site.root)) {
       response.writeHead(403).end();
       return;
     }
     try {
       const body = await readFile(file);
-      response.writeHead(200, {'content-type': types[extname(file)] ?? 'application/octet-stream'});
+      response.writeHead(200, {'content-type': types[extname(file)] ?? 'application/octet-stream', ...headers});
       response.end(body);
     } catch {
       response.writeHead(404).end();
@@ -34,6 +36,7 @@ export async function serve(root) {
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
   return {
+    site,
     url: `http://127.0.0.1:${server.address().port}/`,
     requests,
     close: () => new Promise((resolve) => server.close(resolve)),
