@@ -549,7 +549,7 @@ function toggleLanguage() {
 const library = createLibrary({
   texts: () => texts,
   maxStops: () => core?.maxStops,
-  current: () => ({stops: settings.stops, space: settings.space}),
+  current: () => ({stops: settings.stops, space: settings.space, positions: stopPositions()}),
   apply(gradient, name) {
     change({...settings, rainbow: false, space: gradient.space, stops: gradient.stops.map((c) => c.toLowerCase()),
       positions: gradient.positions ?? null}, {convert: 'now'});
