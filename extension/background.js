@@ -82,6 +82,7 @@ function conversionSettings(core, state, options, template) {
     stops, rainbow: false, space: gradient.space, step: choice.step, by: 'char', merge: false, escape: false,
     fitLimit: null, prefix: template.prefix, middle: template.middle, suffix: template.suffix, bold: choice.bold,
     italic: choice.italic, underline: choice.underline, strike: choice.strike, endpoints: choice.endpoints,
+    positions: gradient.positions ?? null,
   };
 }
 

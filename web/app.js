@@ -12,18 +12,14 @@ import {defaults, loadSettings, readerKeys, sanitised, saveSettings, storageKey 
 import {readShareFragment, shareFragment, shareVersion} from './share.js';
 import {reversedStops} from './gradients.js';
 import {startConverter} from './runner.js';
-<<<<<<< HEAD
-import {loadText, saveText, saveTextNow} from './textstore.js';
-import {alignedPositions, positionsAfter} from './positions.js';
-import {positionTyped} from './shapes.js';
-import {circleFor, surpriseStops} from './shuffle.js';
-import {listenToMarkers} from './markers.js';
-=======
 import {leaving, loadText, maxTextLength, saveText, textChanged} from './textstore.js';
 import {retextNotes, showNote} from './notice.js';
 import {local, onRefused} from './storage.js';
 import {watchForUpdates} from './update.js';
->>>>>>> main
+import {alignedPositions, positionsAfter} from './positions.js';
+import {positionTyped} from './shapes.js';
+import {circleFor, surpriseStops} from './shuffle.js';
+import {listenToMarkers} from './markers.js';
 
 const byId = (id) => document.getElementById(id);
 // The output box shows this many characters at most: laying out more makes
