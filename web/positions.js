@@ -1,7 +1,7 @@
 // Where the middle stops of a gradient sit, in percent of its length: null
 // for a stop that sits evenly between its placed neighbours (the first and
 // the last stop always sit at 0 and 100). The list runs parallel to the stops.
-import {halfWidth} from './gradients.js';
+// No imports: the gradient file's module reads positions with these rules.
 
 // One entry per stop, the ends always null; a list of another length (from an
 // older page, or none at all) leaves every stop evenly spaced.
@@ -10,11 +10,11 @@ export function alignedPositions(positions, count) {
   return Array.from({length: count}, (_, k) => (k > 0 && k < count - 1 ? aligned[k] ?? null : null));
 }
 
-// A position as typed: empty for evenly spaced, else a number from 0 to 100
-// with at most two decimals, a '%' allowed after it. {value} or {error:
-// 'notNumber' | 'outOfRange'}.
+// A position as typed (full-width digits already made ASCII): empty for
+// evenly spaced, else a number from 0 to 100 with at most two decimals, a '%'
+// allowed after it. {value} or {error: 'notNumber' | 'outOfRange'}.
 export function readPosition(text) {
-  const typed = halfWidth(text).trim().replace(/\s*[%％]$/, '');
+  const typed = text.trim().replace(/\s*[%％]$/, '');
   if (!typed) {
     return {value: null};
   }
@@ -80,8 +80,9 @@ export function requestPositions(positions, scale) {
 }
 
 // Whether a stored or linked list can be the positions of count stops.
+// Each a number from 0 to 100 with at most two decimals, as a link writes it.
 export function validPositions(value, count = value?.length) {
-  return Array.isArray(value) && value.length === count &&
-    value.every((p) => p === null || (typeof p === 'number' && Number.isFinite(p) && p >= 0 && p <= 100)) &&
+  return Array.isArray(value) && value.length === count && count >= 2 &&
+    value.every((p) => p === null || (typeof p === 'number' && p <= 100 && /^\d{1,3}(\.\d{1,2})?$/.test(String(p)))) &&
     misplacedStop(value) === -1;
 }

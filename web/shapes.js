@@ -2,12 +2,13 @@
 // stops. A position that cannot be read, or that would sit before an earlier
 // stop's, is marked and changes nothing.
 import {markInvalid} from './controls.js';
+import {halfWidth} from './gradients.js';
 import {misplacedStop, readPosition} from './positions.js';
 
 // The new positions for what was typed into a stop's position box, or null.
 export function positionTyped(box, positions, texts) {
   const k = Number(box.dataset.stop);
-  const read = readPosition(box.value);
+  const read = readPosition(halfWidth(box.value));
   if (read.error) {
     markInvalid(box, texts.positionErrors[read.error]);
     return null;

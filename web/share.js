@@ -33,11 +33,11 @@ const stops = {
   },
 };
 
-// One entry per stop, in percent, empty for a stop evenly spaced: "-25--".
+// One entry per stop, in percent, empty for a stop evenly spaced: "_25__".
 const positions = {
-  write: (list) => list.map((p) => (p === null ? '' : String(p))).join('-'),
+  write: (list) => list.map((p) => (p === null ? '' : String(p))).join('_'),
   read(s) {
-    const list = s.split('-').map((p) => readPosition(p).value);
+    const list = s.split('_').map((p) => readPosition(p).value);
     return validPositions(list) ? list : undefined;
   },
 };

