@@ -5,7 +5,7 @@
 import {loadCore} from './core.js';
 import {rebuildMenus, referenceOfMenuItem} from './menus.js';
 import {askDialect, insertMarkup, readFocusedField, showNotice} from './page_side.js';
-import {loadState, resolveGradient, saveState, siteDialect, withSiteDialect} from './store.js';
+import {loadState, resolveGradient, saveState, siteDialect, siteFormatted, withSiteDialect} from './store.js';
 
 const t = (key, ...values) => chrome.i18n.getMessage(key, values.map(String)) || key;
 const language = () => (chrome.i18n.getUILanguage().toLowerCase().startsWith('zh') ? 'zh' : 'en');
@@ -15,19 +15,26 @@ function dialectLabel(key) {
 }
 
 class Refusal extends Error {
-  constructor(reason, frameId = null, detail = '') {
+  // offer: the markup, which the notice offers to copy when the field did
+  // not take it.
+  constructor(reason, frameId = null, detail = '', offer = null) {
     super(reason);
     this.reason = reason;
     this.frameId = frameId;
     this.detail = detail;
+    this.offer = offer;
   }
 }
 
-// The frame whose field has the focus, with that field's selection.
-async function locateField(tabId) {
+// The frame whose field has the focus, with that field's selection; kept in
+// the page for the change that follows when forChange is set.
+async function locateField(tabId, forChange) {
   let frames;
   try {
-    frames = await chrome.scripting.executeScript({target: {tabId, allFrames: true}, func: readFocusedField});
+    await chrome.scripting.executeScript({target: {tabId, allFrames: true},
+      files: ['editor_read.js', 'editor_write.js']});
+    frames = await chrome.scripting.executeScript({target: {tabId, allFrames: true}, func: readFocusedField,
+      args: [forChange]});
   } catch {
     throw new Refusal('noAccess');
   }
@@ -43,7 +50,7 @@ async function locateField(tabId) {
 }
 
 const optionTypes = {dialect: 'string', start: 'string', end: 'string', step: 'string', endpoints: 'boolean',
-  bold: 'boolean', italic: 'boolean', underline: 'boolean', strike: 'boolean'};
+  bold: 'boolean', italic: 'boolean', underline: 'boolean', strike: 'boolean', formatted: 'boolean'};
 
 const formattingOptions = ['bold', 'italic', 'underline', 'strike', 'endpoints'];
 
@@ -128,7 +135,7 @@ async function colourSelectionOrRefuse(tabId, options) {
   const core = await loadCore();
   const table = core.dialects;
   checkOptions(options, core);
-  const field = await locateField(tabId);
+  const field = await locateField(tabId, true);
   if (field.text.trim() === '') {
     throw new Refusal('empty', field.frameId);
   }
@@ -137,13 +144,21 @@ async function colourSelectionOrRefuse(tabId, options) {
   if (!dialect) {
     ({dialect, state} = await dialectFor(tabId, field, state, table));
   }
-  const {markup} = convert(core, conversionSettings(core, state, options, table[dialect]), field.text);
-  const [{result}] = await chrome.scripting.executeScript({target: {tabId, frameIds: [field.frameId]},
-    func: insertMarkup, args: [field.text, withOuterSpaces(field.text, markup)]});
-  if (result !== 'done') {
-    throw new Refusal(result, field.frameId);
+  // Coloured text rather than markup, where the site asks for it and the
+  // field is a rich editor: the core's chunks then cover the whole text.
+  const formatted = field.kind === 'rich' && (options.formatted ?? siteFormatted(state, field.site));
+  const settings = conversionSettings(core, state, options, table[dialect]);
+  const result = convert(core, formatted ? {...settings, previewUnits: field.text.length} : settings, field.text);
+  const markup = withOuterSpaces(field.text, result.markup);
+  const styles = {bold: settings.bold, italic: settings.italic, underline: settings.underline,
+    strike: settings.strike};
+  const [{result: outcome}] = await chrome.scripting.executeScript({target: {tabId, frameIds: [field.frameId]},
+    func: insertMarkup, args: [field.text, markup, formatted ? {chunks: result.chunks, styles} : null]});
+  if (outcome !== 'done') {
+    const offer = ['notHeld', 'notRestored'].includes(outcome) ? markup : null;
+    throw new Refusal(outcome ?? 'error', field.frameId, '', offer);
   }
-  return {replaced: true, characters: field.text.length, dialect};
+  return {replaced: true, characters: field.text.length, dialect, ...(formatted ? {formatted} : {})};
 }
 
 // The one entry point of the menu, the shortcut and the popup. Answers what
@@ -157,8 +172,9 @@ async function colourSelection(tabId, options = {}) {
     }
     const message = t(`refused_${error.reason}`) + (error.detail ? ` (${error.detail})` : '');
     if (error.frameId !== null) {
+      const offer = error.offer && {text: error.offer, label: t('copyMarkup'), done: t('copied')};
       await chrome.scripting.executeScript({target: {tabId, frameIds: [error.frameId]}, func: showNotice,
-        args: [message]}).catch(() => {});
+        args: [message, offer]}).catch(() => {});
     }
     return {replaced: false, reason: error.reason, message};
   }
@@ -172,7 +188,7 @@ async function previewSelection(tabId) {
   const table = core.dialects;
   const dialects = Object.keys(table).map((key) => ({key, label: dialectLabel(key)}));
   try {
-    const field = await locateField(tabId);
+    const field = await locateField(tabId, false);
     const state = await loadState();
     const known = siteDialect(state, field.site);
     const guess = [known, field.suggestion, core.defaultDialect].find((key) => key && Object.hasOwn(table, key)) ??
@@ -180,7 +196,7 @@ async function previewSelection(tabId) {
     const settings = conversionSettings(core, state, {}, table[guess]);
     const result = convert(core, settings, field.text);
     return {dialects, formatting: core.formatting, site: field.site, dialect: guess, stops: settings.stops,
-      text: field.text,
+      text: field.text, rich: field.kind === 'rich', formatted: siteFormatted(state, field.site),
       chunks: result.chunks, counts: result.counts};
   } catch (error) {
     if (!(error instanceof Refusal)) {

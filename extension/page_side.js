@@ -3,11 +3,13 @@
 // every helper it needs. They run in the extension's isolated world: the
 // page's scripts see neither these functions nor what they keep between calls.
 
-// Describes the field that holds the focus, if this frame holds it, and keeps
-// it (with the selection) for the insertion that follows. A frame holds the
-// focus when every frame above it has it on this frame's element: that works
-// for frames of the same origin, the only ones the extension may enter.
-export function readFocusedField() {
+// Describes the field that holds the focus, if this frame holds it, and,
+// when a change follows (forChange), keeps it with the selection for
+// insertMarkup. A frame holds the focus when every frame above it has it on
+// this frame's element: that works for frames of the same origin, the only
+// ones the extension may enter. A rich editor's selection is read through the
+// editor (editor_read.js, injected beforehand).
+export async function readFocusedField(forChange) {
   const onFocusPath = () => {
     for (let view = window; view !== view.top; view = view.parent) {
       const element = view.frameElement;
@@ -70,44 +72,22 @@ export function readFocusedField() {
   while (host.parentElement?.isContentEditable) {
     host = host.parentElement;
   }
-  const selection = getSelection();
-  let range = selection.rangeCount > 0 ? selection.getRangeAt(0) : null;
-  const whole = !range || range.collapsed || !host.contains(range.commonAncestorContainer);
-  if (whole) {
-    range = document.createRange();
-    range.selectNodeContents(host);
+  const read = await globalThis.huecodeReading.readSelection(field, host, forChange);
+  if (!read) {
+    return {site, focused: true, refusal: 'changed'};
   }
-  const text = whole ? host.innerText : selection.toString();
-  globalThis.huecodeTarget = {kind: 'rich', field: host, range: range.cloneRange(), text};
-  return {site, focused: true, kind: 'rich', text, suggestion: suggest(host.innerText)};
+  const {text} = read.picked;
+  globalThis.huecodeTarget = forChange ? {kind: 'rich', element: field, host, ...read} : null;
+  return {site, focused: true, kind: 'rich', text, suggestion: suggest(read.all?.text ?? text)};
 }
 
-// Replaces what readFocusedField kept with the markup, through the editor's
-// own editing command: the editor's undo brings the original back and the
-// page hears the input events it listens to. The markup goes in as text, in
-// a rich editor too, so nothing in it is ever read as HTML. Returns 'done',
-// or why nothing was changed.
-export function insertMarkup(expected, replacement) {
-  // A long markup goes in as several commands, which the browser joins into
-  // one undo step; the spelling checker would read every one of them, so it
-  // rests meanwhile.
-  const insertInPieces = (field, text) => {
-    const spellcheck = field.getAttribute('spellcheck');
-    field.setAttribute('spellcheck', 'false');
-    let inserted = true;
-    for (let at = 0; at < text.length && inserted;) {
-      let end = Math.min(text.length, at + 8192);
-      end -= end < text.length && /[\uD800-\uDBFF]/.test(text[end - 1]) ? 1 : 0;
-      inserted = document.execCommand('insertText', false, text.slice(at, end));
-      at = end;
-    }
-    if (spellcheck === null) {
-      field.removeAttribute('spellcheck');
-    } else {
-      field.setAttribute('spellcheck', spellcheck);
-    }
-    return inserted;
-  };
+// Replaces what readFocusedField kept with the markup (or, in a rich editor
+// when `formatted` brings the core's coloured chunks, with the coloured
+// text), through the editor's own editing: the editor's undo brings the
+// original back and the page hears the input events it listens to. The
+// markup goes in as text, so nothing in it is ever read as HTML. Returns
+// 'done' once the field holds the change, or why it does not.
+export async function insertMarkup(expected, replacement, formatted) {
   // Past a size the editing command takes seconds in a text field (it lays
   // the field out again for every line it adds): the markup then goes in at
   // once, and the first Ctrl+Z that follows brings the original back.
@@ -134,42 +114,54 @@ export function insertMarkup(expected, replacement) {
   };
   const target = globalThis.huecodeTarget;
   globalThis.huecodeTarget = null;
-  if (!target || !target.field.isConnected || target.text !== expected) {
+  const field = target?.kind === 'text' ? target.field : target?.element;
+  if (!target || !field.isConnected || target.picked?.text !== expected && target.text !== expected) {
     return 'changed';
   }
-  const {field} = target;
   field.focus({preventScroll: true});
-  if (target.kind === 'text') {
-    const before = field.value;
-    if (before.slice(target.start, target.end) !== expected) {
-      return 'changed';
-    }
-    const after = before.slice(0, target.start) + replacement + before.slice(target.end);
-    field.setSelectionRange(target.start, target.end);
-    if (replacement.length <= 65536 && insertInPieces(field, replacement) && field.value === after) {
+  if (target.kind === 'rich') {
+    return globalThis.huecodeWriting.write(target, replacement, formatted);
+  }
+  const before = field.value;
+  if (before.slice(target.start, target.end) !== expected) {
+    return 'changed';
+  }
+  const after = before.slice(0, target.start) + replacement + before.slice(target.end);
+  field.setSelectionRange(target.start, target.end);
+  if (replacement.length <= 65536 && globalThis.huecodeWriting.commanded(field, replacement, null)) {
+    if (field.value === after) {
       return 'done';
     }
-    // Editors that refuse the command get the same text and event.
-    field.value = before;
-    field.setRangeText(replacement, target.start, target.end, 'end');
-    field.dispatchEvent(new InputEvent('input', {bubbles: true, inputType: 'insertReplacementText'}));
-    undoOnce(field, expected, target.start, replacement.length);
-    return 'done';
+    // A code editor that keeps its text elsewhere and uses the field only
+    // for input took the text and changed the field its own way: inserting
+    // again would put the markup in twice, and its own undo is there.
+    if (field.value !== before) {
+      return 'unchecked';
+    }
   }
-  const selection = getSelection();
-  selection.removeAllRanges();
-  selection.addRange(target.range);
-  if (!insertInPieces(field, replacement)) {
-    target.range.deleteContents();
-    target.range.insertNode(document.createTextNode(replacement));
-    field.dispatchEvent(new InputEvent('input', {bubbles: true, inputType: 'insertReplacementText'}));
-  }
+  // Editors that refuse the command get the same text and event.
+  field.value = before;
+  field.setRangeText(replacement, target.start, target.end, 'end');
+  field.dispatchEvent(new InputEvent('input', {bubbles: true, inputType: 'insertReplacementText'}));
+  undoOnce(field, expected, target.start, replacement.length);
   return 'done';
 }
 
 // A short notice next to the page's content, gone after a few seconds. Its
-// own shadow root keeps the page's styles out of it.
-export function showNotice(message) {
+// own shadow root keeps the page's styles out of it. With an offer
+// ({text, label, done}) it carries a button that copies the text to the
+// clipboard, and stays longer.
+export function showNotice(message, offer) {
+  const copy = (text) => {
+    const fill = (event) => {
+      event.clipboardData.setData('text/plain', text);
+      event.preventDefault();
+    };
+    document.addEventListener('copy', fill, true);
+    const copied = document.execCommand('copy');
+    document.removeEventListener('copy', fill, true);
+    return copied ? Promise.resolve() : navigator.clipboard.writeText(text);
+  };
   const host = document.createElement('huecode-notice');
   const root = host.attachShadow({mode: 'closed'});
   const box = document.createElement('div');
@@ -178,9 +170,22 @@ export function showNotice(message) {
   box.style.cssText = 'position:fixed;z-index:2147483647;right:16px;bottom:16px;max-width:360px;' +
     'padding:10px 14px;border-radius:6px;background:#1d2330;color:#fff;font:14px/1.4 system-ui,sans-serif;' +
     'box-shadow:0 2px 10px rgba(0,0,0,.35)';
+  if (offer) {
+    const button = document.createElement('button');
+    button.textContent = offer.label;
+    button.style.cssText = 'display:block;margin-top:8px;font:inherit';
+    button.addEventListener('click', (event) => {
+      if (event.isTrusted) {
+        copy(offer.text).then(() => {
+          button.textContent = offer.done;
+        }, () => {});
+      }
+    });
+    box.append(button);
+  }
   root.append(box);
   document.documentElement.append(host);
-  setTimeout(() => host.remove(), 4000);
+  setTimeout(() => host.remove(), offer ? 15000 : 4000);
 }
 
 // Asks which markup the site reads, the suggested dialect first and focused,

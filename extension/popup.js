@@ -4,7 +4,7 @@
 // options page (a tab of its own) it keeps only the gradient file's import
 // and export, since a popup closes when a file chooser opens.
 import {exportGradients, gallery, GradientError, mergeGradients, readGradientFile} from './web/gradients.js';
-import {loadState, saveState, withSiteDialect} from './store.js';
+import {loadState, saveState, withSiteDialect, withSiteFormatted} from './store.js';
 
 const byId = (id) => document.getElementById(id);
 const t = (key, ...values) => chrome.i18n.getMessage(key, values.map(String)) || key;
@@ -76,6 +76,9 @@ function showPreview(answer) {
     element.hidden = !answer.formatting;
   }
   byId('dialect').value = answer.dialect;
+  // Only a rich editor can take coloured text; a text area keeps markup.
+  byId('formatted-row').hidden = !answer.rich;
+  byId('formatted').checked = answer.formatted;
   byId('apply').disabled = false;
   byId('bar').style.background = `linear-gradient(to right, ${answer.stops.join(', ')})`;
   preview.replaceChildren(...answer.chunks.map(([offset, units, colour]) => {
@@ -109,6 +112,13 @@ async function dialectChanged() {
     state = withSiteDialect(state, site, byId('dialect').value);
     await saveState(state);
     await refresh();
+  }
+}
+
+async function formattedChanged() {
+  if (site) {
+    state = withSiteFormatted(state, site, byId('formatted').checked);
+    await saveState(state);
   }
 }
 
@@ -174,6 +184,7 @@ async function start() {
     byId(id).addEventListener('change', choiceChanged);
   }
   byId('dialect').addEventListener('change', dialectChanged);
+  byId('formatted').addEventListener('change', formattedChanged);
   byId('form').addEventListener('submit', apply);
   byId('export').addEventListener('click', exportFile);
   byId('import').addEventListener('click', () => (inTab ? byId('file').click() : chrome.runtime.openOptionsPage()));

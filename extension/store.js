@@ -85,3 +85,12 @@ export function siteDialect(state, site) {
 export function withSiteDialect(state, site, dialect) {
   return {...state, sites: {...state.sites, [site]: {...state.sites[site], dialect}}};
 }
+
+// Whether the site's rich editors get coloured text rather than markup.
+export function siteFormatted(state, site) {
+  return state.sites[site]?.formatted === true;
+}
+
+export function withSiteFormatted(state, site, formatted) {
+  return {...state, sites: {...state.sites, [site]: {...state.sites[site], formatted}}};
+}

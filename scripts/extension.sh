@@ -23,6 +23,8 @@ extension_files=(
   core.js
   menus.js
   page_side.js
+  editor_read.js
+  editor_write.js
   store.js
   popup.html
   popup.css

@@ -34,7 +34,8 @@ function requestValues(settings, strings, stopCount, limitUnits = [], units = []
     escape: settings.escape ? 1 : 0,
     fitLimit: settings.fitLimit ?? -1,
     limitUnit: Math.max(0, limitUnits.indexOf(settings.limitUnit)),
-    previewUnits,
+    // The extension asks for every chunk of a text it colours as formatted text.
+    previewUnits: settings.previewUnits ?? previewUnits,
     styles: styleNames.reduce((bits, name, k) => bits | (settings.styles?.[name] ? 1 << k : 0), 0),
     endpoints: settings.endpoints ? 1 : 0,
     stopCount,

@@ -109,4 +109,13 @@ test('a saved gradient with stops at positions colours as huecode-cli places the
   await board.colour({dialect: 'ubb'});
   assert.equal(await fieldText(board.page, 'area'), cliMarkup(['--preset', 'ubb', '--start', '000000', '--end',
     '0000FF', '--via', 'FF0000@20'], 'stops where placed'));
+  await board.worker.evaluate(() => chrome.storage.local.remove(['huecode.extension.v1', 'huecode.gradients.v1']));
+});
+
+test('a code editor\'s input field gets the markup once, and the answer says it was not checked', async () => {
+  await select(board.page.mainFrame(), 'proxy', 'typed words', [0, 11]);
+  const result = await board.colour({dialect: 'ubb'});
+  assert.equal(result.reason, 'unchecked');
+  assert.equal(await board.page.evaluate(() => document.getElementById('proxied').textContent),
+    cliMarkup(['--preset', 'ubb'], 'typed words'));
 });

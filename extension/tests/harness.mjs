@@ -5,6 +5,7 @@ import {execFileSync} from 'node:child_process';
 import {cp, mkdtemp, readFile, rm, writeFile} from 'node:fs/promises';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
+import {build} from 'esbuild';
 import {chromium} from 'playwright-core';
 import {serve} from '../../web/tests/server.mjs';
 
@@ -14,7 +15,9 @@ if (!extensionDir || !cliPath) {
   throw new Error('set HUECODE_EXTENSION_DIR to the built extension and HUECODE_CLI to huecode-cli');
 }
 
-// A board's post page: the fields a board has, and a frame of the same origin.
+// A board's post page: the fields a board has, a frame of the same origin,
+// and a code editor's input field, which hands what it gets to the editor
+// (#proxied) and empties itself.
 const inputLog = `<script>window.inputs = [];
 addEventListener('input', (event) => inputs.push(event.target.id), true);</script>`;
 const files = {
@@ -22,11 +25,31 @@ const files = {
 <textarea id="area" cols="60" rows="4"></textarea><input id="line" size="40">
 <div id="rich" contenteditable="true"></div>
 <textarea id="locked" readonly>kept as it is</textarea><input id="secret" type="password" value="kept">
-<iframe src="frame.html"></iframe>`,
+<iframe src="frame.html"></iframe>
+<textarea id="proxy"></textarea><div id="proxied"></div>
+<script>proxy.addEventListener('input', () => {
+  proxied.textContent += proxy.value;
+  proxy.value = '';
+});</script>`,
   'frame.html': `<!doctype html><meta charset="utf-8">${inputLog}<textarea id="inner"></textarea>`,
+  // The rich editors, bundled from the npm packages into editors.js; the
+  // code editor is short, so that it draws only part of a long text.
+  'editors.html': `<!doctype html><meta charset="utf-8"><title>editors</title>
+<style>#codemirror .cm-editor { height: 160px; } iframe { height: 60px; }</style>
+<div id="quill"></div><div id="prosemirror"></div><div id="lexical" contenteditable="true"></div>
+<div id="ckeditor"></div><div id="codemirror"></div><div id="stubborn" contenteditable="true"></div>
+<iframe id="design" src="design.html"></iframe><script type="module" src="editors.js"></script>`,
+  'design.html': '<!doctype html><meta charset="utf-8"><body></body>',
 };
 
-export async function openBoard() {
+function bundleEditors(work) {
+  return build({entryPoints: [new URL('editors/editors.mjs', import.meta.url).pathname], bundle: true,
+    format: 'esm', outfile: join(work, 'editors.js'), loader: {'.css': 'empty', '.svg': 'text'}, logLevel: 'error'});
+}
+
+// The extension in Chromium on a page of the test site: the board, or
+// editors.html with the rich editors.
+export async function openBoard(start = '') {
   const work = await mkdtemp(join(tmpdir(), 'huecode-extension-'));
   const extension = join(work, 'extension');
   await cp(extensionDir, extension, {recursive: true});
@@ -35,6 +58,9 @@ export async function openBoard() {
   await writeFile(join(extension, 'manifest.json'), JSON.stringify(manifest));
   for (const [name, text] of Object.entries(files)) {
     await writeFile(join(work, name), text);
+  }
+  if (start === 'editors.html') {
+    await bundleEditors(work);
   }
   const server = await serve(work);
   const context = await chromium.launchPersistentContext(join(work, 'profile'), {
@@ -45,7 +71,7 @@ export async function openBoard() {
   });
   const worker = context.serviceWorkers()[0] ?? await context.waitForEvent('serviceworker');
   const page = await context.newPage();
-  await page.goto(server.url);
+  await page.goto(server.url + start);
   return {
     page,
     worker,

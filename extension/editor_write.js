@@ -1,0 +1,296 @@
+// Writing the markup (or the coloured text) in place of a rich editor's
+// selection, the way a paste would, and checking that it held. Injected
+// after editor_read.js; page_side.js's insertMarkup uses it as
+// globalThis.huecodeWriting. The editor's own paste comes first, so its model
+// and its history take the change and one Ctrl+Z restores the original; the
+// browser's editing command comes next, for fields with no editor behind
+// them; direct insertion is the last resort, and only where no editor has
+// answered anything.
+globalThis.huecodeWriting ??= (() => {
+  const {settle, same, read, pressed, readAll, currentRange, putRange} = globalThis.huecodeReading;
+
+  // Waits until the editor has stopped redrawing: a change it makes in a
+  // task of its own is then in place.
+  function quiet(host, pause = 40, limit = 1500) {
+    return new Promise((resolve) => {
+      let timer = null;
+      let cap = null;
+      const observer = new MutationObserver(() => {
+        clearTimeout(timer);
+        timer = setTimeout(done, pause);
+      });
+      function done() {
+        observer.disconnect();
+        clearTimeout(timer);
+        clearTimeout(cap);
+        resolve();
+      }
+      observer.observe(host, {subtree: true, childList: true, characterData: true});
+      timer = setTimeout(done, pause);
+      cap = setTimeout(done, limit);
+    });
+  }
+
+  const hex = (value) => {
+    const rgb = /^rgb\((\d+), (\d+), (\d+)\)$/.exec(value);
+    return rgb ? `#${rgb.slice(1).map((n) => Number(n).toString(16).padStart(2, '0')).join('')}`
+      : value.toLowerCase();
+  };
+
+  // The colours a piece of HTML shows, as #rrggbb.
+  function coloursIn(html) {
+    const doc = new DOMParser().parseFromString(html, 'text/html');
+    const found = new Set();
+    for (const element of doc.querySelectorAll('[style], font[color]')) {
+      found.add(hex(element.style.color || element.getAttribute('color') || ''));
+    }
+    return found;
+  }
+
+  // The coloured text as elements: one coloured span for each chunk the
+  // core coloured, the formatting as b, i, u and s inside it, one paragraph
+  // for each line when there are several.
+  function formattedBox(text, chunks, styles) {
+    const tags = [['bold', 'b'], ['italic', 'i'], ['underline', 'u'], ['strike', 's']]
+      .filter(([name]) => styles[name]).map(([, tag]) => tag);
+    const lines = [document.createElement('p')];
+    const add = (piece, colour) => piece.split('\n').forEach((part, k) => {
+      if (k > 0) {
+        lines.push(document.createElement('p'));
+      }
+      let node = document.createTextNode(part);
+      if (colour && part) {
+        for (const tag of [...tags].reverse()) {
+          const wrapper = document.createElement(tag);
+          wrapper.append(node);
+          node = wrapper;
+        }
+        const span = document.createElement('span');
+        span.style.color = colour;
+        span.append(node);
+        node = span;
+      }
+      lines.at(-1).append(node);
+    });
+    let covered = 0;
+    for (const [offset, units, colour] of chunks) {
+      add(text.slice(covered, offset), null);
+      add(text.slice(offset, offset + units), colour);
+      covered = offset + units;
+    }
+    add(text.slice(covered), null);
+    const box = document.createElement('div');
+    for (const line of lines) {
+      line.normalize();
+      if (!line.hasChildNodes()) {
+        line.append(document.createElement('br'));
+      }
+    }
+    box.append(...(lines.length === 1 ? lines[0].childNodes : lines));
+    return box;
+  }
+
+  // Whether `after` is `before` with `selected` replaced by `inserted` at
+  // one place, and nothing else changed.
+  function replacedOnce(before, selected, inserted, after) {
+    const [b, s, r, a] = [before, selected, inserted, after].map((t) => t.replace(/\u00A0/g, ' '));
+    if (a.length !== b.length - s.length + r.length) {
+      return false;
+    }
+    let prefix = 0;
+    while (prefix < a.length && a[prefix] === b[prefix]) {
+      ++prefix;
+    }
+    let suffix = 0;
+    while (suffix < a.length && suffix < b.length && a.at(-1 - suffix) === b.at(-1 - suffix)) {
+      ++suffix;
+    }
+    for (let at = Math.max(0, a.length - r.length - suffix); at <= Math.min(prefix, b.length - s.length); ++at) {
+      if (a.startsWith(r, at) && b.startsWith(s, at)) {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  function pasted(element, items) {
+    const data = new DataTransfer();
+    for (const [type, value] of Object.entries(items)) {
+      data.setData(type, value);
+    }
+    const event = new ClipboardEvent('paste', {clipboardData: data, bubbles: true, cancelable: true, composed: true});
+    element.dispatchEvent(event);
+    return event.defaultPrevented;
+  }
+
+  // Lines of text as blocks of HTML, runs of spaces kept with no-break
+  // spaces: div blocks as the browser's editing makes them in a field without
+  // an editor (the browser inserts them as one piece of HTML several times
+  // faster than the same text with its line breaks), p blocks for an
+  // editor's paste, which keeps empty ones as empty paragraphs where some
+  // editors join the line breaks of plain text.
+  function linesHtml(text, tag) {
+    const box = document.createElement('div');
+    box.append(...text.split('\n').map((line) => {
+      const block = document.createElement(tag);
+      const spaced = line.replace(/ {2}/g, ' \u00A0').replace(/^ | $/g, '\u00A0');
+      block.append(spaced || (tag === 'div' ? document.createElement('br') : ''));
+      return block;
+    }));
+    return box.innerHTML;
+  }
+
+  // The browser's editing command, a long text in several pieces that the
+  // browser joins into one undo step; the spelling checker would read every
+  // piece, so it rests meanwhile.
+  function commanded(host, text, html) {
+    if (html !== null) {
+      return document.execCommand('insertHTML', false, html);
+    }
+    const spellcheck = host.getAttribute('spellcheck');
+    host.setAttribute('spellcheck', 'false');
+    let inserted = true;
+    for (let at = 0; at < text.length && inserted;) {
+      let end = Math.min(text.length, at + 8192);
+      end -= end < text.length && /[\uD800-\uDBFF]/.test(text[end - 1]) ? 1 : 0;
+      inserted = document.execCommand('insertText', false, text.slice(at, end));
+      at = end;
+    }
+    if (spellcheck === null) {
+      host.removeAttribute('spellcheck');
+    } else {
+      host.setAttribute('spellcheck', spellcheck);
+    }
+    return inserted;
+  }
+
+  function directly(host, text, box) {
+    const range = currentRange(host);
+    range.deleteContents();
+    const fragment = document.createDocumentFragment();
+    fragment.append(...(box ? box.cloneNode(true).childNodes : [document.createTextNode(text)]));
+    range.insertNode(fragment);
+    host.dispatchEvent(new InputEvent('input', {bubbles: true, inputType: 'insertReplacementText'}));
+    return true;
+  }
+
+  // The selection that was read, selected again if the editor lost it
+  // meanwhile; false when it cannot be found.
+  async function reselected(target) {
+    if (target.untouched?.() || same(read(target.element, target.host).text, target.picked.text)) {
+      return true;
+    }
+    putRange(target.host, target.range);
+    await settle();
+    return same(read(target.element, target.host).text, target.picked.text);
+  }
+
+  // One way of writing, then the editor's whole text read again: 'done',
+  // 'unchanged', or 'wrong' (the text changed, but not as it should have).
+  async function attempt(target, way, check) {
+    way();
+    await settle();
+    await quiet(target.host);
+    const caret = currentRange(target.host);
+    const after = await readAll(target.element, target.host);
+    if (check.held(after)) {
+      if (caret?.startContainer.isConnected) {
+        putRange(target.host, caret);
+      } else {
+        target.host.ownerDocument.getSelection().collapseToEnd();
+      }
+      return 'done';
+    }
+    return check.unchanged(after) ? 'unchanged' : 'wrong';
+  }
+
+  // Brings the original back after a change that went wrong: the editor's
+  // own undo where it has one, else the browser's.
+  async function undone(target) {
+    if (!pressed(target.element, 'z')) {
+      document.execCommand('undo');
+    }
+    await settle();
+    await quiet(target.host);
+    return same((await readAll(target.element, target.host)).text, target.all.text);
+  }
+
+  // What goes to the editor's paste: the markup as plain text (with two
+  // line breaks for a new paragraph where the editor reads them so), or the
+  // coloured text as HTML beside its plain text. Some of the editors that
+  // read two line breaks as a new paragraph join the empty lines of plain
+  // text: empty lines go as paragraphs of HTML first, as plain text second.
+  function pastes(picked, inserted, box) {
+    const plain = {'text/plain': picked.doubled ? inserted.replace(/\n/g, '\n\n') : inserted};
+    if (box) {
+      return [{...plain, 'text/html': box.innerHTML}];
+    }
+    return picked.doubled && inserted.includes('\n\n') ? [{...plain, 'text/html': linesHtml(inserted, 'p')}, plain]
+      : [plain];
+  }
+
+  // The whole text after a change: held when the selection became the
+  // insertion and nothing else changed (and, for coloured text, every colour
+  // is there); unchanged when it is still the text that was read.
+  function checks({all, picked}, inserted, chunks) {
+    const colours = chunks && new Set(chunks.filter((chunk) => chunk[2]).map((chunk) => chunk[2].toLowerCase()));
+    const holds = (found) => [...colours].every((colour) => found.has(colour));
+    return {
+      held: (after) => replacedOnce(all.text, picked.text, inserted, after.text) &&
+        (!colours || holds(coloursIn(after.html))),
+      unchanged: (after) => same(after.text, all.text) && after.html === all.html,
+    };
+  }
+
+  // Where no editor answers: the browser's editing command, and direct
+  // insertion only where the command itself failed.
+  async function writeWithoutEditor(target, inserted, box, check) {
+    let commandWorked = true;
+    const html = box?.innerHTML ?? (inserted.includes('\n') ? linesHtml(inserted, 'div') : null);
+    const outcome = await attempt(target, () => {
+      commandWorked = commanded(target.host, inserted, html);
+    }, check);
+    if (outcome !== 'unchanged' || commandWorked) {
+      return outcome === 'done' ? 'done' : outcome === 'unchanged' || (await undone(target)) ? 'notHeld'
+        : 'notRestored';
+    }
+    if (!(await reselected(target))) {
+      return 'changed';
+    }
+    const last = await attempt(target, () => directly(target.host, inserted, box), check);
+    // A direct change is in no history: undoing it would take back something else.
+    return last === 'done' ? 'done' : last === 'unchanged' ? 'notHeld' : 'notRestored';
+  }
+
+  // Returns 'done', 'changed' (the selection is not what was read), or
+  // 'notHeld' / 'notRestored' when the editor did not take the change (the
+  // text as it was, or changed in a way that could not be undone).
+  async function write(target, markup, formatted) {
+    const {element, host, picked} = target;
+    const box = formatted ? formattedBox(picked.text, formatted.chunks, formatted.styles) : null;
+    const inserted = box ? picked.text : markup;
+    const check = checks(target, inserted, formatted?.chunks);
+    let claimed = picked.editor;
+    for (const items of pastes(picked, inserted, box)) {
+      if (!(await reselected(target))) {
+        return 'changed';
+      }
+      const outcome = await attempt(target, () => {
+        claimed = pasted(element, items) || claimed;
+      }, check);
+      if (outcome === 'done') {
+        return 'done';
+      }
+      if (outcome === 'wrong' && !(await undone(target))) {
+        return 'notRestored';
+      }
+      if (!claimed) {
+        return (await reselected(target)) ? writeWithoutEditor(target, inserted, box, check) : 'changed';
+      }
+    }
+    putRange(host, target.range);
+    return 'notHeld';
+  }
+
+  return {write, commanded};
+})();

@@ -1,0 +1,84 @@
+// The extension in real rich editors from npm: the selection read with one
+// line break per paragraph and coloured as huecode-cli colours it, the
+// editor's own Ctrl+Z bringing the original back, a long post never cut, an
+// editor that refuses the change left as it was, and coloured text where
+// the site asks for it.
+import assert from 'node:assert/strict';
+import {after, before, test} from 'node:test';
+import {cliMarkup, openBoard} from './harness.mjs';
+
+const editors = ['quill', 'prosemirror', 'lexical', 'ckeditor', 'codemirror', 'design'];
+const post = '彩色 text 🎉\nline2';
+// Part of a line, across the paragraph break, and nothing (a caret: the
+// whole text), also of a text with an empty paragraph.
+const cases = [[post, [3, 7]], [post, [3, post.length - 1]], [post, null], ['第一段\n\n第二段', null]];
+
+let board;
+before(async () => {
+  board = await openBoard('editors.html');
+  await board.page.evaluate(() => window.editorsReady);
+});
+after(() => board?.close());
+
+const call = (name, method, ...args) => board.page.evaluate(([name, method, args]) =>
+  window.editors[name][method](...args), [name, method, args]);
+
+async function put(name, text, range) {
+  await call(name, 'set', text);
+  await call(name, 'select', ...(range ?? [0, 0]));
+}
+
+test('each editor colours its selection like huecode-cli, and its own Ctrl+Z restores it', async () => {
+  for (const name of editors) {
+    for (const [text, range] of cases) {
+      const [start, end] = range ?? [0, text.length];
+      const picked = text.slice(start, end);
+      await put(name, text, range);
+      const result = await board.colour({dialect: 'ubb'});
+      const label = `${name} ${JSON.stringify(text)} ${JSON.stringify(range)}`;
+      assert.deepEqual(result, {replaced: true, characters: picked.length, dialect: 'ubb'}, label);
+      const expected = text.slice(0, start) + cliMarkup(['--preset', 'ubb'], picked) + text.slice(end);
+      assert.equal(await call(name, 'text'), expected, label);
+      await board.page.keyboard.press('Control+z');
+      assert.equal(await call(name, 'text'), text, `${label}: one Ctrl+Z`);
+    }
+  }
+  assert.deepEqual(await board.page.evaluate(() => window.editorErrors), []);
+});
+
+test('a long post is coloured whole where the editor draws only part of it', async () => {
+  const long = '长帖子里的一段话, with some English words too.\n'.repeat(500).slice(0, 20000);
+  for (const name of ['codemirror', 'lexical']) {
+    await put(name, long);
+    assert.equal((await board.colour({dialect: 'ubb'})).characters, long.length, name);
+    assert.equal(await call(name, 'text'), cliMarkup(['--preset', 'ubb'], long), name);
+  }
+});
+
+test('an editor that refuses the change keeps its text, and the user is told', async () => {
+  await put('stubborn', 'kept as it is', [0, 4]);
+  const result = await board.colour({dialect: 'ubb'});
+  assert.equal(result.replaced, false);
+  assert.equal(result.reason, 'notHeld');
+  assert.equal(await call('stubborn', 'text'), 'kept as it is');
+  assert.ok(await board.page.$('huecode-notice'), 'no notice on the page');
+});
+
+test('a site that asks for coloured text gets it in the editor\'s model, formatting included', async () => {
+  const origin = new URL(board.page.url()).origin;
+  await board.worker.evaluate(async (origin) => {
+    const key = 'huecode.extension.v1';
+    const {[key]: stored = {}} = await chrome.storage.local.get(key);
+    await chrome.storage.local.set({[key]: {...stored, sites: {[origin]: {dialect: 'ubb', formatted: true}}}});
+  }, origin);
+  for (const [name, options, args] of [['quill', {}, []], ['quill', {bold: true}, ['--bold']], ['design', {}, []]]) {
+    await put(name, post, [3, post.length]);
+    const result = await board.colour(options);
+    assert.deepEqual(result, {replaced: true, characters: post.length - 3, dialect: 'ubb', formatted: true}, name);
+    assert.equal(await call(name, 'text'), post, `${name}: the text itself changed`);
+    // The colours in order, as the command line writes them.
+    const expected = [...cliMarkup(['--preset', 'ubb', ...args], post.slice(3)).matchAll(/color=#?([0-9A-F]{6})/gi)]
+      .map((m) => [`#${m[1].toLowerCase()}`, Boolean(options.bold)]);
+    assert.deepEqual(await call(name, 'colours'), expected, `${name} ${JSON.stringify(options)}`);
+  }
+});
