@@ -8,7 +8,7 @@
 // selection is read with the copy event the editor answers from its model,
 // written with the paste event it takes into its model and history, and the
 // result is read back the same way before it counts as done.
-globalThis.huecodeReading ??= (() => {
+if (!globalThis.huecodeReading) {
   const blockTags = new Set(['ADDRESS', 'ARTICLE', 'ASIDE', 'BLOCKQUOTE', 'DD', 'DIV', 'DL', 'DT', 'FIELDSET',
     'FIGCAPTION', 'FIGURE', 'FOOTER', 'FORM', 'H1', 'H2', 'H3', 'H4', 'H5', 'H6', 'HEADER', 'HR', 'LI', 'MAIN',
     'NAV', 'OL', 'P', 'PRE', 'SECTION', 'TABLE', 'TBODY', 'THEAD', 'TR', 'UL']);
@@ -234,5 +234,5 @@ globalThis.huecodeReading ??= (() => {
     return {picked, all, whole, range: currentRange(host), untouched: watch(host)};
   }
 
-  return {settle, same, domText, currentRange, putRange, read, pressed, readAll, readSelection};
-})();
+  globalThis.huecodeReading = {settle, same, currentRange, putRange, read, pressed, readAll, readSelection};
+}

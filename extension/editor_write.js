@@ -6,7 +6,7 @@
 // browser's editing command comes next, for fields with no editor behind
 // them; direct insertion is the last resort, and only where no editor has
 // answered anything.
-globalThis.huecodeWriting ??= (() => {
+if (!globalThis.huecodeWriting) {
   const {settle, same, read, pressed, readAll, currentRange, putRange} = globalThis.huecodeReading;
 
   // Waits until the editor has stopped redrawing: a change it makes in a
@@ -47,9 +47,42 @@ globalThis.huecodeWriting ??= (() => {
     return found;
   }
 
-  // The coloured text as elements: one coloured span for each chunk the
-  // core coloured, the formatting as b, i, u and s inside it, one paragraph
-  // for each line when there are several.
+  // The core's chunks as runs of one colour, [start, end, colour or null]:
+  // neighbours of the same colour join, and so do two of the same colour
+  // around spaces when no line is drawn under or through the text (the
+  // spaces then take a colour, which shows nothing). A long gradient changes
+  // colour every few characters only: an editor gets far fewer elements to
+  // take in.
+  function runsOf(text, chunks, spacesJoin) {
+    const runs = [];
+    const push = (start, end, colour) => {
+      const [gap, last] = [runs.at(-2), runs.at(-1)];
+      if (start >= end) {
+        return;
+      }
+      if (last?.[2] === colour) {
+        last[1] = end;
+      } else if (spacesJoin && colour && last?.[2] === null && gap?.[2] === colour &&
+        /^ +$/.test(text.slice(last[0], last[1]))) {
+        runs.pop();
+        gap[1] = end;
+      } else {
+        runs.push([start, end, colour]);
+      }
+    };
+    let covered = 0;
+    for (const [offset, units, colour] of chunks) {
+      push(covered, offset, null);
+      push(offset, offset + units, colour);
+      covered = offset + units;
+    }
+    push(covered, text.length, null);
+    return runs;
+  }
+
+  // The coloured text as elements: one coloured span for each run of a
+  // colour, the formatting as b, i, u and s inside it, one paragraph for each
+  // line when there are several.
   function formattedBox(text, chunks, styles) {
     const tags = [['bold', 'b'], ['italic', 'i'], ['underline', 'u'], ['strike', 's']]
       .filter(([name]) => styles[name]).map(([, tag]) => tag);
@@ -72,13 +105,9 @@ globalThis.huecodeWriting ??= (() => {
       }
       lines.at(-1).append(node);
     });
-    let covered = 0;
-    for (const [offset, units, colour] of chunks) {
-      add(text.slice(covered, offset), null);
-      add(text.slice(offset, offset + units), colour);
-      covered = offset + units;
+    for (const [start, end, colour] of runsOf(text, chunks, !styles.underline && !styles.strike)) {
+      add(text.slice(start, end), colour);
     }
-    add(text.slice(covered), null);
     const box = document.createElement('div');
     for (const line of lines) {
       line.normalize();
@@ -292,5 +321,5 @@ globalThis.huecodeWriting ??= (() => {
     return 'notHeld';
   }
 
-  return {write, commanded};
-})();
+  globalThis.huecodeWriting = {write, commanded};
+}

@@ -115,7 +115,7 @@ export async function insertMarkup(expected, replacement, formatted) {
   const target = globalThis.huecodeTarget;
   globalThis.huecodeTarget = null;
   const field = target?.kind === 'text' ? target.field : target?.element;
-  if (!target || !field.isConnected || target.picked?.text !== expected && target.text !== expected) {
+  if (!target || !field.isConnected || (target.picked?.text ?? target.text) !== expected) {
     return 'changed';
   }
   field.focus({preventScroll: true});

@@ -14,6 +14,10 @@ page_files=(
   style.css
   app.js
   i18n.js
+  i18n-actions.js
+  feedback.js
+  phone.js
+  linkguard.js
   controls.js
   preview.js
   formatting.js
@@ -61,6 +65,23 @@ for file in "${page_files[@]}"; do
   cp "$root/web/$file" "$out/$file"
 done
 cp "$root/ui/resources/icon.svg" "$out/icon.svg"
+
+# The first paint waits for app.js and every module it imports: the page
+# names them all, so that they load at once rather than one import at a time.
+preload=()
+pending=(app.js)
+while ((${#pending[@]} > 0)); do
+  module=${pending[0]}
+  pending=("${pending[@]:1}")
+  for imported in $(grep -ohE "from '\./[^']+'" "$root/web/$module" | sed -E "s|from '\./([^']+)'|\1|"); do
+    if [[ ! " ${preload[*]} " =~ " $imported " ]]; then
+      preload+=("$imported")
+      pending+=("$imported")
+    fi
+  done
+done
+links=$(printf '<link rel="modulepreload" href="%s">\\n' "${preload[@]}")
+sed -i "s|^<script type=\"module\" src=\"app.js\"|${links}&|" "$out/index.html"
 
 "$root/scripts/web_release.sh" "$out"
 single=$(dirname "$out")/web-single

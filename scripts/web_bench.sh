@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the page and huecode-cli and prints the page's figures: conversion
 # time against huecode-cli and a plain JavaScript generator, first load time
-# and the page's size with gzip.
+# and the page's size with gzip, and Lighthouse's mobile and desktop scores
+# and layout shift (Lighthouse pinned in web/bench/package-lock.json).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${HUECODE_BUILD_DIR:-$root/build}
@@ -11,3 +12,5 @@ build=${HUECODE_BUILD_DIR:-$root/build}
 "$root/scripts/web_packages.sh"
 cd "$root/web"
 HUECODE_WEB_DIR=$build/web HUECODE_CLI=$build/cli/huecode-cli node bench/page_bench.mjs
+"$root/scripts/web_packages.sh" web/bench
+HUECODE_WEB_DIR=$build/web node bench/lighthouse.mjs

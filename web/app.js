@@ -6,6 +6,9 @@ import {dialectName, fields, markInvalid, stopId, typedColour, writeSettings} fr
 import {formatPreview, formattingSettings, showFormatting} from './formatting.js';
 import {applyTexts, defaultLanguage, textsOf} from './i18n.js';
 import {createLibrary} from './library.js';
+import {acknowledge, announce, initFeedback, showToast} from './feedback.js';
+import {initPhone, showOnBar} from './phone.js';
+import {guardedShareLink} from './linkguard.js';
 import {History, dialectOf, editStops, readCount, sameSettings, withAddedStop} from './model.js';
 import {boardColour, drawBar, showPreview} from './preview.js';
 import {defaults, loadSettings, readerKeys, sanitised, saveSettings, storageKey as settingsKey} from './settings.js';
@@ -43,8 +46,8 @@ let textTouched = false;
 // The convert button's request: as in the window, its result takes the
 // focus, unless the user has gone on to another control meanwhile.
 let focusFor = 0;
-// What the status line's undo button restores, when it shows.
-let statusUndo = null;
+// A link's text waiting for the user's answer, and what to restore.
+let linkOffer = null;
 
 const textLoaded = loadText().then((text) => {
   if (!textTouched && text) {
@@ -85,10 +88,8 @@ function conversionSettings() {
   };
 }
 
-function setStatus(message, undo = null) {
+function setStatus(message) {
   byId('status').textContent = message;
-  statusUndo = undo;
-  byId('status-undo').hidden = undo === null;
 }
 
 function convertNow() {
@@ -125,7 +126,7 @@ function scheduleConversion() {
 function showOutputNote(invalid) {
   const long = lastResult && lastResult.markup.length > maxShown;
   const note = byId('output-note');
-  note.textContent = invalid ? texts.fixFields : long ? texts.tooLong(maxShown, lastResult.markup.length) : '';
+  note.textContent = invalid ? texts.fixFields : long ? texts.tooLong(maxShown, lastResult.counts.outputCharacters) : '';
   note.hidden = !note.textContent;
 }
 
@@ -204,6 +205,28 @@ function drawPreview() {
   formatPreview(byId('preview'), formattingSettings(core?.dialects, settings).styles);
   byId('contrast-warning').textContent = low ? texts.lowContrast(low, lowest.toFixed(2)) : '';
   byId('contrast-warning').hidden = low === 0;
+  showOnBar({preview: byId('preview'), board: boardColour(settings), length: barLength(lastResult)});
+}
+
+// The markup's length in the unit the limit counts, marked when over it.
+function barLength(result) {
+  const {limit} = readNumbers();
+  const unit = texts.unitName[settings.limitUnit];
+  if (!result.lengths) {
+    return {text: texts.barLength(result.counts.shortest, unit, true), over: true};
+  }
+  const length = result.lengths[settings.limitUnit];
+  const over = limit.value !== null && length > limit.value;
+  return {text: texts.barLength(length, unit, over), over};
+}
+
+// The core reads a step at or above the text's length as 1 (the window's
+// rule): asked for more than 1 and given 1 without fitting, the user hears why.
+function showStepNote(result) {
+  const {step} = readNumbers();
+  const fitted = settings.fit && readNumbers().limit.value !== null;
+  byId('step-note').hidden = fitted || result.failed || !(step.value > 1 && result.counts.step === 1);
+  byId('step-note').textContent = texts.stepNote;
 }
 
 // The beginning of a long markup, not cut inside a surrogate pair.
@@ -234,6 +257,7 @@ function showResult(result) {
   drawBar(byId('bar'), result.bar);
   drawPreview();
   byId('preview-note').hidden = !result.previewCut;
+  showStepNote(result);
   if (result.id === focusFor && [byId('convert'), document.body].includes(document.activeElement)) {
     byId('output').focus();
   }
@@ -400,7 +424,8 @@ function pickDialect() {
   const {prefix, middle, suffix} = dialect;
   change({...settings, prefix, middle, suffix}, {convert: 'now'});
   if (edited) {
-    setStatus(texts.templateReplaced(dialectName(texts, dialect)), before);
+    showToast('template', byId('dialect'), texts.templateReplaced(dialectName(texts, dialect)),
+      () => change(before, {convert: 'now'}));
   }
 }
 
@@ -433,17 +458,23 @@ function confirmReset() {
   setStatus(texts.resetDone);
 }
 
-async function copy() {
+// button: the Copy that was pressed (the result's or the phone bar's).
+async function copy(button = byId('copy')) {
+  let copied = true;
   try {
     await navigator.clipboard.writeText(markup());
-    setStatus(texts.copied);
   } catch {
     // Without clipboard permission the older command may still be allowed;
     // it copies the selected box, which copyWhole fills with the whole markup.
     const output = byId('output');
     output.focus();
     output.select();
-    setStatus(document.execCommand('copy') ? texts.copied : texts.copyRefused);
+    copied = document.execCommand('copy');
+  }
+  if (copied) {
+    acknowledge(button, texts.copiedAck, texts.copied);
+  } else {
+    showToast('copy', button, texts.copyRefused);
   }
 }
 
@@ -452,17 +483,23 @@ function download() {
   const link = Object.assign(document.createElement('a'), {href: url, download: 'huecode.txt'});
   link.click();
   setTimeout(() => URL.revokeObjectURL(url), 1000);
+  acknowledge(byId('download'), texts.downloadedAck);
 }
 
 async function share() {
-  const fragment = shareFragment(withoutReader(settings), byId('share-text').checked ? byId('text').value : null);
-  const link = `${location.href.replace(/#.*$/, '')}${fragment}`;
+  const base = location.href.replace(/#.*$/, '');
+  const text = byId('share-text').checked ? byId('text').value : null;
+  const {link, fragment, leftOut} = guardedShareLink(base, (t) => shareFragment(withoutReader(settings), t), text);
   try {
     await navigator.clipboard.writeText(link);
-    setStatus(texts.shareCopied);
+    acknowledge(byId('share'), texts.sharedAck, texts.shareCopied);
   } catch {
     window.history.replaceState(null, '', fragment);
-    setStatus(texts.shareShown);
+    showToast('share', byId('share'), texts.shareShown);
+    return;
+  }
+  if (leftOut) {
+    showToast('share', byId('share'), texts.linkTooLong(leftOut.length, leftOut.max));
   }
 }
 
@@ -489,9 +526,25 @@ function withoutRefused(link) {
   return {...link, settings: usable, refused};
 }
 
-// A link's settings replace the current ones (undoable, the saved gradients
-// untouched); what it cannot read takes the default. It is applied once: the
-// address loses its fragment.
+function putText(text) {
+  textTouched = true;
+  byId('text').value = text;
+  saveText(text);
+}
+
+// The link's toast: its Undo restores the settings and the text from before.
+function linkToast(message, before) {
+  showToast('link', byId('text'), message, () => {
+    putText(before.text);
+    change(before.settings, {convert: 'now'});
+    convertNow();
+  });
+}
+
+// A link's settings replace the current ones at once (undoable, the saved
+// gradients untouched); what it cannot read takes the default. Its text
+// replaces an empty draft or the same one; over a different draft the user
+// is asked first. It is applied once: the address loses its fragment.
 function openLink() {
   const read = readShareFragment(location.hash, {maxStops: core.maxStops});
   if (!read) {
@@ -502,31 +555,33 @@ function openLink() {
   const before = {settings, text: byId('text').value};
   const next = sanitised({...withoutReader(defaultSettings()), ...link.settings,
     ...Object.fromEntries(readerKeys.map((key) => [key, settings[key]]))});
-  if (link.text !== null) {
-    textTouched = true;
-    byId('text').value = link.text;
-    saveText(link.text);
+  const asking = link.text !== null && before.text !== '' && before.text !== link.text;
+  if (link.text !== null && !asking) {
+    putText(link.text);
   }
   change(withCoreDefaults(next), {convert: 'now'});
-  setStatus(linkMessage(link), before);
+  linkToast(linkMessage(link), before);
+  if (asking) {
+    linkOffer = {text: link.text, before, message: linkMessage(link)};
+    byId('link-dialog').showModal();
+  }
 }
 
-function undoFromStatus() {
-  const undoing = statusUndo;
-  setStatus('');
-  if (undoing?.settings) {
-    byId('text').value = undoing.text;
-    saveText(undoing.text);
-    change(undoing.settings, {convert: 'now'});
-  } else if (undoing) {
-    change(undoing, {convert: 'now'});
+function answerLinkOffer(use) {
+  byId('link-dialog').close();
+  if (use && linkOffer) {
+    putText(linkOffer.text);
+    convertNow();
+    linkToast(linkOffer.message, linkOffer.before);
   }
+  linkOffer = null;
 }
 
 function applyLanguage() {
   texts = applyTexts(document, settings.language ?? defaultLanguage(navigator.languages));
   byId('language').textContent = texts.switchTo;
   byId('language').lang = texts.switchLang;
+  byId('copy').title = texts.copyTitle;
   render();
   library.render();
   retextNotes(texts);
@@ -542,14 +597,19 @@ function toggleLanguage() {
   applyLanguage();
 }
 
+// A gallery gradient brings the board it reads on, unless the user set a colour of their own.
 const library = createLibrary({
   texts: () => texts,
   maxStops: () => core?.maxStops,
   current: () => ({stops: settings.stops, space: settings.space, positions: stopPositions()}),
-  apply(gradient, name) {
+  apply(gradient, name, button) {
+    const before = settings;
+    const board = ['light', 'dark'].includes(gradient.board) && settings.board !== 'custom' ? gradient.board
+      : settings.board;
     change({...settings, rainbow: false, space: gradient.space, stops: gradient.stops.map((c) => c.toLowerCase()),
-      positions: gradient.positions ?? null}, {convert: 'now'});
-    setStatus(texts.gradientApplied(name));
+      board, positions: gradient.positions ?? null}, {convert: 'now'});
+    acknowledge(button, texts.appliedAck);
+    showToast('gradient', button, texts.gradientApplied(name), () => change(before, {convert: 'now'}));
   },
 });
 
@@ -590,6 +650,23 @@ function onKey(event) {
   } else {
     undo();
   }
+}
+
+// Ctrl+Shift+Enter (⌘⇧↩) copies the markup from anywhere: no major browser
+// uses it, and the copy button's title names it.
+function onCopyKey(event) {
+  if (event.key === 'Enter' && event.shiftKey && (event.ctrlKey || event.metaKey) && !event.altKey) {
+    event.preventDefault();
+    copy();
+  }
+}
+
+// The skip link takes the focus to the result at every width, without
+// touching the address (whose fragment carries share links).
+function jumpToResult(event) {
+  event.preventDefault();
+  byId('result').scrollIntoView({block: 'start'});
+  byId('result').focus({preventScroll: true});
 }
 
 // A text beyond the page's limit is neither kept nor converted.
@@ -640,7 +717,8 @@ function listen() {
   // As in the window, the output is taken whole: focusing it selects it all.
   byId('output').addEventListener('focus', () => byId('output').select());
   byId('output').addEventListener('copy', copyWhole);
-  const clicks = {copy, download, share, undo, redo, shuffle, language: toggleLanguage, 'status-undo': undoFromStatus,
+  const clicks = {copy: () => copy(), download, share, undo, redo, shuffle, language: toggleLanguage,
+    'link-keep': () => answerLinkOffer(false), 'link-use': () => answerLinkOffer(true),
     'reset-confirm': confirmReset, 'reset-cancel': () => byId('reset-dialog').close(),
     reset: () => byId('reset-dialog').showModal(),
     'add-stop': () => change({...settings, stops: withAddedStop(settings.stops),
@@ -651,6 +729,9 @@ function listen() {
     byId(id).addEventListener('click', handler);
   }
   document.addEventListener('keydown', onKey);
+  document.addEventListener('keydown', onCopyKey);
+  byId('link-dialog').addEventListener('cancel', () => answerLinkOffer(false));
+  document.querySelector('.jump').addEventListener('click', jumpToResult);
   systemDark.addEventListener('change', applyTheme);
   addEventListener('hashchange', () => core && openLink());
   addEventListener('pagehide', leaving);
@@ -658,6 +739,8 @@ function listen() {
 }
 
 function start() {
+  initFeedback(() => texts);
+  initPhone(copy);
   worker.addEventListener('message', onWorkerMessage);
   worker.addEventListener('error', (event) => setStatus(texts.coreFailed(event.message || 'worker.js')));
   applyLanguage();

@@ -2,6 +2,7 @@
 // where it has them) and in English. Elements name their text with
 // data-i18n; messages built at run time take their values as arguments.
 import {shapeTexts} from './shape-texts.js';
+import {actionTexts} from './i18n-actions.js';
 
 const texts = {
   zh: {
@@ -85,7 +86,6 @@ const texts = {
     moveGradientDown: (name) => `“${name}”下移`,
     renamePrompt: '新名称:',
     gradientApplied: (name) => `已使用渐变“${name}”。`,
-    gradientSaved: (name) => `已保存“${name}”。`,
     gradientDeleted: (name) => `已删除“${name}”。`,
     imported: (added, skipped) => `已导入 ${added} 个渐变` + (skipped ? `,${skipped} 个已存在,跳过。` : '。'),
     savedUnreadable: '保存的渐变无法读取,已保留原样;新保存的渐变不会覆盖它,直到你导入或删除。',
@@ -240,7 +240,6 @@ const texts = {
     moveGradientDown: (name) => `Move “${name}” down`,
     renamePrompt: 'New name:',
     gradientApplied: (name) => `Using the gradient “${name}”.`,
-    gradientSaved: (name) => `Saved “${name}”.`,
     gradientDeleted: (name) => `Deleted “${name}”.`,
     imported: (added, skipped) => `Imported ${added} gradients` + (skipped ? `; ${skipped} were already saved.` : '.'),
     savedUnreadable: 'The saved gradients cannot be read; they are left as they are, and saving will not overwrite them until you import or delete.',
@@ -314,8 +313,8 @@ const texts = {
   },
 };
 
-for (const [language, more] of Object.entries(shapeTexts)) {
-  Object.assign(texts[language], more);
+for (const language of Object.keys(texts)) {
+  Object.assign(texts[language], actionTexts[language], shapeTexts[language]);
 }
 
 export const languages = Object.keys(texts);
@@ -336,5 +335,9 @@ export function applyTexts(root, language) {
   for (const element of root.querySelectorAll('[data-i18n]')) {
     element.textContent = t[element.dataset.i18n];
   }
+  for (const element of root.querySelectorAll('[data-i18n-placeholder]')) {
+    element.placeholder = t[element.dataset.i18nPlaceholder];
+  }
+  root.querySelector('meta[name=description]')?.setAttribute('content', t.description);
   return t;
 }

@@ -1,6 +1,7 @@
 // The gallery and the saved gradients on the page: swatches to pick from, the
 // user's own list kept in localStorage, and its export and import as a file.
 import * as gradients from './gradients.js';
+import {acknowledge, showToast} from './feedback.js';
 import {local} from './storage.js';
 
 const byId = (id) => document.getElementById(id);
@@ -23,11 +24,22 @@ function button(text, label, onClick) {
   return element;
 }
 
+// onClick(button): the pressed button, for the answer beside it.
 function pickButton(name, stops, label, onClick) {
-  const element = button('', label, onClick);
+  const element = button('', label, () => onClick(element));
   element.className = 'pick';
-  element.append(swatch(stops), document.createTextNode(name));
+  const text = Object.assign(document.createElement('span'), {className: 'label', textContent: name});
+  element.append(swatch(stops), text);
   return element;
+}
+
+// The board a gallery gradient reads on: its swatch framed in the board's
+// colour, said in words to a screen reader and in the button's title.
+function markBoard(pick, board, t) {
+  pick.querySelector('.swatch').classList.add(`on-${board}`);
+  pick.title = t.suits[board];
+  pick.append(Object.assign(document.createElement('span'), {className: 'visually-hidden',
+    textContent: ` (${t.suits[board]})`}));
 }
 
 // The undo button beside the status line, made once.
@@ -36,15 +48,16 @@ function undoButton(text) {
   if (!element) {
     element = button('', null, () => {});
     element.id = 'library-undo';
+    element.hidden = true;
     byId('library-status').after(element);
   }
   element.textContent = text;
   return element;
 }
 
-// host: {texts(), current() → {stops, space} or null, apply(gradient, name),
-// maxStops()}. The list shown is the one storage holds: every change is made
-// to it as it is then, and another tab's changes are heard.
+// host: {texts(), current() → {stops, space} or null, apply(gradient, name,
+// button), maxStops()}. The list shown is the one storage holds: every
+// change is made to it as it is then, and another tab's changes are heard.
 export function createLibrary(host) {
   let list = [];
   let skipped = 0;
@@ -91,12 +104,17 @@ export function createLibrary(host) {
     }
   }
 
+  // A deleted gradient goes back where it was, unless it is back already.
+  function restore(entry, k) {
+    edit((l) => (l.some((e) => e.id === entry.id) ? l : [...l.slice(0, k), entry, ...l.slice(k)]));
+  }
+
   function savedItem(entry, k) {
     const t = host.texts();
     const item = document.createElement('li');
     item.dataset.id = entry.id;
     item.append(
-      pickButton(entry.name, entry.stops, t.useGradient(entry.name), () => host.apply(entry, entry.name)),
+      pickButton(entry.name, entry.stops, t.useGradient(entry.name), (b) => host.apply(entry, entry.name, b)),
       button('↑', t.moveGradientUp(entry.name), () => edit((l) => gradients.moveGradient(l, entry.id, -1))),
       button('↓', t.moveGradientDown(entry.name), () => edit((l) => gradients.moveGradient(l, entry.id, 1))),
       button('✎', t.renameGradient(entry.name), () => {
@@ -107,7 +125,7 @@ export function createLibrary(host) {
       }),
       button('×', t.deleteGradient(entry.name), () => {
         if (edit((l) => gradients.deleteGradient(l, entry.id))) {
-          say(t.gradientDeleted(entry.name));
+          showToast('gradient-delete', byId('saved-label'), t.gradientDeleted(entry.name), () => restore(entry, k));
         }
       }));
     item.children[1].disabled = k === 0;
@@ -121,7 +139,9 @@ export function createLibrary(host) {
     byId('gallery').replaceChildren(...gradients.gallery.map((entry) => {
       const item = document.createElement('li');
       const name = gradients.galleryName(entry, language);
-      item.append(pickButton(name, entry.stops, null, () => host.apply(entry, name)));
+      const pick = pickButton(name, entry.stops, null, (b) => host.apply(entry, name, b));
+      markBoard(pick, entry.board, t);
+      item.append(pick);
       return item;
     }));
     byId('saved').replaceChildren(...list.map(savedItem));
@@ -141,7 +161,7 @@ export function createLibrary(host) {
       const cleaned = gradients.cleanGradient({name, ...current}, {maxStops: host.maxStops()});
       if (edit((l) => gradients.saveGradient(l, cleaned, {maxStops: host.maxStops()}).list)) {
         byId('save-name').value = '';
-        say(host.texts().gradientSaved(cleaned.name));
+        acknowledge(byId('save-gradient'), host.texts().savedAck);
       }
       byId('save-name').removeAttribute('aria-invalid');
       byId('save-error').hidden = true;

@@ -29,7 +29,9 @@ export const defaults = Object.freeze({
   prefix: null,  // null: the core's initial template
   middle: null,
   suffix: null,
-  board: 'light',  // the preview's background: a light, a dark or a custom board
+  // The preview's background: a light, a dark or a custom board. Dark: where
+  // the core's default gradient (the gallery's "classic") reads.
+  board: 'dark',
   boardColour: '#ffffff',
   language: null,  // null: from the browser's languages
   theme: 'auto',

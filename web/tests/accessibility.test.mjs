@@ -5,7 +5,7 @@ import assert from 'node:assert/strict';
 import {readFile} from 'node:fs/promises';
 import {createRequire} from 'node:module';
 import {after, before, test} from 'node:test';
-import {convert, openBrowser, openPage} from './page.mjs';
+import {convert, openBrowser, openPage, reveal} from './page.mjs';
 
 const axeSource = await readFile(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
@@ -26,12 +26,11 @@ for (const [locale, screen, colorScheme] of views) {
     const {context, page} = await openPage(session, {locale, colorScheme});
     await page.setViewportSize(screen);
     await page.fill('#text', '彩色文字 colourful text');
-    await page.click('#add-stop');
-    await page.fill('#limit', '10');
-    await page.fill('#step', 'x');
-    await page.fill('#save-name', 'mine');
-    await page.click('#save-gradient');
-    await page.fill('#prefix', '{');
+    for (const [selector, action, value] of [['#add-stop', 'click'], ['#limit', 'fill', '10'], ['#step', 'fill', 'x'],
+      ['#save-name', 'fill', 'mine'], ['#save-gradient', 'click'], ['#prefix', 'fill', '{']]) {
+      await reveal(page, selector);
+      await page[action](selector, value);
+    }
     await convert(page);
     if (screen === desktop) {
       const bottoms = await page.$$eval('#text, #preview, #output', (e) => e.map((x) => x.getBoundingClientRect().bottom));

@@ -62,6 +62,14 @@ export async function resetPage(page, {clearText = false} = {}) {
   await page.click('#reset-confirm');
 }
 
+// On a phone the settings fold: the section holding the control opens first.
+export async function reveal(page, selector) {
+  const toggle = await page.$(`fieldset:has(${selector}) .fold-toggle`);
+  if (toggle && await toggle.isVisible() && await toggle.getAttribute('aria-expanded') !== 'true') {
+    await toggle.click();
+  }
+}
+
 export async function convert(page) {
   await page.click('#convert');
   await waitForOutput(page);

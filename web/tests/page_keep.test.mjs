@@ -57,7 +57,7 @@ test('stops, undo, dialect switches and reloads keep every edit', async () => {
   assert.ok(await page.isVisible('#custom-note'));
   await page.selectOption('#dialect', 'html');
   assert.equal(await page.inputValue('#prefix'), '<font color=');
-  await page.click('#status-undo');
+  await page.click('.toast[data-kind=template] .toast-undo');
   assert.equal(await page.inputValue('#prefix'), '{');
 
   await page.fill('#text', '留下 kept');
@@ -101,7 +101,7 @@ test('a share link restores the settings in a fresh browser, leaves saved gradie
   await first.page.selectOption('#board', 'dark');
   await first.page.check('#share-text');
   await first.page.click('#share');
-  await first.page.waitForFunction(() => document.getElementById('status').textContent !== '');
+  await first.page.waitForFunction(() => document.getElementById('announce').textContent !== '');
   const link = await first.page.evaluate(() => navigator.clipboard.readText());
   const ids = ['start', 'end', 'space', 'step', 'prefix', 'limit', 'board', 'text', 'dialect'];
   const values = (page) => page.evaluate((ids) => ids.map((id) => document.getElementById(id).value), ids);
@@ -126,7 +126,7 @@ test('a share link restores the settings in a fresh browser, leaves saved gradie
   for (const [fragment, message, expected] of links) {
     await page.evaluate((fragment) => { location.hash = fragment; }, fragment);
     await page.waitForFunction(() => location.hash === '');
-    assert.match(await page.textContent('#status'), message, fragment);
+    assert.match(await page.textContent('.toast[data-kind=link] span'), message, fragment);
     for (const [id, value] of Object.entries(expected)) {
       assert.equal(await page.inputValue(`#${id}`), value, `${fragment} ${id}`);
     }

@@ -53,8 +53,9 @@ test('type, pick colours, step and dialect, copy, reload, reset, switch language
   await page.waitForSelector('#warning[hidden]', {state: 'attached'});
 
   await page.click('#copy');
-  await page.waitForFunction(() => document.getElementById('status').textContent !== '');
-  assert.equal(await page.textContent('#status'), '复制到剪贴板成功');
+  await page.waitForFunction(() => document.getElementById('announce').textContent !== '');
+  assert.equal(await page.textContent('#announce'), '复制到剪贴板成功');
+  assert.equal(await page.textContent('#copy'), '已复制 ✓');
   assert.equal(await page.evaluate(() => navigator.clipboard.readText()), markup);
 
   await page.reload();
@@ -94,11 +95,11 @@ test('a refused copy falls back to the older command, and says so when that fail
     await page.evaluate((olderCopies) => {
       navigator.clipboard.writeText = () => Promise.reject(new DOMException('denied', 'NotAllowedError'));
       document.execCommand = (command) => command === 'copy' && olderCopies;
-      document.getElementById('status').textContent = '';
+      document.getElementById('announce').textContent = '';
     }, olderCopies);
     await page.click('#copy');
-    await page.waitForFunction(() => document.getElementById('status').textContent !== '');
-    const status = await page.textContent('#status');
+    await page.waitForFunction(() => document.getElementById('announce').textContent !== '');
+    const status = await page.textContent('#announce');
     assert.ok(typeof message === 'string' ? status === message : message.test(status), `${name}: ${status}`);
   }
   await context.close();

@@ -71,7 +71,9 @@ async function main() {
     .replace(/<link rel="icon"[^>]*>/, () => `<link rel="icon" href="data:image/svg+xml;base64,${icon}">`)
     .replace(/<link rel="stylesheet" href="style.css">/, () => `<style>${style}</style>`)
     .replace(/<script src="file-check.js" defer><\/script>\n/, '')
-    .replace(/<script type="module" src="app.js"><\/script>/, () => `<script type="module">${script}</script>`);
+    .replace(/<link rel="modulepreload"[^>]*>\n/g, '')
+    .replace(/<script type="module" src="app.js" blocking="render"><\/script>/,
+      () => `<script type="module" blocking="render">${script}</script>`);
   for (const left of ['src="app.js"', 'href="style.css"', 'file-check.js']) {
     if (page.includes(left)) {
       throw new Error(`index.html changed: ${left} is still there`);

@@ -1,0 +1,36 @@
+// Prints Lighthouse's scores for the built page, with its mobile preset (a
+// mid-range phone on a slow network, simulated) and its desktop preset, and
+// the cumulative layout shift of each, in Debian's Chromium.
+import * as chromeLauncher from 'chrome-launcher';
+import lighthouse from 'lighthouse';
+import desktopConfig from 'lighthouse/core/config/desktop-config.js';
+import {serve} from '../tests/server.mjs';
+
+const webRoot = process.env.HUECODE_WEB_DIR;
+const categories = ['performance', 'accessibility', 'best-practices', 'seo'];
+const presets = [['mobile', undefined], ['desktop', desktopConfig]];
+
+const server = await serve(webRoot);
+const chrome = await chromeLauncher.launch({
+  chromePath: process.env.HUECODE_CHROMIUM ?? '/usr/bin/chromium',
+  chromeFlags: ['--headless=new', '--no-sandbox', '--disable-dev-shm-usage'],
+});
+try {
+  for (const [name, config] of presets) {
+    const {lhr} = await lighthouse(server.url, {port: chrome.port, output: 'json', logLevel: 'error',
+      onlyCategories: categories}, config);
+    const scores = categories.map((c) => `${c} ${lhr.categories[c].score.toFixed(2)}`).join(', ');
+    const cls = lhr.audits['cumulative-layout-shift'].numericValue.toFixed(3);
+    const failed = categories.flatMap((c) => lhr.categories[c].auditRefs)
+      .filter((ref) => ref.weight > 0 && lhr.audits[ref.id].score !== null && lhr.audits[ref.id].score < 1)
+      .map((ref) => ref.id);
+    const metrics = ['first-contentful-paint', 'largest-contentful-paint', 'total-blocking-time', 'speed-index']
+      .map((id) => `${id} ${Math.round(lhr.audits[id].numericValue)} ms`).join(', ');
+    console.log(`Lighthouse ${lhr.lighthouseVersion} ${name}: ${scores}; CLS ${cls}`);
+    console.log(`  ${metrics}`);
+    console.log(`  below full marks: ${[...new Set(failed)].join(', ') || 'none'}`);
+  }
+} finally {
+  await chrome.kill();
+  await server.close();
+}

@@ -1,0 +1,43 @@
+// The texts of the page's answers where an action happens (button labels for
+// a moment, toasts with Undo), of the phone's bottom bar, the first visit's
+// hints and the questions asked before anything is replaced.
+export const actionTexts = {
+  zh: {
+    description: '把一段文字变成论坛用的渐变彩色代码(BBCode、HTML 等),边输入边预览,离线可用。',
+    textPlaceholder: '在这里输入或粘贴要上色的文字',
+    barCopy: '复制代码',
+    copyTitle: '复制全部代码(Ctrl+Shift+Enter)',
+    copiedAck: '已复制 ✓',
+    sharedAck: '链接已复制 ✓',
+    downloadedAck: '已下载 ✓',
+    savedAck: '已保存 ✓',
+    appliedAck: '已使用 ✓',
+    dismiss: '关闭',
+    barLength: (n, unit, over) => `${n} ${unit}${over ? ' ⚠' : ''}`,
+    stepNote: '步长不小于文本长度时,和桌面版一样,整段文本每个字一种颜色。要整段只用一种颜色,请把起始颜色和结束颜色设成相同。',
+    linkQuestion: '这个链接带有一段文本,和你正在编辑的不同。要换成链接中的文本吗?',
+    linkKeep: '保留我的文本',
+    linkUse: '使用链接中的文本',
+    linkTooLong: (length, max) => `文本太长:带文本的链接会有 ${length} 个字符,超过浏览器能打开的约 ${max} 个字符。已复制不含文本的链接(设置都在其中)。`,
+    suits: {light: '适合浅色论坛', dark: '适合深色论坛', any: '深浅论坛都适合'},
+  },
+  en: {
+    description: 'Turns a text into gradient colour markup for forums (BBCode, HTML and more), with a live preview; works offline.',
+    textPlaceholder: 'Type or paste the text to colour here',
+    barCopy: 'Copy markup',
+    copyTitle: 'Copy all of the markup (Ctrl+Shift+Enter)',
+    copiedAck: 'Copied ✓',
+    sharedAck: 'Link copied ✓',
+    downloadedAck: 'Downloaded ✓',
+    savedAck: 'Saved ✓',
+    appliedAck: 'Applied ✓',
+    dismiss: 'Dismiss',
+    barLength: (n, unit, over) => `${n} ${unit}${over ? ' ⚠' : ''}`,
+    stepNote: 'With a step at or above the length of the text, the whole text takes one colour per character, as in the desktop window. For one colour, make the start and end colours the same.',
+    linkQuestion: 'This link carries a text that differs from the one you are editing. Use the link\'s text instead?',
+    linkKeep: 'Keep my text',
+    linkUse: 'Use the link\'s text',
+    linkTooLong: (length, max) => `The text is too long: the link would have ${length} characters, beyond the about ${max} browsers open. The link was copied without the text (with every setting).`,
+    suits: {light: 'Suits light boards', dark: 'Suits dark boards', any: 'Suits light and dark boards'},
+  },
+};

@@ -1,0 +1,162 @@
+// A phone in the hand: the bar with the result and Copy, the folding
+// sections; answers beside the action; nothing replaced without asking or
+// lost without undo; a first visit without warnings and without jumps.
+import assert from 'node:assert/strict';
+import {after, before, test} from 'node:test';
+import {cliMarkup, openBrowser, openPage, reveal, waitForOutput} from './page.mjs';
+
+let session;
+
+before(async () => {
+  session = await openBrowser();
+});
+
+after(() => session.close());
+
+const clipboard = {permissions: ['clipboard-read', 'clipboard-write']};
+const inView = (page, id) => page.evaluate((id) => {
+  const box = document.getElementById(id).getBoundingClientRect();
+  return box.height > 0 && box.top >= 0 && box.bottom <= window.innerHeight;
+}, id);
+
+test('on a phone the bar keeps the result and Copy in reach, also above the keyboard', async () => {
+  // Each row: language, screen, the copy button's answer.
+  const rows = [['zh-CN', [390, 844], '已复制 ✓'], ['en-US', [360, 640], 'Copied ✓'], ['en-US', [412, 915], 'Copied ✓']];
+  for (const [locale, [width, height], copied] of rows) {
+    const {context, page} = await openPage(session, {locale, ...clipboard});
+    await page.setViewportSize({width, height});
+    const text = `${'彩色'.repeat(300)} 😀 end`;
+    await page.fill('#text', text);
+    await page.focus('#text');
+    await page.keyboard.type('!');
+    await waitForOutput(page);
+    const name = `${locale} ${width}×${height}`;
+    assert.ok(await inView(page, 'phone-bar'), name);
+    // The keyboard takes half the screen.
+    await page.setViewportSize({width, height: Math.round(height / 2)});
+    assert.ok(await inView(page, 'bar-copy'), `${name} with the keyboard`);
+    assert.ok((await page.textContent('#bar-line')).startsWith('彩色彩色'), name);
+    const markup = cliMarkup(['--endpoints'], `${text}!`).toString();
+    assert.match(await page.textContent('#bar-length'), new RegExp(`^${[...markup].length} `), name);
+    await page.click('#bar-copy');
+    assert.equal(await page.evaluate(() => navigator.clipboard.readText()), markup, name);
+    assert.equal(await page.textContent('#bar-copy'), copied, name);
+
+    // Sections open one at a time.
+    const open = () => page.$$eval('fieldset.fold[data-open]', (f) => f.map((e) => e.id));
+    await page.click('#colours-section .fold-toggle');
+    await page.click('#chunks-section .fold-toggle');
+    assert.deepEqual(await open(), ['chunks-section'], name);
+    assert.ok(await page.isVisible('#step') && !(await page.isVisible('#add-stop')), name);
+    // With the result in view the bar steps aside.
+    await page.evaluate(() => document.querySelector('.result').scrollIntoView());
+    await page.waitForSelector('#phone-bar[data-away]', {state: 'attached'});
+    await context.close();
+  }
+});
+
+test('buttons answer for a moment, the copy key works and the skip link reaches the result', async () => {
+  const {context, page} = await openPage(session, clipboard);
+  await page.setViewportSize({width: 1280, height: 800});
+  assert.equal(await page.isVisible('#phone-bar'), false);
+  await page.fill('#text', 'shortcut');
+  await waitForOutput(page);
+  await page.focus('#text');
+  await page.keyboard.press('Control+Shift+Enter');
+  await page.waitForFunction(() => document.getElementById('copy').textContent === '已复制 ✓');
+  assert.equal(await page.evaluate(() => navigator.clipboard.readText()), cliMarkup(['--endpoints'], 'shortcut').toString());
+  assert.match(await page.getAttribute('#copy', 'title'), /Ctrl\+Shift\+Enter/);
+  // The label comes back, and the button kept its width meanwhile.
+  await page.waitForFunction(() => document.getElementById('copy').textContent === '复制到剪贴板', null, {timeout: 5000});
+  await page.focus('.jump');
+  await page.keyboard.press('Enter');
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'result');
+  await context.close();
+});
+
+test('a link with text asks before replacing a draft; settings apply with undo; a long text stays out', async () => {
+  const {context, page} = await openPage(session, clipboard);
+  const base = session.server.url;
+  // Each row: the answer, the text kept.
+  for (const [answer, kept] of [['#link-keep', 'my draft'], ['#link-use', '链接文本']]) {
+    await page.fill('#text', 'my draft');
+    await page.goto(`${base}#huecode=1&step=3&text=${encodeURIComponent('链接文本')}`);
+    await page.waitForSelector('#link-dialog[open]');
+    assert.equal(await page.inputValue('#step'), '3', answer);
+    assert.equal(await page.inputValue('#text'), 'my draft', answer);
+    await page.click(answer);
+    await waitForOutput(page);
+    assert.equal(await page.inputValue('#text'), kept, answer);
+    await page.click('.toast[data-kind=link] .toast-undo');
+    await waitForOutput(page);
+    assert.deepEqual([await page.inputValue('#step'), await page.inputValue('#text')], ['1', 'my draft'], answer);
+  }
+  // The same text as the draft's needs no question.
+  await page.goto(`${base}#huecode=1&step=2&text=my%20draft`);
+  await page.waitForFunction(() => location.hash === '');
+  assert.equal(await page.isVisible('#link-dialog'), false);
+
+  await page.fill('#text', 'x'.repeat(9000));
+  await page.check('#share-text');
+  await page.click('#share');
+  await page.waitForSelector('.toast[data-kind=share]');
+  const link = await page.evaluate(() => navigator.clipboard.readText());
+  assert.ok(link.length <= 8000 && !link.includes('xxxx') && link.includes('step=2'), link.slice(0, 200));
+  assert.match(await page.textContent('.toast[data-kind=share]'), /9\d{3}/);
+  await context.close();
+});
+
+test('a first visit warns of nothing and nothing jumps; a deleted gradient comes back', async () => {
+  for (const screen of [{width: 390, height: 844}, {width: 1280, height: 800}]) {
+    const context = await session.browser.newContext({viewport: screen, locale: 'en-US'});
+    const page = await context.newPage();
+    await page.addInitScript(() => {
+      window.shifted = 0;
+      new PerformanceObserver((list) => {
+        for (const entry of list.getEntries()) {
+          window.shifted += entry.hadRecentInput ? 0 : entry.value;
+        }
+      }).observe({type: 'layout-shift', buffered: true});
+    });
+    await page.goto(session.server.url);
+    await waitForOutput(page);
+    await page.fill('#text', 'Hello');
+    await waitForOutput(page);
+    await page.waitForTimeout(300);
+    const shifted = await page.evaluate(() => window.shifted);
+    assert.ok(shifted < 0.05, `${screen.width}: shift ${shifted}`);
+    assert.equal(await page.isVisible('#contrast-warning'), false);
+    assert.equal(await page.getAttribute('#text', 'placeholder'), 'Type or paste the text to colour here');
+    await context.close();
+  }
+  const {context, page} = await openPage(session);
+  await page.fill('#text', 'abc');
+  await reveal(page, '#step');
+  // Each row: step, whether the note on one colour per character shows.
+  for (const [step, noted] of [['5', true], ['2', false], ['3', true]]) {
+    await page.fill('#step', step);
+    await waitForOutput(page);
+    assert.equal(await page.isVisible('#step-note'), noted, step);
+  }
+  // A gallery gradient brings its board, undoably.
+  await reveal(page, '#gallery');
+  await page.click('#gallery li:nth-child(3) button');
+  assert.equal(await page.inputValue('#board'), 'light');
+  assert.equal(await page.textContent('#gallery li:nth-child(3) button .label'), '已使用 ✓');
+  await page.click('.toast[data-kind=gradient] .toast-undo');
+  assert.deepEqual([await page.inputValue('#board'), await page.inputValue('#start')], ['dark', '#ff00ff']);
+
+  const names = () => page.$$eval('#saved li .label', (b) => b.map((e) => e.textContent));
+  for (const name of ['一', '二', '三']) {
+    await page.fill('#save-name', name);
+    await page.click('#save-gradient');
+  }
+  await page.click('#saved li:nth-child(2) button:nth-child(5)');
+  assert.deepEqual(await names(), ['一', '三']);
+  await page.click('.toast[data-kind=gradient-delete] .toast-undo');
+  assert.deepEqual(await names(), ['一', '二', '三']);
+  await page.reload();
+  await waitForOutput(page);
+  assert.deepEqual(await names(), ['一', '二', '三']);
+  await context.close();
+});
