@@ -260,14 +260,16 @@ if (!globalThis.huecodeWriting) {
 
   // The whole text after a change: held when the selection became the
   // insertion and nothing else changed (and, for coloured text, every colour
-  // is there); unchanged when it is still the text that was read.
+  // is there); unchanged when it is still the text that was read. Only a
+  // changed text is undone: an undo after nothing happened would take back
+  // the user's own last edit.
   function checks({all, picked}, inserted, chunks) {
     const colours = chunks && new Set(chunks.filter((chunk) => chunk[2]).map((chunk) => chunk[2].toLowerCase()));
     const holds = (found) => [...colours].every((colour) => found.has(colour));
     return {
       held: (after) => replacedOnce(all.text, picked.text, inserted, after.text) &&
         (!colours || holds(coloursIn(after.html))),
-      unchanged: (after) => same(after.text, all.text) && after.html === all.html,
+      unchanged: (after) => same(after.text, all.text),
     };
   }
 

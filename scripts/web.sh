@@ -32,6 +32,7 @@ page_files=(
   textstore.js
   meter.js
   measure.js
+  answer.js
   runner.js
   file-check.js
   worker.js

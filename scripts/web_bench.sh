@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the page and huecode-cli and prints the page's figures: conversion
 # time against huecode-cli and a plain JavaScript generator, first load time
-# and the page's size with gzip, and Lighthouse's mobile and desktop scores
-# and layout shift (Lighthouse pinned in web/bench/package-lock.json).
+# and the page's size with gzip, Lighthouse's mobile and desktop scores and
+# layout shift (Lighthouse pinned in web/bench/package-lock.json), and for long
+# texts the renderer's peak memory and the time to the first markup.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${HUECODE_BUILD_DIR:-$root/build}
@@ -12,5 +13,7 @@ build=${HUECODE_BUILD_DIR:-$root/build}
 "$root/scripts/web_packages.sh"
 cd "$root/web"
 HUECODE_WEB_DIR=$build/web HUECODE_CLI=$build/cli/huecode-cli node bench/page_bench.mjs
+# Peak renderer memory and time to the first markup for 1, 5 and 10 Mi characters.
+HUECODE_WEB_DIR=$build/web HUECODE_CLI=$build/cli/huecode-cli node bench/memory_bench.mjs 1 5 10
 "$root/scripts/web_packages.sh" web/bench
 HUECODE_WEB_DIR=$build/web node bench/lighthouse.mjs

@@ -25,10 +25,10 @@ import {circleFor, surpriseStops} from './shuffle.js';
 import {listenToMarkers} from './markers.js';
 
 const byId = (id) => document.getElementById(id);
-// The output box shows this many characters at most: laying out more makes
-// every update a long pause. Copying from the box, the copy button and the
-// download still take the whole markup.
-const maxShown = 50000;
+// The output box shows this many characters at most, a few screens of it:
+// laying out more makes every update while typing a long pause. Copying
+// from the box, the copy button and the download still take the whole markup.
+const maxShown = 10000;
 
 let settings = loadSettings(local);
 let texts = textsOf(settings.language ?? defaultLanguage(navigator.languages));
@@ -40,6 +40,10 @@ let timer = 0;
 let spokenTimer = 0;
 let lastResult = null;
 let lastMarkup = '';
+// A long text's whole markup, as a Blob on its way from the worker (null for
+// a short text, whose markup is lastMarkup).
+let wholeMarkup = null;
+let markupArrived = null;
 let sentText = '';
 // Once the user or a link has put a text in the box, the kept one arriving late must not replace it.
 let textTouched = false;
@@ -49,11 +53,16 @@ let focusFor = 0;
 // A link's text waiting for the user's answer, and what to restore.
 let linkOffer = null;
 
-const textLoaded = loadText().then((text) => {
+const keptText = (text) => {
   if (!textTouched && text) {
     byId('text').value = text;
   }
-});
+};
+// A kept text that arrives after the page has started still fills an untouched box.
+const textLoaded = loadText((text) => {
+  keptText(text);
+  convertNow();
+}).then(keptText);
 const worker = startConverter();
 
 // The step and the limit as numbers, or the reason they cannot be read.
@@ -108,7 +117,8 @@ function convertNow() {
   latest += 1;
   sentText = text;
   byId('output').dataset.pending = 'true';
-  worker.postMessage({id: latest, settings: request, text: sentText});
+  // One unit more than is shown tells a longer markup from one that fits.
+  worker.postMessage({id: latest, settings: request, text: sentText, headUnits: maxShown + 1});
 }
 
 // Typing converts after a pause; a long text waits longer, since each
@@ -124,7 +134,8 @@ function scheduleConversion() {
 }
 
 function showOutputNote(invalid) {
-  const long = lastResult && lastResult.markup.length > maxShown;
+  // A long text's answer holds only the beginning of its markup: one unit more than is shown.
+  const long = lastResult && (lastResult.markup ?? lastResult.head).length > maxShown;
   const note = byId('output-note');
   note.textContent = invalid ? texts.fixFields : long ? texts.tooLong(maxShown, lastResult.counts.outputCharacters) : '';
   note.hidden = !note.textContent;
@@ -239,18 +250,26 @@ function shownPart() {
 function copyWhole(event) {
   const output = byId('output');
   if (output.selectionStart === 0 && output.selectionEnd === output.value.length) {
-    event.clipboardData.setData('text/plain', markup());
     event.preventDefault();
+    if (wholeMarkup) {
+      copy();
+    } else {
+      event.clipboardData.setData('text/plain', markup());
+    }
   }
 }
 
 function showResult(result) {
   lastResult = result;
-  lastMarkup = result.markup;
+  lastMarkup = result.markup ?? result.head;
+  wholeMarkup = result.markup ? null : new Promise((resolve) => {
+    markupArrived = resolve;
+  });
   suggestEscaping();
-  byId('output').value = result.markup.length <= maxShown ? markup() : shownPart();
-  // An edit made while this text was converting is still on its way.
-  if (!timer) {
+  byId('output').value = lastMarkup.length <= maxShown ? markup() : shownPart();
+  // An edit made while this text was converting is still on its way, and
+  // so is the rest of a long markup.
+  if (!timer && !wholeMarkup) {
     delete byId('output').dataset.pending;
   }
   showCounts(result);
@@ -458,12 +477,21 @@ function confirmReset() {
   setStatus(texts.resetDone);
 }
 
-// button: the Copy that was pressed (the result's or the phone bar's).
+// button: the Copy that was pressed (the result's or the phone bar's). A
+// long markup goes to the clipboard from its Blob, never as one string on the page.
 async function copy(button = byId('copy')) {
   let copied = true;
   try {
-    await navigator.clipboard.writeText(markup());
+    if (wholeMarkup) {
+      await navigator.clipboard.write([new ClipboardItem({'text/plain': wholeMarkup})]);
+    } else {
+      await navigator.clipboard.writeText(markup());
+    }
   } catch {
+    if (wholeMarkup) {
+      showToast('copy', button, texts.copyRefused);
+      return;
+    }
     // Without clipboard permission the older command may still be allowed;
     // it copies the selected box, which copyWhole fills with the whole markup.
     const output = byId('output');
@@ -478,8 +506,9 @@ async function copy(button = byId('copy')) {
   }
 }
 
-function download() {
-  const url = URL.createObjectURL(new Blob([markup()], {type: 'text/plain;charset=utf-8'}));
+async function download() {
+  const blob = await (wholeMarkup ?? new Blob([markup()], {type: 'text/plain;charset=utf-8'}));
+  const url = URL.createObjectURL(blob);
   const link = Object.assign(document.createElement('a'), {href: url, download: 'huecode.txt'});
   link.click();
   setTimeout(() => URL.revokeObjectURL(url), 1000);
@@ -630,7 +659,12 @@ function onWorkerMessage({data}) {
     });
     return;
   }
-  if (data.id === latest) {
+  if (data.id === latest && data.blob) {
+    markupArrived(data.blob);
+    if (!timer) {
+      delete byId('output').dataset.pending;
+    }
+  } else if (data.id === latest) {
     showResult(data);
   }
 }

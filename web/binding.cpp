@@ -36,6 +36,11 @@ EM_JS(std::int32_t, hc_segment_graphemes,
         return count;
       });
 
+// Hands a piece of the markup to the page, which takes it before the next
+// piece is written over it.
+EM_JS(void, hc_markup_piece, (const char16_t* piece, std::int32_t units),
+      { Module['onMarkupPiece'](piece, units); });
+
 namespace {
 
 using huecode::ColourValue;
@@ -158,6 +163,42 @@ std::u16string g_markup;
 Counts g_counts;
 std::vector<std::int32_t> g_preview;  // offset, units, the colour or -1 for each chunk
 std::u16string g_interface;
+// The last conversion's plan, kept so that its markup can be built whole or
+// written out in pieces after the counts; the text keeps views of the settings.
+std::optional<huecode::StyledSettings> g_settings;
+std::optional<huecode::StyledText> g_text;
+std::int32_t g_step = 1;
+bool g_markupBuilt = false;
+
+void BuildMarkup() {
+  if (!g_markupBuilt && g_text) {
+    g_markup = g_text->markup(g_step);
+  }
+  g_markupBuilt = true;
+}
+
+// Collects the markup into pieces of a fixed size and hands each to the page.
+class PieceSink {
+ public:
+  explicit PieceSink(std::size_t units) : m_units(units) { m_buffer.reserve(units); }
+
+  void put(std::u16string_view piece) {
+    m_buffer.append(piece);
+    if (m_buffer.size() >= m_units) {
+      flush();
+    }
+  }
+  void flush() {
+    if (!m_buffer.empty()) {
+      hc_markup_piece(m_buffer.data(), static_cast<std::int32_t>(m_buffer.size()));
+      m_buffer.clear();
+    }
+  }
+
+ private:
+  std::size_t m_units;
+  std::u16string m_buffer;
+};
 
 huecode::StyledSettings SettingsOfRequest() {
   huecode::StyledSettings settings;
@@ -341,14 +382,19 @@ EMSCRIPTEN_KEEPALIVE char16_t* hc_texts(std::int32_t units) {
 // refuses it). Plans once, like the command line: the step (or the one
 // fitting chose) is used for the markup, the counts and the preview alike.
 EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
-  const huecode::StyledSettings settings = SettingsOfRequest();
+  g_text.reset();
+  g_settings = SettingsOfRequest();
+  // The settings hold their own copy of the text: a long one is not kept twice.
+  g_texts = std::u16string();
   g_counts = {};
-  g_markup.clear();
+  g_markup = std::u16string();
+  g_markupBuilt = true;
   g_preview.clear();
+  const huecode::StyledSettings& settings = *g_settings;
   if (!huecode::ComposeStyles(settings.markup, settings.styles)) {
     return 2;
   }
-  const huecode::StyledText text(settings);
+  const huecode::StyledText& text = g_text.emplace(settings);
   std::int32_t step = text.step();
   if (g_request.fitLimit >= 0) {
     const huecode::Fit fit = huecode::FitStep(text, g_request.fitLimit, LimitMeasure());
@@ -370,8 +416,21 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
       static_cast<double>(text.outputLength(step, MeasureOf(huecode::LengthUnit::GbkBytes)));
   g_counts.step = step;
   CollectPreview(settings, text, step);
-  g_markup = text.markup(step);
+  g_step = step;
+  g_markupBuilt = false;
   return 0;
+}
+
+// The markup of the last conversion written out in pieces of pieceUnits code
+// units (the last one shorter) through the page's Module.onMarkupPiece,
+// instead of built whole: a long text's markup need never be in memory at once.
+EMSCRIPTEN_KEEPALIVE void hc_write_markup(std::int32_t pieceUnits) {
+  if (!g_text || g_markupBuilt) {
+    return;
+  }
+  PieceSink sink(static_cast<std::size_t>(std::max(pieceUnits, 1)));
+  g_text->write(g_step, sink);
+  sink.flush();
 }
 
 // The GBK table's bytes, for the page to fill before it asks for GBK lengths.
@@ -384,10 +443,12 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_gbk_table_size() {
 }
 
 EMSCRIPTEN_KEEPALIVE const char16_t* hc_markup() {
+  BuildMarkup();
   return g_markup.data();
 }
 
 EMSCRIPTEN_KEEPALIVE std::int32_t hc_markup_units() {
+  BuildMarkup();
   return static_cast<std::int32_t>(g_markup.size());
 }
 
@@ -406,7 +467,9 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_preview_chunks() {
 // 256 colours of the request's gradient, for the gradient bar.
 EMSCRIPTEN_KEEPALIVE const std::int32_t* hc_bar() {
   static std::array<std::int32_t, 256> bar{};
-  const huecode::GradientSampler sampler(SettingsOfRequest().gradient);
+  // After a conversion the request's texts are gone, but its settings are kept.
+  const huecode::GradientSampler sampler(g_settings ? g_settings->gradient
+                                                    : SettingsOfRequest().gradient);
   for (std::size_t column = 0; column < bar.size(); ++column) {
     bar[column] = huecode::ComposeColour(sampler.at(static_cast<std::int32_t>(column), 255));
   }

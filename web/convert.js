@@ -118,6 +118,20 @@ function readBar(core) {
   return Array.from(core.HEAP32.subarray(at, at + 256), hexOf);
 }
 
+function markupOf(core, failed) {
+  const markup = core._hc_markup() >> 1;
+  return core.HEAPU16.slice(markup, failed ? markup : markup + core._hc_markup_units());
+}
+
+function writeMarkup(core, {units, take}) {
+  core.onMarkupPiece = (pointer, length) => take(core.HEAPU16.subarray(pointer >> 1, (pointer >> 1) + length));
+  try {
+    core._hc_write_markup(units);
+  } finally {
+    core.onMarkupPiece = null;
+  }
+}
+
 export async function createConverter() {
   const core = await createHuecode();
   const described = readInterface(core);
@@ -128,13 +142,17 @@ export async function createConverter() {
     // The text goes in as the page holds it; the preview's offsets are
     // offsets into that text. The markup comes back as UTF-16 code units,
     // which a worker can hand over without copying.
-    convert(settings, text) {
+    //
+    // With pieces = {units, take(piece), planned(result)} the markup is not
+    // built whole: planned hears the result first, then take hears the
+    // markup in pieces of that many code units (views into the core's
+    // memory, valid until take returns), and markup is null.
+    convert(settings, text, pieces = null) {
       writeRequest(core, described, settings, text);
       const status = core._hc_convert();
       const failed = status !== 0;
-      const markup = core._hc_markup() >> 1;
-      return {
-        markup: core.HEAPU16.slice(markup, failed ? markup : markup + core._hc_markup_units()),
+      const result = {
+        markup: pieces ? null : markupOf(core, failed),
         counts: readCounts(core, described),
         preview: readPreview(core),
         previewCut: text.length > previewUnits,
@@ -142,6 +160,11 @@ export async function createConverter() {
         failed,
         stylesRefused: status === 2,
       };
+      if (pieces && !failed) {
+        pieces.planned?.(result);
+        writeMarkup(core, pieces);
+      }
+      return result;
     },
   };
 }

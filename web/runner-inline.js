@@ -3,7 +3,7 @@
 // a newer one overtakes before its turn is dropped, as the page would ignore
 // its answer anyway.
 import {createConverter} from './convert.js';
-import {convertMeasured} from './measure.js';
+import {answerRequest} from './answer.js';
 
 export function startConverter() {
   const target = new EventTarget();
@@ -17,7 +17,7 @@ export function startConverter() {
     setTimeout(async () => {
       const c = await converter;
       if (newest === data) {
-        answer({id: data.id, ...convertMeasured(c, data.settings, data.text)});
+        answerRequest(c, data, answer);
       }
     });
   };

@@ -15,6 +15,9 @@ const quickKey = 'huecode.text.v1';
 const quickLimit = 100000;
 const keptDrafts = 8;
 const answerWithin = 1000;
+// IndexedDB still silent after this long is taken to keep nothing; a busy
+// machine may need more than the second the page waits for it at start.
+const silentAfter = 5000;
 const keepWithin = 100;
 // The longest text the page takes: 10 Mi UTF-16 code units. A longer one is
 // refused before it is kept or converted.
@@ -35,8 +38,18 @@ function answered(promise) {
   });
 }
 
+// Reports a refusal when the promise fails or has not settled after silentAfter.
+function watched(promise) {
+  const timer = setTimeout(reportRefused, silentAfter);
+  promise.then(() => clearTimeout(timer), () => {
+    clearTimeout(timer);
+    reportRefused();
+  });
+  return promise;
+}
+
 function openDatabase() {
-  return answered(new Promise((resolve, reject) => {
+  return new Promise((resolve, reject) => {
     const request = indexedDB.open('huecode', 1);
     request.onupgradeneeded = () => request.result.createObjectStore(storeName);
     request.onsuccess = () => {
@@ -45,37 +58,32 @@ function openDatabase() {
       resolve(request.result);
     };
     request.onerror = () => reject(request.error);
-  }));
+  });
 }
 
-async function transaction(mode, use) {
-  try {
-    database ??= openDatabase();
-    const db = await database;
-    return await answered(new Promise((resolve, reject) => {
-      const t = db.transaction(storeName, mode);
-      const request = use(t.objectStore(storeName));
-      t.oncomplete = () => resolve(request?.result);
-      t.onerror = () => reject(t.error);
-      t.onabort = () => reject(t.error);
-    }));
-  } catch (error) {
-    reportRefused();
-    throw error;
-  }
+// use gets the store and returns what to answer once the transaction is
+// done. Callers wait through answered(): a second at most, while a late
+// answer still completes the work.
+function transaction(mode, use) {
+  database ??= openDatabase();
+  return watched(database.then((db) => new Promise((resolve, reject) => {
+    const t = db.transaction(storeName, mode);
+    const answer = use(t.objectStore(storeName));
+    t.oncomplete = () => resolve(typeof answer === 'function' ? answer() : answer?.result);
+    t.onerror = () => reject(t.error);
+    t.onabort = () => reject(t.error);
+  })));
 }
 
 const isDraft = (value) => value && typeof value === 'object' && typeof value.text === 'string' &&
   Number.isFinite(value.at);
 
-async function storedDrafts() {
-  try {
-    const keys = await transaction('readonly', (store) => store.getAllKeys());
-    const values = await transaction('readonly', (store) => store.getAll());
-    return values.map((value, k) => ({key: keys[k], ...value})).filter(isDraft);
-  } catch {
-    return [];
-  }
+function storedDrafts() {
+  return transaction('readonly', (store) => {
+    const keys = store.getAllKeys();
+    const values = store.getAll();
+    return () => values.result.map((value, k) => ({key: keys.result[k], ...value})).filter(isDraft);
+  });
 }
 
 // Drafts of tabs long closed go, the newest few stay.
@@ -86,33 +94,48 @@ function forgetOld(drafts) {
   }
 }
 
-// This tab's own draft after a reload, else the one edited last; '' when
-// nothing is kept or the browser keeps nothing.
-export async function loadText() {
-  const drafts = await storedDrafts();
+function chosen(drafts) {
   const quick = local.getJson(quickKey);
-  if (isDraft(quick)) {
-    drafts.push(quick);
-  }
-  forgetOld(drafts);
+  const all = isDraft(quick) ? [...drafts, quick] : drafts;
   const newest = (list) => list.reduce((best, d) => (!best || d.at > best.at ? d : best), null);
-  return (newest(drafts.filter((d) => d.tab === tab)) ?? newest(drafts))?.text ?? '';
+  return (newest(all.filter((d) => d.tab === tab)) ?? newest(all))?.text ?? '';
+}
+
+// This tab's own draft after a reload, else the one edited last; '' when
+// nothing is kept or the browser keeps nothing. The page waits a second for
+// IndexedDB; when its drafts arrive later, late(text) hears the text.
+export async function loadText(late = () => {}) {
+  const drafts = storedDrafts();
+  drafts.then(forgetOld, () => {});
+  try {
+    return chosen(await answered(drafts));
+  } catch {
+    drafts.then((list) => late(chosen(list)), () => {});
+    return chosen([]);
+  }
 }
 
 // at is when the text was last edited, which decides the newest draft. When
 // IndexedDB refuses, localStorage keeps what it can take.
 export async function saveText(text, at = Date.now()) {
   const draft = {tab, text, at};
+  unconfirmed = draft;
   try {
-    await transaction('readwrite', (store) => store.put(draft, `${draftPrefix}${tab}`));
+    await answered(transaction('readwrite', (store) => store.put(draft, `${draftPrefix}${tab}`)));
     return true;
   } catch {
     return local.set(quickKey, JSON.stringify(draft));
+  } finally {
+    if (unconfirmed === draft) {
+      unconfirmed = null;
+    }
   }
 }
 
 let changed = null;
 let editedAt = 0;
+// A draft IndexedDB has not yet confirmed: a page closed meanwhile may lose it.
+let unconfirmed = null;
 let timer = 0;
 
 function keepChanged() {
@@ -133,14 +156,14 @@ export function textChanged(read) {
   }
 }
 
-// For a page being left: a change not yet kept, the short text at once, the
-// long one as well as IndexedDB can. An unchanged text is left alone, so
+// For a page being left: a change not yet kept (or not yet confirmed), the
+// short text at once, the long one as well as IndexedDB can. An unchanged text is left alone, so
 // closing an idle tab never overwrites a newer draft.
 export function leaving() {
-  if (!changed) {
+  if (!changed && !unconfirmed) {
     return;
   }
-  const text = keepChanged();
+  const text = changed ? keepChanged() : unconfirmed.text;
   if (text.length <= quickLimit) {
     local.set(quickKey, JSON.stringify({tab, text, at: editedAt}));
   }

@@ -1,7 +1,7 @@
 // Converts off the main thread, so that a long text never freezes the page.
-// Answers {id, ...result} to every {id, settings, text}.
+// Answers every {id, settings, text, headUnits} as answer.js says.
+import {answerRequest} from './answer.js';
 import {createConverter} from './convert.js';
-import {convertMeasured} from './measure.js';
 
 const converter = createConverter();
 
@@ -10,7 +10,5 @@ converter.then(
   (error) => postMessage({ready: false, error: String(error)}));
 
 addEventListener('message', async ({data}) => {
-  const c = await converter;
-  const result = convertMeasured(c, data.settings, data.text);
-  postMessage({id: data.id, ...result}, [result.markup.buffer]);
+  answerRequest(await converter, data, (message, transfer = []) => postMessage(message, transfer));
 });

@@ -55,13 +55,16 @@ test('a long post is coloured whole where the editor draws only part of it', asy
   }
 });
 
-test('an editor that refuses the change keeps its text, and the user is told', async () => {
-  await put('stubborn', 'kept as it is', [0, 4]);
-  const result = await board.colour({dialect: 'ubb'});
-  assert.equal(result.replaced, false);
-  assert.equal(result.reason, 'notHeld');
-  assert.equal(await call('stubborn', 'text'), 'kept as it is');
-  assert.ok(await board.page.$('huecode-notice'), 'no notice on the page');
+test('an editor that refuses the change, or writes it wrong, keeps its text, and the user is told', async () => {
+  for (const name of ['stubborn', 'mangler']) {
+    await board.page.evaluate(() => document.querySelectorAll('huecode-notice').forEach((notice) => notice.remove()));
+    await put(name, 'kept as it is', [0, 4]);
+    const result = await board.colour({dialect: 'ubb'});
+    assert.equal(result.replaced, false, name);
+    assert.equal(result.reason, 'notHeld', name);
+    assert.equal(await call(name, 'text'), 'kept as it is', name);
+    assert.ok(await board.page.$('huecode-notice'), `${name}: no notice on the page`);
+  }
 });
 
 test('a site that asks for coloured text gets it in the editor\'s model, formatting included', async () => {

@@ -38,6 +38,7 @@ const files = {
 <style>#codemirror .cm-editor { height: 160px; } iframe { height: 60px; }</style>
 <div id="quill"></div><div id="prosemirror"></div><div id="lexical" contenteditable="true"></div>
 <div id="ckeditor"></div><div id="codemirror"></div><div id="stubborn" contenteditable="true"></div>
+<div id="mangler" contenteditable="true"></div>
 <iframe id="design" src="design.html"></iframe><script type="module" src="editors.js"></script>`,
   'design.html': '<!doctype html><meta charset="utf-8"><body></body>',
 };

@@ -162,7 +162,38 @@ test('a corrupt store: the page starts, keeps what it can read, and reports a ba
   assert.deepEqual(await names(), ['one', 'two', 'three', 'four']);
   const stored = await page.evaluate(() => JSON.parse(localStorage.getItem('huecode.gradients.v1')).gradients);
   assert.deepEqual(stored.find((g) => g.id === 'gbad'), bad, 'the unreadable gradient is kept as it was');
+
+  // A store that is no list at all: an import asks before it replaces it, and can be undone.
+  await page.evaluate(() => localStorage.setItem('huecode.gradients.v1', '{broken'));
+  await page.reload();
+  await waitForOutput(page);
+  const file = {name: 'g.json', mimeType: 'application/json', buffer: Buffer.from(JSON.stringify(
+    {format: 'huecode-gradients', version: 1, gradients: [good('imported')]}))};
+  const asked = [];
+  for (const answer of [false, true]) {
+    page.once('dialog', (dialog) => {
+      asked.push(dialog.type());
+      return answer ? dialog.accept() : dialog.dismiss();
+    });
+    await page.setInputFiles('#import-file', file);
+    await page.waitForTimeout(300);
+    assert.deepEqual(await names(), answer ? ['imported'] : [], `answered ${answer}`);
+  }
+  assert.deepEqual(asked, ['confirm', 'confirm']);
+  await page.click('#library-undo');
+  assert.equal(await page.evaluate(() => localStorage.getItem('huecode.gradients.v1')), '{broken');
   assert.deepEqual(errors, []);
+  await context.close();
+});
+
+test('a core that cannot start says why, not that the browser lacks WebAssembly', async () => {
+  const context = await session.browser.newContext({locale: 'en-GB'});
+  await context.route('**/huecode.wasm', (route) => route.fulfill({status: 200, contentType: 'application/wasm',
+    body: Buffer.from('not a module')}));
+  const page = await context.newPage();
+  await page.goto(session.server.url);
+  await page.waitForFunction(() => document.getElementById('status').textContent !== '');
+  assert.match(await page.textContent('#status'), /could not start: .*(Compile|wasm|magic)/i);
   await context.close();
 });
 

@@ -220,6 +220,17 @@ function stubborn(element) {
   }};
 }
 
+// An editor that takes the paste but writes it wrong (in capitals), as one
+// whose own rules rewrite what is pasted, through the browser's editing so
+// that its undo can take it back.
+function mangler(element) {
+  element.addEventListener('paste', (event) => {
+    event.preventDefault();
+    document.execCommand('insertText', false, event.clipboardData.getData('text/plain').toUpperCase());
+  });
+  return plain(element);
+}
+
 async function start() {
   const at = (id) => document.getElementById(id);
   const frame = at('design');
@@ -234,6 +245,6 @@ async function start() {
       frame.focus();
       body.focus();
     }),
-    stubborn: stubborn(at('stubborn'))};
+    stubborn: stubborn(at('stubborn')), mangler: mangler(at('mangler'))};
 }
 window.editorsReady = start();
