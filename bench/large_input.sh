@@ -17,9 +17,9 @@ limit=${HUECODE_LARGE_RATIO_LIMIT:-3.0}
 if [[ ! -x /usr/bin/time ]]; then
   "$root/scripts/setup.sh"
 fi
-if [[ ! -f $build/CMakeCache.txt ]]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-fi
+# shellcheck source=scripts/lib/build_folder.sh
+source "$root/scripts/lib/build_folder.sh"
+configure_build main "$build"
 cmake --build "$build" --target huecode-cli >/dev/null
 cli=$build/cli/huecode-cli
 

@@ -10,9 +10,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${HUECODE_BUILD_DIR:-$root/build}
-if [[ ! -f $build/CMakeCache.txt ]]; then
-  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-fi
+# shellcheck source=scripts/lib/build_folder.sh
+source "$root/scripts/lib/build_folder.sh"
+configure_build main "$build"
 cmake --build "$build" --target huecode-cli >/dev/null
 cli=$build/cli/huecode-cli
 

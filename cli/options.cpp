@@ -4,11 +4,13 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "cli/utf8.h"
 #include "core/dialects.h"
+#include "core/gradient_stops.h"
 
 #ifndef HUECODE_VERSION
 #error "HUECODE_VERSION must be defined by the build"
@@ -309,6 +311,15 @@ std::optional<CliError> FindConflict(const std::vector<std::string_view>& given)
   return std::nullopt;
 }
 
+// The core blends at most kMaxStops stops, as the page and the binding allow.
+std::optional<CliError> TooManyStops(const CliOptions& options) {
+  if (options.via.size() + 2 <= kMaxStops) {
+    return std::nullopt;
+  }
+  return Usage("a gradient has at most " + std::to_string(kMaxStops) + " stops: start, end and " +
+               std::to_string(kMaxStops - 2) + " --via, not " + std::to_string(options.via.size()));
+}
+
 // Positions must not decrease from one --via to the next.
 std::optional<CliError> MisplacedVia(const CliOptions& options) {
   GradientStops gradient;
@@ -380,21 +391,20 @@ Result<CliOptions> ParseCommandLine(std::span<const std::string> args) {
   if (auto conflict = FindConflict(given)) {
     return *std::move(conflict);
   }
+  if (auto tooMany = TooManyStops(options)) {
+    return *std::move(tooMany);
+  }
   if (auto misplaced = MisplacedVia(options)) {
     return *std::move(misplaced);
   }
   return options;
 }
 
-std::string UsageText() {
-  std::string text =
-      "Usage: huecode-cli [options] [--] [TEXT...]\n"
-      "Writes TEXT as colour-gradient markup, every character (or group of --step\n"
-      "characters) in its own colour tag. The words of TEXT are joined by single spaces;\n"
-      "without TEXT the text is read from --input FILE or standard input, and one\n"
-      "trailing line break is dropped.\n"
-      "\n"
-      "Options:\n";
+namespace {
+
+// One line per option that has help, the names padded to one column.
+std::string OptionLines() {
+  std::string text;
   for (const OptionEntry& entry : kOptions) {
     if (entry.help.empty()) {
       continue;
@@ -406,6 +416,21 @@ std::string UsageText() {
     left.resize(std::max<std::size_t>(left.size() + 2, 24), ' ');
     text += left + std::string(entry.help) + "\n";
   }
+  return text;
+}
+
+}  // namespace
+
+std::string UsageText() {
+  std::string text =
+      "Usage: huecode-cli [options] [--] [TEXT...]\n"
+      "Writes TEXT as colour-gradient markup, every character (or group of --step\n"
+      "characters) in its own colour tag. The words of TEXT are joined by single spaces;\n"
+      "without TEXT the text is read from --input FILE or standard input, and one\n"
+      "trailing line break is dropped.\n"
+      "\n"
+      "Options:\n" +
+      OptionLines();
   text +=
       "  --                    end of options: what follows is text, even if it starts with '-'\n"
       "\n"

@@ -189,33 +189,30 @@ std::optional<CliError> RefusedStyles(const CliOptions& options, const MarkupTem
   return CliError{kExitUsageError, why + " (see --help)"};
 }
 
-}  // namespace
-
-Result<StyledSettings> PrepareSettings(const CliOptions& options, std::FILE* in) {
-  StyledSettings settings;
-  settings.gradient = {StopsFor(options), options.space};
+// The stops, where they sit, and the blend.
+GradientStops GradientOf(const CliOptions& options) {
+  GradientStops gradient{StopsFor(options), options.space};
   if (!options.rainbow && !options.viaPositions.empty()) {
-    settings.gradient.positions = options.viaPositions;
-    settings.gradient.positions.insert(settings.gradient.positions.begin(), std::nullopt);
-    settings.gradient.positions.push_back(std::nullopt);
+    gradient.positions = options.viaPositions;
+    gradient.positions.insert(gradient.positions.begin(), std::nullopt);
+    gradient.positions.push_back(std::nullopt);
   }
-  settings.gradient.mirror = options.mirror;
-  settings.perLine = options.perLine;
-  settings.by = options.by;
-  if (options.by == Segmentation::Graphemes) {
-    settings.graphemes = &GraphemeBoundaries;
-  }
-  settings.merge = options.merge;
-  settings.escape = options.escape;
-  settings.markup = options.presetKey ? FindDialect(*options.presetKey).value_or(InitialTemplate())
-                                      : InitialTemplate();
+  gradient.mirror = options.mirror;
+  return gradient;
+}
+
+// The preset's template (or the initial one) with the parts given by hand.
+Result<MarkupTemplate> MarkupOf(const CliOptions& options) {
+  MarkupTemplate markup = options.presetKey
+                              ? FindDialect(*options.presetKey).value_or(InitialTemplate())
+                              : InitialTemplate();
   const struct {
     const std::optional<std::string>& bytes;
     std::string_view optionName;
     std::u16string& part;
-  } overrides[] = {{options.prefix, "--prefix", settings.markup.prefix},
-                   {options.middle, "--middle", settings.markup.middle},
-                   {options.suffix, "--suffix", settings.markup.suffix}};
+  } overrides[] = {{options.prefix, "--prefix", markup.prefix},
+                   {options.middle, "--middle", markup.middle},
+                   {options.suffix, "--suffix", markup.suffix}};
   for (const auto& override : overrides) {
     if (!override.bytes) {
       continue;
@@ -226,6 +223,26 @@ Result<StyledSettings> PrepareSettings(const CliOptions& options, std::FILE* in)
     }
     override.part = std::move(*part);
   }
+  return markup;
+}
+
+}  // namespace
+
+Result<StyledSettings> PrepareSettings(const CliOptions& options, std::FILE* in) {
+  StyledSettings settings;
+  settings.gradient = GradientOf(options);
+  settings.perLine = options.perLine;
+  settings.by = options.by;
+  if (options.by == Segmentation::Graphemes) {
+    settings.graphemes = &GraphemeBoundaries;
+  }
+  settings.merge = options.merge;
+  settings.escape = options.escape;
+  auto markup = MarkupOf(options);
+  if (!markup) {
+    return markup.error();
+  }
+  settings.markup = std::move(*markup);
   if (auto refused = RefusedStyles(options, settings.markup)) {
     return *std::move(refused);
   }

@@ -3,8 +3,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${HUECODE_BUILD_DIR:-$root/build}
-if [[ ! -f $build/CMakeCache.txt ]]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHUECODE_BENCHMARKS=ON \
-    -DHUECODE_WERROR="${HUECODE_WERROR:-OFF}" "$@"
-fi
+# shellcheck source=scripts/lib/build_folder.sh
+source "$root/scripts/lib/build_folder.sh"
+configure_build main "$build" "$@"
 cmake --build "$build"

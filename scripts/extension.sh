@@ -2,9 +2,9 @@
 # Builds the browser extension into build/extension/ (or the folder given as
 # the first argument), loadable unpacked, and the store's zip beside it
 # (build/huecode-extension.zip). It is made of extension/ and of the page's
-# own modules and WebAssembly core, found by following the imports: a built
-# page given as the second argument is used as it is, otherwise
-# scripts/web.sh builds one.
+# own modules and WebAssembly core, found by following the imports
+# (web/tools/modules.mjs): a built page given as the second argument is used
+# as it is, otherwise scripts/web.sh builds one.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-${HUECODE_BUILD_DIR:-$root/build}/extension}
@@ -17,44 +17,25 @@ if [[ -z $web ]]; then
 fi
 zip=$(dirname "$out")/huecode-extension.zip
 
+# The extension's files besides its modules, which come from following the
+# imports of the two that manifest.json and popup.html load.
 extension_files=(
   manifest.json
-  background.js
-  core.js
-  menus.js
-  page_side.js
+  # Classic scripts that background.js injects into the page.
   editor_read.js
   editor_write.js
-  store.js
   popup.html
   popup.css
-  popup.js
   _locales/en/messages.json
   _locales/zh_CN/messages.json
 )
+extension_entries=(background.js popup.js)
 icon_sizes=(16 32 48 128)
 
-# The page's modules the extension imports, and what they import in turn.
-# A module the page build wrote (the core's loader) comes from the built page,
-# the others from web/.
-imports_of() {
-  { grep -ohE "^import [^;]*from '\./[^']+'|^import '\./[^']+'" "$@" || true; } | sed -E "s|.*'\./([^']+)'|\1|" | sort -u
-}
-pending=$(cd "$root/extension" && grep -ohE "from '\./web/[^']+'" "${extension_files[@]}" 2>/dev/null |
-  sed -E "s|.*'\./web/([^']+)'|\1|" | sort -u)
-modules=()
-while [[ -n $pending ]]; do
-  next=()
-  for module in $pending; do
-    [[ " ${modules[*]} " == *" $module "* ]] && continue
-    modules+=("$module")
-    source=$web/$module
-    [[ -f $source ]] || source=$root/web/$module
-    next+=("$source")
-  done
-  pending=$( ((${#next[@]})) && imports_of "${next[@]}" | while read -r m; do
-    [[ " ${modules[*]} " == *" $m "* ]] || echo "$m"; done)
-done
+# The page's modules come from the built page first (the core's loader is
+# written by the page build), the others from web/.
+mapfile -t modules < <(node "$root/web/tools/modules.mjs" "$root/extension:web/=$web:web/=$root/web" \
+  "${extension_entries[@]}")
 
 rm -rf "${out:?}"/*
 mkdir -p "$out/_locales/en" "$out/_locales/zh_CN" "$out/web" "$out/icons"
@@ -62,10 +43,12 @@ for file in "${extension_files[@]}"; do
   cp "$root/extension/$file" "$out/$file"
 done
 for module in "${modules[@]}"; do
-  if [[ -f $web/$module ]]; then
-    cp "$web/$module" "$out/web/$module"
+  if [[ $module != web/* ]]; then
+    cp "$root/extension/$module" "$out/$module"
+  elif [[ -f $web/${module#web/} ]]; then
+    cp "$web/${module#web/}" "$out/$module"
   else
-    cp "$root/web/$module" "$out/web/$module"
+    cp "$root/web/${module#web/}" "$out/$module"
   fi
 done
 cp "$web/huecode.wasm" "$out/web/huecode.wasm"

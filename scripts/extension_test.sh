@@ -6,9 +6,11 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 mode=$1
-export HUECODE_EXTENSION_DIR=$(cd "$2" && pwd)
+HUECODE_EXTENSION_DIR=$(cd "$2" && pwd)
+export HUECODE_EXTENSION_DIR
 if (($# > 2)); then
-  export HUECODE_CLI=$(realpath "$3")
+  HUECODE_CLI=$(realpath "$3")
+  export HUECODE_CLI
 fi
 "$root/scripts/web_packages.sh" extension
 cd "$root/extension"
@@ -19,6 +21,7 @@ case $mode in
     # having both. Anything else fails.
     report=$(npx --no-install web-ext lint --no-config-discovery --output json \
       --source-dir "$HUECODE_EXTENSION_DIR" || true)
+    # shellcheck disable=SC2016 # JavaScript, whose template strings are not the shell's
     node -e '
       const report = JSON.parse(process.argv[1]);
       const expected = new Set(["BACKGROUND_SERVICE_WORKER_IGNORED"]);

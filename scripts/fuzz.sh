@@ -12,10 +12,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${HUECODE_FUZZ_BUILD_DIR:-$root/build-fuzz}
 seconds=${HUECODE_FUZZ_SECONDS:-60}
 
-if [[ ! -f $build/CMakeCache.txt ]]; then
-  CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHUECODE_FUZZ=ON
-fi
+# shellcheck source=scripts/lib/build_folder.sh
+source "$root/scripts/lib/build_folder.sh"
+configure_build fuzz "$build"
 cmake --build "$build" --target huecode_fuzzers -j2
 
 if (($# > 0)); then

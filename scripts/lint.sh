@@ -1,50 +1,64 @@
 #!/usr/bin/env bash
-# Static checks: clang-tidy (.clang-tidy) over every C++ source file of the
-# project, and clang-format (.clang-format) over every source and header.
-# Any finding fails. The compile commands come from a configured (not
-# necessarily built) tree: build-hard/ (or $HUECODE_LINT_BUILD_DIR) for the
-# program and its tests, build-fuzz/ (or $HUECODE_FUZZ_BUILD_DIR) for the
-# fuzz targets, which only a clang build has.
-# Usage: scripts/lint.sh [--format-only | --tidy-only]
+# Static checks, each over every file of its kind; any finding fails:
+#   clang-format (.clang-format) over every C++ source and header,
+#   clang-tidy (.clang-tidy) over every C++ source file,
+#   ESLint (eslint.config.js) over the page and the extension,
+#   ShellCheck over every shell script.
+# How each one runs is in scripts/lib/linters.sh. The compile commands come
+# from a configured (not necessarily built) tree: build/ (or
+# $HUECODE_LINT_BUILD_DIR, else $HUECODE_BUILD_DIR) for the program and its
+# tests, build-fuzz/ (or $HUECODE_FUZZ_BUILD_DIR) for the fuzz targets, which
+# only a clang build has.
+# Usage: scripts/lint.sh [--format-only | --tidy-only | --js-only | --shell-only]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
-build=${HUECODE_LINT_BUILD_DIR:-$root/build-hard}
+build=${HUECODE_LINT_BUILD_DIR:-${HUECODE_BUILD_DIR:-$root/build}}
 fuzz_build=${HUECODE_FUZZ_BUILD_DIR:-$root/build-fuzz}
+# shellcheck source=scripts/lib/build_folder.sh
+source "$root/scripts/lib/build_folder.sh"
+# shellcheck source=scripts/lib/linters.sh
+source "$root/scripts/lib/linters.sh"
 cd "$root"
 
 mode=${1:-all}
+case $mode in all | --format-only | --tidy-only | --js-only | --shell-only) ;; *)
+  echo "usage: scripts/lint.sh [--format-only | --tidy-only | --js-only | --shell-only]" >&2
+  exit 2
+  ;;
+esac
 status=0
+wanted() { [[ $mode == all || $mode == "$1" ]]; }
 
-if [[ $mode != --tidy-only ]]; then
+if wanted --format-only; then
   echo "lint: clang-format"
-  if ! git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror; then
+  mapfile -t files < <(git ls-files '*.cpp' '*.h')
+  if ! format_check "${files[@]}"; then
     echo "lint: formatting differs; run clang-format -i on the files above" >&2
     status=1
   fi
 fi
 
-if [[ $mode != --format-only ]]; then
-  if [[ ! -f $build/compile_commands.json ]]; then
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  fi
-  if [[ ! -f $fuzz_build/compile_commands.json ]]; then
-    CC=clang CXX=clang++ cmake -S "$root" -B "$fuzz_build" -G Ninja \
-      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHUECODE_FUZZ=ON >/dev/null
-  fi
+if wanted --tidy-only; then
+  configure_build main "$build"
+  configure_build fuzz "$fuzz_build"
   mapfile -t sources < <(git ls-files '*.cpp' ':!tests/fuzz/*')
   mapfile -t fuzz_sources < <(git ls-files 'tests/fuzz/*.cpp')
   echo "lint: clang-tidy on ${#sources[@]} + ${#fuzz_sources[@]} files"
-  if ! run-clang-tidy -quiet -j2 -p "$build" "${sources[@]/#/$root/}" >"$build/clang-tidy.log" 2>&1; then
-    status=1
-  fi
-  if ! run-clang-tidy -quiet -j2 -p "$fuzz_build" "${fuzz_sources[@]/#/$root/}" \
-    >"$fuzz_build/clang-tidy.log" 2>&1; then
-    status=1
-  fi
-  for log in "$build/clang-tidy.log" "$fuzz_build/clang-tidy.log"; do
-    sed -E 's/\x1b\[[0-9;]*m//g' "$log" | grep -E '(warning|error):' | sort -u || true
-  done
+  tidy_check "$build" "${sources[@]/#/$root/}" || status=1
+  tidy_check "$fuzz_build" "${fuzz_sources[@]/#/$root/}" || status=1
+fi
+
+if wanted --js-only; then
+  echo "lint: ESLint"
+  "$root/scripts/web_packages.sh" .
+  eslint_check . || status=1
+fi
+
+if wanted --shell-only; then
+  mapfile -t scripts < <(shell_scripts)
+  echo "lint: shellcheck on ${#scripts[@]} scripts"
+  shellcheck_check "${scripts[@]}" || status=1
 fi
 
 if ((status != 0)); then

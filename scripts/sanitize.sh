@@ -9,13 +9,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 build=${HUECODE_ASAN_BUILD_DIR:-$root/build-asan}
 
-if [[ ! -f $build/CMakeCache.txt ]]; then
-  # -O1 keeps the instrumented build fast enough for CI while still inlining.
-  # CMake's default generator (Unix Makefiles) here and Ninja in build/, so
-  # that CI builds, tests and installs with both.
-  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DHUECODE_SANITIZE=ON
-fi
+# shellcheck source=scripts/lib/build_folder.sh
+source "$root/scripts/lib/build_folder.sh"
+configure_build sanitize "$build"
 cmake --build "$build" -j2
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1:fast_unwind_on_malloc=0}

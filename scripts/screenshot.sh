@@ -19,19 +19,13 @@ QT_QPA_PLATFORM=xcb "$build/app/huecode" &
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true' EXIT
 
-window=
-for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name 'Brelvin' 2>/dev/null | head -n 1 || true)
-  [[ -n $window ]] && break
-  sleep 0.1
-done
-[[ -n $window ]] || { echo "screenshot: the window did not appear" >&2; exit 1; }
-xdotool windowfocus --sync "$window"
-
-printf '%s' '欢迎光临我的留言板！祝各位朋友新年快乐，万事如意。Happy posting with huecode!' |
-  xclip -selection clipboard 2>/dev/null
-xdotool key --clearmodifiers alt+v
-sleep 0.3
+# shellcheck source=scripts/lib/window.sh
+source "$root/scripts/lib/window.sh"
+window=$(wait_for_window 'Brelvin') || { echo "screenshot: the window did not appear" >&2; exit 1; }
+sample=$(mktemp)
+printf '%s' '欢迎光临我的留言板！祝各位朋友新年快乐，万事如意。Happy posting with huecode!' >"$sample"
+paste_into_window "$window" "$sample"
+rm -f "$sample"
 xdotool key --clearmodifiers alt+t
 sleep 0.5
 

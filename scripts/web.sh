@@ -9,78 +9,45 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-${HUECODE_BUILD_DIR:-$root/build}/web}
 objects=$out.obj
 
+# The page's files besides its scripts, which come from following the imports
+# of those that index.html loads and of the service worker app.js registers.
 page_files=(
   index.html
   style.css
-  app.js
-  i18n.js
-  i18n-actions.js
-  feedback.js
-  phone.js
-  linkguard.js
-  controls.js
-  preview.js
-  formatting.js
-  settings.js
-  storage.js
-  notice.js
-  update.js
-  gradients.js
-  model.js
-  share.js
-  library.js
-  textstore.js
-  meter.js
-  measure.js
-  answer.js
-  runner.js
-  file-check.js
-  worker.js
-  convert.js
-  positions.js
-  shapes.js
-  shape-texts.js
-  shuffle.js
-  markers.js
-  sw.js
   manifest.webmanifest
   icons/icon-180.png
   icons/icon-192.png
   icons/icon-512.png
 )
-
-# Debian's Emscripten finds its JavaScript helpers (acorn) only here.
-export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
+page_entries=(app.js file-check.js sw.js)
 
 # The WebAssembly comes from web/CMakeLists.txt, which links the same core
 # target as the other builds.
-if [[ ! -f $objects/CMakeCache.txt ]]; then
-  emcmake cmake -S "$root/web" -B "$objects" >/dev/null
-fi
+# shellcheck source=scripts/lib/build_folder.sh
+source "$root/scripts/lib/build_folder.sh"
+configure_build web "$objects"
 cmake --build "$objects" -j2
 
+# The core's loader (huecode.js) is one of the modules, written by the build.
+mapfile -t modules < <(node "$root/web/tools/modules.mjs" "$objects:$root/web" "${page_entries[@]}")
 rm -rf "${out:?}"/*
 mkdir -p "$out/icons"
-cp "$objects/huecode.js" "$objects/huecode.wasm" "$out/"
+cp "$objects/huecode.wasm" "$out/"
 for file in "${page_files[@]}"; do
   cp "$root/web/$file" "$out/$file"
+done
+for module in "${modules[@]}"; do
+  if [[ -f $objects/$module ]]; then
+    cp "$objects/$module" "$out/$module"
+  else
+    cp "$root/web/$module" "$out/$module"
+  fi
 done
 cp "$root/ui/resources/icon.svg" "$out/icon.svg"
 
 # The first paint waits for app.js and every module it imports: the page
 # names them all, so that they load at once rather than one import at a time.
-preload=()
-pending=(app.js)
-while ((${#pending[@]} > 0)); do
-  module=${pending[0]}
-  pending=("${pending[@]:1}")
-  for imported in $(grep -ohE "from '\./[^']+'" "$root/web/$module" | sed -E "s|from '\./([^']+)'|\1|"); do
-    if [[ ! " ${preload[*]} " =~ " $imported " ]]; then
-      preload+=("$imported")
-      pending+=("$imported")
-    fi
-  done
-done
+mapfile -t preload < <(node "$root/web/tools/modules.mjs" --imports-only "$root/web" app.js | grep -vx app.js)
 links=$(printf '<link rel="modulepreload" href="%s">\\n' "${preload[@]}")
 sed -i "s|^<script type=\"module\" src=\"app.js\"|${links}&|" "$out/index.html"
 

@@ -3,8 +3,9 @@
 # Usage: scripts/web_test.sh WEB_DIR HUECODE_CLI [TEST_FILE...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-export HUECODE_WEB_DIR=$(cd "$1" && pwd)
-export HUECODE_CLI=$(realpath "$2")
+HUECODE_WEB_DIR=$(cd "$1" && pwd)
+HUECODE_CLI=$(realpath "$2")
+export HUECODE_WEB_DIR HUECODE_CLI
 shift 2
 files=()
 for file in "$@"; do

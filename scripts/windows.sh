@@ -25,24 +25,18 @@ esac
 
 say() { echo "windows: $*"; }
 as_root() { if [[ $(id -u) -eq 0 ]]; then "$@"; else sudo "$@"; fi; }
+# shellcheck source=scripts/lib/packages.sh
+source "$root/scripts/lib/packages.sh"
+# shellcheck source=scripts/lib/build_folder.sh
+source "$root/scripts/lib/build_folder.sh"
+# shellcheck source=scripts/lib/window.sh
+source "$root/scripts/lib/window.sh"
 
 packages=(
   g++-mingw-w64-x86-64-posix cmake ninja-build dpkg-dev zip librsvg2-bin
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
   wine wine64 xvfb xauth xdotool xclip imagemagick
 )
-
-install_packages() {
-  local missing=() p
-  for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  ((${#missing[@]} == 0)) && return
-  say "installing ${missing[*]}"
-  as_root apt-get update -qq
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}"
-}
 
 # apt-get source needs a deb-src entry; Debian's cloud and container images
 # often come without one.
@@ -120,20 +114,12 @@ build_qt() {
 
 # The project's own CMake build, with Qt's toolchain file for the cached Qt
 # loading ours for the compilers. Only the two programs: no tests, no
-# manual pages (they are made by running the program). Optimised as the Linux
-# build is (-O2): at -O3, GCC 12 takes "text" + std::string for an
-# overlapping copy (-Wrestrict) all over the project.
-release_flags=(-DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG")
-
+# manual pages (they are made by running the program).
 build_huecode() {
   build=$out/build
   local started=$SECONDS
-  # Configured every time (seconds), so that a configure step that failed
-  # once is not taken for a finished one.
-  cmake -S "$root" -B "$build" -G "${CMAKE_GENERATOR:-Ninja}" -DCMAKE_BUILD_TYPE=Release "${release_flags[@]}" \
-    -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" \
-    -DBUILD_TESTING=OFF -DHUECODE_PACKAGING=OFF -DHUECODE_WERROR=ON >/dev/null
+  configure_build release "$build" -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" -DBUILD_TESTING=OFF -DHUECODE_WERROR=ON
   cmake --build "$build" --target huecode huecode-cli --parallel "$jobs"
   say "huecode built in $((SECONDS - started)) s"
 }
@@ -153,13 +139,13 @@ package_zip() {
   say "wrote $zip_file ($(stat -c %s "$zip_file") bytes)"
 }
 
-# The Linux huecode-cli from the same source: what the Windows one must match.
+# The Linux huecode-cli from the same source: what the Windows one must match;
+# and the program that compares the two (tests/windows).
 build_linux_cli() {
   linux=$out/linux
   "$root/scripts/setup.sh"
-  cmake -S "$root" -B "$linux" -G "${CMAKE_GENERATOR:-Ninja}" -DCMAKE_BUILD_TYPE=Release "${release_flags[@]}" \
-    -DBUILD_TESTING=OFF -DHUECODE_PACKAGING=OFF >/dev/null
-  cmake --build "$linux" --target huecode-cli --parallel "$jobs"
+  configure_build release "$linux"
+  cmake --build "$linux" --target huecode-cli cli_differential --parallel "$jobs"
 }
 
 # Wine shows the Linux file system as drive Z:.
@@ -196,11 +182,7 @@ check_standalone() {
 }
 
 test_cli() {
-  local driver=$out/cli_differential
-  g++ -std=c++20 -O2 -Wall -Wextra -Werror -I"$root" -I"$root/cli/include" -I"$root/core/include" \
-    "$root/tests/windows/cli_differential.cpp" "$root/tests/cli/process_runner.cpp" \
-    "$root/cli/utf8.cpp" -o "$driver"
-  "$driver" "$linux/cli/huecode-cli" "$(command -v wine)" "$out/huecode/huecode-cli.exe" \
+  "$linux/tests/windows/cli_differential" "$linux/cli/huecode-cli" "$(command -v wine)" "$out/huecode/huecode-cli.exe" \
     "${HUECODE_RANDOM_CASES:-300}"
 }
 
@@ -230,47 +212,29 @@ test_pictures() {
 # Inside a virtual X display: the window appears with its title and size, and
 # a text pasted, converted and copied through it comes back as the CLI writes it.
 window_test() {
-  local exe=$out/huecode/huecode.exe shot=$out/huecode-wine.png window= text expected copied
+  local exe=$out/huecode/huecode.exe shot=$out/huecode-wine.png window text=$out/window-text.txt
+  local expected copied=$out/window-copied.txt
   wine "$exe" &
   local pid=$!
-  for _ in $(seq 300); do
-    window=$(xdotool search --onlyvisible --name '^Brelvin留言彩色字体代码生成$' 2>/dev/null | head -n 1 || true)
-    [[ -n $window ]] && break
-    sleep 0.1
-  done
-  [[ -n $window ]] || { echo "windows: the main window did not appear under Wine" >&2; exit 1; }
+  window=$(wait_for_window '^Brelvin留言彩色字体代码生成$' 300) ||
+    { echo "windows: the main window did not appear under Wine" >&2; exit 1; }
   eval "$(xdotool getwindowgeometry --shell "$window")"
   say "main window: '$(xdotool getwindowname "$window")', ${WIDTH}x$HEIGHT"
   if [[ ${WIDTH}x$HEIGHT != 539x375 ]]; then
     echo "windows: the main window is ${WIDTH}x$HEIGHT, not 539x375" >&2
     exit 1
   fi
-  text='欢迎光临我的留言板！祝各位朋友新年快乐，万事如意。Happy posting with huecode! 🎉'
-  expected=$("$linux/cli/huecode-cli" -- "$text")
-  printf '%s' "$text" | xclip -selection clipboard
-  xdotool windowfocus --sync "$window"
-  xdotool key --clearmodifiers alt+v
-  sleep 0.5
-  xdotool key --clearmodifiers alt+t
-  sleep 1
+  printf '%s' '欢迎光临我的留言板！祝各位朋友新年快乐，万事如意。Happy posting with huecode! 🎉' >"$text"
+  expected=$("$linux/cli/huecode-cli" -- "$(<"$text")")
+  paste_into_window "$window" "$text"
+  convert_and_copy "$copied" 1 || { echo "windows: copying through the window failed" >&2; exit 1; }
   import -window "$window" "$shot"
   say "screenshot: $shot"
-  printf '' | xclip -selection clipboard
-  xdotool key --clearmodifiers alt+c
-  local box=
-  for _ in $(seq 100); do
-    box=$(xdotool search --onlyvisible --name '^成功$' 2>/dev/null | head -n 1 || true)
-    [[ -n $box ]] && break
-    sleep 0.1
-  done
-  [[ -n $box ]] || { echo "windows: no confirmation after copying" >&2; exit 1; }
-  copied=$(xclip -o -selection clipboard)
-  xdotool key --window "$box" Return
   xdotool windowfocus --sync "$window" key --clearmodifiers alt+x
   wait "$pid" || true
-  if [[ $copied != "$expected" ]]; then
+  if [[ $(<"$copied") != "$expected" ]]; then
     echo "windows: the window's markup differs from huecode-cli's:" >&2
-    diff <(printf '%s\n' "$copied") <(printf '%s\n' "$expected") >&2 || true
+    diff "$copied" <(printf '%s\n' "$expected") >&2 || true
     exit 1
   fi
   say "paste, convert and copy through the window give huecode-cli's markup"
@@ -308,7 +272,7 @@ if [[ $mode == --window-test-in-xvfb ]]; then
   exit 0
 fi
 
-install_packages
+install_packages "${packages[@]}"
 mkdir -p "$cache" "$out"
 build_qt
 [[ $mode == --qt ]] && { say "Qt is ready in $qt"; exit 0; }

@@ -2,11 +2,12 @@
 // becomes a change to it (recorded for undo), the controls are written from
 // it, and a conversion in the worker fills the output, the counts, the bar
 // and the preview with the newest answer.
-import {dialectName, fields, markInvalid, stopId, typedColour, writeSettings} from './controls.js';
+import {dialectName, fields, markInvalid, typedColour, writeSettings} from './controls.js';
 import {formatPreview, formattingSettings, showFormatting} from './formatting.js';
 import {applyTexts, defaultLanguage, textsOf} from './i18n.js';
+import {pairSafeEnd} from './codepoints.js';
 import {createLibrary} from './library.js';
-import {acknowledge, announce, initFeedback, showToast} from './feedback.js';
+import {acknowledge, initFeedback, showToast} from './feedback.js';
 import {initPhone, showOnBar} from './phone.js';
 import {guardedShareLink} from './linkguard.js';
 import {History, dialectOf, editStops, readCount, sameSettings, withAddedStop} from './model.js';
@@ -15,7 +16,8 @@ import {defaults, loadSettings, readerKeys, sanitised, saveSettings, storageKey 
 import {readShareFragment, shareFragment, shareVersion} from './share.js';
 import {reversedStops} from './gradients.js';
 import {startConverter} from './runner.js';
-import {leaving, loadText, maxTextLength, saveText, textChanged} from './textstore.js';
+import {leaving, loadText, markStart, maxTextLength, saveText, startFailedBefore, textChanged} from './textstore.js';
+import {piecesFrom} from './answer.js';
 import {retextNotes, showNote} from './notice.js';
 import {local, onRefused} from './storage.js';
 import {watchForUpdates} from './update.js';
@@ -53,10 +55,24 @@ let focusFor = 0;
 // A link's text waiting for the user's answer, and what to restore.
 let linkOffer = null;
 
+// A long kept text whose last start never showed its markup is offered, not taken.
+const failedStart = startFailedBefore();
 const keptText = (text) => {
-  if (!textTouched && text) {
-    byId('text').value = text;
+  if (textTouched || !text) {
+    return;
   }
+  if (failedStart && text.length >= piecesFrom) {
+    showNote('start-note', texts, {message: (t) => t.startFailed(text.length), actions: [
+      {label: (t) => t.loadKept, run: () => {
+        byId('text').value = text;
+        convertNow();
+      }},
+      {label: (t) => t.clearKept, run: () => saveText('')}]});
+    markStart(false);
+    return;
+  }
+  markStart(text.length >= piecesFrom);
+  byId('text').value = text;
 };
 // A kept text that arrives after the page has started still fills an untouched box.
 const textLoaded = loadText((text) => {
@@ -242,8 +258,8 @@ function showStepNote(result) {
 
 // The beginning of a long markup, not cut inside a surrogate pair.
 function shownPart() {
-  const cut = (text) => (/[\uD800-\uDBFF]/.test(text.at(-1)) ? text.slice(0, -1) : text);
-  return cut(new TextDecoder('utf-16le').decode(lastMarkup.subarray(0, maxShown)));
+  const whole = new TextDecoder('utf-16le').decode(lastMarkup.subarray(0, maxShown + 1));
+  return whole.slice(0, pairSafeEnd(whole, maxShown));
 }
 
 // Ctrl+C on the whole box copies the whole markup, also the part not shown.
@@ -260,6 +276,7 @@ function copyWhole(event) {
 }
 
 function showResult(result) {
+  markStart(false);
   lastResult = result;
   lastMarkup = result.markup ?? result.head;
   wholeMarkup = result.markup ? null : new Promise((resolve) => {

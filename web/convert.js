@@ -1,6 +1,7 @@
 // Runs conversions in the WebAssembly core: writes a request into its
 // memory, converts, and reads the markup, the counts and the preview back.
 import createHuecode from './huecode.js';
+import {wellFormed} from './codepoints.js';
 import {hexOf, packedOf} from './gradients.js';
 import {gbkTable} from './meter.js';
 import {alignedPositions, requestPositions} from './positions.js';
@@ -10,14 +11,6 @@ const styleNames = ['bold', 'italic', 'underline', 'strike'];
 // The preview shows the beginning of a long text: a screen or two is enough
 // to judge the colours, and more would only slow the page down.
 const previewUnits = 4000;
-
-// A lone surrogate cannot travel as UTF-8 (the clipboard, a file, the
-// command line): like the browser's own encoder, the page converts it as the
-// replacement character U+FFFD, which is what the command line reads.
-export function wellFormed(text) {
-  return text.toWellFormed ? text.toWellFormed()
-    : text.replace(/[\uD800-\uDBFF](?![\uDC00-\uDFFF])|(?<![\uD800-\uDBFF])[\uDC00-\uDFFF]/g, '\uFFFD');
-}
 
 // The request's numbers by field name; the core says where each one goes.
 function requestValues(settings, strings, stopCount, limitUnits = [], units = []) {

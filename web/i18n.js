@@ -99,6 +99,9 @@ const texts = {
     updateReload: '重新加载',
     coreFailed: (error) => `转换程序无法启动:${error}`,
     textTooLong: (max, n) => `文本有 ${n} 个字符,超过了本页能处理的 ${max} 个字符:它没有被转换,也没有被保存。`,
+    startFailed: (n) => `上次打开时,保存的 ${n} 字符文本没能完成转换(页面可能崩溃了)。要再次载入它吗?`,
+    loadKept: '载入文本',
+    clearKept: '清除保存的文本',
     gradientErrors: {
       emptyName: '请先填写名称。',
       nameTooLong: (e) => `名称最多 ${e.limit} 个字符。`,
@@ -253,6 +256,9 @@ const texts = {
     updateReload: 'Reload',
     coreFailed: (error) => `The converter could not start: ${error}`,
     textTooLong: (max, n) => `The text has ${n} characters, more than the ${max} this page takes: it was neither converted nor kept.`,
+    startFailed: (n) => `Last time, the kept text of ${n} characters never finished converting (the page may have crashed). Load it again?`,
+    loadKept: 'Load the text',
+    clearKept: 'Clear the kept text',
     gradientErrors: {
       emptyName: 'Give it a name first.',
       nameTooLong: (e) => `A name has at most ${e.limit} characters.`,

@@ -169,3 +169,24 @@ export function leaving() {
   }
   saveText(text, editedAt);
 }
+
+// A start with a long kept text is marked until its first markup is shown:
+// a mark left over means the last start never got that far (the tab crashed
+// or was killed), and the page then asks before it takes that text again.
+const startKey = 'huecode.starting.v1';
+
+let startMarked = local.get(startKey) !== null;
+
+export function startFailedBefore() {
+  return startMarked;
+}
+
+export function markStart(marked) {
+  if (marked) {
+    local.set(startKey, String(Date.now()));
+  } else if (startMarked) {
+    local.remove(startKey);
+  }
+  startMarked = marked;
+}
+

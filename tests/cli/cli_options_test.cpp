@@ -29,6 +29,15 @@ ParsedCommandLine Parse(std::vector<std::string> args) {
   return {std::move(*parsed), std::nullopt};
 }
 
+// --via COLOUR repeated `count` times.
+std::vector<std::string> Vias(int count) {
+  std::vector<std::string> args;
+  for (int k = 0; k < count; ++k) {
+    args.insert(args.end(), {"--via", "123456"});
+  }
+  return args;
+}
+
 struct UsageErrorCase {
   const char* name;
   std::vector<std::string> args;
@@ -78,6 +87,10 @@ INSTANTIATE_TEST_SUITE_P(
                        {"--via", "0000FF@60", "--via", "FFFF00", "--via", "00FFFF@40"},
                        "the stop --via 00FFFF@40 is placed before an earlier stop"},
         UsageErrorCase{"MissingUnit", {"x", "--by"}, "--by needs a value"},
+        // 64 stops at most: start, end and 62 --via.
+        UsageErrorCase{"SixtyFiveStops", Vias(63),
+                       "at most 64 stops: start, end and 62 --via, not 63"},
+        UsageErrorCase{"SeventyFourStops", Vias(72), "at most 64 stops"},
         UsageErrorCase{"UnknownShell",
                        {"--completion", "ksh"},
                        "'ksh' for --completion: expected bash, zsh or fish"},
@@ -161,6 +174,12 @@ TEST(ParseCommandLine, ReadsEveryOptionInBothForms) {
   EXPECT_EQ(o.previewPngPath, "p.png");
   EXPECT_EQ(o.barPngPath, "b.png");
   EXPECT_EQ(o.words, std::vector<std::string>{"word"});
+}
+
+TEST(ParseCommandLine, SixtyFourStopsAreAccepted) {
+  const ParsedCommandLine parsed = Parse(Vias(62));
+  ASSERT_FALSE(parsed.error.has_value()) << parsed.error->message;
+  EXPECT_EQ(parsed.options.via.size(), 62U);
 }
 
 TEST(ParseCommandLine, OptionsBeyondTheWindowAreOffUnlessGiven) {

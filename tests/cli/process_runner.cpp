@@ -28,16 +28,11 @@ Pipe MakePipe() {
   return {fds[0], fds[1]};
 }
 
-}  // namespace
-
-ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& stdinBytes, const std::vector<std::string>& extraEnv) {
-  // A child that exits before reading all its input must not kill the test with SIGPIPE.
-  std::signal(SIGPIPE, SIG_IGN);
-  const Pipe in = MakePipe();
-  const Pipe out = MakePipe();
-  const Pipe err = MakePipe();
-
+// Starts the program with the pipes as its standard streams and the
+// environment changed as asked (NAME=value sets, a bare NAME removes).
+pid_t StartChild(const std::string& program, const std::vector<std::string>& args,
+                 const std::vector<std::string>& extraEnv, const Pipe& in, const Pipe& out,
+                 const Pipe& err) {
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const std::string& arg : args) {
@@ -63,18 +58,15 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     execv(program.c_str(), argv.data());
     _exit(127);
   }
-  close(in.read);
-  close(out.write);
-  close(err.write);
+  return pid;
+}
 
-  ProcessResult result;
+// Feeds the child's standard input and reads both its outputs at once until
+// all three are closed, so that neither side waits for the other.
+void Exchange(int stdinFd, int outFd, int errFd, const std::string& stdinBytes,
+              ProcessResult& result) {
   std::size_t written = 0;
-  int stdinFd = in.write;
-  if (stdinBytes.empty()) {
-    close(stdinFd);
-    stdinFd = -1;
-  }
-  std::array<pollfd, 3> fds{{{out.read, POLLIN, 0}, {err.read, POLLIN, 0}, {stdinFd, POLLOUT, 0}}};
+  std::array<pollfd, 3> fds{{{outFd, POLLIN, 0}, {errFd, POLLIN, 0}, {stdinFd, POLLOUT, 0}}};
   std::string* sinks[] = {&result.out, &result.err};
   while (fds[0].fd >= 0 || fds[1].fd >= 0 || fds[2].fd >= 0) {
     if (poll(fds.data(), fds.size(), -1) < 0) {
@@ -107,6 +99,29 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
       }
     }
   }
+}
+
+}  // namespace
+
+ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& stdinBytes, const std::vector<std::string>& extraEnv) {
+  // A child that exits before reading all its input must not kill the test with SIGPIPE.
+  std::signal(SIGPIPE, SIG_IGN);
+  const Pipe in = MakePipe();
+  const Pipe out = MakePipe();
+  const Pipe err = MakePipe();
+  const pid_t pid = StartChild(program, args, extraEnv, in, out, err);
+  close(in.read);
+  close(out.write);
+  close(err.write);
+
+  ProcessResult result;
+  int stdinFd = in.write;
+  if (stdinBytes.empty()) {
+    close(stdinFd);
+    stdinFd = -1;
+  }
+  Exchange(stdinFd, out.read, err.read, stdinBytes, result);
   int status = 0;
   while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }

@@ -24,7 +24,9 @@ if ! cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log"
   fail "cpack could not build the package"
 fi
 debs=("$work"/out/*.deb)
-((${#debs[@]} == 1)) && [[ -f ${debs[0]} ]] || fail "expected one package, found: ${debs[*]}"
+if ((${#debs[@]} != 1)) || [[ ! -f ${debs[0]} ]]; then
+  fail "expected one package, found: ${debs[*]}"
+fi
 deb=${debs[0]}
 
 # As root lintian says it would rather not run as root; that is no finding.
@@ -36,8 +38,9 @@ usr=$work/root/usr
 cli=$usr/bin/huecode-cli
 
 [[ $("$cli" --version) == "huecode-cli $version" ]] || fail "unpacked huecode-cli --version is wrong"
-"$cli" --bar-png "$work/bar.png" x >/dev/null && [[ -s $work/bar.png ]] ||
+if ! "$cli" --bar-png "$work/bar.png" x >/dev/null || [[ ! -s $work/bar.png ]]; then
   fail "unpacked huecode-cli cannot load its picture module"
+fi
 
 page=$(LC_ALL=C MANWIDTH=200 man -l "$usr/share/man/man1/huecode-cli.1.gz") ||
   fail "man cannot show huecode-cli(1)"

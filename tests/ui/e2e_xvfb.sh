@@ -31,37 +31,20 @@ fail() {
   exit 1
 }
 
-# Waits for a visible window whose title matches, and prints its id.
-window_named() {
-  local id
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
-    if [[ -n $id ]]; then
-      echo "$id"
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
+# shellcheck source=scripts/lib/window.sh
+source "$(dirname "$0")/../../scripts/lib/window.sh"
 
 QT_QPA_PLATFORM=xcb "$huecode" >"$work/huecode.log" 2>&1 &
 pid=$!
 
-main=$(window_named 'Brelvin') || fail "the main window did not appear: $(cat "$work/huecode.log")"
+main=$(wait_for_window 'Brelvin') || fail "the main window did not appear: $(cat "$work/huecode.log")"
 xdotool windowfocus --sync "$main"
 sleep 0.3
 
 # Converts with Alt+T, copies with Alt+C and checks that the clipboard holds
-# exactly what huecode-cli writes for the bytes in the file $1; then closes
-# the confirmation with Enter.
+# exactly what huecode-cli writes for the bytes in the file $1.
 convert_copy_compare() {
-  xdotool key --clearmodifiers alt+t
-  sleep 0.5
-  xdotool key --clearmodifiers alt+c
-  box=$(window_named '成功') || fail "no confirmation after Alt+C: $(cat "$work/huecode.log")"
-  # The clipboard is served by huecode itself, so it is read while it still runs.
-  xclip -o -selection clipboard >"$work/clipboard.txt" || fail "the clipboard holds no text"
+  convert_and_copy "$work/clipboard.txt" || fail "copying failed: $(cat "$work/huecode.log")"
   "$cli" <"$1" >"$work/cli.txt"
   printf '\n' >>"$work/clipboard.txt"
   if ! cmp -s "$work/clipboard.txt" "$work/cli.txt"; then
@@ -71,13 +54,6 @@ convert_copy_compare() {
     od -c "$work/cli.txt" | head -n 20 >&2
     fail "the copied markup differs from huecode-cli's for $(od -c "$1" | head -n 3)"
   fi
-  xdotool windowfocus --sync "$box"
-  xdotool key --clearmodifiers Return
-  for _ in $(seq 50); do
-    xdotool search --onlyvisible --name '成功' >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  fail "Enter did not close the confirmation"
 }
 
 # The focus starts on the effect preview; Tab moves it to the input box. A
@@ -91,10 +67,7 @@ convert_copy_compare "$work/typed.txt"
 
 # Pasted line ends stay as they came: LF, lone CR and CR LF.
 printf 'ab\ncd\r\n彩色\rx' >"$work/pasted.txt"
-xdotool windowfocus --sync "$main"
-xclip -selection clipboard <"$work/pasted.txt"
-xdotool key --clearmodifiers alt+v
-sleep 0.3
+paste_into_window "$main" "$work/pasted.txt"
 convert_copy_compare "$work/pasted.txt"
 
 mkdir -p "$(dirname "$screenshot")"

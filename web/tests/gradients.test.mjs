@@ -42,8 +42,11 @@ test('saved gradients: save, rename, move and delete keep every other entry and 
     [(l) => g.moveGradient(l, a, 9), [c, b, a]],
     [(l) => g.renameGradient(l, b, '二号'), [c, b, a]],
     [(l) => g.deleteGradient(l, c), [b, a]],
-    [(l) => ({id: added, list: l} = g.saveGradient(l, {name: 'Four', stops: ['#000000', '#FFFFFF'], space: 'oklab'})).list,
-      () => [b, a, added]],
+    [(l) => {
+      const saved = g.saveGradient(l, {name: 'Four', stops: ['#000000', '#FFFFFF'], space: 'oklab'});
+      added = saved.id;
+      return saved.list;
+    }, () => [b, a, added]],
   ];
   for (const [step, ids] of steps) {
     list = step(list);

@@ -186,6 +186,30 @@ test('a corrupt store: the page starts, keeps what it can read, and reports a ba
   await context.close();
 });
 
+test('a long kept text whose last start never showed its markup is offered, and can be cleared', async () => {
+  const context = await session.browser.newContext({locale: 'en-GB'});
+  const first = await open(context);
+  await first.page.evaluate(() => {
+    const box = document.getElementById('text');
+    box.value = 'long '.repeat(60000);
+    box.dispatchEvent(new Event('input', {bubbles: true}));
+  });
+  await waitForOutput(first.page);
+  // As a start that crashed before its first markup leaves it.
+  await first.page.evaluate(() => localStorage.setItem('huecode.starting.v1', '1'));
+  await first.page.close();
+  const {page, errors} = await open(context);
+  await page.waitForSelector('#start-note');
+  assert.equal(await page.inputValue('#text'), '');
+  await page.click('#start-note button:last-of-type');
+  await page.waitForTimeout(300);
+  await page.reload();
+  await waitForOutput(page);
+  assert.deepEqual([await page.inputValue('#text'), await page.locator('#start-note').count()], ['', 0]);
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
 test('a core that cannot start says why, not that the browser lacks WebAssembly', async () => {
   const context = await session.browser.newContext({locale: 'en-GB'});
   await context.route('**/huecode.wasm', (route) => route.fulfill({status: 200, contentType: 'application/wasm',

@@ -9,12 +9,13 @@ import {createHash} from 'node:crypto';
 import {mkdir, readFile, writeFile} from 'node:fs/promises';
 import {dirname, join} from 'node:path';
 import {fileURLToPath} from 'node:url';
+import {walkModules} from './modules.mjs';
 
 const [webDir, coreScript, outFile] = process.argv.slice(2);
 // Modules that the single file takes from elsewhere.
-const replaced = {'./huecode.js': coreScript,
-  './runner.js': fileURLToPath(new URL('../runner-inline.js', import.meta.url))};
-const importLine = /^import (.+) from '(\.\/[\w-]+\.js)';$/gm;
+const replaced = {'huecode.js': coreScript,
+  'runner.js': fileURLToPath(new URL('../runner-inline.js', import.meta.url))};
+const importLine = /^import (.+) from '\.\/([\w-]+\.js)';$/gm;
 const exported = /^export (?:async )?(?:function\*?|const|let|class) ([\w$]+)/gm;
 
 const pathOf = (name) => replaced[name] ?? join(webDir, name);
@@ -30,16 +31,8 @@ function bindings(clause, from) {
   return `const ${clause} = ${from}.default;`;
 }
 
-// Each module once, after the modules it imports.
-async function bundle(name, done, parts) {
-  if (done.has(name)) {
-    return;
-  }
-  done.add(name);
-  const source = await readFile(pathOf(name), 'utf8');
-  for (const [, , dependency] of source.matchAll(importLine)) {
-    await bundle(dependency, done, parts);
-  }
+// One module as a scope of its own that returns what it exports.
+function scoped(name, source) {
   const names = [...source.matchAll(exported)].map((match) => match[1]);
   let body = source.replace(importLine, (_, clause, from) => bindings(clause, variableOf(from)))
     .replace(/^export (?=(?:async )?(?:function|const|let|class) )/gm, '');
@@ -47,14 +40,16 @@ async function bundle(name, done, parts) {
     names.push(`default: ${value}`);
     return '';
   });
-  parts.push(`const ${variableOf(name)} = (() => {\n${body}\nreturn {${names.join(', ')}};\n})();\n`);
+  return `const ${variableOf(name)} = (() => {\n${body}\nreturn {${names.join(', ')}};\n})();\n`;
 }
 
 const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
 
 async function main() {
-  const parts = [];
-  await bundle('./app.js', new Set(), parts);
+  // Each module once, after the modules it imports.
+  const read = (name) => readFile(pathOf(name), 'utf8');
+  const modules = await walkModules(['app.js'], read);
+  const parts = await Promise.all(modules.map(async (name) => scoped(name, await read(name))));
   const script = parts.join('\n');
   if (/<\/script/i.test(script)) {
     throw new Error('a script contains "</script", which would end the inline script early');
