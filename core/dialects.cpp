@@ -3,7 +3,7 @@
 namespace huecode {
 
 MarkupTemplate InitialTemplate() {
-  return {u"[color=#", u"]", u"[/color]"};
+  return *FindDialect("bbcode");
 }
 
 std::optional<MarkupTemplate> FormatPresets(int index) {

@@ -1,7 +1,7 @@
 // The WebAssembly core as the extension uses it, through the page's own
 // converter: the dialects, the default gradient, the stop limit and the
-// conversion all come from what the core exports, so the extension keeps no
-// list of its own.
+// conversion all come from what the core exports. Only the dialects' names
+// are still the extension's own, in _locales.
 import {createConverter} from './web/convert.js';
 import {hexOf} from './web/gradients.js';
 

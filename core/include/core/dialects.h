@@ -78,8 +78,9 @@ inline constexpr DialectStyles kAmpersandStyles{InEveryTag, {u"&l", u"&o", u"&n"
 
 }  // namespace detail
 
-// No preset writes a number sign before the digits, and the HTML one writes
-// no quotes round them. Brelvin has no known formatting codes.
+// The window's three presets write no number sign before the digits (the
+// other dialects do), and the HTML one writes no quotes round them. Brelvin
+// has no known formatting codes.
 inline constexpr std::array<Dialect, 7> kDialects{{
     {"html", u"Html(网页)", u"<font color=", u">", u"</font>", detail::kHtmlStyles},
     {"ubb", u"UBB(论坛)", u"[color=", u"]", u"[/color]", detail::kBracketStyles},

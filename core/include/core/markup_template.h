@@ -13,8 +13,9 @@ struct MarkupTemplate {
   friend bool operator==(const MarkupTemplate&, const MarkupTemplate&) = default;
 };
 
-// The template the window opens with. Unlike every preset it has a number
-// sign, so conversions before the first preset pick write [color=#RRGGBB].
+// The template the window opens with: the bbcode dialect's. Unlike the
+// window's own three presets it has a number sign, so conversions before the
+// first preset pick write [color=#RRGGBB].
 MarkupTemplate InitialTemplate();
 
 }  // namespace huecode
