@@ -158,5 +158,34 @@ BENCHMARK(BM_StripMarkup)
     ->ArgNames({"step", "given"})
     ->Unit(benchmark::kMillisecond);
 
+// The same text at step 1 with a gradient per line there and back (0), and
+// one colour per word (1), against the window's conversion of it.
+void BM_GenerateShapes(benchmark::State& state) {
+  StyledSettings settings;
+  settings.text = MixedText();
+  settings.perLine = state.range(0) == 0;
+  settings.gradient.mirror = state.range(0) == 0;
+  settings.by = state.range(0) == 1 ? Segmentation::Words : Segmentation::Characters;
+  const ConversionSettings window = Settings(1);
+  const double windowBest = BestSeconds(5, [&] { benchmark::DoNotOptimize(GenerateCode(window)); });
+  double best = 1e9;
+  std::size_t units = 0;
+  for (auto _ : state) {
+    const auto begin = std::chrono::steady_clock::now();
+    const std::u16string markup = GenerateStyledCode(settings);
+    best = std::min(
+        best, std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count());
+    units = markup.size();
+  }
+  SetRate(state, units);
+  state.counters["out_units"] = static_cast<double>(units);
+  state.counters["x_window"] = best / windowBest;
+}
+BENCHMARK(BM_GenerateShapes)
+    ->ArgName("perline_mirror0_word1")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace huecode

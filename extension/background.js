@@ -93,6 +93,7 @@ function conversionSettings(core, state, options, template) {
     fitLimit: null, prefix: template.prefix, middle: template.middle, suffix: template.suffix,
     format: template.format, bold: choice.bold,
     italic: choice.italic, underline: choice.underline, strike: choice.strike, endpoints: choice.endpoints,
+    positions: gradient.positions ?? null,
   };
 }
 

@@ -22,6 +22,10 @@ import {retextNotes, showNote} from './notice.js';
 import {local, onRefused} from './storage.js';
 import {watchForUpdates} from './update.js';
 import {createMarkupTools} from './markup-tools.js';
+import {alignedPositions, positionsAfter} from './positions.js';
+import {positionTyped} from './shapes.js';
+import {circleFor, surpriseStops} from './shuffle.js';
+import {listenToMarkers} from './markers.js';
 
 const byId = (id) => document.getElementById(id);
 // The output box shows this many characters at most, a few screens of it:
@@ -107,6 +111,9 @@ function conversionSettings() {
     suffix: settings.suffix,
     format: settings.format,
     ...formattingSettings(core?.dialects, settings),
+    positions: settings.positions,
+    perLine: settings.perLine,
+    mirror: settings.mirror,
   };
 }
 
@@ -389,6 +396,26 @@ function onFieldInput(event) {
   }
 }
 
+function stopPositions() {
+  return alignedPositions(settings.positions, settings.stops.length);
+}
+
+function shuffle() {
+  if (!core) {
+    return;
+  }
+  const stops = surpriseStops(circleFor(core.surprise, boardColour(settings)));
+  change({...settings, rainbow: false, stops, positions: null}, {convert: 'now'});
+  setStatus(texts.shuffled);
+}
+
+function onPositionInput(event) {
+  const positions = positionTyped(event.target, stopPositions(), texts);
+  if (positions) {
+    change({...settings, positions}, {group: event.target.id});
+  }
+}
+
 function setStop(k, colour) {
   const stops = settings.stops.map((c, j) => (j === k ? colour : c));
   change({...settings, stops}, {group: `stop-${k}`});
@@ -424,7 +451,9 @@ function onStopButton(event) {
   const k = Number(button.dataset.stop);
   const move = Number(button.dataset.move);
   const edited = editStops(settings.stops, k, move);
-  change({...settings, stops: edited.stops}, {convert: 'now'});
+  const positions = edited.stops === settings.stops ? settings.positions
+    : positionsAfter(move === 0 ? 'remove' : 'move', stopPositions(), k);
+  change({...settings, stops: edited.stops, positions}, {convert: 'now'});
   const items = byId('stops').querySelectorAll('li');
   const item = items[edited.at - 1];
   const same = item?.querySelector(`button[data-move="${move}"]`);
@@ -631,13 +660,13 @@ function toggleLanguage() {
 const library = createLibrary({
   texts: () => texts,
   maxStops: () => core?.maxStops,
-  current: () => ({stops: settings.stops, space: settings.space}),
+  current: () => ({stops: settings.stops, space: settings.space, positions: stopPositions()}),
   apply(gradient, name, button) {
     const before = settings;
     const board = ['light', 'dark'].includes(gradient.board) && settings.board !== 'custom' ? gradient.board
       : settings.board;
     change({...settings, rainbow: false, space: gradient.space, stops: gradient.stops.map((c) => c.toLowerCase()),
-      board}, {convert: 'now'});
+      board, positions: gradient.positions ?? null}, {convert: 'now'});
     acknowledge(button, texts.appliedAck);
     showToast('gradient', button, texts.gradientApplied(name), () => change(before, {convert: 'now'}));
   },
@@ -745,18 +774,25 @@ function listen() {
   const colours = document.querySelector('.colours');
   colours.addEventListener('input', onColourInput);
   colours.addEventListener('input', onHexInput);
+  colours.addEventListener('input', (event) => event.target.classList.contains('position') && onPositionInput(event));
   byId('stops').addEventListener('click', onStopButton);
+  listenToMarkers(() => settings, (k, percent) => {
+    const positions = stopPositions().map((p, j) => (j === k ? percent : p));
+    change({...settings, positions}, {group: `marker-${k}`});
+  });
   byId('dialect').addEventListener('change', pickDialect);
   byId('convert').addEventListener('click', convertClicked);
   // As in the window, the output is taken whole: focusing it selects it all.
   byId('output').addEventListener('focus', () => byId('output').select());
   byId('output').addEventListener('copy', copyWhole);
-  const clicks = {copy: () => copy(), download, share, undo, redo, language: toggleLanguage,
+  const clicks = {copy: () => copy(), download, share, undo, redo, shuffle, language: toggleLanguage,
     'link-keep': () => answerLinkOffer(false), 'link-use': () => answerLinkOffer(true),
     'reset-confirm': confirmReset, 'reset-cancel': () => byId('reset-dialog').close(),
     reset: () => byId('reset-dialog').showModal(),
-    'add-stop': () => change({...settings, stops: withAddedStop(settings.stops)}, {convert: 'now'}),
-    reverse: () => change({...settings, stops: reversedStops(settings.stops)}, {convert: 'now'})};
+    'add-stop': () => change({...settings, stops: withAddedStop(settings.stops),
+      positions: positionsAfter('add', stopPositions())}, {convert: 'now'}),
+    reverse: () => change({...settings, stops: reversedStops(settings.stops),
+      positions: positionsAfter('reverse', stopPositions())}, {convert: 'now'})};
   for (const [id, handler] of Object.entries(clicks)) {
     byId(id).addEventListener('click', handler);
   }

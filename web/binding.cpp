@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/conversion.h"
@@ -19,6 +20,7 @@
 #include "core/markup_format.h"
 #include "core/markup_template.h"
 #include "core/strip_markup.h"
+#include "core/surprise.h"
 
 // The browser's Intl.Segmenter cuts user-perceived characters, so the page
 // needs no copy of the Unicode tables. Writes the offsets where clusters
@@ -61,7 +63,7 @@ struct Request {
   std::int32_t middleUnits = 0;
   std::int32_t suffixUnits = 0;
   std::int32_t space = 0;  // 0 RGB, 1 OKLab
-  std::int32_t by = 0;     // 0 characters, 1 graphemes
+  std::int32_t by = 0;     // an index into kUnits
   std::int32_t merge = 0;
   std::int32_t rainbow = 0;    // the core's rainbow instead of the stops
   std::int32_t escape = 0;     // &, < and > inside chunks as entities
@@ -72,8 +74,19 @@ struct Request {
   std::int32_t endpoints = 0;  // the first and last coloured chunk on the first and last stop
   std::int32_t stopCount = 2;
   std::array<ColourValue, huecode::kMaxStops> stops{};
+  std::int32_t perLine = 0;  // each line through the whole gradient
+  std::int32_t mirror = 0;   // to the last stop at the middle and back
   std::int32_t formatUnits = 0;  // a format string instead of the three parts, when not empty
+  // Where each stop sits, in hundredths of a percent; below 0 for evenly
+  // between its placed neighbours.
+  std::array<std::int32_t, huecode::kMaxStops> positions{};
 };
+
+// The units a text is cut into, in the order of the request's by field.
+constexpr std::u16string_view kUnits[] = {u"char", u"grapheme", u"word"};
+constexpr huecode::Segmentation kSegmentations[] = {huecode::Segmentation::Characters,
+                                                    huecode::Segmentation::Graphemes,
+                                                    huecode::Segmentation::Words};
 
 struct Field {
   std::u16string_view name;
@@ -97,16 +110,14 @@ constexpr Field kRequestFields[] = {
     {u"styles", offsetof(Request, styles)},
     {u"endpoints", offsetof(Request, endpoints)},
     {u"stopCount", offsetof(Request, stopCount)},
+    {u"perLine", offsetof(Request, perLine)},
+    {u"mirror", offsetof(Request, mirror)},
     {u"formatUnits", offsetof(Request, formatUnits)},
 };
-// The numbers after the stops, described after those before them.
-constexpr std::size_t kFieldsAfterStops = 1;
-static_assert((std::size(kRequestFields) - kFieldsAfterStops) * sizeof(std::int32_t) ==
-                      offsetof(Request, stops) &&
-                  offsetof(Request, stops) + sizeof(Request::stops) +
-                          kFieldsAfterStops * sizeof(std::int32_t) ==
-                      sizeof(Request),
-              "every number of the request is described");
+static_assert(std::size(kRequestFields) * sizeof(std::int32_t) + sizeof(Request::stops) +
+                      sizeof(Request::positions) ==
+                  sizeof(Request),
+              "every number besides the stops and their positions is described");
 
 // Counts as doubles, since JavaScript numbers are.
 struct Counts {
@@ -221,7 +232,8 @@ huecode::StyledSettings SettingsOfRequest() {
   settings.gradient.space =
       g_request.space == 1 ? huecode::ColourSpace::Oklab : huecode::ColourSpace::Rgb;
   settings.by =
-      g_request.by == 1 ? huecode::Segmentation::Graphemes : huecode::Segmentation::Characters;
+      kSegmentations[g_request.by >= 0 && g_request.by < std::ssize(kSegmentations) ? g_request.by
+                                                                                    : 0];
   if (settings.by == huecode::Segmentation::Graphemes) {
     settings.graphemes = &GraphemeBoundaries;
   }
@@ -230,6 +242,17 @@ huecode::StyledSettings SettingsOfRequest() {
   settings.styles = {(g_request.styles & 1) != 0, (g_request.styles & 2) != 0,
                      (g_request.styles & 4) != 0, (g_request.styles & 8) != 0};
   settings.endpoints = g_request.endpoints != 0;
+  settings.perLine = g_request.perLine != 0;
+  settings.gradient.mirror = g_request.mirror != 0;
+  if (g_request.rainbow == 0) {
+    const std::size_t count = settings.gradient.stops.size();
+    settings.gradient.positions.resize(count);
+    for (std::size_t k = 1; k + 1 < count; ++k) {
+      if (g_request.positions[k] >= 0) {
+        settings.gradient.positions[k] = g_request.positions[k];
+      }
+    }
+  }
   return settings;
 }
 
@@ -511,9 +534,27 @@ EMSCRIPTEN_KEEPALIVE const char16_t* hc_interface() {
     Json json(g_interface);
     json.open(u'{');
     json.key(u"request").open(u'{').key(u"fields").fields(kRequestFields);
-    json.key(u"stops").number(offsetof(Request, stops)).close(u'}');
+    json.key(u"stops").number(offsetof(Request, stops));
+    json.key(u"positions").number(offsetof(Request, positions)).close(u'}');
     json.key(u"counts").fields(kCountFields);
     json.key(u"maxStops").number(huecode::kMaxStops);
+    json.key(u"positionScale").number(huecode::kPositionScale);
+    json.key(u"surprise").open(u'{');
+    for (const auto& [board, shade] :
+         {std::pair{u"light", huecode::kOnLightBoard}, std::pair{u"dark", huecode::kOnDarkBoard}}) {
+      json.key(board).open(u'[');
+      for (const huecode::ColourTriple colour :
+           huecode::HueCircle(shade.lightness, shade.chroma, huecode::kSurpriseHues)) {
+        json.number(huecode::ComposeColour(colour));
+      }
+      json.close(u']');
+    }
+    json.close(u'}');
+    json.key(u"units").open(u'[');
+    for (const std::u16string_view unit : kUnits) {
+      json.text(unit);
+    }
+    json.close(u']');
     json.key(u"limitUnits").open(u'[');
     for (const NamedUnit& unit : kLimitUnits) {
       json.text(unit.name);

@@ -4,6 +4,7 @@ import createHuecode from './huecode.js';
 import {wellFormed} from './codepoints.js';
 import {hexOf, packedOf} from './gradients.js';
 import {gbkTable} from './meter.js';
+import {alignedPositions, requestPositions} from './positions.js';
 
 // Bits of the request's styles field, in the core's order.
 const styleNames = ['bold', 'italic', 'underline', 'strike'];
@@ -12,7 +13,7 @@ const styleNames = ['bold', 'italic', 'underline', 'strike'];
 const previewUnits = 4000;
 
 // The request's numbers by field name; the core says where each one goes.
-function requestValues(settings, strings, stopCount, limitUnits = []) {
+function requestValues(settings, strings, stopCount, limitUnits = [], units = []) {
   return {
     textUnits: strings[0].length,
     stepUnits: strings[1].length,
@@ -20,7 +21,7 @@ function requestValues(settings, strings, stopCount, limitUnits = []) {
     middleUnits: strings[3].length,
     suffixUnits: strings[4].length,
     space: settings.space === 'oklab' ? 1 : 0,
-    by: settings.by === 'grapheme' ? 1 : 0,
+    by: Math.max(0, units.indexOf(settings.by)),
     merge: settings.merge ? 1 : 0,
     rainbow: settings.rainbow ? 1 : 0,
     escape: settings.escape ? 1 : 0,
@@ -31,6 +32,8 @@ function requestValues(settings, strings, stopCount, limitUnits = []) {
     styles: styleNames.reduce((bits, name, k) => bits | (settings.styles?.[name] ? 1 << k : 0), 0),
     endpoints: settings.endpoints ? 1 : 0,
     stopCount,
+    perLine: settings.perLine ? 1 : 0,
+    mirror: settings.mirror ? 1 : 0,
     formatUnits: strings[5].length,
   };
 }
@@ -64,6 +67,8 @@ function pageInterface(described) {
     initial: described.initial,
     defaultStops: described.defaultStops.map(hexOf),
     maxStops: described.maxStops,
+    units: described.units,
+    surprise: {light: described.surprise.light.map(hexOf), dark: described.surprise.dark.map(hexOf)},
   };
 }
 
@@ -79,7 +84,7 @@ function writeRequest(core, described, settings, text) {
     }
   }
   const stops = settings.stops.slice(0, described.maxStops);
-  const values = requestValues(settings, strings, stops.length, described.limitUnits);
+  const values = requestValues(settings, strings, stops.length, described.limitUnits, described.units);
   const request = core._hc_request();
   for (const [field, offset] of Object.entries(described.request.fields)) {
     core.HEAP32[(request + offset) >> 2] = values[field];
@@ -88,6 +93,8 @@ function writeRequest(core, described, settings, text) {
   stops.forEach((stop, k) => {
     core.HEAP32[stopsAt + k] = packedOf(stop);
   });
+  const positions = requestPositions(alignedPositions(settings.positions, stops.length), described.positionScale);
+  core.HEAP32.set(positions, (request + described.request.positions) >> 2);
 }
 
 function readCounts(core, described) {

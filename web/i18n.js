@@ -1,6 +1,7 @@
 // Every text the page shows, in Simplified Chinese (the window's own captions
 // where it has them) and in English. Elements name their text with
 // data-i18n; messages built at run time take their values as arguments.
+import {shapeTexts} from './shape-texts.js';
 import {actionTexts} from './i18n-actions.js';
 
 const texts = {
@@ -115,6 +116,7 @@ const texts = {
       emptyName: '请先填写名称。',
       nameTooLong: (e) => `名称最多 ${e.limit} 个字符。`,
       tooFewStops: '渐变至少需要两个颜色。',
+      badPositions: '颜色位置无法读取:每个颜色一个 0 到 100 之间的数或 null,且依次不减。',
       tooManyStops: (e) => `一个渐变最多 ${e.limit} 个颜色。`,
       badColour: (e) => `第 ${e.stop + 1} 个颜色“${e.value}”不是 #RRGGBB 颜色。`,
       badSpace: (e) => `不认识的混合方式“${e.space}”。`,
@@ -282,6 +284,7 @@ const texts = {
       emptyName: 'Give it a name first.',
       nameTooLong: (e) => `A name has at most ${e.limit} characters.`,
       tooFewStops: 'A gradient needs at least two colours.',
+      badPositions: 'The stop positions cannot be read: one number from 0 to 100 or null per stop, never decreasing.',
       tooManyStops: (e) => `A gradient has at most ${e.limit} colours.`,
       badColour: (e) => `Colour ${e.stop + 1}, “${e.value}”, is no #RRGGBB colour.`,
       badSpace: (e) => `Unknown blend “${e.space}”.`,
@@ -338,7 +341,7 @@ const texts = {
 };
 
 for (const language of Object.keys(texts)) {
-  Object.assign(texts[language], actionTexts[language]);
+  Object.assign(texts[language], actionTexts[language], shapeTexts[language]);
 }
 
 export const languages = Object.keys(texts);
