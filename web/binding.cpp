@@ -74,8 +74,8 @@ struct Request {
   std::int32_t endpoints = 0;  // the first and last coloured chunk on the first and last stop
   std::int32_t stopCount = 2;
   std::array<ColourValue, huecode::kMaxStops> stops{};
-  std::int32_t perLine = 0;  // each line through the whole gradient
-  std::int32_t mirror = 0;   // to the last stop at the middle and back
+  std::int32_t perLine = 0;      // each line through the whole gradient
+  std::int32_t mirror = 0;       // to the last stop at the middle and back
   std::int32_t formatUnits = 0;  // a format string instead of the three parts, when not empty
   // Where each stop sits, in hundredths of a percent; below 0 for evenly
   // between its placed neighbours.

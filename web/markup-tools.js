@@ -5,7 +5,10 @@
 const byId = (id) => document.getElementById(id);
 
 // host: {worker, texts(), core(), request() → the conversion settings or
-// null, dialectName(dialect), setStatus(message)}.
+// null, dialectName(dialect), setStatus(message)}. The paste offer and the
+// copy-as menu share one request queue to the worker, so they stay in one
+// closure for now rather than being split into two.
+// eslint-disable-next-line max-lines-per-function -- see above
 export function createMarkupTools(host) {
   let next = 0;
   const waiting = new Map();
@@ -28,6 +31,8 @@ export function createMarkupTools(host) {
     const pasted = event.clipboardData?.getData('text/plain') ?? '';
     const start = byId('text').selectionStart;
     hideOffer();
+    // ESC opens the ansi dialect's colour codes.
+    // eslint-disable-next-line no-control-regex
     if (!host.core() || !/[<[&§\x1b{]/u.test(pasted)) {
       return;
     }
