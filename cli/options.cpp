@@ -434,6 +434,8 @@ std::string OptionLines() {
 
 }  // namespace
 
+// One long text that reads top to bottom as the help does.
+// NOLINTNEXTLINE(readability-function-size)
 std::string UsageText() {
   std::string text =
       "Usage: huecode-cli [options] [--] [TEXT...]\n"

@@ -259,7 +259,7 @@ GradientStops GradientOf(const CliOptions& options) {
   if (!options.rainbow && !options.viaPositions.empty()) {
     gradient.positions = options.viaPositions;
     gradient.positions.insert(gradient.positions.begin(), std::nullopt);
-    gradient.positions.push_back(std::nullopt);
+    gradient.positions.emplace_back(std::nullopt);
   }
   gradient.mirror = options.mirror;
   return gradient;

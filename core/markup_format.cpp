@@ -66,6 +66,9 @@ void AddLiteral(MarkupFormat& format, std::u16string_view text) {
 
 }  // namespace
 
+// One pass over the format with its placeholders as cases, so an error can
+// name the exact character.
+// NOLINTNEXTLINE(readability-function-size)
 ParsedFormat ParseFormat(std::u16string_view source, bool allowCodes) {
   MarkupFormat format;
   std::optional<std::size_t> textAt;
