@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/conversion.h"
+#include "core/strip_markup.h"
 
 namespace huecode {
 namespace {
@@ -127,6 +128,64 @@ void BM_NewCopyBaseline(benchmark::State& state) {
   SetRate(state, units);
 }
 BENCHMARK(BM_NewCopyBaseline)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
+
+// Reading the markup back against writing it, for the dialect found from the
+// text and for the one given. The goal is x_write within 2.
+void BM_StripMarkup(benchmark::State& state) {
+  const ConversionSettings settings = Settings(static_cast<int>(state.range(0)));
+  const std::u16string markup = GenerateCode(settings);
+  const double write = BestSeconds(5, [&] { benchmark::DoNotOptimize(GenerateCode(settings)); });
+  const MarkupTemplate given = settings.markup;
+  const bool detect = state.range(1) == 0;
+  double best = 1e9;
+  for (auto _ : state) {
+    const auto begin = std::chrono::steady_clock::now();
+    const Stripped stripped = StripMarkup(markup, detect ? nullptr : &given);
+    benchmark::DoNotOptimize(stripped.text);
+    best = std::min(
+        best, std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count());
+    if (!stripped.text) {
+      state.SkipWithError("the markup could not be read back");
+      break;
+    }
+  }
+  SetRate(state, markup.size());
+  state.counters["in_units"] = static_cast<double>(markup.size());
+  state.counters["x_write"] = best / write;
+}
+BENCHMARK(BM_StripMarkup)
+    ->ArgsProduct({{1, 3}, {0, 1}})
+    ->ArgNames({"step", "given"})
+    ->Unit(benchmark::kMillisecond);
+
+// The same text at step 1 with a gradient per line there and back (0), and
+// one colour per word (1), against the window's conversion of it.
+void BM_GenerateShapes(benchmark::State& state) {
+  StyledSettings settings;
+  settings.text = MixedText();
+  settings.perLine = state.range(0) == 0;
+  settings.gradient.mirror = state.range(0) == 0;
+  settings.by = state.range(0) == 1 ? Segmentation::Words : Segmentation::Characters;
+  const ConversionSettings window = Settings(1);
+  const double windowBest = BestSeconds(5, [&] { benchmark::DoNotOptimize(GenerateCode(window)); });
+  double best = 1e9;
+  std::size_t units = 0;
+  for (auto _ : state) {
+    const auto begin = std::chrono::steady_clock::now();
+    const std::u16string markup = GenerateStyledCode(settings);
+    best = std::min(
+        best, std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count());
+    units = markup.size();
+  }
+  SetRate(state, units);
+  state.counters["out_units"] = static_cast<double>(units);
+  state.counters["x_window"] = best / windowBest;
+}
+BENCHMARK(BM_GenerateShapes)
+    ->ArgName("perline_mirror0_word1")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace huecode

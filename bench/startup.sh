@@ -4,6 +4,7 @@
 #   - `huecode-cli --input` of a 1,000,000-character mixed Chinese/ASCII text,
 #     read through a pipe, against `cat` copying the same markup through a
 #     pipe (goal: within 6x), with the peak memory of each,
+#   - `huecode-cli --strip` of that markup against writing it (goal: within 2x),
 # and which shared libraries `--version` loads. Each figure is the median of
 # $HUECODE_STARTUP_RUNS runs (default 200; 15 for the large text).
 # Builds huecode-cli in build/ (or $HUECODE_BUILD_DIR) if needed.
@@ -74,5 +75,9 @@ row("huecode-cli --version", cost([cli, "--version"], runs), cat_line, 2)
 big_runs = max(3, runs // 13)
 cat_markup = cost(["cat", markup], big_runs)
 row("cat the markup", cat_markup, cat_markup, 1)
-row("huecode-cli --input (1M)", cost([cli, "--input", big], big_runs), cat_markup, 6)
+converting = cost([cli, "--input", big], big_runs)
+row("huecode-cli --input (1M)", converting, cat_markup, 6)
+# Reading the markup back, against writing it (goal: within 2x of that row).
+print(f"{'':<28} {'':>12} {'':>12} {'x --input':>8}")
+row("huecode-cli --strip (1M)", cost([cli, "--strip", "--input", markup], big_runs), converting, 2)
 PY

@@ -174,7 +174,7 @@ std::optional<CliError> SetAction(CliOptions& options, std::string_view) {
   return std::nullopt;
 }
 
-constexpr std::array<OptionEntry, 31> kOptions{{
+constexpr std::array<OptionEntry, 33> kOptions{{
     {"--start", "COLOUR", "start colour RRGGBB, '#' optional (default FF00FF)",
      [](CliOptions& o, std::string_view v) {
        return ApplyColour<[](CliOptions& to, ColourTriple c) { to.start = c; }>(o, v, "--start");
@@ -279,15 +279,28 @@ constexpr std::array<OptionEntry, 31> kOptions{{
     {"--per-line", "", "each line takes the whole gradient", &SetFlag<&CliOptions::perLine>},
     {"--mirror", "", "run the gradient to the end at the middle and back",
      &SetFlag<&CliOptions::mirror>},
+    {"--format", "FORMAT", "a format string for each chunk, such as '<#{HEX}>{text}' (below)",
+     &StoreText<&CliOptions::format>},
+    {"--strip", "", "read coloured markup back and write its plain text",
+     &SetFlag<&CliOptions::strip>},
 }};
 
 // Options that cannot be used together: the first of each pair is refused
 // when the second is also given, whatever their order.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kConflicts{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 13> kConflicts{{
     {"--rainbow", "--start"},
     {"--rainbow", "--end"},
     {"--rainbow", "--via"},
     {"--fit", "--step"},
+    {"--format", "--preset"},
+    {"--format", "--prefix"},
+    {"--format", "--middle"},
+    {"--format", "--suffix"},
+    {"--strip", "--show"},
+    {"--strip", "--fit"},
+    {"--strip", "--stats"},
+    {"--strip", "--preview-png"},
+    {"--strip", "--bar-png"},
 }};
 
 const OptionEntry* FindOption(std::string_view name) {
@@ -421,6 +434,8 @@ std::string OptionLines() {
 
 }  // namespace
 
+// One long text that reads top to bottom as the help does.
+// NOLINTNEXTLINE(readability-function-size)
 std::string UsageText() {
   std::string text =
       "Usage: huecode-cli [options] [--] [TEXT...]\n"
@@ -465,6 +480,20 @@ std::string UsageText() {
       "--stats writes: characters in, chunks, coloured chunks, output characters\n"
       "(always of the markup, also with --show).\n"
       "--show uses 24-bit colour escapes; with NO_COLOR set it prints the plain text.\n"
+      "--format writes each coloured chunk from placeholders in braces: {text} the\n"
+      "chunk ({text:html} with &, < and > as entities, {text:json} as a JSON string),\n"
+      "{HEX} or {hex} the six digits in upper or lower case, {R1} {R2} {G1} {G2} {B1}\n"
+      "{B2} one digit each ({r1} ... {b2} in lower case), {red} {green} {blue} a\n"
+      "channel in decimal, {ansi} the nearest ANSI colour 0-7 (neighbours of one\n"
+      "merge); {{ and }} are braces. {text} appears once. The window's template is\n"
+      "the format PREFIX{HEX}MIDDLE{text}SUFFIX. A bad format is a usage error that\n"
+      "says at which character it is wrong.\n"
+      "--strip reads markup of any dialect (found from the text, or as --preset,\n"
+      "--prefix/--middle/--suffix or --format say) and writes its text: tags and\n"
+      "codes removed, entities and JSON escapes decoded, line breaks kept; --escape\n"
+      "decodes entities in every dialect. Markup it cannot read fails with status 1\n"
+      "and where it stopped, writing nothing. To recolour a post:\n"
+      "  huecode-cli --strip < old.txt | huecode-cli --rainbow\n"
       "Exit status: 0 success, 1 input or output error, 2 usage error.\n";
   return text;
 }
@@ -478,10 +507,35 @@ std::string StylesNote(const DialectStyles& styles) {
   }
   std::string codes;
   for (const std::u16string_view code : styles.open) {
-    codes += " " + EncodeUtf8(code);
+    codes += code.empty() ? "" : " " + EncodeUtf8(code);
   }
   return (styles.placement == StylePlacement::AroundText ? "around the text:" : "in every tag:") +
          codes;
+}
+
+// A format dialect's chunk "a" in the default start colour, with its frame;
+// line breaks and escape characters shown as \n and \e.
+std::string FormatExample(const Dialect& dialect) {
+  StyledSettings settings;
+  settings.text = std::u16string(1, u'a');
+  settings.gradient.stops = {kDefaultStart, kDefaultStart};
+  settings.markup = dialect.markup();
+  std::string shown;
+  for (const char c : EncodeUtf8(GenerateStyledCode(settings))) {
+    if (c == '\n' || c == '\x1b') {
+      shown.push_back('\\');
+      shown.push_back(c == '\n' ? 'n' : 'e');
+    } else {
+      shown.push_back(c);
+    }
+  }
+  return shown;
+}
+
+// Characters of UTF-8 text, one column each in the list.
+std::size_t Columns(std::string_view utf8) {
+  return static_cast<std::size_t>(
+      std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
 }
 
 }  // namespace
@@ -496,16 +550,18 @@ std::string PresetListText() {
   std::vector<std::string> chunks;
   for (const Dialect& dialect : dialects) {
     width = std::max(width, dialect.key.size());
-    chunks.push_back(EncodeUtf8(dialect.prefix) + digits + EncodeUtf8(dialect.middle) + "a" +
-                     EncodeUtf8(dialect.suffix));
-    chunkWidth = std::max(chunkWidth, chunks.back().size());
+    chunks.push_back(dialect.format.empty()
+                         ? EncodeUtf8(dialect.prefix) + digits + EncodeUtf8(dialect.middle) + "a" +
+                               EncodeUtf8(dialect.suffix)
+                         : FormatExample(dialect));
+    chunkWidth = std::max(chunkWidth, Columns(chunks.back()));
   }
   std::string text;
   for (std::size_t k = 0; k < dialects.size(); ++k) {
     std::string line(dialects[k].key);
     line.resize(width + 2, ' ');
     line += chunks[k];
-    line.resize(width + 2 + chunkWidth + 2, ' ');
+    line.append(width + 2 + chunkWidth + 2 - Columns(line), ' ');
     text += line + StylesNote(dialects[k].styles) + "\n";
   }
   return text;

@@ -1,11 +1,15 @@
 #include "cli/run.h"
 
+#include <array>
 #include <cstdlib>
+#include <vector>
 
 #include "cli/completion.h"
 #include "cli/input.h"
 #include "cli/utf8.h"
 #include "core/dialects.h"
+#include "core/markup_format.h"
+#include "core/strip_markup.h"
 #include "icu/grapheme.h"
 
 namespace huecode {
@@ -139,12 +143,54 @@ std::string StatsNote(const ConversionPlan& plan) {
               " coloured chunks, " + std::to_string(stats.outputCharacters) + " output characters");
 }
 
+// The plain text of coloured markup; nothing is written when it cannot be read.
+int Strip(const CliOptions& options, const CliStreams& streams) {
+  const auto fail = [&](const CliError& error) {
+    ReportError(streams.err, error);
+    return error.exitCode;
+  };
+  auto markup = MarkupOfOptions(options);
+  if (!markup) {
+    return fail(markup.error());
+  }
+  const bool given =
+      options.presetKey || options.prefix || options.middle || options.suffix || options.format;
+  auto input = ReadText(options, streams.in);
+  if (!input) {
+    return fail(input.error());
+  }
+  auto text = Decode(*input, TextName(options));
+  if (!text) {
+    return fail(text.error());
+  }
+  const Stripped stripped = StripMarkup(*text, given ? &*markup : nullptr, options.escape);
+  if (!stripped.text) {
+    const TextPlace place = PlaceOf(*text, stripped.errorOffset);
+    const std::string dialect =
+        stripped.dialect.empty() ? "" : " as " + std::string(stripped.dialect);
+    return fail({kExitInputError, "cannot read " + TextName(options) + dialect + " at line " +
+                                      std::to_string(place.line) + ", column " +
+                                      std::to_string(place.column) + ": " +
+                                      EncodeUtf8(stripped.error)});
+  }
+  Utf8StreamSink sink(streams.out);
+  sink.put(*stripped.text);
+  sink.putBytes("\n");
+  if (auto error = sink.finish()) {
+    return fail(*error);
+  }
+  return kExitOk;
+}
+
 int Convert(const CliOptions& options, const CliStreams& streams,
             const PictureWriter& writePictures) {
   const auto fail = [&](const CliError& error) {
     ReportError(streams.err, error);
     return error.exitCode;
   };
+  if (options.strip) {
+    return Strip(options, streams);
+  }
   auto settings = PrepareSettings(options, streams.in);
   if (!settings) {
     return fail(settings.error());
@@ -174,6 +220,24 @@ int Convert(const CliOptions& options, const CliStreams& streams,
   return kExitOk;
 }
 
+// "bold, italic, underline or strikethrough" when the dialect has none; else
+// those asked that it lacks.
+std::string MissingStyles(const DialectStyles& codes, Styles asked) {
+  constexpr std::array<std::string_view, 4> kNames{"bold", "italic", "underline", "strikethrough"};
+  const bool none = codes.placement == StylePlacement::NoCodes;
+  std::vector<std::string_view> missing;
+  for (std::size_t k = 0; k < kNames.size(); ++k) {
+    if (none || (asked.asked()[k] && codes.open[k].empty())) {
+      missing.push_back(kNames[k]);
+    }
+  }
+  std::string text;
+  for (std::size_t k = 0; k < missing.size(); ++k) {
+    text += (k == 0 ? "" : k + 1 == missing.size() ? " or " : ", ") + std::string(missing[k]);
+  }
+  return text;
+}
+
 // Formatting asked of a template that has no codes for it is found before
 // any input is read.
 std::optional<CliError> RefusedStyles(const CliOptions& options, const MarkupTemplate& markup) {
@@ -182,10 +246,10 @@ std::optional<CliError> RefusedStyles(const CliOptions& options, const MarkupTem
   }
   const Dialect* dialect = DialectOf(markup);
   const std::string why =
-      dialect ? "the " + std::string(dialect->key) +
-                    " dialect has no codes for bold, italic, underline or strikethrough"
+      dialect ? "the " + std::string(dialect->key) + " dialect has no codes for " +
+                    MissingStyles(dialect->styles, options.styles)
               : "bold, italic, underline and strikethrough need a dialect's own template, and "
-                "--prefix, --middle and --suffix make one of your own";
+                "--prefix, --middle, --suffix and --format make one of your own";
   return CliError{kExitUsageError, why + " (see --help)"};
 }
 
@@ -195,13 +259,14 @@ GradientStops GradientOf(const CliOptions& options) {
   if (!options.rainbow && !options.viaPositions.empty()) {
     gradient.positions = options.viaPositions;
     gradient.positions.insert(gradient.positions.begin(), std::nullopt);
-    gradient.positions.push_back(std::nullopt);
+    gradient.positions.emplace_back(std::nullopt);
   }
   gradient.mirror = options.mirror;
   return gradient;
 }
 
-// The preset's template (or the initial one) with the parts given by hand.
+// The preset's template (or the initial one) with the parts given by hand,
+// or the format given; a bad format is a usage error.
 Result<MarkupTemplate> MarkupOf(const CliOptions& options) {
   MarkupTemplate markup = options.presetKey
                               ? FindDialect(*options.presetKey).value_or(InitialTemplate())
@@ -212,7 +277,8 @@ Result<MarkupTemplate> MarkupOf(const CliOptions& options) {
     std::u16string& part;
   } overrides[] = {{options.prefix, "--prefix", markup.prefix},
                    {options.middle, "--middle", markup.middle},
-                   {options.suffix, "--suffix", markup.suffix}};
+                   {options.suffix, "--suffix", markup.suffix},
+                   {options.format, "--format", markup.format}};
   for (const auto& override : overrides) {
     if (!override.bytes) {
       continue;
@@ -223,10 +289,23 @@ Result<MarkupTemplate> MarkupOf(const CliOptions& options) {
     }
     override.part = std::move(*part);
   }
+  if (options.format) {
+    const ParsedFormat parsed = ParseFormat(markup.format, DialectOf(markup) != nullptr);
+    if (!parsed.format) {
+      const TextPlace place = PlaceOf(markup.format, parsed.error.offset);
+      return CliError{kExitUsageError, "invalid --format '" + *options.format + "' at character " +
+                                           std::to_string(place.column) + ": " +
+                                           parsed.error.message + " (see --help)"};
+    }
+  }
   return markup;
 }
 
 }  // namespace
+
+Result<MarkupTemplate> MarkupOfOptions(const CliOptions& options) {
+  return MarkupOf(options);
+}
 
 Result<StyledSettings> PrepareSettings(const CliOptions& options, std::FILE* in) {
   StyledSettings settings;

@@ -15,8 +15,20 @@ std::optional<MarkupTemplate> FormatPresets(int index) {
 
 const Dialect* DialectOf(const MarkupTemplate& markup) {
   for (const Dialect& dialect : kDialects) {
-    if (dialect.prefix == markup.prefix && dialect.middle == markup.middle &&
-        dialect.suffix == markup.suffix) {
+    const bool same = markup.format.empty()
+                          ? dialect.format.empty() && dialect.prefix == markup.prefix &&
+                                dialect.middle == markup.middle && dialect.suffix == markup.suffix
+                          : dialect.format == markup.format;
+    if (same) {
+      return &dialect;
+    }
+  }
+  return nullptr;
+}
+
+const Dialect* DialectByKey(std::string_view key) {
+  for (const Dialect& dialect : kDialects) {
+    if (dialect.key == key) {
       return &dialect;
     }
   }
@@ -32,11 +44,16 @@ std::optional<StyleMarkup> ComposeStyles(const MarkupTemplate& markup, Styles st
     return std::nullopt;
   }
   const DialectStyles& codes = dialect->styles;
+  const auto asked = styles.asked();
+  for (std::size_t k = 0; k < asked.size(); ++k) {
+    if (asked[k] && codes.open[k].empty()) {
+      return std::nullopt;
+    }
+  }
   StyleMarkup composed;
   std::u16string& opening =
       codes.placement == StylePlacement::AroundText ? composed.open : composed.inTag;
   bool headWritten = false;
-  const auto asked = styles.asked();
   for (std::size_t k = 0; k < asked.size(); ++k) {
     if (!asked[k]) {
       continue;
@@ -55,10 +72,8 @@ std::optional<StyleMarkup> ComposeStyles(const MarkupTemplate& markup, Styles st
 }
 
 std::optional<MarkupTemplate> FindDialect(std::string_view key) {
-  for (const Dialect& dialect : kDialects) {
-    if (dialect.key == key) {
-      return dialect.markup();
-    }
+  if (const Dialect* dialect = DialectByKey(key)) {
+    return dialect->markup();
   }
   return std::nullopt;
 }

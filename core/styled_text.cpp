@@ -33,6 +33,12 @@ StyledText::StyledText(const StyledSettings& settings)
   if (!styles) {
     throw std::invalid_argument("the template has no codes for the formatting asked");
   }
+  if (m_format) {
+    m_codes = std::move(styles->inTag);
+    if (settings.escape && m_format->escape == TextEscape::None) {
+      m_format->escape = TextEscape::Html;
+    }
+  }
   m_tail = std::move(styles->inTag) + settings.markup.middle;
   m_styleOpen = std::move(styles->open);
   m_styleClose = std::move(styles->close);
@@ -76,7 +82,24 @@ StyledText::StyledText(std::u16string_view text, const MarkupTemplate& markup,
       m_units(CountCharacters(m_text)),
       m_oneUnitEach(static_cast<std::size_t>(m_units) == m_text.size()),
       m_linear(gradient.stops.size() == 2 && gradient.space == ColourSpace::Rgb),
-      m_sampler(std::move(gradient)) {}
+      m_sampler(std::move(gradient)) {
+  if (markup.format.empty()) {
+    return;
+  }
+  // Only a dialect's own format may place formatting codes.
+  const Dialect* dialect = DialectOf(markup);
+  ParsedFormat parsed = ParseFormat(markup.format, dialect != nullptr);
+  if (!parsed.format) {
+    throw std::invalid_argument("the format cannot be read: " + parsed.error.message);
+  }
+  m_format = std::move(parsed.format);
+  if (dialect != nullptr) {
+    m_frame = dialect->frame;
+    if (!m_frame.bare.empty()) {
+      m_bare = ParseFormat(m_frame.bare).format;
+    }
+  }
+}
 
 std::int64_t StyledText::colouredChunks(std::int32_t step) const {
   std::int64_t coloured = 0;
@@ -225,6 +248,11 @@ std::size_t StyledText::markupUnits(std::int32_t step) const {
 }
 
 std::u16string StyledText::markup(std::int32_t step) const {
+  if (m_format) {
+    detail::AppendSink appended;
+    writeFormatted(step, appended);
+    return std::move(appended.out);
+  }
   detail::StringSink sink;
   write(step, sink);
   return std::move(sink).take();
@@ -236,11 +264,35 @@ StyledText::FixedCounts StyledText::fixedCounts(const LengthMeasure& measure) co
       m_boundaries.empty() && !m_words && measure.unit == LengthUnit::Characters;
   // The entities that escaping writes are ASCII in place of an ASCII
   // character, so they grow the markup alike in every unit.
-  return {CountCharacters(m_untrimmed), unitsAreCharacters ? m_units : length(m_text),
-          tagLength(length), escapeGrowth(), length(m_styleOpen) + length(m_styleClose)};
+  return {CountCharacters(m_untrimmed),
+          unitsAreCharacters ? m_units : length(m_text),
+          tagLength(length),
+          escapeGrowth(),
+          length(m_styleOpen) + length(m_styleClose),
+          measure};
+}
+
+ConversionStats StyledText::formattedStats(std::int32_t step, const LengthMeasure& measure) const {
+  step = std::max(step, 1);
+  // Pieces never split a surrogate pair, so their lengths add up.
+  struct Counter {
+    const LengthMeasure& measure;
+    std::int64_t characters = 0;
+    void put(std::u16string_view piece) { characters += MeasureLength(piece, measure); }
+  } counter{measure};
+  ConversionStats stats;
+  stats.charactersIn = CountCharacters(m_untrimmed);
+  stats.chunks = m_shaped ? shapedChunks(step, false) : (std::int64_t{m_units} + step - 1) / step;
+  // Coloured chunks as written: merged runs count once.
+  stats.colouredChunks = writeFormatted(step, counter);
+  stats.outputCharacters = counter.characters;
+  return stats;
 }
 
 ConversionStats StyledText::stats(std::int32_t step, const FixedCounts& fixed) const {
+  if (m_format) {
+    return formattedStats(step, fixed.measure);
+  }
   step = std::max(step, 1);
   ConversionStats stats;
   stats.charactersIn = fixed.charactersIn;

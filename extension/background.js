@@ -88,8 +88,10 @@ function conversionSettings(core, state, options, template) {
   stops[stops.length - 1] = (options.end ?? stops.at(-1)).toUpperCase();
   return {
     stops, rainbow: false, space: gradient.space, step: choice.step, by: 'char', merge: false, escape: false,
-    fitLimit: null, prefix: template.prefix, middle: template.middle, suffix: template.suffix, bold: choice.bold,
+    fitLimit: null, prefix: template.prefix, middle: template.middle, suffix: template.suffix,
+    format: template.format, bold: choice.bold,
     italic: choice.italic, underline: choice.underline, strike: choice.strike, endpoints: choice.endpoints,
+    positions: gradient.positions ?? null,
   };
 }
 

@@ -11,7 +11,8 @@ async function load() {
   const converter = await createConverter();
   const core = converter.interface;
   const dialects = Object.fromEntries(
-    core.dialects.map(({key, prefix, middle, suffix, labels}) => [key, {prefix, middle, suffix, labels}]));
+    core.dialects.map(({key, prefix, middle, suffix, format, labels}) =>
+      [key, {prefix, middle, suffix, format, labels}]));
   return {
     dialects,
     // Bold, italic, underline, strikethrough and endpoints.

@@ -4,6 +4,7 @@
 // file moves between the page and the extension unchanged.
 import {gallery, loadSaved, parseColour, sameGradient, storageKey as savedKey, storeSaved}
   from './web/gradients.js';
+import {validPositions} from './web/positions.js';
 
 const stateKey = 'huecode.extension.v1';
 
@@ -69,7 +70,8 @@ export function resolveGradient(state, reference, language, defaultStops) {
       return entry;
     }
   } else if (reference.stops?.length >= 2 && reference.stops.every((s) => parseColour(s) === s)) {
-    return {name: reference.name ?? '', stops: reference.stops, space: reference.space ?? 'rgb'};
+    const positions = validPositions(reference.positions, reference.stops.length) ? reference.positions : null;
+    return {name: reference.name ?? '', stops: reference.stops, space: reference.space ?? 'rgb', positions};
   }
   const known = gallery.find((g) => sameGradient(g, {stops: defaultStops}));
   return {name: known ? known.name[language] ?? known.name.en : '', stops: defaultStops, space: 'rgb'};

@@ -45,6 +45,7 @@ ensure_deb_src() {
     return
   fi
   local codename list=/etc/apt/sources.list.d/huecode-deb-src.sources
+  # shellcheck source=/dev/null  # the machine's own file, not the project's
   codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
   say "no deb-src entry found: adding $list (Debian's main archive, $codename) for apt-get source" >&2
   printf '%s\n' "Types: deb-src" "URIs: http://deb.debian.org/debian" "Suites: $codename" \

@@ -21,6 +21,11 @@ import {piecesFrom} from './answer.js';
 import {retextNotes, showNote} from './notice.js';
 import {local, onRefused} from './storage.js';
 import {watchForUpdates} from './update.js';
+import {createMarkupTools} from './markup-tools.js';
+import {alignedPositions, positionsAfter} from './positions.js';
+import {positionTyped} from './shapes.js';
+import {circleFor, surpriseStops} from './shuffle.js';
+import {listenToMarkers} from './markers.js';
 
 const byId = (id) => document.getElementById(id);
 // The output box shows this many characters at most, a few screens of it:
@@ -76,6 +81,8 @@ const textLoaded = loadText((text) => {
   convertNow();
 }).then(keptText);
 const worker = startConverter();
+const markupTools = createMarkupTools({worker, texts: () => texts, core: () => core, request: conversionSettings,
+  dialectName: (dialect) => dialectName(texts, dialect), setStatus});
 
 // The step and the limit as numbers, or the reason they cannot be read.
 function readNumbers(s = settings) {
@@ -102,7 +109,11 @@ function conversionSettings() {
     prefix: settings.prefix,
     middle: settings.middle,
     suffix: settings.suffix,
+    format: settings.format,
     ...formattingSettings(core, settings),
+    positions: settings.positions,
+    perLine: settings.perLine,
+    mirror: settings.mirror,
   };
 }
 
@@ -179,6 +190,12 @@ function showCounts(result) {
   const unit = texts.unitName[settings.limitUnit];
   const warning = byId('warning');
   const {counts} = result;
+  if (result.formatError) {
+    byId('counts').textContent = '';
+    byId('meter').textContent = '';
+    warning.hidden = true;
+    return;
+  }
   if (result.failed) {
     byId('counts').textContent = '';
     byId('meter').textContent = '';
@@ -206,12 +223,11 @@ function markup() {
   return lastMarkup;
 }
 
-// The HTML dialects let a browser read < and & in the text as markup.
-
 function currentDialect() {
   return core && settings.prefix !== null ? dialectOf(settings, core) : null;
 }
 
+// The HTML dialects let a browser read < and & in the text as markup.
 function suggestEscaping() {
   const html = Boolean(core?.dialects.find(({key}) => key === currentDialect())?.html);
   byId('escape-hint').hidden = settings.escape || !html || !/[<&]/.test(sentText);
@@ -269,6 +285,7 @@ function copyWhole(event) {
 }
 
 function showResult(result) {
+  markInvalid(byId('format'), result.formatError ? texts.formatError(result.formatError) : null);
   markStart(false);
   lastResult = result;
   lastMarkup = result.markup ?? result.head;
@@ -378,6 +395,26 @@ function onFieldInput(event) {
   }
 }
 
+function stopPositions() {
+  return alignedPositions(settings.positions, settings.stops.length);
+}
+
+function shuffle() {
+  if (!core) {
+    return;
+  }
+  const stops = surpriseStops(circleFor(core.surprise, boardColour(settings)));
+  change({...settings, rainbow: false, stops, positions: null}, {convert: 'now'});
+  setStatus(texts.shuffled);
+}
+
+function onPositionInput(event) {
+  const positions = positionTyped(event.target, stopPositions(), texts);
+  if (positions) {
+    change({...settings, positions}, {group: event.target.id});
+  }
+}
+
 function setStop(k, colour) {
   const stops = settings.stops.map((c, j) => (j === k ? colour : c));
   change({...settings, stops}, {group: `stop-${k}`});
@@ -413,7 +450,9 @@ function onStopButton(event) {
   const k = Number(button.dataset.stop);
   const move = Number(button.dataset.move);
   const edited = editStops(settings.stops, k, move);
-  change({...settings, stops: edited.stops}, {convert: 'now'});
+  const positions = edited.stops === settings.stops ? settings.positions
+    : positionsAfter(move === 0 ? 'remove' : 'move', stopPositions(), k);
+  change({...settings, stops: edited.stops, positions}, {convert: 'now'});
   const items = byId('stops').querySelectorAll('li');
   const item = items[edited.at - 1];
   const same = item?.querySelector(`button[data-move="${move}"]`);
@@ -428,8 +467,9 @@ function pickDialect() {
   }
   const edited = currentDialect() === null;
   const before = settings;
-  const {prefix, middle, suffix} = dialect;
-  change({...settings, prefix, middle, suffix}, {convert: 'now'});
+  // A format dialect keeps the three boxes as they are, for a later template.
+  const {prefix, middle, suffix} = dialect.format ? settings : dialect;
+  change({...settings, prefix, middle, suffix, format: dialect.format}, {convert: 'now'});
   if (edited) {
     showToast('template', byId('dialect'), texts.templateReplaced(dialectName(texts, dialect)),
       () => change(before, {convert: 'now'}));
@@ -601,6 +641,7 @@ function applyLanguage() {
   byId('copy').title = texts.copyTitle;
   render();
   library.render();
+  markupTools.render();
   retextNotes(texts);
   if (lastResult) {
     showCounts(lastResult);
@@ -618,19 +659,22 @@ function toggleLanguage() {
 const library = createLibrary({
   texts: () => texts,
   maxStops: () => core?.maxStops,
-  current: () => ({stops: settings.stops, space: settings.space}),
+  current: () => ({stops: settings.stops, space: settings.space, positions: stopPositions()}),
   apply(gradient, name, button) {
     const before = settings;
     const board = ['light', 'dark'].includes(gradient.board) && settings.board !== 'custom' ? gradient.board
       : settings.board;
     change({...settings, rainbow: false, space: gradient.space, stops: gradient.stops.map((c) => c.toLowerCase()),
-      board}, {convert: 'now'});
+      board, positions: gradient.positions ?? null}, {convert: 'now'});
     acknowledge(button, texts.appliedAck);
     showToast('gradient', button, texts.gradientApplied(name), () => change(before, {convert: 'now'}));
   },
 });
 
 function onWorkerMessage({data}) {
+  if (markupTools.answer(data)) {
+    return;
+  }
   if (data.ready === false) {
     // A core that fails to start in a browser that has WebAssembly says why.
     setStatus(typeof WebAssembly === 'object' ? texts.coreFailed(data.error) : texts.noWasm);
@@ -640,6 +684,7 @@ function onWorkerMessage({data}) {
     core = data.core;
     settings = withCoreDefaults(settings);
     render();
+    markupTools.render();
     // The first conversion waits for the kept text.
     textLoaded.then(() => {
       convertNow();
@@ -728,21 +773,29 @@ function listen() {
   const colours = document.querySelector('.colours');
   colours.addEventListener('input', onColourInput);
   colours.addEventListener('input', onHexInput);
+  colours.addEventListener('input', (event) => event.target.classList.contains('position') && onPositionInput(event));
   byId('stops').addEventListener('click', onStopButton);
+  listenToMarkers(() => settings, (k, percent) => {
+    const positions = stopPositions().map((p, j) => (j === k ? percent : p));
+    change({...settings, positions}, {group: `marker-${k}`});
+  });
   byId('dialect').addEventListener('change', pickDialect);
   byId('convert').addEventListener('click', convertClicked);
   // As in the window, the output is taken whole: focusing it selects it all.
   byId('output').addEventListener('focus', () => byId('output').select());
   byId('output').addEventListener('copy', copyWhole);
-  const clicks = {copy: () => copy(), download, share, undo, redo, language: toggleLanguage,
+  const clicks = {copy: () => copy(), download, share, undo, redo, shuffle, language: toggleLanguage,
     'link-keep': () => answerLinkOffer(false), 'link-use': () => answerLinkOffer(true),
     'reset-confirm': confirmReset, 'reset-cancel': () => byId('reset-dialog').close(),
     reset: () => byId('reset-dialog').showModal(),
-    'add-stop': () => change({...settings, stops: withAddedStop(settings.stops)}, {convert: 'now'}),
-    reverse: () => change({...settings, stops: reversedStops(settings.stops)}, {convert: 'now'})};
+    'add-stop': () => change({...settings, stops: withAddedStop(settings.stops),
+      positions: positionsAfter('add', stopPositions())}, {convert: 'now'}),
+    reverse: () => change({...settings, stops: reversedStops(settings.stops),
+      positions: positionsAfter('reverse', stopPositions())}, {convert: 'now'})};
   for (const [id, handler] of Object.entries(clicks)) {
     byId(id).addEventListener('click', handler);
   }
+  markupTools.wire();
   document.addEventListener('keydown', onKey);
   document.addEventListener('keydown', onCopyKey);
   byId('link-dialog').addEventListener('cancel', () => answerLinkOffer(false));

@@ -11,12 +11,16 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/conversion.h"
 #include "core/dialects.h"
 #include "core/gradient_stops.h"
+#include "core/markup_format.h"
 #include "core/markup_template.h"
+#include "core/strip_markup.h"
+#include "core/surprise.h"
 
 // The browser's Intl.Segmenter cuts user-perceived characters, so the page
 // needs no copy of the Unicode tables. Writes the offsets where clusters
@@ -59,7 +63,7 @@ struct Request {
   std::int32_t middleUnits = 0;
   std::int32_t suffixUnits = 0;
   std::int32_t space = 0;  // an index into kSpaces
-  std::int32_t by = 0;     // an index into kSegmentations
+  std::int32_t by = 0;     // an index into kUnits
   std::int32_t merge = 0;
   std::int32_t rainbow = 0;    // the core's rainbow instead of the stops
   std::int32_t escape = 0;     // &, < and > inside chunks as entities
@@ -70,6 +74,12 @@ struct Request {
   std::int32_t endpoints = 0;  // the first and last coloured chunk on the first and last stop
   std::int32_t stopCount = 2;
   std::array<ColourValue, huecode::kMaxStops> stops{};
+  std::int32_t perLine = 0;      // each line through the whole gradient
+  std::int32_t mirror = 0;       // to the last stop at the middle and back
+  std::int32_t formatUnits = 0;  // a format string instead of the three parts, when not empty
+  // Where each stop sits, in hundredths of a percent; below 0 for evenly
+  // between its placed neighbours.
+  std::array<std::int32_t, huecode::kMaxStops> positions{};
 };
 
 struct Field {
@@ -94,9 +104,14 @@ constexpr Field kRequestFields[] = {
     {u"styles", offsetof(Request, styles)},
     {u"endpoints", offsetof(Request, endpoints)},
     {u"stopCount", offsetof(Request, stopCount)},
+    {u"perLine", offsetof(Request, perLine)},
+    {u"mirror", offsetof(Request, mirror)},
+    {u"formatUnits", offsetof(Request, formatUnits)},
 };
-static_assert(std::size(kRequestFields) * sizeof(std::int32_t) == offsetof(Request, stops),
-              "every number before the stops is described");
+static_assert(std::size(kRequestFields) * sizeof(std::int32_t) + sizeof(Request::stops) +
+                      sizeof(Request::positions) ==
+                  sizeof(Request),
+              "every number besides the stops and their positions is described");
 
 // Counts as doubles, since JavaScript numbers are.
 struct Counts {
@@ -142,6 +157,7 @@ std::u16string_view StylePlacementName(huecode::StylePlacement placement) {
 Request g_request;
 huecode::GbkTable g_gbk{};  // filled once by the page from the browser's GBK decoder
 std::u16string g_texts;
+std::u16string g_error;  // JSON: where and why a format or markup could not be read
 std::u16string g_markup;
 Counts g_counts;
 std::vector<std::int32_t> g_preview;  // offset, units, the colour or -1 for each chunk
@@ -192,12 +208,17 @@ struct Named {
 };
 constexpr Named<huecode::ColourSpace> kSpaces[] = {{u"rgb", huecode::ColourSpace::Rgb},
                                                    {u"oklab", huecode::ColourSpace::Oklab}};
-constexpr Named<huecode::Segmentation> kSegmentations[] = {
-    {u"char", huecode::Segmentation::Characters}, {u"grapheme", huecode::Segmentation::Graphemes}};
+// The units a text is cut into.
+constexpr Named<huecode::Segmentation> kUnits[] = {{u"char", huecode::Segmentation::Characters},
+                                                   {u"grapheme", huecode::Segmentation::Graphemes},
+                                                   {u"word", huecode::Segmentation::Words}};
 // In the order of Styles::asked().
 constexpr std::u16string_view kStyleNames[] = {u"bold", u"italic", u"underline", u"strike"};
-// A template is a dialect's when these parts equal the dialect's.
+// How DialectOf recognises a template: one with a format is the dialect's
+// with that format; one without, the format-less dialect's whose three parts
+// equal its own.
 constexpr std::u16string_view kTemplateParts[] = {u"prefix", u"middle", u"suffix"};
+constexpr std::u16string_view kFormatPart = u"format";
 
 // The value of a code; one out of range takes the first.
 template <typename Value, std::size_t N>
@@ -219,6 +240,7 @@ huecode::StyledSettings SettingsOfRequest() {
   settings.markup.prefix = take(g_request.prefixUnits);
   settings.markup.middle = take(g_request.middleUnits);
   settings.markup.suffix = take(g_request.suffixUnits);
+  settings.markup.format = take(g_request.formatUnits);
   settings.gradient.stops.clear();
   if (g_request.rainbow != 0) {
     settings.gradient.stops = huecode::RainbowStops();
@@ -230,7 +252,7 @@ huecode::StyledSettings SettingsOfRequest() {
     }
   }
   settings.gradient.space = Decode(kSpaces, g_request.space);
-  settings.by = Decode(kSegmentations, g_request.by);
+  settings.by = Decode(kUnits, g_request.by);
   if (settings.by == huecode::Segmentation::Graphemes) {
     settings.graphemes = &GraphemeBoundaries;
   }
@@ -239,6 +261,17 @@ huecode::StyledSettings SettingsOfRequest() {
   settings.styles = {(g_request.styles & 1) != 0, (g_request.styles & 2) != 0,
                      (g_request.styles & 4) != 0, (g_request.styles & 8) != 0};
   settings.endpoints = g_request.endpoints != 0;
+  settings.perLine = g_request.perLine != 0;
+  settings.gradient.mirror = g_request.mirror != 0;
+  if (g_request.rainbow == 0) {
+    const std::size_t count = settings.gradient.stops.size();
+    settings.gradient.positions.resize(count);
+    for (std::size_t k = 1; k + 1 < count; ++k) {
+      if (g_request.positions[k] >= 0) {
+        settings.gradient.positions[k] = g_request.positions[k];
+      }
+    }
+  }
   return settings;
 }
 
@@ -371,6 +404,15 @@ class Json {
   bool m_first = true;
 };
 
+// The place as the page shows it: line and column in characters, from 1.
+void SetError(std::u16string_view text, std::size_t offset, std::u16string_view message) {
+  const huecode::TextPlace place = huecode::PlaceOf(text, offset);
+  g_error.clear();
+  Json json(g_error);
+  json.open(u'{').key(u"line").number(place.line).key(u"column").number(place.column);
+  json.key(u"message").text(message).close(u'}');
+}
+
 }  // namespace
 
 extern "C" {
@@ -385,10 +427,11 @@ EMSCRIPTEN_KEEPALIVE char16_t* hc_texts(std::int32_t units) {
   return g_texts.data();
 }
 
-// Returns 0, 1 when fitting was asked for and not even one chunk fits, or 2
+// Returns 0, 1 when fitting was asked for and not even one chunk fits, 2
 // when the template has no codes for the formatting asked (as huecode-cli
-// refuses it). Plans once, like the command line: the step (or the one
-// fitting chose) is used for the markup, the counts and the preview alike.
+// refuses it), or 3 when the format cannot be read (hc_error says where). Plans once, like the
+// command line: the step (or the one fitting chose) is used for the markup, the counts and the
+// preview alike.
 EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
   g_text.reset();
   g_settings = SettingsOfRequest();
@@ -399,6 +442,15 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
   g_markupBuilt = true;
   g_preview.clear();
   const huecode::StyledSettings& settings = *g_settings;
+  if (!settings.markup.format.empty()) {
+    const huecode::ParsedFormat parsed = huecode::ParseFormat(
+        settings.markup.format, huecode::DialectOf(settings.markup) != nullptr);
+    if (!parsed.format) {
+      SetError(settings.markup.format, parsed.error.offset,
+               std::u16string(parsed.error.message.begin(), parsed.error.message.end()));
+      return 3;
+    }
+  }
   if (!huecode::ComposeStyles(settings.markup, settings.styles)) {
     return 2;
   }
@@ -427,6 +479,30 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
   g_step = step;
   g_markupBuilt = false;
   return 0;
+}
+
+// The plain text of the markup in the text buffer (all of it), in any
+// dialect huecode writes, into the markup buffer. Returns 0, or 1 when it
+// cannot be read (hc_error says where).
+EMSCRIPTEN_KEEPALIVE std::int32_t hc_strip() {
+  g_text.reset();
+  g_markup.clear();
+  g_markupBuilt = true;
+  const huecode::Stripped stripped = huecode::StripMarkup(g_texts);
+  if (!stripped.text) {
+    SetError(g_texts, stripped.errorOffset, stripped.error);
+    return 1;
+  }
+  g_markup = std::move(*stripped.text);
+  return 0;
+}
+
+EMSCRIPTEN_KEEPALIVE const char16_t* hc_error() {
+  return g_error.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE std::int32_t hc_error_units() {
+  return static_cast<std::int32_t>(g_error.size());
 }
 
 // The markup of the last conversion written out in pieces of pieceUnits code
@@ -493,26 +569,41 @@ EMSCRIPTEN_KEEPALIVE const char16_t* hc_interface() {
     Json json(g_interface);
     json.open(u'{');
     json.key(u"request").open(u'{').key(u"fields").fields(kRequestFields);
-    json.key(u"stops").number(offsetof(Request, stops)).close(u'}');
+    json.key(u"stops").number(offsetof(Request, stops));
+    json.key(u"positions").number(offsetof(Request, positions)).close(u'}');
     json.key(u"counts").fields(kCountFields);
     json.key(u"maxStops").number(huecode::kMaxStops);
+    json.key(u"positionScale").number(huecode::kPositionScale);
+    json.key(u"surprise").open(u'{');
+    for (const auto& [board, shade] :
+         {std::pair{u"light", huecode::kOnLightBoard}, std::pair{u"dark", huecode::kOnDarkBoard}}) {
+      json.key(board).open(u'[');
+      for (const huecode::ColourTriple colour :
+           huecode::HueCircle(shade.lightness, shade.chroma, huecode::kSurpriseHues)) {
+        json.number(huecode::ComposeColour(colour));
+      }
+      json.close(u']');
+    }
+    json.close(u'}');
+    json.key(u"units").names(kUnits);
     json.key(u"limitUnits").open(u'[');
     for (const NamedUnit& unit : kLimitUnits) {
       json.text(unit.name);
     }
     json.close(u']');
     json.key(u"spaces").names(kSpaces);
-    json.key(u"segmentations").names(kSegmentations);
     json.key(u"styleNames").names(kStyleNames);
     json.key(u"templateParts").names(kTemplateParts);
+    json.key(u"formatPart").text(kFormatPart);
     json.key(u"dialects").open(u'[');
     for (const huecode::Dialect& dialect : huecode::Dialects()) {
       json.open(u'{').key(u"key").text(std::u16string(dialect.key.begin(), dialect.key.end()));
       json.key(u"label").text(dialect.label).templateOf(dialect.markup());
       json.key(u"labels").open(u'{').key(u"zh").text(dialect.label);
-      json.key(u"en").text(dialect.labelEn).close(u'}');
+      json.key(u"en").text(dialect.englishLabel).close(u'}');
       json.key(u"html").number(dialect.html ? 1 : 0);
-      json.key(u"styles").text(StylePlacementName(dialect.styles.placement)).close(u'}');
+      json.key(u"styles").text(StylePlacementName(dialect.styles.placement));
+      json.key(kFormatPart).text(dialect.format).close(u'}');
     }
     json.close(u']');
     const std::string_view initialKey = huecode::kDialects[huecode::kInitialDialect].key;

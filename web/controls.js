@@ -3,6 +3,8 @@
 // control's edit reaches it only as a change the caller applies.
 import {parseColour} from './gradients.js';
 import {dialectLabel} from './interface.js';
+import {writeMarkers} from './markers.js';
+import {alignedPositions} from './positions.js';
 
 const byId = (id) => document.getElementById(id);
 
@@ -21,9 +23,12 @@ export const fields = [
   {id: 'prefix', key: 'prefix', property: 'value'},
   {id: 'middle', key: 'middle', property: 'value'},
   {id: 'suffix', key: 'suffix', property: 'value'},
+  {id: 'format', key: 'format', property: 'value'},
   {id: 'board', key: 'board', property: 'value'},
   {id: 'board-colour', key: 'boardColour', property: 'value'},
   {id: 'theme', key: 'theme', property: 'value'},
+  {id: 'perLine', key: 'perLine', property: 'checked'},
+  {id: 'mirror', key: 'mirror', property: 'checked'},
 ];
 
 export const stopButtons = [
@@ -80,7 +85,7 @@ function stopItem(k, count, texts) {
   hex.setAttribute('aria-describedby', `${id}-hex-error`);
   const error = Object.assign(document.createElement('span'), {id: `${id}-hex-error`, className: 'field-error',
     hidden: true});
-  item.append(label, input, hex);
+  item.append(label, input, hex, positionBox(id, k, texts));
   for (const {label: name, text, move} of stopButtons) {
     const button = Object.assign(document.createElement('button'), {type: 'button', textContent: text,
       className: 'secondary'});
@@ -89,8 +94,31 @@ function stopItem(k, count, texts) {
     button.setAttribute('aria-label', texts[name](k));
     item.append(button);
   }
-  item.append(error);
+  item.append(error, Object.assign(document.createElement('span'), {id: `${id}-position-error`,
+    className: 'field-error', hidden: true}));
   return item;
+}
+
+// Where the stop sits in percent; empty for evenly between its neighbours.
+function positionBox(id, k, texts) {
+  const box = Object.assign(document.createElement('input'), {type: 'text', id: `${id}-position`,
+    className: 'position', size: 5, inputMode: 'decimal', autocomplete: 'off', placeholder: texts.positionEven});
+  box.dataset.stop = String(k);
+  box.setAttribute('aria-label', texts.positionLabel(k));
+  box.setAttribute('aria-describedby', `${id}-position-error`);
+  return box;
+}
+
+function showPositions(stops, positions, rainbow) {
+  alignedPositions(positions, stops.length).slice(1, -1).forEach((position, j) => {
+    const box = byId(`${stopId(j + 1, stops.length)}-position`);
+    box.dataset.stop = String(j + 1);
+    box.disabled = rainbow;
+    if (document.activeElement !== box) {
+      put(box, 'value', position === null ? '' : String(position));
+      markInvalid(box, null);
+    }
+  });
 }
 
 // The list is rebuilt only when its length or language changes, so that a
@@ -149,6 +177,8 @@ export function writeSettings(settings, texts, {dialect, core}) {
   }
   if (settings.stops) {
     writeStops(settings.stops, settings.rainbow, texts);
+    showPositions(settings.stops, settings.positions, settings.rainbow);
+    writeMarkers(settings, texts);
   }
   if (core) {
     writeDialects(dialect, core.dialects, texts);

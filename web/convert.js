@@ -5,6 +5,7 @@ import {wellFormed} from './codepoints.js';
 import {hexOf, packedOf} from './gradients.js';
 import {checkInterface} from './interface.js';
 import {gbkTable} from './meter.js';
+import {alignedPositions, requestPositions} from './positions.js';
 
 // The preview shows the beginning of a long text: a screen or two is enough
 // to judge the colours, and more would only slow the page down.
@@ -21,7 +22,7 @@ function requestValues(settings, strings, stopCount, codes) {
     middleUnits: strings[3].length,
     suffixUnits: strings[4].length,
     space: code(codes.spaces, settings.space),
-    by: code(codes.segmentations, settings.by),
+    by: code(codes.units, settings.by),
     merge: settings.merge ? 1 : 0,
     rainbow: settings.rainbow ? 1 : 0,
     escape: settings.escape ? 1 : 0,
@@ -32,13 +33,16 @@ function requestValues(settings, strings, stopCount, codes) {
     styles: codes.styleNames.reduce((bits, name, k) => bits | (settings.styles?.[name] ? 1 << k : 0), 0),
     endpoints: settings.endpoints ? 1 : 0,
     stopCount,
+    perLine: settings.perLine ? 1 : 0,
+    mirror: settings.mirror ? 1 : 0,
+    formatUnits: strings[5].length,
   };
 }
 
 // A field that one side has and the other lacks would be left at its last
 // value or written nowhere: the converter refuses to start instead.
 function checkRequestFields(described) {
-  const filled = Object.keys(requestValues({}, ['', '', '', '', ''], 0, described)).sort();
+  const filled = Object.keys(requestValues({}, ['', '', '', '', '', ''], 0, described)).sort();
   const names = Object.keys(described.request.fields).sort();
   if (filled.join() !== names.join()) {
     throw new Error(`the core's request has the fields ${names.join()}, the page fills ${filled.join()}`);
@@ -64,13 +68,17 @@ function pageInterface(described) {
     initial: described.initial,
     defaultStops: described.defaultStops.map(hexOf),
     maxStops: described.maxStops,
+    units: described.units,
+    surprise: {light: described.surprise.light.map(hexOf), dark: described.surprise.dark.map(hexOf)},
     styleNames: described.styleNames,
     templateParts: described.templateParts,
+    formatPart: described.formatPart,
   };
 }
 
 function writeRequest(core, described, settings, text) {
-  const strings = [wellFormed(text), settings.step, settings.prefix, settings.middle, settings.suffix];
+  const strings = [wellFormed(text), settings.step, settings.prefix, settings.middle, settings.suffix,
+    settings.format ?? ''];
   const total = strings.reduce((sum, s) => sum + s.length, 0);
   let at = core._hc_texts(total) >> 1;
   const heap = core.HEAPU16;
@@ -89,6 +97,8 @@ function writeRequest(core, described, settings, text) {
   stops.forEach((stop, k) => {
     core.HEAP32[stopsAt + k] = packedOf(stop);
   });
+  const positions = requestPositions(alignedPositions(settings.positions, stops.length), described.positionScale);
+  core.HEAP32.set(positions, (request + described.request.positions) >> 2);
 }
 
 function readCounts(core, described) {
@@ -100,6 +110,11 @@ function readCounts(core, described) {
 function readPreview(core) {
   const at = core._hc_preview() >> 2;
   return Int32Array.from(core.HEAP32.subarray(at, at + 3 * core._hc_preview_chunks()));
+}
+
+// Where and why the core could not read a format or markup: {line, column, message}.
+function readError(core) {
+  return JSON.parse(utf16(core, core._hc_error(), core._hc_error_units()));
 }
 
 function readBar(core) {
@@ -148,12 +163,26 @@ export async function createConverter() {
         bar: readBar(core),
         failed,
         stylesRefused: status === 2,
+        formatError: status === 3 ? readError(core) : null,
       };
       if (pieces && !failed) {
         pieces.planned?.(result);
         writeMarkup(core, pieces);
       }
       return result;
+    },
+
+    // The plain text of coloured markup in any dialect the core writes:
+    // {text} or {error: {line, column, message}}.
+    strip(markup) {
+      const at = core._hc_texts(markup.length) >> 1;
+      for (let k = 0; k < markup.length; ++k) {
+        core.HEAPU16[at + k] = markup.charCodeAt(k);
+      }
+      if (core._hc_strip() !== 0) {
+        return {error: readError(core)};
+      }
+      return {text: utf16(core, core._hc_markup(), core._hc_markup_units())};
     },
   };
 }

@@ -20,11 +20,17 @@
 //   #RRGGBB, RRGGBB or #RGB in either case; they are read as #RRGGBB.
 // - Fields a reader does not know are ignored, so a version 1 reader takes
 //   files from writers that add fields within version 1.
+// - Version 2 adds "positions" to a gradient: one entry per stop, null or
+//   a number from 0 to 100 (percent of the gradient's length, never
+//   decreasing), where null sits evenly between its placed neighbours. A
+//   gradient without it has every stop evenly spaced, as in version 1, whose
+//   files are read as they always were.
 // - A file with any entry it cannot read is refused whole, with the entry's
 //   number in the error: an import never half-happens.
+import {validPositions} from './positions.js';
 
 export const fileFormat = 'huecode-gradients';
-export const fileVersion = 1;
+export const fileVersion = 2;
 export const storageKey = 'huecode.gradients.v1';
 export const spaces = Object.freeze(['rgb', 'oklab']);
 export const maxSaved = 500;
@@ -129,7 +135,8 @@ export function reversedStops(stops) {
 
 export function sameGradient(a, b) {
   return (a.space ?? 'rgb') === (b.space ?? 'rgb') && a.stops.length === b.stops.length &&
-    a.stops.every((stop, k) => parseColour(stop) === parseColour(b.stops[k]));
+    a.stops.every((stop, k) => parseColour(stop) === parseColour(b.stops[k])) &&
+    JSON.stringify(a.positions ?? null) === JSON.stringify(b.positions ?? null);
 }
 
 // A character that shows: not a space, not one the fonts leave blank (format
@@ -172,7 +179,16 @@ export function cleanGradient(gradient, {maxStops = Infinity} = {}) {
   if (bad >= 0) {
     throw new GradientError('badColour', {stop: bad, value: String(gradient.stops[bad]).slice(0, 20)});
   }
-  return {name, stops, space};
+  if (gradient.positions === undefined || gradient.positions === null) {
+    return {name, stops, space};
+  }
+  if (!validPositions(gradient.positions, stops.length)) {
+    throw new GradientError('badPositions');
+  }
+  // Evenly spaced stops are kept without positions, as version 1 wrote them.
+  const placed = gradient.positions.some((p, k) => p !== null && k > 0 && k < stops.length - 1);
+  return placed ? {name, stops, space, positions: gradient.positions.map((p, k) =>
+    (k > 0 && k < stops.length - 1 ? p : null))} : {name, stops, space};
 }
 
 // Ids are random rather than counted, so an id once deleted never comes
@@ -224,7 +240,7 @@ export function moveGradient(list, id, delta) {
 }
 
 export function exportGradients(list) {
-  const gradients = list.map(({name, stops, space}) => ({name, stops, space}));
+  const gradients = list.map(({name, stops, space, positions}) => ({name, stops, space, positions}));
   return `${JSON.stringify({format: fileFormat, version: fileVersion, gradients}, null, 1)}\n`;
 }
 
@@ -329,7 +345,8 @@ export function loadSaved(storage, options) {
 }
 
 export function storeSaved(storage, list, unreadable = []) {
-  const gradients = [...list.map(({id, name, stops, space}) => ({id, name, stops, space})), ...unreadable];
+  const gradients = [...list.map(({id, name, stops, space, positions}) => ({id, name, stops, space, positions})),
+    ...unreadable];
   try {
     storage.setItem(storageKey, JSON.stringify({format: fileFormat, version: fileVersion, gradients}));
     return true;

@@ -1,6 +1,7 @@
 // Every text the page shows, in Simplified Chinese (the window's own captions
 // where it has them) and in English. Elements name their text with
 // data-i18n; messages built at run time take their values as arguments.
+import {shapeTexts} from './shape-texts.js';
 import {actionTexts} from './i18n-actions.js';
 
 const texts = {
@@ -31,6 +32,16 @@ const texts = {
     limit: '长度上限',
     fit: '自动选择步长以不超过上限',
     format: '格式:',
+    formatString: '格式串',
+    pasteOffer: (n) => `粘贴的是彩色代码:要改用其中的 ${n} 个字符的纯文本吗?`,
+    pastePlain: '改用纯文本',
+    pasteKeep: '保留原样',
+    copyAs: '复制为其他方言…',
+    copiedAs: (name) => `已按 ${name} 复制到剪贴板`,
+    copyAsFailed: (name) => `无法按 ${name} 复制:该方言没有所选格式的代码,或长度上限放不下`,
+    formatHelp: '格式串不为空时取代前缀、中间、后缀:{text} 文字,{HEX}/{hex} 六位颜色,{R1}…{B2} 单个数位,' +
+      '{red} {green} {blue} 十进制,{ansi} ANSI 颜色,{text:html}/{text:json} 转义,{{ 与 }} 为花括号。',
+    formatError: ({column, message}) => `格式串第 ${column} 个字符处有误(${message})`,
     dialect: '方言',
     prefix: '前缀',
     middle: '中间',
@@ -105,6 +116,7 @@ const texts = {
       emptyName: '请先填写名称。',
       nameTooLong: (e) => `名称最多 ${e.limit} 个字符。`,
       tooFewStops: '渐变至少需要两个颜色。',
+      badPositions: '颜色位置无法读取:每个颜色一个 0 到 100 之间的数或 null,且依次不减。',
       tooManyStops: (e) => `一个渐变最多 ${e.limit} 个颜色。`,
       badColour: (e) => `第 ${e.stop + 1} 个颜色“${e.value}”不是 #RRGGBB 颜色。`,
       badSpace: (e) => `不认识的混合方式“${e.space}”。`,
@@ -185,6 +197,17 @@ const texts = {
     limit: 'Length limit',
     fit: 'Choose the step that fits the limit',
     format: 'Format:',
+    formatString: 'Format string',
+    pasteOffer: (n) => `That was coloured markup: take its plain text (${n} characters) instead?`,
+    pastePlain: 'Take the plain text',
+    pasteKeep: 'Keep it',
+    copyAs: 'Copy as another dialect…',
+    copiedAs: (name) => `Copied as ${name}`,
+    copyAsFailed: (name) => `Cannot copy as ${name}: it has no codes for the formatting asked, or nothing fits the limit`,
+    formatHelp: 'When not empty it replaces prefix, middle and suffix: {text} the text, {HEX}/{hex} six digits, ' +
+      '{R1}…{B2} one digit each, {red} {green} {blue} in decimal, {ansi} an ANSI colour, ' +
+      '{text:html}/{text:json} escaped, {{ and }} for braces.',
+    formatError: ({column, message}) => `The format is wrong at character ${column} (${message})`,
     dialect: 'Dialect',
     prefix: 'Prefix',
     middle: 'Middle',
@@ -218,7 +241,6 @@ const texts = {
     themeAuto: 'System',
     themeLight: 'Light',
     themeDark: 'Dark',
-    // Where a dialect's name needs a translation; the others keep the core's.
     customDialect: 'Custom',
     customNote: 'This template matches no dialect: the preview assumes the board will read its colours.',
     templateReplaced: (name) => `The template was replaced by “${name}”.`,
@@ -260,6 +282,7 @@ const texts = {
       emptyName: 'Give it a name first.',
       nameTooLong: (e) => `A name has at most ${e.limit} characters.`,
       tooFewStops: 'A gradient needs at least two colours.',
+      badPositions: 'The stop positions cannot be read: one number from 0 to 100 or null per stop, never decreasing.',
       tooManyStops: (e) => `A gradient has at most ${e.limit} colours.`,
       badColour: (e) => `Colour ${e.stop + 1}, “${e.value}”, is no #RRGGBB colour.`,
       badSpace: (e) => `Unknown blend “${e.space}”.`,
@@ -316,7 +339,7 @@ const texts = {
 };
 
 for (const language of Object.keys(texts)) {
-  Object.assign(texts[language], actionTexts[language]);
+  Object.assign(texts[language], actionTexts[language], shapeTexts[language]);
 }
 
 export const languages = Object.keys(texts);

@@ -4,9 +4,9 @@
 // template is recognised, and the request's value codes. A fact missing would
 // leave them to guess, so the converter refuses to start and says which.
 const facts = {
-  '': ['request', 'counts', 'maxStops', 'limitUnits', 'spaces', 'segmentations', 'styleNames', 'templateParts',
+  '': ['request', 'counts', 'maxStops', 'limitUnits', 'spaces', 'units', 'styleNames', 'templateParts', 'formatPart',
     'dialects', 'initialDialect', 'initial', 'defaultStops'],
-  'dialects[]': ['key', 'label', 'labels', 'prefix', 'middle', 'suffix', 'html', 'styles'],
+  'dialects[]': ['key', 'label', 'labels', 'prefix', 'middle', 'suffix', 'format', 'html', 'styles'],
   'dialects[].labels': ['zh', 'en'],
 };
 
@@ -33,11 +33,14 @@ export function checkInterface(described) {
   return described;
 }
 
-// The dialect whose template this is, or null for one of the user's own: every
-// part the core names equals the dialect's.
+// The dialect whose template this is, or null for one of the user's own, as
+// the core recognises it: a template with a format is the dialect's with that
+// format; one without, the format-less dialect's whose parts all equal its own.
 export function findDialect(template, core) {
-  return core.dialects.find((dialect) => core.templateParts.every((part) => dialect[part] === template[part])) ??
-    null;
+  const format = template[core.formatPart] ?? '';
+  const parts = format ? [core.formatPart] : core.templateParts;
+  return core.dialects.find((dialect) => (dialect[core.formatPart] ?? '') === format &&
+    parts.every((part) => dialect[part] === template[part])) ?? null;
 }
 
 // A dialect's name in a language ('zh' or 'en').

@@ -4,6 +4,7 @@
 // its answer anyway.
 import {createConverter} from './convert.js';
 import {answerRequest} from './answer.js';
+import {toolAnswer} from './tools.js';
 
 export function startConverter() {
   const target = new EventTarget();
@@ -13,6 +14,10 @@ export function startConverter() {
     (error) => answer({ready: false, error: String(error)}));
   let newest = null;
   target.postMessage = (data) => {
+    if (data.tool) {
+      setTimeout(async () => answer(toolAnswer(await converter, data)));
+      return;
+    }
     newest = data;
     setTimeout(async () => {
       const c = await converter;

@@ -2,6 +2,7 @@
 // in textstore.js).
 import {languages} from './i18n.js';
 import {maxLengths} from './share.js';
+import {validPositions} from './positions.js';
 
 export const storageKey = 'huecode.settings.v1';
 
@@ -28,12 +29,16 @@ export const defaults = Object.freeze({
   prefix: null,  // null: the core's initial template
   middle: null,
   suffix: null,
+  format: '',  // a format string of placeholders; when not empty it replaces the three boxes
   // The preview's background: a light, a dark or a custom board. Dark: where
   // the core's default gradient (the gallery's "classic") reads.
   board: 'dark',
   boardColour: '#ffffff',
   language: null,  // null: from the browser's languages
   theme: 'auto',
+  positions: null,  // null: every stop evenly spaced (see positions.js)
+  perLine: false,
+  mirror: false,
 });
 
 // The reader's own preferences rather than conversion settings: a reset, an
@@ -42,7 +47,7 @@ export const readerKeys = Object.freeze(['language', 'theme']);
 
 const choices = {
   space: ['rgb', 'oklab'],
-  by: ['char', 'grapheme'],
+  by: ['char', 'grapheme', 'word'],
   limitUnit: ['characters', 'utf8', 'gbk'],
   board: ['light', 'dark', 'custom'],
   theme: ['auto', 'light', 'dark'],
@@ -64,6 +69,9 @@ function stopsOf(value, maxStops) {
 function readField(key, value, maxStops) {
   if (key === 'stops') {
     return value === null ? null : stopsOf(value, maxStops);
+  }
+  if (key === 'positions') {
+    return value === null || validPositions(value) ? value : undefined;
   }
   if (key === 'boardColour') {
     return typeof value === 'string' && colourPattern.test(value) ? value : undefined;

@@ -7,12 +7,14 @@
 // own: one that cannot be read is reported and left to the defaults, so a
 // damaged link or one from another version restores all it still can.
 import {parseColour} from './gradients.js';
+import {readPosition, validPositions} from './positions.js';
 
 export const shareVersion = 1;
 const marker = 'huecode';
 // The longest step, limit and template a link (or the stored settings) may
 // hold: more is no setting anyone made.
-export const maxLengths = Object.freeze({step: 32, limit: 32, prefix: 1000, middle: 1000, suffix: 1000});
+export const maxLengths = Object.freeze({step: 32, limit: 32, prefix: 1000, middle: 1000, suffix: 1000,
+  format: 1000});
 
 // Only the two spellings: a lookup in an object literal would also find its
 // inherited members (toString, constructor).
@@ -32,13 +34,22 @@ const stops = {
   },
 };
 
+// One entry per stop, in percent, empty for a stop evenly spaced: "_25__".
+const positions = {
+  write: (list) => list.map((p) => (p === null ? '' : String(p))).join('_'),
+  read(s) {
+    const list = s.split('_').map((p) => readPosition(p).value);
+    return validPositions(list) ? list : undefined;
+  },
+};
+
 // The settings a link carries, in the order it writes them.
 const fields = {
   stops,
   rainbow: flag,
   space: oneOf('rgb', 'oklab'),
   step: string(maxLengths.step),
-  by: oneOf('char', 'grapheme'),
+  by: oneOf('char', 'grapheme', 'word'),
   merge: flag,
   escape: flag,
   bold: flag,
@@ -54,6 +65,10 @@ const fields = {
   suffix: string(maxLengths.suffix),
   board: oneOf('light', 'dark', 'custom'),
   boardColour: colour,
+  format: string(maxLengths.format),
+  positions,
+  perLine: flag,
+  mirror: flag,
 };
 
 // The fragment for the settings, with the text only when it is given.

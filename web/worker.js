@@ -2,6 +2,7 @@
 // Answers every {id, settings, text, headUnits} as answer.js says.
 import {answerRequest} from './answer.js';
 import {createConverter} from './convert.js';
+import {toolAnswer} from './tools.js';
 
 const converter = createConverter();
 
@@ -10,5 +11,10 @@ converter.then(
   (error) => postMessage({ready: false, error: String(error)}));
 
 addEventListener('message', async ({data}) => {
-  answerRequest(await converter, data, (message, transfer = []) => postMessage(message, transfer));
+  const c = await converter;
+  if (data.tool) {
+    postMessage(toolAnswer(c, data));
+    return;
+  }
+  answerRequest(c, data, (message, transfer = []) => postMessage(message, transfer));
 });

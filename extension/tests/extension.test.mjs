@@ -24,6 +24,10 @@ const cases = [
     args: ['--preset', 'ampersand', '--italic', '--strike']},
   {field: 'inner', inFrame: true, text: 'in a frame', range: [5, 10], options: {dialect: 'minimessage'},
     args: ['--preset', 'minimessage']},
+  {field: 'area', text: 'say "hi" to the server', options: {dialect: 'json', bold: true},
+    args: ['--preset', 'json', '--bold']},
+  {field: 'line', text: 'server motd', options: {dialect: 'section', underline: true},
+    args: ['--preset', 'section', '--underline']},
 ];
 
 let board;
@@ -94,6 +98,22 @@ test('a long post of 20,000 characters is coloured whole, and Ctrl+Z brings it b
   assert.equal(await fieldText(board.page, 'area'), cliMarkup(['--preset', 'ubb'], post));
   await board.page.keyboard.press('Control+Z');
   assert.equal(await fieldText(board.page, 'area'), post);
+});
+
+test('a saved gradient with stops at positions colours as huecode-cli places them', async () => {
+  await board.worker.evaluate(async () => {
+    const gradients = [{id: 'gplaced', name: 'placed', space: 'rgb', stops: ['#000000', '#FF0000', '#0000FF'],
+      positions: [null, 20, null]}];
+    await chrome.storage.local.set({
+      'huecode.extension.v1': {choice: {gradient: {source: 'saved', id: 'gplaced'}}, sites: {}},
+      'huecode.gradients.v1': JSON.stringify({format: 'huecode-gradients', version: 2, gradients}),
+    });
+  });
+  await select(board.page.mainFrame(), 'area', 'stops where placed', [0, 18]);
+  await board.colour({dialect: 'ubb'});
+  assert.equal(await fieldText(board.page, 'area'), cliMarkup(['--preset', 'ubb', '--start', '000000', '--end',
+    '0000FF', '--via', 'FF0000@20'], 'stops where placed'));
+  await board.worker.evaluate(() => chrome.storage.local.remove(['huecode.extension.v1', 'huecode.gradients.v1']));
 });
 
 test('a code editor\'s input field gets the markup once, and the answer says it was not checked', async () => {

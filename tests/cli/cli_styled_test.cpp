@@ -148,7 +148,13 @@ TEST(ListPresets, ShowsEachDialectWithTheChunkItWritesAndItsFormatting) {
             ";font-style:italic ;text-decoration:underline ;text-decoration:line-through\n"
             "minimessage  <#FF00FF>a                            around the text: <bold> <italic> "
             "<underlined> <strikethrough>\n"
-            "ampersand    &#FF00FFa                             in every tag: &l &o &n &m");
+            "ampersand    &#FF00FFa                             in every tag: &l &o &n &m\n"
+            "legacy       &x&F&F&0&0&F&Fa                       in every tag: &l &o &n &m\n"
+            "section      §x§F§F§0§0§F§Fa                       in every tag: §l §o §n §m\n"
+            "json         [{\"text\":\"a\",\"color\":\"#FF00FF\"}]      in every tag: "
+            ",\"bold\":true ,\"italic\":true ,\"underlined\":true ,\"strikethrough\":true\n"
+            "rgb          [COLOR=rgb(255, 0, 255)]a[/COLOR]     no formatting\n"
+            "ansi         ```ansi\\n\\e[0;35ma\\n```               in every tag: 1; 4;");
 
   // Every example is what that preset really writes.
   std::istringstream lines(result.out);
@@ -156,9 +162,15 @@ TEST(ListPresets, ShowsEachDialectWithTheChunkItWritesAndItsFormatting) {
   while (std::getline(lines, line)) {
     const std::size_t gap = line.find("  ");
     const std::size_t from = line.find_first_not_of(' ', gap);
+    std::string shown = line.substr(from, line.find("  ", from) - from);
+    for (const auto& [escaped, meant] : {std::pair{"\\n", "\n"}, std::pair{"\\e", "\x1b"}}) {
+      for (auto at = shown.find(escaped); at != std::string::npos; at = shown.find(escaped, at)) {
+        shown.replace(at, 2, meant);
+      }
+    }
     EXPECT_EQ(
         Output(Cli({"--preset", line.substr(0, gap), "--start", "FF00FF", "--end", "FF00FF", "a"})),
-        line.substr(from, line.find("  ", from) - from));
+        shown);
   }
 }
 

@@ -83,12 +83,12 @@ TEST(Dialects, EveryRowHasBothNamesAndSaysWhetherItIsHtml) {
   const std::set<std::string_view> html{"html", "span"};
   for (const Dialect& dialect : Dialects()) {
     EXPECT_FALSE(dialect.label.empty()) << dialect.key;
-    EXPECT_FALSE(dialect.labelEn.empty()) << dialect.key;
+    EXPECT_FALSE(dialect.englishLabel.empty()) << dialect.key;
     EXPECT_EQ(dialect.html, html.contains(dialect.key)) << dialect.key;
   }
   EXPECT_EQ(FindDialect("html")->prefix, u"<font color=");
-  EXPECT_EQ(kDialects[0].labelEn, u"HTML font tags");
-  EXPECT_EQ(kDialects[1].labelEn, u"UBB (forums)");
+  EXPECT_EQ(kDialects[0].englishLabel, u"HTML font tags");
+  EXPECT_EQ(kDialects[1].englishLabel, u"UBB (forums)");
 }
 
 }  // namespace

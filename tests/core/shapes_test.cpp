@@ -2,12 +2,15 @@
 // against colours worked out here from the gradient's formula.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "core/conversion.h"
+#include "core/surprise.h"
 #include "core/words.h"
 #include "tests/support/reference.h"
 
@@ -260,6 +263,41 @@ TEST(Shapes, CountsAgreeWithTheMarkupInEveryCombination) {
     for (std::int32_t step = 1; step <= 4; ++step) {
       const std::u16string markup = text.markup(step);
       ASSERT_EQ(text.stats(step).outputCharacters, reference::CharacterCount(markup)) << round;
+    }
+  }
+}
+
+// WCAG's relative luminance and contrast ratio.
+double Luminance(ColourTriple c) {
+  const auto linear = [](int v) {
+    const double x = v / 255.0;
+    return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(c.r) + 0.7152 * linear(c.g) + 0.0722 * linear(c.b);
+}
+
+double Contrast(ColourTriple a, ColourTriple b) {
+  const double x = Luminance(a);
+  const double y = Luminance(b);
+  return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
+
+TEST(Shapes, SurpriseColoursReadOnTheirBoardAndDifferFromEachOther) {
+  const struct {
+    HueCircleShade shade;
+    ColourTriple board;
+  } boards[] = {{kOnLightBoard, {255, 255, 255}}, {kOnDarkBoard, {0x1B, 0x1B, 0x1F}}};
+  for (const auto& [shade, board] : boards) {
+    const auto circle = HueCircle(shade.lightness, shade.chroma, kSurpriseHues);
+    ASSERT_EQ(circle.size(), kSurpriseHues);
+    for (std::size_t a = 0; a < circle.size(); ++a) {
+      EXPECT_GE(Contrast(circle[a], board), 3.0) << a;
+      // Picks lie a sixth of the circle apart: such colours never look alike.
+      for (std::size_t b = a + kSurpriseHues / 6; b + kSurpriseHues / 6 <= a + kSurpriseHues; ++b) {
+        const ColourTriple x = circle[a], y = circle[b % kSurpriseHues];
+        const int distance = std::abs(x.r - y.r) + std::abs(x.g - y.g) + std::abs(x.b - y.b);
+        EXPECT_GT(distance, 60) << a << " " << b;
+      }
     }
   }
 }

@@ -178,8 +178,7 @@ TEST(StyledConversion, FitTakesTheSmallestStepThatFits) {
     }
     // When nothing fits, the output of one chunk for the whole text is the shortest.
     EXPECT_EQ(step.value_or(0), smallest) << limit;
-    EXPECT_EQ(fit.length, OutputCharacters(settings, step.value_or(text.units())))
-        << limit;
+    EXPECT_EQ(fit.length, OutputCharacters(settings, step.value_or(text.units()))) << limit;
   }
 }
 

@@ -17,6 +17,9 @@ constexpr std::size_t kMaxTextUnits = 40000;
 
 }  // namespace
 
+// One input, one scenario read top to bottom: the checks stay beside the
+// values they check.
+// NOLINTNEXTLINE(readability-function-size)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace huecode;
   using namespace huecode::fuzz;

@@ -104,6 +104,9 @@ write("cli_run_fuzz", [
     cli_seed([], b"\xe5\xbd"), cli_seed([], b"\xed\xa0\x80"), cli_seed(["\xc0\x80"]),
     cli_seed(["--help"]), cli_seed(["--version"]), cli_seed(["--bogus"]), cli_seed(["--step"]),
     cli_seed(["--input", "missing.txt"]), cli_seed(["--preview-png", "p.png", "a"]),
+    cli_seed(["--strip"], "[color=#FF0000]a[/color] [color=#00FF00]b[/color]\n".encode()),
+    cli_seed(["--strip", "--preset", "json"], b'[{"text":"a\\n","color":"#FF0000"}]'),
+    cli_seed(["--format", "&x&{R1}&{R2}{text:json}", "a"]),
 ])
 
 
@@ -130,3 +133,14 @@ write("styled_code_fuzz", [
     styled_seed(stop_flags(4, oklab=True, graphemes=True, merge=True),
                 [magenta, green, (0, 0, 0), (255, 255, 255)], "3", ("", "", ""), "a\ud800b\u3000 "),
 ])
+
+
+def strip_seed(flags, dialect, step, start, end, text):
+    return bytes([flags, dialect, step]) + bytes(start) + bytes(end) + units(text)
+
+
+write("strip_markup_fuzz", [
+    strip_seed(flags, dialect, 0, magenta, green, "Hi, 论坛\n\tok \U0001F1EB\U0001F1F7")
+    for dialect in range(12) for flags in (0, 1 | 4, 2 | 16 | 32)
+] + [strip_seed(0, 9, 2, green, green, 'a"\\\x01\ud800 <&>'),
+     strip_seed(0, 0, 0, magenta, green, "[color=#FF0000]a[/color][color=#00FF00]b")])

@@ -225,6 +225,75 @@ TEST(BadCliBytes, WellFormedBytesStillConvert) {
   EXPECT_EQ(result.err, "");
 }
 
+struct MarkupRow {
+  std::vector<std::string> args;
+  std::string stdinBytes;
+  int exitCode;
+  std::string err;  // the whole of standard error
+};
+
+class BadMarkup : public ::testing::TestWithParam<MarkupRow> {};
+
+// A bad format is a usage error that says at which character; markup that
+// cannot be read back says where it stopped. Neither writes anything.
+TEST_P(BadMarkup, IsRefusedWithWhereAndNothingWritten) {
+  const MarkupRow& row = GetParam();
+  const test::ProcessResult result = test::RunProcess(HUECODE_CLI_PATH, row.args, row.stdinBytes);
+  EXPECT_EQ(result.exitCode, row.exitCode);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "huecode-cli: " + row.err + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, BadMarkup,
+    ::testing::Values(
+        MarkupRow{{"--format", "<{HEX}>{txt}", "a"},
+                  "",
+                  2,
+                  "invalid --format '<{HEX}>{txt}' at character 8: unknown placeholder {txt}; "
+                  "known: {text} {text:html} {text:json} {HEX} {hex} {R1}..{B2} {r1}..{b2} "
+                  "{red} {green} {blue} {ansi} (see --help)"},
+        MarkupRow{{"--format", "\xE5\xBD\xA9{hex", "a"},
+                  "",
+                  2,
+                  "invalid --format '\xE5\xBD\xA9{hex' at character 2: a '{' that no '}' closes "
+                  "(write {{ for a brace) (see --help)"},
+        MarkupRow{{"--format", "{HEX}", "a"},
+                  "",
+                  2,
+                  "invalid --format '{HEX}' at character 6: no {text}: the format must say where "
+                  "the chunk's text goes (see --help)"},
+        MarkupRow{{"--format", "{text}", "--preset", "ubb", "a"},
+                  "",
+                  2,
+                  "--format cannot be combined with --preset (see --help)"},
+        MarkupRow{{"--preset", "ansi", "--italic", "a"},
+                  "",
+                  2,
+                  "the ansi dialect has no codes for italic (see --help)"},
+        MarkupRow{{"--strip"},
+                  "[color=#FF0000]a[/color]\n[color=#00FF00]b[/colour]\n",
+                  1,
+                  "cannot read standard input as bbcode at line 2, column 1: a colour tag that "
+                  "is not closed"},
+        MarkupRow{{"--strip"},
+                  "[size=3]big[/size]",
+                  1,
+                  "cannot read standard input at line 1, column 1: no colour markup of any "
+                  "dialect huecode writes starts here"},
+        MarkupRow{{"--strip", "--preset", "json"},
+                  "[{\"text\":\"\\x\",\"color\":\"#FF0000\"}]",
+                  1,
+                  "cannot read standard input as json at line 1, column 11: an escape that JSON "
+                  "does not have"},
+        MarkupRow{{"--strip", "--preset", "minimessage", "--", "a<#FF0000>b"},
+                  "",
+                  1,
+                  "cannot read the text as minimessage at line 1, column 1: neither a colour tag "
+                  "nor text inside one"},
+        MarkupRow{
+            {"--strip", "--show"}, "", 2, "--strip cannot be combined with --show (see --help)"}));
+
 class BadWindowInput : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -51,6 +51,21 @@ const cases = [
   {name: 'endpoints with stops and blanks', text: ' \ta b\nc ', endpoints: true, stops: ['#ff0000', '#00ff00', '#0000ff']},
   {name: 'endpoints, step 2, OKLab', text: 'abcdefg', step: '2', endpoints: true, space: 'oklab'},
   {name: 'fit with graphemes and merge', text: `🇫🇷🇩🇪 ${family}`, fit: '120', by: 'grapheme', merge: true},
+  ...['legacy', 'section', 'json', 'ansi'].map((dialect) => ({name: `${dialect} formatted`, text: 'a "<b>"\tc',
+    dialect, styles: dialect === 'ansi' ? ['bold', 'underline'] : ['bold', 'italic', 'underline', 'strike']})),
+  {name: 'format of one\'s own', text: 'a "b"\n<c>', format: '<{hex}|{R1}{b2}|{red},{green},{blue}>{text:json}</>'},
+  {name: 'format with ANSI colours, fitted', text: 'rainbow text', rainbow: true, format: '[{ansi}]{text}', fit: '60'},
+  {name: 'stops at positions', text: 'placed where they were put', stops: ['#000000', '#ff0000', '#00ff00', '#0000ff'],
+    positions: [null, '12.5', '', null], endpoints: true},
+  {name: 'two stops at one place, OKLab', text: 'hard edge here', space: 'oklab',
+    stops: ['#ff00ff', '#ffff00', '#00ffff', '#00ff00'], positions: [null, '40', '40', null]},
+  {name: 'a gradient per line, there and back', text: '床前明月光\n疑是地上霜\n\n举头望明月\n', perLine: true,
+    mirror: true, endpoints: true},
+  {name: 'per line, window rule, step 2', text: 'one\r\ntwo lines\n', perLine: true, step: '2'},
+  {name: 'mirrored rainbow in OKLab', text: 'there and back again', mirror: true, rainbow: true, space: 'oklab'},
+  {name: 'by word', text: 'Hello 你好, world 👋🏽 again', by: 'word', endpoints: true},
+  {name: 'by word, fitted, per line', text: 'one two three\nfour five six seven', by: 'word',
+    perLine: true, fit: '200'},
 ];
 
 function cliArgs(row) {
@@ -64,11 +79,15 @@ function cliArgs(row) {
   if (row.template) {
     args.push('--prefix', row.template[0], '--middle', row.template[1], '--suffix', row.template[2]);
   }
+  if (row.format) {
+    args.push('--format', row.format);
+  }
   if (row.stops) {
     args.push('--start', row.stops[0], '--end', row.stops.at(-1));
-    for (const stop of row.stops.slice(1, -1)) {
-      args.push('--via', stop);
-    }
+    row.stops.slice(1, -1).forEach((stop, k) => {
+      const position = row.positions?.[k + 1];
+      args.push('--via', position ? `${stop}@${position}` : stop);
+    });
   }
   if (row.rainbow) {
     args.push('--rainbow');
@@ -94,6 +113,11 @@ function cliArgs(row) {
   if (row.endpoints) {
     args.push('--endpoints');
   }
+  for (const shape of ['perLine', 'mirror']) {
+    if (row[shape]) {
+      args.push(shape === 'perLine' ? '--per-line' : '--mirror');
+    }
+  }
   return args;
 }
 
@@ -108,6 +132,9 @@ async function applyRow(page, row) {
       await setControl(page, box, row.template[k]);
     }
   }
+  if (row.format) {
+    await setControl(page, 'format', row.format);
+  }
   if (row.stops) {
     for (let k = 2; k < row.stops.length; ++k) {
       await page.click('#add-stop');
@@ -115,11 +142,15 @@ async function applyRow(page, row) {
     const ids = ['start', ...row.stops.slice(1, -1).map((_, k) => `stop-${k + 1}`), 'end'];
     for (const [k, id] of ids.entries()) {
       await setControl(page, id, row.stops[k]);
+      if (row.positions?.[k]) {
+        await setControl(page, `${id}-position`, row.positions[k]);
+      }
     }
   }
   for (const [id, value] of [['step', row.step], ['rainbow', row.rainbow], ['space', row.space],
     ['merge', row.merge], ['escape', row.escape], ['endpoints', Boolean(row.endpoints)],
-    ...(row.styles ?? []).map((style) => [style, true]), ['by', row.by], ['limit', row.fit], ['fit', row.fit !== undefined]]) {
+    ...(row.styles ?? []).map((style) => [style, true]), ['by', row.by], ['limit', row.fit], ['fit', row.fit !== undefined],
+    ['perLine', row.perLine], ['mirror', row.mirror]]) {
     if (value !== undefined && (value !== false || id === 'endpoints')) {
       await setControl(page, id, value);
     }

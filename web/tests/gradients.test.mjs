@@ -87,7 +87,11 @@ test('export, import and storage round trip; bad files say why and change nothin
     ['{"format":', 'notJson'],
     ['[1,2]', 'notGradientFile'],
     [JSON.stringify({format: 'other', version: 1, gradients: []}), 'notGradientFile'],
-    [wrap([], {version: 2}), 'newerVersion'],
+    [wrap([], {version: 3}), 'newerVersion'],
+    [wrap([{name: 'p', stops: ['#000000', '#FF0000', '#FFFFFF'], positions: [null, 120, null]}], {version: 2}),
+      'badPositions', 0],
+    [wrap([{name: 'p', stops: ['#000000', '#FF0000', '#FFFFFF'], positions: [null, 50]}], {version: 2}),
+      'badPositions', 0],
     [wrap([], {version: '1'}), 'badVersion'],
     [wrap([{name: 'ok', stops: ['#000000', '#FFFFFF']}, {name: 'bad', stops: ['#000000', 'blue']}]), 'badColour', 1],
     [wrap([{name: '', stops: ['#000000', '#FFFFFF']}]), 'emptyName', 0],
@@ -100,6 +104,13 @@ test('export, import and storage round trip; bad files say why and change nothin
   // Fields this version does not know are passed over; a byte order mark too.
   const newer = `\uFEFF${wrap([{name: 'n', stops: ['fff', '000'], angle: 90}], {author: 'x'})}`;
   assert.deepEqual(g.readGradientFile(newer), [{name: 'n', stops: ['#FFFFFF', '#000000'], space: 'rgb'}]);
+  // Version 2: positions travel with the stops; all even ones are left out.
+  const placed = {name: 'p', stops: ['#000000', '#FF0000', '#00FF00', '#FFFFFF'], space: 'rgb',
+    positions: [null, 12.5, null, null]};
+  const even = {...placed, name: 'e', positions: [null, null, null, null]};
+  const saved = g.mergeGradients([], [placed, even]).list;
+  assert.deepEqual(g.readGradientFile(g.exportGradients(saved)),
+    [placed, {name: 'e', stops: even.stops, space: 'rgb'}]);
 
   const storage = new Map();
   const store = {getItem: (k) => storage.get(k) ?? null, setItem: (k, v) => storage.set(k, v)};

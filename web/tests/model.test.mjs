@@ -46,7 +46,8 @@ test('stop edits keep every colour; undo joins typing into one box', () => {
 test('share links round trip and read what they can of a damaged or newer one', () => {
   const settings = {stops: ['#ff00ff', '#123abc', '#00ff00'], rainbow: false, space: 'oklab', step: '2', by: 'grapheme',
     merge: true, escape: false, limit: '300', limitUnit: 'gbk', fit: true, prefix: '[color=#&=?', middle: ']',
-    suffix: '[/color] #', board: 'custom', boardColour: '#fafafa'};
+    suffix: '[/color] #', board: 'custom', boardColour: '#fafafa', format: '&x&{R1}{{{text:json}}}',
+    positions: [null, 12.5, null], perLine: true, mirror: false};
   const link = readShareFragment(shareFragment(settings, '文字 & text#'));
   assert.deepEqual(link, {settings, text: '文字 & text#', version: 1, unreadable: []});
   assert.equal(readShareFragment(shareFragment(settings)).text, null);
@@ -54,6 +55,8 @@ test('share links round trip and read what they can of a damaged or newer one', 
     ['#huecode=2&step=3&angle=90', {settings: {step: '3'}, text: null, version: 2, unreadable: []}],
     ['#huecode=1&stops=ff00ff&space=hsl&merge=yes&prefix=%E5', {settings: {}, text: null, version: 1,
       unreadable: ['stops', 'space', 'merge', 'prefix']}],
+    ['#huecode=1&by=word&positions=_40_30_&mirror=1', {settings: {by: 'word', mirror: true}, text: null, version: 1,
+      unreadable: ['positions']}],
     ['#huecode=x&step=4', {settings: {step: '4'}, text: null, version: null, unreadable: []}]];
   for (const [fragment, expected] of rows) {
     assert.deepEqual(readShareFragment(fragment), expected, fragment);

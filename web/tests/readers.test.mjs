@@ -12,10 +12,18 @@ import {readShareFragment, shareFragment} from '../share.js';
 const runs = {numRuns: 400};
 const hex = /^#[0-9a-f]{6}$/;
 // The rules, written out independently of the readers.
-const textLimits = {step: 32, limit: 32, prefix: 1000, middle: 1000, suffix: 1000};
-const choices = {space: ['rgb', 'oklab'], by: ['char', 'grapheme'], limitUnit: ['characters', 'utf8', 'gbk'],
+const textLimits = {step: 32, limit: 32, prefix: 1000, middle: 1000, suffix: 1000, format: 1000};
+const choices = {space: ['rgb', 'oklab'], by: ['char', 'grapheme', 'word'], limitUnit: ['characters', 'utf8', 'gbk'],
   board: ['light', 'dark', 'custom'], theme: ['auto', 'light', 'dark'], language: ['zh', 'en', null]};
-const flags = ['rainbow', 'merge', 'escape', 'bold', 'italic', 'underline', 'strike', 'endpoints', 'fit'];
+const flags = ['rainbow', 'merge', 'escape', 'bold', 'italic', 'underline', 'strike', 'endpoints', 'fit', 'perLine',
+  'mirror'];
+// Stop positions: percent with at most two decimals, the placed ones never decreasing.
+function positionsRule(value) {
+  const placed = Array.isArray(value) ? value.filter((p) => p !== null) : [];
+  return value === null || (Array.isArray(value) && value.length >= 2 && value.every((p) => p === null ||
+    (typeof p === 'number' && /^\d+(\.\d\d?)?$/.test(String(p)) && p <= 100)) &&
+    placed.every((p, k) => k === 0 || p >= placed[k - 1]));
+}
 
 function meetsRule(key, value, maxStops) {
   if (key === 'stops') {
@@ -24,6 +32,9 @@ function meetsRule(key, value, maxStops) {
   }
   if (key === 'boardColour') {
     return hex.test(value);
+  }
+  if (key === 'positions') {
+    return positionsRule(value);
   }
   if (choices[key]) {
     return choices[key].includes(value);
@@ -44,6 +55,8 @@ const someSettings = fc.dictionary(fc.constantFrom(...Object.keys(defaults), '__
 const pageSettings = fc.record(Object.fromEntries(Object.keys(defaults).map((key) => [key,
   key === 'stops' ? fc.array(colour, {minLength: 2, maxLength: 70})
     : key === 'boardColour' ? colour
+      : key === 'positions' ? fc.array(fc.option(fc.oneof(fc.integer({min: -5, max: 105}),
+        fc.double({min: 0, max: 100, noNaN: true}))))
       : choices[key] ? fc.constantFrom(...choices[key].filter((c) => c !== null), 'other')
         : flags.includes(key) ? fc.boolean() : fc.string({unit: 'grapheme', maxLength: 1100})])),
 {requiredKeys: []});

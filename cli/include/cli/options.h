@@ -53,6 +53,8 @@ struct CliOptions {
   std::vector<std::string> viaTexts;
   bool perLine = false;
   bool mirror = false;
+  std::optional<std::string> format;  // a format string instead of the template
+  bool strip = false;                 // read markup back to its plain text
 
   bool WantsPictures() const { return previewPngPath || barPngPath; }
 };

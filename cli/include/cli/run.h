@@ -13,6 +13,10 @@
 
 namespace huecode {
 
+// The template or format the options ask for: --preset's, then --prefix,
+// --middle, --suffix and --format. A bad format is a usage error.
+Result<MarkupTemplate> MarkupOfOptions(const CliOptions& options);
+
 // The settings of one run, decoded from the options and the input text.
 Result<StyledSettings> PrepareSettings(const CliOptions& options, std::FILE* in);
 

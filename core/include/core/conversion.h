@@ -17,6 +17,7 @@
 #include "core/dialects.h"
 #include "core/gradient_stops.h"
 #include "core/length.h"
+#include "core/markup_format.h"
 #include "core/markup_template.h"
 
 namespace huecode {
@@ -187,6 +188,12 @@ class StyledText {
   std::int64_t outputLength(std::int32_t step, const LengthMeasure& measure) const;
 
  private:
+  // The markup of a format string, with its dialect's frame around the
+  // chunks; returns how many coloured chunks it wrote.
+  template <MarkupSink Sink>
+  std::int64_t writeFormatted(std::int32_t step, Sink& sink) const;
+  ConversionStats formattedStats(std::int32_t step, const LengthMeasure& measure) const;
+
   // Characters of the trimmed text in the gradient; the public constructors
   // add what their settings ask beyond that.
   StyledText(std::u16string_view text, const MarkupTemplate& markup, GradientStops gradient);
@@ -237,6 +244,7 @@ class StyledText {
     std::int64_t tagLength = 0;
     std::int64_t escapeGrowth = 0;
     std::int64_t styleLength = 0;  // around the text, when any chunk is coloured
+    LengthMeasure measure{};       // a format's markup is measured as it is written
   };
   // The lengths in the measure's unit.
   FixedCounts fixedCounts(const LengthMeasure& measure = {}) const;
@@ -264,6 +272,10 @@ class StyledText {
   bool m_shaped = false;  // per line or by words: cut from m_shapeUnits
   std::vector<ShapeUnit> m_shapeUnits;
   std::vector<ShapeLine> m_lines;
+  std::optional<MarkupFormat> m_format;  // instead of prefix, middle and suffix
+  std::optional<MarkupFormat> m_bare;    // how the format's dialect writes a blank chunk
+  FormatFrame m_frame;
+  std::u16string m_codes;  // the formatting codes the format's {codes} writes
 };
 
 // The window's conversion: each chunk of the trimmed text written as prefix
@@ -411,7 +423,14 @@ void StyledText::forEachChunk(std::int32_t step, Visitor&& visit) const {
 }
 
 template <MarkupSink Sink>
+// The one walk every writer shares; its branches are the chunk shapes, kept
+// together so the common path stays one loop.
+// NOLINTNEXTLINE(readability-function-size)
 void StyledText::write(std::int32_t step, Sink& sink) const {
+  if (m_format) {
+    writeFormatted(step, sink);
+    return;
+  }
   if constexpr (requires { sink.reserve(std::size_t{}); }) {
     sink.reserve(markupUnits(step));
   }
@@ -462,6 +481,57 @@ void StyledText::write(std::int32_t step, Sink& sink) const {
     sink.put(m_styleClose);
   }
   sink.put(held);
+}
+
+template <MarkupSink Sink>
+std::int64_t StyledText::writeFormatted(std::int32_t step, Sink& sink) const {
+  sink.put(m_frame.before);
+  sink.put(m_styleOpen);
+  bool first = true;
+  std::int64_t coloured = 0;
+  std::optional<ColourTriple> fieldsOf;
+  detail::ColourFields fields;
+  const auto deliver = [&](const StyledChunk& chunk) {
+    if (!first) {
+      sink.put(m_frame.between);
+    }
+    first = false;
+    if (!chunk.coloured) {
+      if (m_bare) {
+        detail::PutFormatted(sink, *m_bare, fields, chunk.text, {});
+      } else {
+        sink.put(chunk.text);
+      }
+      return true;
+    }
+    ++coloured;
+    if (fieldsOf != chunk.colour) {
+      fields = detail::FieldsOf(chunk.colour, m_format->ansi);
+      fieldsOf = chunk.colour;
+    }
+    detail::PutFormatted(sink, *m_format, fields, chunk.text, m_codes);
+    return true;
+  };
+  if (!m_format->ansi) {
+    forEachChunk(step, deliver);
+  } else {
+    // The chunks take the ANSI colours first, so that neighbours of one merge.
+    detail::RunMerger merger(deliver);
+    std::optional<ColourTriple> from;
+    ColourTriple to;
+    forEachChunk(step, [&](StyledChunk chunk) {
+      if (from != chunk.colour) {
+        from = chunk.colour;
+        to = kAnsiColours[static_cast<std::size_t>(NearestAnsiColour(chunk.colour))];
+      }
+      chunk.colour = to;
+      return merger.add(chunk);
+    });
+    merger.close();
+  }
+  sink.put(m_styleClose);
+  sink.put(m_frame.after);
+  return coloured;
 }
 
 }  // namespace huecode

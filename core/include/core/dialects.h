@@ -39,6 +39,16 @@ struct DialectStyles {
   std::u16string_view sharedHead{};
 };
 
+// What a format dialect writes around its chunks: before the first and after
+// the last (also for an empty text), between two chunks, and the format of a
+// blank chunk (empty: the blanks as they are).
+struct FormatFrame {
+  std::u16string_view before{};
+  std::u16string_view between{};
+  std::u16string_view after{};
+  std::u16string_view bare{};
+};
+
 // One markup dialect. The window's list shows the first rows, in table
 // order; the command line and the web page know every row by its key.
 struct Dialect {
@@ -48,14 +58,19 @@ struct Dialect {
   std::u16string_view middle;
   std::u16string_view suffix;
   DialectStyles styles{};
+  // A dialect that prefix, digits and middle cannot write has a format
+  // string instead (see markup_format.h), and no three parts.
+  std::u16string_view format{};
+  FormatFrame frame{};
   // The name in English (label is the Chinese one), as the page and the
   // extension show it.
-  std::u16string_view labelEn{};
+  std::u16string_view englishLabel{};
   // The markup is HTML: a text's own &, < and > need escaping to show.
   bool html = false;
 
   MarkupTemplate markup() const {
-    return {std::u16string(prefix), std::u16string(middle), std::u16string(suffix)};
+    return {std::u16string(prefix), std::u16string(middle), std::u16string(suffix),
+            std::u16string(format)};
   }
 };
 
@@ -80,25 +95,83 @@ inline constexpr DialectStyles kMiniMessageStyles{
     {u"</bold>", u"</italic>", u"</underlined>", u"</strikethrough>"}};
 // A colour code resets the formatting, so it follows every colour code.
 inline constexpr DialectStyles kAmpersandStyles{InEveryTag, {u"&l", u"&o", u"&n", u"&m"}};
+inline constexpr DialectStyles kSectionStyles{InEveryTag, {u"§l", u"§o", u"§n", u"§m"}};
+// Minecraft's text components: every component carries its own.
+inline constexpr DialectStyles kJsonStyles{
+    InEveryTag,
+    {u",\"bold\":true", u",\"italic\":true", u",\"underlined\":true", u",\"strikethrough\":true"}};
+// Discord's code blocks show bold and underline, no italic or strikethrough.
+inline constexpr DialectStyles kAnsiStyles{InEveryTag, {u"1;", u"", u"4;", u""}};
+
+inline constexpr FormatFrame kJsonFrame{u"[", u",", u"]", u"{{\"text\":\"{text:json}\"}}"};
+inline constexpr FormatFrame kAnsiFrame{u"```ansi\n", u"", u"\n```"};
 
 }  // namespace detail
 
-// The window's three presets write no number sign before the digits (the
-// other dialects do), and the HTML one writes no quotes round them. Brelvin
-// has no known formatting codes.
-inline constexpr std::array<Dialect, 7> kDialects{{
-    {"html", u"Html(网页)", u"<font color=", u">", u"</font>", detail::kHtmlStyles,
+// The window's three presets write no number sign before the digits, and the
+// HTML one writes no quotes round them. Brelvin has no known formatting codes.
+inline constexpr std::array<Dialect, 12> kDialects{{
+    {"html", u"Html(网页)", u"<font color=", u">", u"</font>", detail::kHtmlStyles, {}, {},
      u"HTML font tags", true},
-    {"ubb", u"UBB(论坛)", u"[color=", u"]", u"[/color]", detail::kBracketStyles, u"UBB (forums)"},
-    {"brelvin", u"Brelvin", u"[ftc=", u"]", u"[/ft]", {}, u"Brelvin"},
-    {"bbcode", u"BBCode [color=#]", u"[color=#", u"]", u"[/color]", detail::kBracketStyles,
+    {"ubb", u"UBB(论坛)", u"[color=", u"]", u"[/color]", detail::kBracketStyles, {}, {},
+     u"UBB (forums)"},
+    {"brelvin", u"Brelvin", u"[ftc=", u"]", u"[/ft]", {}, {}, {}, u"Brelvin"},
+    {"bbcode", u"BBCode [color=#]", u"[color=#", u"]", u"[/color]", detail::kBracketStyles, {}, {},
      u"BBCode [color=#]"},
     {"span", u"HTML <span style>", u"<span style=\"color:#", u"\">", u"</span>",
-     detail::kSpanStyles, u"HTML <span style>", true},
+     detail::kSpanStyles, {}, {}, u"HTML <span style>", true},
     // MiniMessage colours everything up to the next tag, so no closing tag is needed.
-    {"minimessage", u"MiniMessage <#>", u"<#", u">", u"", detail::kMiniMessageStyles,
+    {"minimessage", u"MiniMessage <#>", u"<#", u">", u"", detail::kMiniMessageStyles, {}, {},
      u"MiniMessage <#>"},
-    {"ampersand", u"&# (Minecraft)", u"&#", u"", u"", detail::kAmpersandStyles, u"&# (Minecraft)"},
+    {"ampersand", u"&# (Minecraft)", u"&#", u"", u"", detail::kAmpersandStyles, {}, {},
+     u"&# (Minecraft)"},
+    // Game servers read the digits one code each, after &x.
+    {"legacy",
+     u"&x&R&R… 十六进制（游戏服务器）",
+     {},
+     {},
+     {},
+     detail::kAmpersandStyles,
+     u"&x&{R1}&{R2}&{G1}&{G2}&{B1}&{B2}{codes}{text}",
+     {},
+     u"&x&R&R… hex (game servers)"},
+    {"section",
+     u"§x§R§R… 分节符代码（服务器列表）",
+     {},
+     {},
+     {},
+     detail::kSectionStyles,
+     u"§x§{R1}§{R2}§{G1}§{G2}§{B1}§{B2}{codes}{text}",
+     {},
+     u"§x§R§R… section sign (server list)"},
+    {"json",
+     u"JSON 文本组件（/tellraw）",
+     {},
+     {},
+     {},
+     detail::kJsonStyles,
+     u"{{\"text\":\"{text:json}\",\"color\":\"#{HEX}\"{codes}}}",
+     detail::kJsonFrame,
+     u"JSON text components (/tellraw)"},
+    {"rgb",
+     u"[COLOR=rgb()] 十进制颜色",
+     {},
+     {},
+     {},
+     {},
+     u"[COLOR=rgb({red}, {green}, {blue})]{text}[/COLOR]",
+     {},
+     u"[COLOR=rgb()] decimal colours"},
+    // Eight text colours only; a reset first, so each code sets all it means.
+    {"ansi",
+     u"ANSI 代码块（Discord）",
+     {},
+     {},
+     {},
+     detail::kAnsiStyles,
+     u"\x1b[0;{codes}3{ansi}m{text}",
+     detail::kAnsiFrame,
+     u"ANSI code block (Discord)"},
 }};
 
 inline constexpr std::size_t kWindowDialectCount = 3;
@@ -121,6 +194,9 @@ constexpr std::span<const Dialect> Dialects() {
 std::optional<MarkupTemplate> FormatPresets(int index);
 
 std::optional<MarkupTemplate> FindDialect(std::string_view key);
+
+// The row of the dialect with this key, or nothing.
+const Dialect* DialectByKey(std::string_view key);
 
 // The dialect whose template this is, or nothing for a template of the user's
 // own. The template the window opens with is the bbcode one.

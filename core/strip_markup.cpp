@@ -1,0 +1,464 @@
+#include "core/strip_markup.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "core/chunks.h"
+#include "core/dialects.h"
+#include "core/markup_format.h"
+
+namespace huecode {
+
+namespace {
+
+constexpr std::size_t kNone = std::u16string_view::npos;
+
+// The dialects whose markup is HTML, which a browser shows with entities decoded.
+constexpr std::array<std::string_view, 2> kHtmlDialects{"html", "span"};
+
+// What reading the markup of one dialect, template or format needs.
+struct Reading {
+  MarkupFormat chunk;
+  std::optional<MarkupFormat> bare;
+  FormatFrame frame;
+  DialectStyles styles;
+  std::string_view key;
+  bool readable = true;  // {text} ends the format or literal text follows it
+};
+
+std::size_t TextIndex(const MarkupFormat& format) {
+  const auto text = std::find_if(format.pieces.begin(), format.pieces.end(),
+                                 [](const FormatPiece& p) { return p.slot == FormatSlot::Text; });
+  return static_cast<std::size_t>(text - format.pieces.begin());
+}
+
+bool Readable(const MarkupFormat& format) {
+  const std::size_t text = TextIndex(format);
+  return text + 1 >= format.pieces.size() || format.pieces[text + 1].slot == FormatSlot::Literal;
+}
+
+Reading ReadingOf(const MarkupTemplate& markup, bool entities) {
+  const Dialect* dialect = DialectOf(markup);
+  Reading reading;
+  if (markup.format.empty()) {
+    reading.chunk = FormatOfTemplate(markup.prefix, markup.middle, markup.suffix);
+  } else {
+    ParsedFormat parsed = ParseFormat(markup.format, dialect != nullptr);
+    reading.readable = parsed.format.has_value();
+    reading.chunk = std::move(parsed.format).value_or(MarkupFormat{});
+  }
+  if (dialect != nullptr) {
+    reading.frame = dialect->frame;
+    reading.styles = dialect->styles;
+    reading.key = dialect->key;
+    if (!dialect->frame.bare.empty()) {
+      reading.bare = ParseFormat(dialect->frame.bare).format;
+    }
+    entities = entities || std::find(kHtmlDialects.begin(), kHtmlDialects.end(), dialect->key) !=
+                               kHtmlDialects.end();
+  }
+  if (entities && reading.chunk.escape == TextEscape::None) {
+    reading.chunk.escape = TextEscape::Html;
+  }
+  reading.readable = reading.readable && Readable(reading.chunk);
+  return reading;
+}
+
+bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+bool IsHex(char16_t c) {
+  return detail::HexDigitValue(c) >= 0;
+}
+
+bool IsDecimal(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
+
+void AppendCodePoint(std::u16string& out, char32_t c) {
+  if (c >= 0x10000) {
+    out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+    out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+  } else {
+    out += static_cast<char16_t>(c);
+  }
+}
+
+// The entity at the start of the text: its length and what it stands for.
+std::pair<std::size_t, char32_t> EntityAt(std::u16string_view text) {
+  static constexpr std::pair<std::u16string_view, char16_t> kNamed[] = {
+      {u"&amp;", u'&'}, {u"&lt;", u'<'}, {u"&gt;", u'>'}, {u"&quot;", u'"'}, {u"&#39;", u'\''}};
+  for (const auto& [name, c] : kNamed) {
+    if (text.starts_with(name)) {
+      return {name.size(), c};
+    }
+  }
+  return {0, 0};
+}
+
+// Reads markup with one reading, from start to finish.
+class Reader {
+ public:
+  Reader(const Reading& reading, std::u16string_view markup)
+      : m_reading(reading), m_markup(markup), m_textIndex(TextIndex(reading.chunk)) {}
+
+  // Where a chunk is found first after blanks and formatting codes, or
+  // nothing; the end of the chunks when there is nothing but those.
+  std::optional<std::size_t> firstChunk();
+  Stripped read();
+
+ private:
+  bool frame();
+  std::size_t item(std::size_t pos);
+  std::size_t pieces(const MarkupFormat& format, std::size_t first, std::size_t last,
+                     std::size_t pos) const;
+  std::size_t codes(std::size_t pos) const;
+  std::size_t styleCode(std::size_t pos);
+  std::size_t openTextEnd(std::size_t from, std::size_t limit) const;
+  std::size_t literalAfterText(std::u16string_view literal, TextEscape escape,
+                               std::size_t from) const;
+  bool appendText(TextEscape escape, std::size_t from, std::size_t to);
+  Stripped fail(std::size_t offset, std::u16string why) const;
+  std::u16string_view rest(std::size_t pos) const { return m_markup.substr(pos, m_end - pos); }
+
+  const Reading& m_reading;
+  std::u16string_view m_markup;
+  std::size_t m_textIndex;
+  std::size_t m_begin = 0;
+  std::size_t m_end = 0;
+  bool m_styled = false;  // formatting codes opened around the text
+  std::u16string m_out;
+  std::optional<std::pair<std::size_t, std::u16string>> m_error;
+};
+
+bool Reader::frame() {
+  m_begin = 0;
+  m_end = m_markup.size();
+  const FormatFrame& frame = m_reading.frame;
+  if (!m_markup.starts_with(frame.before)) {
+    return false;
+  }
+  m_begin = frame.before.size();
+  if (!m_markup.substr(m_begin).ends_with(frame.after)) {
+    return false;
+  }
+  m_end = m_markup.size() - frame.after.size();
+  return true;
+}
+
+std::size_t Reader::codes(std::size_t pos) const {
+  const DialectStyles& styles = m_reading.styles;
+  if (styles.placement != StylePlacement::InEveryTag) {
+    return pos;
+  }
+  bool headSeen = false;
+  for (const std::u16string_view code : styles.open) {
+    if (code.empty()) {
+      continue;
+    }
+    const bool shared = !styles.sharedHead.empty() && code.starts_with(styles.sharedHead);
+    const std::u16string_view there = rest(pos);
+    if (shared && headSeen) {
+      const std::u16string_view value = code.substr(styles.sharedHead.size());
+      if (there.starts_with(u' ') && there.substr(1).starts_with(value)) {
+        pos += 1 + value.size();
+      }
+      continue;
+    }
+    if (there.starts_with(code)) {
+      pos += code.size();
+      headSeen = headSeen || shared;
+    }
+  }
+  return pos;
+}
+
+std::size_t Reader::pieces(const MarkupFormat& format, std::size_t first, std::size_t last,
+                           std::size_t pos) const {
+  const auto run = [&](auto accepts, std::size_t least, std::size_t most) {
+    std::size_t n = 0;
+    while (n < most && pos + n < m_end && accepts(m_markup[pos + n])) {
+      ++n;
+    }
+    return n >= least ? pos + n : kNone;
+  };
+  for (std::size_t k = first; k < last && pos != kNone; ++k) {
+    const FormatPiece& piece = format.pieces[k];
+    switch (piece.slot) {
+      case FormatSlot::Literal:
+        pos = rest(pos).starts_with(piece.literal) ? pos + piece.literal.size() : kNone;
+        break;
+      case FormatSlot::Hex:
+        pos = run(IsHex, 6, 6);
+        break;
+      case FormatSlot::Digit:
+        pos = run(IsHex, 1, 1);
+        break;
+      case FormatSlot::Decimal:
+        pos = run(IsDecimal, 1, 3);
+        break;
+      case FormatSlot::Ansi:
+        pos = run([](char16_t c) { return c >= u'0' && c <= u'7'; }, 1, 1);
+        break;
+      case FormatSlot::Codes:
+        pos = codes(pos);
+        break;
+      case FormatSlot::Text:
+        break;
+    }
+  }
+  return pos;
+}
+
+// Where a text that ends its format stops: at the next chunk, or at a
+// formatting code that closes what was opened around the text.
+std::size_t Reader::openTextEnd(std::size_t from, std::size_t limit) const {
+  const std::vector<FormatPiece>& chunk = m_reading.chunk.pieces;
+  const std::u16string_view lead =
+      chunk.front().slot == FormatSlot::Literal ? std::u16string_view(chunk.front().literal) : u"";
+  const DialectStyles& styles = m_reading.styles;
+  const bool closes = m_styled && styles.placement == StylePlacement::AroundText;
+  for (std::size_t k = from; k < limit; ++k) {
+    const std::u16string_view there = rest(k);
+    if (!lead.empty() && there.starts_with(lead) &&
+        pieces(m_reading.chunk, 0, m_textIndex, k) != kNone) {
+      return k;
+    }
+    if (closes && std::any_of(styles.close.begin(), styles.close.end(), [&](auto code) {
+          return !code.empty() && there.starts_with(code);
+        })) {
+      return k;
+    }
+  }
+  return limit;
+}
+
+std::size_t Reader::literalAfterText(std::u16string_view literal, TextEscape escape,
+                                     std::size_t from) const {
+  if (escape != TextEscape::Json) {
+    const std::size_t found = rest(from).find(literal);
+    return found == kNone ? kNone : from + found;
+  }
+  // Escaped characters are text, and a JSON string ends at its first
+  // quotation mark that is not escaped.
+  for (std::size_t k = from; k < m_end; ++k) {
+    if (m_markup[k] == u'\\') {
+      ++k;
+    } else if (rest(k).starts_with(literal)) {
+      return k;
+    } else if (m_markup[k] == u'"') {
+      return kNone;
+    }
+  }
+  return kNone;
+}
+
+bool Reader::appendText(TextEscape escape, std::size_t from, std::size_t to) {
+  const std::u16string_view text = m_markup.substr(from, to - from);
+  if (escape == TextEscape::None) {
+    m_out += text;
+    return true;
+  }
+  for (std::size_t k = 0; k < text.size(); ++k) {
+    const char16_t c = text[k];
+    if (escape == TextEscape::Html && c == u'&') {
+      const auto [units, decoded] = EntityAt(text.substr(k));
+      m_out += units > 0 ? static_cast<char16_t>(decoded) : c;
+      k += units > 0 ? units - 1 : 0;
+    } else if (escape == TextEscape::Json && c == u'\\') {
+      static constexpr std::u16string_view kEscaped = u"\"\\/bfnrt";
+      static constexpr std::u16string_view kMeant = u"\"\\/\b\f\n\r\t";
+      const char16_t next = k + 1 < text.size() ? text[k + 1] : u'\0';
+      const std::size_t simple = kEscaped.find(next);
+      const bool unicode =
+          next == u'u' && k + 5 < text.size() && std::all_of(&text[k + 2], &text[k + 6], IsHex);
+      if (simple == kNone && !unicode) {
+        m_error = {from + k, u"an escape that JSON does not have"};
+        return false;
+      }
+      if (unicode) {
+        char32_t value = 0;
+        for (std::size_t d = 2; d < 6; ++d) {
+          value = value * 16 + static_cast<char32_t>(detail::HexDigitValue(text[k + d]));
+        }
+        AppendCodePoint(m_out, value);
+        k += 5;
+      } else {
+        m_out += kMeant[simple];
+        ++k;
+      }
+    } else {
+      m_out += c;
+    }
+  }
+  return true;
+}
+
+// A coloured chunk or a blank one at pos, its text added; returns where it ends.
+std::size_t Reader::item(std::size_t pos) {
+  for (const MarkupFormat* format :
+       {&m_reading.chunk, m_reading.bare ? &*m_reading.bare : nullptr}) {
+    if (format == nullptr) {
+      continue;
+    }
+    const std::size_t text = TextIndex(*format);
+    const std::size_t from = pieces(*format, 0, text, pos);
+    if (from == kNone) {
+      continue;
+    }
+    std::size_t to = 0;
+    std::size_t after = 0;
+    if (text + 1 == format->pieces.size()) {
+      to = after = openTextEnd(from, m_end);
+    } else {
+      to = literalAfterText(format->pieces[text + 1].literal, format->escape, from);
+      after = to == kNone ? kNone : pieces(*format, text + 1, format->pieces.size(), to);
+      // Tags that do not pair: a second one opened before the first closed.
+      if (const std::size_t nested = to == kNone ? to : openTextEnd(from, to); nested < to) {
+        m_error = {nested, u"a colour tag opened inside another"};
+        return kNone;
+      }
+    }
+    if (after != kNone) {
+      return appendText(format->escape, from, to) ? after : kNone;
+    }
+  }
+  return kNone;
+}
+
+// A formatting code written around the text, at pos: where it ends, or pos.
+std::size_t Reader::styleCode(std::size_t pos) {
+  const DialectStyles& styles = m_reading.styles;
+  if (styles.placement != StylePlacement::AroundText) {
+    return pos;
+  }
+  for (std::size_t k = 0; k < styles.open.size(); ++k) {
+    for (const std::u16string_view code : {styles.open[k], styles.close[k]}) {
+      if (!code.empty() && rest(pos).starts_with(code)) {
+        m_styled = m_styled || code == styles.open[k];
+        return pos + code.size();
+      }
+    }
+  }
+  return pos;
+}
+
+std::optional<std::size_t> Reader::firstChunk() {
+  if (!m_reading.readable || !frame()) {
+    return std::nullopt;
+  }
+  std::size_t pos = m_begin;
+  while (pos < m_end) {
+    // A chunk's head is enough: a chunk that does not close is this
+    // dialect's markup all the same, and reading it says where it breaks.
+    if (pieces(m_reading.chunk, 0, m_textIndex, pos) != kNone || item(pos) != kNone) {
+      return pos;
+    }
+    if (const std::size_t code = styleCode(pos); code != pos) {
+      pos = code;
+    } else if (IsBlank(m_markup[pos]) && m_reading.frame.between.empty()) {
+      ++pos;
+    } else {
+      return std::nullopt;
+    }
+  }
+  return m_end;
+}
+
+Stripped Reader::fail(std::size_t offset, std::u16string why) const {
+  return {std::nullopt, offset, std::move(why), m_reading.key};
+}
+
+Stripped Reader::read() {
+  if (!m_reading.readable) {
+    return fail(0, u"this format cannot be read back: literal text must follow {text}");
+  }
+  if (!frame()) {
+    return fail(
+        m_markup.starts_with(m_reading.frame.before) ? m_markup.size() : 0,
+        u"the markup does not " +
+            std::u16string(m_markup.starts_with(m_reading.frame.before) ? u"end with "
+                                                                        : u"start with ") +
+            std::u16string(m_markup.starts_with(m_reading.frame.before) ? m_reading.frame.after
+                                                                        : m_reading.frame.before));
+  }
+  const std::u16string_view between = m_reading.frame.between;
+  // Never more text than markup: reserved once, it is never copied to grow.
+  m_out.reserve(m_end - m_begin);
+  std::size_t pos = m_begin;
+  bool separate = false;
+  while (pos < m_end) {
+    if (separate && !between.empty()) {
+      if (!rest(pos).starts_with(between)) {
+        return fail(pos, u"expected '" + std::u16string(between) + u"' between two chunks");
+      }
+      pos += between.size();
+    }
+    if (const std::size_t next = item(pos); next != kNone) {
+      pos = next;
+      separate = true;
+      continue;
+    }
+    if (m_error) {
+      return fail(m_error->first, m_error->second);
+    }
+    if (const std::size_t code = styleCode(pos); code != pos) {
+      pos = code;
+      continue;
+    }
+    if (IsBlank(m_markup[pos]) && between.empty()) {
+      m_out += m_markup[pos++];
+      continue;
+    }
+    const bool open = pieces(m_reading.chunk, 0, m_textIndex, pos) != kNone;
+    return fail(pos, open ? u"a colour tag that is not closed"
+                          : u"neither a colour tag nor text inside one");
+  }
+  return {std::move(m_out), 0, {}, m_reading.key};
+}
+
+}  // namespace
+
+Stripped StripMarkup(std::u16string_view markup, const MarkupTemplate* as, bool entities) {
+  if (as != nullptr) {
+    return Reader(ReadingOf(*as, entities), markup).read();
+  }
+  // The dialect whose first chunk starts first; ties go to the earlier row.
+  std::optional<Reading> best;
+  std::size_t bestAt = kNone;
+  std::optional<Reading> plain;  // nothing but blanks (or an empty frame)
+  for (const Dialect& dialect : Dialects()) {
+    Reading reading = ReadingOf(dialect.markup(), entities);
+    const std::optional<std::size_t> at = Reader(reading, markup).firstChunk();
+    if (at && *at < bestAt) {
+      const bool onlyBlanks = *at == markup.size() - reading.frame.after.size();
+      if (onlyBlanks) {
+        if (!plain) {
+          plain = std::move(reading);
+        }
+        continue;
+      }
+      bestAt = *at;
+      best = std::move(reading);
+    }
+  }
+  if (best || plain) {
+    return Reader(best ? *best : *plain, markup).read();
+  }
+  const std::size_t first = std::min(markup.find_first_not_of(u" \t\r\n"), markup.size());
+  return {std::nullopt, first, u"no colour markup of any dialect huecode writes starts here", {}};
+}
+
+TextPlace PlaceOf(std::u16string_view text, std::size_t offset) {
+  TextPlace place;
+  const std::u16string_view before = text.substr(0, std::min(offset, text.size()));
+  const std::size_t lineStart = before.rfind(u'\n');
+  place.line += std::count(before.begin(), before.end(), u'\n');
+  const std::u16string_view line = lineStart == kNone ? before : before.substr(lineStart + 1);
+  place.column += CountCharacters(line);
+  return place;
+}
+
+}  // namespace huecode
