@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -41,13 +42,23 @@ struct DialectStyles {
 
 // What a format dialect writes around its chunks: before the first and after
 // the last (also for an empty text), between two chunks, and the format of a
-// blank chunk (empty: the blanks as they are).
+// blank chunk (empty: the blanks as they are). A code block (fenced with
+// backticks) has the backtick runs in its text broken, so that none closes it.
 struct FormatFrame {
   std::u16string_view before{};
   std::u16string_view between{};
   std::u16string_view after{};
   std::u16string_view bare{};
+  bool codeBlock = false;
 };
+
+// How a dialect's readers take HTML entities (&amp; &lt; &gt;) in the text.
+// A browser always decodes them. A board turns BBCode into HTML, so entities
+// written on request (HTML-safe text) show as their characters. A game
+// server, a chat or a JSON reader never decodes them: they would show as
+// typed, or worse be read as codes (&l in &lt; is bold), so HTML-safe text is
+// refused there.
+enum class Entities : std::uint8_t { Decoded, OnRequest, Never };
 
 // One markup dialect. The window's list shows the first rows, in table
 // order; the command line and the web page know every row by its key.
@@ -58,6 +69,7 @@ struct Dialect {
   std::u16string_view middle;
   std::u16string_view suffix;
   DialectStyles styles{};
+  Entities entities = Entities::OnRequest;
   // A dialect that prefix, digits and middle cannot write has a format
   // string instead (see markup_format.h), and no three parts.
   std::u16string_view format{};
@@ -100,22 +112,24 @@ inline constexpr DialectStyles kJsonStyles{
 inline constexpr DialectStyles kAnsiStyles{InEveryTag, {u"1;", u"", u"4;", u""}};
 
 inline constexpr FormatFrame kJsonFrame{u"[", u",", u"]", u"{{\"text\":\"{text:json}\"}}"};
-inline constexpr FormatFrame kAnsiFrame{u"```ansi\n", u"", u"\n```"};
+inline constexpr FormatFrame kAnsiFrame{u"```ansi\n", u"", u"\n```", u"", true};
 
 }  // namespace detail
 
 // The window's three presets write no number sign before the digits, and the
 // HTML one writes no quotes round them. Brelvin has no known formatting codes.
 inline constexpr std::array<Dialect, 12> kDialects{{
-    {"html", u"Html(网页)", u"<font color=", u">", u"</font>", detail::kHtmlStyles},
+    {"html", u"Html(网页)", u"<font color=", u">", u"</font>", detail::kHtmlStyles,
+     Entities::Decoded},
     {"ubb", u"UBB(论坛)", u"[color=", u"]", u"[/color]", detail::kBracketStyles},
     {"brelvin", u"Brelvin", u"[ftc=", u"]", u"[/ft]"},
     {"bbcode", u"BBCode [color=#]", u"[color=#", u"]", u"[/color]", detail::kBracketStyles},
     {"span", u"HTML <span style>", u"<span style=\"color:#", u"\">", u"</span>",
-     detail::kSpanStyles},
+     detail::kSpanStyles, Entities::Decoded},
     // MiniMessage colours everything up to the next tag, so no closing tag is needed.
-    {"minimessage", u"MiniMessage <#>", u"<#", u">", u"", detail::kMiniMessageStyles},
-    {"ampersand", u"&# (Minecraft)", u"&#", u"", u"", detail::kAmpersandStyles},
+    {"minimessage", u"MiniMessage <#>", u"<#", u">", u"", detail::kMiniMessageStyles,
+     Entities::Never},
+    {"ampersand", u"&# (Minecraft)", u"&#", u"", u"", detail::kAmpersandStyles, Entities::Never},
     // Game servers read the digits one code each, after &x.
     {"legacy",
      u"&x&R&R… 十六进制（游戏服务器）",
@@ -123,6 +137,7 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      {},
      {},
      detail::kAmpersandStyles,
+     Entities::Never,
      u"&x&{R1}&{R2}&{G1}&{G2}&{B1}&{B2}{codes}{text}",
      {},
      u"&x&R&R… hex (game servers)"},
@@ -132,6 +147,7 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      {},
      {},
      detail::kSectionStyles,
+     Entities::Never,
      u"§x§{R1}§{R2}§{G1}§{G2}§{B1}§{B2}{codes}{text}",
      {},
      u"§x§R§R… section sign (server list)"},
@@ -141,6 +157,7 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      {},
      {},
      detail::kJsonStyles,
+     Entities::Never,
      u"{{\"text\":\"{text:json}\",\"color\":\"#{HEX}\"{codes}}}",
      detail::kJsonFrame,
      u"JSON text components (/tellraw)"},
@@ -150,6 +167,7 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      {},
      {},
      {},
+     Entities::OnRequest,
      u"[COLOR=rgb({red}, {green}, {blue})]{text}[/COLOR]",
      {},
      u"[COLOR=rgb()] decimal colours"},
@@ -160,6 +178,7 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      {},
      {},
      detail::kAnsiStyles,
+     Entities::Never,
      u"\x1b[0;{codes}3{ansi}m{text}",
      detail::kAnsiFrame,
      u"ANSI code block (Discord)"},
@@ -192,6 +211,11 @@ const Dialect* DialectByKey(std::string_view key);
 // The dialect whose template this is, or nothing for a template of the user's
 // own. The template the window opens with is the bbcode one.
 const Dialect* DialectOf(const MarkupTemplate& markup);
+
+// Whether HTML-safe text (entities for &, < and >) may be written with this
+// template: not in a dialect whose readers never decode entities; a template
+// of one's own is the user's to judge.
+bool AllowsEntities(const MarkupTemplate& markup);
 
 // What the asked formatting adds to the markup: opening codes before the
 // first colour tag, codes after the digits of every tag, closing codes after
