@@ -5,7 +5,7 @@
 import {loadCore} from './core.js';
 import {rebuildMenus, referenceOfMenuItem} from './menus.js';
 import {askDialect, insertMarkup, readFocusedField, showNotice} from './page_side.js';
-import {loadState, resolveGradient, saveState, siteDialect, siteFormatted, withSiteDialect} from './store.js';
+import {loadState, resolveGradient, siteDialect, siteFormatted, updateState, withSiteDialect} from './store.js';
 
 const t = (key, ...values) => chrome.i18n.getMessage(key, values.map(String)) || key;
 const language = () => (chrome.i18n.getUILanguage().toLowerCase().startsWith('zh') ? 'zh' : 'en');
@@ -122,8 +122,7 @@ async function dialectFor(tabId, field, state, table) {
   if (!result || !Object.hasOwn(table, result)) {
     throw new Refusal('cancelled');
   }
-  const updated = withSiteDialect(state, field.site, result);
-  await saveState(updated);
+  const updated = await updateState((now) => withSiteDialect(now, field.site, result));
   return {dialect: result, state: updated};
 }
 
@@ -238,8 +237,7 @@ chrome.commands.onCommand.addListener(async (command, tab) => {
 chrome.contextMenus.onClicked.addListener(async (info, tab) => {
   const reference = referenceOfMenuItem(info.menuItemId);
   if (reference) {
-    const state = await loadState();
-    await saveState({...state, choice: {...state.choice, gradient: reference}});
+    await updateState((now) => ({...now, choice: {...now.choice, gradient: reference}}));
   }
   await colourSelection(tab?.id ?? await activeTabId(), {});
 });
