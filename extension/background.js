@@ -10,11 +10,9 @@ import {loadState, resolveGradient, siteDialect, siteFormatted, updateState, wit
 const t = (key, ...values) => chrome.i18n.getMessage(key, values.map(String)) || key;
 const language = () => (chrome.i18n.getUILanguage().toLowerCase().startsWith('zh') ? 'zh' : 'en');
 
-// The extension's own name for a dialect, else the core's label in the language.
-function dialectLabel(key, table) {
-  const row = table?.[key];
-  const core = language() === 'en' ? row?.englishLabel || row?.label : row?.label;
-  return chrome.i18n.getMessage(`dialect_${key}`) || core || key;
+// A dialect's name in the browser's language, as the core names it.
+function dialectLabel(table, key) {
+  return table[key].labels[language()];
 }
 
 class Refusal extends Error {
@@ -114,7 +112,7 @@ async function dialectFor(tabId, field, state, table) {
   if (known && Object.hasOwn(table, known)) {
     return {dialect: known, state};
   }
-  const choices = Object.keys(table).map((key) => ({key, label: dialectLabel(key, table)}));
+  const choices = Object.keys(table).map((key) => ({key, label: dialectLabel(table, key)}));
   const suggestion = Object.hasOwn(table, field.suggestion ?? '') ? field.suggestion : null;
   const texts = {title: t('askDialect'), cancel: t('cancel'), suggested: t('suggested')};
   const [{result}] = await chrome.scripting.executeScript(
@@ -189,7 +187,7 @@ globalThis.colourSelection = colourSelection;
 async function previewSelection(tabId) {
   const core = await loadCore();
   const table = core.dialects;
-  const dialects = Object.keys(table).map((key) => ({key, label: dialectLabel(key, table)}));
+  const dialects = Object.keys(table).map((key) => ({key, label: dialectLabel(table, key)}));
   try {
     const field = await locateField(tabId, false);
     const state = await loadState();

@@ -53,7 +53,8 @@ struct FormatFrame {
 };
 
 // How a dialect's readers take HTML entities (&amp; &lt; &gt;) in the text.
-// A browser always decodes them. A board turns BBCode into HTML, so entities
+// A browser always decodes them: the markup is HTML, and a text's own &, <
+// and > need escaping to show. A board turns BBCode into HTML, so entities
 // written on request (HTML-safe text) show as their characters. A game
 // server, a chat or a JSON reader never decodes them: they would show as
 // typed, or worse be read as codes (&l in &lt; is bold), so HTML-safe text is
@@ -69,12 +70,17 @@ struct Dialect {
   std::u16string_view middle;
   std::u16string_view suffix;
   DialectStyles styles{};
-  Entities entities = Entities::OnRequest;
   // A dialect that prefix, digits and middle cannot write has a format
   // string instead (see markup_format.h), and no three parts.
   std::u16string_view format{};
   FormatFrame frame{};
-  std::u16string_view englishLabel{};  // for a format dialect; label is then the Chinese one
+  // The name in English (label is the Chinese one), as the page and the
+  // extension show it.
+  std::u16string_view englishLabel{};
+  Entities entities = Entities::OnRequest;
+
+  // The markup is HTML: a text's own &, < and > need escaping to show.
+  constexpr bool html() const { return entities == Entities::Decoded; }
 
   MarkupTemplate markup() const {
     return {std::u16string(prefix), std::u16string(middle), std::u16string(suffix),
@@ -119,17 +125,66 @@ inline constexpr FormatFrame kAnsiFrame{u"```ansi\n", u"", u"\n```", u"", true};
 // The window's three presets write no number sign before the digits, and the
 // HTML one writes no quotes round them. Brelvin has no known formatting codes.
 inline constexpr std::array<Dialect, 12> kDialects{{
-    {"html", u"Html(网页)", u"<font color=", u">", u"</font>", detail::kHtmlStyles,
+    {"html",
+     u"Html(网页)",
+     u"<font color=",
+     u">",
+     u"</font>",
+     detail::kHtmlStyles,
+     {},
+     {},
+     u"HTML font tags",
      Entities::Decoded},
-    {"ubb", u"UBB(论坛)", u"[color=", u"]", u"[/color]", detail::kBracketStyles},
-    {"brelvin", u"Brelvin", u"[ftc=", u"]", u"[/ft]"},
-    {"bbcode", u"BBCode [color=#]", u"[color=#", u"]", u"[/color]", detail::kBracketStyles},
-    {"span", u"HTML <span style>", u"<span style=\"color:#", u"\">", u"</span>",
-     detail::kSpanStyles, Entities::Decoded},
+    {"ubb",
+     u"UBB(论坛)",
+     u"[color=",
+     u"]",
+     u"[/color]",
+     detail::kBracketStyles,
+     {},
+     {},
+     u"UBB (forums)"},
+    {"brelvin", u"Brelvin", u"[ftc=", u"]", u"[/ft]", {}, {}, {}, u"Brelvin"},
+    {"bbcode",
+     u"BBCode [color=#]",
+     u"[color=#",
+     u"]",
+     u"[/color]",
+     detail::kBracketStyles,
+     {},
+     {},
+     u"BBCode [color=#]"},
+    {"span",
+     u"HTML <span style>",
+     u"<span style=\"color:#",
+     u"\">",
+     u"</span>",
+     detail::kSpanStyles,
+     {},
+     {},
+     u"HTML <span style>",
+     Entities::Decoded},
     // MiniMessage colours everything up to the next tag, so no closing tag is needed.
-    {"minimessage", u"MiniMessage <#>", u"<#", u">", u"", detail::kMiniMessageStyles,
+    {"minimessage",
+     u"MiniMessage <#>",
+     u"<#",
+     u">",
+     u"",
+     detail::kMiniMessageStyles,
+     {},
+     {},
+     u"MiniMessage <#>",
      Entities::Never},
-    {"ampersand", u"&# (Minecraft)", u"&#", u"", u"", detail::kAmpersandStyles, Entities::Never},
+    {"ampersand",
+     u"&# (Minecraft)",
+     u"&#",
+     u"",
+     u"",
+     detail::kAmpersandStyles,
+     {},
+     {},
+     u"&# (Minecraft)",
+     Entities::Never},
     // Game servers read the digits one code each, after &x.
     {"legacy",
      u"&x&R&R… 十六进制（游戏服务器）",
@@ -137,37 +192,36 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      {},
      {},
      detail::kAmpersandStyles,
-     Entities::Never,
      u"&x&{R1}&{R2}&{G1}&{G2}&{B1}&{B2}{codes}{text}",
      {},
-     u"&x&R&R… hex (game servers)"},
+     u"&x&R&R… hex (game servers)",
+     Entities::Never},
     {"section",
      u"§x§R§R… 分节符代码（服务器列表）",
      {},
      {},
      {},
      detail::kSectionStyles,
-     Entities::Never,
      u"§x§{R1}§{R2}§{G1}§{G2}§{B1}§{B2}{codes}{text}",
      {},
-     u"§x§R§R… section sign (server list)"},
+     u"§x§R§R… section sign (server list)",
+     Entities::Never},
     {"json",
      u"JSON 文本组件（/tellraw）",
      {},
      {},
      {},
      detail::kJsonStyles,
-     Entities::Never,
      u"{{\"text\":\"{text:json}\",\"color\":\"#{HEX}\"{codes}}}",
      detail::kJsonFrame,
-     u"JSON text components (/tellraw)"},
+     u"JSON text components (/tellraw)",
+     Entities::Never},
     {"rgb",
      u"[COLOR=rgb()] 十进制颜色",
      {},
      {},
      {},
      {},
-     Entities::OnRequest,
      u"[COLOR=rgb({red}, {green}, {blue})]{text}[/COLOR]",
      {},
      u"[COLOR=rgb()] decimal colours"},
@@ -178,10 +232,10 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      {},
      {},
      detail::kAnsiStyles,
-     Entities::Never,
      u"\x1b[0;{codes}3{ansi}m{text}",
      detail::kAnsiFrame,
-     u"ANSI code block (Discord)"},
+     u"ANSI code block (Discord)",
+     Entities::Never},
 }};
 
 inline constexpr std::size_t kWindowDialectCount = 3;
