@@ -7,7 +7,7 @@ import assert from 'node:assert/strict';
 import {after, before, test} from 'node:test';
 import {cliMarkup, openBoard} from './harness.mjs';
 
-const editors = ['quill', 'prosemirror', 'lexical', 'ckeditor', 'codemirror', 'design'];
+const editors = process.env.EDITORS?.split(',') ?? ['quill', 'prosemirror', 'lexical', 'ckeditor', 'codemirror', 'design', 'tiptap', 'tinymce', 'sceditor', 'easymde'];
 const post = '彩色 text 🎉\nline2';
 // Part of a line, across the paragraph break, and nothing (a caret: the
 // whole text), also of a text with an empty paragraph.
