@@ -1,6 +1,6 @@
 // Reading a rich editor's selection through the editor itself. Injected as a
-// classic script into the frames of the tab, with editor_write.js, before
-// page_side.js's functions run there; they find it as
+// classic script into the frames of the tab, before editor_write.js,
+// text_field.js and focused_field.js, which find it as
 // globalThis.huecodeReading. Rich editors keep their text in a model of their
 // own and redraw the page from it: what the page shows may be only part of
 // the text (an editor that draws the visible lines only), and a change made

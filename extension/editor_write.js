@@ -1,11 +1,12 @@
 // Writing the markup (or the coloured text) in place of a rich editor's
 // selection, the way a paste would, and checking that it held. Injected
-// after editor_read.js; page_side.js's insertMarkup uses it as
+// after editor_read.js; focused_field.js uses it as
 // globalThis.huecodeWriting. The editor's own paste comes first, so its model
-// and its history take the change and one Ctrl+Z restores the original; the
-// browser's editing command comes next, for fields with no editor behind
-// them; direct insertion is the last resort, and only where no editor has
-// answered anything.
+// and its history take the change and one Ctrl+Z restores the original. The
+// browser's editing command comes first instead for fields with no editor
+// behind them and for editors of a frame's whole document, whose text is
+// that document; direct insertion is the last resort, and only where no
+// editor has answered anything.
 if (!globalThis.huecodeWriting) {
   const {settle, same, read, pressed, readAll, currentRange, putRange} = globalThis.huecodeReading;
 
