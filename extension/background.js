@@ -5,16 +5,14 @@
 import {loadCore} from './core.js';
 import {rebuildMenus, referenceOfMenuItem} from './menus.js';
 import {askDialect, insertMarkup, readFocusedField, showNotice} from './page_side.js';
-import {loadState, resolveGradient, saveState, siteDialect, siteFormatted, withSiteDialect} from './store.js';
+import {loadState, resolveGradient, siteDialect, siteFormatted, updateState, withSiteDialect} from './store.js';
 
 const t = (key, ...values) => chrome.i18n.getMessage(key, values.map(String)) || key;
 const language = () => (chrome.i18n.getUILanguage().toLowerCase().startsWith('zh') ? 'zh' : 'en');
 
-// The extension's own name for a dialect, else the core's label in the language.
-function dialectLabel(key, table) {
-  const row = table?.[key];
-  const core = language() === 'en' ? row?.englishLabel || row?.label : row?.label;
-  return chrome.i18n.getMessage(`dialect_${key}`) || core || key;
+// A dialect's name in the browser's language, as the core names it.
+function dialectLabel(table, key) {
+  return table[key].labels[language()];
 }
 
 class Refusal extends Error {
@@ -128,7 +126,7 @@ async function dialectFor(tabId, field, state, table) {
   if (known && Object.hasOwn(table, known)) {
     return {dialect: known, state};
   }
-  const choices = Object.keys(table).map((key) => ({key, label: dialectLabel(key, table)}));
+  const choices = Object.keys(table).map((key) => ({key, label: dialectLabel(table, key)}));
   const suggestion = Object.hasOwn(table, field.suggestion ?? '') ? field.suggestion : null;
   const texts = {title: t('askDialect'), cancel: t('cancel'), suggested: t('suggested')};
   const [{result}] = await chrome.scripting.executeScript(
@@ -136,8 +134,7 @@ async function dialectFor(tabId, field, state, table) {
   if (!result || !Object.hasOwn(table, result)) {
     throw new Refusal('cancelled');
   }
-  const updated = withSiteDialect(state, field.site, result);
-  await saveState(updated);
+  const updated = await updateState((now) => withSiteDialect(now, field.site, result));
   return {dialect: result, state: updated};
 }
 
@@ -204,7 +201,7 @@ globalThis.colourSelection = colourSelection;
 async function previewSelection(tabId) {
   const core = await loadCore();
   const table = core.dialects;
-  const dialects = Object.keys(table).map((key) => ({key, label: dialectLabel(key, table)}));
+  const dialects = Object.keys(table).map((key) => ({key, label: dialectLabel(table, key)}));
   try {
     const field = await locateField(tabId, false);
     const state = await loadState();
@@ -252,8 +249,7 @@ chrome.commands.onCommand.addListener(async (command, tab) => {
 chrome.contextMenus.onClicked.addListener(async (info, tab) => {
   const reference = referenceOfMenuItem(info.menuItemId);
   if (reference) {
-    const state = await loadState();
-    await saveState({...state, choice: {...state.choice, gradient: reference}});
+    await updateState((now) => ({...now, choice: {...now.choice, gradient: reference}}));
   }
   await colourSelection(tab?.id ?? await activeTabId(), {});
 });

@@ -1,7 +1,7 @@
 // The WebAssembly core as the extension uses it, through the page's own
 // converter: the dialects, the default gradient, the stop limit and the
-// conversion all come from what the core exports. Only the dialects' names
-// are still the extension's own, in _locales.
+// conversion all come from what the core exports, the dialects' names in
+// both languages too: the extension keeps no list of its own.
 import {createConverter} from './web/convert.js';
 import {hexOf} from './web/gradients.js';
 
@@ -11,8 +11,8 @@ async function load() {
   const converter = await createConverter();
   const core = converter.interface;
   const dialects = Object.fromEntries(
-    core.dialects.map(({key, prefix, middle, suffix, format, label, englishLabel}) =>
-      [key, {prefix, middle, suffix, format, label, englishLabel}]));
+    core.dialects.map(({key, prefix, middle, suffix, format, labels}) =>
+      [key, {prefix, middle, suffix, format, labels}]));
   return {
     dialects,
     // Bold, italic, underline, strikethrough and endpoints.

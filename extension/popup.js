@@ -4,7 +4,7 @@
 // options page (a tab of its own) it keeps only the gradient file's import
 // and export, since a popup closes when a file chooser opens.
 import {exportGradients, gallery, GradientError, mergeGradients, readGradientFile} from './web/gradients.js';
-import {loadState, saveState, withSiteDialect, withSiteFormatted} from './store.js';
+import {changeSavedGradients, loadState, updateState, withSiteDialect, withSiteFormatted} from './store.js';
 
 const byId = (id) => document.getElementById(id);
 const t = (key, ...values) => chrome.i18n.getMessage(key, values.map(String)) || key;
@@ -101,24 +101,24 @@ async function refresh() {
 }
 
 async function choiceChanged() {
-  state = {...state, choice: readChoice()};
-  await saveState(state);
+  const choice = readChoice();
+  state = await updateState((now) => ({...now, choice}));
   showGradients();
   await refresh();
 }
 
 async function dialectChanged() {
   if (site) {
-    state = withSiteDialect(state, site, byId('dialect').value);
-    await saveState(state);
+    const dialect = byId('dialect').value;
+    state = await updateState((now) => withSiteDialect(now, site, dialect));
     await refresh();
   }
 }
 
 async function formattedChanged() {
   if (site) {
-    state = withSiteFormatted(state, site, byId('formatted').checked);
-    await saveState(state);
+    const formatted = byId('formatted').checked;
+    state = await updateState((now) => withSiteFormatted(now, site, formatted));
   }
 }
 
@@ -126,8 +126,7 @@ async function apply(event) {
   event.preventDefault();
   const dialect = byId('dialect').value;
   if (site && dialect) {
-    state = withSiteDialect(state, site, dialect);
-    await saveState(state);
+    state = await updateState((now) => withSiteDialect(now, site, dialect));
   }
   const result = await chrome.runtime.sendMessage({type: 'apply', tabId, options: {}});
   byId('status').textContent = result.replaced ? t('applied', result.characters) : result.message;
@@ -154,9 +153,13 @@ async function importFile() {
   try {
     // The core's stop limit: a gradient it cannot take is refused here, not cut short later.
     const {maxStops} = await chrome.runtime.sendMessage({type: 'limits'});
-    const merged = mergeGradients(state.saved, readGradientFile(await file.text(), {maxStops}));
-    state = {...(await loadState()), saved: merged.list};
-    await saveState(state);
+    const imported = readGradientFile(await file.text(), {maxStops});
+    let merged = null;
+    const saved = await changeSavedGradients((list) => {
+      merged = mergeGradients(list, imported);
+      return merged.list;
+    }, {maxStops});
+    state = {...state, saved};
     showGradients();
     byId('status').textContent = t('imported', merged.added, merged.skipped);
   } catch (error) {

@@ -2,7 +2,7 @@
 // user's current choice (gradient, step, formatting), the dialect of each
 // site, and the saved gradients in the page's own format, so that a gradient
 // file moves between the page and the extension unchanged.
-import {gallery, loadSaved, parseColour, sameGradient, storageKey as savedKey, storeSaved}
+import {changeSaved, gallery, loadSaved, parseColour, sameGradient, storageKey as savedKey}
   from './web/gradients.js';
 import {validPositions} from './web/positions.js';
 
@@ -36,22 +36,51 @@ function storageOf(text, written) {
   return {getItem: () => text ?? null, setItem: (key, value) => written.set(key, value)};
 }
 
-export async function loadState() {
-  const stored = await chrome.storage.local.get([stateKey, savedKey]);
+function ownState(stored) {
   const own = stored[stateKey] ?? {};
   return {
     choice: sanitisedChoice(own.choice),
     sites: own.sites && typeof own.sites === 'object' ? own.sites : {},
-    saved: loadSaved(storageOf(stored[savedKey], new Map())).list,
   };
 }
 
-export async function saveState(state) {
-  const written = new Map();
-  storeSaved(storageOf(null, written), state.saved);
-  await chrome.storage.local.set({
-    [stateKey]: {choice: state.choice, sites: state.sites},
-    [savedKey]: written.get(savedKey),
+export async function loadState() {
+  const stored = await chrome.storage.local.get([stateKey, savedKey]);
+  return {...ownState(stored), saved: loadSaved(storageOf(stored[savedKey], new Map())).list};
+}
+
+// The popup and the background each hold a copy of the state read earlier.
+// A change is therefore made to what the storage holds now and writes back
+// only what it changes, so that one never undoes the other's, and saved
+// gradients that cannot be read are kept as stored. Changes made here run
+// one after the other.
+let changes = Promise.resolve();
+function inTurn(change) {
+  const done = changes.then(change);
+  changes = done.catch(() => {});
+  return done;
+}
+
+// change({choice, sites}) gives the new {choice, sites}; returns the whole new state.
+export function updateState(change) {
+  return inTurn(async () => {
+    const stored = await chrome.storage.local.get([stateKey, savedKey]);
+    const {choice, sites} = change(ownState(stored));
+    await chrome.storage.local.set({[stateKey]: {choice, sites}});
+    return {choice, sites, saved: loadSaved(storageOf(stored[savedKey], new Map())).list};
+  });
+}
+
+// One change to the saved gradients (a function of the list, as the page's
+// saveGradient and mergeGradients are); returns the new list, or throws the
+// page's GradientError when the stored list cannot be read or written.
+export function changeSavedGradients(change, options) {
+  return inTurn(async () => {
+    const stored = await chrome.storage.local.get(savedKey);
+    const written = new Map();
+    const list = changeSaved(storageOf(stored[savedKey], written), change, options);
+    await chrome.storage.local.set({[savedKey]: written.get(savedKey)});
+    return list;
   });
 }
 

@@ -31,7 +31,7 @@ case $mode in
       process.exit(found.length === 0 ? 0 : 1);' "$report"
     ;;
   browser)
-    node --test --test-concurrency=1 tests/extension.test.mjs tests/editors.test.mjs
+    node --test --test-concurrency=1 tests/store.test.mjs tests/extension.test.mjs tests/editors.test.mjs
     ;;
   bench)
     node bench/colour_bench.mjs

@@ -110,7 +110,7 @@ function conversionSettings() {
     middle: settings.middle,
     suffix: settings.suffix,
     format: settings.format,
-    ...formattingSettings(core?.dialects, settings),
+    ...formattingSettings(core, settings),
     positions: settings.positions,
     perLine: settings.perLine,
     mirror: settings.mirror,
@@ -223,15 +223,14 @@ function markup() {
   return lastMarkup;
 }
 
-// The HTML dialects let a browser read < and & in the text as markup.
-const htmlDialects = new Set(['html', 'span']);
-
 function currentDialect() {
-  return core && settings.prefix !== null ? dialectOf(settings, core.dialects) : null;
+  return core && settings.prefix !== null ? dialectOf(settings, core) : null;
 }
 
+// The HTML dialects let a browser read < and & in the text as markup.
 function suggestEscaping() {
-  byId('escape-hint').hidden = settings.escape || !htmlDialects.has(currentDialect()) || !/[<&]/.test(sentText);
+  const html = Boolean(core?.dialects.find(({key}) => key === currentDialect())?.html);
+  byId('escape-hint').hidden = settings.escape || !html || !/[<&]/.test(sentText);
 }
 
 function drawPreview() {
@@ -239,7 +238,7 @@ function drawPreview() {
     return;
   }
   const {low, lowest} = showPreview(byId('preview'), sentText, lastResult.preview, boardColour(settings));
-  formatPreview(byId('preview'), formattingSettings(core?.dialects, settings).styles);
+  formatPreview(byId('preview'), formattingSettings(core, settings).styles);
   byId('contrast-warning').textContent = low ? texts.lowContrast(low, lowest.toFixed(2)) : '';
   byId('contrast-warning').hidden = low === 0;
   showOnBar({preview: byId('preview'), board: boardColour(settings), length: barLength(lastResult)});
@@ -334,7 +333,7 @@ function render() {
   byId('redo').disabled = undoHistory.future.length === 0;
   applyTheme();
   showValidity();
-  showFormatting(core?.dialects, settings, texts);
+  showFormatting(core, settings, texts);
   suggestEscaping();
   drawPreview();
 }

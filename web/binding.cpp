@@ -62,7 +62,7 @@ struct Request {
   std::int32_t prefixUnits = 0;
   std::int32_t middleUnits = 0;
   std::int32_t suffixUnits = 0;
-  std::int32_t space = 0;  // 0 RGB, 1 OKLab
+  std::int32_t space = 0;  // an index into kSpaces
   std::int32_t by = 0;     // an index into kUnits
   std::int32_t merge = 0;
   std::int32_t rainbow = 0;    // the core's rainbow instead of the stops
@@ -70,7 +70,7 @@ struct Request {
   std::int32_t fitLimit = -1;  // in limitUnit; below 0 means no fitting
   std::int32_t limitUnit = 0;  // an index into kLimitUnits
   std::int32_t previewUnits = 0;
-  std::int32_t styles = 0;     // 1 bold, 2 italic, 4 underline, 8 strikethrough
+  std::int32_t styles = 0;     // bit k for kStyleNames[k]
   std::int32_t endpoints = 0;  // the first and last coloured chunk on the first and last stop
   std::int32_t stopCount = 2;
   std::array<ColourValue, huecode::kMaxStops> stops{};
@@ -81,12 +81,6 @@ struct Request {
   // between its placed neighbours.
   std::array<std::int32_t, huecode::kMaxStops> positions{};
 };
-
-// The units a text is cut into, in the order of the request's by field.
-constexpr std::u16string_view kUnits[] = {u"char", u"grapheme", u"word"};
-constexpr huecode::Segmentation kSegmentations[] = {huecode::Segmentation::Characters,
-                                                    huecode::Segmentation::Graphemes,
-                                                    huecode::Segmentation::Words};
 
 struct Field {
   std::u16string_view name;
@@ -205,6 +199,34 @@ class PieceSink {
   std::u16string m_buffer;
 };
 
+// The request's value codes: a value is its index in these tables, by the
+// names the page keeps, and the interface hands the names over in this order.
+template <typename Value>
+struct Named {
+  std::u16string_view name;
+  Value value;
+};
+constexpr Named<huecode::ColourSpace> kSpaces[] = {{u"rgb", huecode::ColourSpace::Rgb},
+                                                   {u"oklab", huecode::ColourSpace::Oklab}};
+// The units a text is cut into.
+constexpr Named<huecode::Segmentation> kUnits[] = {{u"char", huecode::Segmentation::Characters},
+                                                   {u"grapheme", huecode::Segmentation::Graphemes},
+                                                   {u"word", huecode::Segmentation::Words}};
+// In the order of Styles::asked().
+constexpr std::u16string_view kStyleNames[] = {u"bold", u"italic", u"underline", u"strike"};
+// How DialectOf recognises a template: one with a format is the dialect's
+// with that format; one without, the format-less dialect's whose three parts
+// equal its own.
+constexpr std::u16string_view kTemplateParts[] = {u"prefix", u"middle", u"suffix"};
+constexpr std::u16string_view kFormatPart = u"format";
+
+// The value of a code; one out of range takes the first.
+template <typename Value, std::size_t N>
+Value Decode(const Named<Value> (&table)[N], std::int32_t code) {
+  const auto index = static_cast<std::size_t>(code);
+  return index < N ? table[index].value : table[0].value;
+}
+
 huecode::StyledSettings SettingsOfRequest() {
   huecode::StyledSettings settings;
   std::u16string_view texts = g_texts;
@@ -229,11 +251,8 @@ huecode::StyledSettings SettingsOfRequest() {
       settings.gradient.stops.push_back(huecode::SplitColour(g_request.stops[k]));
     }
   }
-  settings.gradient.space =
-      g_request.space == 1 ? huecode::ColourSpace::Oklab : huecode::ColourSpace::Rgb;
-  settings.by =
-      kSegmentations[g_request.by >= 0 && g_request.by < std::ssize(kSegmentations) ? g_request.by
-                                                                                    : 0];
+  settings.gradient.space = Decode(kSpaces, g_request.space);
+  settings.by = Decode(kUnits, g_request.by);
   if (settings.by == huecode::Segmentation::Graphemes) {
     settings.graphemes = &GraphemeBoundaries;
   }
@@ -350,6 +369,22 @@ class Json {
       key(field.name).number(field.offset);
     }
     return close(u'}');
+  }
+  template <std::size_t N>
+  Json& names(const std::u16string_view (&names)[N]) {
+    open(u'[');
+    for (const std::u16string_view name : names) {
+      text(name);
+    }
+    return close(u']');
+  }
+  template <typename Value, std::size_t N>
+  Json& names(const Named<Value> (&table)[N]) {
+    open(u'[');
+    for (const Named<Value>& entry : table) {
+      text(entry.name);
+    }
+    return close(u']');
   }
   Json& templateOf(const huecode::MarkupTemplate& markup) {
     key(u"prefix").text(markup.prefix);
@@ -550,23 +585,25 @@ EMSCRIPTEN_KEEPALIVE const char16_t* hc_interface() {
       json.close(u']');
     }
     json.close(u'}');
-    json.key(u"units").open(u'[');
-    for (const std::u16string_view unit : kUnits) {
-      json.text(unit);
-    }
-    json.close(u']');
+    json.key(u"units").names(kUnits);
     json.key(u"limitUnits").open(u'[');
     for (const NamedUnit& unit : kLimitUnits) {
       json.text(unit.name);
     }
     json.close(u']');
+    json.key(u"spaces").names(kSpaces);
+    json.key(u"styleNames").names(kStyleNames);
+    json.key(u"templateParts").names(kTemplateParts);
+    json.key(u"formatPart").text(kFormatPart);
     json.key(u"dialects").open(u'[');
     for (const huecode::Dialect& dialect : huecode::Dialects()) {
       json.open(u'{').key(u"key").text(std::u16string(dialect.key.begin(), dialect.key.end()));
       json.key(u"label").text(dialect.label).templateOf(dialect.markup());
+      json.key(u"labels").open(u'{').key(u"zh").text(dialect.label);
+      json.key(u"en").text(dialect.englishLabel).close(u'}');
+      json.key(u"html").number(dialect.html ? 1 : 0);
       json.key(u"styles").text(StylePlacementName(dialect.styles.placement));
-      json.key(u"format").text(dialect.format);
-      json.key(u"englishLabel").text(dialect.englishLabel).close(u'}');
+      json.key(kFormatPart).text(dialect.format).close(u'}');
     }
     json.close(u']');
     const std::string_view initialKey = huecode::kDialects[huecode::kInitialDialect].key;

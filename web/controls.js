@@ -2,6 +2,7 @@
 // source of truth: controls are written from it after every change, and a
 // control's edit reaches it only as a change the caller applies.
 import {parseColour} from './gradients.js';
+import {dialectLabel} from './interface.js';
 import {writeMarkers} from './markers.js';
 import {alignedPositions} from './positions.js';
 
@@ -147,11 +148,9 @@ function writeStops(stops, rainbow, texts) {
   byId('end-hex').setAttribute('aria-label', texts.hexLabel(texts.end));
 }
 
-// A dialect's name in the page's language, else as the core labels it (the
-// core's newer rows have an English label of their own).
+// A dialect's name in the page's language, as the core names it.
 export function dialectName(texts, dialect) {
-  const english = texts.htmlLang === 'en' ? dialect.englishLabel : '';
-  return texts.dialects?.[dialect.key] ?? (english || dialect.label);
+  return dialectLabel(dialect, texts.htmlLang.startsWith('zh') ? 'zh' : 'en');
 }
 
 // The dialect list is the core's.

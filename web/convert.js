@@ -3,33 +3,34 @@
 import createHuecode from './huecode.js';
 import {wellFormed} from './codepoints.js';
 import {hexOf, packedOf} from './gradients.js';
+import {checkInterface} from './interface.js';
 import {gbkTable} from './meter.js';
 import {alignedPositions, requestPositions} from './positions.js';
 
-// Bits of the request's styles field, in the core's order.
-const styleNames = ['bold', 'italic', 'underline', 'strike'];
 // The preview shows the beginning of a long text: a screen or two is enough
 // to judge the colours, and more would only slow the page down.
 const previewUnits = 4000;
 
-// The request's numbers by field name; the core says where each one goes.
-function requestValues(settings, strings, stopCount, limitUnits = [], units = []) {
+// The request's numbers by field name; the core says where each one goes
+// and which code each named value has.
+function requestValues(settings, strings, stopCount, codes) {
+  const code = (names, name) => Math.max(0, names.indexOf(name));
   return {
     textUnits: strings[0].length,
     stepUnits: strings[1].length,
     prefixUnits: strings[2].length,
     middleUnits: strings[3].length,
     suffixUnits: strings[4].length,
-    space: settings.space === 'oklab' ? 1 : 0,
-    by: Math.max(0, units.indexOf(settings.by)),
+    space: code(codes.spaces, settings.space),
+    by: code(codes.units, settings.by),
     merge: settings.merge ? 1 : 0,
     rainbow: settings.rainbow ? 1 : 0,
     escape: settings.escape ? 1 : 0,
     fitLimit: settings.fitLimit ?? -1,
-    limitUnit: Math.max(0, limitUnits.indexOf(settings.limitUnit)),
+    limitUnit: code(codes.limitUnits, settings.limitUnit),
     // The extension asks for every chunk of a text it colours as formatted text.
     previewUnits: settings.previewUnits ?? previewUnits,
-    styles: styleNames.reduce((bits, name, k) => bits | (settings.styles?.[name] ? 1 << k : 0), 0),
+    styles: codes.styleNames.reduce((bits, name, k) => bits | (settings.styles?.[name] ? 1 << k : 0), 0),
     endpoints: settings.endpoints ? 1 : 0,
     stopCount,
     perLine: settings.perLine ? 1 : 0,
@@ -41,8 +42,8 @@ function requestValues(settings, strings, stopCount, limitUnits = [], units = []
 // A field that one side has and the other lacks would be left at its last
 // value or written nowhere: the converter refuses to start instead.
 function checkRequestFields(described) {
-  const filled = Object.keys(requestValues({}, ['', '', '', '', '', ''], 0)).sort();
-  const names = Object.keys(described).sort();
+  const filled = Object.keys(requestValues({}, ['', '', '', '', '', ''], 0, described)).sort();
+  const names = Object.keys(described.request.fields).sort();
   if (filled.join() !== names.join()) {
     throw new Error(`the core's request has the fields ${names.join()}, the page fills ${filled.join()}`);
   }
@@ -53,8 +54,8 @@ function utf16(core, pointer, units) {
 }
 
 function readInterface(core) {
-  const described = JSON.parse(utf16(core, core._hc_interface(), core._hc_interface_units()));
-  checkRequestFields(described.request.fields);
+  const described = checkInterface(JSON.parse(utf16(core, core._hc_interface(), core._hc_interface_units())));
+  checkRequestFields(described);
   return described;
 }
 
@@ -69,6 +70,9 @@ function pageInterface(described) {
     maxStops: described.maxStops,
     units: described.units,
     surprise: {light: described.surprise.light.map(hexOf), dark: described.surprise.dark.map(hexOf)},
+    styleNames: described.styleNames,
+    templateParts: described.templateParts,
+    formatPart: described.formatPart,
   };
 }
 
@@ -84,7 +88,7 @@ function writeRequest(core, described, settings, text) {
     }
   }
   const stops = settings.stops.slice(0, described.maxStops);
-  const values = requestValues(settings, strings, stops.length, described.limitUnits, described.units);
+  const values = requestValues(settings, strings, stops.length, described);
   const request = core._hc_request();
   for (const [field, offset] of Object.entries(described.request.fields)) {
     core.HEAP32[(request + offset) >> 2] = values[field];

@@ -2,33 +2,32 @@
 // and strikethrough go with a dialect's own template that has codes for them;
 // elsewhere the toggles are disabled with the reason, since the core refuses
 // them there as huecode-cli does.
-import {findDialect} from './model.js';
+import {findDialect} from './interface.js';
 
 const byId = (id) => document.getElementById(id);
 
-export const styleIds = ['bold', 'italic', 'underline', 'strike'];
-
 // Where the template's formatting goes ('around' or 'tag'), '' for a dialect
-// without codes, null for a template of the user's own.
-function placementOf(dialects, settings) {
-  return findDialect(settings, dialects ?? [])?.styles ?? null;
+// without codes, null for a template of the user's own (or before the core is ready).
+function placementOf(core, settings) {
+  return core ? findDialect(settings, core)?.styles ?? null : null;
 }
 
-// What a conversion takes: the styles the template has codes for, and the endpoints.
-export function formattingSettings(dialects, settings) {
-  const usable = Boolean(placementOf(dialects, settings));
+// What a conversion takes: the styles the template has codes for, and the
+// endpoints. The toggles' ids are the core's names of the styles.
+export function formattingSettings(core, settings) {
+  const usable = Boolean(placementOf(core, settings));
   return {
-    styles: Object.fromEntries(styleIds.map((id) => [id, usable && settings[id]])),
+    styles: Object.fromEntries((core?.styleNames ?? []).map((name) => [name, usable && settings[name]])),
     endpoints: settings.endpoints,
   };
 }
 
-export function showFormatting(dialects, settings, texts) {
-  if (!dialects) {
+export function showFormatting(core, settings, texts) {
+  if (!core) {
     return;
   }
-  const placement = placementOf(dialects, settings);
-  for (const id of styleIds) {
+  const placement = placementOf(core, settings);
+  for (const id of core.styleNames) {
     byId(id).disabled = !placement;
   }
   const reason = byId('styles-reason');

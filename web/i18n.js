@@ -241,8 +241,6 @@ const texts = {
     themeAuto: 'System',
     themeLight: 'Light',
     themeDark: 'Dark',
-    // Where a dialect's name needs a translation; the others keep the core's.
-    dialects: {html: 'HTML font tags', ubb: 'UBB (forums)'},
     customDialect: 'Custom',
     customNote: 'This template matches no dialect: the preview assumes the board will read its colours.',
     templateReplaced: (name) => `The template was replaced by “${name}”.`,

@@ -1,6 +1,7 @@
 // The page's rules about its settings, free of the page: editing the list of
 // colour stops, reading the numbers people type, naming the template's
 // dialect, and the undo history.
+import {findDialect} from './interface.js';
 import {halfWidth, hexOf, packedOf} from './gradients.js';
 
 const maxCount = 2 ** 31 - 1;
@@ -53,18 +54,10 @@ export function withAddedStop(stops) {
   return [...stops.slice(0, -1), hexOf(mid), last];
 }
 
-// The dialect whose template or format the settings hold, or undefined for
-// one of the user's own. A format, when there is one, replaces the template.
-export function findDialect(template, dialects) {
-  const format = template.format ?? '';
-  return dialects.find((d) => (format ? d.format === format
-    : !d.format && d.prefix === template.prefix && d.middle === template.middle && d.suffix === template.suffix));
-}
-
 // The key of the dialect whose template the boxes hold, or null when they
 // hold one of the user's own.
-export function dialectOf(template, dialects) {
-  return findDialect(template, dialects)?.key ?? null;
+export function dialectOf(template, core) {
+  return findDialect(template, core)?.key ?? null;
 }
 
 export function sameSettings(a, b) {

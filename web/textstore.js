@@ -23,12 +23,39 @@ const keepWithin = 100;
 // refused before it is kept or converted.
 export const maxTextLength = 10 * 2 ** 20;
 
-function ownTab() {
-  const id = session.get('huecode.tab') ?? `t${Date.now().toString(36)}${Math.random().toString(36).slice(2, 8)}`;
-  session.set('huecode.tab', id);
-  return id;
+const tabKey = 'huecode.tab';
+const newTabId = () => `t${Date.now().toString(36)}${Math.random().toString(36).slice(2, 8)}`;
+// A reload finds its id in the session storage. So does a duplicated tab,
+// whose session storage starts as a copy of its source's: the id is claimed
+// with a lock held for the page's life, and an id another live page holds is
+// given up for a new one, so that the two never write the same draft. The
+// copy still opens with its source's draft, as the browser copied the rest.
+// A reloading page may still hold its own lock for a moment: claimWait.
+const sourceTab = session.get(tabKey) ?? newTabId();
+let tab = sourceTab;
+const claimWait = 500;
+session.set(tabKey, tab);
+
+function holdLock(name, signal) {
+  return new Promise((resolve) => {
+    navigator.locks.request(name, {signal}, () => {
+      resolve(true);
+      return new Promise(() => {});
+    }).catch(() => resolve(false));
+  });
 }
-const tab = ownTab();
+
+async function claimTab() {
+  if (!navigator.locks || typeof AbortSignal.timeout !== 'function') {
+    return;
+  }
+  if (!await holdLock(`huecode.tab.${tab}`, AbortSignal.timeout(claimWait))) {
+    tab = newTabId();
+    session.set(tabKey, tab);
+    holdLock(`huecode.tab.${tab}`);
+  }
+}
+const claimed = claimTab().catch(() => {});
 let database = null;
 
 function answered(promise) {
@@ -98,13 +125,14 @@ function chosen(drafts) {
   const quick = local.getJson(quickKey);
   const all = isDraft(quick) ? [...drafts, quick] : drafts;
   const newest = (list) => list.reduce((best, d) => (!best || d.at > best.at ? d : best), null);
-  return (newest(all.filter((d) => d.tab === tab)) ?? newest(all))?.text ?? '';
+  return (newest(all.filter((d) => d.tab === sourceTab)) ?? newest(all))?.text ?? '';
 }
 
 // This tab's own draft after a reload, else the one edited last; '' when
 // nothing is kept or the browser keeps nothing. The page waits a second for
 // IndexedDB; when its drafts arrive later, late(text) hears the text.
 export async function loadText(late = () => {}) {
+  await claimed;
   const drafts = storedDrafts();
   drafts.then(forgetOld, () => {});
   try {
@@ -120,6 +148,8 @@ export async function loadText(late = () => {}) {
 export async function saveText(text, at = Date.now()) {
   const draft = {tab, text, at};
   unconfirmed = draft;
+  await claimed;
+  draft.tab = tab;
   try {
     await answered(transaction('readwrite', (store) => store.put(draft, `${draftPrefix}${tab}`)));
     return true;

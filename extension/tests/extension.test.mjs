@@ -2,6 +2,8 @@
 // place through the service worker's colourSelection, byte for byte what
 // huecode-cli writes for the same settings.
 import assert from 'node:assert/strict';
+import {readFile} from 'node:fs/promises';
+import {join} from 'node:path';
 import {after, before, test} from 'node:test';
 import {cliMarkup, fieldText, openBoard, select} from './harness.mjs';
 
@@ -122,4 +124,28 @@ test('a code editor\'s input field gets the markup once, and the answer says it 
   assert.equal(result.reason, 'unchecked');
   assert.equal(await board.page.evaluate(() => document.getElementById('proxied').textContent),
     cliMarkup(['--preset', 'ubb'], 'typed words'));
+});
+
+test('the dialects are named as the core names them, and the extension keeps no names of its own', async () => {
+  const popup = await board.page.context().newPage();
+  await popup.goto(`chrome-extension://${new URL(board.worker.url()).host}/popup.html`);
+  // What the popup lists for the board's tab.
+  const {shown, language} = await popup.evaluate(async () => {
+    const [tab] = await chrome.tabs.query({url: 'http://127.0.0.1/*'});
+    const answer = await chrome.runtime.sendMessage({type: 'preview', tabId: tab.id});
+    return {shown: answer.dialects.map(({key, label}) => [key, label]), language: chrome.i18n.getUILanguage()};
+  });
+  await popup.close();
+  // The core's interface, read on the test site through the page's converter.
+  const core = await board.page.evaluate(async () => {
+    const {createConverter} = await import('/extension/web/convert.js');
+    return (await createConverter()).interface.dialects.map(({key, labels}) => [key, labels]);
+  });
+  assert.deepEqual(shown, core.map(([key, labels]) => [key, labels[language.startsWith('zh') ? 'zh' : 'en']]));
+  for (const locale of ['en', 'zh_CN']) {
+    const messages = JSON.parse(await readFile(join(process.env.HUECODE_EXTENSION_DIR, '_locales', locale,
+      'messages.json'), 'utf8'));
+    assert.deepEqual(Object.keys(messages).filter((key) => core.some(([dialect]) => key.includes(dialect))), [],
+      locale);
+  }
 });

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
+#include <string_view>
 
 #include "core/conversion.h"
 #include "core/dialects.h"
@@ -67,6 +69,26 @@ TEST(MarkupTemplate, AnyStringsAreCopiedVerbatim) {
   EXPECT_EQ(ConvertA({u"<span style=\"color:#", u"\">", u"</span>"}),
             u"<span style=\"color:#FF00FF\">a</span>");
   EXPECT_EQ(ConvertA({u"\r\n颜色 ", u"\t", u"&amp;\\"}), u"\r\n颜色 FF00FF\ta&amp;\\");
+}
+
+}  // namespace
+}  // namespace huecode
+
+namespace huecode {
+namespace {
+
+// Every row names itself in both languages; the HTML rows are the two whose
+// markup is HTML elements. Written out here as the page used to know them.
+TEST(Dialects, EveryRowHasBothNamesAndSaysWhetherItIsHtml) {
+  const std::set<std::string_view> html{"html", "span"};
+  for (const Dialect& dialect : Dialects()) {
+    EXPECT_FALSE(dialect.label.empty()) << dialect.key;
+    EXPECT_FALSE(dialect.englishLabel.empty()) << dialect.key;
+    EXPECT_EQ(dialect.html, html.contains(dialect.key)) << dialect.key;
+  }
+  EXPECT_EQ(FindDialect("html")->prefix, u"<font color=");
+  EXPECT_EQ(kDialects[0].englishLabel, u"HTML font tags");
+  EXPECT_EQ(kDialects[1].englishLabel, u"UBB (forums)");
 }
 
 }  // namespace

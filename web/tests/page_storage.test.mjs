@@ -252,7 +252,21 @@ test('two tabs: gradients, settings and drafts never overwrite each other', asyn
     document.getElementById('board').value, document.getElementById('merge').checked]);
   assert.deepEqual(await settings(c.page), ['5', 'dark', true]);
   assert.equal(await c.page.inputValue('#text'), 'typed in a, later', 'the idle tab closed last won');
-  assert.deepEqual([...a.errors, ...b.errors, ...c.errors], []);
+
+  // A duplicated tab starts with a copy of its source's session storage.
+  const copied = await a.page.evaluate(() => Object.entries(sessionStorage));
+  await context.addInitScript((entries) => sessionStorage.length || entries.forEach(([k, v]) => sessionStorage.setItem(k, v)), copied);
+  const d = await open(context);
+  assert.equal(await d.page.inputValue('#text'), 'typed in a, later', 'the copy opens with its source\'s draft');
+  await d.page.fill('#text', 'typed in the copy');
+  await a.page.fill('#text', 'typed in a, last');
+  await a.page.waitForTimeout(200);
+  for (const [tab, text] of [[a, 'typed in a, last'], [d, 'typed in the copy']]) {
+    await tab.page.reload();
+    await waitForOutput(tab.page);
+    assert.equal(await tab.page.inputValue('#text'), text, 'a tab and its copy keep their own drafts');
+  }
+  assert.deepEqual([...a.errors, ...b.errors, ...c.errors, ...d.errors], []);
   await context.close();
 });
 

@@ -62,7 +62,11 @@ struct Dialect {
   // string instead (see markup_format.h), and no three parts.
   std::u16string_view format{};
   FormatFrame frame{};
-  std::u16string_view englishLabel{};  // for a format dialect; label is then the Chinese one
+  // The name in English (label is the Chinese one), as the page and the
+  // extension show it.
+  std::u16string_view englishLabel{};
+  // The markup is HTML: a text's own &, < and > need escaping to show.
+  bool html = false;
 
   MarkupTemplate markup() const {
     return {std::u16string(prefix), std::u16string(middle), std::u16string(suffix),
@@ -107,15 +111,64 @@ inline constexpr FormatFrame kAnsiFrame{u"```ansi\n", u"", u"\n```"};
 // The window's three presets write no number sign before the digits, and the
 // HTML one writes no quotes round them. Brelvin has no known formatting codes.
 inline constexpr std::array<Dialect, 12> kDialects{{
-    {"html", u"Html(网页)", u"<font color=", u">", u"</font>", detail::kHtmlStyles},
-    {"ubb", u"UBB(论坛)", u"[color=", u"]", u"[/color]", detail::kBracketStyles},
-    {"brelvin", u"Brelvin", u"[ftc=", u"]", u"[/ft]"},
-    {"bbcode", u"BBCode [color=#]", u"[color=#", u"]", u"[/color]", detail::kBracketStyles},
-    {"span", u"HTML <span style>", u"<span style=\"color:#", u"\">", u"</span>",
-     detail::kSpanStyles},
+    {"html",
+     u"Html(网页)",
+     u"<font color=",
+     u">",
+     u"</font>",
+     detail::kHtmlStyles,
+     {},
+     {},
+     u"HTML font tags",
+     true},
+    {"ubb",
+     u"UBB(论坛)",
+     u"[color=",
+     u"]",
+     u"[/color]",
+     detail::kBracketStyles,
+     {},
+     {},
+     u"UBB (forums)"},
+    {"brelvin", u"Brelvin", u"[ftc=", u"]", u"[/ft]", {}, {}, {}, u"Brelvin"},
+    {"bbcode",
+     u"BBCode [color=#]",
+     u"[color=#",
+     u"]",
+     u"[/color]",
+     detail::kBracketStyles,
+     {},
+     {},
+     u"BBCode [color=#]"},
+    {"span",
+     u"HTML <span style>",
+     u"<span style=\"color:#",
+     u"\">",
+     u"</span>",
+     detail::kSpanStyles,
+     {},
+     {},
+     u"HTML <span style>",
+     true},
     // MiniMessage colours everything up to the next tag, so no closing tag is needed.
-    {"minimessage", u"MiniMessage <#>", u"<#", u">", u"", detail::kMiniMessageStyles},
-    {"ampersand", u"&# (Minecraft)", u"&#", u"", u"", detail::kAmpersandStyles},
+    {"minimessage",
+     u"MiniMessage <#>",
+     u"<#",
+     u">",
+     u"",
+     detail::kMiniMessageStyles,
+     {},
+     {},
+     u"MiniMessage <#>"},
+    {"ampersand",
+     u"&# (Minecraft)",
+     u"&#",
+     u"",
+     u"",
+     detail::kAmpersandStyles,
+     {},
+     {},
+     u"&# (Minecraft)"},
     // Game servers read the digits one code each, after &x.
     {"legacy",
      u"&x&R&R… 十六进制（游戏服务器）",
