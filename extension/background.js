@@ -28,15 +28,29 @@ class Refusal extends Error {
   }
 }
 
+// The classic scripts that readFocusedField and insertMarkup use in the page.
+const pageScripts = ['editor_read.js', 'editor_write.js', 'text_field.js', 'focused_field.js'];
+
+// Where each dialect's markup opens with a fixed text and a colour in hex
+// digits, its pattern, for recognising markup already in a field: longest
+// opening first, so that a longer one is not read as a shorter one.
+function dialectOpenings(table) {
+  const escaped = (text) => text.replace(/[\\^$.*+?()[\]{}|]/g, '\\$&');
+  return Object.entries(table).filter(([, dialect]) => dialect.prefix)
+    .sort(([, a], [, b]) => b.prefix.length - a.prefix.length)
+    .map(([key, dialect]) => [key, `${escaped(dialect.prefix)}[0-9a-f]{6}${escaped(dialect.middle)}`]);
+}
+
 // The frame whose field has the focus, with that field's selection; kept in
 // the page for the change that follows when forChange is set.
 async function locateField(tabId, forChange) {
+  const openings = dialectOpenings((await loadCore()).dialects);
   let frames;
   try {
     await chrome.scripting.executeScript({target: {tabId, allFrames: true},
-      files: ['editor_read.js', 'editor_write.js']});
+      files: pageScripts});
     frames = await chrome.scripting.executeScript({target: {tabId, allFrames: true}, func: readFocusedField,
-      args: [forChange]});
+      args: [forChange, openings]});
   } catch {
     throw new Refusal('noAccess');
   }

@@ -1,6 +1,6 @@
 // Reading a rich editor's selection through the editor itself. Injected as a
-// classic script into the frames of the tab, with editor_write.js, before
-// page_side.js's functions run there; they find it as
+// classic script into the frames of the tab, before editor_write.js,
+// text_field.js and focused_field.js, which find it as
 // globalThis.huecodeReading. Rich editors keep their text in a model of their
 // own and redraw the page from it: what the page shows may be only part of
 // the text (an editor that draws the visible lines only), and a change made
@@ -102,12 +102,26 @@ if (!globalThis.huecodeReading) {
     return {text: data.getData('text/plain').replace(/\r\n?/g, '\n'), html: data.getData('text/html')};
   }
 
+  // The editor's copy with the page's line breaks, where the two differ in
+  // line breaks only: editors write paragraphs to the clipboard their own
+  // way (an empty line between two, one more for an empty paragraph, none
+  // after the last), while the page shows one line per paragraph. Null when
+  // they differ in more, as where the page shows only part of the text.
+  function withShownBreaks(copiedText, shown) {
+    const [fromEditor, lines] = [copiedText, shown].map((text) => text.replace(/[\u200B\u2060\uFEFF]/g, ''));
+    const kept = fromEditor.replace(/\n/g, '');
+    if (kept.replace(/\u00A0/g, ' ') !== lines.replace(/\n/g, '').replace(/\u00A0/g, ' ')) {
+      return null;
+    }
+    let at = 0;
+    return lines.replace(/[^\n]/g, () => kept[at++]);
+  }
+
   // The selected text, from the editor where one answers, else from the
-  // page. An editor that separates paragraphs by an empty line on the
-  // clipboard (as most rich editors do) is recognised by the page showing
-  // the same text with one line break there: the text is then read with one
-  // line break per paragraph, and `doubled` says that this editor takes two
-  // line breaks for a new paragraph when text is pasted.
+  // page. Where the editor's copy and the page differ in line breaks only,
+  // the page's lines count, and `doubled` says that the editor wrote more
+  // line breaks than the page shows: it takes two line breaks for a new
+  // paragraph when text is pasted.
   function read(element, host) {
     const range = currentRange(host);
     const box = document.createElement('div');
@@ -119,9 +133,9 @@ if (!globalThis.huecodeReading) {
     if (!editor) {
       return {text: shown, html: box.innerHTML, editor: false, doubled: false};
     }
-    const single = editor.text.replace(/\n\n/g, '\n');
-    const doubled = single !== editor.text && !same(editor.text, shown) && same(single, shown);
-    return {text: doubled ? single : editor.text, html: editor.html, editor: true, doubled};
+    const lines = withShownBreaks(editor.text, shown);
+    const doubled = lines !== null && editor.text.split('\n').length > shown.split('\n').length;
+    return {text: lines ?? editor.text, html: editor.html, editor: true, doubled};
   }
 
   // A key the editor may handle itself, as the user would press it.

@@ -1,11 +1,12 @@
 // Writing the markup (or the coloured text) in place of a rich editor's
 // selection, the way a paste would, and checking that it held. Injected
-// after editor_read.js; page_side.js's insertMarkup uses it as
+// after editor_read.js; focused_field.js uses it as
 // globalThis.huecodeWriting. The editor's own paste comes first, so its model
-// and its history take the change and one Ctrl+Z restores the original; the
-// browser's editing command comes next, for fields with no editor behind
-// them; direct insertion is the last resort, and only where no editor has
-// answered anything.
+// and its history take the change and one Ctrl+Z restores the original. The
+// browser's editing command comes first instead for fields with no editor
+// behind them and for editors of a frame's whole document, whose text is
+// that document; direct insertion is the last resort, and only where no
+// editor has answered anything.
 if (!globalThis.huecodeWriting) {
   const {settle, same, read, pressed, readAll, currentRange, putRange} = globalThis.huecodeReading;
 
@@ -273,54 +274,120 @@ if (!globalThis.huecodeWriting) {
     };
   }
 
-  // Where no editor answers: the browser's editing command, and direct
-  // insertion only where the command itself failed.
-  async function writeWithoutEditor(target, inserted, box, check) {
+  // Tells an editor that keeps its history by the input events it hears
+  // that the text is being replaced: such an editor records the text before
+  // and after the change as two steps of its own history, so that its undo
+  // brings back exactly what was there.
+  const announce = (host) => host.dispatchEvent(new InputEvent('input', {bubbles: true,
+    inputType: 'insertReplacementText'}));
+
+  // The browser's editing command (told to the editor, where one answers
+  // copies), then, where the command itself failed and no editor answers,
+  // direct insertion. 'unchanged' when the text stayed as it was.
+  async function writeByCommand(target, inserted, box, check) {
+    const {host, picked} = target;
     let commandWorked = true;
     const html = box?.innerHTML ?? (inserted.includes('\n') ? linesHtml(inserted, 'div') : null);
     const outcome = await attempt(target, () => {
-      commandWorked = commanded(target.host, inserted, html);
+      if (picked.editor) {
+        announce(host);
+      }
+      commandWorked = commanded(host, inserted, html);
+      if (picked.editor) {
+        announce(host);
+      }
     }, check);
-    if (outcome !== 'unchanged' || commandWorked) {
-      return outcome === 'done' ? 'done' : outcome === 'unchanged' || (await undone(target)) ? 'notHeld'
-        : 'notRestored';
+    if (outcome !== 'unchanged' || commandWorked || picked.editor) {
+      return outcome !== 'wrong' ? outcome : (await undone(target)) ? 'notHeld' : 'notRestored';
     }
     if (!(await reselected(target))) {
       return 'changed';
     }
-    const last = await attempt(target, () => directly(target.host, inserted, box), check);
+    const last = await attempt(target, () => directly(host, inserted, box), check);
     // A direct change is in no history: undoing it would take back something else.
     return last === 'done' ? 'done' : last === 'unchanged' ? 'notHeld' : 'notRestored';
   }
 
-  // Returns 'done', 'changed' (the selection is not what was read), or
-  // 'notHeld' / 'notRestored' when the editor did not take the change (the
-  // text as it was, or changed in a way that could not be undone).
-  async function write(target, markup, formatted) {
-    const {element, host, picked} = target;
-    const box = formatted ? formattedBox(picked.text, formatted.chunks, formatted.styles) : null;
-    const inserted = box ? picked.text : markup;
-    const check = checks(target, inserted, formatted?.chunks);
-    let claimed = picked.editor;
-    for (const items of pastes(picked, inserted, box)) {
+  // The editor's own paste, in the forms pastes() gives, until one holds.
+  async function writeByPaste(target, inserted, box, check) {
+    for (const items of pastes(target.picked, inserted, box)) {
       if (!(await reselected(target))) {
         return 'changed';
       }
-      const outcome = await attempt(target, () => {
-        claimed = pasted(element, items) || claimed;
-      }, check);
+      const outcome = await attempt(target, () => pasted(target.element, items), check);
       if (outcome === 'done') {
         return 'done';
       }
       if (outcome === 'wrong' && !(await undone(target))) {
         return 'notRestored';
       }
-      if (!claimed) {
-        return (await reselected(target)) ? writeWithoutEditor(target, inserted, box, check) : 'changed';
-      }
     }
-    putRange(host, target.range);
     return 'notHeld';
+  }
+
+  // A partial selection that begins or ends with line breaks (a paragraph
+  // picked up to the start of the next one) is narrowed to leave them out
+  // where the replacement keeps them as they are: editors differ in what
+  // they make of a paste that ends a paragraph, not in one inside lines.
+  // Answers how many line breaks were left out at each end.
+  async function narrowed(target, replacement) {
+    const {text} = target.picked;
+    const lead = /^\n*/.exec(text)[0].length;
+    const trail = lead === text.length ? 0 : /\n*$/.exec(text)[0].length;
+    if (target.whole || lead + trail === 0 || !replacement.startsWith('\n'.repeat(lead)) ||
+      !replacement.endsWith('\n'.repeat(trail))) {
+      return [0, 0];
+    }
+    const selection = target.host.ownerDocument.getSelection();
+    for (let k = 0; k < trail; ++k) {
+      selection.modify('extend', 'backward', 'character');
+    }
+    const range = currentRange(target.host);
+    selection.setBaseAndExtent(range.endContainer, range.endOffset, range.startContainer, range.startOffset);
+    for (let k = 0; k < lead; ++k) {
+      selection.modify('extend', 'forward', 'character');
+    }
+    await settle();
+    const picked = read(target.element, target.host);
+    if (!same(picked.text, text.slice(lead, text.length - trail))) {
+      putRange(target.host, target.range);
+      await settle();
+      return [0, 0];
+    }
+    Object.assign(target, {picked, range: currentRange(target.host), untouched: null});
+    return [lead, trail];
+  }
+
+  // An editor that edits the whole document of a frame keeps its text in
+  // that document, as the browser's own editing does: the browser's editing
+  // command suits it, where its paste may read markup as formatting or
+  // split paragraphs. A field that hands out no copies of its own has no
+  // editor behind it: the browser's editing is its only one.
+  const editsItsDocument = (host) => host === host.ownerDocument.body;
+
+  // Returns 'done', 'changed' (the selection is not what was read), or
+  // 'notHeld' / 'notRestored' when the editor did not take the change (the
+  // text as it was, or changed in a way that could not be undone).
+  async function write(target, markup, formatted) {
+    if (!(await reselected(target))) {
+      return 'changed';
+    }
+    const [lead, trail] = await narrowed(target, formatted ? target.picked.text : markup);
+    const {picked, host} = target;
+    const chunks = formatted?.chunks.filter(([offset]) => offset >= lead && offset < lead + picked.text.length)
+      .map(([offset, units, colour]) => [offset - lead, units, colour]);
+    const box = formatted ? formattedBox(picked.text, chunks, formatted.styles) : null;
+    const inserted = box ? picked.text : markup.slice(lead, markup.length - trail);
+    const check = checks(target, inserted, chunks);
+    const commandFirst = !picked.editor || editsItsDocument(host);
+    let outcome = commandFirst ? await writeByCommand(target, inserted, box, check) : 'unchanged';
+    if (outcome === 'unchanged' && picked.editor) {
+      outcome = await writeByPaste(target, inserted, box, check);
+    }
+    if (outcome !== 'done') {
+      putRange(host, target.range);
+    }
+    return outcome === 'unchanged' ? 'notHeld' : outcome;
   }
 
   globalThis.huecodeWriting = {write, commanded};

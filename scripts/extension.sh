@@ -24,6 +24,8 @@ extension_files=(
   # Classic scripts that background.js injects into the page.
   editor_read.js
   editor_write.js
+  text_field.js
+  focused_field.js
   popup.html
   popup.css
   _locales/en/messages.json

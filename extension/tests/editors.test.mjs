@@ -7,11 +7,15 @@ import assert from 'node:assert/strict';
 import {after, before, test} from 'node:test';
 import {cliMarkup, openBoard} from './harness.mjs';
 
-const editors = ['quill', 'prosemirror', 'lexical', 'ckeditor', 'codemirror', 'design'];
+const editors = ['quill', 'prosemirror', 'lexical', 'ckeditor', 'codemirror', 'design', 'tiptap', 'tinymce',
+  'sceditor', 'easymde'];
 const post = '彩色 text 🎉\nline2';
 // Part of a line, across the paragraph break, and nothing (a caret: the
-// whole text), also of a text with an empty paragraph.
-const cases = [[post, [3, 7]], [post, [3, post.length - 1]], [post, null], ['第一段\n\n第二段', null]];
+// whole text), also of a text with an empty paragraph, and part of a line
+// up to the start of the empty paragraph. `typed`: a key typed after the
+// change lands right after the markup.
+const cases = [[post, [3, 7], true], [post, [3, post.length - 1], true], [post, null], ['第一段\n\n第二段', null],
+  ['第一段\n\n第二段', [2, 4]]];
 
 let board;
 before(async () => {
@@ -28,27 +32,35 @@ async function put(name, text, range) {
   await call(name, 'select', ...(range ?? [0, 0]));
 }
 
-test('each editor colours its selection like huecode-cli, and its own Ctrl+Z restores it', async () => {
-  for (const name of editors) {
-    for (const [text, range] of cases) {
-      const [start, end] = range ?? [0, text.length];
-      const picked = text.slice(start, end);
-      await put(name, text, range);
-      const result = await board.colour({dialect: 'ubb'});
-      const label = `${name} ${JSON.stringify(text)} ${JSON.stringify(range)}`;
-      assert.deepEqual(result, {replaced: true, characters: picked.length, dialect: 'ubb'}, label);
-      const expected = text.slice(0, start) + cliMarkup(['--preset', 'ubb'], picked) + text.slice(end);
-      assert.equal(await call(name, 'text'), expected, label);
-      await board.page.keyboard.press('Control+z');
-      assert.equal(await call(name, 'text'), text, `${label}: one Ctrl+Z`);
+test('each editor colours its selection like huecode-cli, its own Ctrl+Z restores it, typing goes on after it',
+  async () => {
+    for (const name of editors) {
+      for (const [text, range, typed] of cases) {
+        const [start, end] = range ?? [0, text.length];
+        const picked = text.slice(start, end);
+        await put(name, text, range);
+        const result = await board.colour({dialect: 'ubb'});
+        const label = `${name} ${JSON.stringify(text)} ${JSON.stringify(range)}`;
+        assert.deepEqual(result, {replaced: true, characters: picked.length, dialect: 'ubb'}, label);
+        const markup = cliMarkup(['--preset', 'ubb'], picked);
+        assert.equal(await call(name, 'text'), text.slice(0, start) + markup + text.slice(end), label);
+        await board.page.keyboard.press('Control+z');
+        assert.equal(await call(name, 'text'), text, `${label}: one Ctrl+Z`);
+        if (typed) {
+          await put(name, text, range);
+          await board.colour({dialect: 'ubb'});
+          await board.page.keyboard.type('字');
+          assert.equal(await call(name, 'text'), text.slice(0, start) + markup + '字' + text.slice(end),
+            `${label}: typed after`);
+        }
+      }
     }
-  }
-  assert.deepEqual(await board.page.evaluate(() => window.editorErrors), []);
-});
+    assert.deepEqual(await board.page.evaluate(() => window.editorErrors), []);
+  });
 
 test('a long post is coloured whole where the editor draws only part of it', async () => {
   const long = '长帖子里的一段话, with some English words too.\n'.repeat(500).slice(0, 20000);
-  for (const name of ['codemirror', 'lexical']) {
+  for (const name of editors) {
     await put(name, long);
     assert.equal((await board.colour({dialect: 'ubb'})).characters, long.length, name);
     assert.equal(await call(name, 'text'), cliMarkup(['--preset', 'ubb'], long), name);

@@ -23,6 +23,15 @@ import {schema} from 'prosemirror-schema-basic';
 import {EditorState as PmState, TextSelection} from 'prosemirror-state';
 import {EditorView as PmView} from 'prosemirror-view';
 import Quill from 'quill';
+import {Editor as TiptapEditor} from '@tiptap/core';
+import StarterKit from '@tiptap/starter-kit';
+import tinymce from 'tinymce';
+import 'tinymce/models/dom';
+import 'tinymce/themes/silver';
+import 'tinymce/icons/default';
+import 'sceditor/src/sceditor.js';
+import 'sceditor/src/formats/bbcode.js';
+import EasyMDE from 'easymde';
 
 window.editorErrors = [];
 const lines = (text) => text.split('\n');
@@ -57,7 +66,16 @@ function quill(element) {
 
 function prosemirror(element) {
   const plugins = [pmHistory(), pmKeymap({'Mod-z': undo, 'Mod-y': redo}), pmKeymap(baseKeymap)];
-  const view = new PmView(element, {state: PmState.create({schema, plugins})});
+  return prosemirrorView(new PmView(element, {state: PmState.create({schema, plugins})}), schema, plugins);
+}
+
+// TipTap, ProseMirror underneath: the same view with TipTap's schema and plugins.
+function tiptap(element) {
+  const editor = new TiptapEditor({element, extensions: [StarterKit]});
+  return prosemirrorView(editor.view, editor.schema, editor.state.plugins);
+}
+
+function prosemirrorView(view, nodes, plugins) {
   const position = (text, offset) => {
     const [line, at] = lineOf(text, offset);
     let pos = 1;
@@ -70,8 +88,8 @@ function prosemirror(element) {
   return {
     set(text) {
       current = text;
-      const doc = schema.node('doc', null, lines(text).map((line) =>
-        schema.node('paragraph', null, line ? [schema.text(line)] : [])));
+      const doc = nodes.node('doc', null, lines(text).map((line) =>
+        nodes.node('paragraph', null, line ? [nodes.text(line)] : [])));
       view.updateState(PmState.create({doc, plugins}));
     },
     select(start, end) {
@@ -170,7 +188,7 @@ function codemirror(element) {
 }
 
 // A page's own contenteditable or designMode document: the DOM is the model.
-function plain(body, focus = () => body.focus()) {
+function plain(body, focus = () => body.focus(), tag = 'div') {
   let current = '';
   const nodeAt = (offset) => {
     const [line, at] = lineOf(current, offset);
@@ -181,7 +199,7 @@ function plain(body, focus = () => body.focus()) {
     set(text) {
       current = text;
       body.replaceChildren(...lines(text).map((line) => {
-        const block = body.ownerDocument.createElement('div');
+        const block = body.ownerDocument.createElement(tag);
         block.append(line || body.ownerDocument.createElement('br'));
         return block;
       }));
@@ -199,6 +217,50 @@ function plain(body, focus = () => body.focus()) {
       const rgb = element.style.color.match(/\d+/g).map((n) => Number(n).toString(16).padStart(2, '0'));
       return [`#${rgb.join('')}`, Boolean(element.closest('b') ?? element.querySelector('b'))];
     }),
+  };
+}
+
+// TinyMCE in its frame: its model is that frame's DOM, its history its own.
+async function tinymceEditor(element) {
+  const [editor] = await tinymce.init({target: element, license_key: 'gpl', skin: false, content_css: false,
+    menubar: false, toolbar: false, statusbar: false, height: 120});
+  const body = editor.getBody();
+  const frame = editor.getContentAreaContainer().querySelector('iframe');
+  const page = plain(body, () => {
+    frame.focus();
+    editor.focus();
+  }, 'p');
+  return {...page, set(text) {
+    page.set(text);
+    editor.undoManager.clear();
+    editor.undoManager.add();
+  }};
+}
+
+// SCEditor for BBCode, in its frame; the browser's history is its only one.
+function scEditor(element) {
+  window.sceditor.create(element, {format: 'bbcode', style: '', emoticonsEnabled: false, toolbar: '',
+    height: 120});
+  const editor = window.sceditor.instance(element);
+  const body = editor.getBody();
+  return plain(body, () => editor.focus());
+}
+
+// EasyMDE, CodeMirror 5 underneath: it types through a hidden text area.
+function easyMde(element) {
+  const editor = new EasyMDE({element, autoDownloadFontAwesome: false, spellChecker: false, status: false,
+    toolbar: false, autosave: undefined});
+  const cm = editor.codemirror;
+  return {
+    set(text) {
+      cm.setValue(text);
+      cm.clearHistory();
+    },
+    select(start, end) {
+      cm.focus();
+      cm.setSelection(cm.posFromIndex(start), cm.posFromIndex(end));
+    },
+    text: () => cm.getValue(),
   };
 }
 
@@ -222,8 +284,13 @@ function stubborn(element) {
 
 // An editor that takes the paste but writes it wrong (in capitals), as one
 // whose own rules rewrite what is pasted, through the browser's editing so
-// that its undo can take it back.
+// that its undo can take it back. It hands out copies as an editor with a
+// model of its own does.
 function mangler(element) {
+  element.addEventListener('copy', (event) => {
+    event.preventDefault();
+    event.clipboardData.setData('text/plain', getSelection().toString());
+  });
   element.addEventListener('paste', (event) => {
     event.preventDefault();
     document.execCommand('insertText', false, event.clipboardData.getData('text/plain').toUpperCase());
@@ -245,6 +312,8 @@ async function start() {
       frame.focus();
       body.focus();
     }),
+    tiptap: tiptap(at('tiptap')), tinymce: await tinymceEditor(at('tinymce')), sceditor: scEditor(at('sceditor')),
+    easymde: easyMde(at('easymde')),
     stubborn: stubborn(at('stubborn')), mangler: mangler(at('mangler'))};
 }
 window.editorsReady = start();
