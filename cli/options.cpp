@@ -243,7 +243,7 @@ constexpr std::array<OptionEntry, 33> kOptions{{
      &KeysOf<kUnits>},
     {"--merge", "", "neighbouring chunks of one colour share one tag",
      &SetFlag<&CliOptions::merge>},
-    {"--escape", "", "write &, < and > in the text as HTML entities",
+    {"--escape", "", "write &, < and > in the text as HTML entities (HTML, BBCode)",
      &SetFlag<&CliOptions::escape>},
     {"--bold", "", "bold text, in the dialect's own code", &SetStyle<&Styles::bold>},
     {"--italic", "", "italic text", &SetStyle<&Styles::italic>},
@@ -466,7 +466,13 @@ std::string UsageText() {
       "--by word: a word is a run of characters that are not white space, each\n"
       "CJK ideograph, kana or hangul syllable a word of its own; --step and --fit\n"
       "count words, and the white space between words stays outside the tags.\n"
+      "The ansi dialect writes a Discord code block: a zero-width space goes\n"
+      "between two backticks of the text, so that none closes the block early\n"
+      "(--strip takes it out again).\n"
       "--rainbow cannot be combined with --start, --end or --via.\n"
+      "--escape is for dialects read as HTML (html, span) or turned into it (the\n"
+      "BBCode ones); the others never decode entities, and in the & and § codes\n"
+      "&lt; would even read as a code, so --escape with them is a usage error.\n"
       "--bold, --italic, --underline and --strike need a dialect that has codes for\n"
       "them (--list-presets shows which) and its own template, not --prefix, --middle\n"
       "or --suffix of your own; the codes nest, so strict parsers accept them.\n"
@@ -491,8 +497,9 @@ std::string UsageText() {
       "--strip reads markup of any dialect (found from the text, or as --preset,\n"
       "--prefix/--middle/--suffix or --format say) and writes its text: tags and\n"
       "codes removed, entities and JSON escapes decoded, line breaks kept; --escape\n"
-      "decodes entities in every dialect. Markup it cannot read fails with status 1\n"
-      "and where it stopped, writing nothing. To recolour a post:\n"
+      "decodes entities in the BBCode dialects too (HTML's always are). Markup it\n"
+      "cannot read fails with status 1 and where it stopped, writing nothing. To\n"
+      "recolour a post:\n"
       "  huecode-cli --strip < old.txt | huecode-cli --rainbow\n"
       "Exit status: 0 success, 1 input or output error, 2 usage error.\n";
   return text;

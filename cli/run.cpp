@@ -253,6 +253,19 @@ std::optional<CliError> RefusedStyles(const CliOptions& options, const MarkupTem
   return CliError{kExitUsageError, why + " (see --help)"};
 }
 
+// HTML-safe text in a dialect whose readers never decode entities is refused
+// before any input is read, also when reading markup back.
+std::optional<CliError> RefusedEscape(const CliOptions& options, const MarkupTemplate& markup) {
+  if (!options.escape || AllowsEntities(markup)) {
+    return std::nullopt;
+  }
+  return CliError{kExitUsageError,
+                  "--escape cannot be used with the " + std::string(DialectOf(markup)->key) +
+                      " dialect: its readers never decode HTML entities, so &lt; would show as "
+                      "typed, and where & starts a code (&l is bold) it would change the text "
+                      "(see --help)"};
+}
+
 // The stops, where they sit, and the blend.
 GradientStops GradientOf(const CliOptions& options) {
   GradientStops gradient{StopsFor(options), options.space};
@@ -266,7 +279,8 @@ GradientStops GradientOf(const CliOptions& options) {
 }
 
 // The preset's template (or the initial one) with the parts given by hand,
-// or the format given; a bad format is a usage error.
+// or the format given; a bad format, or HTML-safe text where entities are
+// never read, is a usage error.
 Result<MarkupTemplate> MarkupOf(const CliOptions& options) {
   MarkupTemplate markup = options.presetKey
                               ? FindDialect(*options.presetKey).value_or(InitialTemplate())
@@ -297,6 +311,9 @@ Result<MarkupTemplate> MarkupOf(const CliOptions& options) {
                                            std::to_string(place.column) + ": " +
                                            parsed.error.message + " (see --help)"};
     }
+  }
+  if (auto refused = RefusedEscape(options, markup)) {
+    return *std::move(refused);
   }
   return markup;
 }

@@ -26,6 +26,11 @@ const Dialect* DialectOf(const MarkupTemplate& markup) {
   return nullptr;
 }
 
+bool AllowsEntities(const MarkupTemplate& markup) {
+  const Dialect* dialect = DialectOf(markup);
+  return dialect == nullptr || dialect->entities != Entities::Never;
+}
+
 const Dialect* DialectByKey(std::string_view key) {
   for (const Dialect& dialect : kDialects) {
     if (dialect.key == key) {

@@ -1,7 +1,6 @@
 #include "core/strip_markup.h"
 
 #include <algorithm>
-#include <array>
 #include <vector>
 
 #include "core/chunks.h"
@@ -13,9 +12,6 @@ namespace huecode {
 namespace {
 
 constexpr std::size_t kNone = std::u16string_view::npos;
-
-// The dialects whose markup is HTML, which a browser shows with entities decoded.
-constexpr std::array<std::string_view, 2> kHtmlDialects{"html", "span"};
 
 // What reading the markup of one dialect, template or format needs.
 struct Reading {
@@ -55,8 +51,12 @@ Reading ReadingOf(const MarkupTemplate& markup, bool entities) {
     if (!dialect->frame.bare.empty()) {
       reading.bare = ParseFormat(dialect->frame.bare).format;
     }
-    entities = entities || std::find(kHtmlDialects.begin(), kHtmlDialects.end(), dialect->key) !=
-                               kHtmlDialects.end();
+    if (dialect->frame.codeBlock) {
+      reading.chunk.escape = TextEscape::CodeBlock;
+    }
+    // HTML shows entities decoded; where they are never read, an & is text.
+    entities = dialect->entities == Entities::Decoded ||
+               (entities && dialect->entities == Entities::OnRequest);
   }
   if (entities && reading.chunk.escape == TextEscape::None) {
     reading.chunk.escape = TextEscape::Html;
@@ -96,6 +96,28 @@ std::pair<std::size_t, char32_t> EntityAt(std::u16string_view text) {
     }
   }
   return {0, 0};
+}
+
+// The JSON escape at the start of the text, decoded into out: how many units
+// it takes, or 0 for an escape that JSON does not have.
+std::size_t DecodeJsonEscape(std::u16string_view text, std::u16string& out) {
+  static constexpr std::u16string_view kEscaped = u"\"\\/bfnrt";
+  static constexpr std::u16string_view kMeant = u"\"\\/\b\f\n\r\t";
+  const char16_t next = text.size() > 1 ? text[1] : u'\0';
+  if (const std::size_t simple = kEscaped.find(next); simple != kNone) {
+    out += kMeant[simple];
+    return 2;
+  }
+  const std::u16string_view digits = text.substr(std::min<std::size_t>(2, text.size()), 4);
+  if (next != u'u' || digits.size() < 4 || !std::all_of(digits.begin(), digits.end(), IsHex)) {
+    return 0;
+  }
+  char32_t value = 0;
+  for (const char16_t digit : digits) {
+    value = value * 16 + static_cast<char32_t>(detail::HexDigitValue(digit));
+  }
+  AppendCodePoint(out, value);
+  return 6;
 }
 
 // Reads markup with one reading, from start to finish.
@@ -261,37 +283,26 @@ bool Reader::appendText(TextEscape escape, std::size_t from, std::size_t to) {
     m_out += text;
     return true;
   }
-  for (std::size_t k = 0; k < text.size(); ++k) {
+  for (std::size_t k = 0; k < text.size();) {
     const char16_t c = text[k];
+    std::size_t units = 1;
     if (escape == TextEscape::Html && c == u'&') {
-      const auto [units, decoded] = EntityAt(text.substr(k));
-      m_out += units > 0 ? static_cast<char16_t>(decoded) : c;
-      k += units > 0 ? units - 1 : 0;
+      const auto [entity, decoded] = EntityAt(text.substr(k));
+      m_out += entity > 0 ? static_cast<char16_t>(decoded) : c;
+      units = std::max<std::size_t>(entity, 1);
+    } else if (escape == TextEscape::CodeBlock && c == u'`') {
+      m_out += c;
+      units = k + 1 < text.size() && text[k + 1] == detail::kZeroWidthSpace ? 2 : 1;
     } else if (escape == TextEscape::Json && c == u'\\') {
-      static constexpr std::u16string_view kEscaped = u"\"\\/bfnrt";
-      static constexpr std::u16string_view kMeant = u"\"\\/\b\f\n\r\t";
-      const char16_t next = k + 1 < text.size() ? text[k + 1] : u'\0';
-      const std::size_t simple = kEscaped.find(next);
-      const bool unicode =
-          next == u'u' && k + 5 < text.size() && std::all_of(&text[k + 2], &text[k + 6], IsHex);
-      if (simple == kNone && !unicode) {
+      units = DecodeJsonEscape(text.substr(k), m_out);
+      if (units == 0) {
         m_error = {from + k, u"an escape that JSON does not have"};
         return false;
-      }
-      if (unicode) {
-        char32_t value = 0;
-        for (std::size_t d = 2; d < 6; ++d) {
-          value = value * 16 + static_cast<char32_t>(detail::HexDigitValue(text[k + d]));
-        }
-        AppendCodePoint(m_out, value);
-        k += 5;
-      } else {
-        m_out += kMeant[simple];
-        ++k;
       }
     } else {
       m_out += c;
     }
+    k += units;
   }
   return true;
 }

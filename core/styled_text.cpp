@@ -27,7 +27,8 @@ void MarkupCountedShort() {
 StyledText::StyledText(const StyledSettings& settings)
     : StyledText(settings.text, settings.markup, settings.gradient) {
   m_merge = settings.merge;
-  m_escape = settings.escape;
+  // Where entities would not be read as their characters, the text is left as it is.
+  m_escape = settings.escape && AllowsEntities(settings.markup);
   m_endpoints = settings.endpoints;
   std::optional<StyleMarkup> styles = ComposeStyles(settings.markup, settings.styles);
   if (!styles) {
@@ -35,7 +36,7 @@ StyledText::StyledText(const StyledSettings& settings)
   }
   if (m_format) {
     m_codes = std::move(styles->inTag);
-    if (settings.escape && m_format->escape == TextEscape::None) {
+    if (m_escape && m_format->escape == TextEscape::None) {
       m_format->escape = TextEscape::Html;
     }
   }
@@ -97,6 +98,9 @@ StyledText::StyledText(std::u16string_view text, const MarkupTemplate& markup,
     m_frame = dialect->frame;
     if (!m_frame.bare.empty()) {
       m_bare = ParseFormat(m_frame.bare).format;
+    }
+    if (m_frame.codeBlock) {
+      m_format->escape = TextEscape::CodeBlock;
     }
   }
 }

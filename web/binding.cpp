@@ -601,7 +601,7 @@ EMSCRIPTEN_KEEPALIVE const char16_t* hc_interface() {
       json.key(u"label").text(dialect.label).templateOf(dialect.markup());
       json.key(u"labels").open(u'{').key(u"zh").text(dialect.label);
       json.key(u"en").text(dialect.englishLabel).close(u'}');
-      json.key(u"html").number(dialect.html ? 1 : 0);
+      json.key(u"html").number(dialect.html() ? 1 : 0);
       json.key(u"styles").text(StylePlacementName(dialect.styles.placement));
       json.key(kFormatPart).text(dialect.format).close(u'}');
     }

@@ -43,6 +43,8 @@ const FormatRow kFormatRows[] = {
     {u"<{text:html}>", u"a<&>", false, u"<a&lt;&amp;&gt;>"},
     {u"{text}", u"a<", true, u"a&lt;"},
     {u"\x1b[3{ansi}m{text}", u"x", false, u"\x1b[34mx"},
+    // A game server would read &l in &lt; as bold: the text stays as it is.
+    {u"&x&{R1}&{R2}&{G1}&{G2}&{B1}&{B2}{codes}{text}", u"a<&b", true, u"&x&0&A&7&B&F&Fa<&b"},
 };
 
 TEST(Format, EveryPlaceholderWritesItsPartOfTheColourOrText) {
@@ -119,6 +121,10 @@ TEST(Format, AnsiTakesTheNearestOfEightColoursAndMergesNeighbours) {
   EXPECT_EQ(StyledText(settings).stats(1).colouredChunks, 2);
   settings.styles.italic = true;
   EXPECT_THROW(StyledText{settings}, std::invalid_argument);
+  // Three backticks would close Discord's block: a zero-width space breaks
+  // every run, and one more keeps a zero-width space of the text apart.
+  EXPECT_EQ(Written(u"a```b``\u200Bc `", *FindDialect("ansi"), {255, 0, 0}),
+            u"```ansi\n\x1b[0;31ma`\u200B`\u200B`b`\u200B`\u200B\u200Bc `\n```");
 }
 
 struct StripRow {
@@ -139,6 +145,8 @@ const StripRow kStripRows[] = {
      u"{\"text\":\"\\\"b\",\"color\":\"#00FF00\"}]",
      "", u"a\u00e9\n \"b"},
     {u"```ansi\n\x1b[0;1;31mab\x1b[0;32m\nc\n```", "", u"ab\nc"},
+    {u"```ansi\n\x1b[0;31ma`\u200B`\u200B`\x1b[0;32m`\u200B\u200B\u200Bb\n```", "",
+     u"a````\u200B\u200Bb"},
     {u"&x&F&F&0&0&0&0&l&oab&x&0&0&F&F&0&0c & d", "", u"abc & d"},
     {u"§x§F§F§0§0§0§0a\n§x§0§0§F§F§0§0b", "", u"a\nb"},
     {u"[COLOR=rgb(255, 0, 0)]a[/COLOR]\t[COLOR=rgb(0, 128, 0)]b[/COLOR]", "", u"a\tb"},
@@ -175,6 +183,9 @@ TEST(StripMarkup, EntitiesAndFormatsOfOnesOwn) {
   const MarkupTemplate ubb = *FindDialect("ubb");
   EXPECT_EQ(StripMarkup(u"[color=FF0000]&lt;&amp;[/color]", &ubb, true).text, u"<&");
   EXPECT_EQ(StripMarkup(u"[color=FF0000]&lt;[/color]", &ubb, false).text, u"&lt;");
+  // Where entities are never read, &lt; is text whatever is asked.
+  const MarkupTemplate legacy = *FindDialect("legacy");
+  EXPECT_EQ(StripMarkup(u"&x&F&F&0&0&0&0a&lt;&amp;", &legacy, true).text, u"a&lt;&amp;");
   const MarkupTemplate own = Format(u"<{hex}>{text:json}</>");
   EXPECT_EQ(StripMarkup(u"<ff0000>a\\n</><00ff00>b</>", &own).text, u"a\nb");
   const MarkupTemplate unreadable = Format(u"{text}{HEX}");

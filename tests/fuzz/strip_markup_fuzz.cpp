@@ -13,15 +13,16 @@ namespace {
 
 // A text that the dialect's markup carries unmistakably: none of the
 // characters that its tags and codes start with, unless they are escaped
-// (JSON always, HTML entities when asked of the HTML dialects).
+// (JSON always, HTML entities when asked of the HTML dialects). Backticks
+// are carried everywhere, in a code block with its runs broken.
 bool CarriedWhole(std::u16string_view text, std::string_view key, bool escape) {
   if (key == "json") {
     return true;
   }
   const bool entities = escape && (key == "html" || key == "span");
   for (const char16_t c : text) {
-    const bool markup = c == u'<' || c == u'>' || c == u'&' || c == u'[' || c == u']' ||
-                        c == u'§' || c == u'\x1b' || c == u'`';
+    const bool markup =
+        c == u'<' || c == u'>' || c == u'&' || c == u'[' || c == u']' || c == u'§' || c == u'\x1b';
     if (markup && !(entities && (c == u'<' || c == u'>' || c == u'&'))) {
       return false;
     }
@@ -60,6 +61,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::u16string markup = GenerateStyledCode(settings);
   if (!CarriedWhole(settings.text, dialect.key, settings.escape)) {
     return 0;
+  }
+  // Nothing inside a code block closes it early.
+  const FormatFrame& frame = dialect.frame;
+  if (frame.codeBlock) {
+    const std::u16string_view inside = std::u16string_view(markup).substr(
+        frame.before.size(), markup.size() - frame.before.size() - frame.after.size());
+    FUZZ_CHECK(inside.find(u"``") == std::u16string_view::npos);
   }
   const std::u16string_view coloured = TrimSpaces(settings.text);
   const Stripped given = StripMarkup(markup, &settings.markup, settings.escape);

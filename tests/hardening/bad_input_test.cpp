@@ -271,6 +271,19 @@ INSTANTIATE_TEST_SUITE_P(
                   "",
                   2,
                   "the ansi dialect has no codes for italic (see --help)"},
+        // Entities where they are never read: &lt; would be the bold code &l.
+        MarkupRow{{"--preset", "legacy", "--escape", "a<b"},
+                  "",
+                  2,
+                  "--escape cannot be used with the legacy dialect: its readers never decode "
+                  "HTML entities, so &lt; would show as typed, and where & starts a code (&l is "
+                  "bold) it would change the text (see --help)"},
+        MarkupRow{{"--strip", "--escape", "--prefix", "&#", "--middle", "", "--suffix", ""},
+                  "&#FF0000a",
+                  2,
+                  "--escape cannot be used with the ampersand dialect: its readers never decode "
+                  "HTML entities, so &lt; would show as typed, and where & starts a code (&l is "
+                  "bold) it would change the text (see --help)"},
         MarkupRow{{"--strip"},
                   "[color=#FF0000]a[/color]\n[color=#00FF00]b[/colour]\n",
                   1,

@@ -74,6 +74,11 @@ test('ansi is a fenced code block of the nearest colours, neighbours merged', ()
   const read = parts.flatMap((p) => [...p.content].filter(visible).map(() => ({colour: fg[p.fg], styles: p.decorations})));
   assert.deepEqual(read, colours.map((c) => ({colour: nearest(c), styles: ['bold', 'underline']})));
   parts.slice(1).forEach((part, k) => assert.notEqual(part.fg, parts[k].fg));
+  // Three backticks would close the block: the text shows as it is, with
+  // zero-width spaces that keep any two backticks apart.
+  const fenced = cliMarkup(['--preset', 'ansi', '--step', '4'], 'a```b ``').toString().slice(8, -4);
+  assert.equal(fenced.match(/``/u), null, fenced);
+  assert.equal(Anser.ansiToJson(fenced, {json: true}).map((p) => p.content).join('').replaceAll('\u200B', ''), 'a```b ``');
 });
 
 test('rgb reads as decimal COLOR tags in a BBCode parser', () => {
@@ -93,7 +98,7 @@ test('legacy and section codes give each character its colour and style', () => 
 // and HTML-safe text where the dialect can carry it, read back to the text.
 test('huecode-cli --strip gives back the text of every dialect and option', () => {
   const presets = execFileSync(cliPath, ['--list-presets']).toString().split('\n').filter(Boolean).map((l) => l.split(' ')[0]);
-  const plain = 'Hi "论坛" \\ ok\n\tend 🇫🇷';
+  const plain = 'Hi "论坛" \\ ok ``` `\u200B\n\tend 🇫🇷';
   for (const preset of presets) {
     for (const options of [[], ['--bold', '--merge'], ['--underline', '--step', '3', '--escape']]) {
       let markup;

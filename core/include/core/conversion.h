@@ -51,7 +51,7 @@ struct StyledSettings {
   Segmentation by = Segmentation::Characters;
   GraphemeFinder graphemes;  // needed when by is Graphemes
   bool merge = false;        // neighbouring chunks of one colour share one tag
-  bool escape = false;       // &, < and > inside chunks written as entities
+  bool escape = false;       // &, < and > inside chunks as entities, where AllowsEntities
   Styles styles;             // only for a dialect's own template that has codes for them
   // The first coloured chunk takes the first stop exactly and the last the
   // last stop; those between sit where they start, in proportion.

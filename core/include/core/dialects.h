@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -41,13 +42,24 @@ struct DialectStyles {
 
 // What a format dialect writes around its chunks: before the first and after
 // the last (also for an empty text), between two chunks, and the format of a
-// blank chunk (empty: the blanks as they are).
+// blank chunk (empty: the blanks as they are). A code block (fenced with
+// backticks) has the backtick runs in its text broken, so that none closes it.
 struct FormatFrame {
   std::u16string_view before{};
   std::u16string_view between{};
   std::u16string_view after{};
   std::u16string_view bare{};
+  bool codeBlock = false;
 };
+
+// How a dialect's readers take HTML entities (&amp; &lt; &gt;) in the text.
+// A browser always decodes them: the markup is HTML, and a text's own &, <
+// and > need escaping to show. A board turns BBCode into HTML, so entities
+// written on request (HTML-safe text) show as their characters. A game
+// server, a chat or a JSON reader never decodes them: they would show as
+// typed, or worse be read as codes (&l in &lt; is bold), so HTML-safe text is
+// refused there.
+enum class Entities : std::uint8_t { Decoded, OnRequest, Never };
 
 // One markup dialect. The window's list shows the first rows, in table
 // order; the command line and the web page know every row by its key.
@@ -65,8 +77,10 @@ struct Dialect {
   // The name in English (label is the Chinese one), as the page and the
   // extension show it.
   std::u16string_view englishLabel{};
+  Entities entities = Entities::OnRequest;
+
   // The markup is HTML: a text's own &, < and > need escaping to show.
-  bool html = false;
+  constexpr bool html() const { return entities == Entities::Decoded; }
 
   MarkupTemplate markup() const {
     return {std::u16string(prefix), std::u16string(middle), std::u16string(suffix),
@@ -104,7 +118,7 @@ inline constexpr DialectStyles kJsonStyles{
 inline constexpr DialectStyles kAnsiStyles{InEveryTag, {u"1;", u"", u"4;", u""}};
 
 inline constexpr FormatFrame kJsonFrame{u"[", u",", u"]", u"{{\"text\":\"{text:json}\"}}"};
-inline constexpr FormatFrame kAnsiFrame{u"```ansi\n", u"", u"\n```"};
+inline constexpr FormatFrame kAnsiFrame{u"```ansi\n", u"", u"\n```", u"", true};
 
 }  // namespace detail
 
@@ -120,7 +134,7 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      {},
      {},
      u"HTML font tags",
-     true},
+     Entities::Decoded},
     {"ubb",
      u"UBB(论坛)",
      u"[color=",
@@ -149,7 +163,7 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      {},
      {},
      u"HTML <span style>",
-     true},
+     Entities::Decoded},
     // MiniMessage colours everything up to the next tag, so no closing tag is needed.
     {"minimessage",
      u"MiniMessage <#>",
@@ -159,7 +173,8 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      detail::kMiniMessageStyles,
      {},
      {},
-     u"MiniMessage <#>"},
+     u"MiniMessage <#>",
+     Entities::Never},
     {"ampersand",
      u"&# (Minecraft)",
      u"&#",
@@ -168,7 +183,8 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      detail::kAmpersandStyles,
      {},
      {},
-     u"&# (Minecraft)"},
+     u"&# (Minecraft)",
+     Entities::Never},
     // Game servers read the digits one code each, after &x.
     {"legacy",
      u"&x&R&R… 十六进制（游戏服务器）",
@@ -178,7 +194,8 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      detail::kAmpersandStyles,
      u"&x&{R1}&{R2}&{G1}&{G2}&{B1}&{B2}{codes}{text}",
      {},
-     u"&x&R&R… hex (game servers)"},
+     u"&x&R&R… hex (game servers)",
+     Entities::Never},
     {"section",
      u"§x§R§R… 分节符代码（服务器列表）",
      {},
@@ -187,7 +204,8 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      detail::kSectionStyles,
      u"§x§{R1}§{R2}§{G1}§{G2}§{B1}§{B2}{codes}{text}",
      {},
-     u"§x§R§R… section sign (server list)"},
+     u"§x§R§R… section sign (server list)",
+     Entities::Never},
     {"json",
      u"JSON 文本组件（/tellraw）",
      {},
@@ -196,7 +214,8 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      detail::kJsonStyles,
      u"{{\"text\":\"{text:json}\",\"color\":\"#{HEX}\"{codes}}}",
      detail::kJsonFrame,
-     u"JSON text components (/tellraw)"},
+     u"JSON text components (/tellraw)",
+     Entities::Never},
     {"rgb",
      u"[COLOR=rgb()] 十进制颜色",
      {},
@@ -215,7 +234,8 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      detail::kAnsiStyles,
      u"\x1b[0;{codes}3{ansi}m{text}",
      detail::kAnsiFrame,
-     u"ANSI code block (Discord)"},
+     u"ANSI code block (Discord)",
+     Entities::Never},
 }};
 
 inline constexpr std::size_t kWindowDialectCount = 3;
@@ -245,6 +265,11 @@ const Dialect* DialectByKey(std::string_view key);
 // The dialect whose template this is, or nothing for a template of the user's
 // own. The template the window opens with is the bbcode one.
 const Dialect* DialectOf(const MarkupTemplate& markup);
+
+// Whether HTML-safe text (entities for &, < and >) may be written with this
+// template: not in a dialect whose readers never decode entities; a template
+// of one's own is the user's to judge.
+bool AllowsEntities(const MarkupTemplate& markup);
 
 // What the asked formatting adds to the markup: opening codes before the
 // first colour tag, codes after the digits of every tag, closing codes after

@@ -22,7 +22,9 @@ namespace huecode {
 //   {ansi}                             the nearest of the eight ANSI text colours, 0 to 7
 // and {{ and }} for the braces themselves. {text} appears exactly once. The
 // dialects' own formats also place their formatting codes with {codes}.
-enum class TextEscape : std::uint8_t { None, Html, Json };
+// A dialect whose chunks sit in a code block escapes its text as CodeBlock
+// (see PutCodeBlockText).
+enum class TextEscape : std::uint8_t { None, Html, Json, CodeBlock };
 
 enum class FormatSlot : std::uint8_t { Literal, Text, Hex, Digit, Decimal, Ansi, Codes };
 
@@ -132,11 +134,52 @@ void PutJsonEscaped(Sink& sink, std::u16string_view text) {
   sink.put(text.substr(from));
 }
 
+// What breaks a run of backticks in a code block's text: it does not show.
+inline constexpr char16_t kZeroWidthSpace = u'\u200B';
+
+// A code block fenced with ``` ends at the first three backticks in a row, so
+// a zero-width space goes after every backtick that another backtick follows:
+// the text shows as it is, and no run of two can form. A zero-width space that
+// the text has after a backtick gets one more before it, so that reading back
+// (one zero-width space dropped after each backtick) gives the text exactly.
+template <typename Sink>
+void PutCodeBlockText(Sink& sink, std::u16string_view text) {
+  static constexpr char16_t kBreak = kZeroWidthSpace;
+  std::size_t from = 0;
+  for (std::size_t k = text.find(u'`'); k != std::u16string_view::npos && k + 1 < text.size();
+       k = text.find(u'`', k + 1)) {
+    if (text[k + 1] == u'`' || text[k + 1] == kBreak) {
+      sink.put(text.substr(from, k + 1 - from));
+      sink.put(std::u16string_view(&kBreak, 1));
+      from = k + 1;
+    }
+  }
+  sink.put(text.substr(from));
+}
+
 // The markup of a format, whose length is not known before it is written.
 struct AppendSink {
   std::u16string out;
   void put(std::u16string_view piece) { out.append(piece); }
 };
+
+template <typename Sink>
+void PutText(Sink& sink, TextEscape escape, std::u16string_view text) {
+  switch (escape) {
+    case TextEscape::None:
+      sink.put(text);
+      break;
+    case TextEscape::Html:
+      PutEscaped(sink, text);
+      break;
+    case TextEscape::Json:
+      PutJsonEscaped(sink, text);
+      break;
+    case TextEscape::CodeBlock:
+      PutCodeBlockText(sink, text);
+      break;
+  }
+}
 
 // One chunk in the format; codes are the formatting codes asked.
 template <typename Sink>
@@ -148,13 +191,7 @@ void PutFormatted(Sink& sink, const MarkupFormat& format, const ColourFields& co
         sink.put(piece.literal);
         break;
       case FormatSlot::Text:
-        if (format.escape == TextEscape::Html) {
-          PutEscaped(sink, text);
-        } else if (format.escape == TextEscape::Json) {
-          PutJsonEscaped(sink, text);
-        } else {
-          sink.put(text);
-        }
+        PutText(sink, format.escape, text);
         break;
       case FormatSlot::Hex:
         sink.put(std::u16string_view((piece.lower ? colour.lower : colour.upper).data(), 6));
