@@ -12,7 +12,7 @@ import {acknowledge, showToast} from './feedback.js';
 const byId = (id) => document.getElementById(id);
 // The box holds this many code units (in memory) or bytes (a Blob) at a
 // time: a few screens, which lay out within a frame.
-export const windowSize = 16384;
+export const windowSize = 8192;
 const half = windowSize / 2;
 
 // UTF-8 bytes as text, without a character cut at either end: continuation
@@ -169,11 +169,14 @@ async function download(view) {
 // texts(): the page's texts in its current language.
 export function createOutputView({texts}) {
   const view = {box: byId('output'), slider: byId('output-at'), texts, source: unitSource(new Uint16Array(0)),
-    start: 0, whole: null, arrived: null};
+    start: 0, whole: null, arrived: null, scrolled: false};
   // As in the window, the output is taken whole: focusing it selects it all.
   view.box.addEventListener('focus', () => view.box.select());
   view.box.addEventListener('copy', (event) => onCopy(view, event));
-  view.box.addEventListener('scroll', () => onScroll(view), {passive: true});
+  view.box.addEventListener('scroll', () => {
+    view.scrolled = true;
+    onScroll(view);
+  }, {passive: true});
   view.slider.addEventListener('input', () => showAt(view, Number(view.slider.value) * half));
   return {
     // A conversion's answer: the whole markup (code units), or a long
@@ -184,7 +187,12 @@ export function createOutputView({texts}) {
         view.arrived = resolve;
       });
       showAt(view, 0);
-      view.box.scrollTop = 0;
+      // Setting the scroll position would lay the box out at once, in the
+      // middle of the update: only a box the reader has scrolled is reset.
+      if (view.scrolled) {
+        view.box.scrollTop = 0;
+        view.scrolled = false;
+      }
     },
     blobArrived(blob) {
       view.arrived(blob);

@@ -146,6 +146,15 @@ test('a million characters convert while the page keeps answering', async () => 
   await writeFile(join(folder, 'in.txt'), text);
   const expected = execFileSync(cliPath, ['--endpoints', '--input', join(folder, 'in.txt')],
     {maxBuffer: 1 << 30});
+  // The preview draws more as it is scrolled, up to the whole beginning it shows.
+  await page.waitForFunction(() => {
+    const preview = document.getElementById('preview');
+    preview.scrollTop = preview.scrollHeight;
+    return !preview.lastChild?.matches?.('span:empty');
+  }, null, {polling: 100});
+  const previewed = await page.textContent('#preview');
+  assert.ok(previewed.length > 3000 && text.startsWith(previewed), `the preview shows ${previewed.length} characters`);
+
   const downloaded = await readFile(await download.path());
   assert.ok(downloaded.equals(expected.subarray(0, expected.length - 1)), 'the download differs from huecode-cli');
 
