@@ -245,8 +245,10 @@ if (!globalThis.huecodeReading) {
         }
       }
     }
-    return {picked, all, whole, range: currentRange(host), untouched: watch(host)};
+    // What the page shows of the whole text, for a quick check of the change.
+    return {picked, all, whole, shown: domText(host), range: currentRange(host), untouched: watch(host)};
   }
 
-  globalThis.huecodeReading = {settle, same, currentRange, putRange, read, pressed, readAll, readSelection};
+  globalThis.huecodeReading = {settle, same, normalised, domText, currentRange, putRange, read, pressed, readAll,
+    readSelection};
 }

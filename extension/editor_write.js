@@ -8,7 +8,8 @@
 // that document; direct insertion is the last resort, and only where no
 // editor has answered anything.
 if (!globalThis.huecodeWriting) {
-  const {settle, same, read, pressed, readAll, currentRange, putRange} = globalThis.huecodeReading;
+  const {settle, same, normalised, domText, read, pressed, readAll, currentRange, putRange} =
+    globalThis.huecodeReading;
 
   // Waits until the editor has stopped redrawing: a change it makes in a
   // task of its own is then in place.
@@ -215,12 +216,17 @@ if (!globalThis.huecodeWriting) {
     return same(read(target.element, target.host).text, target.picked.text);
   }
 
-  // One way of writing, then the editor's whole text read again: 'done',
-  // 'unchanged', or 'wrong' (the text changed, but not as it should have).
+  // One way of writing, then the change checked: 'done', 'unchanged', or
+  // 'wrong' (the text changed, but not as it should have). Where the page
+  // shows the change, the editor's text, which it draws the page from,
+  // holds it; otherwise the editor's whole text is read again.
   async function attempt(target, way, check) {
     way();
     await settle();
     await quiet(target.host);
+    if (check.shown(domText(target.host))) {
+      return 'done';
+    }
     const caret = currentRange(target.host);
     const after = await readAll(target.element, target.host);
     if (check.held(after)) {
@@ -264,12 +270,14 @@ if (!globalThis.huecodeWriting) {
   // is there); unchanged when it is still the text that was read. Only a
   // changed text is undone: an undo after nothing happened would take back
   // the user's own last edit.
-  function checks({all, picked}, inserted, chunks) {
+  function checks({all, picked, shown}, inserted, chunks) {
     const colours = chunks && new Set(chunks.filter((chunk) => chunk[2]).map((chunk) => chunk[2].toLowerCase()));
     const holds = (found) => [...colours].every((colour) => found.has(colour));
     return {
       held: (after) => replacedOnce(all.text, picked.text, inserted, after.text) &&
         (!colours || holds(coloursIn(after.html))),
+      // The quick check, for markup only: what the page shows.
+      shown: (page) => !colours && replacedOnce(...[shown, picked.text, inserted, page].map(normalised)),
       unchanged: (after) => same(after.text, all.text),
     };
   }

@@ -98,12 +98,15 @@ if (!globalThis.huecodeText) {
     return {before, followed};
   }
 
-  // The editor behind a hidden input takes the text as typed input. Held
-  // when the markup sits right before the caret (and, for the whole text,
-  // is all of it); otherwise its own undo brings the selection back.
+  // The editor behind a hidden input takes what the field holds at an input
+  // event as typed: the markup goes in at once, as one change of the
+  // editor's own text and history. Held when the markup sits right before
+  // the caret (and, for the whole text, is all of it); otherwise the
+  // editor's own undo brings the selection back.
   async function writeHidden(target, replacement) {
     const {field} = target;
-    commanded(field, replacement, null);
+    field.setRangeText(replacement, 0, field.value.length, 'end');
+    field.dispatchEvent(new InputEvent('input', {bubbles: true, inputType: 'insertReplacementText'}));
     await settle();
     if (field.value === target.text && field.selectionEnd - field.selectionStart === target.text.length) {
       return 'notHeld';

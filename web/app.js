@@ -5,9 +5,9 @@
 import {dialectName, fields, markInvalid, typedColour, writeSettings} from './controls.js';
 import {formatPreview, formattingSettings, showFormatting} from './formatting.js';
 import {applyTexts, defaultLanguage, textsOf} from './i18n.js';
-import {pairSafeEnd} from './codepoints.js';
 import {createLibrary} from './library.js';
 import {acknowledge, initFeedback, showToast} from './feedback.js';
+import {createOutputView, windowSize} from './output-view.js';
 import {initPhone, showOnBar} from './phone.js';
 import {guardedShareLink} from './linkguard.js';
 import {History, dialectOf, editStops, readCount, sameSettings, withAddedStop} from './model.js';
@@ -28,10 +28,6 @@ import {circleFor, surpriseStops} from './shuffle.js';
 import {listenToMarkers} from './markers.js';
 
 const byId = (id) => document.getElementById(id);
-// The output box shows this many characters at most, a few screens of it:
-// laying out more makes every update while typing a long pause. Copying
-// from the box, the copy button and the download still take the whole markup.
-const maxShown = 10000;
 
 let settings = loadSettings(local);
 let texts = textsOf(settings.language ?? defaultLanguage(navigator.languages));
@@ -42,11 +38,6 @@ let latest = 0;
 let timer = 0;
 let spokenTimer = 0;
 let lastResult = null;
-let lastMarkup = '';
-// A long text's whole markup, as a Blob on its way from the worker (null for
-// a short text, whose markup is lastMarkup).
-let wholeMarkup = null;
-let markupArrived = null;
 let sentText = '';
 // Once the user or a link has put a text in the box, the kept one arriving late must not replace it.
 let textTouched = false;
@@ -81,6 +72,7 @@ const textLoaded = loadText((text) => {
   convertNow();
 }).then(keptText);
 const worker = startConverter();
+const output = createOutputView({texts: () => texts});
 const markupTools = createMarkupTools({worker, texts: () => texts, core: () => core, request: conversionSettings,
   dialectName: (dialect) => dialectName(texts, dialect), setStatus});
 
@@ -137,8 +129,7 @@ function convertNow() {
   latest += 1;
   sentText = text;
   byId('output').dataset.pending = 'true';
-  // One unit more than is shown tells a longer markup from one that fits.
-  worker.postMessage({id: latest, settings: request, text: sentText, headUnits: maxShown + 1});
+  worker.postMessage({id: latest, settings: request, text: sentText, headBytes: windowSize});
 }
 
 // Typing converts after a pause; a long text waits longer, since each
@@ -154,10 +145,8 @@ function scheduleConversion() {
 }
 
 function showOutputNote(invalid) {
-  // A long text's answer holds only the beginning of its markup: one unit more than is shown.
-  const long = lastResult && (lastResult.markup ?? lastResult.head).length > maxShown;
   const note = byId('output-note');
-  note.textContent = invalid ? texts.fixFields : long ? texts.tooLong(maxShown, lastResult.counts.outputCharacters) : '';
+  note.textContent = invalid ? texts.fixFields : lastResult ? output.note(texts, lastResult.counts.outputCharacters) : '';
   note.hidden = !note.textContent;
 }
 
@@ -214,14 +203,6 @@ function showCounts(result) {
   speakCounts(`${byId('counts').textContent}. ${warning.textContent}`);
 }
 
-// The markup arrives as UTF-16 code units and becomes a string only when it
-// is shown, copied or downloaded.
-function markup() {
-  if (typeof lastMarkup !== 'string') {
-    lastMarkup = new TextDecoder('utf-16le').decode(lastMarkup);
-  }
-  return lastMarkup;
-}
 
 function currentDialect() {
   return core && settings.prefix !== null ? dialectOf(settings, core) : null;
@@ -265,38 +246,15 @@ function showStepNote(result) {
   byId('step-note').textContent = texts.stepNote;
 }
 
-// The beginning of a long markup, not cut inside a surrogate pair.
-function shownPart() {
-  const whole = new TextDecoder('utf-16le').decode(lastMarkup.subarray(0, maxShown + 1));
-  return whole.slice(0, pairSafeEnd(whole, maxShown));
-}
-
-// Ctrl+C on the whole box copies the whole markup, also the part not shown.
-function copyWhole(event) {
-  const output = byId('output');
-  if (output.selectionStart === 0 && output.selectionEnd === output.value.length) {
-    event.preventDefault();
-    if (wholeMarkup) {
-      copy();
-    } else {
-      event.clipboardData.setData('text/plain', markup());
-    }
-  }
-}
-
 function showResult(result) {
   markInvalid(byId('format'), result.formatError ? texts.formatError(result.formatError) : null);
   markStart(false);
   lastResult = result;
-  lastMarkup = result.markup ?? result.head;
-  wholeMarkup = result.markup ? null : new Promise((resolve) => {
-    markupArrived = resolve;
-  });
   suggestEscaping();
-  byId('output').value = lastMarkup.length <= maxShown ? markup() : shownPart();
+  output.show(result);
   // An edit made while this text was converting is still on its way, and
   // so is the rest of a long markup.
-  if (!timer && !wholeMarkup) {
+  if (!timer && result.markup) {
     delete byId('output').dataset.pending;
   }
   showCounts(result);
@@ -505,44 +463,6 @@ function confirmReset() {
   setStatus(texts.resetDone);
 }
 
-// button: the Copy that was pressed (the result's or the phone bar's). A
-// long markup goes to the clipboard from its Blob, never as one string on the page.
-async function copy(button = byId('copy')) {
-  let copied = true;
-  try {
-    if (wholeMarkup) {
-      await navigator.clipboard.write([new ClipboardItem({'text/plain': wholeMarkup})]);
-    } else {
-      await navigator.clipboard.writeText(markup());
-    }
-  } catch {
-    if (wholeMarkup) {
-      showToast('copy', button, texts.copyRefused);
-      return;
-    }
-    // Without clipboard permission the older command may still be allowed;
-    // it copies the selected box, which copyWhole fills with the whole markup.
-    const output = byId('output');
-    output.focus();
-    output.select();
-    copied = document.execCommand('copy');
-  }
-  if (copied) {
-    acknowledge(button, texts.copiedAck, texts.copied);
-  } else {
-    showToast('copy', button, texts.copyRefused);
-  }
-}
-
-async function download() {
-  const blob = await (wholeMarkup ?? new Blob([markup()], {type: 'text/plain;charset=utf-8'}));
-  const url = URL.createObjectURL(blob);
-  const link = Object.assign(document.createElement('a'), {href: url, download: 'huecode.txt'});
-  link.click();
-  setTimeout(() => URL.revokeObjectURL(url), 1000);
-  acknowledge(byId('download'), texts.downloadedAck);
-}
-
 async function share() {
   const base = location.href.replace(/#.*$/, '');
   const text = byId('share-text').checked ? byId('text').value : null;
@@ -643,6 +563,7 @@ function applyLanguage() {
   library.render();
   markupTools.render();
   retextNotes(texts);
+  output.retext();
   if (lastResult) {
     showCounts(lastResult);
   }
@@ -693,7 +614,7 @@ function onWorkerMessage({data}) {
     return;
   }
   if (data.id === latest && data.blob) {
-    markupArrived(data.blob);
+    output.blobArrived(data.blob);
     if (!timer) {
       delete byId('output').dataset.pending;
     }
@@ -724,7 +645,7 @@ function onKey(event) {
 function onCopyKey(event) {
   if (event.key === 'Enter' && event.shiftKey && (event.ctrlKey || event.metaKey) && !event.altKey) {
     event.preventDefault();
-    copy();
+    output.copy();
   }
 }
 
@@ -737,6 +658,8 @@ function jumpToResult(event) {
 }
 
 // A text beyond the page's limit is neither kept nor converted.
+const pasteUnits = 10000;
+
 function onTextInput() {
   textTouched = true;
   const {length} = byId('text').value;
@@ -746,7 +669,13 @@ function onTextInput() {
     setStatus(texts.textTooLong(maxTextLength, length));
     return;
   }
-  scheduleConversion();
+  // A paste (or a cut) of many characters converts at once: the worker
+  // then converts while the browser lays the new text out.
+  if (Math.abs(length - sentText.length) >= pasteUnits) {
+    convertNow();
+  } else {
+    scheduleConversion();
+  }
   textChanged(() => byId('text').value);
 }
 
@@ -781,10 +710,7 @@ function listen() {
   });
   byId('dialect').addEventListener('change', pickDialect);
   byId('convert').addEventListener('click', convertClicked);
-  // As in the window, the output is taken whole: focusing it selects it all.
-  byId('output').addEventListener('focus', () => byId('output').select());
-  byId('output').addEventListener('copy', copyWhole);
-  const clicks = {copy: () => copy(), download, share, undo, redo, shuffle, language: toggleLanguage,
+  const clicks = {copy: () => output.copy(), download: output.download, share, undo, redo, shuffle, language: toggleLanguage,
     'link-keep': () => answerLinkOffer(false), 'link-use': () => answerLinkOffer(true),
     'reset-confirm': confirmReset, 'reset-cancel': () => byId('reset-dialog').close(),
     reset: () => byId('reset-dialog').showModal(),
@@ -808,7 +734,7 @@ function listen() {
 
 function start() {
   initFeedback(() => texts);
-  initPhone(copy);
+  initPhone(output.copy);
   worker.addEventListener('message', onWorkerMessage);
   worker.addEventListener('error', (event) => setStatus(texts.coreFailed(event.message || 'worker.js')));
   applyLanguage();

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -38,10 +39,10 @@ EM_JS(std::int32_t, hc_segment_graphemes,
         return count;
       });
 
-// Hands a piece of the markup to the page, which takes it before the next
-// piece is written over it.
-EM_JS(void, hc_markup_piece, (const char16_t* piece, std::int32_t units),
-      { Module['onMarkupPiece'](piece, units); });
+// Hands a piece of the markup, as UTF-8 bytes, to the page, which takes it
+// before the next piece is written over it.
+EM_JS(void, hc_markup_piece, (const char* piece, std::int32_t bytes),
+      { Module['onMarkupPiece'](piece, bytes); });
 
 namespace {
 
@@ -176,27 +177,79 @@ void BuildMarkup() {
   g_markupBuilt = true;
 }
 
-// Collects the markup into pieces of a fixed size and hands each to the page.
-class PieceSink {
+// Collects the markup as UTF-8 into pieces of about a fixed size and hands
+// each to the page, which keeps them in a Blob as they are: a long markup
+// never becomes a string on the page. A piece ends between two code points;
+// a surrogate pair split between two puts is joined, and a lone surrogate
+// becomes U+FFFD, as the browser's own encoder writes it.
+class Utf8PieceSink {
  public:
-  explicit PieceSink(std::size_t units) : m_units(units) { m_buffer.reserve(units); }
+  explicit Utf8PieceSink(std::size_t bytes) : m_bytes(bytes) { m_buffer.reserve(bytes + 4); }
 
   void put(std::u16string_view piece) {
-    m_buffer.append(piece);
-    if (m_buffer.size() >= m_units) {
-      flush();
+    for (const char16_t unit : piece) {
+      take(unit);
     }
   }
   void flush() {
+    if (m_lead != 0) {
+      append(kReplacement);
+      m_lead = 0;
+    }
+    send();
+  }
+
+ private:
+  static constexpr char32_t kReplacement = 0xFFFD;
+  static bool isLead(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+  static bool isTrail(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+  void take(char16_t unit) {
+    if (m_lead != 0) {
+      const char32_t lead = m_lead;
+      m_lead = 0;
+      if (isTrail(unit)) {
+        append(0x10000 + ((lead - 0xD800) << 10) + (unit - 0xDC00));
+        return;
+      }
+      append(kReplacement);
+    }
+    if (isLead(unit)) {
+      m_lead = unit;
+      return;
+    }
+    append(isTrail(unit) ? kReplacement : unit);
+  }
+  void append(char32_t c) {
+    if (c < 0x80) {
+      m_buffer.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      m_buffer.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      m_buffer.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+      m_buffer.push_back(static_cast<char>(0xE0 | (c >> 12)));
+      m_buffer.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      m_buffer.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      m_buffer.push_back(static_cast<char>(0xF0 | (c >> 18)));
+      m_buffer.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+      m_buffer.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      m_buffer.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+    if (m_buffer.size() >= m_bytes) {
+      send();
+    }
+  }
+  void send() {
     if (!m_buffer.empty()) {
       hc_markup_piece(m_buffer.data(), static_cast<std::int32_t>(m_buffer.size()));
       m_buffer.clear();
     }
   }
 
- private:
-  std::size_t m_units;
-  std::u16string m_buffer;
+  std::size_t m_bytes;
+  std::string m_buffer;
+  char16_t m_lead = 0;
 };
 
 // The request's value codes: a value is its index in these tables, by the
@@ -505,14 +558,14 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_error_units() {
   return static_cast<std::int32_t>(g_error.size());
 }
 
-// The markup of the last conversion written out in pieces of pieceUnits code
-// units (the last one shorter) through the page's Module.onMarkupPiece,
-// instead of built whole: a long text's markup need never be in memory at once.
-EMSCRIPTEN_KEEPALIVE void hc_write_markup(std::int32_t pieceUnits) {
+// The markup of the last conversion written out as UTF-8 in pieces of about
+// pieceBytes bytes through the page's Module.onMarkupPiece, instead of built
+// whole: a long text's markup need never be in memory at once.
+EMSCRIPTEN_KEEPALIVE void hc_write_markup(std::int32_t pieceBytes) {
   if (!g_text || g_markupBuilt) {
     return;
   }
-  PieceSink sink(static_cast<std::size_t>(std::max(pieceUnits, 1)));
+  Utf8PieceSink sink(static_cast<std::size_t>(std::max(pieceBytes, 1)));
   g_text->write(g_step, sink);
   sink.flush();
 }

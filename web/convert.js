@@ -127,10 +127,10 @@ function markupOf(core, failed) {
   return core.HEAPU16.slice(markup, failed ? markup : markup + core._hc_markup_units());
 }
 
-function writeMarkup(core, {units, take}) {
-  core.onMarkupPiece = (pointer, length) => take(core.HEAPU16.subarray(pointer >> 1, (pointer >> 1) + length));
+function writeMarkup(core, {bytes, take}) {
+  core.onMarkupPiece = (pointer, length) => take(core.HEAPU8.subarray(pointer, pointer + length));
   try {
-    core._hc_write_markup(units);
+    core._hc_write_markup(bytes);
   } finally {
     core.onMarkupPiece = null;
   }
@@ -147,10 +147,11 @@ export async function createConverter() {
     // offsets into that text. The markup comes back as UTF-16 code units,
     // which a worker can hand over without copying.
     //
-    // With pieces = {units, take(piece), planned(result)} the markup is not
+    // With pieces = {bytes, take(piece), planned(result)} the markup is not
     // built whole: planned hears the result first, then take hears the
-    // markup in pieces of that many code units (views into the core's
-    // memory, valid until take returns), and markup is null.
+    // markup as UTF-8 in pieces of about that many bytes, each ending
+    // between two characters (views into the core's memory, valid until
+    // take returns), and markup is null.
     convert(settings, text, pieces = null) {
       writeRequest(core, described, settings, text);
       const status = core._hc_convert();

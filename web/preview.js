@@ -16,9 +16,12 @@ export function boardColour(settings) {
   return settings.board === 'custom' ? settings.boardColour : boardColours[settings.board].toLowerCase();
 }
 
-// Chunks are drawn a batch at a time, the next batch when the reader
-// scrolls near the end of what is drawn: a long preview never blocks the page.
-const batch = 200;
+// Chunks are drawn a batch at a time, the next batch when the end of what
+// is drawn comes within a screen of the reader. An empty marker after the
+// last batch tells when: the browser reports it coming into reach after it
+// has laid the page out anyway, so nothing is measured in between and a
+// long preview never blocks the page.
+const batch = 100;
 const drawn = new WeakMap();
 
 function contrastOf(colour, boardLight, ratios) {
@@ -49,22 +52,23 @@ function drawBatch(container) {
   }
   state.at = end;
   container.append(fragment);
+  watchEnd(container, state);
 }
 
-// Each batch is a task of its own, until the drawn part reaches well below
-// what the reader sees.
-function drawMore(container) {
-  const state = drawn.get(container);
-  if (state && !state.pending && state.at < state.chunks.length &&
-      container.scrollTop + 2 * container.clientHeight >= container.scrollHeight) {
-    state.pending = true;
-    setTimeout(() => {
-      state.pending = false;
-      if (drawn.get(container) === state) {
-        drawBatch(container);
-        drawMore(container);
-      }
-    });
+// A marker observed anew is reported at once, in reach or not: each batch
+// moves it to the new end.
+function watchEnd(container, state) {
+  state.observer ??= new IntersectionObserver((entries) => {
+    if (drawn.get(container) === state && entries.some((entry) => entry.isIntersecting)) {
+      drawBatch(container);
+    }
+  }, {root: container, rootMargin: '0px 0px 100% 0px'});
+  state.observer.disconnect();
+  if (state.at < state.chunks.length) {
+    container.append(state.end);
+    state.observer.observe(state.end);
+  } else {
+    state.end.remove();
   }
 }
 
@@ -88,12 +92,8 @@ export function showPreview(container, text, chunks, board) {
   container.style.backgroundColor = board;
   container.style.color = contrastRatio(board, '#000000') >= contrastRatio(board, '#ffffff') ? '#000000' : '#ffffff';
   container.replaceChildren();
-  if (!drawn.has(container)) {
-    container.addEventListener('scroll', () => drawMore(container), {passive: true});
-  }
-  drawn.set(container, {text, chunks, at: 0, pending: false});
+  drawn.get(container)?.observer?.disconnect();
+  drawn.set(container, {text, chunks, at: 0, end: document.createElement('span'), observer: null});
   drawBatch(container);
-  // Whether more is in view is asked after the page is laid out anyway.
-  requestAnimationFrame(() => setTimeout(() => drawMore(container)));
   return {low, lowest};
 }

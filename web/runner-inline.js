@@ -1,30 +1,14 @@
-// The single-file page has no worker file to start: conversions run on the
-// page itself, one task each, answering like the worker does. A request that
-// a newer one overtakes before its turn is dropped, as the page would ignore
-// its answer anyway.
-import {createConverter} from './convert.js';
-import {answerRequest} from './answer.js';
-import {toolAnswer} from './tools.js';
-
+// The single-file page has no worker file to start: the worker's code
+// travels inside the page, in a script element the browser does not run,
+// and starts as a classic worker from a blob: URL (the page's policy allows
+// workers from blob: and nothing else; a page opened from disk cannot start
+// a module worker from one), so that conversions stay off the page as they
+// do when it is served.
 export function startConverter() {
-  const target = new EventTarget();
-  const answer = (data) => target.dispatchEvent(new MessageEvent('message', {data}));
-  const converter = createConverter();
-  converter.then((c) => answer({ready: true, core: c.interface}),
-    (error) => answer({ready: false, error: String(error)}));
-  let newest = null;
-  target.postMessage = (data) => {
-    if (data.tool) {
-      setTimeout(async () => answer(toolAnswer(await converter, data)));
-      return;
-    }
-    newest = data;
-    setTimeout(async () => {
-      const c = await converter;
-      if (newest === data) {
-        answerRequest(c, data, answer);
-      }
-    });
-  };
-  return target;
+  const source = document.getElementById('worker-source').textContent;
+  const url = URL.createObjectURL(new Blob([source], {type: 'text/javascript'}));
+  const worker = new Worker(url);
+  // The worker has read its code once it speaks.
+  worker.addEventListener('message', () => URL.revokeObjectURL(url), {once: true});
+  return worker;
 }

@@ -97,3 +97,55 @@ test('a site that asks for coloured text gets it in the editor\'s model, formatt
     assert.deepEqual(await call(name, 'colours'), expected, `${name} ${JSON.stringify(options)}`);
   }
 });
+
+// The box of an element inside the notice's closed shadow root, which only
+// the browser's own view of the page reaches.
+async function boxInNotice(tag) {
+  const cdp = await board.page.context().newCDPSession(board.page);
+  const {root} = await cdp.send('DOM.getDocument', {depth: 0});
+  const {nodeId} = await cdp.send('DOM.querySelector', {nodeId: root.nodeId, selector: 'huecode-notice'});
+  const {node} = await cdp.send('DOM.describeNode', {nodeId, depth: -1, pierce: true});
+  const find = (at) => (at.localName === tag ? at
+    : [...(at.children ?? []), ...(at.shadowRoots ?? [])].map(find).find(Boolean));
+  const {model} = await cdp.send('DOM.getBoxModel', {backendNodeId: find(node).backendNodeId});
+  await cdp.detach();
+  return {x: model.content[0] + 2, y: model.content[1] + 2};
+}
+
+test('the notice of a refused change copies the markup to the clipboard at a click', async () => {
+  await board.page.context().grantPermissions(['clipboard-read', 'clipboard-write'],
+    {origin: new URL(board.page.url()).origin});
+  await board.page.evaluate(() => document.querySelectorAll('huecode-notice').forEach((notice) => notice.remove()));
+  await put('stubborn', 'kept as it is', [0, 4]);
+  assert.equal((await board.colour({dialect: 'ubb', formatted: false})).reason, 'notHeld');
+  const button = await boxInNotice('button');
+  await board.page.mouse.click(button.x, button.y);
+  assert.equal(await board.page.evaluate(() => navigator.clipboard.readText()), cliMarkup(['--preset', 'ubb'], 'kept'));
+});
+
+test('the popup\'s coloured-text choice is kept for the site and used by its apply button', async () => {
+  const origin = new URL(board.page.url()).origin;
+  await board.worker.evaluate(() => chrome.storage.local.remove('huecode.extension.v1'));
+  await put('quill', post, [0, 2]);
+  const tabId = await board.worker.evaluate(async () => (await chrome.tabs.query({url: 'http://127.0.0.1/*'}))[0].id);
+  // A popup opened as a tab would take itself for the options page and the
+  // tab for its own: it is told the board is the tab it belongs to.
+  const popup = await board.page.context().newPage();
+  await popup.addInitScript((tabId) => {
+    chrome.tabs.getCurrent = async () => undefined;
+    chrome.tabs.query = async () => [{id: tabId}];
+  }, tabId);
+  await popup.goto(board.worker.url().replace(/[^/]*$/, 'popup.html'));
+  await popup.locator('#formatted-row:not([hidden])').waitFor();
+  await popup.check('#formatted');
+  await popup.selectOption('#dialect', 'ubb');
+  await popup.click('#apply');
+  await popup.locator('#status:not(:empty)').waitFor();
+  const sites = await board.worker.evaluate(async () =>
+    (await chrome.storage.local.get('huecode.extension.v1'))['huecode.extension.v1'].sites);
+  assert.deepEqual(sites[origin], {dialect: 'ubb', formatted: true});
+  assert.equal(await call('quill', 'text'), post, 'coloured text, not markup');
+  assert.deepEqual((await call('quill', 'colours')).map(([colour]) => colour), [...cliMarkup(['--preset', 'ubb'],
+    post.slice(0, 2)).matchAll(/color=([0-9A-F]{6})/g)].map((m) => `#${m[1].toLowerCase()}`));
+  await popup.close().catch(() => {});
+});

@@ -1,7 +1,7 @@
 // Cutting a JavaScript string and lone surrogates, without a browser.
 import assert from 'node:assert/strict';
 import {test} from 'node:test';
-import {pairSafeEnd, wellFormed} from '../codepoints.js';
+import {pairSafeEnd, pairSafeSpan, wellFormed} from '../codepoints.js';
 
 test('a cut never splits a surrogate pair', () => {
   // text, cut at, where the cut goes: written as the characters kept.
@@ -9,6 +9,13 @@ test('a cut never splits a surrogate pair', () => {
     ['abc', 0, ''], ['abc', 3, 'abc'], ['a\uD800', 2, 'a\uD800'], ['彩色', 1, '彩']];
   for (const [text, end, kept] of cuts) {
     assert.equal(text.slice(0, pairSafeEnd(text, end)), kept, `${JSON.stringify(text)} at ${end}`);
+  }
+  // The same for a span of code units, at both ends: text, span, the characters kept.
+  const spans = [['a😀b😀', 2, 4, 'b'], ['a😀b😀', 1, 5, '😀b'], ['😀', 1, 1, ''], ['😀😀', 1, 3, ''],
+    ['\uDE00\uD83D', 0, 2, '\uDE00\uD83D'], ['abc', 0, 9, 'abc']];
+  for (const [text, start, end, kept] of spans) {
+    const [from, to] = pairSafeSpan(Uint16Array.from({length: text.length}, (_, k) => text.charCodeAt(k)), start, end);
+    assert.equal(text.slice(from, to), kept, `${JSON.stringify(text)} from ${start} to ${end}`);
   }
 });
 

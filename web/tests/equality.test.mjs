@@ -217,5 +217,7 @@ test('so does the single file, opened from disk, with nothing refused', async ()
   await waitForOutput(page);
   assert.deepEqual(await differences(page), []);
   assert.deepEqual(problems, []);
+  // It converts in a worker of its own, started from the page's inline code.
+  assert.deepEqual(page.workers().map((worker) => worker.url().slice(0, 5)), ['blob:']);
   await context.close();
 });

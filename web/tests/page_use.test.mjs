@@ -128,7 +128,7 @@ test('markup in the text shows as text and runs nothing', async () => {
 
 test('a million characters convert while the page keeps answering', async () => {
   const {context, page} = await openPage(session);
-  const text = '彩色文字 huecode\t<&>\n'.repeat(60000).slice(0, 1000000) + '!';
+  const text = '彩色文字 huecode\t<&>😀\n'.repeat(60000).slice(0, 1000000) + '!';
   await page.evaluate((text) => {
     const box = document.getElementById('text');
     box.value = text;
@@ -146,8 +146,34 @@ test('a million characters convert while the page keeps answering', async () => 
   await writeFile(join(folder, 'in.txt'), text);
   const expected = execFileSync(cliPath, ['--endpoints', '--input', join(folder, 'in.txt')],
     {maxBuffer: 1 << 30});
+  // The preview draws more as it is scrolled, up to the whole beginning it shows.
+  await page.waitForFunction(() => {
+    const preview = document.getElementById('preview');
+    preview.scrollTop = preview.scrollHeight;
+    return !preview.lastChild?.matches?.('span:empty');
+  }, null, {polling: 100});
+  const previewed = await page.textContent('#preview');
+  assert.ok(previewed.length > 3000 && text.startsWith(previewed), `the preview shows ${previewed.length} characters`);
+
   const downloaded = await readFile(await download.path());
   assert.ok(downloaded.equals(expected.subarray(0, expected.length - 1)), 'the download differs from huecode-cli');
+
+  // The box shows a window of the markup: its start, then, moved by
+  // scrolling past its bottom edge or by the slider, later parts up to the end.
+  const whole = downloaded.toString();
+  assert.ok(whole.startsWith(await page.inputValue('#output')), 'the box starts with the markup');
+  const moves = [['scrolled on', (box) => box.scrollTo(0, box.scrollHeight), (shown) => whole.indexOf(shown) > 0],
+    ['the end', (box, slider) => {
+      slider.value = slider.max;
+      slider.dispatchEvent(new Event('input'));
+    }, (shown) => whole.endsWith(shown)]];
+  for (const [name, move, fits] of moves) {
+    const before = await page.inputValue('#output');
+    await page.evaluate(`(${move})(document.getElementById('output'), document.getElementById('output-at'))`);
+    await page.waitForFunction((before) => document.getElementById('output').value !== before, before);
+    const shown = await page.inputValue('#output');
+    assert.ok(shown.length > 1000 && fits(shown), `${name}: ${shown.slice(0, 40)}…${shown.slice(-40)}`);
+  }
   await context.close();
 });
 

@@ -1,8 +1,11 @@
 // A static file server on 127.0.0.1 for the page under test, with the
 // content types any static host sends. headers go with every file (a host's
-// caching, say); the root can change while it runs (a new release).
+// caching, say); the root can change while it runs (a new release). With
+// gzip, files are sent compressed to a browser that accepts it, as most
+// static hosts send them.
 import {createServer} from 'node:http';
 import {readFile} from 'node:fs/promises';
+import {gzipSync} from 'node:zlib';
 import {extname, join, normalize} from 'node:path';
 
 const types = {
@@ -15,7 +18,7 @@ const types = {
   '.webmanifest': 'application/manifest+json',
 };
 
-export async function serve(root, headers = {}) {
+export async function serve(root, headers = {}, {gzip = false} = {}) {
   const requests = [];
   const site = {root};
   const server = createServer(async (request, response) => {
@@ -28,8 +31,10 @@ export async function serve(root, headers = {}) {
     }
     try {
       const body = await readFile(file);
-      response.writeHead(200, {'content-type': types[extname(file)] ?? 'application/octet-stream', ...headers});
-      response.end(body);
+      const compressed = gzip && /\bgzip\b/.test(request.headers['accept-encoding'] ?? '') && extname(file) !== '.png';
+      response.writeHead(200, {'content-type': types[extname(file)] ?? 'application/octet-stream', ...headers,
+        ...(compressed ? {'content-encoding': 'gzip', 'vary': 'accept-encoding'} : {})});
+      response.end(compressed ? gzipSync(body) : body);
     } catch {
       response.writeHead(404).end();
     }

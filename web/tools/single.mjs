@@ -2,8 +2,9 @@
 // the modules joined into one inline module script (each in a scope of its
 // own), the style sheet and the icon inlined, the WebAssembly inside the
 // core's script, and a Content-Security-Policy that allows exactly these
-// inline pieces by their hashes. Conversions run on the page instead of in
-// a worker, and there is no service worker.
+// inline pieces by their hashes. The worker's modules, joined the same way,
+// travel in a script element that is not run, and the page starts them as a
+// worker from a blob: URL; there is no service worker.
 // Usage: node single.mjs WEB_DIR CORE_SINGLE_JS OUT_FILE
 import {createHash} from 'node:crypto';
 import {mkdir, readFile, writeFile} from 'node:fs/promises';
@@ -45,19 +46,33 @@ function scoped(name, source) {
 
 const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
 
-async function main() {
-  // Each module once, after the modules it imports.
+// The modules from entry on, each once, after the modules it imports, as one script.
+async function joined(entry) {
   const read = (name) => readFile(pathOf(name), 'utf8');
-  const modules = await walkModules(['app.js'], read);
+  const modules = await walkModules([entry], read);
   const parts = await Promise.all(modules.map(async (name) => scoped(name, await read(name))));
   const script = parts.join('\n');
-  if (/<\/script/i.test(script)) {
-    throw new Error('a script contains "</script", which would end the inline script early');
+  if (/<\/script|<!--/i.test(script)) {
+    throw new Error(`${entry}'s modules contain "</script" or "<!--", which would end the inline script early`);
+  }
+  return script;
+}
+
+async function main() {
+  const script = await joined('app.js');
+  // A page opened from disk can start only a classic worker from a blob:
+  // URL, which has no import.meta and is strict only when it says so; the
+  // core's loader asks import.meta only for the address it was loaded from,
+  // which a worker knows as its location.
+  const workerScript = `'use strict';\n${await joined('worker.js')}`.replace(/\bimport\.meta\.url\b/g,
+    'self.location.href');
+  if (workerScript.includes('import.meta')) {
+    throw new Error('a worker module uses import.meta, which a classic worker does not have');
   }
   const style = await readFile(join(webDir, 'style.css'), 'utf8');
   const icon = (await readFile(join(webDir, 'icon.svg'))).toString('base64');
   const csp = [`default-src 'none'`, `script-src ${hash(script)} 'wasm-unsafe-eval'`, `style-src ${hash(style)}`,
-    `img-src data:`, `connect-src data:`, `object-src 'none'`, `base-uri 'none'`, `form-action 'none'`].join('; ');
+    `img-src data:`, `connect-src data:`, `worker-src blob:`, `object-src 'none'`, `base-uri 'none'`, `form-action 'none'`].join('; ');
   const page = (await readFile(join(webDir, 'index.html'), 'utf8'))
     .replace(/<meta http-equiv="Content-Security-Policy" content="[^"]*">/, () =>
       `<meta http-equiv="Content-Security-Policy" content="${csp}">`)
@@ -68,7 +83,8 @@ async function main() {
     .replace(/<script src="file-check.js" defer><\/script>\n/, '')
     .replace(/<link rel="modulepreload"[^>]*>\n/g, '')
     .replace(/<script type="module" src="app.js" blocking="render"><\/script>/,
-      () => `<script type="module" blocking="render">${script}</script>`);
+      () => `<script type="text/plain" id="worker-source">${workerScript}</script>\n` +
+        `<script type="module" blocking="render">${script}</script>`);
   for (const left of ['src="app.js"', 'href="style.css"', 'file-check.js']) {
     if (page.includes(left)) {
       throw new Error(`index.html changed: ${left} is still there`);
