@@ -80,17 +80,23 @@ test('read-only and password fields and bad options are refused, the field left 
   assert.equal(await fieldText(board.page, 'area'), 'untouched');
 });
 
-test('a site\'s dialect is asked once, suggested from the editor, and kept across a reload', async () => {
-  await select(board.page.mainFrame(), 'area', '[color=#123456]old[/color] new', [27, 30]);
-  const asking = board.colour({});
-  await board.page.waitForSelector('huecode-prompt', {state: 'attached'});
-  await board.page.keyboard.press('Enter');
-  assert.equal((await asking).dialect, 'bbcode');
-  await board.page.reload();
-  await select(board.page.mainFrame(), 'area', 'again', [0, 5]);
-  assert.deepEqual(await board.colour({}), {replaced: true, characters: 5, dialect: 'bbcode'});
-  assert.equal(await fieldText(board.page, 'area'), cliMarkup(['--preset', 'bbcode'], 'again'));
-});
+test('a site\'s dialect is asked once, suggested from the markup in the field, and kept across a reload',
+  async () => {
+    // Markup that huecode-cli writes in a dialect, already in the field, suggests that dialect.
+    for (const dialect of ['ubb', 'bbcode', 'html', 'span', 'brelvin', 'minimessage', 'ampersand']) {
+      await board.worker.evaluate(() => chrome.storage.local.remove('huecode.extension.v1'));
+      const old = `${cliMarkup(['--preset', dialect], 'old')} new`;
+      await select(board.page.mainFrame(), 'area', old, [old.length - 3, old.length]);
+      const asking = board.colour({});
+      await board.page.waitForSelector('huecode-prompt', {state: 'attached'});
+      await board.page.keyboard.press('Enter');
+      assert.equal((await asking).dialect, dialect);
+    }
+    await board.page.reload();
+    await select(board.page.mainFrame(), 'area', 'again', [0, 5]);
+    assert.deepEqual(await board.colour({}), {replaced: true, characters: 5, dialect: 'ampersand'});
+    assert.equal(await fieldText(board.page, 'area'), cliMarkup(['--preset', 'ampersand'], 'again'));
+  });
 
 test('a long post of 20,000 characters is coloured whole, and Ctrl+Z brings it back', async () => {
   const post = '长帖子里的一段话, with some English words too.\n'.repeat(600).slice(0, 20000);
