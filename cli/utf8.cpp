@@ -163,11 +163,11 @@ std::optional<Utf8Error> AppendUtf8(std::string_view bytes, std::u16string& out)
       flush();
       return Utf8Error{offset, *sequence.fault};
     }
-    char32_t c = sequence.codePoint;
+    const char32_t c = sequence.codePoint;
     if (c >= 0x10000) {
-      c -= 0x10000;
-      units[used++] = static_cast<char16_t>(0xD800 + (c >> 10));
-      units[used++] = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+      const auto [high, low] = SplitSurrogates(c);
+      units[used++] = high;
+      units[used++] = low;
     } else {
       units[used++] = static_cast<char16_t>(c);
     }
