@@ -1,6 +1,7 @@
 #include "cli/utf8.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -132,6 +133,50 @@ Result<std::u16string, Utf8Error> DecodeUtf8(std::string_view bytes) {
   }
   text.resize(static_cast<std::size_t>(out - text.data()));
   return text;
+}
+
+std::optional<Utf8Error> AppendUtf8(std::string_view bytes, std::u16string& out) {
+  std::array<char16_t, 8192> units{};
+  std::size_t used = 0;
+  const auto flush = [&] {
+    out.append(units.data(), used);
+    used = 0;
+  };
+  std::size_t offset = 0;
+  while (offset < bytes.size()) {
+    if (units.size() - used < 8) {
+      flush();
+    }
+    // Tags are ASCII, and so is much of many texts: eight bytes at a time.
+    std::uint64_t eight = 0;
+    if (bytes.size() - offset >= 8) {
+      std::memcpy(&eight, bytes.data() + offset, sizeof eight);
+      if ((eight & 0x8080808080808080u) == 0) {
+        for (std::size_t k = 0; k < 8; ++k) {
+          units[used + k] = static_cast<unsigned char>(bytes[offset + k]);
+        }
+        used += 8;
+        offset += 8;
+        continue;
+      }
+    }
+    const Sequence sequence = DecodeOne(bytes, offset);
+    if (sequence.fault) {
+      flush();
+      return Utf8Error{offset, *sequence.fault};
+    }
+    char32_t c = sequence.codePoint;
+    if (c >= 0x10000) {
+      c -= 0x10000;
+      units[used++] = static_cast<char16_t>(0xD800 + (c >> 10));
+      units[used++] = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    } else {
+      units[used++] = static_cast<char16_t>(c);
+    }
+    offset += sequence.length;
+  }
+  flush();
+  return std::nullopt;
 }
 
 std::string EncodeUtf8(std::u16string_view text) {

@@ -8,7 +8,8 @@ import {mkdtemp, readdir, readFile, writeFile} from 'node:fs/promises';
 import {tmpdir} from 'node:os';
 import {dirname, join} from 'node:path';
 import {gzipSync} from 'node:zlib';
-import {cliPath, openBrowser, openPage, webRoot} from '../tests/page.mjs';
+import {pathToFileURL} from 'node:url';
+import {cliPath, openBrowser, openPage, waitForOutput, webRoot} from '../tests/page.mjs';
 
 const sizes = [100000, 1000000];
 const runs = 5;
@@ -153,6 +154,12 @@ try {
   const paste = await openPage(session);
   console.log(`paste of 1000000 characters to markup shown: ${(await pasteToOutput(paste.page, 1000000)).toFixed(0)} ms`);
   await paste.context.close();
+  const singleContext = await session.browser.newContext({locale: 'zh-CN'});
+  const singlePage = await singleContext.newPage();
+  await singlePage.goto(pathToFileURL(join(dirname(webRoot), 'web-single', 'huecode.html')).href);
+  await waitForOutput(singlePage);
+  console.log(`the same in the single file: ${(await pasteToOutput(singlePage, 1000000)).toFixed(0)} ms`);
+  await singleContext.close();
 
   const {context, page} = await openPage(session);
   for (const size of sizes) {
