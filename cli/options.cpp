@@ -31,7 +31,7 @@ struct OptionEntry {
   std::vector<std::string_view> (*choices)() = nullptr;  // a value's fixed list, if it has one
 };
 
-CliError Usage(std::string message) {
+CliError UsageError(std::string message) {
   return {kExitUsageError, std::move(message) + " (see --help)"};
 }
 
@@ -121,8 +121,8 @@ std::optional<std::int32_t> ParsePosition(std::string_view text) {
 
 CliError BadValue(std::string_view what, std::string_view value, std::string_view option,
                   std::string_view expected) {
-  return Usage("invalid " + std::string(what) + " '" + std::string(value) + "' for " +
-               std::string(option) + ": expected " + std::string(expected));
+  return UsageError("invalid " + std::string(what) + " '" + std::string(value) + "' for " +
+                    std::string(option) + ": expected " + std::string(expected));
 }
 
 // An option that stores a colour through the given setter.
@@ -191,8 +191,8 @@ constexpr std::array<OptionEntry, 33> kOptions{{
     {"--preset", "NAME", "markup dialect, one of those listed below",
      [](CliOptions& o, std::string_view v) -> std::optional<CliError> {
        if (!FindDialect(v)) {
-         return Usage("unknown preset '" + std::string(v) + "': expected " +
-                      Alternatives(Dialects()));
+         return UsageError("unknown preset '" + std::string(v) + "': expected " +
+                           Alternatives(Dialects()));
        }
        o.presetKey = std::string(v);
        return std::nullopt;
@@ -318,7 +318,7 @@ std::optional<CliError> FindConflict(const std::vector<std::string_view>& given)
   };
   for (const auto& [option, other] : kConflicts) {
     if (wasGiven(option) && wasGiven(other)) {
-      return Usage(std::string(option) + " cannot be combined with " + std::string(other));
+      return UsageError(std::string(option) + " cannot be combined with " + std::string(other));
     }
   }
   return std::nullopt;
@@ -329,8 +329,9 @@ std::optional<CliError> TooManyStops(const CliOptions& options) {
   if (options.via.size() + 2 <= kMaxStops) {
     return std::nullopt;
   }
-  return Usage("a gradient has at most " + std::to_string(kMaxStops) + " stops: start, end and " +
-               std::to_string(kMaxStops - 2) + " --via, not " + std::to_string(options.via.size()));
+  return UsageError("a gradient has at most " + std::to_string(kMaxStops) +
+                    " stops: start, end and " + std::to_string(kMaxStops - 2) + " --via, not " +
+                    std::to_string(options.via.size()));
 }
 
 // Positions must not decrease from one --via to the next.
@@ -345,8 +346,8 @@ std::optional<CliError> MisplacedVia(const CliOptions& options) {
   if (!misplaced) {
     return std::nullopt;
   }
-  return Usage("the stop --via " + options.viaTexts[*misplaced - 1] +
-               " is placed before an earlier stop: positions must increase");
+  return UsageError("the stop --via " + options.viaTexts[*misplaced - 1] +
+                    " is placed before an earlier stop: positions must increase");
 }
 
 }  // namespace
@@ -379,20 +380,20 @@ Result<CliOptions> ParseCommandLine(std::span<const std::string> args) {
     const std::string name = arg.substr(0, equals);
     const OptionEntry* entry = FindOption(name);
     if (!entry) {
-      return Usage("unknown option '" + name + "'; a text that starts with '-' goes after --");
+      return UsageError("unknown option '" + name + "'; a text that starts with '-' goes after --");
     }
     given.push_back(entry->name);
     std::string_view value;
     if (entry->valueName.empty()) {
       if (equals != std::string::npos) {
-        return Usage("option " + name + " takes no value");
+        return UsageError("option " + name + " takes no value");
       }
     } else if (equals != std::string::npos) {
       value = std::string_view(arg).substr(equals + 1);
     } else if (k + 1 < args.size()) {
       value = args[++k];
     } else {
-      return Usage("option " + name + " needs a value " + std::string(entry->valueName));
+      return UsageError("option " + name + " needs a value " + std::string(entry->valueName));
     }
     if (auto error = entry->apply(options, value)) {
       return *std::move(error);

@@ -385,8 +385,8 @@ Result<PlannedConversion> PlanConversion(const CliOptions& options, StyledSettin
   const std::string characters = " (" + std::to_string(fit.length) + " characters)";
   // The step box reads a step as long as the text as 1, so a single chunk for
   // a longer text is said in words that give it back.
-  const std::string chosen = step > 1 && step >= text.units() ? "one tag for the whole text"
-                                                              : "step " + std::to_string(step);
+  const std::string chosen = step > 1 && step >= text.segments() ? "one tag for the whole text"
+                                                                 : "step " + std::to_string(step);
   return PlannedConversion{std::move(plan), Note("--fit chose " + chosen + characters)};
 }
 

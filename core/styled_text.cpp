@@ -54,7 +54,7 @@ StyledText::StyledText(const StyledSettings& settings)
         m_boundaries.size() - 1 > static_cast<std::size_t>(INT32_MAX)) {
       throw std::invalid_argument("grapheme boundaries do not fit the text");
     }
-    m_units = static_cast<std::int32_t>(m_boundaries.size() - 1);
+    m_segments = static_cast<std::int32_t>(m_boundaries.size() - 1);
     m_oneUnitEach = false;
   }
   m_mirror = settings.gradient.mirror;
@@ -64,13 +64,13 @@ StyledText::StyledText(const StyledSettings& settings)
   if (m_shaped) {
     shapeUnits(settings.perLine);
   }
-  m_step = settings.step ? std::clamp(*settings.step, 1, std::max(m_units, 1))
-                         : StepLength(settings.stepText, m_units);
+  m_step = settings.step ? std::clamp(*settings.step, 1, std::max(m_segments, 1))
+                         : StepLength(settings.stepText, m_segments);
 }
 
 StyledText::StyledText(const ConversionSettings& settings)
     : StyledText(settings.text, settings.markup, GradientStops{{settings.start, settings.end}}) {
-  m_step = StepLength(settings.stepText, m_units);
+  m_step = StepLength(settings.stepText, m_segments);
 }
 
 StyledText::StyledText(std::u16string_view text, const MarkupTemplate& markup,
@@ -80,8 +80,8 @@ StyledText::StyledText(std::u16string_view text, const MarkupTemplate& markup,
       m_prefix(markup.prefix),
       m_suffix(markup.suffix),
       m_tail(markup.middle),
-      m_units(CountCharacters(m_text)),
-      m_oneUnitEach(static_cast<std::size_t>(m_units) == m_text.size()),
+      m_segments(CountCharacters(m_text)),
+      m_oneUnitEach(static_cast<std::size_t>(m_segments) == m_text.size()),
       m_linear(gradient.stops.size() == 2 && gradient.space == ColourSpace::Rgb),
       m_sampler(std::move(gradient)) {
   if (markup.format.empty()) {
@@ -120,7 +120,7 @@ std::int64_t StyledText::colouredChunks(std::int32_t step) const {
     for (const char16_t c : m_text) {
       blanks += IsBareChunk(std::u16string_view(&c, 1));
     }
-    return m_units - blanks;
+    return m_segments - blanks;
   }
   cut(step, [&](std::u16string_view text, std::int64_t, bool oneGrapheme) {
     coloured += !IsBareChunk(text, oneGrapheme);
@@ -152,7 +152,7 @@ detail::ColourCursor StyledText::colourCursor(std::int32_t step) const {
       return {m_sampler, m_linear, span->second - span->first, step, span->first};
     }
   }
-  return {m_sampler, m_linear, gradientSpan(m_units), step};
+  return {m_sampler, m_linear, gradientSpan(m_segments), step};
 }
 
 namespace {
@@ -168,7 +168,7 @@ void StyledText::shapeUnits(bool perLine) {
     for (const WordSpan& word : FindWords(m_text)) {
       m_shapeUnits.push_back({word.begin, word.end});
     }
-    m_units = static_cast<std::int32_t>(std::min<std::size_t>(m_shapeUnits.size(), INT32_MAX));
+    m_segments = static_cast<std::int32_t>(std::min<std::size_t>(m_shapeUnits.size(), INT32_MAX));
   } else {
     // Characters or user-perceived characters, the line breaks left out.
     const bool graphemes = !m_boundaries.empty();
@@ -241,7 +241,7 @@ std::int64_t StyledText::tagLength(Measure measure) const {
          measure(m_suffix);
 }
 
-std::size_t StyledText::markupUnits(std::int32_t step) const {
+std::size_t StyledText::markupCodeUnits(std::int32_t step) const {
   const std::int64_t tagUnits =
       tagLength([](std::u16string_view text) { return static_cast<std::int64_t>(text.size()); });
   const std::int64_t coloured = colouredChunks(step);
@@ -269,7 +269,7 @@ StyledText::FixedCounts StyledText::fixedCounts(const LengthMeasure& measure) co
   // The entities that escaping writes are ASCII in place of an ASCII
   // character, so they grow the markup alike in every unit.
   return {CountCharacters(m_untrimmed),
-          unitsAreCharacters ? m_units : length(m_text),
+          unitsAreCharacters ? m_segments : length(m_text),
           tagLength(length),
           escapeGrowth(),
           length(m_styleOpen) + length(m_styleClose),
@@ -286,7 +286,8 @@ ConversionStats StyledText::formattedStats(std::int32_t step, const LengthMeasur
   } counter{measure};
   ConversionStats stats;
   stats.charactersIn = CountCharacters(m_untrimmed);
-  stats.chunks = m_shaped ? shapedChunks(step, false) : (std::int64_t{m_units} + step - 1) / step;
+  stats.chunks =
+      m_shaped ? shapedChunks(step, false) : (std::int64_t{m_segments} + step - 1) / step;
   // Coloured chunks as written: merged runs count once.
   stats.colouredChunks = writeFormatted(step, counter);
   stats.outputCharacters = counter.characters;
@@ -300,7 +301,8 @@ ConversionStats StyledText::stats(std::int32_t step, const FixedCounts& fixed) c
   step = std::max(step, 1);
   ConversionStats stats;
   stats.charactersIn = fixed.charactersIn;
-  stats.chunks = m_shaped ? shapedChunks(step, false) : (std::int64_t{m_units} + step - 1) / step;
+  stats.chunks =
+      m_shaped ? shapedChunks(step, false) : (std::int64_t{m_segments} + step - 1) / step;
   stats.colouredChunks = colouredChunks(step);
   stats.outputCharacters = fixed.textLength + stats.colouredChunks * fixed.tagLength +
                            fixed.escapeGrowth + (stats.colouredChunks > 0 ? fixed.styleLength : 0);
@@ -327,7 +329,7 @@ std::u16string GenerateStyledCode(const StyledSettings& settings) {
 
 Fit FitStep(const StyledText& text, std::int64_t limit, const LengthMeasure& measure) {
   const StyledText::FixedCounts fixed = text.fixedCounts(measure);
-  const std::int32_t last = std::max(text.units(), 1);
+  const std::int32_t last = std::max(text.segments(), 1);
   for (std::int32_t step = 1; step <= last; ++step) {
     const std::int64_t output = text.stats(step, fixed).outputCharacters;
     if (output <= limit) {

@@ -31,8 +31,9 @@ const byId = (id) => document.getElementById(id);
 
 let settings = loadSettings(local);
 let texts = textsOf(settings.language ?? defaultLanguage(navigator.languages));
-// The core's dialects, defaults and limits, once its worker is ready.
-let core = null;
+// What the core says of itself (web/interface.js): its dialects, defaults and
+// limits, once its worker is ready.
+let coreFacts = null;
 const undoHistory = new History(100);
 let latest = 0;
 let timer = 0;
@@ -73,7 +74,7 @@ const textLoaded = loadText((text) => {
 }).then(keptText);
 const worker = startConverter();
 const output = createOutputView({texts: () => texts});
-const markupTools = createMarkupTools({worker, texts: () => texts, core: () => core, request: conversionSettings,
+const markupTools = createMarkupTools({worker, texts: () => texts, core: () => coreFacts, request: conversionSettings,
   dialectName: (dialect) => dialectName(texts, dialect), setStatus});
 
 // The step and the limit as numbers, or the reason they cannot be read.
@@ -102,7 +103,7 @@ function conversionSettings() {
     middle: settings.middle,
     suffix: settings.suffix,
     format: settings.format,
-    ...formattingSettings(core, settings),
+    ...formattingSettings(coreFacts, settings),
     positions: settings.positions,
     perLine: settings.perLine,
     mirror: settings.mirror,
@@ -117,7 +118,7 @@ function convertNow() {
   clearTimeout(timer);
   timer = 0;
   const request = conversionSettings();
-  if (!core || !request) {
+  if (!coreFacts || !request) {
     return;
   }
   const text = byId('text').value;
@@ -205,12 +206,12 @@ function showCounts(result) {
 
 
 function currentDialect() {
-  return core && settings.prefix !== null ? dialectOf(settings, core) : null;
+  return coreFacts && settings.prefix !== null ? dialectOf(settings, coreFacts) : null;
 }
 
 // The HTML dialects let a browser read < and & in the text as markup.
 function suggestEscaping() {
-  const html = Boolean(core?.dialects.find(({key}) => key === currentDialect())?.html);
+  const html = Boolean(coreFacts?.dialects.find(({key}) => key === currentDialect())?.html);
   byId('escape-hint').hidden = settings.escape || !html || !/[<&]/.test(sentText);
 }
 
@@ -219,7 +220,7 @@ function drawPreview() {
     return;
   }
   const {low, lowest} = showPreview(byId('preview'), sentText, lastResult.preview, boardColour(settings));
-  formatPreview(byId('preview'), formattingSettings(core, settings).styles);
+  formatPreview(byId('preview'), formattingSettings(coreFacts, settings).styles);
   byId('contrast-warning').textContent = low ? texts.lowContrast(low, lowest.toFixed(2)) : '';
   byId('contrast-warning').hidden = low === 0;
   showOnBar({preview: byId('preview'), board: boardColour(settings), length: barLength(lastResult)});
@@ -286,12 +287,12 @@ function applyTheme() {
 }
 
 function render() {
-  writeSettings(settings, texts, {dialect: currentDialect(), core});
+  writeSettings(settings, texts, {dialect: currentDialect(), core: coreFacts});
   byId('undo').disabled = undoHistory.past.length === 0;
   byId('redo').disabled = undoHistory.future.length === 0;
   applyTheme();
   showValidity();
-  showFormatting(core, settings, texts);
+  showFormatting(coreFacts, settings, texts);
   suggestEscaping();
   drawPreview();
 }
@@ -323,7 +324,7 @@ function restore(snapshot) {
   const reader = Object.fromEntries(readerKeys.map((key) => [key, settings[key]]));
   const before = settings;
   // A step taken before the core was ready left the gradient and template to it.
-  settings = core ? withCoreDefaults({...snapshot, ...reader}) : {...snapshot, ...reader};
+  settings = coreFacts ? withCoreDefaults({...snapshot, ...reader}) : {...snapshot, ...reader};
   saveSettings(local, before, settings);
   render();
   convertNow();
@@ -358,10 +359,10 @@ function stopPositions() {
 }
 
 function shuffle() {
-  if (!core) {
+  if (!coreFacts) {
     return;
   }
-  const stops = surpriseStops(circleFor(core.surprise, boardColour(settings)));
+  const stops = surpriseStops(circleFor(coreFacts.surprise, boardColour(settings)));
   change({...settings, rainbow: false, stops, positions: null}, {convert: 'now'});
   setStatus(texts.shuffled);
 }
@@ -419,7 +420,7 @@ function onStopButton(event) {
 }
 
 function pickDialect() {
-  const dialect = core.dialects.find(({key}) => key === byId('dialect').value);
+  const dialect = coreFacts.dialects.find(({key}) => key === byId('dialect').value);
   if (!dialect) {
     return;
   }
@@ -437,11 +438,11 @@ function pickDialect() {
 // What the settings leave to the core (null), and a gradient longer than it
 // takes, become the core's.
 function withCoreDefaults(current) {
-  const {initial} = core;
+  const {initial} = coreFacts;
   const stops = current.stops ?? [];
   return {
     ...current,
-    stops: stops.length >= 2 && stops.length <= core.maxStops ? stops : [...core.defaultStops],
+    stops: stops.length >= 2 && stops.length <= coreFacts.maxStops ? stops : [...coreFacts.defaultStops],
     prefix: current.prefix ?? initial.prefix,
     middle: current.middle ?? initial.middle,
     suffix: current.suffix ?? initial.suffix,
@@ -523,7 +524,7 @@ function linkToast(message, before) {
 // replaces an empty draft or the same one; over a different draft the user
 // is asked first. It is applied once: the address loses its fragment.
 function openLink() {
-  const read = readShareFragment(location.hash, {maxStops: core.maxStops});
+  const read = readShareFragment(location.hash, {maxStops: coreFacts.maxStops});
   if (!read) {
     return;
   }
@@ -579,7 +580,7 @@ function toggleLanguage() {
 // A gallery gradient brings the board it reads on, unless the user set a colour of their own.
 const library = createLibrary({
   texts: () => texts,
-  maxStops: () => core?.maxStops,
+  maxStops: () => coreFacts?.maxStops,
   current: () => ({stops: settings.stops, space: settings.space, positions: stopPositions()}),
   apply(gradient, name, button) {
     const before = settings;
@@ -602,7 +603,7 @@ function onWorkerMessage({data}) {
     return;
   }
   if (data.ready) {
-    core = data.core;
+    coreFacts = data.core;
     settings = withCoreDefaults(settings);
     render();
     markupTools.render();
@@ -684,8 +685,8 @@ function onStorageElsewhere(event) {
   if (event.key !== settingsKey && event.key !== null) {
     return;
   }
-  const stored = loadSettings(local, core ? {maxStops: core.maxStops} : undefined);
-  const next = core ? withCoreDefaults(stored) : stored;
+  const stored = loadSettings(local, coreFacts ? {maxStops: coreFacts.maxStops} : undefined);
+  const next = coreFacts ? withCoreDefaults(stored) : stored;
   if (!sameSettings(next, settings)) {
     settings = next;
     applyLanguage();
@@ -727,7 +728,7 @@ function listen() {
   byId('link-dialog').addEventListener('cancel', () => answerLinkOffer(false));
   document.querySelector('.jump').addEventListener('click', jumpToResult);
   systemDark.addEventListener('change', applyTheme);
-  addEventListener('hashchange', () => core && openLink());
+  addEventListener('hashchange', () => coreFacts && openLink());
   addEventListener('pagehide', leaving);
   addEventListener('storage', onStorageElsewhere);
 }

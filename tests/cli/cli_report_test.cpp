@@ -25,7 +25,7 @@ TEST_P(Fit, ChoosesTheSmallestStepThatFitsAndSaysWhichOnStandardError) {
   settings.by = c.by;
   settings.graphemes = &GraphemeBoundaries;
   settings.merge = c.merge;
-  const std::int32_t units = StyledText(settings).units();
+  const std::int32_t units = StyledText(settings).segments();
   ASSERT_GT(units, 1);
   std::vector<std::u16string> markups;
   std::vector<std::int64_t> lengths;

@@ -180,7 +180,7 @@ TEST(Cutting, TrimsAndCountsCharacters) {
   const StyledText text(settings);
   EXPECT_EQ(Chunks(settings.text, settings.stepText),
             (ChunkList{{u"\U0001F600a", 1}, {u"b ", 3}, {u"c", 5}}));
-  EXPECT_EQ(text.units(), 5);
+  EXPECT_EQ(text.segments(), 5);
   EXPECT_EQ(text.step(), 2);
   EXPECT_EQ(text.stats(text.step()).chunks, 3);
 }

@@ -101,7 +101,7 @@ TEST(Length, FitTakesTheSmallestStepThatFitsInEveryUnit) {
     const StyledText text(settings);
     for (const auto& [measure, encoding] : units) {
       std::vector<std::int64_t> lengths;
-      for (std::int32_t step = 1; step <= text.units(); ++step) {
+      for (std::int32_t step = 1; step <= text.segments(); ++step) {
         lengths.push_back(ReferenceLength(text.markup(step), encoding));
         EXPECT_EQ(text.outputLength(step, measure), lengths.back()) << encoding << step;
       }

@@ -171,14 +171,14 @@ TEST(StyledConversion, FitTakesTheSmallestStepThatFits) {
     const Fit fit = FitStep(text, limit);
     const auto step = fit.step;
     std::int32_t smallest = 0;
-    for (std::int32_t s = 1; s <= text.units() && smallest == 0; ++s) {
+    for (std::int32_t s = 1; s <= text.segments() && smallest == 0; ++s) {
       if (OutputCharacters(settings, s) <= limit) {
         smallest = s;
       }
     }
     // When nothing fits, the output of one chunk for the whole text is the shortest.
     EXPECT_EQ(step.value_or(0), smallest) << limit;
-    EXPECT_EQ(fit.length, OutputCharacters(settings, step.value_or(text.units()))) << limit;
+    EXPECT_EQ(fit.length, OutputCharacters(settings, step.value_or(text.segments()))) << limit;
   }
 }
 

@@ -86,11 +86,12 @@ void CheckFit(const StyledText& text, std::int64_t limit) {
   const auto fits = [&](std::int32_t step) { return CharacterCount(text.markup(step)) <= limit; };
   const Fit fit = FitStep(text, limit);
   const std::optional<std::int32_t> fitted = fit.step;
-  const std::int32_t tried = std::min(fitted.value_or(text.units()), 200);
+  const std::int32_t tried = std::min(fitted.value_or(text.segments()), 200);
   for (std::int32_t step = 1; step < tried; ++step) {
     FUZZ_CHECK(!fits(step));
   }
-  FUZZ_CHECK(fit.length == CharacterCount(text.markup(fitted.value_or(std::max(text.units(), 1)))));
+  FUZZ_CHECK(fit.length ==
+             CharacterCount(text.markup(fitted.value_or(std::max(text.segments(), 1)))));
   if (fitted) {
     FUZZ_CHECK(*fitted >= 1 && fits(*fitted));
   }

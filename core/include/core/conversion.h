@@ -167,7 +167,9 @@ class StyledText {
   explicit StyledText(StyledSettings&&) = delete;
   explicit StyledText(ConversionSettings&&) = delete;
 
-  std::int32_t units() const { return m_units; }
+  // How many pieces the step counts: characters, graphemes or words (a
+  // surrogate pair is one character).
+  std::int32_t segments() const { return m_segments; }
   // The step the settings ask for: the explicit one, else read from the step text.
   std::int32_t step() const { return m_step; }
 
@@ -202,7 +204,7 @@ class StyledText {
   void cut(std::int32_t step, Cut&& each) const;
   std::int64_t colouredChunks(std::int32_t step) const;
   // Code units the markup has at the step, for sizing it before it is written.
-  std::size_t markupUnits(std::int32_t step) const;
+  std::size_t markupCodeUnits(std::int32_t step) const;
   std::int64_t escapeGrowth() const;
   // Prefix, colour digits, middle and suffix: what a coloured chunk adds.
   template <typename Measure>
@@ -259,7 +261,7 @@ class StyledText {
   std::u16string m_styleOpen;
   std::u16string m_styleClose;
   std::vector<std::uint32_t> m_boundaries;  // only for user-perceived characters
-  std::int32_t m_units = 0;
+  std::int32_t m_segments = 0;
   bool m_oneUnitEach = false;  // characters without surrogate pairs: plain slices
   bool m_linear = false;       // two stops in RGB: each component monotonic in the position
   GradientSampler m_sampler;
@@ -297,8 +299,8 @@ void StyledText::cut(std::int32_t step, Cut&& each) const {
   const std::size_t size = m_text.size();
   const std::int64_t stride = std::max(step, 1);
   if (!m_boundaries.empty()) {
-    for (std::int64_t first = 0; first < m_units; first += stride) {
-      const std::int64_t last = std::min(first + stride, std::int64_t{m_units});
+    for (std::int64_t first = 0; first < m_segments; first += stride) {
+      const std::int64_t last = std::min(first + stride, std::int64_t{m_segments});
       const std::uint32_t begin = m_boundaries[static_cast<std::size_t>(first)];
       const std::uint32_t end = m_boundaries[static_cast<std::size_t>(last)];
       if (!each(m_text.substr(begin, end - begin), first + 1, last - first == 1)) {
@@ -369,7 +371,7 @@ void StyledText::walkLines(std::int32_t step, Deliver&& deliver) const {
   }
   if (done < m_text.size()) {
     deliver(StyledChunk{slice(done, static_cast<std::uint32_t>(m_text.size())), colour, false,
-                        m_units});
+                        m_segments});
   }
 }
 
@@ -432,7 +434,7 @@ void StyledText::write(std::int32_t step, Sink& sink) const {
     return;
   }
   if constexpr (requires { sink.reserve(std::size_t{}); }) {
-    sink.reserve(markupUnits(step));
+    sink.reserve(markupCodeUnits(step));
   }
   detail::TagHead head(m_prefix, m_tail);
   const auto putColoured = [&](const StyledChunk& chunk) HUECODE_INLINE {
