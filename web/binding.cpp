@@ -378,9 +378,9 @@ void CollectPreview(const huecode::StyledSettings& settings, const huecode::Styl
     }
     g_preview.push_back(static_cast<std::int32_t>(offset));
     g_preview.push_back(static_cast<std::int32_t>(chunk.text.size()));
-    const huecode::ColourTriple shown =
-        ansi ? huecode::kAnsiColours[static_cast<std::size_t>(huecode::NearestAnsiColour(chunk.colour))]
-             : chunk.colour;
+    const huecode::ColourTriple shown = ansi ? huecode::kAnsiColours[static_cast<std::size_t>(
+                                                   huecode::NearestAnsiColour(chunk.colour))]
+                                             : chunk.colour;
     g_preview.push_back(chunk.coloured ? huecode::ComposeColour(shown) : -1);
     return true;
   });
