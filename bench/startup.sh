@@ -6,7 +6,8 @@
 #     pipe (goal: within 6x), with the peak memory of each,
 #   - `huecode-cli --strip` of that markup against writing it (goal: within 2x),
 # and which shared libraries `--version` loads. Each figure is the median of
-# $HUECODE_STARTUP_RUNS runs (default 200; 15 for the large text).
+# $HUECODE_STARTUP_RUNS runs (default 200; 15 for the large text), the
+# commands compared taking turns.
 # Builds huecode-cli in build/ (or $HUECODE_BUILD_DIR) if needed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,22 +27,29 @@ import os, random, statistics, subprocess, sys, tempfile
 cli, runs = sys.argv[1], int(sys.argv[2])
 work = tempfile.mkdtemp()
 
-def cost(command, runs):
-    """Median processor seconds of one run, output read through a pipe."""
-    seconds = []
+def seconds(command):
+    """Processor seconds of one run, output read through a pipe."""
+    child = subprocess.Popen(command, stdout=subprocess.PIPE)
+    while child.stdout.read(1 << 16):
+        pass
+    _, status, usage = os.wait4(child.pid, 0)
+    if os.waitstatus_to_exitcode(status) != 0:
+        sys.exit(f"startup: {' '.join(command)} failed")
+    return usage.ru_utime + usage.ru_stime
+
+def costs(commands, runs):
+    """Median processor seconds and peak memory of each command. The commands
+    run in turns, so that the load of a shared machine, which changes from one
+    second to the next, weighs on each of them alike."""
+    measured = [[] for _ in commands]
     for _ in range(runs):
-        child = subprocess.Popen(command, stdout=subprocess.PIPE)
-        while child.stdout.read(1 << 16):
-            pass
-        _, status, usage = os.wait4(child.pid, 0)
-        if os.waitstatus_to_exitcode(status) != 0:
-            sys.exit(f"startup: {' '.join(command)} failed")
-        seconds.append(usage.ru_utime + usage.ru_stime)
+        for command, times in zip(commands, measured):
+            times.append(seconds(command))
     # A child's peak memory counts its parent's from before exec, so the peak
     # comes from /usr/bin/time, whose own footprint is small.
-    timed = subprocess.run(["/usr/bin/time", "-f", "%M", *command], stdout=subprocess.DEVNULL,
-                           stderr=subprocess.PIPE, check=True)
-    return statistics.median(seconds), int(timed.stderr.split()[-1])
+    peaks = [int(subprocess.run(["/usr/bin/time", "-f", "%M", *command], stdout=subprocess.DEVNULL,
+                                stderr=subprocess.PIPE, check=True).stderr.split()[-1]) for command in commands]
+    return [(statistics.median(times), peak) for times, peak in zip(measured, peaks)]
 
 def row(name, figures, baseline, goal):
     ratio = figures[0] / baseline[0] if baseline[0] > 0 else float("inf")
@@ -69,15 +77,15 @@ with open(markup, "wb") as f:
     f.write(subprocess.run([cli, "--input", big], stdout=subprocess.PIPE, check=True).stdout)
 
 print(f"{'':<28} {'cpu (median)':>12} {'peak':>12} {'x cat':>8}")
-cat_line = cost(["cat", line], runs)
+cat_line, version = costs([["cat", line], [cli, "--version"]], runs)
 row("cat one line", cat_line, cat_line, 1)
-row("huecode-cli --version", cost([cli, "--version"], runs), cat_line, 2)
+row("huecode-cli --version", version, cat_line, 2)
 big_runs = max(3, runs // 13)
-cat_markup = cost(["cat", markup], big_runs)
+cat_markup, converting, stripping = costs(
+    [["cat", markup], [cli, "--input", big], [cli, "--strip", "--input", markup]], big_runs)
 row("cat the markup", cat_markup, cat_markup, 1)
-converting = cost([cli, "--input", big], big_runs)
 row("huecode-cli --input (1M)", converting, cat_markup, 6)
 # Reading the markup back, against writing it (goal: within 2x of that row).
 print(f"{'':<28} {'':>12} {'':>12} {'x --input':>8}")
-row("huecode-cli --strip (1M)", cost([cli, "--strip", "--input", markup], big_runs), converting, 2)
+row("huecode-cli --strip (1M)", stripping, converting, 2)
 PY

@@ -1,6 +1,8 @@
 #include "cli/input.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -9,6 +11,9 @@
 
 #ifdef _WIN32
 #include "cli/windows_console.h"
+#endif
+#ifdef __linux__
+#include <sys/mman.h>
 #endif
 
 namespace huecode {
@@ -29,18 +34,71 @@ CliError ReadError(std::string_view name, int error) {
           "cannot read " + std::string(name) + ": " + std::strerror(error != 0 ? error : EIO)};
 }
 
-Result<std::string> ReadInto(std::string bytes, std::FILE* stream, std::string_view name) {
-  char buffer[65536];
+// Decodes what was read, but for its last two bytes (which may turn out to
+// be the final line break) unless it is the end, and for a character that
+// runs past them, which is decoded with the next block; returns how many
+// bytes it took. before counts the bytes taken earlier, for a fault's offset.
+std::size_t DecodeBlock(std::string_view read, bool end, std::size_t before,
+                        DecodedInput& decoded) {
+  const std::size_t held = end ? 0 : std::min<std::size_t>(2, read.size());
+  std::size_t taken = read.size() - held;
+  if (decoded.fault) {
+    return taken;
+  }
+  std::optional<Utf8Error> fault = AppendUtf8(read.substr(0, taken), decoded.text);
+  if (fault && !end && fault->fault == Utf8Fault::Truncated) {
+    taken = fault->offset;
+    fault.reset();
+  }
+  if (fault) {
+    fault->offset += before;
+    decoded.fault = fault;
+  }
+  return taken;
+}
+
+// The room for a text of up to so many units, written once from front to
+// back. Faulting tens of megabytes in 4 KiB at a time costs more than reading
+// and decoding them, so on Linux the room is offered huge pages where the
+// kernel grants them on request (a refusal costs nothing but that time).
+void ReserveText(std::u16string& text, std::size_t units) {
+  text.reserve(units);
+#ifdef __linux__
+  constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+  char* const data = reinterpret_cast<char*>(text.data());
+  const auto begin = reinterpret_cast<std::uintptr_t>(data);
+  const std::uintptr_t from = (begin + kHugePage - 1) & ~(kHugePage - 1);
+  const std::uintptr_t to = (begin + text.capacity() * sizeof(char16_t)) & ~(kHugePage - 1);
+  if (to > from) {
+    static_cast<void>(madvise(data + (from - begin), to - from, MADV_HUGEPAGE));
+  }
+#endif
+}
+
+Result<DecodedInput> ReadDecodedInto(DecodedInput decoded, std::FILE* stream, std::string_view name,
+                                     std::size_t block) {
+  block = std::max<std::size_t>(block, 1);
+  // Room before each block for what the one before held back: its last two
+  // bytes and the start of a character they cut.
+  std::string bytes(block + 5, '\0');
+  std::size_t carried = 0;
+  std::size_t before = 0;  // bytes taken before bytes[0]
   for (;;) {
     errno = 0;
-    const std::size_t count = std::fread(buffer, 1, sizeof buffer, stream);
-    bytes.append(buffer, count);
-    if (count < sizeof buffer) {
-      if (std::ferror(stream)) {
-        return ReadError(name, errno);
-      }
-      return bytes;
+    const std::size_t count = std::fread(bytes.data() + carried, 1, block, stream);
+    const bool end = count < block;
+    if (end && std::ferror(stream)) {
+      return ReadError(name, errno);
     }
+    std::string_view read(bytes.data(), carried + count);
+    if (end) {
+      DecodeBlock(DropTrailingLineBreak(read), true, before, decoded);
+      return decoded;
+    }
+    const std::size_t taken = DecodeBlock(read, false, before, decoded);
+    before += taken;
+    carried = read.size() - taken;
+    std::memmove(bytes.data(), read.data() + taken, carried);
   }
 }
 
@@ -55,25 +113,27 @@ std::string_view DropTrailingLineBreak(std::string_view bytes) {
   return bytes;
 }
 
-Result<std::string> ReadStream(std::FILE* stream, std::string_view name) {
-  return ReadInto({}, stream, name);
+Result<DecodedInput> ReadDecodedStream(std::FILE* stream, std::string_view name,
+                                       std::size_t block) {
+  return ReadDecodedInto({}, stream, name, block);
 }
 
-Result<std::string> ReadFile(const std::string& path) {
+Result<DecodedInput> ReadDecodedFile(const std::string& path) {
   const std::string name = "'" + path + "'";
   errno = 0;
   const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenForReading(path), &std::fclose);
   if (!file) {
     return ReadError(name, errno);
   }
-  // A file is read into one allocation of its size (a guess only: it may
-  // still grow); a pipe or a device cannot tell its size.
-  std::string bytes;
+  // A file's text takes at most one unit per byte, so it is decoded into one
+  // allocation of its size (a guess only: it may still grow); a pipe or a
+  // device cannot tell its size.
+  DecodedInput decoded;
   std::error_code error;
   if (std::filesystem::is_regular_file(path, error)) {
-    bytes.reserve(static_cast<std::size_t>(std::filesystem::file_size(path, error)) + 1);
+    ReserveText(decoded.text, static_cast<std::size_t>(std::filesystem::file_size(path, error)));
   }
-  return ReadInto(std::move(bytes), file.get(), name);
+  return ReadDecodedInto(std::move(decoded), file.get(), name, kReadBlock);
 }
 
 }  // namespace huecode

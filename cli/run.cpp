@@ -16,13 +16,16 @@ namespace huecode {
 
 namespace {
 
+CliError NotUtf8(std::string_view what, const Utf8Error& fault) {
+  return {kExitInputError, std::string(what) + " is not valid UTF-8: " +
+                               std::string(DescribeUtf8Fault(fault.fault)) + " at byte offset " +
+                               std::to_string(fault.offset)};
+}
+
 Result<std::u16string> Decode(std::string_view bytes, std::string_view what) {
   auto decoded = DecodeUtf8(bytes);
   if (!decoded) {
-    return CliError{kExitInputError, std::string(what) + " is not valid UTF-8: " +
-                                         std::string(DescribeUtf8Fault(decoded.error().fault)) +
-                                         " at byte offset " +
-                                         std::to_string(decoded.error().offset)};
+    return NotUtf8(what, decoded.error());
   }
   return std::move(*decoded);
 }
@@ -38,22 +41,27 @@ std::string JoinWords(std::span<const std::string> words) {
   return joined;
 }
 
-Result<std::string> ReadText(const CliOptions& options, std::FILE* in) {
-  if (!options.words.empty()) {
-    return JoinWords(options.words);
-  }
-  auto input = options.inputPath ? ReadFile(*options.inputPath) : ReadStream(in, "standard input");
-  if (input) {
-    input->resize(DropTrailingLineBreak(*input).size());
-  }
-  return input;
-}
-
 std::string TextName(const CliOptions& options) {
   if (!options.words.empty()) {
     return "the text";
   }
   return options.inputPath ? "'" + *options.inputPath + "'" : "standard input";
+}
+
+// The text from the words, the file or standard input, decoded.
+Result<std::u16string> ReadText(const CliOptions& options, std::FILE* in) {
+  if (!options.words.empty()) {
+    return Decode(JoinWords(options.words), TextName(options));
+  }
+  auto input = options.inputPath ? ReadDecodedFile(*options.inputPath)
+                                 : ReadDecodedStream(in, "standard input");
+  if (!input) {
+    return input.error();
+  }
+  if (input->fault) {
+    return NotUtf8(TextName(options), *input->fault);
+  }
+  return std::move(input->text);
 }
 
 std::vector<ColourTriple> StopsFor(const CliOptions& options) {
@@ -155,11 +163,7 @@ int Strip(const CliOptions& options, const CliStreams& streams) {
   }
   const bool given =
       options.presetKey || options.prefix || options.middle || options.suffix || options.format;
-  auto input = ReadText(options, streams.in);
-  if (!input) {
-    return fail(input.error());
-  }
-  auto text = Decode(*input, TextName(options));
+  auto text = ReadText(options, streams.in);
   if (!text) {
     return fail(text.error());
   }
@@ -350,11 +354,7 @@ Result<StyledSettings> PrepareSettings(const CliOptions& options, std::FILE* in)
   }
   settings.stepText = std::move(*step);
 
-  auto input = ReadText(options, in);
-  if (!input) {
-    return input.error();
-  }
-  auto text = Decode(*input, TextName(options));
+  auto text = ReadText(options, in);
   if (!text) {
     return text.error();
   }

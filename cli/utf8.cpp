@@ -1,13 +1,14 @@
 #include "cli/utf8.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <utility>
 
 #include "core/colour.h"
-#include "core/detail/surrogates.h"
+#include "core/surrogates.h"
 
 namespace huecode {
 
@@ -26,10 +27,10 @@ struct Sequence {
 // The code point that starts at k, moving k past it; a lone surrogate is U+FFFD.
 char32_t NextCodePoint(std::u16string_view text, std::size_t& k) {
   const char32_t c = text[k++];
-  if (detail::IsHighSurrogate(c) && k < text.size() && detail::IsLowSurrogate(text[k])) {
-    return detail::CombineSurrogates(c, text[k++]);
+  if (IsHighSurrogate(c) && k < text.size() && IsLowSurrogate(text[k])) {
+    return CombineSurrogates(c, text[k++]);
   }
-  return detail::IsSurrogate(c) ? 0xFFFD : c;
+  return IsSurrogate(c) ? 0xFFFD : c;
 }
 
 // How many units at the start of the text are ASCII.
@@ -92,7 +93,7 @@ Sequence DecodeOne(std::string_view bytes, std::size_t offset) {
   if (value < kShortest[length]) {
     return {0, 0, Utf8Fault::Overlong};
   }
-  if (detail::IsSurrogate(value)) {
+  if (IsSurrogate(value)) {
     return {0, 0, Utf8Fault::Surrogate};
   }
   if (value > 0x10FFFF) {
@@ -120,11 +121,9 @@ Result<std::u16string, Utf8Error> DecodeUtf8(std::string_view bytes) {
     if (sequence.fault) {
       return Utf8Error{offset, *sequence.fault};
     }
-    char32_t c = sequence.codePoint;
+    const char32_t c = sequence.codePoint;
     if (c >= 0x10000) {
-      c -= 0x10000;
-      *out++ = static_cast<char16_t>(0xD800 + (c >> 10));
-      *out++ = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+      out = std::ranges::copy(SplitSurrogates(c), out).out;
     } else {
       *out++ = static_cast<char16_t>(c);
     }
@@ -132,6 +131,50 @@ Result<std::u16string, Utf8Error> DecodeUtf8(std::string_view bytes) {
   }
   text.resize(static_cast<std::size_t>(out - text.data()));
   return text;
+}
+
+std::optional<Utf8Error> AppendUtf8(std::string_view bytes, std::u16string& out) {
+  std::array<char16_t, 8192> units{};
+  std::size_t used = 0;
+  const auto flush = [&] {
+    out.append(units.data(), used);
+    used = 0;
+  };
+  std::size_t offset = 0;
+  while (offset < bytes.size()) {
+    if (units.size() - used < 8) {
+      flush();
+    }
+    // Tags are ASCII, and so is much of many texts: eight bytes at a time.
+    std::uint64_t eight = 0;
+    if (bytes.size() - offset >= 8) {
+      std::memcpy(&eight, bytes.data() + offset, sizeof eight);
+      if ((eight & 0x8080808080808080u) == 0) {
+        for (std::size_t k = 0; k < 8; ++k) {
+          units[used + k] = static_cast<unsigned char>(bytes[offset + k]);
+        }
+        used += 8;
+        offset += 8;
+        continue;
+      }
+    }
+    const Sequence sequence = DecodeOne(bytes, offset);
+    if (sequence.fault) {
+      flush();
+      return Utf8Error{offset, *sequence.fault};
+    }
+    const char32_t c = sequence.codePoint;
+    if (c >= 0x10000) {
+      const auto [high, low] = SplitSurrogates(c);
+      units[used++] = high;
+      units[used++] = low;
+    } else {
+      units[used++] = static_cast<char16_t>(c);
+    }
+    offset += sequence.length;
+  }
+  flush();
+  return std::nullopt;
 }
 
 std::string EncodeUtf8(std::u16string_view text) {
@@ -201,14 +244,14 @@ std::string EscapeForTerminal(std::string_view bytes) {
 void Utf8StreamSink::encode(std::u16string_view piece) {
   if (m_pendingHigh != 0) {
     const char16_t high = std::exchange(m_pendingHigh, 0);
-    if (!piece.empty() && detail::IsLowSurrogate(piece.front())) {
-      putCodePoint(detail::CombineSurrogates(high, piece.front()));
+    if (!piece.empty() && IsLowSurrogate(piece.front())) {
+      putCodePoint(CombineSurrogates(high, piece.front()));
       piece.remove_prefix(1);
     } else {
       putCodePoint(0xFFFD);
     }
   }
-  if (!piece.empty() && detail::IsHighSurrogate(piece.back())) {
+  if (!piece.empty() && IsHighSurrogate(piece.back())) {
     m_pendingHigh = piece.back();
     piece.remove_suffix(1);
   }

@@ -1,6 +1,7 @@
 #include "core/strip_markup.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "core/chunks.h"
@@ -13,9 +14,62 @@ namespace {
 
 constexpr std::size_t kNone = std::u16string_view::npos;
 
+// A chunk's head (what comes before its text) as units of fixed width, so
+// that matching it, once or twice for every chunk, is one tight loop rather
+// than a walk over the format's pieces: literal units, and any digit where
+// the colour goes. The formatting codes a dialect writes in every tag vary
+// in width, so they split the head in two, matched before and after them.
+struct HeadUnit {
+  enum Kind : std::uint8_t { Literal, HexDigit, AnsiDigit };
+  char16_t unit = 0;
+  Kind kind = Literal;
+};
+
+struct HeadPattern {
+  std::vector<HeadUnit> beforeCodes;
+  std::vector<HeadUnit> afterCodes;
+  bool codes = false;
+};
+
+// Nothing for a head with a part of any other varying width (decimal channels).
+std::optional<HeadPattern> HeadOf(const MarkupFormat& format, std::size_t textIndex) {
+  HeadPattern head;
+  for (std::size_t k = 0; k < textIndex; ++k) {
+    const FormatPiece& piece = format.pieces[k];
+    std::vector<HeadUnit>& units = head.codes ? head.afterCodes : head.beforeCodes;
+    switch (piece.slot) {
+      case FormatSlot::Literal:
+        for (const char16_t c : piece.literal) {
+          units.push_back({c, HeadUnit::Literal});
+        }
+        break;
+      case FormatSlot::Hex:
+        units.insert(units.end(), detail::kColourDigits, {0, HeadUnit::HexDigit});
+        break;
+      case FormatSlot::Digit:
+        units.push_back({0, HeadUnit::HexDigit});
+        break;
+      case FormatSlot::Ansi:
+        units.push_back({0, HeadUnit::AnsiDigit});
+        break;
+      case FormatSlot::Codes:
+        if (head.codes) {
+          return std::nullopt;
+        }
+        head.codes = true;
+        break;
+      case FormatSlot::Decimal:
+      case FormatSlot::Text:
+        return std::nullopt;
+    }
+  }
+  return head;
+}
+
 // What reading the markup of one dialect, template or format needs.
 struct Reading {
   MarkupFormat chunk;
+  std::optional<HeadPattern> head;
   std::optional<MarkupFormat> bare;
   FormatFrame frame;
   DialectStyles styles;
@@ -62,6 +116,7 @@ Reading ReadingOf(const MarkupTemplate& markup, bool entities) {
     reading.chunk.escape = TextEscape::Html;
   }
   reading.readable = reading.readable && Readable(reading.chunk);
+  reading.head = HeadOf(reading.chunk, TextIndex(reading.chunk));
   return reading;
 }
 
@@ -124,7 +179,10 @@ std::size_t DecodeJsonEscape(std::u16string_view text, std::u16string& out) {
 class Reader {
  public:
   Reader(const Reading& reading, std::u16string_view markup)
-      : m_reading(reading), m_markup(markup), m_textIndex(TextIndex(reading.chunk)) {}
+      : m_reading(reading),
+        m_markup(markup),
+        m_textIndex(TextIndex(reading.chunk)),
+        m_bareTextIndex(reading.bare ? TextIndex(*reading.bare) : 0) {}
 
   // Where a chunk is found first after blanks and formatting codes, or
   // nothing; the end of the chunks when there is nothing but those.
@@ -136,6 +194,9 @@ class Reader {
   std::size_t item(std::size_t pos);
   std::size_t pieces(const MarkupFormat& format, std::size_t first, std::size_t last,
                      std::size_t pos) const;
+  // Where the head of a chunk that starts at pos ends, or kNone.
+  std::size_t head(std::size_t pos) const;
+  std::size_t units(const std::vector<HeadUnit>& units, std::size_t pos) const;
   std::size_t codes(std::size_t pos) const;
   std::size_t styleCode(std::size_t pos);
   std::size_t openTextEnd(std::size_t from, std::size_t limit) const;
@@ -148,6 +209,7 @@ class Reader {
   const Reading& m_reading;
   std::u16string_view m_markup;
   std::size_t m_textIndex;
+  std::size_t m_bareTextIndex;
   std::size_t m_begin = 0;
   std::size_t m_end = 0;
   bool m_styled = false;  // formatting codes opened around the text
@@ -234,6 +296,35 @@ std::size_t Reader::pieces(const MarkupFormat& format, std::size_t first, std::s
   return pos;
 }
 
+std::size_t Reader::units(const std::vector<HeadUnit>& units, std::size_t pos) const {
+  if (pos == kNone || m_end - pos < units.size()) {
+    return kNone;
+  }
+  const char16_t* const at = m_markup.data() + pos;
+  for (std::size_t k = 0; k < units.size(); ++k) {
+    const char16_t c = at[k];
+    const bool matches = units[k].kind == HeadUnit::Literal    ? c == units[k].unit
+                         : units[k].kind == HeadUnit::HexDigit ? IsHex(c)
+                                                               : c >= u'0' && c <= u'7';
+    if (!matches) {
+      return kNone;
+    }
+  }
+  return pos + units.size();
+}
+
+std::size_t Reader::head(std::size_t pos) const {
+  const std::optional<HeadPattern>& head = m_reading.head;
+  if (!head) {
+    return pieces(m_reading.chunk, 0, m_textIndex, pos);
+  }
+  pos = units(head->beforeCodes, pos);
+  if (!head->codes || pos == kNone) {
+    return pos;
+  }
+  return units(head->afterCodes, codes(pos));
+}
+
 // Where a text that ends its format stops: at the next chunk, or at a
 // formatting code that closes what was opened around the text.
 std::size_t Reader::openTextEnd(std::size_t from, std::size_t limit) const {
@@ -243,13 +334,12 @@ std::size_t Reader::openTextEnd(std::size_t from, std::size_t limit) const {
   const DialectStyles& styles = m_reading.styles;
   const bool closes = m_styled && styles.placement == StylePlacement::AroundText;
   for (std::size_t k = from; k < limit; ++k) {
-    const std::u16string_view there = rest(k);
-    if (!lead.empty() && there.starts_with(lead) &&
-        pieces(m_reading.chunk, 0, m_textIndex, k) != kNone) {
+    // The head begins with the lead, so its first unit rules out most places.
+    if (!lead.empty() && m_markup[k] == lead.front() && head(k) != kNone) {
       return k;
     }
     if (closes && std::any_of(styles.close.begin(), styles.close.end(), [&](auto code) {
-          return !code.empty() && there.starts_with(code);
+          return !code.empty() && rest(k).starts_with(code);
         })) {
       return k;
     }
@@ -314,8 +404,8 @@ std::size_t Reader::item(std::size_t pos) {
     if (format == nullptr) {
       continue;
     }
-    const std::size_t text = TextIndex(*format);
-    const std::size_t from = pieces(*format, 0, text, pos);
+    const std::size_t text = format == &m_reading.chunk ? m_textIndex : m_bareTextIndex;
+    const std::size_t from = format == &m_reading.chunk ? head(pos) : pieces(*format, 0, text, pos);
     if (from == kNone) {
       continue;
     }
@@ -325,7 +415,11 @@ std::size_t Reader::item(std::size_t pos) {
       to = after = openTextEnd(from, m_end);
     } else {
       to = literalAfterText(format->pieces[text + 1].literal, format->escape, from);
-      after = to == kNone ? kNone : pieces(*format, text + 1, format->pieces.size(), to);
+      // The literal was found at to: when nothing follows it, the chunk ends there.
+      const bool literalEnds = text + 2 == format->pieces.size();
+      after = to == kNone   ? kNone
+              : literalEnds ? to + format->pieces[text + 1].literal.size()
+                            : pieces(*format, text + 1, format->pieces.size(), to);
       // Tags that do not pair: a second one opened before the first closed.
       if (const std::size_t nested = to == kNone ? to : openTextEnd(from, to); nested < to) {
         m_error = {nested, u"a colour tag opened inside another"};
@@ -364,7 +458,7 @@ std::optional<std::size_t> Reader::firstChunk() {
   while (pos < m_end) {
     // A chunk's head is enough: a chunk that does not close is this
     // dialect's markup all the same, and reading it says where it breaks.
-    if (pieces(m_reading.chunk, 0, m_textIndex, pos) != kNone || item(pos) != kNone) {
+    if (head(pos) != kNone || item(pos) != kNone) {
       return pos;
     }
     if (const std::size_t code = styleCode(pos); code != pos) {
@@ -423,7 +517,7 @@ Stripped Reader::read() {
       m_out += m_markup[pos++];
       continue;
     }
-    const bool open = pieces(m_reading.chunk, 0, m_textIndex, pos) != kNone;
+    const bool open = head(pos) != kNone;
     return fail(pos, open ? u"a colour tag that is not closed"
                           : u"neither a colour tag nor text inside one");
   }

@@ -86,7 +86,8 @@ test('a site that asks for coloured text gets it in the editor\'s model, formatt
     const {[key]: stored = {}} = await chrome.storage.local.get(key);
     await chrome.storage.local.set({[key]: {...stored, sites: {[origin]: {dialect: 'ubb', formatted: true}}}});
   }, origin);
-  for (const [name, options, args] of [['quill', {}, []], ['quill', {bold: true}, ['--bold']], ['design', {}, []]]) {
+  for (const [name, options, args] of [['quill', {}, []], ['quill', {bold: true}, ['--bold']], ['design', {}, []],
+    ['tinymce', {}, []], ['sceditor', {bold: true}, ['--bold']]]) {
     await put(name, post, [3, post.length]);
     const result = await board.colour(options);
     assert.deepEqual(result, {replaced: true, characters: post.length - 3, dialect: 'ubb', formatted: true}, name);

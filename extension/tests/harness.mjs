@@ -35,7 +35,9 @@ const files = {
   // The rich editors, bundled from the npm packages into editors.js; the
   // code editor is short, so that it draws only part of a long text.
   'editors.html': `<!doctype html><meta charset="utf-8"><title>editors</title>
-<style>#codemirror .cm-editor { height: 160px; } iframe { height: 60px; }</style>
+<style>#codemirror .cm-editor { height: 160px; } iframe { height: 60px; }
+/* TinyMCE shows itself once its skin's styles are in; the page has none. */
+.tox-tinymce { visibility: visible !important; }</style>
 <div id="quill"></div><div id="prosemirror"></div><div id="lexical" contenteditable="true"></div>
 <div id="ckeditor"></div><div id="codemirror"></div><div id="stubborn" contenteditable="true"></div>
 <div id="mangler" contenteditable="true"></div>

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <memory>
 #include <string>
 
+#include "cli/input.h"
 #include "cli/utf8.h"
 #include "tests/cli/utf8_decoding.h"
 
@@ -84,6 +87,43 @@ INSTANTIATE_TEST_SUITE_P(
         WellFormedCase{"FourByteBounds", "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF",
                        u"\U00010000\U0010FFFF"}),
     [](const ::testing::TestParamInfo<WellFormedCase>& tested) { return tested.param.name; });
+
+// Read in blocks of any size, a stream decodes as its bytes do whole, less
+// one final line break: characters and line breaks split across blocks, and
+// faults at the same byte offset (a character cut by the final line break is
+// truncated, as the bytes without it are).
+TEST(ReadDecodedStream, DecodesAsTheWholeBytesWhereverTheBlocksEnd) {
+  const std::string inputs[] = {
+      "",
+      "\n",
+      "ab\r\n",
+      "ab\n\n",
+      "plain ASCII, longer than eight bytes\r\n",
+      "\xE5\xBD\xA9\xE8\x89\xB2 [color=#FF00FF]x\xF0\x9F\x98\x80[/color]\n",
+      "ab\xC3\n",
+      "twelve bytes\xE4\x41",
+      "ok\x80 more",
+      "x\xF0\x9F\x98",
+      "\xE5\xBD\xA9\xE8\x89\xB2\xFF\xE5"};
+  for (const std::string& bytes : inputs) {
+    const auto whole = DecodeUtf8(DropTrailingLineBreak(bytes));
+    for (const std::size_t block : {1, 2, 3, 4, 5, 9, 64}) {
+      const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::tmpfile(), &std::fclose);
+      ASSERT_TRUE(file);
+      std::fwrite(bytes.data(), 1, bytes.size(), file.get());
+      std::rewind(file.get());
+      const auto read = ReadDecodedStream(file.get(), "the test", block);
+      ASSERT_TRUE(read.has_value());
+      ASSERT_EQ(read->fault.has_value(), !whole.has_value()) << bytes << " in blocks of " << block;
+      if (whole) {
+        EXPECT_EQ(read->text, *whole) << bytes << " in blocks of " << block;
+      } else {
+        EXPECT_EQ(read->fault->offset, whole.error().offset) << bytes << " / " << block;
+        EXPECT_EQ(read->fault->fault, whole.error().fault) << bytes << " / " << block;
+      }
+    }
+  }
+}
 
 TEST(EscapeForTerminal, KeepsTextAndEscapesControlsAndBadBytes) {
   const std::pair<std::string_view, std::string_view> cases[] = {

@@ -27,6 +27,7 @@
 #include "ui/graphic_button.h"
 #include "ui/picture_box.h"
 #include "ui/text_box.h"
+#include "ui/window_dialects.h"
 
 namespace huecode {
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "cli/cli_error.h"
-#include "core/detail/surrogates.h"
+#include "core/surrogates.h"
 
 namespace huecode {
 
@@ -54,6 +54,13 @@ struct Utf8Error {
 // Unicode scalar value, so that no byte sequence can smuggle in a surrogate.
 Result<std::u16string, Utf8Error> DecodeUtf8(std::string_view bytes);
 
+// Decodes bytes as DecodeUtf8 does and appends the text to out through a
+// small buffer, so that room reserved in out is written once and never
+// cleared first. On a fault its offset is into bytes, and out has gained
+// the text before it (so a character cut at the end of a block, Truncated,
+// can be finished with the next).
+std::optional<Utf8Error> AppendUtf8(std::string_view bytes, std::u16string& out);
+
 // A lone surrogate (never produced by DecodeUtf8) is written as U+FFFD.
 std::string EncodeUtf8(std::u16string_view text);
 
@@ -81,7 +88,7 @@ class Utf8StreamSink {
       char* to = m_buffer + m_used;
       bool whole = true;
       for (const char16_t c : piece) {
-        if (detail::IsSurrogate(c)) {
+        if (IsSurrogate(c)) {
           whole = false;
           break;
         }

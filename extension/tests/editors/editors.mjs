@@ -243,7 +243,11 @@ function scEditor(element) {
     height: 120});
   const editor = window.sceditor.instance(element);
   const body = editor.getBody();
-  return plain(body, () => editor.focus());
+  const frame = element.parentElement.querySelector('.sceditor-container iframe');
+  return plain(body, () => {
+    frame.focus();
+    editor.focus();
+  });
 }
 
 // EasyMDE, CodeMirror 5 underneath: it types through a hidden text area.
