@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "core/colour.h"
-#include "core/detail/surrogates.h"
+#include "core/surrogates.h"
 
 namespace huecode {
 
@@ -27,10 +27,10 @@ struct Sequence {
 // The code point that starts at k, moving k past it; a lone surrogate is U+FFFD.
 char32_t NextCodePoint(std::u16string_view text, std::size_t& k) {
   const char32_t c = text[k++];
-  if (detail::IsHighSurrogate(c) && k < text.size() && detail::IsLowSurrogate(text[k])) {
-    return detail::CombineSurrogates(c, text[k++]);
+  if (IsHighSurrogate(c) && k < text.size() && IsLowSurrogate(text[k])) {
+    return CombineSurrogates(c, text[k++]);
   }
-  return detail::IsSurrogate(c) ? 0xFFFD : c;
+  return IsSurrogate(c) ? 0xFFFD : c;
 }
 
 // How many units at the start of the text are ASCII.
@@ -93,7 +93,7 @@ Sequence DecodeOne(std::string_view bytes, std::size_t offset) {
   if (value < kShortest[length]) {
     return {0, 0, Utf8Fault::Overlong};
   }
-  if (detail::IsSurrogate(value)) {
+  if (IsSurrogate(value)) {
     return {0, 0, Utf8Fault::Surrogate};
   }
   if (value > 0x10FFFF) {
@@ -121,11 +121,9 @@ Result<std::u16string, Utf8Error> DecodeUtf8(std::string_view bytes) {
     if (sequence.fault) {
       return Utf8Error{offset, *sequence.fault};
     }
-    char32_t c = sequence.codePoint;
+    const char32_t c = sequence.codePoint;
     if (c >= 0x10000) {
-      c -= 0x10000;
-      *out++ = static_cast<char16_t>(0xD800 + (c >> 10));
-      *out++ = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+      out = std::ranges::copy(SplitSurrogates(c), out).out;
     } else {
       *out++ = static_cast<char16_t>(c);
     }
@@ -165,11 +163,11 @@ std::optional<Utf8Error> AppendUtf8(std::string_view bytes, std::u16string& out)
       flush();
       return Utf8Error{offset, *sequence.fault};
     }
-    char32_t c = sequence.codePoint;
+    const char32_t c = sequence.codePoint;
     if (c >= 0x10000) {
-      c -= 0x10000;
-      units[used++] = static_cast<char16_t>(0xD800 + (c >> 10));
-      units[used++] = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+      const auto [high, low] = SplitSurrogates(c);
+      units[used++] = high;
+      units[used++] = low;
     } else {
       units[used++] = static_cast<char16_t>(c);
     }
@@ -246,14 +244,14 @@ std::string EscapeForTerminal(std::string_view bytes) {
 void Utf8StreamSink::encode(std::u16string_view piece) {
   if (m_pendingHigh != 0) {
     const char16_t high = std::exchange(m_pendingHigh, 0);
-    if (!piece.empty() && detail::IsLowSurrogate(piece.front())) {
-      putCodePoint(detail::CombineSurrogates(high, piece.front()));
+    if (!piece.empty() && IsLowSurrogate(piece.front())) {
+      putCodePoint(CombineSurrogates(high, piece.front()));
       piece.remove_prefix(1);
     } else {
       putCodePoint(0xFFFD);
     }
   }
-  if (!piece.empty() && detail::IsHighSurrogate(piece.back())) {
+  if (!piece.empty() && IsHighSurrogate(piece.back())) {
     m_pendingHigh = piece.back();
     piece.remove_suffix(1);
   }

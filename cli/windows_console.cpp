@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "cli/utf8.h"
-#include "core/detail/surrogates.h"
+#include "core/surrogates.h"
 
 namespace huecode {
 
@@ -24,8 +24,8 @@ std::string Utf8Argument(const wchar_t* arg) {
   for (const wchar_t* c = arg; *c != L'\0'; ++c) {
     char32_t unit = static_cast<char16_t>(*c);
     const auto next = static_cast<char16_t>(c[1]);
-    if (detail::IsHighSurrogate(unit) && detail::IsLowSurrogate(next)) {
-      unit = detail::CombineSurrogates(unit, next);
+    if (IsHighSurrogate(unit) && IsLowSurrogate(next)) {
+      unit = CombineSurrogates(unit, next);
       ++c;
     }
     bytes.append(buffer, detail::PutUtf8(buffer, unit));

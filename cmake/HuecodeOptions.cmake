@@ -39,3 +39,18 @@ elseif(MSVC)
   add_compile_options(/W4 /utf-8)
 endif()
 set(CMAKE_COMPILE_WARNING_AS_ERROR ${HUECODE_WERROR})
+
+# A library that huecode-cli's picture module, a shared object, links into
+# itself where the program loads it at run time (see cli/CMakeLists.txt).
+function(huecode_module_library target)
+  if(NOT UNIX)
+    return()
+  endif()
+  set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  if(huecode_gnu_flags)
+    # Position-independent code would otherwise stop GCC from inlining the
+    # library's functions into each other, as if a library loaded later could
+    # replace them.
+    target_compile_options(${target} PRIVATE -fno-semantic-interposition)
+  endif()
+endfunction()

@@ -203,8 +203,8 @@ std::int32_t CountCharacters(std::u16string_view text) {
   // high surrogate never is, so this matches cutting pair by pair.
   std::int64_t pairs = 0;
   for (std::size_t offset = 1; offset < text.size(); ++offset) {
-    if (detail::IsLowSurrogate(text[offset])) {
-      pairs += detail::IsHighSurrogate(text[offset - 1]);
+    if (IsLowSurrogate(text[offset])) {
+      pairs += IsHighSurrogate(text[offset - 1]);
     }
   }
   const auto count = static_cast<std::int64_t>(text.size()) - pairs;

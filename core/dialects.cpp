@@ -6,13 +6,6 @@ MarkupTemplate InitialTemplate() {
   return *FindDialect("bbcode");
 }
 
-std::optional<MarkupTemplate> FormatPresets(int index) {
-  if (index < 0 || static_cast<std::size_t>(index) >= kWindowDialectCount) {
-    return std::nullopt;
-  }
-  return kDialects[static_cast<std::size_t>(index)].markup();
-}
-
 const Dialect* DialectOf(const MarkupTemplate& markup) {
   for (const Dialect& dialect : kDialects) {
     const bool same = markup.format.empty()

@@ -1,6 +1,6 @@
 #include "core/length.h"
 
-#include "core/detail/surrogates.h"
+#include "core/surrogates.h"
 
 namespace huecode {
 
@@ -36,9 +36,9 @@ std::int64_t MeasureLength(std::u16string_view text, const LengthMeasure& measur
   std::int64_t length = 0;
   for (std::size_t k = 0; k < text.size(); ++k) {
     char32_t c = text[k];
-    if (detail::IsHighSurrogate(c) && k + 1 < text.size() && detail::IsLowSurrogate(text[k + 1])) {
-      c = detail::CombineSurrogates(c, text[++k]);
-    } else if (detail::IsSurrogate(c)) {
+    if (IsHighSurrogate(c) && k + 1 < text.size() && IsLowSurrogate(text[k + 1])) {
+      c = CombineSurrogates(c, text[++k]);
+    } else if (IsSurrogate(c)) {
       c = kReplacement;
     }
     switch (measure.unit) {

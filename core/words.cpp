@@ -65,7 +65,7 @@ bool InRanges(const std::array<Range, N>& ranges, char32_t c) {
 
 char32_t CodePointAt(std::u16string_view text, std::size_t offset) {
   return detail::CharacterUnits(text, offset) == 2
-             ? detail::CombineSurrogates(text[offset], text[offset + 1])
+             ? CombineSurrogates(text[offset], text[offset + 1])
              : text[offset];
 }
 

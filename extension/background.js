@@ -3,6 +3,7 @@
 // the tab, convert its selection in the WebAssembly core, put the markup in
 // its place.
 import {loadCore} from './core.js';
+import {parseColour} from './web/gradients.js';
 import {rebuildMenus, referenceOfMenuItem} from './menus.js';
 import {askDialect, insertMarkup, readFocusedField, showNotice} from './page_side.js';
 import {loadState, resolveGradient, siteDialect, siteFormatted, updateState, withSiteDialect} from './store.js';
@@ -98,8 +99,8 @@ function conversionSettings(core, state, options, template) {
   const choice = {...state.choice, ...options};
   const gradient = resolveGradient(state, state.choice.gradient, language(), core.defaultStops);
   const stops = [...gradient.stops];
-  stops[0] = (options.start ?? stops[0]).toUpperCase();
-  stops[stops.length - 1] = (options.end ?? stops.at(-1)).toUpperCase();
+  stops[0] = parseColour(options.start ?? stops[0]);
+  stops[stops.length - 1] = parseColour(options.end ?? stops.at(-1));
   return {
     stops, rainbow: false, space: gradient.space, step: choice.step, by: 'char', merge: false, escape: false,
     fitLimit: null, prefix: template.prefix, middle: template.middle, suffix: template.suffix,

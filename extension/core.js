@@ -18,7 +18,7 @@ async function load() {
     // Bold, italic, underline, strikethrough and endpoints.
     formatting: true,
     defaultDialect: core.initialDialect,
-    defaultStops: core.defaultStops.map((stop) => stop.toUpperCase()),
+    defaultStops: core.defaultStops,
     maxStops: core.maxStops,
     // The markup as a string, and the preview's chunks as [offset, units,
     // '#RRGGBB' or null for a bare chunk].
@@ -29,7 +29,7 @@ async function load() {
       const chunks = [];
       for (let k = 0; k + 2 < result.preview.length; k += 3) {
         const [offset, units, colour] = result.preview.slice(k, k + 3);
-        chunks.push([offset, units, colour < 0 ? null : hexOf(colour).toUpperCase()]);
+        chunks.push([offset, units, colour < 0 ? null : hexOf(colour)]);
       }
       return {failed: result.failed, stylesRefused: result.stylesRefused, counts: result.counts, chunks,
         markup: new TextDecoder('utf-16le').decode(result.markup)};

@@ -26,6 +26,7 @@
 #include "ui/picture_box.h"
 #include "ui/step_key_filter.h"
 #include "ui/text_box.h"
+#include "ui/window_dialects.h"
 #include "ui/window_look.h"
 
 namespace huecode {
@@ -272,7 +273,7 @@ void Form1::Form_Unload() {
 }
 
 void Form1::Combo1_Click() {
-  if (const std::optional<MarkupTemplate> preset = FormatPresets(Combo1->currentIndex())) {
+  if (const std::optional<MarkupTemplate> preset = WindowPreset(Combo1->currentIndex())) {
     SetLineText(*Text2[0], QString::fromStdU16String(preset->prefix));
     SetLineText(*Text2[1], QString::fromStdU16String(preset->middle));
     SetLineText(*Text2[2], QString::fromStdU16String(preset->suffix));

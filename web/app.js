@@ -2,7 +2,7 @@
 // becomes a change to it (recorded for undo), the controls are written from
 // it, and a conversion in the worker fills the output, the counts, the bar
 // and the preview with the newest answer.
-import {dialectName, fields, markInvalid, typedColour, writeSettings} from './controls.js';
+import {colourIn, dialectName, fields, fieldValue, markInvalid, writeSettings} from './controls.js';
 import {formatPreview, formattingSettings, showFormatting} from './formatting.js';
 import {applyTexts, defaultLanguage, textsOf} from './i18n.js';
 import {createLibrary} from './library.js';
@@ -348,7 +348,7 @@ function redo() {
 function onFieldInput(event) {
   const field = fields.find((f) => f.id === event.target.id);
   if (field) {
-    const value = event.target[field.property];
+    const value = fieldValue(field, event.target);
     change({...settings, [field.key]: value}, {group: field.property === 'value' ? field.id : null});
   }
 }
@@ -383,7 +383,7 @@ function onColourInput(event) {
   if (target.dataset.stop === undefined || target.type !== 'color') {
     return;
   }
-  setStop(Number(target.dataset.stop), target.value);
+  setStop(Number(target.dataset.stop), colourIn(target));
 }
 
 function onHexInput(event) {
@@ -391,7 +391,7 @@ function onHexInput(event) {
   if (!target.classList.contains('hex')) {
     return;
   }
-  const colour = typedColour(target);
+  const colour = colourIn(target);
   markInvalid(target, colour ? null : texts.badHex);
   if (colour) {
     setStop(Number(target.dataset.stop), colour);
@@ -585,7 +585,7 @@ const library = createLibrary({
     const before = settings;
     const board = ['light', 'dark'].includes(gradient.board) && settings.board !== 'custom' ? gradient.board
       : settings.board;
-    change({...settings, rainbow: false, space: gradient.space, stops: gradient.stops.map((c) => c.toLowerCase()),
+    change({...settings, rainbow: false, space: gradient.space, stops: gradient.stops,
       board, positions: gradient.positions ?? null}, {convert: 'now'});
     acknowledge(button, texts.appliedAck);
     showToast('gradient', button, texts.gradientApplied(name), () => change(before, {convert: 'now'}));

@@ -25,7 +25,7 @@ export const fields = [
   {id: 'suffix', key: 'suffix', property: 'value'},
   {id: 'format', key: 'format', property: 'value'},
   {id: 'board', key: 'board', property: 'value'},
-  {id: 'board-colour', key: 'boardColour', property: 'value'},
+  {id: 'board-colour', key: 'boardColour', property: 'value', colour: true},
   {id: 'theme', key: 'theme', property: 'value'},
   {id: 'perLine', key: 'perLine', property: 'checked'},
   {id: 'mirror', key: 'mirror', property: 'checked'},
@@ -50,11 +50,23 @@ function put(element, property, value) {
   }
 }
 
+// A picker that shows the colour already keeps it, in its own spelling.
+function putColour(picker, colour) {
+  if (colourIn(picker) !== colour) {
+    picker.value = colour;
+  }
+}
+
+// What a control of the fields above holds, as the settings keep it.
+export function fieldValue(field, element) {
+  return field.colour ? colourIn(element) : element[field.property];
+}
+
 function showHex(id, colour) {
   const hex = byId(`${id}-hex`);
   // The box being typed into keeps what the user typed, valid or not.
   if (document.activeElement !== hex) {
-    put(hex, 'value', colour.toUpperCase());
+    put(hex, 'value', colour);
     markInvalid(hex, null);
   }
 }
@@ -134,7 +146,7 @@ function writeStops(stops, rainbow, texts) {
     const id = stopId(k, stops.length);
     byId(id).dataset.stop = String(k);
     byId(`${id}-hex`).dataset.stop = String(k);
-    put(byId(id), 'value', colour);
+    putColour(byId(id), colour);
     showHex(id, colour);
     byId(id).disabled = rainbow;
     byId(`${id}-hex`).disabled = rainbow;
@@ -170,8 +182,10 @@ function writeDialects(dialect, dialects, texts) {
 // core is what the core exports, null until it is ready; until then the
 // settings may leave the stops and the template to it.
 export function writeSettings(settings, texts, {dialect, core}) {
-  for (const {id, key, property} of fields) {
-    if (settings[key] !== null) {
+  for (const {id, key, property, colour} of fields) {
+    if (settings[key] !== null && colour) {
+      putColour(byId(id), settings[key]);
+    } else if (settings[key] !== null) {
       put(byId(id), property, settings[key]);
     }
   }
@@ -188,8 +202,8 @@ export function writeSettings(settings, texts, {dialect, core}) {
   byId('board-colour').hidden = settings.board !== 'custom';
 }
 
-// The colour typed into a hex box, or null.
-export function typedColour(hex) {
-  const colour = parseColour(hex.value);
-  return colour && colour.toLowerCase();
+// The colour a picker holds (browsers keep it in lower case) or one typed
+// into a hex box, or null.
+export function colourIn(input) {
+  return parseColour(input.value);
 }

@@ -2,8 +2,10 @@
 // a list model, and the file they travel in. Pure functions and plain data,
 // no page or DOM: the page and the browser extension both import this module.
 //
-// A gradient is {name, stops, space}: stops are two or more '#RRGGBB'
-// strings (upper case), space is 'rgb' or 'oklab'. Saved gradients also carry
+// A gradient is {name, stops, space}: stops are two or more colours, space
+// is 'rgb' or 'oklab'. A colour is '#RRGGBB' in upper case wherever the page
+// and the extension keep or compare one: parseColour reads any spelling into
+// that form and hexOf writes it, so no caller changes a colour's case. Saved gradients also carry
 // an id ('g' and letters or digits) that stays the same while they are renamed or moved.
 // Every function returns new arrays and objects; none changes its arguments.
 //
@@ -104,7 +106,7 @@ export function parseColour(text) {
 // colour's hex digits.
 export function hexOf(packed) {
   const rgb = ((packed & 0xff) << 16) | (packed & 0xff00) | ((packed >> 16) & 0xff);
-  return `#${rgb.toString(16).padStart(6, '0')}`;
+  return `#${rgb.toString(16).padStart(6, '0').toUpperCase()}`;
 }
 
 export function packedOf(hex) {

@@ -13,7 +13,7 @@ export function drawBar(canvas, colours) {
 }
 
 export function boardColour(settings) {
-  return settings.board === 'custom' ? settings.boardColour : boardColours[settings.board].toLowerCase();
+  return settings.board === 'custom' ? settings.boardColour : boardColours[settings.board];
 }
 
 // Chunks are drawn a batch at a time, the next batch when the end of what
@@ -90,7 +90,7 @@ export function showPreview(container, text, chunks, board) {
     }
   }
   container.style.backgroundColor = board;
-  container.style.color = contrastRatio(board, '#000000') >= contrastRatio(board, '#ffffff') ? '#000000' : '#ffffff';
+  container.style.color = contrastRatio(board, '#000000') >= contrastRatio(board, '#FFFFFF') ? '#000000' : '#FFFFFF';
   container.replaceChildren();
   drawn.get(container)?.observer?.disconnect();
   drawn.set(container, {text, chunks, at: 0, end: document.createElement('span'), observer: null});

@@ -1,5 +1,6 @@
 // The page's settings, remembered between visits (the text is kept apart,
 // in textstore.js).
+import {parseColour} from './gradients.js';
 import {languages} from './i18n.js';
 import {maxLengths} from './share.js';
 import {validPositions} from './positions.js';
@@ -33,7 +34,7 @@ export const defaults = Object.freeze({
   // The preview's background: a light, a dark or a custom board. Dark: where
   // the core's default gradient (the gallery's "classic") reads.
   board: 'dark',
-  boardColour: '#ffffff',
+  boardColour: '#FFFFFF',
   language: null,  // null: from the browser's languages
   theme: 'auto',
   positions: null,  // null: every stop evenly spaced (see positions.js)
@@ -54,7 +55,9 @@ const choices = {
   language: languages,
 };
 
-const colourPattern = /^#[0-9a-f]{6}$/;
+// '#' and six digits in either case (earlier versions kept lower case), as
+// the page spells a colour; null for anything else.
+const storedColour = (value) => (typeof value === 'string' && /^#[0-9a-f]{6}$/i.test(value) ? parseColour(value) : null);
 // Before the core says how many stops it takes, a stored list longer than
 // this is no gradient anyone made (the core's own limit, far lower, applies
 // once it is ready); it is dropped before the page draws a row per stop.
@@ -62,7 +65,7 @@ export const storedStopsGuard = 256;
 
 function stopsOf(value, maxStops) {
   return Array.isArray(value) && value.length >= 2 && value.length <= maxStops &&
-    value.every((c) => typeof c === 'string' && colourPattern.test(c)) ? [...value] : undefined;
+    value.every((c) => storedColour(c) !== null) ? value.map(storedColour) : undefined;
 }
 
 // One field as stored, or undefined when it cannot be read.
@@ -74,7 +77,7 @@ function readField(key, value, maxStops) {
     return value === null || validPositions(value) ? value : undefined;
   }
   if (key === 'boardColour') {
-    return typeof value === 'string' && colourPattern.test(value) ? value : undefined;
+    return storedColour(value) ?? undefined;
   }
   if (choices[key]) {
     return choices[key].includes(value) || (defaults[key] === null && value === null) ? value : undefined;

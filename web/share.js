@@ -22,14 +22,16 @@ const flag = {write: (v) => (v ? '1' : '0'), read: (s) => (s === '1' ? true : s 
 const oneOf = (...values) => ({write: String, read: (s) => (values.includes(s) ? s : undefined)});
 // A broken escape in a damaged link reads as U+FFFD, which no setting holds.
 const string = (max) => ({write: String, read: (s) => (s.length <= max && !s.includes('\uFFFD') ? s : undefined)});
+// Six digits in either case.
+const readColour = (s) => (/^[0-9A-Fa-f]{6}$/.test(s) ? parseColour(s) : null);
 const colour = {
-  write: (c) => c.slice(1).toUpperCase(),
-  read: (s) => (/^[0-9A-Fa-f]{6}$/.test(s) ? `#${s.toLowerCase()}` : undefined),
+  write: (c) => c.slice(1),
+  read: (s) => readColour(s) ?? undefined,
 };
 const stops = {
-  write: (list) => list.map((c) => c.slice(1).toUpperCase()).join('-'),
+  write: (list) => list.map(colour.write).join('-'),
   read(s, {maxStops = Infinity}) {
-    const list = s.split('-').map((c) => (/^[0-9A-Fa-f]{6}$/.test(c) ? parseColour(c).toLowerCase() : null));
+    const list = s.split('-').map(readColour);
     return list.length >= 2 && list.length <= maxStops && !list.includes(null) ? list : undefined;
   },
 };

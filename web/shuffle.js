@@ -28,5 +28,5 @@ export function surpriseStops(circle, random = Math.random) {
       picks.push(k);
     }
   }
-  return picks.map((k) => circle[k].toLowerCase());
+  return picks.map((k) => circle[k]);
 }

@@ -16,30 +16,10 @@ TEST(MarkupTemplate, WindowOpensWithTheNumberSignForm) {
   EXPECT_EQ(InitialTemplate(), (MarkupTemplate{u"[color=#", u"]", u"[/color]"}));
 }
 
-TEST(FormatPresets, RowsInListOrder) {
-  const MarkupTemplate expected[] = {
-      {u"<font color=", u">", u"</font>"},
-      {u"[color=", u"]", u"[/color]"},
-      {u"[ftc=", u"]", u"[/ft]"},
-  };
-  for (int index = 0; index < 3; ++index) {
-    EXPECT_EQ(FormatPresets(index), expected[index]) << index;
-  }
-  EXPECT_EQ(kDialects[0].label, u"Html(网页)");
-  EXPECT_EQ(kDialects[1].label, u"UBB(论坛)");
-  EXPECT_EQ(kDialects[2].label, u"Brelvin");
-}
-
-TEST(FormatPresets, NoSelectionOrUnknownIndexGivesNothing) {
-  for (int index : {-1, 3, 100}) {
-    EXPECT_FALSE(FormatPresets(index).has_value()) << index;
-  }
-}
-
-TEST(FindDialect, WindowRowsByCommandLineKey) {
-  EXPECT_EQ(FindDialect("html"), FormatPresets(0));
-  EXPECT_EQ(FindDialect("ubb"), FormatPresets(1));
-  EXPECT_EQ(FindDialect("brelvin"), FormatPresets(2));
+TEST(FindDialect, RowsByCommandLineKey) {
+  EXPECT_EQ(FindDialect("html"), (MarkupTemplate{u"<font color=", u">", u"</font>"}));
+  EXPECT_EQ(FindDialect("ubb"), (MarkupTemplate{u"[color=", u"]", u"[/color]"}));
+  EXPECT_EQ(FindDialect("brelvin"), (MarkupTemplate{u"[ftc=", u"]", u"[/ft]"}));
   for (std::string_view key : {"", "xml", "html "}) {
     EXPECT_FALSE(FindDialect(key).has_value()) << key;
   }
@@ -59,9 +39,9 @@ std::u16string ConvertA(const MarkupTemplate& markup) {
 
 TEST(MarkupTemplate, OneChunkPerTemplate) {
   EXPECT_EQ(ConvertA(InitialTemplate()), u"[color=#FF00FF]a[/color]");
-  EXPECT_EQ(ConvertA(*FormatPresets(0)), u"<font color=FF00FF>a</font>");
-  EXPECT_EQ(ConvertA(*FormatPresets(1)), u"[color=FF00FF]a[/color]");
-  EXPECT_EQ(ConvertA(*FormatPresets(2)), u"[ftc=FF00FF]a[/ft]");
+  EXPECT_EQ(ConvertA(*FindDialect("html")), u"<font color=FF00FF>a</font>");
+  EXPECT_EQ(ConvertA(*FindDialect("ubb")), u"[color=FF00FF]a[/color]");
+  EXPECT_EQ(ConvertA(*FindDialect("brelvin")), u"[ftc=FF00FF]a[/ft]");
 }
 
 TEST(MarkupTemplate, AnyStringsAreCopiedVerbatim) {

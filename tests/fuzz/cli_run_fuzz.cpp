@@ -97,6 +97,68 @@ std::string_view WithoutOneLineBreak(std::string_view bytes) {
   return bytes;
 }
 
+// The arguments (up to seven, each ended by a zero byte) and standard input
+// the input holds; nothing when an argument names another folder.
+std::optional<std::vector<std::string>> ReadArgs(FuzzInput& input, std::string& stdinBytes) {
+  const std::size_t argCount = input.byte() % 8;
+  std::string_view rest = input.restAsBytes();
+  std::vector<std::string> args;
+  while (args.size() < argCount) {
+    const std::size_t end = rest.find('\0');
+    args.emplace_back(rest.substr(0, end));
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    if (args.back().find('/') != std::string::npos) {
+      return std::nullopt;
+    }
+  }
+  stdinBytes = std::string(rest);
+  return args;
+}
+
+// A failure writes nothing to standard output and says why on standard
+// error; success may still leave notes there (--stats, the step --fit
+// chose), one line each, and writes UTF-8 ending in a line break.
+void CheckStreams(const Outcome& outcome) {
+  FUZZ_CHECK(outcome.exitCode == kExitOk || outcome.exitCode == kExitInputError ||
+             outcome.exitCode == kExitUsageError);
+  if (outcome.exitCode != kExitOk) {
+    FUZZ_CHECK(outcome.out.empty());
+    FUZZ_CHECK(outcome.err.starts_with("huecode-cli: ") && outcome.err.size() > 14);
+    FUZZ_CHECK(outcome.err.ends_with('\n'));
+    return;
+  }
+  for (std::string_view notes = outcome.err; !notes.empty();) {
+    const std::size_t end = notes.find('\n');
+    FUZZ_CHECK(end != std::string_view::npos && notes.starts_with("huecode-cli: "));
+    notes.remove_prefix(end + 1);
+  }
+  FUZZ_CHECK(outcome.out.ends_with('\n'));
+  FUZZ_CHECK(DecodeUtf8(outcome.out).has_value());
+}
+
+// Plain words are joined by single spaces; without words the text comes from
+// standard input less one trailing line break.
+void CheckPlainWords(const std::vector<std::string>& args, const std::string& stdinBytes,
+                     const Outcome& outcome) {
+  bool onlyWords = true;
+  std::string joined;
+  for (std::size_t k = 0; k < args.size(); ++k) {
+    onlyWords = onlyWords && (args[k].size() < 2 || args[k].front() != '-');
+    joined += (k == 0 ? "" : " ") + args[k];
+  }
+  if (!onlyWords) {
+    return;
+  }
+  const std::optional<std::string> expected =
+      DefaultMarkup(args.empty() ? WithoutOneLineBreak(stdinBytes) : std::string_view(joined));
+  if (expected) {
+    FUZZ_CHECK(outcome.exitCode == kExitOk);
+    FUZZ_CHECK(outcome.out == *expected);
+  } else {
+    FUZZ_CHECK(outcome.exitCode == kExitInputError);
+  }
+}
+
 }  // namespace
 }  // namespace huecode::fuzz
 
@@ -111,62 +173,16 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   return 0;
 }
 
-// One input, one scenario read top to bottom: the checks stay beside the
-// values they check.
-// NOLINTNEXTLINE(readability-function-size)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace huecode;
   using namespace huecode::fuzz;
   FuzzInput input(data, size);
-  const std::size_t argCount = input.byte() % 8;
-  std::string_view rest = input.restAsBytes();
-  std::vector<std::string> args;
-  while (args.size() < argCount) {
-    const std::size_t end = rest.find('\0');
-    args.emplace_back(rest.substr(0, end));
-    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-    if (args.back().find('/') != std::string::npos) {
-      return -1;
-    }
+  std::string stdinBytes;
+  const std::optional<std::vector<std::string>> args = ReadArgs(input, stdinBytes);
+  if (!args) {
+    return -1;
   }
-  const std::string stdinBytes(rest);
-
-  const Outcome outcome = Run(args, stdinBytes);
-  FUZZ_CHECK(outcome.exitCode == kExitOk || outcome.exitCode == kExitInputError ||
-             outcome.exitCode == kExitUsageError);
-  if (outcome.exitCode != kExitOk) {
-    // A failure writes nothing to standard output and says why on standard error.
-    FUZZ_CHECK(outcome.out.empty());
-    FUZZ_CHECK(outcome.err.starts_with("huecode-cli: ") && outcome.err.size() > 14);
-    FUZZ_CHECK(outcome.err.ends_with('\n'));
-  } else {
-    // Success may still leave notes (--stats, the step --fit chose), one line each.
-    for (std::string_view notes = outcome.err; !notes.empty();) {
-      const std::size_t end = notes.find('\n');
-      FUZZ_CHECK(end != std::string_view::npos && notes.starts_with("huecode-cli: "));
-      notes.remove_prefix(end + 1);
-    }
-    FUZZ_CHECK(outcome.out.ends_with('\n'));
-    FUZZ_CHECK(DecodeUtf8(outcome.out).has_value());
-  }
-
-  // Plain words are joined by single spaces; without words the text comes from
-  // standard input less one trailing line break.
-  bool onlyWords = true;
-  std::string joined;
-  for (std::size_t k = 0; k < args.size(); ++k) {
-    onlyWords = onlyWords && (args[k].size() < 2 || args[k].front() != '-');
-    joined += (k == 0 ? "" : " ") + args[k];
-  }
-  if (onlyWords) {
-    const std::optional<std::string> expected =
-        DefaultMarkup(args.empty() ? WithoutOneLineBreak(stdinBytes) : std::string_view(joined));
-    if (expected) {
-      FUZZ_CHECK(outcome.exitCode == kExitOk);
-      FUZZ_CHECK(outcome.out == *expected);
-    } else {
-      FUZZ_CHECK(outcome.exitCode == kExitInputError);
-    }
-  }
+  const Outcome outcome = Run(*args, stdinBytes);
+  CheckStreams(outcome);
+  CheckPlainWords(*args, stdinBytes, outcome);
   return 0;
 }

@@ -9,6 +9,11 @@ test('colours typed as hex, contrast, and the gallery keeps its promises', () =>
   for (const [text, expected] of colours) {
     assert.equal(g.parseColour(text), expected, String(text));
   }
+  // The core's packing (red in the low byte) written in the spelling parseColour reads any colour into.
+  for (const [packed, hex] of [[0x0000ff, '#FF0000'], [0xefcdab, '#ABCDEF'], [0x0a0b0c, '#0C0B0A'], [0, '#000000']]) {
+    assert.deepEqual([g.hexOf(packed), g.parseColour(hex.toLowerCase()), g.packedOf(hex.toLowerCase())],
+      [hex, hex, packed]);
+  }
   // Published figures: black on white, #777777 on white, and yellow on white.
   for (const [a, b, ratio] of [['#000000', '#FFFFFF', 21], ['#777777', '#FFFFFF', 4.48], ['#FFFF00', '#FFFFFF', 1.07]]) {
     assert.ok(Math.abs(g.contrastRatio(a, b) - ratio) < 0.01 && g.contrastRatio(b, a) === g.contrastRatio(a, b));

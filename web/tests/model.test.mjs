@@ -24,8 +24,8 @@ test('stop edits keep every colour; undo joins typing into one box', () => {
     assert.deepEqual(editStops(stops, k, move), {stops: expected, at}, `${k} ${move}`);
   }
   // A new stop sits halfway along the last segment, channel by channel, halves rounded up.
-  const added = [[['#000000', '#ffffff'], '#808080'], [['#123456', '#ff0000', '#0000fe'], '#80007f'],
-    [['#0a0b0c', '#0a0b0e'], '#0a0b0d']];
+  const added = [[['#000000', '#ffffff'], '#808080'], [['#123456', '#ff0000', '#0000fe'], '#80007F'],
+    [['#0a0b0c', '#0a0b0e'], '#0A0B0D']];
   for (const [list, middle] of added) {
     assert.deepEqual(withAddedStop(list), [...list.slice(0, -1), middle, list.at(-1)], list.join());
   }
@@ -44,9 +44,9 @@ test('stop edits keep every colour; undo joins typing into one box', () => {
 });
 
 test('share links round trip and read what they can of a damaged or newer one', () => {
-  const settings = {stops: ['#ff00ff', '#123abc', '#00ff00'], rainbow: false, space: 'oklab', step: '2', by: 'grapheme',
+  const settings = {stops: ['#FF00FF', '#123ABC', '#00FF00'], rainbow: false, space: 'oklab', step: '2', by: 'grapheme',
     merge: true, escape: false, limit: '300', limitUnit: 'gbk', fit: true, prefix: '[color=#&=?', middle: ']',
-    suffix: '[/color] #', board: 'custom', boardColour: '#fafafa', format: '&x&{R1}{{{text:json}}}',
+    suffix: '[/color] #', board: 'custom', boardColour: '#FAFAFA', format: '&x&{R1}{{{text:json}}}',
     positions: [null, 12.5, null], perLine: true, mirror: false};
   const link = readShareFragment(shareFragment(settings, '文字 & text#'));
   assert.deepEqual(link, {settings, text: '文字 & text#', version: 1, unreadable: []});

@@ -10,7 +10,8 @@ import {defaults, sanitised} from '../settings.js';
 import {readShareFragment, shareFragment} from '../share.js';
 
 const runs = {numRuns: 400};
-const hex = /^#[0-9a-f]{6}$/;
+// The page spells a colour one way: '#RRGGBB', upper case.
+const hex = /^#[0-9A-F]{6}$/;
 // The rules, written out independently of the readers.
 const textLimits = {step: 32, limit: 32, prefix: 1000, middle: 1000, suffix: 1000, format: 1000};
 const choices = {space: ['rgb', 'oklab'], by: ['char', 'grapheme', 'word'], limitUnit: ['characters', 'utf8', 'gbk'],
@@ -46,9 +47,9 @@ function meetsRule(key, value, maxStops) {
     (typeof value === 'string' && value.length <= textLimits[key] && !value.includes('\uFFFD'));
 }
 
-const colour = fc.stringMatching(/^#[0-9a-f]{6}$/);
+const colour = fc.stringMatching(/^#[0-9A-F]{6}$/);
 const anything = fc.oneof(fc.string({unit: 'binary'}), fc.boolean(), fc.integer(), fc.constant(null),
-  fc.array(fc.oneof(colour, fc.string())), colour, ...Object.values(choices).flat().map((c) => fc.constant(c)));
+  fc.array(fc.oneof(colour, fc.stringMatching(/^#[0-9a-f]{6}$/), fc.string())), colour, ...Object.values(choices).flat().map((c) => fc.constant(c)));
 const someSettings = fc.dictionary(fc.constantFrom(...Object.keys(defaults), '__proto__', 'constructor'), anything);
 
 // Settings as the page holds them: each field of its type, any value.
@@ -86,6 +87,9 @@ test('share links: a written link reads back as written, any fragment reads with
 
 test('stored settings: every field within the rules, whatever was stored', () => {
   const stored = fc.oneof(someSettings, fc.jsonValue(), someSettings.map((s) => JSON.parse(JSON.stringify(s))));
+  // Earlier versions kept lower case.
+  const upgraded = sanitised({stops: ['#ff00aa', '#00FF00'], boardColour: '#fafafa'});
+  assert.deepEqual([upgraded.stops, upgraded.boardColour], [['#FF00AA', '#00FF00'], '#FAFAFA']);
   fc.assert(fc.property(stored, (value) => {
     const settings = sanitised(value, {maxStops: 64});
     assert.deepEqual(Object.keys(settings), Object.keys(defaults));

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "cli/cli_error.h"
-#include "core/detail/surrogates.h"
+#include "core/surrogates.h"
 
 namespace huecode {
 
@@ -88,7 +88,7 @@ class Utf8StreamSink {
       char* to = m_buffer + m_used;
       bool whole = true;
       for (const char16_t c : piece) {
-        if (detail::IsSurrogate(c)) {
+        if (IsSurrogate(c)) {
           whole = false;
           break;
         }

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <type_traits>
 
-#include "core/detail/surrogates.h"
+#include "core/surrogates.h"
 
 namespace huecode {
 

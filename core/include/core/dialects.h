@@ -238,24 +238,13 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      Entities::Never},
 }};
 
-inline constexpr std::size_t kWindowDialectCount = 3;
-
 // The window's list opens showing this row's item text over the initial
 // template, which is not the row's own.
 inline constexpr std::size_t kInitialDialect = 1;
 
-// The window's list, in order.
-constexpr std::span<const Dialect> WindowDialects() {
-  return std::span(kDialects).first<kWindowDialectCount>();
-}
-
 constexpr std::span<const Dialect> Dialects() {
   return kDialects;
 }
-
-// The template of the window's list index 0..2; nothing for any other index
-// (no selection is -1).
-std::optional<MarkupTemplate> FormatPresets(int index);
 
 std::optional<MarkupTemplate> FindDialect(std::string_view key);
 

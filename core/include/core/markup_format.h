@@ -10,7 +10,7 @@
 
 #include "core/colour.h"
 #include "core/detail/markup_pieces.h"
-#include "core/detail/surrogates.h"
+#include "core/surrogates.h"
 
 namespace huecode {
 

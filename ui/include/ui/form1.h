@@ -2,7 +2,7 @@
 
 // The main window. It owns every piece of state and moves it along one road:
 //
-//   core     GenerateCode, FormatPresets, SplitColour: pure functions over
+//   core     GenerateCode, SplitColour: pure functions over
 //     |      one chunk walk (StyledText) that writes into a sink
 //   preview  DrawGradientBar, DrawEffectPreview onto any DrawingSurface
 //     |

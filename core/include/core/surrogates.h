@@ -1,6 +1,8 @@
 #pragma once
 
-namespace huecode::detail {
+#include <array>
+
+namespace huecode {
 
 // UTF-16's surrogates: a high one followed by a low one is one character
 // beyond U+FFFF; either alone is no character at all.
@@ -18,4 +20,11 @@ constexpr char32_t CombineSurrogates(char32_t high, char32_t low) {
   return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
 }
 
-}  // namespace huecode::detail
+// A character beyond U+FFFF as its high and its low surrogate.
+constexpr std::array<char16_t, 2> SplitSurrogates(char32_t c) {
+  const char32_t beyond = c - 0x10000;
+  return {static_cast<char16_t>(0xD800 + (beyond >> 10)),
+          static_cast<char16_t>(0xDC00 + (beyond & 0x3FF))};
+}
+
+}  // namespace huecode
