@@ -435,75 +435,85 @@ std::string OptionLines() {
 
 }  // namespace
 
-// One long text that reads top to bottom as the help does.
-// NOLINTNEXTLINE(readability-function-size)
+namespace {
+
+constexpr std::string_view kUsageHead =
+    "Usage: huecode-cli [options] [--] [TEXT...]\n"
+    "Writes TEXT as colour-gradient markup, every character (or group of --step\n"
+    "characters) in its own colour tag. The words of TEXT are joined by single spaces;\n"
+    "without TEXT the text is read from --input FILE or standard input, and one\n"
+    "trailing line break is dropped.\n"
+    "\n"
+    "Options:\n";
+
+constexpr std::string_view kEndOfOptions =
+    "  --                    end of options: what follows is text, even if it starts with '-'\n"
+    "\n"
+    "Without --preset the markup is [color=#RRGGBB]chunk[/color]; the dialects are\n"
+    "  ";
+
+// What the options do beyond their one line, in the order they are listed.
+constexpr std::string_view kConversionNotes =
+    "Without --via, --rainbow, --space, --by, --merge, --escape, the formatting\n"
+    "options, --endpoints, --per-line and --mirror the markup is exactly what the\n"
+    "window writes.\n"
+    "--via COLOUR@POS places a stop at POS percent of the gradient (25 or 12.5); a\n"
+    "stop without a position sits evenly between its neighbours, and positions\n"
+    "must not decrease from one stop to the next.\n"
+    "--per-line: each line (up to a line break) runs through the whole gradient;\n"
+    "the line breaks stay outside the tags.\n"
+    "--mirror: the gradient reaches the end colour at the middle of the text (or\n"
+    "of each line) and runs back through the stops to the start colour.\n"
+    "--by word: a word is a run of characters that are not white space, each\n"
+    "CJK ideograph, kana or hangul syllable a word of its own; --step and --fit\n"
+    "count words, and the white space between words stays outside the tags.\n"
+    "The ansi dialect writes a Discord code block: a zero-width space goes\n"
+    "between two backticks of the text, so that none closes the block early\n"
+    "(--strip takes it out again).\n"
+    "--rainbow cannot be combined with --start, --end or --via.\n"
+    "--escape is for dialects read as HTML (html, span) or turned into it (the\n"
+    "BBCode ones); the others never decode entities, and in the & and § codes\n"
+    "&lt; would even read as a code, so --escape with them is a usage error.\n"
+    "--bold, --italic, --underline and --strike need a dialect that has codes for\n"
+    "them (--list-presets shows which) and its own template, not --prefix, --middle\n"
+    "or --suffix of your own; the codes nest, so strict parsers accept them.\n"
+    "--endpoints: where the window puts the first chunk one step along the\n"
+    "gradient, the first coloured chunk takes the start colour, the last the end\n"
+    "colour, and those between sit in proportion to where they start.\n"
+    "--fit counts characters as the markup has them (a surrogate pair is one, the\n"
+    "final line break is not counted), cannot be combined with --step, tells on\n"
+    "standard error which step it chose, and fails with status 1 when even one\n"
+    "chunk for the whole text is longer than N.\n"
+    "--stats writes: characters in, chunks, coloured chunks, output characters\n"
+    "(always of the markup, also with --show).\n"
+    "--show uses 24-bit colour escapes; with NO_COLOR set it prints the plain text.\n";
+
+// The format strings and reading markup back.
+constexpr std::string_view kFormatNotes =
+    "--format writes each coloured chunk from placeholders in braces: {text} the\n"
+    "chunk ({text:html} with &, < and > as entities, {text:json} as a JSON string),\n"
+    "{HEX} or {hex} the six digits in upper or lower case, {R1} {R2} {G1} {G2} {B1}\n"
+    "{B2} one digit each ({r1} ... {b2} in lower case), {red} {green} {blue} a\n"
+    "channel in decimal, {ansi} the nearest ANSI colour 0-7 (neighbours of one\n"
+    "merge); {{ and }} are braces. {text} appears once. The window's template is\n"
+    "the format PREFIX{HEX}MIDDLE{text}SUFFIX. A bad format is a usage error that\n"
+    "says at which character it is wrong.\n"
+    "--strip reads markup of any dialect (found from the text, or as --preset,\n"
+    "--prefix/--middle/--suffix or --format say) and writes its text: tags and\n"
+    "codes removed, entities and JSON escapes decoded, line breaks kept; --escape\n"
+    "decodes entities in the BBCode dialects too (HTML's always are). Markup it\n"
+    "cannot read fails with status 1 and where it stopped, writing nothing. To\n"
+    "recolour a post:\n"
+    "  huecode-cli --strip < old.txt | huecode-cli --rainbow\n"
+    "Exit status: 0 success, 1 input or output error, 2 usage error.\n";
+
+}  // namespace
+
+// The help reads top to bottom: the usage, the options, then the notes.
 std::string UsageText() {
-  std::string text =
-      "Usage: huecode-cli [options] [--] [TEXT...]\n"
-      "Writes TEXT as colour-gradient markup, every character (or group of --step\n"
-      "characters) in its own colour tag. The words of TEXT are joined by single spaces;\n"
-      "without TEXT the text is read from --input FILE or standard input, and one\n"
-      "trailing line break is dropped.\n"
-      "\n"
-      "Options:\n" +
-      OptionLines();
-  text +=
-      "  --                    end of options: what follows is text, even if it starts with '-'\n"
-      "\n"
-      "Without --preset the markup is [color=#RRGGBB]chunk[/color]; the dialects are\n"
-      "  " +
-      Alternatives(Dialects()) +
-      ".\n"
-      "Without --via, --rainbow, --space, --by, --merge, --escape, the formatting\n"
-      "options, --endpoints, --per-line and --mirror the markup is exactly what the\n"
-      "window writes.\n"
-      "--via COLOUR@POS places a stop at POS percent of the gradient (25 or 12.5); a\n"
-      "stop without a position sits evenly between its neighbours, and positions\n"
-      "must not decrease from one stop to the next.\n"
-      "--per-line: each line (up to a line break) runs through the whole gradient;\n"
-      "the line breaks stay outside the tags.\n"
-      "--mirror: the gradient reaches the end colour at the middle of the text (or\n"
-      "of each line) and runs back through the stops to the start colour.\n"
-      "--by word: a word is a run of characters that are not white space, each\n"
-      "CJK ideograph, kana or hangul syllable a word of its own; --step and --fit\n"
-      "count words, and the white space between words stays outside the tags.\n"
-      "The ansi dialect writes a Discord code block: a zero-width space goes\n"
-      "between two backticks of the text, so that none closes the block early\n"
-      "(--strip takes it out again).\n"
-      "--rainbow cannot be combined with --start, --end or --via.\n"
-      "--escape is for dialects read as HTML (html, span) or turned into it (the\n"
-      "BBCode ones); the others never decode entities, and in the & and § codes\n"
-      "&lt; would even read as a code, so --escape with them is a usage error.\n"
-      "--bold, --italic, --underline and --strike need a dialect that has codes for\n"
-      "them (--list-presets shows which) and its own template, not --prefix, --middle\n"
-      "or --suffix of your own; the codes nest, so strict parsers accept them.\n"
-      "--endpoints: where the window puts the first chunk one step along the\n"
-      "gradient, the first coloured chunk takes the start colour, the last the end\n"
-      "colour, and those between sit in proportion to where they start.\n"
-      "--fit counts characters as the markup has them (a surrogate pair is one, the\n"
-      "final line break is not counted), cannot be combined with --step, tells on\n"
-      "standard error which step it chose, and fails with status 1 when even one\n"
-      "chunk for the whole text is longer than N.\n"
-      "--stats writes: characters in, chunks, coloured chunks, output characters\n"
-      "(always of the markup, also with --show).\n"
-      "--show uses 24-bit colour escapes; with NO_COLOR set it prints the plain text.\n"
-      "--format writes each coloured chunk from placeholders in braces: {text} the\n"
-      "chunk ({text:html} with &, < and > as entities, {text:json} as a JSON string),\n"
-      "{HEX} or {hex} the six digits in upper or lower case, {R1} {R2} {G1} {G2} {B1}\n"
-      "{B2} one digit each ({r1} ... {b2} in lower case), {red} {green} {blue} a\n"
-      "channel in decimal, {ansi} the nearest ANSI colour 0-7 (neighbours of one\n"
-      "merge); {{ and }} are braces. {text} appears once. The window's template is\n"
-      "the format PREFIX{HEX}MIDDLE{text}SUFFIX. A bad format is a usage error that\n"
-      "says at which character it is wrong.\n"
-      "--strip reads markup of any dialect (found from the text, or as --preset,\n"
-      "--prefix/--middle/--suffix or --format say) and writes its text: tags and\n"
-      "codes removed, entities and JSON escapes decoded, line breaks kept; --escape\n"
-      "decodes entities in the BBCode dialects too (HTML's always are). Markup it\n"
-      "cannot read fails with status 1 and where it stopped, writing nothing. To\n"
-      "recolour a post:\n"
-      "  huecode-cli --strip < old.txt | huecode-cli --rainbow\n"
-      "Exit status: 0 success, 1 input or output error, 2 usage error.\n";
-  return text;
+  return std::string(kUsageHead) + OptionLines() + std::string(kEndOfOptions) +
+         Alternatives(Dialects()) + ".\n" + std::string(kConversionNotes) +
+         std::string(kFormatNotes);
 }
 
 namespace {

@@ -66,61 +66,94 @@ void AddLiteral(MarkupFormat& format, std::u16string_view text) {
 
 }  // namespace
 
-// One pass over the format with its placeholders as cases, so an error can
-// name the exact character.
-// NOLINTNEXTLINE(readability-function-size)
-ParsedFormat ParseFormat(std::u16string_view source, bool allowCodes) {
+namespace {
+
+// The format read so far, and where its {text} was.
+struct FormatParse {
   MarkupFormat format;
   std::optional<std::size_t> textAt;
+};
+
+// Where reading goes on after one part of the format, or why it cannot.
+struct PartRead {
+  std::size_t next = 0;
+  std::optional<FormatError> error{};
+};
+
+PartRead Refused(std::size_t offset, std::string message) {
+  return {offset, FormatError{offset, std::move(message)}};
+}
+
+// The '}' at k, which only a second one makes a brace.
+PartRead CloseBrace(std::u16string_view source, std::size_t k, MarkupFormat& format) {
+  if (k + 1 >= source.size() || source[k + 1] != u'}') {
+    return Refused(k, "a lone '}' (write }} for a brace)");
+  }
+  AddLiteral(format, u"}");
+  return {k + 2};
+}
+
+const PlaceholderName* FindPlaceholder(std::u16string_view name, bool allowCodes) {
+  const auto* found = std::find_if(std::begin(kPlaceholders), std::end(kPlaceholders),
+                                   [&](const PlaceholderName& p) { return p.name == name; });
+  const bool known = found != std::end(kPlaceholders) && (found->piece.slot != Codes || allowCodes);
+  return known ? found : nullptr;
+}
+
+// The '{' at k: a brace when doubled, else a placeholder up to its '}'.
+PartRead OpenBrace(std::u16string_view source, std::size_t k, bool allowCodes, FormatParse& parse) {
+  if (k + 1 < source.size() && source[k + 1] == u'{') {
+    AddLiteral(parse.format, u"{");
+    return {k + 2};
+  }
+  const std::size_t close = source.find_first_of(u"{}", k + 1);
+  if (close == std::u16string_view::npos || source[close] != u'}') {
+    return Refused(k, "a '{' that no '}' closes (write {{ for a brace)");
+  }
+  const std::u16string_view name = source.substr(k + 1, close - k - 1);
+  const PlaceholderName* found = FindPlaceholder(name, allowCodes);
+  if (found == nullptr) {
+    return Refused(k, "unknown placeholder {" + Narrow(name) +
+                          "}; known: {text} {text:html} {text:json} {HEX} {hex} {R1}..{B2} "
+                          "{r1}..{b2} {red} {green} {blue} {ansi}");
+  }
+  if (found->piece.slot == Text) {
+    if (parse.textAt) {
+      return Refused(k, "{text} appears twice; a chunk's text is written once");
+    }
+    parse.textAt = k;
+    parse.format.escape = found->escape;
+  }
+  parse.format.ansi = parse.format.ansi || found->piece.slot == Ansi;
+  parse.format.pieces.push_back(found->piece);
+  return {close + 1};
+}
+
+}  // namespace
+
+// One pass over the format, so that an error can name the exact character.
+ParsedFormat ParseFormat(std::u16string_view source, bool allowCodes) {
+  FormatParse parse;
   std::size_t k = 0;
   while (k < source.size()) {
-    const char16_t c = source[k];
-    if (c == u'}') {
-      if (k + 1 >= source.size() || source[k + 1] != u'}') {
-        return Bad(k, "a lone '}' (write }} for a brace)");
-      }
-      AddLiteral(format, u"}");
-      k += 2;
-      continue;
+    PartRead read;
+    if (source[k] == u'}') {
+      read = CloseBrace(source, k, parse.format);
+    } else if (source[k] == u'{') {
+      read = OpenBrace(source, k, allowCodes, parse);
+    } else {
+      read.next = std::min(source.find_first_of(u"{}", k), source.size());
+      AddLiteral(parse.format, source.substr(k, read.next - k));
     }
-    if (c != u'{') {
-      const std::size_t next = std::min(source.find_first_of(u"{}", k), source.size());
-      AddLiteral(format, source.substr(k, next - k));
-      k = next;
-      continue;
+    if (read.error) {
+      return {std::nullopt, *std::move(read.error)};
     }
-    if (k + 1 < source.size() && source[k + 1] == u'{') {
-      AddLiteral(format, u"{");
-      k += 2;
-      continue;
-    }
-    const std::size_t close = source.find_first_of(u"{}", k + 1);
-    if (close == std::u16string_view::npos || source[close] != u'}') {
-      return Bad(k, "a '{' that no '}' closes (write {{ for a brace)");
-    }
-    const std::u16string_view name = source.substr(k + 1, close - k - 1);
-    const auto* found = std::find_if(std::begin(kPlaceholders), std::end(kPlaceholders),
-                                     [&](const PlaceholderName& p) { return p.name == name; });
-    if (found == std::end(kPlaceholders) || (found->piece.slot == Codes && !allowCodes)) {
-      return Bad(k, "unknown placeholder {" + Narrow(name) +
-                        "}; known: {text} {text:html} {text:json} {HEX} {hex} {R1}..{B2} "
-                        "{r1}..{b2} {red} {green} {blue} {ansi}");
-    }
-    if (found->piece.slot == Text) {
-      if (textAt) {
-        return Bad(k, "{text} appears twice; a chunk's text is written once");
-      }
-      textAt = k;
-      format.escape = found->escape;
-    }
-    format.ansi = format.ansi || found->piece.slot == Ansi;
-    format.pieces.push_back(found->piece);
-    k = close + 1;
+    k = read.next;
   }
-  if (!textAt) {
+  if (!parse.textAt) {
     return Bad(source.size(), "no {text}: the format must say where the chunk's text goes");
   }
-  return {std::move(format), {}};
+  return {std::move(parse.format), {}};
 }
 
 MarkupFormat FormatOfTemplate(std::u16string_view prefix, std::u16string_view middle,

@@ -83,15 +83,15 @@ if (!globalThis.huecodeWriting) {
   }
 
   // The coloured text as elements: one coloured span for each run of a
-  // colour, the formatting as b, i, u and s inside it, one paragraph for each
-  // line when there are several.
-  function formattedBox(text, chunks, styles) {
+  // colour, the formatting as b, i, u and s inside it, one block (tag) for
+  // each line when there are several.
+  function formattedBox(text, chunks, styles, tag) {
     const tags = [['bold', 'b'], ['italic', 'i'], ['underline', 'u'], ['strike', 's']]
       .filter(([name]) => styles[name]).map(([, tag]) => tag);
-    const lines = [document.createElement('p')];
+    const lines = [document.createElement(tag)];
     const add = (piece, colour) => piece.split('\n').forEach((part, k) => {
       if (k > 0) {
-        lines.push(document.createElement('p'));
+        lines.push(document.createElement(tag));
       }
       let node = document.createTextNode(part);
       if (colour && part) {
@@ -155,17 +155,18 @@ if (!globalThis.huecodeWriting) {
   }
 
   // Lines of text as blocks of HTML, runs of spaces kept with no-break
-  // spaces: div blocks as the browser's editing makes them in a field without
-  // an editor (the browser inserts them as one piece of HTML several times
-  // faster than the same text with its line breaks), p blocks for an
-  // editor's paste, which keeps empty ones as empty paragraphs where some
-  // editors join the line breaks of plain text.
-  function linesHtml(text, tag) {
+  // spaces. For the browser's editing (filled: an empty line holds a line
+  // break, as the browser makes it) in the blocks the field already has, p
+  // or div: the browser inserts them as one piece of HTML several times
+  // faster than the same text with its line breaks. p blocks for an editor's
+  // paste, which keeps empty ones as empty paragraphs where some editors
+  // join the line breaks of plain text.
+  function linesHtml(text, tag, filled) {
     const box = document.createElement('div');
     box.append(...text.split('\n').map((line) => {
       const block = document.createElement(tag);
       const spaced = line.replace(/ {2}/g, ' \u00A0').replace(/^ | $/g, '\u00A0');
-      block.append(spaced || (tag === 'div' ? document.createElement('br') : ''));
+      block.append(spaced || (filled ? document.createElement('br') : ''));
       return block;
     }));
     return box.innerHTML;
@@ -261,7 +262,7 @@ if (!globalThis.huecodeWriting) {
     if (box) {
       return [{...plain, 'text/html': box.innerHTML}];
     }
-    return picked.doubled && inserted.includes('\n\n') ? [{...plain, 'text/html': linesHtml(inserted, 'p')}, plain]
+    return picked.doubled && inserted.includes('\n\n') ? [{...plain, 'text/html': linesHtml(inserted, 'p', false)}, plain]
       : [plain];
   }
 
@@ -282,6 +283,9 @@ if (!globalThis.huecodeWriting) {
     };
   }
 
+  // The blocks a field's lines are: paragraphs where it has them.
+  const blockTag = (host) => (host.querySelector(':scope > p') ? 'p' : 'div');
+
   // Tells an editor that keeps its history by the input events it hears
   // that the text is being replaced: such an editor records the text before
   // and after the change as two steps of its own history, so that its undo
@@ -295,7 +299,7 @@ if (!globalThis.huecodeWriting) {
   async function writeByCommand(target, inserted, box, check) {
     const {host, picked} = target;
     let commandWorked = true;
-    const html = box?.innerHTML ?? (inserted.includes('\n') ? linesHtml(inserted, 'div') : null);
+    const html = box?.innerHTML ?? (inserted.includes('\n') ? linesHtml(inserted, blockTag(host), true) : null);
     const outcome = await attempt(target, () => {
       if (picked.editor) {
         announce(host);
@@ -384,10 +388,11 @@ if (!globalThis.huecodeWriting) {
     const {picked, host} = target;
     const chunks = formatted?.chunks.filter(([offset]) => offset >= lead && offset < lead + picked.text.length)
       .map(([offset, units, colour]) => [offset - lead, units, colour]);
-    const box = formatted ? formattedBox(picked.text, chunks, formatted.styles) : null;
+    const commandFirst = !picked.editor || editsItsDocument(host);
+    const box = formatted ? formattedBox(picked.text, chunks, formatted.styles,
+      commandFirst ? blockTag(host) : 'p') : null;
     const inserted = box ? picked.text : markup.slice(lead, markup.length - trail);
     const check = checks(target, inserted, chunks);
-    const commandFirst = !picked.editor || editsItsDocument(host);
     let outcome = commandFirst ? await writeByCommand(target, inserted, box, check) : 'unchanged';
     if (outcome === 'unchanged' && picked.editor) {
       outcome = await writeByPaste(target, inserted, box, check);

@@ -96,7 +96,6 @@ function conversionSettings() {
     step: String(step.value),
     by: settings.by,
     merge: settings.merge,
-    escape: settings.escape,
     fitLimit: settings.fit ? limit.value : null,
     limitUnit: settings.limitUnit,
     prefix: settings.prefix,

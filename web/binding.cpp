@@ -142,6 +142,20 @@ constexpr Field kCountFields[] = {
 static_assert(std::size(kCountFields) * sizeof(double) == sizeof(Counts),
               "every count is described");
 
+// How the dialect's readers take HTML entities: "decoded" always, on
+// "request" (HTML-safe text may be asked), or "never" (it is refused).
+std::u16string_view EntitiesName(huecode::Entities entities) {
+  switch (entities) {
+    case huecode::Entities::Decoded:
+      return u"decoded";
+    case huecode::Entities::OnRequest:
+      return u"request";
+    case huecode::Entities::Never:
+      break;
+  }
+  return u"never";
+}
+
 // "around" the coloured text, in every "tag", or "" for a dialect without codes.
 std::u16string_view StylePlacementName(huecode::StylePlacement placement) {
   switch (placement) {
@@ -351,8 +365,10 @@ huecode::LengthMeasure LimitMeasure() {
 
 // Chunks that start within the first previewUnits code units of the input:
 // the page shows no more than fits on a screen or two.
+// With ansi set the chunks show the colour the markup gives them: the nearest
+// of the eight ANSI colours.
 void CollectPreview(const huecode::StyledSettings& settings, const huecode::StyledText& text,
-                    std::int32_t step) {
+                    std::int32_t step, bool ansi) {
   const char16_t* base = settings.text.data();
   const auto limit = static_cast<std::ptrdiff_t>(g_request.previewUnits);
   text.forEachChunk(step, [&](const huecode::StyledChunk& chunk) {
@@ -362,7 +378,10 @@ void CollectPreview(const huecode::StyledSettings& settings, const huecode::Styl
     }
     g_preview.push_back(static_cast<std::int32_t>(offset));
     g_preview.push_back(static_cast<std::int32_t>(chunk.text.size()));
-    g_preview.push_back(chunk.coloured ? huecode::ComposeColour(chunk.colour) : -1);
+    const huecode::ColourTriple shown = ansi ? huecode::kAnsiColours[static_cast<std::size_t>(
+                                                   huecode::NearestAnsiColour(chunk.colour))]
+                                             : chunk.colour;
+    g_preview.push_back(chunk.coloured ? huecode::ComposeColour(shown) : -1);
     return true;
   });
 }
@@ -439,6 +458,16 @@ class Json {
     }
     return close(u']');
   }
+  // The names of the styles the dialect has a code for.
+  Json& codesOf(const huecode::DialectStyles& styles) {
+    open(u'[');
+    for (std::size_t k = 0; k < std::size(kStyleNames); ++k) {
+      if (!styles.open[k].empty()) {
+        text(kStyleNames[k]);
+      }
+    }
+    return close(u']');
+  }
   Json& templateOf(const huecode::MarkupTemplate& markup) {
     key(u"prefix").text(markup.prefix);
     key(u"middle").text(markup.middle);
@@ -495,6 +524,7 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
   g_markupBuilt = true;
   g_preview.clear();
   const huecode::StyledSettings& settings = *g_settings;
+  bool ansi = false;
   if (!settings.markup.format.empty()) {
     const huecode::ParsedFormat parsed = huecode::ParseFormat(
         settings.markup.format, huecode::DialectOf(settings.markup) != nullptr);
@@ -503,6 +533,7 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
                std::u16string(parsed.error.message.begin(), parsed.error.message.end()));
       return 3;
     }
+    ansi = parsed.format->ansi;
   }
   if (!huecode::ComposeStyles(settings.markup, settings.styles)) {
     return 2;
@@ -528,7 +559,7 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
   g_counts.outputGbk =
       static_cast<double>(text.outputLength(step, MeasureOf(huecode::LengthUnit::GbkBytes)));
   g_counts.step = step;
-  CollectPreview(settings, text, step);
+  CollectPreview(settings, text, step, ansi);
   g_step = step;
   g_markupBuilt = false;
   return 0;
@@ -614,7 +645,8 @@ EMSCRIPTEN_KEEPALIVE const std::int32_t* hc_bar() {
 }
 
 // The interface as JSON: byte offsets of the request's and the counts' fields,
-// the dialects in table order (with where each writes its formatting codes),
+// the dialects in table order (with where each writes its formatting codes,
+// which it has, and how its readers take entities),
 // the one the page opens with, the template and the colours every front end
 // opens with, and the most stops a gradient has.
 EMSCRIPTEN_KEEPALIVE const char16_t* hc_interface() {
@@ -656,6 +688,8 @@ EMSCRIPTEN_KEEPALIVE const char16_t* hc_interface() {
       json.key(u"en").text(dialect.englishLabel).close(u'}');
       json.key(u"html").number(dialect.html() ? 1 : 0);
       json.key(u"styles").text(StylePlacementName(dialect.styles.placement));
+      json.key(u"codes").codesOf(dialect.styles);
+      json.key(u"entities").text(EntitiesName(dialect.entities));
       json.key(kFormatPart).text(dialect.format).close(u'}');
     }
     json.close(u']');

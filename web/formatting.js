@@ -1,38 +1,62 @@
-// The formatting toggles and the endpoints choice. Bold, italic, underline
-// and strikethrough go with a dialect's own template that has codes for them;
-// elsewhere the toggles are disabled with the reason, since the core refuses
-// them there as huecode-cli does.
+// The formatting toggles, HTML-safe text and the endpoints choice. Bold,
+// italic, underline and strikethrough go with a dialect's own template that
+// has codes for them, HTML-safe text with a template whose readers can decode
+// entities; elsewhere the toggles are disabled with the reason, since the
+// core refuses them there as huecode-cli does.
 import {findDialect} from './interface.js';
 
 const byId = (id) => document.getElementById(id);
 
-// Where the template's formatting goes ('around' or 'tag'), '' for a dialect
-// without codes, null for a template of the user's own (or before the core is ready).
-function placementOf(core, settings) {
-  return core ? findDialect(settings, core)?.styles ?? null : null;
-}
+// The dialect of the settings' template, null for one of the user's own (or
+// before the core is ready).
+const dialectIn = (core, settings) => (core ? findDialect(settings, core) : null);
 
-// What a conversion takes: the styles the template has codes for, and the
-// endpoints. The toggles' ids are the core's names of the styles.
+// The styles the template has codes for: a dialect's own, by its codes.
+const usableStyles = (dialect) => dialect?.codes ?? [];
+
+// HTML-safe text goes where entities can be read: not where they never are.
+const entitiesRead = (dialect) => dialect?.entities !== 'never';
+
+// What a conversion takes: the styles and the HTML-safe text the template
+// can carry, and the endpoints. The toggles' ids are the core's names of the styles.
 export function formattingSettings(core, settings) {
-  const usable = Boolean(placementOf(core, settings));
+  const dialect = dialectIn(core, settings);
+  const usable = usableStyles(dialect);
   return {
-    styles: Object.fromEntries((core?.styleNames ?? []).map((name) => [name, usable && settings[name]])),
+    styles: Object.fromEntries((core?.styleNames ?? []).map((name) => [name, usable.includes(name) && settings[name]])),
+    escape: settings.escape && entitiesRead(dialect),
     endpoints: settings.endpoints,
   };
+}
+
+// Why the toggles the template has no codes for are off, or '' when none is.
+function stylesReason(core, dialect, texts) {
+  const usable = usableStyles(dialect);
+  if (usable.length === core.styleNames.length) {
+    return '';
+  }
+  if (!dialect) {
+    return texts.stylesOwnTemplate;
+  }
+  return usable.length ? texts.stylesOnly(usable.map((name) => texts[name])) : texts.stylesNone;
+}
+
+function showReason(id, reason) {
+  byId(id).textContent = reason;
+  byId(id).hidden = !reason;
 }
 
 export function showFormatting(core, settings, texts) {
   if (!core) {
     return;
   }
-  const placement = placementOf(core, settings);
+  const dialect = dialectIn(core, settings);
   for (const id of core.styleNames) {
-    byId(id).disabled = !placement;
+    byId(id).disabled = !usableStyles(dialect).includes(id);
   }
-  const reason = byId('styles-reason');
-  reason.textContent = placement ? '' : texts[placement === null ? 'stylesOwnTemplate' : 'stylesNone'];
-  reason.hidden = Boolean(placement);
+  showReason('styles-reason', stylesReason(core, dialect, texts));
+  byId('escape').disabled = !entitiesRead(dialect);
+  showReason('escape-reason', entitiesRead(dialect) ? '' : texts.escapeNever);
 }
 
 // The preview in the formatting the markup has.

@@ -1,28 +1,39 @@
 // Two helpers beside the conversion: pasting coloured markup into the text
 // box offers its plain text instead (one click, undone like any typing), and
 // "copy as" copies the same text and gradient in another dialect without
-// touching the settings. Both ask the converter, which knows every dialect.
+// touching the settings. Both ask the converter, which knows every dialect,
+// through one queue of requests to the worker.
 const byId = (id) => document.getElementById(id);
 
-// host: {worker, texts(), core(), request() → the conversion settings or
-// null, dialectName(dialect), setStatus(message)}. The paste offer and the
-// copy-as menu share one request queue to the worker, so they stay in one
-// closure for now rather than being split into two.
-// eslint-disable-next-line max-lines-per-function -- see above
-export function createMarkupTools(host) {
+// Requests to the worker, each answered by the message with its id.
+function createQueue(worker) {
   let next = 0;
   const waiting = new Map();
-  let offer = null;  // {start, end, text}: where the pasted markup lies, and its text
+  return {
+    ask(message) {
+      next += 1;
+      return new Promise((resolve) => {
+        waiting.set(next, resolve);
+        worker.postMessage({...message, id: next});
+      });
+    },
+    // True when the worker's message was one of these answers.
+    answer(data) {
+      if (!data.tool || !waiting.has(data.id)) {
+        return false;
+      }
+      waiting.get(data.id)(data);
+      waiting.delete(data.id);
+      return true;
+    },
+  };
+}
 
-  function ask(message) {
-    next += 1;
-    return new Promise((resolve) => {
-      waiting.set(next, resolve);
-      host.worker.postMessage({...message, id: next});
-    });
-  }
+// The offer shown after a paste of markup, and its two buttons.
+function createPasteOffer(host, ask) {
+  let offer = null;  // {start, end, text, pasted}: where the pasted markup lies, and its text
 
-  function hideOffer() {
+  function hide() {
     offer = null;
     byId('paste-offer').hidden = true;
   }
@@ -30,7 +41,7 @@ export function createMarkupTools(host) {
   async function onPaste(event) {
     const pasted = event.clipboardData?.getData('text/plain') ?? '';
     const start = byId('text').selectionStart;
-    hideOffer();
+    hide();
     // ESC opens the ansi dialect's colour codes.
     // eslint-disable-next-line no-control-regex
     if (!host.core() || !/[<[&§\x1b{]/u.test(pasted)) {
@@ -45,12 +56,14 @@ export function createMarkupTools(host) {
     byId('paste-offer').hidden = false;
   }
 
+  const stillPasted = () => offer && byId('text').value.slice(offer.start, offer.end) === offer.pasted;
+
   // The pasted markup is replaced as typing would replace it, so the box's
   // own undo (Ctrl+Z) brings it back.
   function takePlainText() {
     const box = byId('text');
-    if (!offer || box.value.slice(offer.start, offer.end) !== offer.pasted) {
-      hideOffer();
+    if (!stillPasted()) {
+      hide();
       return;
     }
     box.focus();
@@ -59,9 +72,21 @@ export function createMarkupTools(host) {
       box.setRangeText(offer.text, offer.start, offer.end, 'end');
       box.dispatchEvent(new Event('input', {bubbles: true}));
     }
-    hideOffer();
+    hide();
   }
 
+  return {
+    wire() {
+      byId('text').addEventListener('paste', onPaste);
+      byId('text').addEventListener('input', () => offer && !stillPasted() && hide());
+      byId('paste-plain').addEventListener('click', takePlainText);
+      byId('paste-keep').addEventListener('click', hide);
+    },
+  };
+}
+
+// The copy menu: the same text and settings written in another dialect.
+function createCopyAs(host, ask) {
   async function copyAs() {
     const select = byId('copy-as');
     const dialect = host.core()?.dialects.find(({key}) => key === select.value);
@@ -72,7 +97,8 @@ export function createMarkupTools(host) {
     }
     const {prefix, middle, suffix, format} = dialect;
     // The formatting goes along where the other dialect has codes for it.
-    const styles = dialect.styles ? request.styles : {};
+    const styles = Object.fromEntries(Object.entries(request.styles).map(([name, on]) => [name,
+      on && dialect.codes.includes(name)]));
     const answer = await ask({tool: 'as', text: byId('text').value,
       settings: {...request, prefix, middle, suffix, format, styles}});
     if (answer.failed) {
@@ -88,16 +114,7 @@ export function createMarkupTools(host) {
   }
 
   return {
-    // True when the worker's message was one of these answers.
-    answer(data) {
-      if (!data.tool || !waiting.has(data.id)) {
-        return false;
-      }
-      waiting.get(data.id)(data);
-      waiting.delete(data.id);
-      return true;
-    },
-    // The copy menu lists the core's dialects, in the page's language.
+    // The menu lists the core's dialects, in the page's language.
     render() {
       const select = byId('copy-as');
       const dialects = host.core()?.dialects ?? [];
@@ -106,11 +123,23 @@ export function createMarkupTools(host) {
         ...dialects.map((d) => new Option(host.dialectName(d), d.key)));
     },
     wire() {
-      byId('text').addEventListener('paste', onPaste);
-      byId('text').addEventListener('input', () => offer && byId('text').value.slice(offer.start, offer.end) !== offer.pasted && hideOffer());
-      byId('paste-plain').addEventListener('click', takePlainText);
-      byId('paste-keep').addEventListener('click', hideOffer);
       byId('copy-as').addEventListener('change', copyAs);
+    },
+  };
+}
+
+// host: {worker, texts(), core(), request() → the conversion settings or
+// null, dialectName(dialect), setStatus(message)}.
+export function createMarkupTools(host) {
+  const queue = createQueue(host.worker);
+  const paste = createPasteOffer(host, queue.ask);
+  const copy = createCopyAs(host, queue.ask);
+  return {
+    answer: queue.answer,
+    render: copy.render,
+    wire() {
+      paste.wire();
+      copy.wire();
     },
   };
 }

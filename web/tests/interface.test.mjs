@@ -18,17 +18,19 @@ const whole = () => ({
   defaultStops: [0, 0],
   dialects: [
     {key: 'html', label: 'Html(网页)', labels: {zh: 'Html(网页)', en: 'HTML font tags'}, prefix: '<font color=',
-      middle: '>', suffix: '</font>', format: '', html: 1, styles: 'around'},
+      middle: '>', suffix: '</font>', format: '', html: 1, styles: 'around',
+      codes: ['bold', 'italic', 'underline', 'strike'], entities: 'decoded'},
     {key: 'brelvin', label: 'Brelvin', labels: {zh: 'Brelvin', en: 'Brelvin'}, prefix: '[ftc=', middle: ']',
-      suffix: '[/ft]', format: '', html: 0, styles: ''},
+      suffix: '[/ft]', format: '', html: 0, styles: '', codes: [], entities: 'request'},
     {key: 'rgb', label: 'rgb', labels: {zh: 'rgb', en: 'rgb'}, prefix: '', middle: '', suffix: '',
-      format: '[C={red}]{text}', html: 0, styles: ''},
+      format: '[C={red}]{text}', html: 0, styles: '', codes: [], entities: 'never'},
   ],
 });
 
 const topFacts = ['request', 'counts', 'maxStops', 'limitUnits', 'spaces', 'units', 'styleNames', 'templateParts',
   'formatPart', 'dialects', 'initialDialect', 'initial', 'defaultStops'];
-const dialectFacts = ['key', 'label', 'labels', 'prefix', 'middle', 'suffix', 'format', 'html', 'styles'];
+const dialectFacts = ['key', 'label', 'labels', 'prefix', 'middle', 'suffix', 'format', 'html', 'styles', 'codes',
+  'entities'];
 
 test('every fact removed in turn stops the start with its name', () => {
   const removals = [

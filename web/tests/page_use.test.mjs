@@ -223,11 +223,33 @@ test('formatting toggles follow the template, and the preview shows them', async
   await convert(page);
   assert.deepEqual(await page.$eval('#preview', (box) => [getComputedStyle(box.firstChild).fontWeight,
     getComputedStyle(box).textDecorationLine]), ['700', 'line-through']);
-  for (const [change, disabled] of [[() => page.selectOption('#dialect', 'brelvin'), true],
-    [() => page.selectOption('#dialect', 'ampersand'), false], [() => page.fill('#prefix', '<'), true]]) {
+  // ANSI has bold and underline only; game servers never decode entities.
+  const toggles = ['#bold', '#italic', '#underline', '#strike', '#escape'];
+  for (const [change, disabled, reasons] of [[() => page.selectOption('#dialect', 'brelvin'), [1, 1, 1, 1, 0], [1, 0]],
+    [() => page.selectOption('#dialect', 'ampersand'), [0, 0, 0, 0, 1], [0, 1]],
+    [() => page.selectOption('#dialect', 'ansi'), [0, 1, 0, 1, 1], [1, 1]],
+    [() => page.selectOption('#dialect', 'span'), [0, 0, 0, 0, 0], [0, 0]],
+    [() => page.fill('#prefix', '<'), [1, 1, 1, 1, 0], [1, 0]]]) {
     await change();
-    assert.equal(await page.isDisabled('#bold'), disabled);
-    assert.equal(await page.isVisible('#styles-reason'), disabled);
+    for (const [k, id] of toggles.entries()) {
+      assert.equal(await page.isDisabled(id), Boolean(disabled[k]), id);
+    }
+    assert.deepEqual([await page.isVisible('#styles-reason'), await page.isVisible('#escape-reason')],
+      reasons.map(Boolean));
   }
+  await context.close();
+});
+
+// Discord's eight text colours, written apart from the program: what ansi
+// markup shows, so the preview shows them too, not the gradient.
+test('the ansi dialect\'s preview shows the colours its codes give', async () => {
+  const {context, page} = await openPage(session);
+  const discord = ['4F545C', 'DC322F', '859900', 'B58900', '268BD2', 'D33682', '2AA198', 'FFFFFF'];
+  const rgb = (hex) => `rgb(${[0, 2, 4].map((k) => parseInt(hex.slice(k, k + 2), 16)).join(', ')})`;
+  await page.fill('#text', 'a gradient through every colour');
+  await page.selectOption('#dialect', 'ansi');
+  await convert(page);
+  const shown = await page.$$eval('#preview [style]', (spans) => [...new Set(spans.map((s) => getComputedStyle(s).color))]);
+  assert.ok(shown.length > 1 && shown.every((colour) => discord.map(rgb).includes(colour)), shown.join());
   await context.close();
 });

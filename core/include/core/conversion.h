@@ -190,6 +190,10 @@ class StyledText {
   std::int64_t outputLength(std::int32_t step, const LengthMeasure& measure) const;
 
  private:
+  // The markup with formatting codes around the coloured text; putColoured
+  // writes one coloured chunk.
+  template <MarkupSink Sink, typename PutColoured>
+  void writeStyled(std::int32_t step, Sink& sink, const PutColoured& putColoured) const;
   // The markup of a format string, with its dialect's frame around the
   // chunks; returns how many coloured chunks it wrote.
   template <MarkupSink Sink>
@@ -424,10 +428,8 @@ void StyledText::forEachChunk(std::int32_t step, Visitor&& visit) const {
   }
 }
 
+// The one walk every writer shares, one loop for the common path.
 template <MarkupSink Sink>
-// The one walk every writer shares; its branches are the chunk shapes, kept
-// together so the common path stays one loop.
-// NOLINTNEXTLINE(readability-function-size)
 void StyledText::write(std::int32_t step, Sink& sink) const {
   if (m_format) {
     writeFormatted(step, sink);
@@ -446,19 +448,24 @@ void StyledText::write(std::int32_t step, Sink& sink) const {
     }
     sink.put(m_suffix);
   };
-  if (m_styleOpen.empty()) {
-    forEachChunk(step, [&](const StyledChunk& chunk) HUECODE_INLINE {
-      if (chunk.coloured) {
-        putColoured(chunk);
-      } else {
-        sink.put(chunk.text);
-      }
-    });
+  if (!m_styleOpen.empty()) {
+    writeStyled(step, sink, putColoured);
     return;
   }
-  // The formatting opens at the first coloured chunk and closes after the
-  // last, so blanks before and after stay outside it; blanks are held back
-  // until it is known whether another coloured chunk follows.
+  forEachChunk(step, [&](const StyledChunk& chunk) HUECODE_INLINE {
+    if (chunk.coloured) {
+      putColoured(chunk);
+    } else {
+      sink.put(chunk.text);
+    }
+  });
+}
+
+// The formatting opens at the first coloured chunk and closes after the
+// last, so blanks before and after stay outside it; blanks are held back
+// until it is known whether another coloured chunk follows.
+template <MarkupSink Sink, typename PutColoured>
+void StyledText::writeStyled(std::int32_t step, Sink& sink, const PutColoured& putColoured) const {
   bool opened = false;
   std::u16string_view held;
   forEachChunk(step, [&](const StyledChunk& chunk) {

@@ -208,10 +208,10 @@ function plain(body, focus = () => body.focus(), tag = 'div') {
       focus();
       body.ownerDocument.getSelection().setBaseAndExtent(...nodeAt(start), ...nodeAt(end));
     },
-    // The lines are the innermost blocks, wherever the browser's editing
-    // nested them; it keeps a space next to what it inserts as a no-break
-    // space.
-    text: () => [...body.querySelectorAll('div, p')].filter((block) => !block.querySelector('div, p'))
+    // The lines are the innermost blocks of the editor's kind (paragraphs
+    // stay paragraphs), wherever the browser's editing nested them; it keeps
+    // a space next to what it inserts as a no-break space.
+    text: () => [...body.querySelectorAll(tag)].filter((block) => !block.querySelector(tag))
       .map((block) => block.textContent.replace(/\u00A0/g, ' ')).join('\n'),
     colours: () => [...body.querySelectorAll('[style]')].map((element) => {
       const rgb = element.style.color.match(/\d+/g).map((n) => Number(n).toString(16).padStart(2, '0'));
