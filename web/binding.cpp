@@ -22,6 +22,7 @@
 #include "core/markup_template.h"
 #include "core/strip_markup.h"
 #include "core/surprise.h"
+#include "core/surrogates.h"
 
 // The browser's Intl.Segmenter cuts user-perceived characters, so the page
 // needs no copy of the Unicode tables. Writes the offsets where clusters
@@ -215,24 +216,22 @@ class Utf8PieceSink {
 
  private:
   static constexpr char32_t kReplacement = 0xFFFD;
-  static bool isLead(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-  static bool isTrail(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
   void take(char16_t unit) {
     if (m_lead != 0) {
       const char32_t lead = m_lead;
       m_lead = 0;
-      if (isTrail(unit)) {
-        append(0x10000 + ((lead - 0xD800) << 10) + (unit - 0xDC00));
+      if (huecode::IsLowSurrogate(unit)) {
+        append(huecode::CombineSurrogates(lead, unit));
         return;
       }
       append(kReplacement);
     }
-    if (isLead(unit)) {
+    if (huecode::IsHighSurrogate(unit)) {
       m_lead = unit;
       return;
     }
-    append(isTrail(unit) ? kReplacement : unit);
+    append(huecode::IsLowSurrogate(unit) ? kReplacement : unit);
   }
   void append(char32_t c) {
     if (c < 0x80) {
