@@ -580,13 +580,14 @@ function toggleLanguage() {
 const library = createLibrary({
   texts: () => texts,
   maxStops: () => coreFacts?.maxStops,
-  current: () => ({stops: settings.stops, space: settings.space, positions: stopPositions()}),
+  current: () => ({stops: settings.stops, space: settings.space, positions: stopPositions(),
+    format: settings.format}),
   apply(gradient, name, button) {
     const before = settings;
     const board = ['light', 'dark'].includes(gradient.board) && settings.board !== 'custom' ? gradient.board
       : settings.board;
     change({...settings, rainbow: false, space: gradient.space, stops: gradient.stops,
-      board, positions: gradient.positions ?? null}, {convert: 'now'});
+      board, positions: gradient.positions ?? null, format: gradient.format ?? settings.format}, {convert: 'now'});
     acknowledge(button, texts.appliedAck);
     showToast('gradient', button, texts.gradientApplied(name), () => change(before, {convert: 'now'}));
   },

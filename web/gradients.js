@@ -27,6 +27,9 @@
 //   decreasing), where null sits evenly between its placed neighbours. A
 //   gradient without it has every stop evenly spaced, as in version 1, whose
 //   files are read as they always were.
+// - A gradient may carry "format", the format string the page wrote when it
+//   was saved (at most maxFormatLength characters); readers that predate the
+//   field ignore it, so the version stays 2.
 // - A file with any entry it cannot read is refused whole, with the entry's
 //   number in the error: an import never half-happens.
 import {validPositions} from './positions.js';
@@ -34,6 +37,8 @@ import {validPositions} from './positions.js';
 export const fileFormat = 'huecode-gradients';
 export const fileVersion = 2;
 export const storageKey = 'huecode.gradients.v1';
+// The longest format string a gradient, a link or the stored settings carry.
+export const maxFormatLength = 1000;
 export const spaces = Object.freeze(['rgb', 'oklab']);
 export const maxSaved = 500;
 export const maxNameLength = 80;
@@ -181,15 +186,31 @@ export function cleanGradient(gradient, {maxStops = Infinity} = {}) {
   if (bad >= 0) {
     throw new GradientError('badColour', {stop: bad, value: String(gradient.stops[bad]).slice(0, 20)});
   }
-  if (gradient.positions === undefined || gradient.positions === null) {
+  return {...placedStops(name, stops, space, gradient.positions), ...cleanFormat(gradient.format)};
+}
+
+// A gradient saved in format mode carries its format, which the core reads
+// when it is applied; older files and gradients have none.
+function cleanFormat(format) {
+  if (format === undefined || format === null || format === '') {
+    return {};
+  }
+  if (typeof format !== 'string' || format.length > maxFormatLength) {
+    throw new GradientError('badFormat', {limit: maxFormatLength});
+  }
+  return {format};
+}
+
+function placedStops(name, stops, space, positions) {
+  if (positions === undefined || positions === null) {
     return {name, stops, space};
   }
-  if (!validPositions(gradient.positions, stops.length)) {
+  if (!validPositions(positions, stops.length)) {
     throw new GradientError('badPositions');
   }
   // Evenly spaced stops are kept without positions, as version 1 wrote them.
-  const placed = gradient.positions.some((p, k) => p !== null && k > 0 && k < stops.length - 1);
-  return placed ? {name, stops, space, positions: gradient.positions.map((p, k) =>
+  const placed = positions.some((p, k) => p !== null && k > 0 && k < stops.length - 1);
+  return placed ? {name, stops, space, positions: positions.map((p, k) =>
     (k > 0 && k < stops.length - 1 ? p : null))} : {name, stops, space};
 }
 
@@ -242,7 +263,7 @@ export function moveGradient(list, id, delta) {
 }
 
 export function exportGradients(list) {
-  const gradients = list.map(({name, stops, space, positions}) => ({name, stops, space, positions}));
+  const gradients = list.map(({name, stops, space, positions, format}) => ({name, stops, space, positions, format}));
   return `${JSON.stringify({format: fileFormat, version: fileVersion, gradients}, null, 1)}\n`;
 }
 
@@ -347,7 +368,8 @@ export function loadSaved(storage, options) {
 }
 
 export function storeSaved(storage, list, unreadable = []) {
-  const gradients = [...list.map(({id, name, stops, space, positions}) => ({id, name, stops, space, positions})),
+  const gradients = [...list.map(({id, name, stops, space, positions, format}) =>
+    ({id, name, stops, space, positions, format})),
     ...unreadable];
   try {
     storage.setItem(storageKey, JSON.stringify({format: fileFormat, version: fileVersion, gradients}));

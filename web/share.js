@@ -6,7 +6,7 @@
 // where huecode= gives the version of the layout. Each field is read on its
 // own: one that cannot be read is reported and left to the defaults, so a
 // damaged link or one from another version restores all it still can.
-import {parseColour} from './gradients.js';
+import {maxFormatLength, parseColour} from './gradients.js';
 import {readPosition, validPositions} from './positions.js';
 
 export const shareVersion = 1;
@@ -14,7 +14,7 @@ const marker = 'huecode';
 // The longest step, limit and template a link (or the stored settings) may
 // hold: more is no setting anyone made.
 export const maxLengths = Object.freeze({step: 32, limit: 32, prefix: 1000, middle: 1000, suffix: 1000,
-  format: 1000});
+  format: maxFormatLength});
 
 // Only the two spellings: a lookup in an object literal would also find its
 // inherited members (toString, constructor).
