@@ -44,9 +44,11 @@ function ownState(stored) {
   };
 }
 
+const savedList = (stored) => loadSaved(storageOf(stored[savedKey], new Map())).list;
+
 export async function loadState() {
   const stored = await chrome.storage.local.get([stateKey, savedKey]);
-  return {...ownState(stored), saved: loadSaved(storageOf(stored[savedKey], new Map())).list};
+  return {...ownState(stored), saved: savedList(stored)};
 }
 
 // The popup and the background each hold a copy of the state read earlier.
@@ -67,7 +69,7 @@ export function updateState(change) {
     const stored = await chrome.storage.local.get([stateKey, savedKey]);
     const {choice, sites} = change(ownState(stored));
     await chrome.storage.local.set({[stateKey]: {choice, sites}});
-    return {choice, sites, saved: loadSaved(storageOf(stored[savedKey], new Map())).list};
+    return {choice, sites, saved: savedList(stored)};
   });
 }
 
