@@ -26,6 +26,7 @@ import {alignedPositions, positionsAfter} from './positions.js';
 import {positionTyped} from './shapes.js';
 import {circleFor, surpriseStops} from './shuffle.js';
 import {listenToMarkers} from './markers.js';
+import {createTextBox, longText} from './textbox.js';
 
 const byId = (id) => document.getElementById(id);
 
@@ -48,6 +49,9 @@ let focusFor = 0;
 // A link's text waiting for the user's answer, and what to restore.
 let linkOffer = null;
 
+// The whole text, also the part a long text's window leaves out.
+const textBox = createTextBox({texts: () => texts});
+
 // A long kept text whose last start never showed its markup is offered, not taken.
 const failedStart = startFailedBefore();
 const keptText = (text) => {
@@ -57,7 +61,7 @@ const keptText = (text) => {
   if (failedStart && text.length >= piecesFrom) {
     showNote('start-note', texts, {message: (t) => t.startFailed(text.length), actions: [
       {label: (t) => t.loadKept, run: () => {
-        byId('text').value = text;
+        textBox.set(text);
         convertNow();
       }},
       {label: (t) => t.clearKept, run: () => saveText('')}]});
@@ -65,7 +69,7 @@ const keptText = (text) => {
     return;
   }
   markStart(text.length >= piecesFrom);
-  byId('text').value = text;
+  textBox.set(text);
 };
 // A kept text that arrives after the page has started still fills an untouched box.
 const textLoaded = loadText((text) => {
@@ -75,6 +79,7 @@ const textLoaded = loadText((text) => {
 const worker = startConverter();
 const output = createOutputView({texts: () => texts});
 const markupTools = createMarkupTools({worker, texts: () => texts, core: () => coreFacts, request: conversionSettings,
+  text: () => textBox.value(),
   dialectName: (dialect) => dialectName(texts, dialect), setStatus});
 
 // The step and the limit as numbers, or the reason they cannot be read.
@@ -120,7 +125,7 @@ function convertNow() {
   if (!coreFacts || !request) {
     return;
   }
-  const text = byId('text').value;
+  const text = textBox.value();
   if (text.length > maxTextLength) {
     setStatus(texts.textTooLong(maxTextLength, text.length));
     delete byId('output').dataset.pending;
@@ -148,7 +153,7 @@ function scheduleConversion() {
     return;
   }
   markPending();
-  const delay = byId('text').value.length > 100000 ? 400 : 150;
+  const delay = textBox.length() > longText ? 400 : 150;
   timer = setTimeout(convertNow, delay);
 }
 
@@ -464,7 +469,7 @@ function defaultSettings() {
 function confirmReset() {
   byId('reset-dialog').close();
   if (byId('reset-text').checked) {
-    byId('text').value = '';
+    textBox.set('');
     saveText('');
   }
   change(defaultSettings(), {convert: 'now'});
@@ -473,7 +478,7 @@ function confirmReset() {
 
 async function share() {
   const base = location.href.replace(/#.*$/, '');
-  const text = byId('share-text').checked ? byId('text').value : null;
+  const text = byId('share-text').checked ? textBox.value() : null;
   const {link, fragment, leftOut} = guardedShareLink(base, (t) => shareFragment(withoutReader(settings), t), text);
   try {
     await navigator.clipboard.writeText(link);
@@ -513,7 +518,7 @@ function withoutRefused(link) {
 
 function putText(text) {
   textTouched = true;
-  byId('text').value = text;
+  textBox.set(text);
   saveText(text);
 }
 
@@ -537,7 +542,7 @@ function openLink() {
   }
   const link = withoutRefused(read);
   window.history.replaceState(null, '', location.href.replace(/#.*$/, ''));
-  const before = {settings, text: byId('text').value};
+  const before = {settings, text: textBox.value()};
   const next = sanitised({...withoutReader(defaultSettings()), ...link.settings,
     ...Object.fromEntries(readerKeys.map((key) => [key, settings[key]]))});
   const asking = link.text !== null && before.text !== '' && before.text !== link.text;
@@ -572,6 +577,7 @@ function applyLanguage() {
   markupTools.render();
   retextNotes(texts);
   output.retext();
+  textBox.retext();
   if (lastResult) {
     showCounts(lastResult);
   }
@@ -671,7 +677,7 @@ const pasteUnits = 10000;
 
 function onTextInput() {
   textTouched = true;
-  const {length} = byId('text').value;
+  const length = textBox.length();
   if (length > maxTextLength) {
     clearTimeout(timer);
     timer = 0;
@@ -685,7 +691,7 @@ function onTextInput() {
   } else {
     scheduleConversion();
   }
-  textChanged(() => byId('text').value);
+  textChanged(() => textBox.value());
 }
 
 // Another tab changed a setting: this one shows it too.

@@ -39,9 +39,13 @@ function createPasteOffer(host, ask) {
   }
 
   async function onPaste(event) {
+    hide();
+    // A long paste the text box took in itself is not looked at.
+    if (event.defaultPrevented) {
+      return;
+    }
     const pasted = event.clipboardData?.getData('text/plain') ?? '';
     const start = byId('text').selectionStart;
-    hide();
     // ESC opens the ansi dialect's colour codes.
     // eslint-disable-next-line no-control-regex
     if (!host.core() || !/[<[&§\x1b{]/u.test(pasted)) {
@@ -99,7 +103,7 @@ function createCopyAs(host, ask) {
     // The formatting goes along where the other dialect has codes for it.
     const styles = Object.fromEntries(Object.entries(request.styles).map(([name, on]) => [name,
       on && dialect.codes.includes(name)]));
-    const answer = await ask({tool: 'as', text: byId('text').value,
+    const answer = await ask({tool: 'as', text: host.text(),
       settings: {...request, prefix, middle, suffix, format, styles}});
     if (answer.failed) {
       host.setStatus(host.texts().copyAsFailed(host.dialectName(dialect)));
@@ -129,7 +133,7 @@ function createCopyAs(host, ask) {
 }
 
 // host: {worker, texts(), core(), request() → the conversion settings or
-// null, dialectName(dialect), setStatus(message)}.
+// null, text() → the whole text, dialectName(dialect), setStatus(message)}.
 export function createMarkupTools(host) {
   const queue = createQueue(host.worker);
   const paste = createPasteOffer(host, queue.ask);

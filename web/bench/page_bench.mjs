@@ -112,19 +112,40 @@ async function typingTasks(page, size, keys = 20) {
   return page.evaluate(() => [window.longest, window.longestScript]);
 }
 
+// A paste as the browser makes one: a paste event whose clipboard data holds
+// the text, made in the page so that it does not travel through the test's
+// connection. Returns the time until the markup is shown and the longest
+// main-thread task (long-animation-frame entries) meanwhile.
 async function pasteToOutput(page, size) {
-  return page.evaluate(async (text) => {
+  return page.evaluate(async ([sample, size]) => {
+    const clipboardData = new DataTransfer();
+    clipboardData.setData('text/plain', `${sample.repeat(Math.ceil(size / sample.length)).slice(0, size - 1)}.`);
     const box = document.getElementById('text');
     const output = document.getElementById('output');
+    box.focus();
+    await new Promise((resolve) => setTimeout(resolve, 500));
+    let longest = 0;
     const started = performance.now();
-    box.value = text;
-    box.dispatchEvent(new Event('input', {bubbles: true}));
+    const note = (entries) => entries.filter((e) => e.startTime + e.duration >= started)
+      .forEach((e) => (longest = Math.max(longest, e.duration)));
+    const observer = new PerformanceObserver((list) => note(list.getEntries()));
+    observer.observe({type: 'long-animation-frame', buffered: true});
+    box.dispatchEvent(new ClipboardEvent('paste', {clipboardData, bubbles: true, cancelable: true}));
     await new Promise((resolve) => setTimeout(resolve, 1));
     while (output.dataset.pending) {
       await new Promise((resolve) => setTimeout(resolve, 1));
     }
-    return performance.now() - started;
-  }, textOf(size));
+    const shown = performance.now() - started;
+    // The frame that draws the markup ends after this task.
+    await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 100)));
+    note(observer.takeRecords());
+    observer.disconnect();
+    return {shown, longest};
+  }, [sample, size]);
+}
+
+function pasteLine(label, {shown, longest}) {
+  return `${label}: ${shown.toFixed(0)} ms, longest main-thread task meanwhile ${longest.toFixed(0)} ms (goal under 200 ms)`;
 }
 
 const session = await openBrowser();
@@ -152,13 +173,13 @@ try {
     await typing.context.close();
   }
   const paste = await openPage(session);
-  console.log(`paste of 1000000 characters to markup shown: ${(await pasteToOutput(paste.page, 1000000)).toFixed(0)} ms`);
+  console.log(pasteLine('paste of 1000000 characters to markup shown', await pasteToOutput(paste.page, 1000000)));
   await paste.context.close();
   const singleContext = await session.browser.newContext({locale: 'zh-CN'});
   const singlePage = await singleContext.newPage();
   await singlePage.goto(pathToFileURL(join(dirname(webRoot), 'web-single', 'huecode.html')).href);
   await waitForOutput(singlePage);
-  console.log(`the same in the single file: ${(await pasteToOutput(singlePage, 1000000)).toFixed(0)} ms`);
+  console.log(pasteLine('the same in the single file', await pasteToOutput(singlePage, 1000000)));
   await singleContext.close();
 
   const {context, page} = await openPage(session);

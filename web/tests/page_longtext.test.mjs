@@ -1,0 +1,100 @@
+// A long text in the text box: pasted, edited in a window and after moving
+// it, replaced after Select all and taken back with Ctrl+Z, copied whole,
+// and kept whole across a reload; its markup is always huecode-cli's.
+import assert from 'node:assert/strict';
+import {execFileSync} from 'node:child_process';
+import {mkdtemp, readFile, writeFile} from 'node:fs/promises';
+import {tmpdir} from 'node:os';
+import {join} from 'node:path';
+import {after, before, test} from 'node:test';
+import {cliPath, openBrowser, openPage, waitForOutput} from './page.mjs';
+
+let session;
+
+before(async () => {
+  session = await openBrowser();
+});
+
+after(() => session.close());
+
+// Numbered lines, so that each part of the text is found in one place;
+// mostly emoji, so that a window's edge often falls beside a surrogate pair.
+const lines = Array.from({length: 6000}, (_, k) => `${k} 彩色${'😀'.repeat(20)} <&>\n`);
+// It ends without a line break, which a file read by the CLI would lose.
+const original = `${lines.join('')}end`;
+
+async function markupMatches(page, text, name) {
+  await waitForOutput(page);
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#download')]);
+  const folder = await mkdtemp(join(tmpdir(), 'huecode-long-'));
+  await writeFile(join(folder, 'in.txt'), text);
+  const expected = execFileSync(cliPath, ['--endpoints', '--input', join(folder, 'in.txt')], {maxBuffer: 1 << 30});
+  const downloaded = await readFile(await download.path());
+  assert.ok(downloaded.equals(expected.subarray(0, expected.length - 1)),
+    `${name}: the markup differs from the CLI's (${downloaded.length} bytes, ${expected.length - 1} expected)`);
+}
+
+// The window the box shows: a part of the whole text, cut beside a pair.
+async function shownWindow(page, text, name) {
+  const shown = await page.inputValue('#text');
+  assert.ok(shown.length > 1000 && shown.length < 40000, `${name}: the box holds ${shown.length} units`);
+  assert.ok(!/^[\uDC00-\uDFFF]|[\uD800-\uDBFF]$/.test(shown), `${name}: a window's edge splits a pair`);
+  const at = text.indexOf(shown);
+  assert.ok(at >= 0, `${name}: the window is not part of the text`);
+  assert.ok(await page.isVisible('#text-note') && await page.isVisible('#text-at'), `${name}: no note or slider`);
+  return at;
+}
+
+const typeAt = async (page, offset, typed) => {
+  await page.focus('#text');
+  await page.evaluate((offset) => document.getElementById('text').setSelectionRange(offset, offset), offset);
+  await page.keyboard.type(typed);
+};
+
+test('a long text is pasted, edited in its window, replaced, restored and kept whole', async () => {
+  const {context, page, errors} = await openPage(session, {permissions: ['clipboard-read', 'clipboard-write']});
+  await page.evaluate((text) => navigator.clipboard.writeText(text), original);
+  await page.focus('#text');
+  await page.keyboard.press('Control+v');
+  await page.waitForSelector('#text-note:visible');
+  await markupMatches(page, original, 'pasted');
+  await shownWindow(page, original, 'pasted');
+
+  // An edit in the window, then one at the start of the last window.
+  let text = original;
+  const first = await shownWindow(page, text, 'first edit');
+  const lineStart = (await page.inputValue('#text')).indexOf('\n') + 1;
+  await typeAt(page, lineStart, '改AB');
+  text = `${text.slice(0, first + lineStart)}改AB${text.slice(first + lineStart)}`;
+  await page.evaluate(() => {
+    const slider = document.getElementById('text-at');
+    slider.value = slider.max;
+    slider.dispatchEvent(new Event('input'));
+  });
+  const last = await shownWindow(page, text, 'moved to the end');
+  assert.ok(text.endsWith(await page.inputValue('#text')), 'the slider\'s end shows the text\'s end');
+  await typeAt(page, 0, 'XY');
+  text = `${text.slice(0, last)}XY${text.slice(last)}`;
+  await markupMatches(page, text, 'two edits');
+
+  // Select all, then Copy takes the whole text, typing replaces it, Ctrl+Z restores it.
+  await page.focus('#text');
+  await page.keyboard.press('Control+a');
+  await page.keyboard.press('Control+c');
+  assert.equal(await page.evaluate(() => navigator.clipboard.readText()), text, 'copy after Select all');
+  await page.keyboard.type('新');
+  assert.equal(await page.inputValue('#text'), '新');
+  assert.ok(await page.isHidden('#text-at'), 'a short text has no slider');
+  await markupMatches(page, '新', 'replaced');
+  await page.focus('#text');
+  await page.keyboard.press('Control+z');
+  await markupMatches(page, text, 'undone');
+
+  // The kept draft is the whole text.
+  await page.waitForTimeout(500);
+  await page.reload();
+  await markupMatches(page, text, 'after a reload');
+  assert.equal(await shownWindow(page, text, 'after a reload'), 0);
+  assert.deepEqual(errors, []);
+  await context.close();
+});
