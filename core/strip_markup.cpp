@@ -132,15 +132,6 @@ bool IsDecimal(char16_t c) {
   return c >= u'0' && c <= u'9';
 }
 
-void AppendCodePoint(std::u16string& out, char32_t c) {
-  if (c >= 0x10000) {
-    out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-    out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-  } else {
-    out += static_cast<char16_t>(c);
-  }
-}
-
 // The entity at the start of the text: its length and what it stands for.
 std::pair<std::size_t, char32_t> EntityAt(std::u16string_view text) {
   static constexpr std::pair<std::u16string_view, char16_t> kNamed[] = {
@@ -171,7 +162,9 @@ std::size_t DecodeJsonEscape(std::u16string_view text, std::u16string& out) {
   for (const char16_t digit : digits) {
     value = value * 16 + static_cast<char32_t>(detail::HexDigitValue(digit));
   }
-  AppendCodePoint(out, value);
+  // Four digits reach U+FFFF at most: a character beyond it comes as two
+  // escapes, one per surrogate, and they pair up again in the text.
+  out += static_cast<char16_t>(value);
   return 6;
 }
 

@@ -372,10 +372,32 @@ if (!globalThis.huecodeWriting) {
 
   // An editor that edits the whole document of a frame keeps its text in
   // that document, as the browser's own editing does: the browser's editing
-  // command suits it, where its paste may read markup as formatting or
-  // split paragraphs. A field that hands out no copies of its own has no
-  // editor behind it: the browser's editing is its only one.
+  // command suits it, where its paste may read markup as formatting (as
+  // SCEditor's reads BBCode) or split paragraphs. A field that hands out no
+  // copies of its own has no editor behind it: the browser's editing is its
+  // only one.
   const editsItsDocument = (host) => host === host.ownerDocument.body;
+
+  // TinyMCE edits a frame's document too, but its paste takes a whole text
+  // of markup as text, into its own history, in a fraction of the time the
+  // browser's command takes to insert many paragraphs. Into part of a
+  // paragraph it pastes lines as paragraphs of their own, and coloured text
+  // it takes its own way: there, and where its paste did not hold, the
+  // command.
+  const pastesWholeText = (target, formatted) => target.whole && !formatted &&
+    target.host.classList.contains('mce-content-body');
+
+  // The ways of writing to try, in order: the next one only where the one
+  // before left the text as it was.
+  function waysFor(target, formatted) {
+    if (!target.picked.editor) {
+      return [writeByCommand];
+    }
+    if (pastesWholeText(target, formatted)) {
+      return [writeByPaste, writeByCommand];
+    }
+    return editsItsDocument(target.host) ? [writeByCommand, writeByPaste] : [writeByPaste];
+  }
 
   // Returns 'done', 'changed' (the selection is not what was read), or
   // 'notHeld' / 'notRestored' when the editor did not take the change (the
@@ -388,14 +410,18 @@ if (!globalThis.huecodeWriting) {
     const {picked, host} = target;
     const chunks = formatted?.chunks.filter(([offset]) => offset >= lead && offset < lead + picked.text.length)
       .map(([offset, units, colour]) => [offset - lead, units, colour]);
-    const commandFirst = !picked.editor || editsItsDocument(host);
+    const ways = waysFor(target, formatted);
     const box = formatted ? formattedBox(picked.text, chunks, formatted.styles,
-      commandFirst ? blockTag(host) : 'p') : null;
+      ways[0] === writeByCommand ? blockTag(host) : 'p') : null;
     const inserted = box ? picked.text : markup.slice(lead, markup.length - trail);
     const check = checks(target, inserted, chunks);
-    let outcome = commandFirst ? await writeByCommand(target, inserted, box, check) : 'unchanged';
-    if (outcome === 'unchanged' && picked.editor) {
-      outcome = await writeByPaste(target, inserted, box, check);
+    let outcome = 'unchanged';
+    for (const [k, way] of ways.entries()) {
+      // A paste that did not hold was taken back: the next way may try.
+      if (k > 0 && outcome !== 'unchanged' && !(outcome === 'notHeld' && ways[k - 1] === writeByPaste)) {
+        break;
+      }
+      outcome = k > 0 && !(await reselected(target)) ? 'changed' : await way(target, inserted, box, check);
     }
     if (outcome !== 'done') {
       putRange(host, target.range);

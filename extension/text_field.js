@@ -4,7 +4,9 @@
 // globalThis.huecodeText. A code editor that types through a hidden text
 // area of its own (EasyMDE's CodeMirror) keeps its text elsewhere and puts
 // only its selection in that field: it is read and checked through the
-// editor's own keys, and its own undo takes the change back.
+// editor itself where the page's editor is a known one (editor_main.js),
+// else through the editor's own keys, and its own undo takes the change
+// back.
 if (!globalThis.huecodeText) {
   const {settle, pressed} = globalThis.huecodeReading;
   const {commanded} = globalThis.huecodeWriting;
@@ -38,6 +40,27 @@ if (!globalThis.huecodeText) {
       ctrlKey: modified && !mac, metaKey: modified && mac, bubbles: true, cancelable: true}));
   }
 
+  // What the editor behind a hidden input holds, asked in the page's main
+  // world (editor_main.js): {text, start, end}, its whole text and the
+  // selection in it; null where no known editor answers.
+  function editorState(field) {
+    let answer = null;
+    const take = (event) => {
+      answer = event.detail;
+    };
+    field.addEventListener('huecode-answer', take);
+    field.dispatchEvent(new CustomEvent('huecode-ask', {bubbles: true, composed: true}));
+    field.removeEventListener('huecode-answer', take);
+    try {
+      const state = typeof answer === 'string' ? JSON.parse(answer) : null;
+      const valid = typeof state?.text === 'string' && Number.isInteger(state.start) && Number.isInteger(state.end) &&
+        state.start >= 0 && state.start <= state.end && state.end <= state.text.length;
+      return valid ? state : null;
+    } catch {
+      return null;
+    }
+  }
+
   // The selection, or with a caret only the whole text. A hidden input holds
   // only the editor's selection: with a caret only, the editor's own Ctrl+A
   // puts the whole text there, when a change follows (a preview leaves the
@@ -52,7 +75,11 @@ if (!globalThis.huecodeText) {
     const [start, end] = whole ? [0, field.value.length] : [field.selectionStart, field.selectionEnd];
     // A hidden input holds the editor's whole text only where Ctrl+A put it there.
     whole &&= !hidden || field.selectionEnd > field.selectionStart;
-    return {kind: 'text', field, start, end, text: field.value.slice(start, end), hidden, whole};
+    const text = field.value.slice(start, end);
+    // The editor's own account, where it agrees with what the field holds.
+    const state = hidden && forChange ? editorState(field) : null;
+    const editor = state?.text.slice(state.start, state.end) === text ? state : null;
+    return {kind: 'text', field, start, end, text, hidden, whole, editor};
   }
 
   // Past a size the editing command takes seconds in a text field (it lays
@@ -98,26 +125,46 @@ if (!globalThis.huecodeText) {
     return {before, followed};
   }
 
+  // Whether the change held, from the editor's own account of its text:
+  // the selection became the replacement and nothing else changed. Reading
+  // it is quick where selecting a long text through the editor's keys makes
+  // it draw the selection over every line.
+  function checkedByEditor(target, replacement) {
+    const {text, start, end} = target.editor;
+    const after = editorState(target.field)?.text;
+    return after === undefined ? null
+      : after === text.slice(0, start) + replacement + text.slice(end) ? 'done'
+      : after === text ? 'notHeld' : 'undo';
+  }
+
+  // Without the editor's account: the markup must sit right before the
+  // caret (and, for the whole text, be all of it).
+  async function checkedByKeys(target, replacement) {
+    const {field} = target;
+    if (field.value === target.text && field.selectionEnd - field.selectionStart === target.text.length) {
+      return 'notHeld';
+    }
+    const {before, followed} = await aroundCaret(field);
+    return (target.whole ? before === replacement && !followed : before.endsWith(replacement)) ? 'done' : 'undo';
+  }
+
   // The editor behind a hidden input takes what the field holds at an input
   // event as typed: the markup goes in at once, as one change of the
-  // editor's own text and history. Held when the markup sits right before
-  // the caret (and, for the whole text, is all of it); otherwise the
-  // editor's own undo brings the selection back.
+  // editor's own text and history. Where it did not hold, the editor's own
+  // undo brings the selection back.
   async function writeHidden(target, replacement) {
     const {field} = target;
     field.setRangeText(replacement, 0, field.value.length, 'end');
     field.dispatchEvent(new InputEvent('input', {bubbles: true, inputType: 'insertReplacementText'}));
     await settle();
-    if (field.value === target.text && field.selectionEnd - field.selectionStart === target.text.length) {
-      return 'notHeld';
-    }
-    const {before, followed} = await aroundCaret(field);
-    if (target.whole ? before === replacement && !followed : before.endsWith(replacement)) {
-      return 'done';
+    const outcome = (target.editor && checkedByEditor(target, replacement)) ?? await checkedByKeys(target, replacement);
+    if (outcome !== 'undo') {
+      return outcome;
     }
     pressed(field, 'z');
     await settle();
-    return field.value === target.text ? 'notHeld' : 'notRestored';
+    const restored = target.editor ? editorState(field)?.text === target.editor.text : field.value === target.text;
+    return restored ? 'notHeld' : 'notRestored';
   }
 
   // Puts the replacement in place of what read() kept: through the

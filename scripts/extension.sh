@@ -26,6 +26,8 @@ extension_files=(
   editor_write.js
   text_field.js
   focused_field.js
+  # Injected into the page's own world, to ask its editors.
+  editor_main.js
   popup.html
   popup.css
   _locales/en/messages.json

@@ -35,8 +35,8 @@ for (const page of ['', 'editors.html']) {
     }
     await board.page.evaluate(() => window.editorsReady);
     for (const name of await board.page.evaluate(() => Object.keys(window.editors))) {
-      // The two that refuse the change on purpose have no time to show.
-      if (!['stubborn', 'mangler'].includes(name)) {
+      // Those that refuse the change on purpose have no time to show.
+      if (!['stubborn', 'mangler', 'closer'].includes(name)) {
         await measure(board, name, (post) => board.page.evaluate(([name, post]) => {
           window.editors[name].set(post);
           window.editors[name].select(0, 0);

@@ -67,15 +67,19 @@ test('a long post is coloured whole where the editor draws only part of it', asy
   }
 });
 
+// An editor that ignores the paste, one that writes it wrong, one that adds
+// to it after the caret, and coloured text in an editor that has no colours
+// (TipTap's starter kit drops the coloured spans).
 test('an editor that refuses the change, or writes it wrong, keeps its text, and the user is told', async () => {
-  for (const name of ['stubborn', 'mangler']) {
+  for (const [name, options] of [['stubborn', {}], ['mangler', {}], ['closer', {}], ['tiptap', {formatted: true}]]) {
     await board.page.evaluate(() => document.querySelectorAll('huecode-notice').forEach((notice) => notice.remove()));
-    await put(name, 'kept as it is', [0, 4]);
-    const result = await board.colour({dialect: 'ubb'});
+    await put(name, 'kept as it is\nline2', [0, 4]);
+    const result = await board.colour({dialect: 'ubb', ...options});
     assert.equal(result.replaced, false, name);
     assert.equal(result.reason, 'notHeld', name);
-    assert.equal(await call(name, 'text'), 'kept as it is', name);
+    assert.equal(await call(name, 'text'), 'kept as it is\nline2', name);
     assert.ok(await board.page.$('huecode-notice'), `${name}: no notice on the page`);
+    assert.ok(await boxInNotice('button'), `${name}: the notice offers no copy`);
   }
 });
 

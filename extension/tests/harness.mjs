@@ -42,7 +42,7 @@ const files = {
 <div id="ckeditor"></div><div id="codemirror"></div><div id="stubborn" contenteditable="true"></div>
 <div id="mangler" contenteditable="true"></div>
 <div id="tiptap"></div><textarea id="tinymce"></textarea><textarea id="sceditor"></textarea>
-<textarea id="easymde"></textarea>
+<textarea id="easymde"></textarea><textarea id="closer"></textarea>
 <iframe id="design" src="design.html"></iframe><script type="module" src="editors.js"></script>`,
   'design.html': '<!doctype html><meta charset="utf-8"><body></body>',
 };

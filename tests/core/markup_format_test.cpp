@@ -141,9 +141,9 @@ const StripRow kStripRows[] = {
      u"&lt;</span>",
      "", u"<"},
     {u"<bold><#FF0000>a <#00FF00>b</bold>", "", u"a b"},
-    {u"[{\"text\":\"a\\u00e9\\n\",\"color\":\"#FF0000\",\"bold\":true},{\"text\":\" \"},"
-     u"{\"text\":\"\\\"b\",\"color\":\"#00FF00\"}]",
-     "", u"a\u00e9\n \"b"},
+    {u"[{\"text\":\"a\\u00e9\\ud83d\\uDE00\\n\",\"color\":\"#FF0000\",\"bold\":true},"
+     u"{\"text\":\" \"},{\"text\":\"\\\"b\",\"color\":\"#00FF00\"}]",
+     "", u"a\u00e9\U0001F600\n \"b"},
     {u"```ansi\n\x1b[0;1;31mab\x1b[0;32m\nc\n```", "", u"ab\nc"},
     {u"```ansi\n\x1b[0;31ma`\u200B`\u200B`\x1b[0;32m`\u200B\u200B\u200Bb\n```", "",
      u"a````\u200B\u200Bb"},

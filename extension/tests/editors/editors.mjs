@@ -251,10 +251,11 @@ function scEditor(element) {
 }
 
 // EasyMDE, CodeMirror 5 underneath: it types through a hidden text area.
-function easyMde(element) {
+function easyMde(element, extend = () => {}) {
   const editor = new EasyMDE({element, autoDownloadFontAwesome: false, spellChecker: false, status: false,
     toolbar: false, autosave: undefined});
   const cm = editor.codemirror;
+  extend(cm);
   return {
     set(text) {
       cm.setValue(text);
@@ -266,6 +267,19 @@ function easyMde(element) {
     },
     text: () => cm.getValue(),
   };
+}
+
+// EasyMDE with a helper that closes a bracket as it is typed, after the
+// caret, in the same step of the editor's history: what it adds to a paste
+// lies after the caret, beyond what the text before the caret shows.
+function closer(element) {
+  return easyMde(element, (cm) => cm.on('inputRead', (_, change) => {
+    if (change.text.join('\n').includes('[')) {
+      const caret = cm.getCursor();
+      cm.replaceRange(']', caret, caret, '+input');
+      cm.setCursor(caret);
+    }
+  }));
 }
 
 // An editor that takes no change: it answers the paste by ignoring it and
@@ -318,6 +332,6 @@ async function start() {
     }),
     tiptap: tiptap(at('tiptap')), tinymce: await tinymceEditor(at('tinymce')), sceditor: scEditor(at('sceditor')),
     easymde: easyMde(at('easymde')),
-    stubborn: stubborn(at('stubborn')), mangler: mangler(at('mangler'))};
+    stubborn: stubborn(at('stubborn')), mangler: mangler(at('mangler')), closer: closer(at('closer'))};
 }
 window.editorsReady = start();
