@@ -45,13 +45,26 @@ for module in "${modules[@]}"; do
 done
 cp "$root/ui/resources/icon.svg" "$out/icon.svg"
 
-# The first paint waits for app.js and every module it imports: the page
-# names them all, so that they load at once rather than one import at a time.
-mapfile -t preload < <(node "$root/web/tools/modules.mjs" --imports-only "$root/web" app.js | grep -vx app.js)
-links=$(printf '<link rel="modulepreload" href="%s">\\n' "${preload[@]}")
-sed -i "s|^<script type=\"module\" src=\"app.js\"|${links}&|" "$out/index.html"
-
-"$root/scripts/web_release.sh" "$out"
+# The single file joins the modules itself, from the files as they are here.
 single=$(dirname "$out")/web-single
 node "$root/web/tools/single.mjs" "$out" "$objects/huecode-single.js" "$single/huecode.html"
+
+# The first paint waits for app.js and every module it imports: the page
+# loads them joined into one app.js, one request instead of a round of
+# requests per level of imports. The worker's modules stay files (the
+# worker starts after the first paint); a module only the page imports goes.
+mapfile -t page_modules < <(node "$root/web/tools/modules.mjs" --imports-only "$out" app.js)
+declare -A in_worker=()
+while read -r module; do
+  in_worker[$module]=1
+done < <(node "$root/web/tools/modules.mjs" "$out" worker.js)
+node "$root/web/tools/bundle.mjs" "$out" app.js "$objects/app.js"
+for module in "${page_modules[@]}"; do
+  if [[ -z ${in_worker[$module]:-} ]]; then
+    rm "$out/$module"
+  fi
+done
+mv "$objects/app.js" "$out/app.js"
+
+"$root/scripts/web_release.sh" "$out"
 echo "web: built the page into $out and $single/huecode.html"

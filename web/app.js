@@ -133,8 +133,16 @@ function convertNow() {
   }
   latest += 1;
   sentText = text;
-  byId('output').dataset.pending = 'true';
+  markPending();
   worker.postMessage({id: latest, settings: request, text: sentText, headBytes: windowSize});
+}
+
+// The output box is marked while an answer is on its way: once, not at every key.
+function markPending() {
+  const box = byId('output');
+  if (!box.dataset.pending) {
+    box.dataset.pending = 'true';
+  }
 }
 
 // Typing converts after a pause; a long text waits longer, since each
@@ -144,7 +152,7 @@ function scheduleConversion() {
   if (!conversionSettings()) {
     return;
   }
-  byId('output').dataset.pending = 'true';
+  markPending();
   const delay = textBox.length() > longText ? 400 : 150;
   timer = setTimeout(convertNow, delay);
 }

@@ -74,13 +74,18 @@ function showHex(id, colour) {
 // A message next to the field and aria-invalid, or neither when message is null.
 export function markInvalid(input, message) {
   const error = byId(input.getAttribute('aria-describedby'));
-  input.setAttribute('aria-invalid', String(message !== null));
-  if (message === null) {
-    input.removeAttribute('aria-invalid');
+  // Written only when it changes: every answer marks the template box again.
+  const invalid = message !== null;
+  if (input.getAttribute('aria-invalid') !== (invalid ? 'true' : null)) {
+    if (invalid) {
+      input.setAttribute('aria-invalid', 'true');
+    } else {
+      input.removeAttribute('aria-invalid');
+    }
   }
-  if (error) {
+  if (error && (error.textContent !== (message ?? '') || error.hidden === invalid)) {
     error.textContent = message ?? '';
-    error.hidden = message === null;
+    error.hidden = !invalid;
   }
 }
 

@@ -373,11 +373,19 @@ export function textsOf(language) {
 export function applyTexts(root, language) {
   const t = textsOf(language);
   root.documentElement.lang = t.htmlLang;
+  // Only what differs is written: the page's own language is in the HTML
+  // already, and each write would be laid out again at start.
   for (const element of root.querySelectorAll('[data-i18n]')) {
-    element.textContent = t[element.dataset.i18n];
+    const text = t[element.dataset.i18n];
+    if (element.textContent !== text) {
+      element.textContent = text;
+    }
   }
   for (const element of root.querySelectorAll('[data-i18n-placeholder]')) {
-    element.placeholder = t[element.dataset.i18nPlaceholder];
+    const text = t[element.dataset.i18nPlaceholder];
+    if (element.placeholder !== text) {
+      element.placeholder = text;
+    }
   }
   root.querySelector('meta[name=description]')?.setAttribute('content', t.description);
   return t;

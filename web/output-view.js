@@ -79,7 +79,11 @@ function showSlider(view) {
 // box's bottom edge (rather than its top) is to stay there.
 function place(view, text, from, keep) {
   const {box, source} = view;
-  box.value = text;
+  // The same window again (a setting that leaves the markup as it was) is
+  // not laid out again.
+  if (box.value !== text) {
+    box.value = text;
+  }
   view.start = from;
   showSlider(view);
   if (keep) {

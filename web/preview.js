@@ -29,6 +29,12 @@ export function boardColour(settings) {
 // last batch tells when: the browser reports it coming into reach after it
 // has laid the page out anyway, so nothing is measured in between and a
 // long preview never blocks the page.
+//
+// A new answer (every pause in typing brings one) redraws what is drawn in
+// place: a chunk's node is kept and only a colour or a piece of text that
+// differs is written. Typing at the end of a text changes every colour but
+// hardly any text, and a changed colour is only painted, where new nodes
+// would all be laid out again.
 const batch = 100;
 const drawn = new WeakMap();
 
@@ -42,24 +48,66 @@ function contrastOf(colour, boardLight, ratios) {
   return ratio;
 }
 
-function drawBatch(container) {
-  const state = drawn.get(container);
+// Chunk n as drawn: a bare text node, or a span coloured through its style.
+function newNode(piece, colour) {
+  const text = document.createTextNode(piece);
+  if (colour < 0) {
+    return text;
+  }
+  const span = document.createElement('span');
+  span.style.color = hexOf(colour);
+  span.append(text);
+  return span;
+}
+
+// The node drawn for chunk n, brought up to date; false when a node of the
+// other kind is there and has to be replaced.
+function updateNode(state, n, piece, colour) {
+  const old = state.colours[n];
+  if ((old < 0) !== (colour < 0)) {
+    return false;
+  }
+  const node = state.nodes[n];
+  const text = colour < 0 ? node : node.firstChild;
+  if (state.pieces[n] !== piece) {
+    text.data = piece;
+  }
+  if (old !== colour) {
+    node.style.color = hexOf(colour);
+  }
+  return true;
+}
+
+// Draws chunks n up to end (chunk numbers), reusing the nodes already there.
+function drawChunks(container, state, end) {
+  const {text, chunks, nodes} = state;
   const fragment = document.createDocumentFragment();
-  const {text, chunks} = state;
-  const end = Math.min(chunks.length, state.at + 3 * batch);
-  for (let k = state.at; k + 2 < end; k += 3) {
-    const piece = text.substr(chunks[k], chunks[k + 1]);
-    if (chunks[k + 2] < 0) {
-      fragment.append(document.createTextNode(piece));
+  for (let n = state.at; n < end; ++n) {
+    const piece = text.substr(chunks[3 * n], chunks[3 * n + 1]);
+    const colour = chunks[3 * n + 2];
+    if (n < nodes.length && updateNode(state, n, piece, colour)) {
+      state.pieces[n] = piece;
+      state.colours[n] = colour;
       continue;
     }
-    const span = document.createElement('span');
-    span.style.color = hexOf(chunks[k + 2]);
-    span.append(document.createTextNode(piece));
-    fragment.append(span);
+    const node = newNode(piece, colour);
+    if (n < nodes.length) {
+      nodes[n].replaceWith(node);
+      nodes[n] = node;
+    } else {
+      fragment.append(node);
+      nodes.push(node);
+    }
+    state.pieces[n] = piece;
+    state.colours[n] = colour;
   }
   state.at = end;
-  container.append(fragment);
+  container.insertBefore(fragment, nodes.length > end ? nodes[end] : null);
+}
+
+function drawBatch(container) {
+  const state = drawn.get(container);
+  drawChunks(container, state, Math.min(state.chunks.length / 3, state.at + batch));
   watchEnd(container, state);
 }
 
@@ -67,12 +115,12 @@ function drawBatch(container) {
 // moves it to the new end.
 function watchEnd(container, state) {
   state.observer ??= new IntersectionObserver((entries) => {
-    if (drawn.get(container) === state && entries.some((entry) => entry.isIntersecting)) {
+    if (entries.some((entry) => entry.isIntersecting)) {
       drawBatch(container);
     }
   }, {root: container, rootMargin: '0px 0px 100% 0px'});
   state.observer.disconnect();
-  if (state.at < state.chunks.length) {
+  if (state.at < state.chunks.length / 3) {
     container.append(state.end);
     state.observer.observe(state.end);
   } else {
@@ -80,10 +128,8 @@ function watchEnd(container, state) {
   }
 }
 
-// chunks holds offset, length and the packed colour (or -1 for a bare
-// chunk) per chunk, as offsets into text. Returns how many coloured chunks read below
-// 3:1 against the board, and the lowest ratio.
-export function showPreview(container, text, chunks, board) {
+// How many coloured chunks read below 3:1 against the board, and the lowest ratio.
+function lowContrast(text, chunks, board) {
   const ratios = new Map();
   const boardLight = relativeLuminance(board) + 0.05;
   let low = 0;
@@ -97,11 +143,35 @@ export function showPreview(container, text, chunks, board) {
       lowest = Math.min(lowest, ratios.get(chunks[k + 2]));
     }
   }
+  return {low, lowest};
+}
+
+// One state per container, kept from answer to answer: the nodes drawn,
+// with the piece and colour each shows. As many chunks as were drawn are
+// redrawn (at least a batch), and the nodes past them go.
+function redraw(container, text, chunks) {
+  let state = drawn.get(container);
+  if (!state) {
+    state = {nodes: [], pieces: [], colours: [], at: 0, end: document.createElement('span'), observer: null};
+    drawn.set(container, state);
+  }
+  const count = Math.min(chunks.length / 3, Math.max(batch, state.at));
+  Object.assign(state, {text, chunks, at: 0});
+  drawChunks(container, state, count);
+  for (const node of state.nodes.splice(count)) {
+    node.remove();
+  }
+  state.pieces.length = count;
+  state.colours.length = count;
+  watchEnd(container, state);
+}
+
+// chunks holds offset, length and the packed colour (or -1 for a bare
+// chunk) per chunk, as offsets into text. Returns how many coloured chunks read below
+// 3:1 against the board, and the lowest ratio.
+export function showPreview(container, text, chunks, board) {
   container.style.backgroundColor = board;
   container.style.color = contrastRatio(board, '#000000') >= contrastRatio(board, '#FFFFFF') ? '#000000' : '#FFFFFF';
-  container.replaceChildren();
-  drawn.get(container)?.observer?.disconnect();
-  drawn.set(container, {text, chunks, at: 0, end: document.createElement('span'), observer: null});
-  drawBatch(container);
-  return {low, lowest};
+  redraw(container, text, chunks);
+  return lowContrast(text, chunks, board);
 }

@@ -22,7 +22,16 @@ const half = windowUnits / 2;
 const undoDepth = 4;
 
 const shownLength = (state) => state.before.length + state.box.value.length + state.after.length;
-const wholeText = (state) => (state.long ? state.before + state.box.value + state.after : state.box.value);
+// A window not edited since it was shown gives back the text it came from:
+// joining the parts anew would make the browser copy the whole text again
+// when it is sent to the converter or kept.
+function wholeText(state) {
+  if (!state.long) {
+    return state.box.value;
+  }
+  const shown = state.box.value;
+  return shown === state.shown.window ? state.shown.text : state.before + shown + state.after;
+}
 
 function allSelected(state) {
   const {box} = state;
@@ -69,6 +78,7 @@ function show(state, text, {at = 0, caret = null} = {}) {
   // Setting the box's value (or its caret) ends the browser's undo step: a
   // box that already holds the text is left alone.
   const shown = text.slice(start, end);
+  state.shown = {text, window: shown};
   const offset = caret === null ? -1 : caret - start;
   if (box.value !== shown) {
     box.value = shown;
@@ -159,6 +169,7 @@ function onBeforeInput(state, event) {
   state.dropped = state.box.value;
   state.before = '';
   state.after = '';
+  state.shown = {text: '', window: null};
   state.selectAll = false;
   state.replacing = true;
 }
@@ -212,7 +223,7 @@ function moveTo(state, at) {
 // texts(): the page's texts in its current language.
 export function createTextBox({texts}) {
   const state = {box: byId('text'), slider: byId('text-at'), note: byId('text-note'), texts, long: false,
-    before: '', after: '', selectAll: false, undo: [], replaced: null, dropped: null, replacing: false};
+    before: '', after: '', shown: {text: '', window: ''}, selectAll: false, undo: [], replaced: null, dropped: null, replacing: false};
   const {box} = state;
   box.addEventListener('paste', (event) => onPaste(state, event));
   box.addEventListener('drop', (event) => onDrop(state, event));

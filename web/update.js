@@ -18,7 +18,15 @@ export function watchForUpdates(onReady) {
       });
     }
   };
-  navigator.serviceWorker.register('sw.js').then((registration) => {
+  // Installing fetches every file of the page: only once the page itself has loaded.
+  const loaded = new Promise((resolve) => {
+    if (document.readyState === 'complete') {
+      resolve();
+    } else {
+      addEventListener('load', resolve, {once: true});
+    }
+  });
+  loaded.then(() => navigator.serviceWorker.register('sw.js')).then((registration) => {
     offer(registration);
     registration.addEventListener('updatefound', () => {
       const installing = registration.installing;

@@ -37,6 +37,33 @@ test('the preview warns of colours a board will not show, and says when it guess
   await context.close();
 });
 
+// Each answer redraws the preview over the last one: what it shows must be
+// what the markup says, piece by piece, however the chunks changed.
+test('the preview shows each answer\'s pieces and colours, redrawn over the last', async () => {
+  const {context, page} = await openPage(session);
+  const runs = (pieces) => pieces.reduce((list, [colour, text]) => {
+    const last = list.at(-1);
+    return colour === null && last?.[0] === null ? [...list.slice(0, -1), [null, last[1] + text]]
+      : [...list, [colour, text]];
+  }, []);
+  // Each row: the text and the step, one after another in the same page.
+  const rows = [['ab cd\ne', '1'], ['ab cd', '2'], [' x  y', '1'], ['z'.repeat(150) + ' end', '1'], ['ab', '1']];
+  for (const [text, step] of rows) {
+    await page.fill('#step', step);
+    await page.fill('#text', text);
+    await convert(page);
+    const markup = cliMarkup(['--step', step, '--endpoints'], text).toString();
+    const expected = runs([...markup.matchAll(/\[color=#(\w{6})\]([^[]*)\[\/color\]|([^[]+)/g)]
+      .map(([, colour, piece, bare]) => (colour ? [`#${colour}`, piece] : [null, bare])));
+    await page.waitForFunction(() => !document.getElementById('preview').lastChild?.matches?.('span:empty'));
+    const shown = runs(await page.$$eval('#preview', ([preview]) => [...preview.childNodes].map((node) => (node.nodeType === 3
+      ? [null, node.data] : [`#${node.style.color.match(/\d+/g).map((c) => Number(c).toString(16).padStart(2, '0'))
+        .join('').toUpperCase()}`, node.textContent]))));
+    assert.deepEqual(shown, expected, JSON.stringify(text));
+  }
+  await context.close();
+});
+
 // A character GBK cannot write goes as the reference &#N; in a GBK form.
 const gbkOf = new Map();
 function gbkBytes(text) {

@@ -98,3 +98,34 @@ test('a long text is pasted, edited in its window, replaced, restored and kept w
   assert.deepEqual(errors, []);
   await context.close();
 });
+
+// IndexedDB that takes 1.5 s to keep a long text (as on a busy machine) is
+// slow, not refusing: the text is neither reported unkept nor written to
+// localStorage (where a megabytes-long JSON string would block the page).
+test('a long text IndexedDB is slow to keep is kept there, and only there', async () => {
+  const context = await session.browser.newContext({locale: 'en-GB'});
+  await context.addInitScript(() => {
+    const put = IDBObjectStore.prototype.put;
+    IDBObjectStore.prototype.put = function slowPut(...args) {
+      const until = Date.now() + 1500;
+      const wait = () => (Date.now() < until ? (this.count().onsuccess = wait) : put.apply(this, args));
+      wait();
+      return {};
+    };
+  });
+  const page = await context.newPage();
+  await page.goto(session.server.url);
+  await waitForOutput(page);
+  const text = original.slice(0, original.indexOf('\n', 150000));
+  await page.evaluate((text) => {
+    const box = document.getElementById('text');
+    box.value = text;
+    box.dispatchEvent(new Event('input', {bubbles: true}));
+  }, text);
+  await page.waitForTimeout(2500);
+  assert.deepEqual(await page.evaluate(() => [localStorage.getItem('huecode.text.v1'),
+    document.getElementById('storage-note')]), [null, null]);
+  await page.reload();
+  await markupMatches(page, text, 'kept slowly');
+  await context.close();
+});

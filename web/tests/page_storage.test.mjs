@@ -34,7 +34,8 @@ async function release(name, {tamper = false} = {}) {
   await cp(webRoot, dir, {recursive: true});
   const html = join(dir, 'index.html');
   await writeFile(html, (await readFile(html, 'utf8')).replace('<body>', `<body>\n<p id="release">${name}</p>`));
-  const texts = join(dir, 'i18n.js');
+  // The page's texts are in its one script (scripts/web.sh joins the modules).
+  const texts = join(dir, 'app.js');
   await writeFile(texts, (await readFile(texts, 'utf8')).replaceAll('Brelvin留言彩色字体代码生成', `Release ${name}`));
   execFileSync(new URL('../../scripts/web_release.sh', import.meta.url).pathname, [dir]);
   if (tamper) {

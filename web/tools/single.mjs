@@ -10,53 +10,18 @@ import {createHash} from 'node:crypto';
 import {mkdir, readFile, writeFile} from 'node:fs/promises';
 import {dirname, join} from 'node:path';
 import {fileURLToPath} from 'node:url';
-import {walkModules} from './modules.mjs';
+import {joinModules} from './bundle.mjs';
 
 const [webDir, coreScript, outFile] = process.argv.slice(2);
 // Modules that the single file takes from elsewhere.
 const replaced = {'huecode.js': coreScript,
   'runner.js': fileURLToPath(new URL('../runner-inline.js', import.meta.url))};
-const importLine = /^import (.+) from '\.\/([\w-]+\.js)';$/gm;
-const exported = /^export (?:async )?(?:function\*?|const|let|class) ([\w$]+)/gm;
-
 const pathOf = (name) => replaced[name] ?? join(webDir, name);
-const variableOf = (name) => `module_${name.replace(/\W/g, '_')}`;
-
-function bindings(clause, from) {
-  if (clause.startsWith('* as ')) {
-    return `const ${clause.slice(5)} = ${from};`;
-  }
-  if (clause.startsWith('{')) {
-    return `const ${clause.replace(/ as /g, ': ')} = ${from};`;
-  }
-  return `const ${clause} = ${from}.default;`;
-}
-
-// One module as a scope of its own that returns what it exports.
-function scoped(name, source) {
-  const names = [...source.matchAll(exported)].map((match) => match[1]);
-  let body = source.replace(importLine, (_, clause, from) => bindings(clause, variableOf(from)))
-    .replace(/^export (?=(?:async )?(?:function|const|let|class) )/gm, '');
-  body = body.replace(/^export default ([\w$]+);$/m, (_, value) => {
-    names.push(`default: ${value}`);
-    return '';
-  });
-  return `const ${variableOf(name)} = (() => {\n${body}\nreturn {${names.join(', ')}};\n})();\n`;
-}
 
 const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
 
-// The modules from entry on, each once, after the modules it imports, as one script.
-async function joined(entry) {
-  const read = (name) => readFile(pathOf(name), 'utf8');
-  const modules = await walkModules([entry], read);
-  const parts = await Promise.all(modules.map(async (name) => scoped(name, await read(name))));
-  const script = parts.join('\n');
-  if (/<\/script|<!--/i.test(script)) {
-    throw new Error(`${entry}'s modules contain "</script" or "<!--", which would end the inline script early`);
-  }
-  return script;
-}
+// The modules from entry on, as one script.
+const joined = (entry) => joinModules(entry, (name) => readFile(pathOf(name), 'utf8'));
 
 async function main() {
   const script = await joined('app.js');
