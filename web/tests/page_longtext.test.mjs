@@ -17,11 +17,13 @@ before(async () => {
 
 after(() => session.close());
 
-// Numbered lines, so that each part of the text is found in one place;
-// mostly emoji, so that a window's edge often falls beside a surrogate pair.
-const lines = Array.from({length: 6000}, (_, k) => `${k} 彩色${'😀'.repeat(20)} <&>\n`);
-// It ends without a line break, which a file read by the CLI would lose.
-const original = `${lines.join('')}end`;
+// Numbered parts, so that each is found in one place: lines (a window's
+// edges fall after a line break), then parts of mostly emoji with no line
+// break (its edges fall beside a surrogate pair). It ends without a line
+// break, which a file read by the CLI would lose.
+const lines = Array.from({length: 3000}, (_, k) => `${k} 彩色${'😀'.repeat(20)} <&>\n`);
+const run = Array.from({length: 3000}, (_, k) => `${k}${'😀'.repeat(20)} `);
+const original = `${lines.join('')}${run.join('')}end`;
 
 async function markupMatches(page, text, name) {
   await waitForOutput(page);
