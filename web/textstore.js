@@ -1,15 +1,16 @@
 // The text typed into the page, kept across reloads and crashes. Each tab
-// keeps its own draft in IndexedDB, which writes away from the main thread:
-// two tabs never overwrite each other's text, a reload finds its tab's own
+// keeps its own draft in IndexedDB (a long one written by a worker, so that
+// copying it in never pauses the page): two tabs never overwrite each other's text, a reload finds its tab's own
 // draft, and a new tab opens with the draft edited last. A change is kept
 // within keepWithin of the key that made it. A page being left cannot wait
 // for IndexedDB, so it also writes a short text to localStorage at once;
 // whichever copy is newer wins. Storage that refuses, or IndexedDB that does
 // not answer within a second, is reported (storage.js) and never makes a
 // kept text empty: only a text this tab changed is ever written.
+import {inTransaction, openDatabase} from './drafts.js';
+import {startConverter} from './runner.js';
 import {local, reportRefused, session} from './storage.js';
 
-const storeName = 'text';
 const draftPrefix = 'draft:';
 const quickKey = 'huecode.text.v1';
 const quickLimit = 100000;
@@ -75,31 +76,50 @@ function watched(promise) {
   return promise;
 }
 
-function openDatabase() {
-  return new Promise((resolve, reject) => {
-    const request = indexedDB.open('huecode', 1);
-    request.onupgradeneeded = () => request.result.createObjectStore(storeName);
-    request.onsuccess = () => {
-      // A newer version of the page opening the database must not wait for this tab.
-      request.result.onversionchange = () => request.result.close();
-      resolve(request.result);
-    };
-    request.onerror = () => reject(request.error);
-  });
-}
-
 // use gets the store and returns what to answer once the transaction is
 // done. Callers wait through answered(): a second at most, while a late
 // answer still completes the work.
 function transaction(mode, use) {
   database ??= openDatabase();
-  return watched(database.then((db) => new Promise((resolve, reject) => {
-    const t = db.transaction(storeName, mode);
-    const answer = use(t.objectStore(storeName));
-    t.oncomplete = () => resolve(typeof answer === 'function' ? answer() : answer?.result);
-    t.onerror = () => reject(t.error);
-    t.onabort = () => reject(t.error);
-  })));
+  return watched(database.then((db) => inTransaction(db, mode, use)));
+}
+
+// A long draft is written by a worker of its own: the browser copies a
+// value into IndexedDB on the thread that writes it, which for a text of
+// megabytes is a pause the page would feel. Handing the text to the worker
+// is a copy too, but a quicker one.
+function startKeeper() {
+  const worker = startConverter('keeper');
+  const waiting = new Map();
+  let next = 0;
+  worker.addEventListener('message', ({data}) => {
+    const {resolve, reject} = waiting.get(data.id) ?? {};
+    waiting.delete(data.id);
+    (data.kept ? resolve : reject)?.(new Error(data.error));
+  });
+  return (key, draft) => watched(new Promise((resolve, reject) => {
+    next += 1;
+    waiting.set(next, {resolve, reject});
+    worker.postMessage({id: next, key, draft});
+  }));
+}
+
+let keeper = null;
+// Writes follow one another, from the page or the keeper, so that a draft
+// never lands after a newer one.
+let writing = Promise.resolve();
+
+function write(key, draft) {
+  const put = () => {
+    if (draft.text.length <= quickLimit) {
+      return transaction('readwrite', (store) => store.put(draft, key));
+    }
+    keeper ??= startKeeper();
+    return keeper(key, draft);
+  };
+  const written = writing.then(put);
+  writing = written.catch(() => {});
+  return written;
 }
 
 const isDraft = (value) => value && typeof value === 'object' && typeof value.text === 'string' &&
@@ -153,7 +173,7 @@ export async function saveText(text, at = Date.now()) {
   await claimed;
   draft.tab = tab;
   try {
-    const written = transaction('readwrite', (store) => store.put(draft, `${draftPrefix}${tab}`));
+    const written = write(`${draftPrefix}${tab}`, draft);
     await answered(written, text.length > quickLimit ? silentAfter : answerWithin);
     return true;
   } catch {
