@@ -22,7 +22,16 @@ const half = windowUnits / 2;
 const undoDepth = 4;
 
 const shownLength = (state) => state.before.length + state.box.value.length + state.after.length;
-const wholeText = (state) => (state.long ? state.before + state.box.value + state.after : state.box.value);
+// A window not edited since it was shown gives back the text it came from:
+// joining the parts anew would make the browser copy the whole text again
+// when it is sent to the converter or kept.
+function wholeText(state) {
+  if (!state.long) {
+    return state.box.value;
+  }
+  const shown = state.box.value;
+  return shown === state.shown.window ? state.shown.text : state.before + shown + state.after;
+}
 
 function allSelected(state) {
   const {box} = state;
@@ -49,32 +58,51 @@ function showControls(state) {
   }
   box.setAttribute('aria-describedby', 'text-note');
   const total = shownLength(state);
-  note.textContent = t.textWindow(total);
+  // The counts line says how many characters; the note stays as it is while typing.
+  note.textContent = t.textWindow;
   slider.max = String(Math.max(0, Math.ceil((total - windowUnits) / half)));
   slider.value = String(Math.round(state.before.length / half));
   const percent = Math.round(100 * (state.before.length + state.box.value.length) / Math.max(1, total));
   slider.setAttribute('aria-valuetext', t.textAt(percent));
 }
 
+// A window's edge: just after a line break close before `at` when there is
+// one, so that the box starts and ends with whole lines; else beside `at`,
+// never inside a surrogate pair.
+const lineSearch = 256;
+
+function edge(text, at) {
+  if (at <= 0 || at >= text.length) {
+    return Math.max(0, Math.min(at, text.length));
+  }
+  const lineStart = text.lastIndexOf('\n', at - 1) + 1;
+  return lineStart > 0 && at - lineStart < lineSearch ? lineStart : pairSafeEnd(text, at);
+}
+
+// The box's own value and caret, scrolled so that the caret shows.
+function fill(box, shown, offset) {
+  box.value = shown;
+  if (offset >= 0 && offset <= shown.length) {
+    box.setSelectionRange(offset, offset);
+    box.scrollTop = (offset / Math.max(1, shown.length)) * box.scrollHeight - box.clientHeight / 2;
+  }
+}
+
 // Shows text, a long one from about `at` on; caret (an offset into the
 // whole text) is placed when the window holds it.
 function show(state, text, {at = 0, caret = null} = {}) {
-  const {box} = state;
   state.long = text.length > longText;
   state.selectAll = false;
-  const start = state.long ? pairSafeEnd(text, Math.max(0, Math.min(at, text.length - windowUnits))) : 0;
-  const end = state.long ? pairSafeEnd(text, Math.min(text.length, start + windowUnits)) : text.length;
+  const start = state.long ? edge(text, Math.min(at, text.length - windowUnits)) : 0;
+  const end = state.long ? edge(text, start + windowUnits) : text.length;
   state.before = text.slice(0, start);
   state.after = text.slice(end);
   // Setting the box's value (or its caret) ends the browser's undo step: a
   // box that already holds the text is left alone.
   const shown = text.slice(start, end);
-  const offset = caret === null ? -1 : caret - start;
-  if (box.value !== shown) {
-    box.value = shown;
-    if (offset >= 0 && offset <= shown.length) {
-      box.setSelectionRange(offset, offset);
-    }
+  state.shown = {text, window: shown};
+  if (state.box.value !== shown) {
+    fill(state.box, shown, caret === null ? -1 : caret - start);
   }
   showControls(state);
 }
@@ -159,6 +187,7 @@ function onBeforeInput(state, event) {
   state.dropped = state.box.value;
   state.before = '';
   state.after = '';
+  state.shown = {text: '', window: null};
   state.selectAll = false;
   state.replacing = true;
 }
@@ -212,7 +241,7 @@ function moveTo(state, at) {
 // texts(): the page's texts in its current language.
 export function createTextBox({texts}) {
   const state = {box: byId('text'), slider: byId('text-at'), note: byId('text-note'), texts, long: false,
-    before: '', after: '', selectAll: false, undo: [], replaced: null, dropped: null, replacing: false};
+    before: '', after: '', shown: {text: '', window: ''}, selectAll: false, undo: [], replaced: null, dropped: null, replacing: false};
   const {box} = state;
   box.addEventListener('paste', (event) => onPaste(state, event));
   box.addEventListener('drop', (event) => onDrop(state, event));

@@ -58,9 +58,9 @@ async function claimTab() {
 const claimed = claimTab().catch(() => {});
 let database = null;
 
-function answered(promise) {
+function answered(promise, within = answerWithin) {
   return new Promise((resolve, reject) => {
-    const timer = setTimeout(() => reject(new Error('IndexedDB did not answer')), answerWithin);
+    const timer = setTimeout(() => reject(new Error('IndexedDB did not answer')), within);
     promise.then(resolve, reject).finally(() => clearTimeout(timer));
   });
 }
@@ -144,14 +144,17 @@ export async function loadText(late = () => {}) {
 }
 
 // at is when the text was last edited, which decides the newest draft. When
-// IndexedDB refuses, localStorage keeps what it can take.
+// IndexedDB refuses, localStorage keeps what it can take. A long text takes
+// IndexedDB a while on a busy machine: only a refusal, or silence as long as
+// the one reported as a refusal, sends it there.
 export async function saveText(text, at = Date.now()) {
   const draft = {tab, text, at};
   unconfirmed = draft;
   await claimed;
   draft.tab = tab;
   try {
-    await answered(transaction('readwrite', (store) => store.put(draft, `${draftPrefix}${tab}`)));
+    const written = transaction('readwrite', (store) => store.put(draft, `${draftPrefix}${tab}`));
+    await answered(written, text.length > quickLimit ? silentAfter : answerWithin);
     return true;
   } catch {
     return local.set(quickKey, JSON.stringify(draft));

@@ -266,6 +266,8 @@ function easyMde(element, extend = () => {}) {
       cm.setSelection(cm.posFromIndex(start), cm.posFromIndex(end));
     },
     text: () => cm.getValue(),
+    // The editor's own call, for the benchmark: how long it takes in the text itself.
+    insert: (text) => cm.replaceSelection(text),
   };
 }
 
