@@ -49,12 +49,10 @@ async function locateField(tabId, forChange) {
   try {
     // Asking the page's own editors needs the page's world; a browser or a
     // page that refuses it leaves the isolated world's ways.
-    if (forChange) {
-      await chrome.scripting.executeScript({target: {tabId, allFrames: true}, files: ['editor_main.js'],
-        world: 'MAIN'}).catch(() => {});
-    }
-    await chrome.scripting.executeScript({target: {tabId, allFrames: true},
-      files: pageScripts});
+    const mainWorld = forChange ? chrome.scripting.executeScript({target: {tabId, allFrames: true},
+      files: ['editor_main.js'], world: 'MAIN'}).catch(() => {}) : null;
+    await Promise.all([mainWorld, chrome.scripting.executeScript({target: {tabId, allFrames: true},
+      files: pageScripts})]);
     frames = await chrome.scripting.executeScript({target: {tabId, allFrames: true}, func: readFocusedField,
       args: [forChange, openings]});
   } catch {

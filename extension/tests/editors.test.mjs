@@ -58,6 +58,18 @@ test('each editor colours its selection like huecode-cli, its own Ctrl+Z restore
     assert.deepEqual(await board.page.evaluate(() => window.editorErrors), []);
   });
 
+test('TinyMCE takes a whole text through its paste, or the command where its paste writes it wrong', async () => {
+  for (const wrongly of [false, true]) {
+    await call('tinymce', 'pasteWrongly', wrongly);
+    await put('tinymce', post);
+    assert.equal((await board.colour({dialect: 'ubb'})).replaced, true, `wrongly: ${wrongly}`);
+    assert.equal(await call('tinymce', 'text'), cliMarkup(['--preset', 'ubb'], post), `wrongly: ${wrongly}`);
+    await board.page.keyboard.press('Control+z');
+    assert.equal(await call('tinymce', 'text'), post, `wrongly: ${wrongly}: one Ctrl+Z`);
+  }
+  await call('tinymce', 'pasteWrongly', false);
+});
+
 test('a long post is coloured whole where the editor draws only part of it', async () => {
   const long = '长帖子里的一段话, with some English words too.\n'.repeat(500).slice(0, 20000);
   for (const name of editors) {

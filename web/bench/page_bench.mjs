@@ -10,6 +10,7 @@ import {dirname, join} from 'node:path';
 import {gzipSync} from 'node:zlib';
 import {pathToFileURL} from 'node:url';
 import {cliPath, openBrowser, openPage, waitForOutput, webRoot} from '../tests/page.mjs';
+import {printTyping} from './typing.mjs';
 
 const sizes = [100000, 1000000];
 const runs = 5;
@@ -78,40 +79,6 @@ async function transferred() {
   return {raw, gzip};
 }
 
-// Types keys one by one at the end of a text of the given size, as a user
-// would, and returns the longest main-thread task (long-animation-frame
-// entries, which also count layout, paint and, on a busy machine, waiting for
-// the processor) and the longest script time in one of them, until the last
-// markup is shown.
-async function typingTasks(page, size, keys = 20) {
-  await page.evaluate(async (text) => {
-    const box = document.getElementById('text');
-    box.value = text;
-    box.dispatchEvent(new Event('input', {bubbles: true}));
-    await new Promise((resolve) => setTimeout(resolve, 1000));
-    window.longest = 0;
-    window.longestScript = 0;
-    window.from = performance.now();
-    new PerformanceObserver((list) => {
-      for (const entry of list.getEntries()) {
-        if (entry.startTime >= window.from) {
-          window.longest = Math.max(window.longest, entry.duration);
-          window.longestScript = Math.max(window.longestScript,
-            entry.scripts.reduce((sum, script) => sum + script.duration, 0));
-        }
-      }
-    }).observe({type: 'long-animation-frame'});
-    box.focus();
-    box.setSelectionRange(box.value.length, box.value.length);
-  }, textOf(size));
-  for (let k = 0; k < keys; ++k) {
-    await page.keyboard.type('x', {delay: 60});
-  }
-  await page.waitForSelector('#output:not([data-pending])', {state: 'attached'});
-  await page.waitForTimeout(500);
-  return page.evaluate(() => [window.longest, window.longestScript]);
-}
-
 // A paste as the browser makes one: a paste event whose clipboard data holds
 // the text, made in the page so that it does not travel through the test's
 // connection. Returns the time until the markup is shown and the longest
@@ -165,13 +132,7 @@ try {
   console.log(`huecode.html: ${(single.length / 1024).toFixed(1)} KB, ${(gzipSync(single, {level: 9}).length / 1024)
     .toFixed(1)} KB with gzip`);
 
-  for (const size of [2000, 20000, 200000]) {
-    const typing = await openPage(session);
-    const [task, script] = await typingTasks(typing.page, size);
-    console.log(`typing 20 keys into ${size} characters: longest main-thread task ${task.toFixed(0)} ms, ` +
-      `longest script time in one task ${script.toFixed(0)} ms (goal under 50 ms)`);
-    await typing.context.close();
-  }
+  await printTyping(session, [2000, 20000, 200000]);
   const paste = await openPage(session);
   console.log(pasteLine('paste of 1000000 characters to markup shown', await pasteToOutput(paste.page, 1000000)));
   await paste.context.close();

@@ -230,10 +230,18 @@ async function tinymceEditor(element) {
     frame.focus();
     editor.focus();
   }, 'p');
+  // pasteWrongly(true): its paste writes capitals, as a site's own paste
+  // rules may rewrite what is pasted.
+  let wrongly = false;
+  editor.on('PastePreProcess', (event) => {
+    event.content = wrongly ? event.content.toUpperCase() : event.content;
+  });
   return {...page, set(text) {
     page.set(text);
     editor.undoManager.clear();
     editor.undoManager.add();
+  }, pasteWrongly: (on) => {
+    wrongly = on;
   }};
 }
 
