@@ -109,15 +109,17 @@ let keeper = null;
 // never lands after a newer one.
 let writing = Promise.resolve();
 
-function write(key, draft) {
+// direct: a page being left writes at once, itself, as its workers may
+// stop before they write.
+function write(key, draft, direct) {
   const put = () => {
-    if (draft.text.length <= quickLimit) {
+    if (direct || draft.text.length <= quickLimit) {
       return transaction('readwrite', (store) => store.put(draft, key));
     }
     keeper ??= startKeeper();
     return keeper(key, draft);
   };
-  const written = writing.then(put);
+  const written = direct ? put() : writing.then(put);
   writing = written.catch(() => {});
   return written;
 }
@@ -167,13 +169,13 @@ export async function loadText(late = () => {}) {
 // IndexedDB refuses, localStorage keeps what it can take. A long text takes
 // IndexedDB a while on a busy machine: only a refusal, or silence as long as
 // the one reported as a refusal, sends it there.
-export async function saveText(text, at = Date.now()) {
+export async function saveText(text, at = Date.now(), direct = false) {
   const draft = {tab, text, at};
   unconfirmed = draft;
   await claimed;
   draft.tab = tab;
   try {
-    const written = write(`${draftPrefix}${tab}`, draft);
+    const written = write(`${draftPrefix}${tab}`, draft, direct);
     await answered(written, text.length > quickLimit ? silentAfter : answerWithin);
     return true;
   } catch {
@@ -220,7 +222,7 @@ export function leaving() {
   if (text.length <= quickLimit) {
     local.set(quickKey, JSON.stringify({tab, text, at: editedAt}));
   }
-  saveText(text, editedAt);
+  saveText(text, editedAt, true);
 }
 
 // A start with a long kept text is marked until its first markup is shown:
