@@ -1,6 +1,8 @@
 // axe-core finds no violation in either language, light or dark, with every
 // kind of control on show, on a desktop (where the text and the result are in
-// view together) and on a phone-sized screen (which must not scroll sideways).
+// view together) and on a phone-sized screen (which must not scroll sideways),
+// with a short text and with one long enough to be shown a window at a time
+// (whose preview scrolls).
 import assert from 'node:assert/strict';
 import {readFile} from 'node:fs/promises';
 import {createRequire} from 'node:module';
@@ -19,13 +21,19 @@ after(() => session.close());
 
 const desktop = {width: 1280, height: 800};
 const phone = {width: 360, height: 740};
-const views = [['zh-CN', desktop, 'light'], ['zh-CN', phone, 'dark'], ['en-US', desktop, 'dark'], ['en-US', phone, 'light']];
+const short = '彩色文字 colourful text';
+const long = '彩色文字 colourful text\n'.repeat(6000);
+const views = [['zh-CN', desktop, 'light', short], ['zh-CN', phone, 'dark', long], ['en-US', desktop, 'dark', long],
+  ['en-US', phone, 'light', short]];
 
-for (const [locale, screen, colorScheme] of views) {
-  test(`${locale}, ${colorScheme}, ${screen.width} px wide`, async () => {
+for (const [locale, screen, colorScheme, text] of views) {
+  test(`${locale}, ${colorScheme}, ${screen.width} px wide, ${text.length} characters`, async () => {
     const {context, page} = await openPage(session, {locale, colorScheme});
     await page.setViewportSize(screen);
-    await page.fill('#text', '彩色文字 colourful text');
+    await page.$eval('#text', (box, text) => {
+      box.value = text;
+      box.dispatchEvent(new Event('input', {bubbles: true}));
+    }, text);
     for (const [selector, action, value] of [['#add-stop', 'click'], ['#limit', 'fill', '10'], ['#step', 'fill', 'x'],
       ['#save-name', 'fill', 'mine'], ['#save-gradient', 'click'], ['#prefix', 'fill', '{']]) {
       await reveal(page, selector);
@@ -74,7 +82,7 @@ test('the keyboard reaches every main control, and focus is always visible', asy
   }
   const main = ['language', 'theme', 'text', 'start', 'start-hex', 'end', 'end-hex', 'add-stop', 'reverse', 'rainbow',
     'endpoints', 'space', 'save-name', 'save-gradient', 'export', 'import', 'step', 'by', 'merge', 'limit', 'limit-unit', 'fit',
-    'dialect', 'prefix', 'middle', 'suffix', 'bold', 'italic', 'underline', 'strike', 'escape', 'convert', 'reset', 'share', 'share-text', 'board', 'output',
+    'dialect', 'prefix', 'middle', 'suffix', 'bold', 'italic', 'underline', 'strike', 'escape', 'convert', 'reset', 'share', 'share-text', 'board', 'preview', 'output',
     'copy', 'download'];
   for (const id of main) {
     assert.ok(reached.has(id), `Tab never reaches #${id}`);
