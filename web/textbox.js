@@ -5,9 +5,9 @@
 // and the box shows one window of it, moved by the slider beneath. Typing,
 // composing, deleting and pasting a little happen in the window, with the
 // browser's own undo; what lies before and after it stays aside. A long
-// paste or drop never enters the box whole, and after Select all, Delete,
-// Cut, Copy, paste and typing act on the whole text. Replacing the whole
-// text can be undone with Ctrl+Z. Everything that needs the text asks value().
+// paste or drop never enters the box whole, and after Select all (the key
+// or the menu's), Delete, Cut, Copy, paste and typing act on the whole
+// text. Replacing the whole text can be undone with Ctrl+Z. Everything that needs the text asks value().
 import {pairSafeEnd} from './codepoints.js';
 
 const byId = (id) => document.getElementById(id);
@@ -229,7 +229,37 @@ function onKey(state, event) {
     state.selectAll = state.long;
   } else if (/^(arrow|home|end|page)/.test(key)) {
     state.selectAll = false;
+    state.keyed = true;
   }
+}
+
+// Select all from the context menu (how a phone selects) gives no key: a
+// selection of the whole window made neither by a pointer held down nor by
+// moving with the keys counts as Select all.
+function onSelect(state) {
+  const {box} = state;
+  if (state.keyed || state.pointer || document.activeElement !== box) {
+    return;
+  }
+  if (state.long && box.value.length > 0 && box.selectionStart === 0 && box.selectionEnd === box.value.length) {
+    state.selectAll = true;
+  }
+}
+
+function watchSelection(state) {
+  // The selection a pointer or a key makes is told after it is let go: it
+  // stays theirs until then.
+  const later = (flag) => () => setTimeout(() => {
+    state[flag] = false;
+  });
+  state.box.addEventListener('pointerdown', () => {
+    state.pointer = true;
+  });
+  window.addEventListener('pointerup', later('pointer'), true);
+  window.addEventListener('pointercancel', later('pointer'), true);
+  state.box.addEventListener('keyup', later('keyed'));
+  state.box.addEventListener('select', () => onSelect(state));
+  document.addEventListener('selectionchange', () => onSelect(state));
 }
 
 function moveTo(state, at) {
@@ -241,7 +271,8 @@ function moveTo(state, at) {
 // texts(): the page's texts in its current language.
 export function createTextBox({texts}) {
   const state = {box: byId('text'), slider: byId('text-at'), note: byId('text-note'), texts, long: false,
-    before: '', after: '', shown: {text: '', window: ''}, selectAll: false, undo: [], replaced: null, dropped: null, replacing: false};
+    before: '', after: '', shown: {text: '', window: ''}, selectAll: false, undo: [], replaced: null, dropped: null, replacing: false,
+    pointer: false, keyed: false};
   const {box} = state;
   box.addEventListener('paste', (event) => onPaste(state, event));
   box.addEventListener('drop', (event) => onDrop(state, event));
@@ -254,6 +285,7 @@ export function createTextBox({texts}) {
   box.addEventListener('mousedown', () => {
     state.selectAll = false;
   });
+  watchSelection(state);
   state.slider.addEventListener('input', () => moveTo(state, Number(state.slider.value) * half));
   return {
     // The whole text, also what the window leaves out.

@@ -1,6 +1,6 @@
 // A long text in the text box: pasted, edited in a window and after moving
-// it, replaced after Select all and taken back with Ctrl+Z, copied whole,
-// and kept whole across a reload; its markup is always huecode-cli's.
+// it, replaced after Select all (the key's or the menu's) and taken back
+// with Ctrl+Z, copied whole, and kept whole across a reload; its markup is always huecode-cli's.
 import assert from 'node:assert/strict';
 import {execFileSync} from 'node:child_process';
 import {mkdtemp, readFile, writeFile} from 'node:fs/promises';
@@ -79,11 +79,24 @@ test('a long text is pasted, edited in its window, replaced, restored and kept w
   text = `${text.slice(0, last)}XY${text.slice(last)}`;
   await markupMatches(page, text, 'two edits');
 
-  // Select all, then Copy takes the whole text, typing replaces it, Ctrl+Z restores it.
-  await page.focus('#text');
-  await page.keyboard.press('Control+a');
-  await page.keyboard.press('Control+c');
-  assert.equal(await page.evaluate(() => navigator.clipboard.readText()), text, 'copy after Select all');
+  // Select all (the key, or the menu's as a phone gives it), then Copy
+  // takes the whole text; the window selected with the keys is the window.
+  // Typing after the menu's Select all replaces the text, Ctrl+Z restores it.
+  const inWindow = await page.inputValue('#text');
+  for (const [name, select, copied] of [
+    ['Ctrl+A', () => page.keyboard.press('Control+a'), text],
+    ['the keys to the window\'s ends', async () => {
+      await page.keyboard.press('Control+Home');
+      await page.keyboard.press('Control+Shift+End');
+    }, inWindow],
+    ['the range set outside a drag', () => page.$eval('#text', (box) => box.setSelectionRange(0, box.value.length)), text],
+    ['the menu\'s Select all', () => page.evaluate(() => document.execCommand('selectAll')), text]]) {
+    await page.focus('#text');
+    await page.keyboard.press('Control+End');
+    await select();
+    await page.keyboard.press('Control+c');
+    assert.equal(await page.evaluate(() => navigator.clipboard.readText()), copied, `copy after ${name}`);
+  }
   await page.keyboard.type('新');
   assert.equal(await page.inputValue('#text'), '新');
   assert.ok(await page.isHidden('#text-at'), 'a short text has no slider');
