@@ -3,10 +3,12 @@
 // huecode-cli writes for the same settings.
 import assert from 'node:assert/strict';
 import {readFile} from 'node:fs/promises';
+import {createRequire} from 'node:module';
 import {join} from 'node:path';
 import {after, before, test} from 'node:test';
 import {cliMarkup, fieldText, openBoard, select} from './harness.mjs';
 
+const axeSource = await readFile(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 const hostile = '<img src=x onerror="window.pwned = 1">';
 // field, frame, text, selection (none: the whole field), options, the CLI's options.
 const cases = [
@@ -154,4 +156,23 @@ test('the dialects are named as the core names them, and the extension keeps no 
     assert.deepEqual(Object.keys(messages).filter((key) => core.some(([dialect]) => key.includes(dialect))), [],
       locale);
   }
+});
+
+test('the popup has no axe violation with a long preview, which the keyboard can reach and scroll', async () => {
+  await select(board.page.mainFrame(), 'area', '彩色文字 colourful text\n'.repeat(200));
+  const popup = await board.page.context().newPage();
+  // Opened in a tab it would be the options page: make it the toolbar's popup over the board's tab.
+  await popup.addInitScript(() => {
+    const query = chrome.tabs.query.bind(chrome.tabs);
+    Object.assign(chrome.tabs, {getCurrent: async () => undefined, query: () => query({url: 'http://127.0.0.1/*'})});
+  });
+  await popup.goto(`chrome-extension://${new URL(board.worker.url()).host}/popup.html`);
+  await popup.waitForFunction(() => document.querySelectorAll('#preview span').length > 0);
+  assert.ok(await popup.$eval('#preview', (e) => e.scrollHeight > e.clientHeight), 'the preview does not scroll');
+  await popup.evaluate(axeSource);
+  // A toolbar popup is a small panel, not a page: it has no landmarks or top heading to find.
+  const results = await popup.evaluate(() => window.axe.run(document, {rules: Object.fromEntries(
+    ['landmark-one-main', 'page-has-heading-one', 'region'].map((rule) => [rule, {enabled: false}]))}));
+  assert.deepEqual(results.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target).join(', ')}`), []);
+  await popup.close();
 });
