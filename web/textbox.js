@@ -7,7 +7,8 @@
 // browser's own undo; what lies before and after it stays aside. A long
 // paste or drop never enters the box whole, and after Select all (the key
 // or the menu's), Delete, Cut, Copy, paste and typing act on the whole
-// text. Replacing the whole text can be undone with Ctrl+Z. Everything that needs the text asks value().
+// text. Replacing the whole text can be undone with Ctrl+Z. Everything
+// that needs the text asks value().
 import {pairSafeEnd} from './codepoints.js';
 
 const byId = (id) => document.getElementById(id);

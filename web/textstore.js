@@ -1,12 +1,13 @@
 // The text typed into the page, kept across reloads and crashes. Each tab
 // keeps its own draft in IndexedDB (a long one written by a worker, so that
-// copying it in never pauses the page): two tabs never overwrite each other's text, a reload finds its tab's own
-// draft, and a new tab opens with the draft edited last. A change is kept
-// within keepWithin of the key that made it. A page being left cannot wait
-// for IndexedDB, so it also writes a short text to localStorage at once;
-// whichever copy is newer wins. Storage that refuses, or IndexedDB that does
-// not answer within a second, is reported (storage.js) and never makes a
-// kept text empty: only a text this tab changed is ever written.
+// copying it in never pauses the page): two tabs never overwrite each
+// other's text, a reload finds its tab's own draft, and a new tab opens with
+// the draft edited last. A change is kept within keepWithin of the key that
+// made it. A page being left cannot wait for IndexedDB, so it also writes a
+// short text to localStorage at once; whichever copy is newer wins. Storage
+// that refuses, or IndexedDB that does not answer in time (a second for a
+// short text, longer for a long one), is reported (storage.js) and never
+// makes a kept text empty: only a text this tab changed is ever written.
 import {inTransaction, openDatabase} from './drafts.js';
 import {startConverter} from './runner.js';
 import {local, reportRefused, session} from './storage.js';
