@@ -76,7 +76,7 @@ void ReserveText(std::u16string& text, std::size_t units) {
 }
 
 Result<DecodedInput> ReadDecodedInto(DecodedInput decoded, std::FILE* stream, std::string_view name,
-                                     std::size_t block) {
+                                     std::size_t block, FinalBreak drop) {
   block = std::max<std::size_t>(block, 1);
   // Room before each block for what the one before held back: its last two
   // bytes and the start of a character they cut.
@@ -92,7 +92,7 @@ Result<DecodedInput> ReadDecodedInto(DecodedInput decoded, std::FILE* stream, st
     }
     std::string_view read(bytes.data(), carried + count);
     if (end) {
-      DecodeBlock(DropTrailingLineBreak(read), true, before, decoded);
+      DecodeBlock(DropTrailingLineBreak(read, drop), true, before, decoded);
       return decoded;
     }
     const std::size_t taken = DecodeBlock(read, false, before, decoded);
@@ -104,8 +104,8 @@ Result<DecodedInput> ReadDecodedInto(DecodedInput decoded, std::FILE* stream, st
 
 }  // namespace
 
-std::string_view DropTrailingLineBreak(std::string_view bytes) {
-  if (bytes.ends_with("\r\n")) {
+std::string_view DropTrailingLineBreak(std::string_view bytes, FinalBreak drop) {
+  if (drop == FinalBreak::LineBreak && bytes.ends_with("\r\n")) {
     bytes.remove_suffix(2);
   } else if (bytes.ends_with('\n')) {
     bytes.remove_suffix(1);
@@ -114,11 +114,11 @@ std::string_view DropTrailingLineBreak(std::string_view bytes) {
 }
 
 Result<DecodedInput> ReadDecodedStream(std::FILE* stream, std::string_view name,
-                                       std::size_t block) {
-  return ReadDecodedInto({}, stream, name, block);
+                                       std::size_t block, FinalBreak drop) {
+  return ReadDecodedInto({}, stream, name, block, drop);
 }
 
-Result<DecodedInput> ReadDecodedFile(const std::string& path) {
+Result<DecodedInput> ReadDecodedFile(const std::string& path, FinalBreak drop) {
   const std::string name = "'" + path + "'";
   errno = 0;
   const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenForReading(path), &std::fclose);
@@ -133,7 +133,7 @@ Result<DecodedInput> ReadDecodedFile(const std::string& path) {
   if (std::filesystem::is_regular_file(path, error)) {
     ReserveText(decoded.text, static_cast<std::size_t>(std::filesystem::file_size(path, error)));
   }
-  return ReadDecodedInto(std::move(decoded), file.get(), name, kReadBlock);
+  return ReadDecodedInto(std::move(decoded), file.get(), name, kReadBlock, drop);
 }
 
 }  // namespace huecode

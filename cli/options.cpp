@@ -243,7 +243,7 @@ constexpr std::array<OptionEntry, 33> kOptions{{
      &KeysOf<kUnits>},
     {"--merge", "", "neighbouring chunks of one colour share one tag",
      &SetFlag<&CliOptions::merge>},
-    {"--escape", "", "write &, < and > in the text as HTML entities (HTML, BBCode)",
+    {"--escape", "", "show the text's own codes as typed, the dialect's way (below)",
      &SetFlag<&CliOptions::escape>},
     {"--bold", "", "bold text, in the dialect's own code", &SetStyle<&Styles::bold>},
     {"--italic", "", "italic text", &SetStyle<&Styles::italic>},
@@ -442,7 +442,8 @@ constexpr std::string_view kUsageHead =
     "Writes TEXT as colour-gradient markup, every character (or group of --step\n"
     "characters) in its own colour tag. The words of TEXT are joined by single spaces;\n"
     "without TEXT the text is read from --input FILE or standard input, and one\n"
-    "trailing line break is dropped.\n"
+    "trailing line break is dropped. The text's outer spaces are left out, as in the\n"
+    "window (tabs, line breaks and other spaces stay).\n"
     "\n"
     "Options:\n";
 
@@ -467,13 +468,29 @@ constexpr std::string_view kConversionNotes =
     "--by word: a word is a run of characters that are not white space, each\n"
     "CJK ideograph, kana or hangul syllable a word of its own; --step and --fit\n"
     "count words, and the white space between words stays outside the tags.\n"
-    "The ansi dialect writes a Discord code block: a zero-width space goes\n"
-    "between two backticks of the text, so that none closes the block early\n"
-    "(--strip takes it out again).\n"
+    "The ansi dialect writes a Discord code block: each colour of clear chroma\n"
+    "takes the code of the nearest hue (31 red, 32 green, 33 yellow, 34 blue,\n"
+    "35 magenta, 36 cyan), a grey 30 or 37 by lightness; Discord shows them as\n"
+    "30 4F545C, 31 DC322F, 32 859900, 33 B58900, 34 268BD2, 35 D33682,\n"
+    "36 2AA198, 37 FFFFFF. A zero-width space goes between two backticks of the\n"
+    "text, so that none closes the block early, and on a blank first or last\n"
+    "line, which Discord would drop (--strip takes them out again).\n"
+    "In minimessage, ampersand, legacy, section, json and ansi a chunk never\n"
+    "ends between CR and LF.\n"
     "--rainbow cannot be combined with --start, --end or --via.\n"
-    "--escape is for dialects read as HTML (html, span) or turned into it (the\n"
-    "BBCode ones); the others never decode entities, and in the & and § codes\n"
-    "&lt; would even read as a code, so --escape with them is a usage error.\n"
+    "The text's own codes reach the destination as codes: a tag or an entity in\n"
+    "html and span; & with a code character (0-9, a-f, k-o, r, x; &l is bold)\n"
+    "in ampersand (also &#RRGGBB) and legacy; § with any character wherever a\n"
+    "Minecraft client reads the text (ampersand, legacy, section, json,\n"
+    "minimessage); a tag or a backslash before < or \\ in minimessage; ESC in\n"
+    "ansi. A note on standard error names the first one and what it does.\n"
+    "--escape shows them as typed, each dialect its own way: &, < and > as HTML\n"
+    "entities in html and span (and in the BBCode dialects, whose boards turn\n"
+    "them into HTML); the chunk's colour code again between & and the code\n"
+    "character in ampersand and legacy; a backslash before < and \\ in\n"
+    "minimessage. Nothing shows § in a Minecraft client or ESC in Discord, so\n"
+    "--escape with section, json or ansi is a usage error, and a § that it\n"
+    "cannot show elsewhere is named in the note.\n"
     "--bold, --italic, --underline and --strike need a dialect that has codes for\n"
     "them (--list-presets shows which) and its own template, not --prefix, --middle\n"
     "or --suffix of your own; the codes nest, so strict parsers accept them.\n"
@@ -501,9 +518,11 @@ constexpr std::string_view kFormatNotes =
     "--strip reads markup of any dialect (found from the text, or as --preset,\n"
     "--prefix/--middle/--suffix or --format say) and writes its text: tags and\n"
     "codes removed, entities and JSON escapes decoded, line breaks kept; --escape\n"
-    "decodes entities in the BBCode dialects too (HTML's always are). Markup it\n"
-    "cannot read fails with status 1 and where it stopped, writing nothing. To\n"
-    "recolour a post:\n"
+    "decodes entities in the BBCode dialects too (HTML's always are). The text is\n"
+    "what the destination shows: the text's own codes are read as a server or a\n"
+    "chat reads them. Only a final LF of the input is dropped, so a text ending\n"
+    "in CR comes back whole. Markup it cannot read fails with status 1 and where\n"
+    "it stopped, writing nothing. To recolour a post:\n"
     "  huecode-cli --strip < old.txt | huecode-cli --rainbow\n"
     "Exit status: 0 success, 1 input or output error, 2 usage error.\n";
 

@@ -10,6 +10,7 @@
 #include "core/dialects.h"
 #include "core/markup_format.h"
 #include "core/strip_markup.h"
+#include "core/text_codes.h"
 #include "icu/grapheme.h"
 
 namespace huecode {
@@ -53,8 +54,9 @@ Result<std::u16string> ReadText(const CliOptions& options, std::FILE* in) {
   if (!options.words.empty()) {
     return Decode(JoinWords(options.words), TextName(options));
   }
-  auto input = options.inputPath ? ReadDecodedFile(*options.inputPath)
-                                 : ReadDecodedStream(in, "standard input");
+  const FinalBreak drop = options.strip ? FinalBreak::LineFeed : FinalBreak::LineBreak;
+  auto input = options.inputPath ? ReadDecodedFile(*options.inputPath, drop)
+                                 : ReadDecodedStream(in, "standard input", kReadBlock, drop);
   if (!input) {
     return input.error();
   }
@@ -144,6 +146,24 @@ std::optional<CliError> WriteConversion(const CliOptions& options, const Convers
   return sink.finish();
 }
 
+// The text's first sequence that the destination takes as a code, and what
+// it makes of it, so that nothing surprises whoever posts the markup.
+std::string CodeNote(const ConversionPlan& plan) {
+  const std::optional<TextCode> code = plan.text().firstTextCode(plan.step());
+  if (!code) {
+    return {};
+  }
+  const std::u16string& text = plan.settings().text;
+  const TextPlace place = PlaceOf(text, code->offset);
+  const Dialect* dialect = DialectOf(plan.settings().markup);
+  const std::string sequence = EncodeUtf8(text.substr(code->offset, code->length));
+  return Note("note: \"" + EscapeForTerminal(sequence) + "\" in the text (line " +
+              std::to_string(place.line) + ", column " + std::to_string(place.column) +
+              ") is a code where " + std::string(dialect->key) +
+              " markup is read: " + EncodeUtf8(code->effect) +
+              (code->escapable ? "; --escape shows it as typed" : "; nothing shows it as typed"));
+}
+
 std::string StatsNote(const ConversionPlan& plan) {
   const ConversionStats stats = plan.text().stats(plan.step());
   return Note(std::to_string(stats.charactersIn) + " characters in, " +
@@ -216,6 +236,9 @@ int Convert(const CliOptions& options, const CliStreams& streams,
     return fail(*error);
   }
   std::string notes = std::move(planned->notes);
+  if (!options.show) {
+    notes += CodeNote(plan);
+  }
   if (options.stats) {
     notes += StatsNote(plan);
   }
@@ -257,17 +280,17 @@ std::optional<CliError> RefusedStyles(const CliOptions& options, const MarkupTem
   return CliError{kExitUsageError, why + " (see --help)"};
 }
 
-// HTML-safe text in a dialect whose readers never decode entities is refused
-// before any input is read, also when reading markup back.
+// --escape in a dialect that has no means of showing its codes as typed is
+// refused before any input is read, also when reading markup back.
 std::optional<CliError> RefusedEscape(const CliOptions& options, const MarkupTemplate& markup) {
-  if (!options.escape || AllowsEntities(markup)) {
+  if (!options.escape || LiteralMeansOf(markup) != LiteralMeans::Nothing) {
     return std::nullopt;
   }
-  return CliError{kExitUsageError,
-                  "--escape cannot be used with the " + std::string(DialectOf(markup)->key) +
-                      " dialect: its readers never decode HTML entities, so &lt; would show as "
-                      "typed, and where & starts a code (&l is bold) it would change the text "
-                      "(see --help)"};
+  const Dialect& dialect = *DialectOf(markup);
+  return CliError{kExitUsageError, "--escape cannot be used with the " + std::string(dialect.key) +
+                                       " dialect: " +
+                                       EncodeUtf8(WithoutLiteralMeans(dialect.codes)) +
+                                       " (see --help)"};
 }
 
 // The stops, where they sit, and the blend.

@@ -1,7 +1,10 @@
 #include "core/markup_format.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <limits>
+#include <numbers>
 
 #include "core/gradient_stops.h"
 
@@ -169,22 +172,36 @@ MarkupFormat FormatOfTemplate(std::u16string_view prefix, std::u16string_view mi
 }
 
 int NearestAnsiColour(ColourTriple colour) {
-  static const auto palette = [] {
-    std::array<detail::Oklab, kAnsiColours.size()> converted{};
-    std::transform(kAnsiColours.begin(), kAnsiColours.end(), converted.begin(), detail::ToOklab);
-    return converted;
+  // The hues that codes 31 to 36 name, of the pure colours: Discord's own
+  // yellow and cyan are dark, and nearest by distance yellow would go white.
+  static const auto hues = [] {
+    constexpr std::array<ColourTriple, 6> kPure{
+        {{255, 0, 0}, {0, 255, 0}, {255, 255, 0}, {0, 0, 255}, {255, 0, 255}, {0, 255, 255}}};
+    std::array<double, kPure.size()> angles{};
+    std::transform(kPure.begin(), kPure.end(), angles.begin(), [](ColourTriple pure) {
+      const detail::Oklab lab = detail::ToOklab(pure);
+      return std::atan2(lab.b, lab.a);
+    });
+    return angles;
   }();
+  static const double greyLightness = detail::ToOklab(kAnsiColours[0]).l;
+  // Discord's own shades stand for their codes (a merged run carries one).
+  const auto* own = std::find(kAnsiColours.begin(), kAnsiColours.end(), colour);
+  if (own != kAnsiColours.end()) {
+    return static_cast<int>(own - kAnsiColours.begin());
+  }
   const detail::Oklab lab = detail::ToOklab(colour);
+  if (std::hypot(lab.a, lab.b) < kAnsiClearChroma) {
+    return lab.l - greyLightness < 1.0 - lab.l ? 0 : 7;
+  }
+  const double hue = std::atan2(lab.b, lab.a);
   int nearest = 0;
   double best = std::numeric_limits<double>::max();
-  for (std::size_t k = 0; k < palette.size(); ++k) {
-    const double dl = lab.l - palette[k].l;
-    const double da = lab.a - palette[k].a;
-    const double db = lab.b - palette[k].b;
-    const double distance = dl * dl + da * da + db * db;
-    if (distance < best) {
-      best = distance;
-      nearest = static_cast<int>(k);
+  for (std::size_t k = 0; k < hues.size(); ++k) {
+    const double apart = std::abs(std::remainder(hue - hues[k], 2 * std::numbers::pi));
+    if (apart < best) {
+      best = apart;
+      nearest = static_cast<int>(k) + 1;
     }
   }
   return nearest;

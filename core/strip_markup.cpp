@@ -7,6 +7,7 @@
 #include "core/chunks.h"
 #include "core/dialects.h"
 #include "core/markup_format.h"
+#include "core/text_codes.h"
 
 namespace huecode {
 
@@ -73,6 +74,7 @@ struct Reading {
   std::optional<MarkupFormat> bare;
   FormatFrame frame;
   DialectStyles styles;
+  TextCodes codes = TextCodes::None;
   std::string_view key;
   bool readable = true;  // {text} ends the format or literal text follows it
 };
@@ -101,6 +103,7 @@ Reading ReadingOf(const MarkupTemplate& markup, bool entities) {
   if (dialect != nullptr) {
     reading.frame = dialect->frame;
     reading.styles = dialect->styles;
+    reading.codes = dialect->codes;
     reading.key = dialect->key;
     if (!dialect->frame.bare.empty()) {
       reading.bare = ParseFormat(dialect->frame.bare).format;
@@ -168,6 +171,20 @@ std::size_t DecodeJsonEscape(std::u16string_view text, std::u16string& out) {
   return 6;
 }
 
+// A terminal's control sequence at the start of the text (ESC [, its
+// parameters and its final character; ESC and one character otherwise):
+// how many units it takes.
+std::size_t TerminalCodeLength(std::u16string_view text) {
+  if (text.size() < 2 || text[1] != u'[') {
+    return std::min<std::size_t>(text.size(), 2);
+  }
+  std::size_t k = 2;
+  while (k < text.size() && (text[k] < u'@' || text[k] > u'~')) {
+    ++k;
+  }
+  return std::min(k + 1, text.size());
+}
+
 // Reads markup with one reading, from start to finish.
 class Reader {
  public:
@@ -196,6 +213,14 @@ class Reader {
   std::size_t literalAfterText(std::u16string_view literal, TextEscape escape,
                                std::size_t from) const;
   bool appendText(TextEscape escape, std::size_t from, std::size_t to);
+  bool decodeText(TextEscape escape, std::size_t from, std::u16string_view text);
+  // Blanks between chunks, and in a code block the zero-width spaces that
+  // keep its first and last lines.
+  bool isBare(char16_t c) const {
+    return IsBlank(c) || (m_reading.frame.codeBlock && c == detail::kZeroWidthSpace);
+  }
+  // The text as the destination shows it, from what was read.
+  std::u16string shown();
   Stripped fail(std::size_t offset, std::u16string why) const;
   std::u16string_view rest(std::size_t pos) const { return m_markup.substr(pos, m_end - pos); }
 
@@ -218,10 +243,15 @@ bool Reader::frame() {
     return false;
   }
   m_begin = frame.before.size();
-  if (!m_markup.substr(m_begin).ends_with(frame.after)) {
+  std::u16string_view body = m_markup.substr(m_begin);
+  // A file's last line break may be CR LF, of which only the LF was dropped.
+  if (!frame.after.empty() && body.ends_with(u'\r')) {
+    body.remove_suffix(body.substr(0, body.size() - 1).ends_with(frame.after) ? 1 : 0);
+  }
+  if (!body.ends_with(frame.after)) {
     return false;
   }
-  m_end = m_markup.size() - frame.after.size();
+  m_end = m_begin + body.size() - frame.after.size();
   return true;
 }
 
@@ -366,6 +396,19 @@ bool Reader::appendText(TextEscape escape, std::size_t from, std::size_t to) {
     m_out += text;
     return true;
   }
+  const std::size_t before = m_out.size();
+  if (!decodeText(escape, from, text)) {
+    return false;
+  }
+  // A Minecraft client reads the § codes of each component's text on its own.
+  if (m_reading.codes == TextCodes::Json) {
+    const std::u16string shown = ReadAsDestination(TextCodes::Section, m_out.substr(before));
+    m_out.replace(before, std::u16string::npos, shown);
+  }
+  return true;
+}
+
+bool Reader::decodeText(TextEscape escape, std::size_t from, std::u16string_view text) {
   for (std::size_t k = 0; k < text.size();) {
     const char16_t c = text[k];
     std::size_t units = 1;
@@ -376,6 +419,8 @@ bool Reader::appendText(TextEscape escape, std::size_t from, std::size_t to) {
     } else if (escape == TextEscape::CodeBlock && c == u'`') {
       m_out += c;
       units = k + 1 < text.size() && text[k + 1] == detail::kZeroWidthSpace ? 2 : 1;
+    } else if (escape == TextEscape::CodeBlock && c == u'\x1b') {
+      units = TerminalCodeLength(text.substr(k));
     } else if (escape == TextEscape::Json && c == u'\\') {
       units = DecodeJsonEscape(text.substr(k), m_out);
       if (units == 0) {
@@ -456,7 +501,7 @@ std::optional<std::size_t> Reader::firstChunk() {
     }
     if (const std::size_t code = styleCode(pos); code != pos) {
       pos = code;
-    } else if (IsBlank(m_markup[pos]) && m_reading.frame.between.empty()) {
+    } else if (isBare(m_markup[pos]) && m_reading.frame.between.empty()) {
       ++pos;
     } else {
       return std::nullopt;
@@ -506,7 +551,7 @@ Stripped Reader::read() {
       pos = code;
       continue;
     }
-    if (IsBlank(m_markup[pos]) && between.empty()) {
+    if (isBare(m_markup[pos]) && between.empty()) {
       m_out += m_markup[pos++];
       continue;
     }
@@ -514,7 +559,29 @@ Stripped Reader::read() {
     return fail(pos, open ? u"a colour tag that is not closed"
                           : u"neither a colour tag nor text inside one");
   }
-  return {std::move(m_out), 0, {}, m_reading.key};
+  return {shown(), 0, {}, m_reading.key};
+}
+
+std::u16string Reader::shown() {
+  switch (m_reading.codes) {
+    case TextCodes::Ampersand:
+    case TextCodes::Legacy:
+    case TextCodes::Section:
+    case TextCodes::MiniMessage:
+      // Their readers take codes from anywhere, the colour codes among them.
+      return ReadAsDestination(m_reading.codes, m_markup.substr(m_begin, m_end - m_begin));
+    default:
+      break;
+  }
+  if (m_reading.frame.codeBlock) {
+    if (m_out.starts_with(detail::kZeroWidthSpace) && detail::BlankFirstLine(m_out)) {
+      m_out.erase(0, 1);
+    }
+    if (m_out.ends_with(detail::kZeroWidthSpace) && detail::BlankLastLine(m_out)) {
+      m_out.pop_back();
+    }
+  }
+  return std::move(m_out);
 }
 
 }  // namespace

@@ -8,6 +8,25 @@ namespace huecode {
 
 namespace {
 
+// How a chunk's text is written: with escape, by the dialect's literal
+// means; MiniMessage always keeps a backslash that ends a chunk its own.
+TextEscape EscapeOf(TextCodes codes, LiteralMeans means, bool escape) {
+  if (!escape) {
+    return codes == TextCodes::MiniMessage ? TextEscape::MiniMessageEnd : TextEscape::None;
+  }
+  switch (means) {
+    case LiteralMeans::Entities:
+      return TextEscape::Html;
+    case LiteralMeans::CodeBetween:
+      return codes == TextCodes::Ampersand ? TextEscape::AmpersandCodes : TextEscape::LegacyCodes;
+    case LiteralMeans::Backslash:
+      return TextEscape::MiniMessage;
+    case LiteralMeans::Nothing:
+      break;
+  }
+  return TextEscape::None;
+}
+
 bool IsValidBoundaries(const std::vector<std::uint32_t>& boundaries, std::size_t size) {
   return !boundaries.empty() && boundaries.front() == 0 && boundaries.back() == size &&
          std::adjacent_find(boundaries.begin(), boundaries.end(), std::greater_equal<>()) ==
@@ -27,18 +46,23 @@ void MarkupCountedShort() {
 StyledText::StyledText(const StyledSettings& settings)
     : StyledText(settings.text, settings.markup, settings.gradient) {
   m_merge = settings.merge;
-  // Where entities would not be read as their characters, the text is left as it is.
-  m_escape = settings.escape && AllowsEntities(settings.markup);
+  const Dialect* dialect = DialectOf(settings.markup);
+  m_codes = dialect != nullptr ? dialect->codes : TextCodes::None;
+  m_wholeBreaks = KeepsLineBreaksWhole(m_codes);
+  // Where nothing shows the codes as typed, the text is left as it is.
+  m_escape = EscapeOf(m_codes, LiteralMeansOf(settings.markup), settings.escape);
+  m_escapeAsked = settings.escape && m_escape != TextEscape::None;
   m_endpoints = settings.endpoints;
   std::optional<StyleMarkup> styles = ComposeStyles(settings.markup, settings.styles);
   if (!styles) {
     throw std::invalid_argument("the template has no codes for the formatting asked");
   }
   if (m_format) {
-    m_codes = std::move(styles->inTag);
-    if (m_escape && m_format->escape == TextEscape::None) {
-      m_format->escape = TextEscape::Html;
+    m_styleCodes = std::move(styles->inTag);
+    if (m_format->escape == TextEscape::None) {
+      m_format->escape = m_escape;
     }
+    m_escape = TextEscape::None;
   }
   m_tail = std::move(styles->inTag) + settings.markup.middle;
   m_styleOpen = std::move(styles->open);
@@ -222,17 +246,79 @@ std::int64_t StyledText::shapedChunks(std::int32_t step, bool colouredOnly) cons
 }
 
 std::int64_t StyledText::escapeGrowth() const {
-  if (!m_escape) {
-    return 0;
-  }
-  // Bare chunks are blanks only, so every &, < and > of the text is in a
-  // coloured chunk and becomes its entity.
+  // Bare chunks are blanks only, so every &, <, > and backslash of the text
+  // is in a coloured chunk and escaped.
   std::int64_t growth = 0;
-  for (const char16_t c : m_text) {
-    growth += static_cast<std::int64_t>(detail::EntityFor(c).size());
-    growth -= !detail::EntityFor(c).empty();
+  if (m_escape == TextEscape::Html) {
+    for (const char16_t c : m_text) {
+      growth += static_cast<std::int64_t>(detail::EntityFor(c).size());
+      growth -= !detail::EntityFor(c).empty();
+    }
+  } else if (m_escape == TextEscape::MiniMessage) {
+    growth = std::count_if(m_text.begin(), m_text.end(),
+                           [](char16_t c) { return c == u'<' || c == u'\\'; });
   }
   return growth;
+}
+
+std::int64_t StyledText::steppedEscapeGrowth(std::int32_t step) const {
+  if (m_escape != TextEscape::MiniMessageEnd && m_escape != TextEscape::AmpersandCodes &&
+      m_escape != TextEscape::LegacyCodes) {
+    return 0;
+  }
+  // The head written again is ASCII, as long in every unit.
+  const std::int64_t head =
+      static_cast<std::int64_t>(m_prefix.size() + detail::kColourDigits + m_tail.size());
+  const bool hexCodes = m_escape == TextEscape::AmpersandCodes;
+  std::int64_t growth = 0;
+  forEachChunk(step, [&](const StyledChunk& chunk) {
+    if (!chunk.coloured) {
+      return;
+    }
+    if (m_escape == TextEscape::MiniMessageEnd) {
+      growth += chunk.text.ends_with(u'\\');
+      return;
+    }
+    for (std::size_t k = 0; k < chunk.text.size(); ++k) {
+      growth += detail::StartsCodePair(chunk.text, k, hexCodes) ? head : 0;
+    }
+  });
+  return growth;
+}
+
+std::int64_t StyledText::chunkCount(std::int32_t step) const {
+  if (m_shaped) {
+    return shapedChunks(step, false);
+  }
+  if (!m_wholeBreaks || step <= 1 || m_text.find(u"\r\n") == std::u16string_view::npos) {
+    return (std::int64_t{m_segments} + step - 1) / step;
+  }
+  std::int64_t chunks = 0;
+  cut(step, [&](std::u16string_view, std::int64_t, bool) { return ++chunks > 0; });
+  return chunks;
+}
+
+bool StyledText::blankLineAtStart() const {
+  return detail::BlankFirstLine(m_text);
+}
+
+bool StyledText::blankLineAtEnd() const {
+  return detail::BlankLastLine(m_text);
+}
+
+std::optional<TextCode> StyledText::firstTextCode(std::int32_t step) const {
+  std::optional<TextCode> found;
+  const std::size_t trimmed = static_cast<std::size_t>(m_text.data() - m_untrimmed.data());
+  forEachChunk(step, [&](const StyledChunk& chunk) {
+    if (chunk.coloured) {
+      found = FirstTextCode(m_codes, chunk.text, m_escapeAsked);
+      if (found) {
+        found->offset += static_cast<std::size_t>(chunk.text.data() - m_text.data()) + trimmed;
+      }
+    }
+    return !found;
+  });
+  return found;
 }
 
 template <typename Measure>
@@ -247,8 +333,8 @@ std::size_t StyledText::markupCodeUnits(std::int32_t step) const {
   const std::int64_t coloured = colouredChunks(step);
   const std::int64_t styleUnits =
       coloured > 0 ? static_cast<std::int64_t>(m_styleOpen.size() + m_styleClose.size()) : 0;
-  return m_text.size() +
-         static_cast<std::size_t>(coloured * tagUnits + styleUnits + escapeGrowth());
+  return m_text.size() + static_cast<std::size_t>(coloured * tagUnits + styleUnits +
+                                                  escapeGrowth() + steppedEscapeGrowth(step));
 }
 
 std::u16string StyledText::markup(std::int32_t step) const {
@@ -286,8 +372,7 @@ ConversionStats StyledText::formattedStats(std::int32_t step, const LengthMeasur
   } counter{measure};
   ConversionStats stats;
   stats.charactersIn = CountCharacters(m_untrimmed);
-  stats.chunks =
-      m_shaped ? shapedChunks(step, false) : (std::int64_t{m_segments} + step - 1) / step;
+  stats.chunks = chunkCount(step);
   // Coloured chunks as written: merged runs count once.
   stats.colouredChunks = writeFormatted(step, counter);
   stats.outputCharacters = counter.characters;
@@ -301,11 +386,11 @@ ConversionStats StyledText::stats(std::int32_t step, const FixedCounts& fixed) c
   step = std::max(step, 1);
   ConversionStats stats;
   stats.charactersIn = fixed.charactersIn;
-  stats.chunks =
-      m_shaped ? shapedChunks(step, false) : (std::int64_t{m_segments} + step - 1) / step;
+  stats.chunks = chunkCount(step);
   stats.colouredChunks = colouredChunks(step);
   stats.outputCharacters = fixed.textLength + stats.colouredChunks * fixed.tagLength +
-                           fixed.escapeGrowth + (stats.colouredChunks > 0 ? fixed.styleLength : 0);
+                           fixed.escapeGrowth + steppedEscapeGrowth(step) +
+                           (stats.colouredChunks > 0 ? fixed.styleLength : 0);
   return stats;
 }
 

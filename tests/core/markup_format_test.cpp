@@ -43,8 +43,9 @@ const FormatRow kFormatRows[] = {
     {u"<{text:html}>", u"a<&>", false, u"<a&lt;&amp;&gt;>"},
     {u"{text}", u"a<", true, u"a&lt;"},
     {u"\x1b[3{ansi}m{text}", u"x", false, u"\x1b[34mx"},
-    // A game server would read &l in &lt; as bold: the text stays as it is.
-    {u"&x&{R1}&{R2}&{G1}&{G2}&{B1}&{B2}{codes}{text}", u"a<&b", true, u"&x&0&A&7&B&F&Fa<&b"},
+    // A server would read &b as a colour: the chunk's own code goes between.
+    {u"&x&{R1}&{R2}&{G1}&{G2}&{B1}&{B2}{codes}{text}", u"a<&b", true,
+     u"&x&0&A&7&B&F&Fa<&&x&0&A&7&B&F&Fb"},
 };
 
 TEST(Format, EveryPlaceholderWritesItsPartOfTheColourOrText) {
@@ -98,13 +99,16 @@ TEST(Format, TheThreePartTemplateIsOneFormat) {
   }
 }
 
-// The nearest of Discord's eight colours in OKLab, worked out apart from the
-// program; neighbours of one colour share one code.
+// The code of the nearest hue for a clear colour, of the nearer lightness
+// for a grey, worked out apart from the program (orange's hue is nearer
+// yellow's than red's, a greyish pink is a grey); neighbours of one colour
+// share one code.
 TEST(Format, AnsiTakesTheNearestOfEightColoursAndMergesNeighbours) {
   const std::pair<ColourTriple, std::u16string_view> rows[] = {
-      {{255, 0, 0}, u"31"},     {{0, 255, 0}, u"32"},   {{0, 0, 255}, u"34"},
-      {{255, 255, 0}, u"37"},   {{255, 0, 255}, u"35"}, {{0, 0, 0}, u"30"},
-      {{128, 128, 128}, u"36"}, {{255, 165, 0}, u"33"},
+      {{255, 0, 0}, u"31"},     {{0, 255, 0}, u"32"},     {{0, 0, 255}, u"34"},
+      {{255, 255, 0}, u"33"},   {{255, 0, 255}, u"35"},   {{0, 0, 0}, u"30"},
+      {{128, 128, 128}, u"30"}, {{255, 165, 0}, u"33"},   {{0, 255, 255}, u"36"},
+      {{40, 40, 120}, u"34"},   {{198, 180, 180}, u"37"}, {{133, 153, 0}, u"32"},
   };
   for (const auto& [colour, code] : rows) {
     EXPECT_EQ(Written(u"ab c", *FindDialect("ansi"), colour, false, 1),
@@ -151,6 +155,15 @@ const StripRow kStripRows[] = {
     {u"§x§F§F§0§0§0§0a\n§x§0§0§F§F§0§0b", "", u"a\nb"},
     {u"[COLOR=rgb(255, 0, 0)]a[/COLOR]\t[COLOR=rgb(0, 128, 0)]b[/COLOR]", "", u"a\tb"},
     {u"[color=FF0000]a[/color]", "ubb", u"a"},
+    // The text's own codes, read as a server or a chat reads them.
+    {u"&x&F&F&0&0&0&0a&aa&x&0&0&F&F&0&0&&x&0&0&F&F&0&0l", "", u"aa&l"},
+    {u"&#FF0000§lx&k&#00FF00&#y§", "ampersand", u"x&#y"},
+    {u"§x§F§F§0§0§0§0x§§x§0§0§F§F§0§0y", "", u"xxy"},
+    {u"[{\"text\":\"§la§\",\"color\":\"#FF0000\"},{\"text\":\"b\",\"color\":\"#00FF00\"}]", "",
+     u"ab"},
+    {u"<#FF0000>\\<b> <bold>\\\\<#00FF00>§l<b>c\\d<x></bold><newline>", "", u"<b> \\c\\d<x>\n"},
+    {u"```ansi\n\u200B\n\x1b[0;31ma\x1b[1mb\r\n\u200B\n```\r", "", u"\nab\r\n"},
+    {u"```ansi\n\x1b[0;31m\u200B\u200B\na\u200B\n```", "", u"\u200B\na\u200B"},
     {u"", "", u""},
     {u" \n", "", u" \n"},
     {u"[]", "", u""},
@@ -183,9 +196,10 @@ TEST(StripMarkup, EntitiesAndFormatsOfOnesOwn) {
   const MarkupTemplate ubb = *FindDialect("ubb");
   EXPECT_EQ(StripMarkup(u"[color=FF0000]&lt;&amp;[/color]", &ubb, true).text, u"<&");
   EXPECT_EQ(StripMarkup(u"[color=FF0000]&lt;[/color]", &ubb, false).text, u"&lt;");
-  // Where entities are never read, &lt; is text whatever is asked.
+  // Where entities are never read, &lt; is text whatever is asked, and a
+  // server reads its &l as bold and the &a of &amp; as a colour.
   const MarkupTemplate legacy = *FindDialect("legacy");
-  EXPECT_EQ(StripMarkup(u"&x&F&F&0&0&0&0a&lt;&amp;", &legacy, true).text, u"a&lt;&amp;");
+  EXPECT_EQ(StripMarkup(u"&x&F&F&0&0&0&0a&lt;&amp;", &legacy, true).text, u"at;mp;");
   const MarkupTemplate own = Format(u"<{hex}>{text:json}</>");
   EXPECT_EQ(StripMarkup(u"<ff0000>a\\n</><00ff00>b</>", &own).text, u"a\nb");
   const MarkupTemplate unreadable = Format(u"{text}{HEX}");

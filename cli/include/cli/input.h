@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -11,8 +12,13 @@
 
 namespace huecode {
 
-// echo and editors end a file with one line break; that one is not part of the text.
-std::string_view DropTrailingLineBreak(std::string_view bytes);
+// echo and editors end a file with one line break; that one is not part of
+// the text. Markup read back drops only a final LF, the one huecode-cli
+// writes after it: a CR before it may be the text's own.
+enum class FinalBreak : std::uint8_t { LineBreak, LineFeed };
+
+std::string_view DropTrailingLineBreak(std::string_view bytes,
+                                       FinalBreak drop = FinalBreak::LineBreak);
 
 // A text read as UTF-8: the text, or the first fault with its byte offset.
 struct DecodedInput {
@@ -29,7 +35,9 @@ inline constexpr std::size_t kReadBlock = std::size_t{256} << 10;
 // is used in the error message. A fault does not stop the reading: a read
 // error is still found.
 Result<DecodedInput> ReadDecodedStream(std::FILE* stream, std::string_view name,
-                                       std::size_t block = kReadBlock);
-Result<DecodedInput> ReadDecodedFile(const std::string& path);
+                                       std::size_t block = kReadBlock,
+                                       FinalBreak drop = FinalBreak::LineBreak);
+Result<DecodedInput> ReadDecodedFile(const std::string& path,
+                                     FinalBreak drop = FinalBreak::LineBreak);
 
 }  // namespace huecode

@@ -19,6 +19,7 @@
 #include "core/length.h"
 #include "core/markup_format.h"
 #include "core/markup_template.h"
+#include "core/text_codes.h"
 
 namespace huecode {
 
@@ -51,7 +52,10 @@ struct StyledSettings {
   Segmentation by = Segmentation::Characters;
   GraphemeFinder graphemes;  // needed when by is Graphemes
   bool merge = false;        // neighbouring chunks of one colour share one tag
-  bool escape = false;       // &, < and > inside chunks as entities, where AllowsEntities
+  // The text's own codes shown as typed, by the dialect's literal means
+  // (entities, a colour code between & and its code character, MiniMessage's
+  // backslash), where it has one (see text_codes.h).
+  bool escape = false;
   Styles styles;             // only for a dialect's own template that has codes for them
   // The first coloured chunk takes the first stop exactly and the last the
   // last stop; those between sit where they start, in proportion.
@@ -189,6 +193,11 @@ class StyledText {
   // The markup's length at the step in any unit, without building it.
   std::int64_t outputLength(std::int32_t step, const LengthMeasure& measure) const;
 
+  // The first code sequence of the text that reaches the destination as a
+  // code when written at the step (with escape, the first that the
+  // dialect's literal means cannot show); offset into the untrimmed text.
+  std::optional<TextCode> firstTextCode(std::int32_t step) const;
+
  private:
   // The markup with formatting codes around the coloured text; putColoured
   // writes one coloured chunk.
@@ -210,6 +219,13 @@ class StyledText {
   // Code units the markup has at the step, for sizing it before it is written.
   std::size_t markupCodeUnits(std::int32_t step) const;
   std::int64_t escapeGrowth() const;
+  // What escaping adds that depends on where the chunks end.
+  std::int64_t steppedEscapeGrowth(std::int32_t step) const;
+  std::int64_t chunkCount(std::int32_t step) const;
+  // Whether the code block needs a zero-width space before (or after) the
+  // text to keep a blank first (or last) line that Discord would drop.
+  bool blankLineAtStart() const;
+  bool blankLineAtEnd() const;
   // Prefix, colour digits, middle and suffix: what a coloured chunk adds.
   template <typename Measure>
   std::int64_t tagLength(Measure measure) const;
@@ -270,7 +286,10 @@ class StyledText {
   bool m_linear = false;       // two stops in RGB: each component monotonic in the position
   GradientSampler m_sampler;
   bool m_merge = false;
-  bool m_escape = false;
+  TextEscape m_escape = TextEscape::None;  // of a template's chunks
+  bool m_escapeAsked = false;
+  TextCodes m_codes = TextCodes::None;
+  bool m_wholeBreaks = false;  // no chunk ends between CR and LF
   bool m_endpoints = false;
   std::int32_t m_step = 1;
   bool m_mirror = false;
@@ -281,7 +300,7 @@ class StyledText {
   std::optional<MarkupFormat> m_format;  // instead of prefix, middle and suffix
   std::optional<MarkupFormat> m_bare;    // how the format's dialect writes a blank chunk
   FormatFrame m_frame;
-  std::u16string m_codes;  // the formatting codes the format's {codes} writes
+  std::u16string m_styleCodes;  // the formatting codes the format's {codes} writes
 };
 
 // The window's conversion: each chunk of the trimmed text written as prefix
@@ -315,15 +334,22 @@ void StyledText::cut(std::int32_t step, Cut&& each) const {
   }
   std::size_t offset = 0;
   std::int64_t position = 1;
+  // A chunk that would end between CR and LF takes the LF along, and the
+  // next one keeps its place and is one character shorter.
+  const bool wholeBreaks = m_wholeBreaks && stride > 1;
+  std::int64_t taken = 0;  // of the next chunk's characters
   while (offset < size) {
     std::size_t end = offset;
+    const std::int64_t count = stride - taken;
     if (m_oneUnitEach) {
-      end += std::min(static_cast<std::size_t>(stride), size - offset);
+      end += std::min(static_cast<std::size_t>(count), size - offset);
     } else {
-      for (std::int64_t k = 0; k < stride && end < size; ++k) {
+      for (std::int64_t k = 0; k < count && end < size; ++k) {
         end += detail::CharacterUnits(m_text, end);
       }
     }
+    taken = wholeBreaks && end < size && m_text[end - 1] == u'\r' && m_text[end] == u'\n';
+    end += static_cast<std::size_t>(taken);
     if (!each(m_text.substr(offset, end - offset), position, false)) {
       return;
     }
@@ -440,11 +466,12 @@ void StyledText::write(std::int32_t step, Sink& sink) const {
   }
   detail::TagHead head(m_prefix, m_tail);
   const auto putColoured = [&](const StyledChunk& chunk) HUECODE_INLINE {
-    sink.put(head.of(chunk.colour));
-    if (m_escape) {
-      detail::PutEscaped(sink, chunk.text);
-    } else {
+    const std::u16string_view tag = head.of(chunk.colour);
+    sink.put(tag);
+    if (m_escape == TextEscape::None) {
       sink.put(chunk.text);
+    } else {
+      detail::PutText(sink, m_escape, chunk.text, [&] { sink.put(tag); });
     }
     sink.put(m_suffix);
   };
@@ -494,8 +521,12 @@ void StyledText::writeStyled(std::int32_t step, Sink& sink, const PutColoured& p
 
 template <MarkupSink Sink>
 std::int64_t StyledText::writeFormatted(std::int32_t step, Sink& sink) const {
+  static constexpr char16_t kKeepLine = detail::kZeroWidthSpace;
   sink.put(m_frame.before);
   sink.put(m_styleOpen);
+  if (m_frame.codeBlock && m_wholeBreaks && blankLineAtStart()) {
+    sink.put(std::u16string_view(&kKeepLine, 1));
+  }
   bool first = true;
   std::int64_t coloured = 0;
   std::optional<ColourTriple> fieldsOf;
@@ -518,7 +549,7 @@ std::int64_t StyledText::writeFormatted(std::int32_t step, Sink& sink) const {
       fields = detail::FieldsOf(chunk.colour, m_format->ansi);
       fieldsOf = chunk.colour;
     }
-    detail::PutFormatted(sink, *m_format, fields, chunk.text, m_codes);
+    detail::PutFormatted(sink, *m_format, fields, chunk.text, m_styleCodes);
     return true;
   };
   if (!m_format->ansi) {
@@ -537,6 +568,9 @@ std::int64_t StyledText::writeFormatted(std::int32_t step, Sink& sink) const {
       return merger.add(chunk);
     });
     merger.close();
+  }
+  if (m_frame.codeBlock && m_wholeBreaks && blankLineAtEnd()) {
+    sink.put(std::u16string_view(&kKeepLine, 1));
   }
   sink.put(m_styleClose);
   sink.put(m_frame.after);

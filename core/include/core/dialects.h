@@ -61,6 +61,28 @@ struct FormatFrame {
 // refused there.
 enum class Entities : std::uint8_t { Decoded, OnRequest, Never };
 
+// Which of a text's own characters a dialect's readers take as codes (see
+// text_codes.h for the sequences, what each does and how a literal one is
+// written). Boards are left to the board: their readers are not one rule.
+//   Html         a tag (<b) or an entity (&amp;); entities show either
+//   Ampersand    & and a code character, &# and six digits (servers turn
+//                them into § codes), and § with any character (clients)
+//   Legacy       as Ampersand, without &#
+//   Section      § with any character, as Minecraft clients read it
+//   Json         § with any character inside a component's text
+//   MiniMessage  a tag, a backslash before < or \, and § with any character
+//   Ansi         the escape character (ESC) that starts a terminal code
+enum class TextCodes : std::uint8_t {
+  None,
+  Html,
+  Ampersand,
+  Legacy,
+  Section,
+  Json,
+  MiniMessage,
+  Ansi
+};
+
 // One markup dialect. The window's list shows the first rows, in table
 // order; the command line and the web page know every row by its key.
 struct Dialect {
@@ -78,6 +100,7 @@ struct Dialect {
   // extension show it.
   std::u16string_view englishLabel{};
   Entities entities = Entities::OnRequest;
+  TextCodes codes = TextCodes::None;
 
   // The markup is HTML: a text's own &, < and > need escaping to show.
   constexpr bool html() const { return entities == Entities::Decoded; }
@@ -134,7 +157,8 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      {},
      {},
      u"HTML font tags",
-     Entities::Decoded},
+     Entities::Decoded,
+     TextCodes::Html},
     {"ubb",
      u"UBB(论坛)",
      u"[color=",
@@ -163,7 +187,8 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      {},
      {},
      u"HTML <span style>",
-     Entities::Decoded},
+     Entities::Decoded,
+     TextCodes::Html},
     // MiniMessage colours everything up to the next tag, so no closing tag is needed.
     {"minimessage",
      u"MiniMessage <#>",
@@ -174,7 +199,8 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      {},
      {},
      u"MiniMessage <#>",
-     Entities::Never},
+     Entities::Never,
+     TextCodes::MiniMessage},
     {"ampersand",
      u"&# (Minecraft)",
      u"&#",
@@ -184,7 +210,8 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      {},
      {},
      u"&# (Minecraft)",
-     Entities::Never},
+     Entities::Never,
+     TextCodes::Ampersand},
     // Game servers read the digits one code each, after &x.
     {"legacy",
      u"&x&R&R… 十六进制（游戏服务器）",
@@ -195,7 +222,8 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      u"&x&{R1}&{R2}&{G1}&{G2}&{B1}&{B2}{codes}{text}",
      {},
      u"&x&R&R… hex (game servers)",
-     Entities::Never},
+     Entities::Never,
+     TextCodes::Legacy},
     {"section",
      u"§x§R§R… 分节符代码（服务器列表）",
      {},
@@ -205,7 +233,8 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      u"§x§{R1}§{R2}§{G1}§{G2}§{B1}§{B2}{codes}{text}",
      {},
      u"§x§R§R… section sign (server list)",
-     Entities::Never},
+     Entities::Never,
+     TextCodes::Section},
     {"json",
      u"JSON 文本组件（/tellraw）",
      {},
@@ -215,7 +244,8 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      u"{{\"text\":\"{text:json}\",\"color\":\"#{HEX}\"{codes}}}",
      detail::kJsonFrame,
      u"JSON text components (/tellraw)",
-     Entities::Never},
+     Entities::Never,
+     TextCodes::Json},
     {"rgb",
      u"[COLOR=rgb()] 十进制颜色",
      {},
@@ -235,7 +265,8 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      u"\x1b[0;{codes}3{ansi}m{text}",
      detail::kAnsiFrame,
      u"ANSI code block (Discord)",
-     Entities::Never},
+     Entities::Never,
+     TextCodes::Ansi},
 }};
 
 // The window's list opens showing this row's item text over the initial

@@ -11,6 +11,7 @@
 #include "core/colour.h"
 #include "core/detail/markup_pieces.h"
 #include "core/surrogates.h"
+#include "core/text_codes.h"
 
 namespace huecode {
 
@@ -23,8 +24,20 @@ namespace huecode {
 // and {{ and }} for the braces themselves. {text} appears exactly once. The
 // dialects' own formats also place their formatting codes with {codes}.
 // A dialect whose chunks sit in a code block escapes its text as CodeBlock
-// (see PutCodeBlockText).
-enum class TextEscape : std::uint8_t { None, Html, Json, CodeBlock };
+// (see PutCodeBlockText). The game servers' dialects show their own codes
+// in a text as typed with LegacyCodes, AmpersandCodes and MiniMessage (see
+// text_codes.h); MiniMessageEnd only keeps a backslash that ends a chunk
+// from escaping the next tag.
+enum class TextEscape : std::uint8_t {
+  None,
+  Html,
+  Json,
+  CodeBlock,
+  LegacyCodes,
+  AmpersandCodes,
+  MiniMessageEnd,
+  MiniMessage
+};
 
 enum class FormatSlot : std::uint8_t { Literal, Text, Hex, Digit, Decimal, Ansi, Codes };
 
@@ -74,7 +87,13 @@ inline constexpr std::array<ColourTriple, 8> kAnsiColours{{{0x4F, 0x54, 0x5C},
                                                            {0x2A, 0xA1, 0x98},
                                                            {0xFF, 0xFF, 0xFF}}};
 
-// The index 0..7 of the ANSI colour nearest by distance in OKLab.
+// OKLab chroma from which a colour is taken by its hue: below it, a grey.
+inline constexpr double kAnsiClearChroma = 0.06;
+
+// The index 0..7 of the ANSI colour for a colour: a colour of clear chroma
+// takes the code whose pure colour (FF0000, 00FF00, FFFF00, 0000FF, FF00FF,
+// 00FFFF for 31 to 36) is nearest in OKLab hue, a grey the grey (30) or the
+// white (37), whichever is nearer in lightness.
 int NearestAnsiColour(ColourTriple colour);
 
 namespace detail {
@@ -163,8 +182,9 @@ struct AppendSink {
   void put(std::u16string_view piece) { out.append(piece); }
 };
 
-template <typename Sink>
-void PutText(Sink& sink, TextEscape escape, std::u16string_view text) {
+// putHead writes the chunk's head again, for the escapes that need it.
+template <typename Sink, typename PutHead>
+void PutText(Sink& sink, TextEscape escape, std::u16string_view text, const PutHead& putHead) {
   switch (escape) {
     case TextEscape::None:
       sink.put(text);
@@ -178,6 +198,43 @@ void PutText(Sink& sink, TextEscape escape, std::u16string_view text) {
     case TextEscape::CodeBlock:
       PutCodeBlockText(sink, text);
       break;
+    case TextEscape::LegacyCodes:
+    case TextEscape::AmpersandCodes:
+      PutCodePairsBroken(sink, text, escape == TextEscape::AmpersandCodes, putHead);
+      break;
+    case TextEscape::MiniMessageEnd:
+    case TextEscape::MiniMessage:
+      PutMiniMessageText(sink, text, escape == TextEscape::MiniMessage);
+      break;
+  }
+}
+
+// One piece of a chunk's format other than its text.
+template <typename Sink>
+void PutPiece(Sink& sink, const FormatPiece& piece, const ColourFields& colour,
+              std::u16string_view codes) {
+  switch (piece.slot) {
+    case FormatSlot::Literal:
+      sink.put(piece.literal);
+      break;
+    case FormatSlot::Hex:
+      sink.put(std::u16string_view((piece.lower ? colour.lower : colour.upper).data(), 6));
+      break;
+    case FormatSlot::Digit:
+      sink.put(std::u16string_view(&(piece.lower ? colour.lower : colour.upper)[piece.index], 1));
+      break;
+    case FormatSlot::Decimal:
+      sink.put(std::u16string_view(colour.decimal[piece.index].data(),
+                                   colour.decimalUnits[piece.index]));
+      break;
+    case FormatSlot::Ansi:
+      sink.put(std::u16string_view(&colour.ansi, 1));
+      break;
+    case FormatSlot::Codes:
+      sink.put(codes);
+      break;
+    case FormatSlot::Text:
+      break;
   }
 }
 
@@ -185,30 +242,19 @@ void PutText(Sink& sink, TextEscape escape, std::u16string_view text) {
 template <typename Sink>
 void PutFormatted(Sink& sink, const MarkupFormat& format, const ColourFields& colour,
                   std::u16string_view text, std::u16string_view codes) {
+  const auto putHead = [&] {
+    for (const FormatPiece& piece : format.pieces) {
+      if (piece.slot == FormatSlot::Text) {
+        return;
+      }
+      PutPiece(sink, piece, colour, codes);
+    }
+  };
   for (const FormatPiece& piece : format.pieces) {
-    switch (piece.slot) {
-      case FormatSlot::Literal:
-        sink.put(piece.literal);
-        break;
-      case FormatSlot::Text:
-        PutText(sink, format.escape, text);
-        break;
-      case FormatSlot::Hex:
-        sink.put(std::u16string_view((piece.lower ? colour.lower : colour.upper).data(), 6));
-        break;
-      case FormatSlot::Digit:
-        sink.put(std::u16string_view(&(piece.lower ? colour.lower : colour.upper)[piece.index], 1));
-        break;
-      case FormatSlot::Decimal:
-        sink.put(std::u16string_view(colour.decimal[piece.index].data(),
-                                     colour.decimalUnits[piece.index]));
-        break;
-      case FormatSlot::Ansi:
-        sink.put(std::u16string_view(&colour.ansi, 1));
-        break;
-      case FormatSlot::Codes:
-        sink.put(codes);
-        break;
+    if (piece.slot == FormatSlot::Text) {
+      PutText(sink, format.escape, text, putHead);
+    } else {
+      PutPiece(sink, piece, colour, codes);
     }
   }
 }
