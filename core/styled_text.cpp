@@ -267,7 +267,7 @@ std::int64_t StyledText::steppedEscapeGrowth(std::int32_t step) const {
     return 0;
   }
   // The head written again is ASCII, as long in every unit.
-  const std::int64_t head =
+  const auto head =
       static_cast<std::int64_t>(m_prefix.size() + detail::kColourDigits + m_tail.size());
   const bool hexCodes = m_escape == TextEscape::AmpersandCodes;
   std::int64_t growth = 0;
@@ -298,17 +298,16 @@ std::int64_t StyledText::chunkCount(std::int32_t step) const {
   return chunks;
 }
 
-bool StyledText::blankLineAtStart() const {
-  return detail::BlankFirstLine(m_text);
-}
-
-bool StyledText::blankLineAtEnd() const {
-  return detail::BlankLastLine(m_text);
+std::u16string_view StyledText::keptLine(bool first) const {
+  static constexpr char16_t kKeepLine = detail::kZeroWidthSpace;
+  const bool blank = m_frame.codeBlock && m_wholeBreaks &&
+                     (first ? detail::BlankFirstLine(m_text) : detail::BlankLastLine(m_text));
+  return blank ? std::u16string_view(&kKeepLine, 1) : std::u16string_view();
 }
 
 std::optional<TextCode> StyledText::firstTextCode(std::int32_t step) const {
   std::optional<TextCode> found;
-  const std::size_t trimmed = static_cast<std::size_t>(m_text.data() - m_untrimmed.data());
+  const auto trimmed = static_cast<std::size_t>(m_text.data() - m_untrimmed.data());
   forEachChunk(step, [&](const StyledChunk& chunk) {
     if (chunk.coloured) {
       found = FirstTextCode(m_codes, chunk.text, m_escapeAsked);

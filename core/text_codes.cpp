@@ -1,7 +1,6 @@
 #include "core/text_codes.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include "core/colour.h"
 
@@ -43,31 +42,24 @@ TextCode SectionCode(std::u16string_view text, std::size_t k) {
   return {k, 2, effect.empty() ? kDroppedPair : effect};
 }
 
-// MiniMessage's standard tags, by which a < starts a tag rather than text.
-constexpr std::u16string_view kMiniMessageTags[] = {
-    u"black",     u"dark_blue",    u"dark_green", u"dark_aqua",  u"dark_red",
-    u"dark_purple", u"gold",       u"gray",       u"grey",       u"dark_gray",
-    u"dark_grey", u"blue",         u"green",      u"aqua",       u"red",
-    u"light_purple", u"yellow",    u"white",      u"color",      u"colour",
-    u"c",         u"bold",         u"b",          u"italic",     u"em",
-    u"i",         u"underlined",   u"u",          u"strikethrough", u"st",
-    u"obfuscated", u"obf",         u"reset",      u"click",      u"hover",
-    u"key",       u"lang",         u"tr",         u"translate",  u"lang_or",
-    u"tr_or",     u"translate_or", u"insertion",  u"rainbow",    u"gradient",
-    u"transition", u"font",        u"newline",    u"br",         u"selector",
-    u"sel",       u"score",        u"nbt",        u"data",       u"pride",
-    u"shadow",    u"sprite",       u"head"};
+// MiniMessage's standard tags, by which a < starts a tag rather than text;
+// each name has a space on either side.
+constexpr std::u16string_view kMiniMessageTags =
+    u" black dark_blue dark_green dark_aqua dark_red dark_purple gold gray grey dark_gray "
+    u"dark_grey blue green aqua red light_purple yellow white color colour c bold b italic em i "
+    u"underlined u strikethrough st obfuscated obf reset click hover key lang tr translate lang_or "
+    u"tr_or translate_or insertion rainbow gradient transition font newline br selector sel score "
+    u"nbt data pride shadow sprite head ";
 
 bool IsMiniMessageName(std::u16string_view name) {
   if (name.size() == 7 && name.front() == u'#') {
     return HexDigitsAt(name, 1, 6);
   }
-  std::u16string lower(name);
-  for (char16_t& c : lower) {
+  std::u16string spaced = u" " + std::u16string(name) + u" ";
+  for (char16_t& c : spaced) {
     c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 0x20) : c;
   }
-  return std::find(std::begin(kMiniMessageTags), std::end(kMiniMessageTags), lower) !=
-         std::end(kMiniMessageTags);
+  return name.find(u' ') == kNone && kMiniMessageTags.find(spaced) != kNone;
 }
 
 // A MiniMessage tag at k (<name>, </name>, <!name>, <name:arguments>, with
@@ -202,15 +194,26 @@ void AppendSectionRead(std::u16string& out, std::u16string_view text) {
   }
 }
 
-// A server turns &#RRGGBB and & with a code character into § codes, which
-// the client then takes with the text's own §: one pass gives the same.
+// A server turns &#RRGGBB into §x§R§R§G§G§B§B first, then & with a code
+// character into § codes, which the client takes with the text's own §; the
+// last two in one pass give the same.
 std::u16string ReadAmpersand(std::u16string_view markup, bool hexCodes) {
+  std::u16string spelled;
+  if (hexCodes) {
+    for (std::size_t k = 0; k < markup.size(); ++k) {
+      const bool hex = markup[k] == u'&' && k + 1 < markup.size() && markup[k + 1] == u'#' &&
+                       HexDigitsAt(markup, k + 2, 6);
+      spelled += hex ? std::u16string_view(u"§x§0§0§0§0§0§0") : markup.substr(k, 1);
+      k += hex ? 7 : 0;
+    }
+    markup = spelled;
+  }
   std::u16string out;
   out.reserve(markup.size());
   for (std::size_t k = 0; k < markup.size(); ++k) {
     if (markup[k] == kSection) {
       ++k;
-    } else if (const auto code = AmpersandCode(markup, k, hexCodes)) {
+    } else if (const auto code = AmpersandCode(markup, k, false)) {
       k += code->length - 1;
     } else {
       out += markup[k];

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs npm packages into web/node_modules (the page's browser tests), or
 # into the node_modules of the folder given (extension for the extension's
-# tests, . for ESLint), exactly as its package-lock.json pins them, unless
-# they are there already.
+# tests, tests/readers for the dialects' readers, . for ESLint), exactly as its
+# package-lock.json pins them, unless they are there already.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 if (($(node -p 'process.versions.node.split(".")[0]') < 20)); then

@@ -1,5 +1,6 @@
 // huecode-cli's gradient options: dialects, stops, spaces, merging, graphemes
 // and escaping.
+#include "tests/cli/cli_expect.h"
 #include "tests/cli/cli_styled_support.h"
 
 namespace huecode {
@@ -244,6 +245,23 @@ TEST(Escape, WritesEntitiesInsideTheChunksOnlyWhenAsked) {
   EXPECT_EQ(ReadStats(Cli({"--escape", "--stats", "--preset", "span", "a<b"}).err).outputCharacters,
             static_cast<std::int64_t>(tags[0].size() + tags[1].size() + 4 + tags[2].size() +
                                       tags[3].size() - 1));
+}
+
+// The text's own codes reach a server as codes, with a note that names the
+// first; --escape writes the dialect's means, or is refused where it has none.
+TEST(Escape, TheTextsOwnCodesAreNamedOrShownAsTyped) {
+  const ProcessResult noted = Cli({"--preset", "legacy", "--step", "3", "--", "a&laa"});
+  EXPECT_EQ(noted.out, "&x&C&C&3&3&C&Ca&l&x&3&3&C&C&3&3aa\n");
+  EXPECT_EQ(noted.err,
+            "huecode-cli: note: \"&l\" in the text (line 1, column 2) is a code where legacy "
+            "markup is read: bold; --escape shows it as typed\n");
+  const ProcessResult shown = Cli({"--preset", "legacy", "--step", "3", "--escape", "a&laa"});
+  EXPECT_EQ(shown.out, "&x&C&C&3&3&C&Ca&&x&C&C&3&3&C&Cl&x&3&3&C&C&3&3aa\n");
+  EXPECT_EQ(shown.err, "");
+  for (const char* dialect : {"section", "json", "ansi"}) {
+    test::ExpectFailure(Cli({"--preset", dialect, "--escape", "a"}), 2,
+                        "--escape cannot be used with the " + std::string(dialect));
+  }
 }
 
 }  // namespace

@@ -143,4 +143,10 @@ write("strip_markup_fuzz", [
     strip_seed(flags, dialect, 0, magenta, green, "Hi, 论坛\n\tok \U0001F1EB\U0001F1F7")
     for dialect in range(12) for flags in (0, 1 | 4, 2 | 16 | 32)
 ] + [strip_seed(0, 9, 2, green, green, 'a"\\\x01\ud800 <&>'),
-     strip_seed(0, 0, 0, magenta, green, "[color=#FF0000]a[/color][color=#00FF00]b")])
+     strip_seed(0, 0, 0, magenta, green, "[color=#FF0000]a[/color][color=#00FF00]b")] + [
+    # The text's own codes: & and § pairs, MiniMessage's tags and escapes,
+    # line breaks at a block's ends and inside chunks.
+    strip_seed(flags, dialect, step, magenta, green, text)
+    for dialect in (5, 6, 7, 8, 9, 11) for flags, step in ((0, 2), (2, 1), (2 | 1, 3))
+    for text in ("&la&#00FF00§a§", "a\\<b>\\\\<#FFFFFF>", "\r\n\n `a``\r\n\u200b\n", "a\r\nb\rc\r\n\x1b[1m")
+])

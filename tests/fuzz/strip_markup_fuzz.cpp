@@ -6,20 +6,24 @@
 #include "core/conversion.h"
 #include "core/dialects.h"
 #include "core/strip_markup.h"
+#include "core/text_codes.h"
 #include "tests/fuzz/fuzz_input.h"
 
 namespace huecode::fuzz {
 namespace {
 
-// A text that the dialect's markup carries unmistakably: none of the
-// characters that its tags and codes start with, unless they are escaped
-// (JSON always, HTML entities when asked of the HTML dialects). Backticks
-// are carried everywhere, in a code block with its runs broken.
-bool CarriedWhole(std::u16string_view text, std::string_view key, bool escape) {
-  if (key == "json") {
-    return true;
+// A text that the dialect's markup carries unmistakably. Where the readers
+// take codes from the text (servers, chat), none that reaches them as one:
+// with escape, none that the dialect's literal means cannot show. The
+// boards' and HTML's tags are read by structure: none of the characters
+// they start with, unless entities escape them. Backticks are carried
+// everywhere, in a code block with its runs broken.
+bool CarriedWhole(std::u16string_view text, const Dialect& dialect, bool escape) {
+  if (dialect.codes != TextCodes::None && dialect.codes != TextCodes::Html) {
+    return !FirstTextCode(dialect.codes, text,
+                          escape && LiteralMeansOf(dialect.codes) != LiteralMeans::Nothing);
   }
-  const bool entities = escape && (key == "html" || key == "span");
+  const bool entities = escape && dialect.html();
   for (const char16_t c : text) {
     const bool markup =
         c == u'<' || c == u'>' || c == u'&' || c == u'[' || c == u']' || c == u'§' || c == u'\x1b';
@@ -28,6 +32,15 @@ bool CarriedWhole(std::u16string_view text, std::string_view key, bool escape) {
     }
   }
   return true;
+}
+
+std::size_t CrLfs(std::u16string_view text) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(u"\r\n"); at != std::u16string_view::npos;
+       at = text.find(u"\r\n", at + 2)) {
+    ++count;
+  }
+  return count;
 }
 
 }  // namespace
@@ -59,7 +72,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   const std::u16string markup = GenerateStyledCode(settings);
-  if (!CarriedWhole(settings.text, dialect.key, settings.escape)) {
+  const std::u16string_view coloured = TrimSpaces(settings.text);
+  // Where a server or a chat reads the markup, no code splits CR LF.
+  FUZZ_CHECK(!KeepsLineBreaksWhole(dialect.codes) || dialect.key == "json" ||
+             CrLfs(markup) == CrLfs(coloured));
+  if (!CarriedWhole(coloured, dialect, settings.escape)) {
     return 0;
   }
   // Nothing inside a code block closes it early.
@@ -69,7 +86,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         frame.before.size(), markup.size() - frame.before.size() - frame.after.size());
     FUZZ_CHECK(inside.find(u"``") == std::u16string_view::npos);
   }
-  const std::u16string_view coloured = TrimSpaces(settings.text);
   const Stripped given = StripMarkup(markup, &settings.markup, settings.escape);
   FUZZ_CHECK(given.text.has_value() && *given.text == coloured);
   const Stripped found = StripMarkup(markup, nullptr, settings.escape);

@@ -56,7 +56,7 @@ struct StyledSettings {
   // (entities, a colour code between & and its code character, MiniMessage's
   // backslash), where it has one (see text_codes.h).
   bool escape = false;
-  Styles styles;             // only for a dialect's own template that has codes for them
+  Styles styles;  // only for a dialect's own template that has codes for them
   // The first coloured chunk takes the first stop exactly and the last the
   // last stop; those between sit where they start, in proportion.
   bool endpoints = false;
@@ -222,10 +222,11 @@ class StyledText {
   // What escaping adds that depends on where the chunks end.
   std::int64_t steppedEscapeGrowth(std::int32_t step) const;
   std::int64_t chunkCount(std::int32_t step) const;
-  // Whether the code block needs a zero-width space before (or after) the
-  // text to keep a blank first (or last) line that Discord would drop.
-  bool blankLineAtStart() const;
-  bool blankLineAtEnd() const;
+  // A zero-width space before (or after) the text of a code block that keeps
+  // its blank first (or last) line, which Discord would drop; or nothing.
+  std::u16string_view keptLine(bool first) const;
+  template <typename Deliver>
+  void forEachAnsiRun(std::int32_t step, Deliver& deliver) const;
   // Prefix, colour digits, middle and suffix: what a coloured chunk adds.
   template <typename Measure>
   std::int64_t tagLength(Measure measure) const;
@@ -519,14 +520,28 @@ void StyledText::writeStyled(std::int32_t step, Sink& sink, const PutColoured& p
   sink.put(held);
 }
 
+// The chunks take the ANSI colours first, so that neighbours of one merge.
+template <typename Deliver>
+void StyledText::forEachAnsiRun(std::int32_t step, Deliver& deliver) const {
+  detail::RunMerger merger(deliver);
+  std::optional<ColourTriple> from;
+  ColourTriple to;
+  forEachChunk(step, [&](StyledChunk chunk) {
+    if (from != chunk.colour) {
+      from = chunk.colour;
+      to = kAnsiColours[static_cast<std::size_t>(NearestAnsiColour(chunk.colour))];
+    }
+    chunk.colour = to;
+    return merger.add(chunk);
+  });
+  merger.close();
+}
+
 template <MarkupSink Sink>
 std::int64_t StyledText::writeFormatted(std::int32_t step, Sink& sink) const {
-  static constexpr char16_t kKeepLine = detail::kZeroWidthSpace;
   sink.put(m_frame.before);
   sink.put(m_styleOpen);
-  if (m_frame.codeBlock && m_wholeBreaks && blankLineAtStart()) {
-    sink.put(std::u16string_view(&kKeepLine, 1));
-  }
+  sink.put(keptLine(true));
   bool first = true;
   std::int64_t coloured = 0;
   std::optional<ColourTriple> fieldsOf;
@@ -555,23 +570,9 @@ std::int64_t StyledText::writeFormatted(std::int32_t step, Sink& sink) const {
   if (!m_format->ansi) {
     forEachChunk(step, deliver);
   } else {
-    // The chunks take the ANSI colours first, so that neighbours of one merge.
-    detail::RunMerger merger(deliver);
-    std::optional<ColourTriple> from;
-    ColourTriple to;
-    forEachChunk(step, [&](StyledChunk chunk) {
-      if (from != chunk.colour) {
-        from = chunk.colour;
-        to = kAnsiColours[static_cast<std::size_t>(NearestAnsiColour(chunk.colour))];
-      }
-      chunk.colour = to;
-      return merger.add(chunk);
-    });
-    merger.close();
+    forEachAnsiRun(step, deliver);
   }
-  if (m_frame.codeBlock && m_wholeBreaks && blankLineAtEnd()) {
-    sink.put(std::u16string_view(&kKeepLine, 1));
-  }
+  sink.put(keptLine(false));
   sink.put(m_styleClose);
   sink.put(m_frame.after);
   return coloured;
