@@ -271,19 +271,22 @@ INSTANTIATE_TEST_SUITE_P(
                   "",
                   2,
                   "the ansi dialect has no codes for italic (see --help)"},
-        // Entities where they are never read: &lt; would be the bold code &l.
-        MarkupRow{{"--preset", "legacy", "--escape", "a<b"},
+        // Nothing shows § in a Minecraft client: --escape has no means there.
+        MarkupRow{{"--preset", "section", "--escape", "a<b"},
                   "",
                   2,
-                  "--escape cannot be used with the legacy dialect: its readers never decode "
-                  "HTML entities, so &lt; would show as typed, and where & starts a code (&l is "
-                  "bold) it would change the text (see --help)"},
-        MarkupRow{{"--strip", "--escape", "--prefix", "&#", "--middle", "", "--suffix", ""},
-                  "&#FF0000a",
+                  "--escape cannot be used with the section dialect: a Minecraft client reads § "
+                  "and the character after it as a code, and no code shows a § itself; every "
+                  "other character shows as typed without --escape (a note names the text's "
+                  "first §) (see --help)"},
+        MarkupRow{{"--strip", "--escape", "--format",
+                   "{{\"text\":\"{text:json}\",\"color\":\"#{HEX}\"{codes}}}"},
+                  "[]",
                   2,
-                  "--escape cannot be used with the ampersand dialect: its readers never decode "
-                  "HTML entities, so &lt; would show as typed, and where & starts a code (&l is "
-                  "bold) it would change the text (see --help)"},
+                  "--escape cannot be used with the json dialect: its JSON escapes are always "
+                  "written, and a Minecraft client reads § in a component's text as a code that "
+                  "nothing can show; leave --escape out (a note names the text's first §) (see "
+                  "--help)"},
         MarkupRow{{"--strip"},
                   "[color=#FF0000]a[/color]\n[color=#00FF00]b[/colour]\n",
                   1,
