@@ -36,8 +36,11 @@ function legacyRead(markup, sign) {
   return read;
 }
 
-// Discord's eight colours and the nearest in OKLab, written apart from the program.
-const discord = ['4F545C', 'DC322F', '859900', 'B58900', '268BD2', 'D33682', '2AA198', 'FFFFFF'];
+// Discord's codes 30 to 37 for a colour, written apart from the program: a
+// colour of clear OKLab chroma (0.06 or more) takes the code whose pure colour
+// is nearest in hue, a grey 30 or 37, whichever of Discord's grey and white is
+// nearer in lightness.
+const pure = ['FF0000', '00FF00', 'FFFF00', '0000FF', 'FF00FF', '00FFFF'];
 function oklab(hex) {
   const [r, g, b] = [0, 2, 4].map((k) => parseInt(hex.slice(k, k + 2), 16) / 255)
     .map((c) => c <= 0.04045 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4);
@@ -48,8 +51,13 @@ function oklab(hex) {
     1.9779984951 * l - 2.4285922050 * m + 0.4505937099 * s, 0.0259040371 * l + 0.7827717662 * m - 0.8086757660 * s];
 }
 const nearest = (hex) => {
-  const distances = discord.map((d) => oklab(d).reduce((sum, v, k) => sum + (v - oklab(hex)[k]) ** 2, 0));
-  return distances.indexOf(Math.min(...distances));
+  const [l, a, b] = oklab(hex);
+  if (Math.hypot(a, b) < 0.06) {
+    return l - oklab('4F545C')[0] < 1 - l ? 0 : 7;
+  }
+  const apart = pure.map((p) => Math.abs(Math.atan2(Math.sin(Math.atan2(b, a) - Math.atan2(oklab(p)[2], oklab(p)[1])),
+    Math.cos(Math.atan2(b, a) - Math.atan2(oklab(p)[2], oklab(p)[1])))));
+  return apart.indexOf(Math.min(...apart)) + 1;
 };
 
 test('json is one valid array of text components, one per chunk, each in its colour and style', () => {
@@ -64,7 +72,7 @@ test('json is one valid array of text components, one per chunk, each in its col
   assert.deepEqual(JSON.parse(cliMarkup(['--preset', 'json'], '  ').toString()), []);
 });
 
-test('ansi is a fenced code block of the nearest colours, neighbours merged', () => {
+test('ansi is a fenced code block of the colours of each hue, neighbours merged', () => {
   const markup = markupOf('ansi', ['--bold', '--underline']);
   assert.ok(markup.startsWith('```ansi\n') && markup.endsWith('\n```'), markup);
   const fg = Object.fromEntries([0, 1, 2, 3, 4, 5, 6, 7].map((k) => [Anser.ansiToJson(`\x1b[3${k}mx`, {json: true})

@@ -129,11 +129,11 @@ typedef enum huecode_style_placement {
   HUECODE_STYLES_IN_TAG = 2  /* in every colour tag */
 } huecode_style_placement;
 
-/* How the dialect's readers take the HTML entities that --escape writes. */
+/* How the dialect's readers take HTML entities. */
 typedef enum huecode_entities {
   HUECODE_ENTITIES_DECODED = 0,    /* always (the markup is HTML) */
-  HUECODE_ENTITIES_ON_REQUEST = 1, /* --escape is allowed and they show as characters */
-  HUECODE_ENTITIES_NEVER = 2       /* --escape is refused */
+  HUECODE_ENTITIES_ON_REQUEST = 1, /* --escape writes them and they show as characters */
+  HUECODE_ENTITIES_NEVER = 2       /* never: --escape uses the dialect's own means, if any */
 } huecode_entities;
 
 /* One dialect and its facts; every text is UTF-8 and lives as long as the
