@@ -40,6 +40,9 @@ let latest = 0;
 let timer = 0;
 let spokenTimer = 0;
 let lastResult = null;
+// Why the last answer could not read the format: the field says so, and the
+// result shown stays the last one that could.
+let formatError = null;
 let sentText = '';
 // Once the user or a link has put a text in the box, the kept one arriving late must not replace it.
 let textTouched = false;
@@ -157,15 +160,18 @@ function scheduleConversion() {
   timer = setTimeout(convertNow, delay);
 }
 
+// A field to correct is a warning; a long markup's note is only information.
 function showOutputNote(invalid) {
   const note = byId('output-note');
   note.textContent = invalid ? texts.fixFields : lastResult ? output.note(texts, lastResult.counts.outputCharacters) : '';
   note.hidden = !note.textContent;
+  note.className = invalid ? 'warning' : 'hint';
 }
 
 function showValidity() {
   const numbers = readNumbers();
-  let invalid = false;
+  markInvalid(byId('format'), formatError ? texts.formatError(formatError) : null);
+  let invalid = Boolean(formatError);
   for (const id of ['step', 'limit']) {
     const {error} = numbers[id];
     const message = error ? texts.countErrors[error] : null;
@@ -187,17 +193,11 @@ function speakCounts(message) {
 }
 
 function showCounts(result) {
-  showOutputNote(Boolean(readNumbers().step.error || readNumbers().limit.error));
+  showOutputNote(Boolean(formatError || readNumbers().step.error || readNumbers().limit.error));
   const {limit} = readNumbers();
   const unit = texts.unitName[settings.limitUnit];
   const warning = byId('warning');
   const {counts} = result;
-  if (result.formatError) {
-    byId('counts').textContent = '';
-    byId('meter').textContent = '';
-    warning.hidden = true;
-    return;
-  }
   if (result.failed) {
     byId('counts').textContent = '';
     byId('meter').textContent = '';
@@ -260,8 +260,15 @@ function showStepNote(result) {
 }
 
 function showResult(result) {
-  markInvalid(byId('format'), result.formatError ? texts.formatError(result.formatError) : null);
   markStart(false);
+  formatError = result.formatError;
+  showValidity();
+  if (formatError) {
+    if (!timer) {
+      delete byId('output').dataset.pending;
+    }
+    return;
+  }
   lastResult = result;
   suggestEscaping();
   output.show(result);
