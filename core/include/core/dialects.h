@@ -100,6 +100,9 @@ struct Dialect {
   // extension show it.
   std::u16string_view englishLabel{};
   Entities entities = Entities::OnRequest;
+  // The Chinese name in a sentence's punctuation, where the window's item
+  // text (label) keeps the half-width brackets it has always shown.
+  std::u16string_view chineseLabel{};
   TextCodes codes = TextCodes::None;
 
   // The markup is HTML: a text's own &, < and > need escaping to show.
@@ -158,6 +161,7 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      {},
      u"HTML font tags",
      Entities::Decoded,
+     u"Html（网页）",
      TextCodes::Html},
     {"ubb",
      u"UBB(论坛)",
@@ -167,7 +171,9 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      detail::kBracketStyles,
      {},
      {},
-     u"UBB (forums)"},
+     u"UBB (forums)",
+     Entities::OnRequest,
+     u"UBB（论坛）"},
     {"brelvin", u"Brelvin", u"[ftc=", u"]", u"[/ft]", {}, {}, {}, u"Brelvin"},
     {"bbcode",
      u"BBCode [color=#]",
@@ -188,6 +194,7 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      {},
      u"HTML <span style>",
      Entities::Decoded,
+     {},
      TextCodes::Html},
     // MiniMessage colours everything up to the next tag, so no closing tag is needed.
     {"minimessage",
@@ -200,6 +207,7 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      {},
      u"MiniMessage <#>",
      Entities::Never,
+     {},
      TextCodes::MiniMessage},
     {"ampersand",
      u"&# (Minecraft)",
@@ -211,6 +219,7 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      {},
      u"&# (Minecraft)",
      Entities::Never,
+     {},
      TextCodes::Ampersand},
     // Game servers read the digits one code each, after &x.
     {"legacy",
@@ -223,6 +232,7 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      {},
      u"&x&R&R… hex (game servers)",
      Entities::Never,
+     {},
      TextCodes::Legacy},
     {"section",
      u"§x§R§R… 分节符代码（服务器列表）",
@@ -234,6 +244,7 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      {},
      u"§x§R§R… section sign (server list)",
      Entities::Never,
+     {},
      TextCodes::Section},
     {"json",
      u"JSON 文本组件（/tellraw）",
@@ -245,6 +256,7 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      detail::kJsonFrame,
      u"JSON text components (/tellraw)",
      Entities::Never,
+     {},
      TextCodes::Json},
     {"rgb",
      u"[COLOR=rgb()] 十进制颜色",
@@ -266,6 +278,7 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      detail::kAnsiFrame,
      u"ANSI code block (Discord)",
      Entities::Never,
+     {},
      TextCodes::Ansi},
 }};
 
