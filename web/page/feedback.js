@@ -2,7 +2,8 @@
 // says so for a moment, and a message that offers Undo is a toast beside the
 // control that caused it. Both are announced politely. A toast stays until
 // it is dismissed or the next action of its kind replaces it.
-const byId = (id) => document.getElementById(id);
+import {byId} from './dom.js';
+
 const ackMillis = 2000;
 const toasts = new Map();  // kind → {element, anchor}
 const restorers = new Map();
