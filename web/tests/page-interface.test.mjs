@@ -53,11 +53,14 @@ test('the page refuses to start, saying which fact its core\'s interface lacks',
     await writeFile(join(dir, 'fact.json'), JSON.stringify({path, name}));
     const context = await session.browser.newContext({locale: 'en'});
     const page = await context.newPage();
+    const errors = [];
+    page.on('pageerror', (error) => errors.push(error.message));
+    page.on('console', (message) => errors.push(message.text()));
     await page.goto(server.url);
     // A start takes long on a busy machine: the deadline only names the fact.
     await page.waitForFunction(() => document.getElementById('status').textContent !== '', null,
-      {timeout: 120000}).catch((error) => {
-      throw new Error(`${fact}: ${error.message}`);
+      {timeout: 120000}).catch(async (error) => {
+      throw new Error(`${fact}: ${error.message} ${errors.join('; ')} ${await page.textContent('#status')}`);
     });
     assert.equal(await page.textContent('#status'),
       `The converter could not start: Error: the core's interface lacks ${fact}`, fact);
