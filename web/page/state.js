@@ -18,6 +18,7 @@ const settings = loadSettings(local);
  * @property {CoreFacts | null} core
  * @property {number} latest
  * @property {ConversionAnswer | null} lastResult
+ * @property {{line: number, column: number, message: string} | null} formatError
  * @property {string} sentText
  * @property {number} timer
  * @property {number} spokenTimer
