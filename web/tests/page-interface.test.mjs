@@ -59,7 +59,7 @@ test('the page refuses to start, saying which fact its core\'s interface lacks',
     await page.goto(server.url);
     // A start takes long on a busy machine: the deadline only names the fact.
     await page.waitForFunction(() => document.getElementById('status').textContent !== '', null,
-      {timeout: 120000}).catch(async (error) => {
+      {polling: 250, timeout: 120000}).catch(async (error) => {
       throw new Error(`${fact}: ${error.message} ${errors.join('; ')} ${await page.textContent('#status')}`);
     });
     assert.equal(await page.textContent('#status'),
