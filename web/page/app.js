@@ -6,7 +6,7 @@ import {colourIn, dialectName, fields, fieldValue, markInvalid, writeSettings} f
 import {formatPreview, formattingSettings, showFormatting} from './formatting.js';
 import {applyTexts, defaultLanguage, textsOf} from '../i18n/texts.js';
 import {createLibrary} from './library.js';
-import {acknowledge, initFeedback, showToast} from './feedback.js';
+import {acknowledge, dismissToast, dismissToasts, initFeedback, showToast} from './feedback.js';
 import {createOutputView, windowSize} from './output-view.js';
 import {initPhone, showOnBar} from './phone.js';
 import {guardedShareLink} from './link-guard.js';
@@ -438,6 +438,7 @@ function pickDialect() {
   }
   const edited = currentDialect() === null;
   const before = settings;
+  dismissToast('template');
   // A format dialect keeps the three boxes as they are, for a later template.
   const {prefix, middle, suffix} = dialect.format ? settings : dialect;
   change({...settings, prefix, middle, suffix, format: dialect.format}, {convert: 'now'});
@@ -576,6 +577,8 @@ function applyLanguage() {
   library.render();
   markupTools.render();
   retextNotes(texts);
+  // A toast's sentence was made in the old language: it goes.
+  dismissToasts();
   output.retext();
   textBox.retext();
   if (lastResult) {
