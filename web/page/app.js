@@ -36,6 +36,9 @@ let texts = textsOf(settings.language ?? defaultLanguage(navigator.languages));
 // limits, once its worker is ready.
 let coreFacts = null;
 const undoHistory = new History(100);
+// The text to bring back with a step of the history, for the steps that
+// changed it too (a reset that cleared it): keyed by the step's settings.
+const textAt = new WeakMap();
 let latest = 0;
 let timer = 0;
 let spokenTimer = 0;
@@ -342,18 +345,30 @@ function restore(snapshot) {
   convertNow();
 }
 
+// A step that brings a text back keeps the text it replaces for the way back.
+function stepTo(snapshot, current, text) {
+  if (textAt.has(snapshot)) {
+    const back = textAt.get(snapshot);
+    textAt.set(current, text);
+    textBox.replace(back);
+  }
+  restore(snapshot);
+}
+
 function undo() {
-  const previous = undoHistory.undo(settings);
+  const current = settings;
+  const previous = undoHistory.undo(current);
   if (previous) {
-    restore(previous);
+    stepTo(previous, current, textBox.value());
   }
   setStatus(previous ? texts.undone : texts.nothingToUndo);
 }
 
 function redo() {
-  const next = undoHistory.redo(settings);
+  const current = settings;
+  const next = undoHistory.redo(current);
   if (next) {
-    restore(next);
+    stepTo(next, current, textBox.value());
     setStatus(texts.redone);
   }
 }
@@ -467,13 +482,23 @@ function defaultSettings() {
   return withCoreDefaults({...defaults, ...reader});
 }
 
+// A reset that clears the text is one step of the history with the text:
+// Undo brings both back, and Ctrl+Z in the text box the text.
 function confirmReset() {
   byId('reset-dialog').close();
+  const next = defaultSettings();
   if (byId('reset-text').checked) {
-    textBox.set('');
-    saveText('');
+    // Over the default settings the cleared text is still a step of its own.
+    const same = sameSettings(withoutReader(next), withoutReader(settings));
+    const step = same ? {...settings} : settings;
+    if (same) {
+      undoHistory.record(step);
+    }
+    textAt.set(step, textBox.value());
+    textBox.replace('');
   }
-  change(defaultSettings(), {convert: 'now'});
+  change(next, {convert: 'now'});
+  render();
   setStatus(texts.resetDone);
 }
 

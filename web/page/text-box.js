@@ -345,6 +345,9 @@ export function createTextBox({texts}) {
       state.dropped = null;
       show(state, text);
     },
+    // The page's replacement of the whole text (a reset, an undo of one),
+    // which Ctrl+Z in the box takes back.
+    replace: (text) => replace(state, text, 0, 'insertReplacementText'),
     retext: () => showControls(state),
   };
 }
