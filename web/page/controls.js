@@ -181,6 +181,8 @@ function writeDialects(dialect, dialects, texts) {
     select.dataset.language = texts.htmlLang;
   }
   select.value = dialect ?? 'custom';
+  // The list waits for the core's dialects, like every control that needs them.
+  select.disabled = false;
   // Custom is what the boxes say, not something to pick.
   select.options[select.options.length - 1].disabled = true;
   byId('custom-note').hidden = dialect !== null;

@@ -165,6 +165,36 @@ test('a format that cannot be read is explained in its field in either language;
   }
 });
 
+test('controls changed before the core is ready wait for it, and their edits convert once it is', async () => {
+  const context = await session.browser.newContext({locale: 'en'});
+  const page = await context.newPage();
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error));
+  let release;
+  const held = new Promise((resolve) => {
+    release = resolve;
+  });
+  await page.route('**/huecode.wasm', async (route) => {
+    await held;
+    await route.continue();
+  });
+  await page.goto(session.server.url);
+  assert.equal(await page.isDisabled('#dialect'), true);
+  await page.fill('#text', 'early bird');
+  for (const [id, value] of [['dialect', 'legacy'], ['step', '3'], ['format', '<{HEX}>{text}'], ['space', 'oklab'],
+    ['copy-as', 'html']]) {
+    await setControl(page, id, value);
+  }
+  await page.evaluate(() => ['shuffle', 'add-stop', 'convert'].forEach((id) => document.getElementById(id).click()));
+  release();
+  await page.waitForFunction(() => document.getElementById('output').value !== '');
+  assert.equal(await page.inputValue('#output'), cliMarkup(['--endpoints', '--step', '3', '--space', 'oklab',
+    '--format', '<{HEX}>{text}'], 'early bird').toString());
+  assert.equal(await page.isDisabled('#dialect'), false);
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
 test('a share link restores the settings in a fresh browser, leaves saved gradients alone, survives damage', async () => {
   const first = await openPage(session, {permissions: ['clipboard-read', 'clipboard-write']});
   await first.page.click('#gallery li:nth-child(9) button');
