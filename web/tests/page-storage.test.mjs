@@ -233,12 +233,28 @@ test('two tabs: gradients, settings and drafts never overwrite each other', asyn
   await b.page.click('#save-gradient');
   await a.page.fill('#save-name', 'from a');
   await a.page.click('#save-gradient');
-  a.page.once('dialog', (dialog) => dialog.accept('renamed in a'));
+  // While a's rename question is open, b saves: the rename keeps b's gradient.
   await a.page.click('#saved li:first-child button[aria-label^="Rename"]');
+  await b.page.fill('#save-name', 'b while a renames');
+  await b.page.click('#save-gradient');
+  await a.page.fill('#ask-value', 'renamed in a');
+  await a.page.click('#ask-yes');
   const names = (page) => page.$$eval('#saved button.pick', (e) => e.map((x) => x.textContent));
-  assert.deepEqual(await names(a.page), ['renamed in a', 'from a']);
-  await b.page.waitForFunction(() => document.querySelectorAll('#saved li').length === 2);
-  assert.deepEqual(await names(b.page), ['renamed in a', 'from a']);
+  const all = ['renamed in a', 'from a', 'b while a renames'];
+  const shown = (page) => page.waitForFunction((all) => [...document.querySelectorAll('#saved button.pick')]
+    .map((x) => x.textContent).join() === all.join(), all);
+  await shown(a.page);
+  await shown(b.page);
+  assert.deepEqual(await a.page.evaluate(() => JSON.parse(localStorage.getItem('huecode.gradients.v1')).gradients
+    .map((g) => g.name)), all);
+  // A name saved already is asked about: cancelled, nothing changes; replaced, it stays one entry.
+  for (const answer of ['#ask-no', '#ask-yes']) {
+    await b.page.fill('#save-name', 'from a');
+    await b.page.click('#save-gradient');
+    await b.page.click(answer);
+    await b.page.waitForSelector('#ask-dialog:not([open])', {state: 'attached'});
+    assert.deepEqual(await names(b.page), all, answer);
+  }
 
   await a.page.fill('#step', '5');
   await b.page.waitForFunction(() => document.getElementById('step').value === '5');
