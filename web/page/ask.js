@@ -1,7 +1,7 @@
 // The page's own question, in place of the browser's prompt and confirm:
 // those stop the page, and another tab's change to the storage would reach
 // it only after the answer, too late for what the answer writes.
-const byId = (id) => document.getElementById(id);
+import {byId} from './dom.js';
 
 // Resolves to the text typed (with value set) or true when the first button
 // is pressed, and to null when the question is closed any other way.
