@@ -74,6 +74,17 @@ constexpr std::array<Named<Segmentation>, 3> kUnits{{
     {"word", Segmentation::Words},
 }};
 
+constexpr std::array<Named<Direction>, 2> kDirections{{
+    {"left", Direction::Left},
+    {"right", Direction::Right},
+}};
+
+constexpr std::array<Named<AnimationForm>, 3> kForms{{
+    {"lines", AnimationForm::Lines},
+    {"yaml", AnimationForm::Yaml},
+    {"json", AnimationForm::Json},
+}};
+
 // Decimal digits only; a limit beyond what any output could reach is kept as
 // the largest one, since every output fits it.
 std::optional<std::int64_t> ParseLimit(std::string_view text) {
@@ -150,6 +161,19 @@ std::optional<CliError> ApplyNamed(const Names& names, Value& target, std::strin
   return BadValue(what, value, option, Alternatives(names));
 }
 
+// A whole number within the core's range for it.
+template <bool (*InRange)(std::int64_t)>
+std::optional<CliError> ApplyCount(std::int32_t& target, std::string_view value,
+                                   std::string_view option, std::int64_t low, std::int64_t high) {
+  const auto number = ParseLimit(value);
+  if (!number || !InRange(*number)) {
+    return BadValue("value", value, option,
+                    "a whole number from " + std::to_string(low) + " to " + std::to_string(high));
+  }
+  target = static_cast<std::int32_t>(*number);
+  return std::nullopt;
+}
+
 template <std::optional<std::string> CliOptions::*Field>
 std::optional<CliError> StoreText(CliOptions& options, std::string_view value) {
   options.*Field = std::string(value);
@@ -174,7 +198,7 @@ std::optional<CliError> SetAction(CliOptions& options, std::string_view) {
   return std::nullopt;
 }
 
-constexpr std::array<OptionEntry, 33> kOptions{{
+constexpr std::array<OptionEntry, 38> kOptions{{
     {"--start", "COLOUR", "start colour RRGGBB, '#' optional (default FF00FF)",
      [](CliOptions& o, std::string_view v) {
        return ApplyColour<[](CliOptions& to, ColourTriple c) { to.start = c; }>(o, v, "--start");
@@ -283,11 +307,37 @@ constexpr std::array<OptionEntry, 33> kOptions{{
      &StoreText<&CliOptions::format>},
     {"--strip", "", "read coloured markup back and write its plain text",
      &SetFlag<&CliOptions::strip>},
+    {"--frames", "N", "write N frames of the colours flowing along the text (below)",
+     [](CliOptions& o, std::string_view v) {
+       return ApplyCount<&FramesInRange>(o.motion.frames, v, "--frames", kMinFrames, kMaxFrames);
+     }},
+    {"--direction", "DIR", "left (default) or right: where the frames move the colours",
+     [](CliOptions& o, std::string_view v) {
+       return ApplyNamed(kDirections, o.motion.direction, v, "direction", "--direction");
+     },
+     &KeysOf<kDirections>},
+    {"--animation", "FORM", "lines (default), yaml or json: how the frames are written",
+     [](CliOptions& o, std::string_view v) {
+       return ApplyNamed(kForms, o.animation, v, "form", "--animation");
+     },
+     &KeysOf<kForms>},
+    {"--name", "NAME", "the animation's name in the yaml block (default gradient)",
+     [](CliOptions& o, std::string_view v) -> std::optional<CliError> {
+       if (v.empty()) {
+         return UsageError("--name needs a name for the animation");
+       }
+       o.animationName = std::string(v);
+       return std::nullopt;
+     }},
+    {"--interval", "MS", "milliseconds between frames in the yaml block",
+     [](CliOptions& o, std::string_view v) {
+       return ApplyCount<&IntervalInRange>(o.interval, v, "--interval", kMinInterval, kMaxInterval);
+     }},
 }};
 
 // Options that cannot be used together: the first of each pair is refused
 // when the second is also given, whatever their order.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 13> kConflicts{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 18> kConflicts{{
     {"--rainbow", "--start"},
     {"--rainbow", "--end"},
     {"--rainbow", "--via"},
@@ -301,6 +351,20 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 13> kConflic
     {"--strip", "--stats"},
     {"--strip", "--preview-png"},
     {"--strip", "--bar-png"},
+    {"--frames", "--endpoints"},
+    {"--frames", "--strip"},
+    {"--frames", "--preview-png"},
+    {"--frames", "--bar-png"},
+    {"--animation", "--show"},
+}};
+
+// Options that mean something only beside another: the first of each pair
+// is refused without the second.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kNeeds{{
+    {"--direction", "--frames"},
+    {"--animation", "--frames"},
+    {"--name", "--animation"},
+    {"--interval", "--animation"},
 }};
 
 const OptionEntry* FindOption(std::string_view name) {
@@ -320,6 +384,22 @@ std::optional<CliError> FindConflict(const std::vector<std::string_view>& given)
     if (wasGiven(option) && wasGiven(other)) {
       return UsageError(std::string(option) + " cannot be combined with " + std::string(other));
     }
+  }
+  for (const auto& [option, needed] : kNeeds) {
+    if (wasGiven(option) && !wasGiven(needed)) {
+      return UsageError(std::string(option) + " goes with " + std::string(needed));
+    }
+  }
+  return std::nullopt;
+}
+
+// The name and the interval are the yaml block's.
+std::optional<CliError> OutsideYaml(const CliOptions& options,
+                                    const std::vector<std::string_view>& given) {
+  const bool named = std::find(given.begin(), given.end(), "--name") != given.end();
+  const bool timed = std::find(given.begin(), given.end(), "--interval") != given.end();
+  if ((named || timed) && options.animation != AnimationForm::Yaml) {
+    return UsageError(std::string(named ? "--name" : "--interval") + " goes with --animation yaml");
   }
   return std::nullopt;
 }
@@ -348,6 +428,21 @@ std::optional<CliError> MisplacedVia(const CliOptions& options) {
   }
   return UsageError("the stop --via " + options.viaTexts[*misplaced - 1] +
                     " is placed before an earlier stop: positions must increase");
+}
+
+// What the options say together, once all are read.
+std::optional<CliError> RefusedCombination(const CliOptions& options,
+                                           const std::vector<std::string_view>& given) {
+  if (auto conflict = FindConflict(given)) {
+    return conflict;
+  }
+  if (auto outside = OutsideYaml(options, given)) {
+    return outside;
+  }
+  if (auto tooMany = TooManyStops(options)) {
+    return tooMany;
+  }
+  return MisplacedVia(options);
 }
 
 }  // namespace
@@ -402,14 +497,8 @@ Result<CliOptions> ParseCommandLine(std::span<const std::string> args) {
       return options;
     }
   }
-  if (auto conflict = FindConflict(given)) {
-    return *std::move(conflict);
-  }
-  if (auto tooMany = TooManyStops(options)) {
-    return *std::move(tooMany);
-  }
-  if (auto misplaced = MisplacedVia(options)) {
-    return *std::move(misplaced);
+  if (auto refused = RefusedCombination(options, given)) {
+    return *std::move(refused);
   }
   return options;
 }
@@ -455,8 +544,8 @@ constexpr std::string_view kEndOfOptions =
 // What the options do beyond their one line, in the order they are listed.
 constexpr std::string_view kConversionNotes =
     "Without --via, --rainbow, --space, --by, --merge, --escape, the formatting\n"
-    "options, --endpoints, --per-line and --mirror the markup is exactly what the\n"
-    "window writes.\n"
+    "options, --endpoints, --per-line, --mirror and --frames the markup is exactly\n"
+    "what the window writes.\n"
     "--via COLOUR@POS places a stop at POS percent of the gradient (25 or 12.5); a\n"
     "stop without a position sits evenly between its neighbours, and positions\n"
     "must not decrease from one stop to the next.\n"
@@ -507,12 +596,38 @@ constexpr std::string_view kFormatNotes =
     "  huecode-cli --strip < old.txt | huecode-cli --rainbow\n"
     "Exit status: 0 success, 1 input or output error, 2 usage error.\n";
 
+// Moving gradients, with the core's limits.
+std::string MotionNotes() {
+  return "--frames N writes N frames (" + std::to_string(kMinFrames) + " to " +
+         std::to_string(kMaxFrames) +
+         ") of the colours flowing along the text,\n"
+         "for the animations of tab-list, scoreboard and boss-bar plugins. One cycle\n"
+         "of the gradient there and back (the --mirror path, which frames always take)\n"
+         "spans the chunks: in frame 0 the first chunk has the start colour, as with\n"
+         "--mirror --endpoints and one chunk more after the last; frame k has moved the\n"
+         "colours k/N of the cycle, so the last frame leads into the first.\n"
+         "--direction left (the default) moves them towards the start of the text,\n"
+         "right towards its end. Every other option applies to each frame, but\n"
+         "--endpoints, --strip and the pictures do not go with --frames. A text with\n"
+         "line breaks needs --per-line, each line then moving on its own: a frame goes\n"
+         "into a one-line setting.\n"
+         "--animation lines writes one frame a line (frames that span lines with an\n"
+         "empty line between them); yaml writes the block plugins read: NAME: (--name),\n"
+         "change-interval: MS (--interval, " +
+         std::to_string(kMinInterval) + " to " + std::to_string(kMaxInterval) + ", default " +
+         std::to_string(kDefaultInterval) +
+         ")\nand texts: with each frame a double-quoted line; json writes an array of the\n"
+         "frames as strings, or with --preset json of their component arrays.\n"
+         "--fit and --stats count every frame's markup, and the longest counts; --stats\n"
+         "adds a line with the frames and their output characters in all.\n";
+}
+
 }  // namespace
 
 // The help reads top to bottom: the usage, the options, then the notes.
 std::string UsageText() {
   return std::string(kUsageHead) + OptionLines() + std::string(kEndOfOptions) +
-         Alternatives(Dialects()) + ".\n" + std::string(kConversionNotes) +
+         Alternatives(Dialects()) + ".\n" + std::string(kConversionNotes) + MotionNotes() +
          std::string(kFormatNotes);
 }
 

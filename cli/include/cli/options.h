@@ -9,6 +9,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/completion.h"
+#include "core/animation.h"
 #include "core/colour.h"
 #include "core/conversion.h"
 #include "core/dialects.h"
@@ -55,6 +56,11 @@ struct CliOptions {
   bool mirror = false;
   std::optional<std::string> format;  // a format string instead of the template
   bool strip = false;                 // read markup back to its plain text
+  // Frames of the gradient flowing along the text, and how they are written.
+  Motion motion;
+  AnimationForm animation = AnimationForm::Lines;
+  std::string animationName = "gradient";
+  std::int32_t interval = kDefaultInterval;
 
   bool WantsPictures() const { return previewPngPath || barPngPath; }
 };
