@@ -14,7 +14,7 @@ const htmlFromStrings = [
 ];
 
 export default [
-  {ignores: ['**/node_modules/', 'build*/', 'web/huecode.js']},
+  {ignores: ['**/node_modules/', 'build*/']},
   js.configs.recommended,
   {
     files: ['**/*.js', '**/*.mjs'],
@@ -27,12 +27,12 @@ export default [
   },
   {
     // The extension's tests pass functions that run inside the extension.
-    files: ['web/*.js', 'extension/*.js', 'extension/tests/*.mjs'],
+    files: ['web/**/*.js', 'extension/**/*.js', 'extension/tests/*.mjs'],
     languageOptions: {globals: {...globals.browser, ...globals.webextensions}},
   },
-  {files: ['web/sw.js'], languageOptions: {globals: globals.serviceworker}},
-  {files: ['web/worker.js'], languageOptions: {globals: globals.worker}},
-  {files: ['web/file-check.js'], languageOptions: {sourceType: 'script'}},
+  {files: ['web/offline/sw.js'], languageOptions: {globals: globals.serviceworker}},
+  {files: ['web/core/worker.js'], languageOptions: {globals: globals.worker}},
+  {files: ['web/offline/file-check.js'], languageOptions: {sourceType: 'script'}},
   {
     // A browser scenario reads best as one story of steps and checks.
     files: ['**/tests/*.mjs'],

@@ -4,7 +4,10 @@
 # (build/huecode-extension.zip). It is made of extension/ and of the page's
 # own modules and WebAssembly core, found by following the imports
 # (web/tools/modules.mjs): a built page given as the second argument is used
-# as it is, otherwise scripts/web.sh builds one.
+# as it is, otherwise scripts/web.sh builds one. The built extension keeps
+# extension/ and web/ side by side as the sources do, so that the modules'
+# relative imports hold as they are written; manifest.json, _locales/ and
+# icons/ sit at its root.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-${HUECODE_BUILD_DIR:-$root/build}/extension}
@@ -18,44 +21,42 @@ fi
 zip=$(dirname "$out")/huecode-extension.zip
 
 # The extension's files besides its modules, which come from following the
-# imports of the two that manifest.json and popup.html load.
-extension_files=(
+# imports of the two that manifest.json and popup.html load, and the classic
+# scripts the background injects into pages, from their one list.
+root_files=(
   manifest.json
-  # Classic scripts that background.js injects into the page.
-  editor_read.js
-  editor_write.js
-  text_field.js
-  focused_field.js
-  # Injected into the page's own world, to ask its editors.
-  editor_main.js
-  popup.html
-  popup.css
   _locales/en/messages.json
   _locales/zh_CN/messages.json
 )
-extension_entries=(background.js popup.js)
+extension_files=(
+  extension/popup/popup.html
+  extension/popup/popup.css
+)
+# shellcheck disable=SC2016 # JavaScript, whose template strings are not the shell's
+mapfile -t -O ${#extension_files[@]} extension_files < <(node --input-type=module -e '
+  const {pageScripts, mainWorldScripts} = await import(process.argv[1]);
+  console.log([...pageScripts, ...mainWorldScripts].join("\n"));' "$root/extension/content/scripts.js")
+extension_entries=(extension/background/background.js extension/popup/popup.js)
 icon_sizes=(16 32 48 128)
 
 # The page's modules come from the built page first (the core's loader is
-# written by the page build), the others from web/.
-mapfile -t modules < <(node "$root/web/tools/modules.mjs" "$root/extension:web/=$web:web/=$root/web" \
-  "${extension_entries[@]}")
+# written by the page build), the others from the sources.
+mapfile -t modules < <(node "$root/web/tools/modules.mjs" "web/=$web/:$root" "${extension_entries[@]}")
 
 rm -rf "${out:?}"/*
-mkdir -p "$out/_locales/en" "$out/_locales/zh_CN" "$out/web" "$out/icons"
-for file in "${extension_files[@]}"; do
+mkdir -p "$out/_locales/en" "$out/_locales/zh_CN" "$out/icons"
+for file in "${root_files[@]}"; do
   cp "$root/extension/$file" "$out/$file"
 done
-for module in "${modules[@]}"; do
-  if [[ $module != web/* ]]; then
-    cp "$root/extension/$module" "$out/$module"
-  elif [[ -f $web/${module#web/} ]]; then
-    cp "$web/${module#web/}" "$out/$module"
+for file in "${extension_files[@]}" "${modules[@]}"; do
+  mkdir -p "$(dirname "$out/$file")"
+  if [[ $file == web/* && -f $web/${file#web/} ]]; then
+    cp "$web/${file#web/}" "$out/$file"
   else
-    cp "$root/web/${module#web/}" "$out/$module"
+    cp "$root/$file" "$out/$file"
   fi
 done
-cp "$web/huecode.wasm" "$out/web/huecode.wasm"
+cp "$web/core/huecode.wasm" "$out/web/core/huecode.wasm"
 for size in "${icon_sizes[@]}"; do
   cp "$root/web/icons/icon-$size.png" "$out/icons/icon-$size.png"
 done

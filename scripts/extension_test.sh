@@ -34,7 +34,7 @@ case $mode in
     node --test --test-concurrency=1 tests/store.test.mjs tests/extension.test.mjs tests/editors.test.mjs
     ;;
   bench)
-    node bench/colour_bench.mjs
+    node bench/colour-bench.mjs
     ;;
   *)
     echo "usage: $0 lint|browser|bench EXTENSION_DIR [HUECODE_CLI]" >&2

@@ -12,8 +12,8 @@ build=${HUECODE_BUILD_DIR:-$root/build}
 "$root/scripts/web.sh" "$build/web"
 "$root/scripts/web_packages.sh"
 cd "$root/web"
-HUECODE_WEB_DIR=$build/web HUECODE_CLI=$build/cli/huecode-cli node bench/page_bench.mjs
+HUECODE_WEB_DIR=$build/web HUECODE_CLI=$build/cli/huecode-cli node bench/page-bench.mjs
 # Peak renderer memory and time to the first markup for 1, 5 and 10 Mi characters.
-HUECODE_WEB_DIR=$build/web HUECODE_CLI=$build/cli/huecode-cli node bench/memory_bench.mjs 1 5 10
+HUECODE_WEB_DIR=$build/web HUECODE_CLI=$build/cli/huecode-cli node bench/memory-bench.mjs 1 5 10
 "$root/scripts/web_packages.sh" web/bench
 HUECODE_WEB_DIR=$build/web node bench/lighthouse.mjs

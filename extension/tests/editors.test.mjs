@@ -152,7 +152,7 @@ test('the popup\'s coloured-text choice is kept for the site and used by its app
     chrome.tabs.getCurrent = async () => undefined;
     chrome.tabs.query = async () => [{id: tabId}];
   }, tabId);
-  await popup.goto(board.worker.url().replace(/[^/]*$/, 'popup.html'));
+  await popup.goto(new URL('../popup/popup.html', board.worker.url()).href);
   await popup.locator('#formatted-row:not([hidden])').waitFor();
   await popup.check('#formatted');
   await popup.selectOption('#dialect', 'ubb');

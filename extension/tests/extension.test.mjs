@@ -136,7 +136,7 @@ test('a code editor\'s input field gets the markup once, and the answer says it 
 
 test('the dialects are named as the core names them, and the extension keeps no names of its own', async () => {
   const popup = await board.page.context().newPage();
-  await popup.goto(`chrome-extension://${new URL(board.worker.url()).host}/popup.html`);
+  await popup.goto(`chrome-extension://${new URL(board.worker.url()).host}/extension/popup/popup.html`);
   // What the popup lists for the board's tab.
   const {shown, language} = await popup.evaluate(async () => {
     const [tab] = await chrome.tabs.query({url: 'http://127.0.0.1/*'});
@@ -146,7 +146,7 @@ test('the dialects are named as the core names them, and the extension keeps no 
   await popup.close();
   // The core's interface, read on the test site through the page's converter.
   const core = await board.page.evaluate(async () => {
-    const {createConverter} = await import('/extension/web/convert.js');
+    const {createConverter} = await import('/extension/web/core/convert.js');
     return (await createConverter()).interface.dialects.map(({key, labels}) => [key, labels]);
   });
   assert.deepEqual(shown, core.map(([key, labels]) => [key, labels[language.startsWith('zh') ? 'zh' : 'en']]));
@@ -166,7 +166,7 @@ test('the popup has no axe violation with a long preview, which the keyboard can
     const query = chrome.tabs.query.bind(chrome.tabs);
     Object.assign(chrome.tabs, {getCurrent: async () => undefined, query: () => query({url: 'http://127.0.0.1/*'})});
   });
-  await popup.goto(`chrome-extension://${new URL(board.worker.url()).host}/popup.html`);
+  await popup.goto(`chrome-extension://${new URL(board.worker.url()).host}/extension/popup/popup.html`);
   await popup.waitForFunction(() => document.querySelectorAll('#preview span').length > 0);
   assert.ok(await popup.$eval('#preview', (e) => e.scrollHeight > e.clientHeight), 'the preview does not scroll');
   await popup.evaluate(axeSource);

@@ -193,7 +193,7 @@ async function differences(page) {
 // a request field that only one side knows stops the converter from starting.
 test('the page and the core agree on the request and the dialects', async () => {
   const {context, page} = await openPage(session);
-  const started = await page.evaluate(() => import('./convert.js').then((m) => m.createConverter())
+  const started = await page.evaluate(() => import('./core/convert.js').then((m) => m.createConverter())
     .then(() => 'started', (error) => String(error)));
   assert.equal(started, 'started');
   const presets = execFileSync(cliPath, ['--list-presets']).toString().trim().split('\n');

@@ -1,7 +1,7 @@
 // The gallery, the saved-gradient list and the gradient file, without a browser.
 import assert from 'node:assert/strict';
 import {test} from 'node:test';
-import * as g from '../gradients.js';
+import * as g from '../shared/gradients.js';
 
 test('colours typed as hex, contrast, and the gallery keeps its promises', () => {
   const colours = [['#ff8000', '#FF8000'], ['FF8000', '#FF8000'], ['#f80', '#FF8800'], [' abc ', '#AABBCC'],

@@ -6,7 +6,7 @@ import {cp, mkdtemp, rename, rm, writeFile} from 'node:fs/promises';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import {after, before, test} from 'node:test';
-import {checkInterface, dialectLabel, findDialect, missingFact} from '../interface.js';
+import {checkInterface, dialectLabel, findDialect, missingFact} from '../core/interface.js';
 import {openBrowser, webRoot} from './page.mjs';
 import {serve} from './server.mjs';
 
@@ -101,8 +101,8 @@ test('the page refuses to start, saying which fact its core\'s interface lacks',
   for (const [path, fact] of rows) {
     const dir = await mkdtemp(join(tmpdir(), 'huecode-interface-'));
     await cp(webRoot, dir, {recursive: true});
-    await rename(join(dir, 'huecode.js'), join(dir, 'huecode-core.js'));
-    await writeFile(join(dir, 'huecode.js'), loader(path));
+    await rename(join(dir, 'core/huecode.js'), join(dir, 'core/huecode-core.js'));
+    await writeFile(join(dir, 'core/huecode.js'), loader(path));
     execFileSync(new URL('../../scripts/web_release.sh', import.meta.url).pathname, [dir]);
     const server = await serve(dir);
     const context = await session.browser.newContext({locale: 'en'});

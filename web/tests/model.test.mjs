@@ -2,8 +2,8 @@
 // undo and share links.
 import assert from 'node:assert/strict';
 import {test} from 'node:test';
-import {History, editStops, readCount, withAddedStop} from '../model.js';
-import {readShareFragment, shareFragment} from '../share.js';
+import {History, editStops, readCount, withAddedStop} from '../page/model.js';
+import {readShareFragment, shareFragment} from '../shared/share.js';
 
 test('counts: digits only, full-width digits read, nothing rounded or clamped', () => {
   const rows = [['3', {value: 3}], [' ３２ ', {value: 32}], ['+7', {value: 7}], ['', {error: 'empty'}],

@@ -5,9 +5,9 @@
 import assert from 'node:assert/strict';
 import {test} from 'node:test';
 import fc from 'fast-check';
-import * as g from '../gradients.js';
-import {defaults, sanitised} from '../settings.js';
-import {readShareFragment, shareFragment} from '../share.js';
+import * as g from '../shared/gradients.js';
+import {defaults, sanitised} from '../shared/settings.js';
+import {readShareFragment, shareFragment} from '../shared/share.js';
 
 const runs = {numRuns: 400};
 // The page spells a colour one way: '#RRGGBB', upper case.

@@ -2,8 +2,8 @@
 // without a browser, then the page driven by keyboard and button.
 import assert from 'node:assert/strict';
 import {after, before, test} from 'node:test';
-import {misplacedStop, positionsAfter, readPosition, resolvedPositions} from '../positions.js';
-import {surpriseStops} from '../shuffle.js';
+import {misplacedStop, positionsAfter, readPosition, resolvedPositions} from '../shared/positions.js';
+import {surpriseStops} from '../shared/shuffle.js';
 import {cliMarkup, convert, openBrowser, openPage, resetPage, setControl} from './page.mjs';
 
 test('positions: typed, ordered, resolved and carried through stop edits', () => {

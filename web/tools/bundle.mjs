@@ -7,10 +7,10 @@
 //   writes ENTRY's modules from FOLDER, joined, as a module script. Workers
 //   it starts (new URL(…, import.meta.url)) are not joined: they stay files.
 import {readFile, writeFile} from 'node:fs/promises';
-import {join} from 'node:path';
+import {join, posix} from 'node:path';
 import {walkModules} from './modules.mjs';
 
-const importLine = /^import (.+) from '\.\/([\w-]+\.js)';$/gm;
+const importLine = /^import (.+) from '(\.\.?\/[\w./-]+\.js)';$/gm;
 const exported = /^export (?:async )?(?:function\*?|const|let|class) ([\w$]+)/gm;
 
 const variableOf = (name) => `module_${name.replace(/\W/g, '_')}`;
@@ -25,11 +25,18 @@ function bindings(clause, from) {
   return `const ${clause} = ${from}.default;`;
 }
 
-// One module as a scope of its own that returns what it exports.
-function scoped(name, source) {
+// One module as a scope of its own that returns what it exports. A module
+// from another folder than the entry's keeps its own address for what it
+// finds beside it (new URL(…, import.meta.url)).
+function scoped(name, source, entry) {
   const names = [...source.matchAll(exported)].map((match) => match[1]);
-  let body = source.replace(importLine, (_, clause, from) => bindings(clause, variableOf(from)))
-    .replace(/^export (?=(?:async )?(?:function|const|let|class) )/gm, '');
+  const here = posix.relative(posix.dirname(entry), name);
+  let body = source.replace(importLine, (_, clause, from) =>
+    bindings(clause, variableOf(posix.join(posix.dirname(name), from))));
+  if (posix.dirname(here) !== '.') {
+    body = body.replace(/\bimport\.meta\.url\b/g, `new URL('${here}', import.meta.url).href`);
+  }
+  body = body.replace(/^export (?=(?:async )?(?:function|const|let|class) )/gm, '');
   body = body.replace(/^export default ([\w$]+);$/m, (_, value) => {
     names.push(`default: ${value}`);
     return '';
@@ -41,7 +48,7 @@ function scoped(name, source) {
 // script; read(name) gives a module's source.
 export async function joinModules(entry, read, {withWorkers = true} = {}) {
   const modules = await walkModules([entry], read, {withWorkers});
-  const parts = await Promise.all(modules.map(async (name) => scoped(name, await read(name))));
+  const parts = await Promise.all(modules.map(async (name) => scoped(name, await read(name), entry)));
   const script = parts.join('\n');
   if (/<\/script|<!--/i.test(script)) {
     throw new Error(`${entry}'s modules contain "</script" or "<!--", which would end an inline script early`);

@@ -11,7 +11,7 @@ import {existsSync} from 'node:fs';
 import {readFile} from 'node:fs/promises';
 import {join, posix} from 'node:path';
 
-const imports = [/^import\s[^;]*?\sfrom\s+'\.\/([^']+)'/gm, /^import\s+'\.\/([^']+)'/gm];
+const imports = [/^import\s[^;]*?\sfrom\s+'(\.\.?\/[^']+)'/gm, /^import\s+'(\.\.?\/[^']+)'/gm];
 const workers = [/new URL\('([\w-]+\.js)', import\.meta\.url\)/g];
 
 export function importsOf(source, {withWorkers = true} = {}) {

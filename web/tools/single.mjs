@@ -14,8 +14,8 @@ import {joinModules} from './bundle.mjs';
 
 const [webDir, coreScript, outFile] = process.argv.slice(2);
 // Modules that the single file takes from elsewhere.
-const replaced = {'huecode.js': coreScript,
-  'runner.js': fileURLToPath(new URL('../runner-inline.js', import.meta.url))};
+const replaced = {'core/huecode.js': coreScript,
+  'core/runner.js': fileURLToPath(new URL('../core/runner-inline.js', import.meta.url))};
 const pathOf = (name) => replaced[name] ?? join(webDir, name);
 
 const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
@@ -24,17 +24,17 @@ const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').dige
 const joined = (entry) => joinModules(entry, (name) => readFile(pathOf(name), 'utf8'));
 
 async function main() {
-  const script = await joined('app.js');
+  const script = await joined('page/app.js');
   // A page opened from disk can start only a classic worker from a blob:
   // URL, which has no import.meta and is strict only when it says so; the
   // core's loader asks import.meta only for the address it was loaded from,
   // which a worker knows as its location.
-  const workerScript = `'use strict';\n${await joined('worker.js')}`.replace(/\bimport\.meta\.url\b/g,
+  const workerScript = `'use strict';\n${await joined('core/worker.js')}`.replace(/\bimport\.meta\.url\b/g,
     'self.location.href');
   if (workerScript.includes('import.meta')) {
     throw new Error('a worker module uses import.meta, which a classic worker does not have');
   }
-  const style = await readFile(join(webDir, 'style.css'), 'utf8');
+  const style = await readFile(join(webDir, 'page/style.css'), 'utf8');
   const icon = (await readFile(join(webDir, 'icon.svg'))).toString('base64');
   const csp = [`default-src 'none'`, `script-src ${hash(script)} 'wasm-unsafe-eval'`, `style-src ${hash(style)}`,
     `img-src data:`, `connect-src data:`, `worker-src blob:`, `object-src 'none'`, `base-uri 'none'`, `form-action 'none'`].join('; ');
@@ -44,13 +44,13 @@ async function main() {
     .replace(/<link rel="manifest"[^>]*>\n/, '')
     .replace(/<link rel="apple-touch-icon"[^>]*>\n/, '')
     .replace(/<link rel="icon"[^>]*>/, () => `<link rel="icon" href="data:image/svg+xml;base64,${icon}">`)
-    .replace(/<link rel="stylesheet" href="style.css">/, () => `<style>${style}</style>`)
-    .replace(/<script src="file-check.js" defer><\/script>\n/, '')
+    .replace(/<link rel="stylesheet" href="page\/style.css">/, () => `<style>${style}</style>`)
+    .replace(/<script src="offline\/file-check.js" defer><\/script>\n/, '')
     .replace(/<link rel="modulepreload"[^>]*>\n/g, '')
-    .replace(/<script type="module" src="app.js" blocking="render"><\/script>/,
+    .replace(/<script type="module" src="page\/app.js" blocking="render"><\/script>/,
       () => `<script type="text/plain" id="worker-source">${workerScript}</script>\n` +
         `<script type="module" blocking="render">${script}</script>`);
-  for (const left of ['src="app.js"', 'href="style.css"', 'file-check.js']) {
+  for (const left of ['src="page/app.js"', 'href="page/style.css"', 'file-check.js']) {
     if (page.includes(left)) {
       throw new Error(`index.html changed: ${left} is still there`);
     }

@@ -1,0 +1,49 @@
+// Every fact the page and the extension take from the core's interface
+// (hc_interface in web/core/binding.cpp): dialects with their names in both
+// languages, which are HTML, where formatting goes and its names, which
+// styles each has codes for, how its readers take entities, how a
+// template is recognised, and the request's value codes. A fact missing would
+// leave them to guess, so the converter refuses to start and says which.
+const facts = {
+  '': ['request', 'counts', 'maxStops', 'limitUnits', 'spaces', 'units', 'styleNames', 'templateParts', 'formatPart',
+    'dialects', 'initialDialect', 'initial', 'defaultStops'],
+  'dialects[]': ['key', 'label', 'labels', 'prefix', 'middle', 'suffix', 'format', 'html', 'styles', 'codes',
+    'entities'],
+  'dialects[].labels': ['zh', 'en'],
+};
+
+// The first fact the interface lacks, as a path, or null.
+export function missingFact(described) {
+  const objectsAt = (path) => path.split('.').filter(Boolean).reduce((objects, step) => objects.flatMap(
+    (object) => (step.endsWith('[]') ? object[step.slice(0, -2)] ?? [] : [object[step] ?? {}])), [described]);
+  for (const [path, names] of Object.entries(facts)) {
+    for (const object of objectsAt(path)) {
+      const missing = names.find((name) => object?.[name] === undefined);
+      if (missing) {
+        return path ? `${path}.${missing}` : missing;
+      }
+    }
+  }
+  return null;
+}
+
+export function checkInterface(described) {
+  const missing = missingFact(described);
+  if (missing) {
+    throw new Error(`the core's interface lacks ${missing}`);
+  }
+  return described;
+}
+
+// The dialect whose template this is, or null for one of the user's own, as
+// the core recognises it: a template with a format is the dialect's with that
+// format; one without, the format-less dialect's whose parts all equal its own.
+export function findDialect(template, core) {
+  const format = template[core.formatPart] ?? '';
+  const parts = format ? [core.formatPart] : core.templateParts;
+  return core.dialects.find((dialect) => (dialect[core.formatPart] ?? '') === format &&
+    parts.every((part) => dialect[part] === template[part])) ?? null;
+}
+
+// A dialect's name in a language ('zh' or 'en').
+export const dialectLabel = (dialect, language) => dialect.labels[language];
