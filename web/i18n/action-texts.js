@@ -3,10 +3,10 @@
 // hints and the questions asked before anything is replaced.
 export const actionTexts = {
   zh: {
-    description: '把一段文字变成论坛用的渐变彩色代码(BBCode、HTML 等),边输入边预览,离线可用。',
+    description: '把一段文字变成论坛用的渐变彩色代码（BBCode、HTML 等），边输入边预览，离线可用。',
     textPlaceholder: '在这里输入或粘贴要上色的文字',
     barCopy: '复制代码',
-    copyTitle: '复制全部代码(Ctrl+Shift+Enter)',
+    copyTitle: '复制全部代码（Ctrl+Shift+Enter）',
     copiedAck: '已复制 ✓',
     sharedAck: '链接已复制 ✓',
     downloadedAck: '已下载 ✓',
@@ -14,11 +14,11 @@ export const actionTexts = {
     appliedAck: '已使用 ✓',
     dismiss: '关闭',
     barLength: (n, unit, over) => `${n} ${unit}${over ? ' ⚠' : ''}`,
-    stepNote: '步长不小于文本长度时,和桌面版一样,整段文本每个字一种颜色。要整段只用一种颜色,请把起始颜色和结束颜色设成相同。',
-    linkQuestion: '这个链接带有一段文本,和你正在编辑的不同。要换成链接中的文本吗?',
+    stepNote: '步长不小于文本长度时按 1 计算：每个字各用一种颜色。要整段只用一种颜色，请把起始颜色和结束颜色设成相同。',
+    linkQuestion: '这个链接带有一段文本，和你正在编辑的不同。要换成链接中的文本吗？',
     linkKeep: '保留我的文本',
     linkUse: '使用链接中的文本',
-    linkTooLong: (length, max) => `文本太长:带文本的链接会有 ${length} 个字符,超过浏览器能打开的约 ${max} 个字符。已复制不含文本的链接(设置都在其中)。`,
+    linkTooLong: (length, max) => `文本太长：带文本的链接会有 ${length} 个字符，超过浏览器能打开的约 ${max} 个字符。已复制不含文本的链接（设置都在其中）。`,
     suits: {light: '适合浅色论坛', dark: '适合深色论坛', any: '深浅论坛都适合'},
   },
   en: {
@@ -33,7 +33,7 @@ export const actionTexts = {
     appliedAck: 'Applied ✓',
     dismiss: 'Dismiss',
     barLength: (n, unit, over) => `${n} ${unit}${over ? ' ⚠' : ''}`,
-    stepNote: 'With a step at or above the length of the text, the whole text takes one colour per character, as in the desktop window. For one colour, make the start and end colours the same.',
+    stepNote: 'A step at or above the length of the text counts as 1: each character takes a colour of its own. For one colour throughout, make the start and end colours the same.',
     linkQuestion: 'This link carries a text that differs from the one you are editing. Use the link\'s text instead?',
     linkKeep: 'Keep my text',
     linkUse: 'Use the link\'s text',
