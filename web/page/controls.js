@@ -5,8 +5,7 @@ import {parseColour} from '../shared/gradients.js';
 import {dialectLabel} from '../core/interface.js';
 import {writeMarkers} from './markers.js';
 import {alignedPositions} from '../shared/positions.js';
-
-const byId = (id) => document.getElementById(id);
+import {byId} from './dom.js';
 
 // The plain controls and the settings field each one holds.
 export const fields = [
@@ -181,6 +180,8 @@ function writeDialects(dialect, dialects, texts) {
     select.dataset.language = texts.htmlLang;
   }
   select.value = dialect ?? 'custom';
+  // The list waits for the core's dialects, like every control that needs them.
+  select.disabled = false;
   // Custom is what the boxes say, not something to pick.
   select.options[select.options.length - 1].disabled = true;
   byId('custom-note').hidden = dialect !== null;
