@@ -11,8 +11,10 @@ packages=(
   clang libclang-rt-14-dev clang-format clang-tidy shellcheck time python3
   lintian help2man appstream desktop-file-utils man-db groff-base
   bash-completion zsh fish
-  # The web page: the core compiled by Emscripten, tested in Chromium.
-  emscripten node-acorn chromium
+  # The web page: the core compiled by Emscripten, tested in Chromium, and in
+  # the two other engines: Firefox (driven over WebDriver BiDi) and WebKitGTK
+  # (through its WebDriver, which brings MiniBrowser).
+  firefox-esr webkit2gtk-driver
 )
 # The browser tests take their npm packages through npm, which comes with
 # Node.js where that is installed from outside Debian.
