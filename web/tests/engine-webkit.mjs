@@ -2,6 +2,7 @@
 // WebDriver session of its own (MiniBrowser keeps nothing between them),
 // started with the locale's language, each page one of its windows. It needs
 // an X display (xvfb-run): MiniBrowser has no headless mode.
+import {execFileSync} from 'node:child_process';
 import {Builder, By, Key} from 'selenium-webdriver';
 import {ScriptedPage} from './engines.mjs';
 
@@ -68,6 +69,10 @@ function backend(driver, handle, spare) {
       await window.setRect({width: 2 * width - innerWidth, height: 2 * height - innerHeight});
     },
     workers: () => [],
+    clipboard: {
+      read: async () => execFileSync('xclip', ['-o', '-selection', 'clipboard'], {encoding: 'utf8'}),
+      write: async (text) => execFileSync('xclip', ['-i', '-selection', 'clipboard'], {input: text, stdio: ['pipe', 'ignore', 'ignore']}),
+    },
     upload: async (selector, file) => (await (await here()).findElement(By.css(selector))).sendKeys(file),
   };
 }

@@ -53,11 +53,12 @@ class ScriptedKeyboard {
 // order they were given, as a protocol with one connection sends them.
 function queued(backend) {
   let last = Promise.resolve();
-  return Object.fromEntries(Object.entries(backend).map(([name, method]) => [name, (...args) => {
-    const next = last.then(() => method(...args));
-    last = next.catch(() => {});
-    return next;
-  }]));
+  return Object.fromEntries(Object.entries(backend).map(([name, method]) => [name, typeof method !== 'function' ? method
+    : (...args) => {
+      const next = last.then(() => method(...args));
+      last = next.catch(() => {});
+      return next;
+    }]));
 }
 
 // The file a page hands the browser through a link with `download`, read
@@ -92,6 +93,7 @@ export class ScriptedPage {
   constructor(backend) {
     this.backend = queued(backend);
     this.keyboard = new ScriptedKeyboard(this.backend);
+    this.clipboard = backend.clipboard;
   }
 
   async waitForEvent(event) {
@@ -235,6 +237,8 @@ export class ScriptedPage {
   async setInputFiles(selector, {name, buffer}) {
     const file = join(await mkdtemp(join(tmpdir(), 'huecode-upload-')), name);
     await writeFile(file, buffer);
+    // The same file again is a change too, as a user picking it again makes one.
+    await this.backend.run(onElement(selector, 'e.value = \'\';'));
     return this.backend.upload(selector, file);
   }
 }

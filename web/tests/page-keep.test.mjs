@@ -3,7 +3,7 @@
 import assert from 'node:assert/strict';
 import {readFile} from 'node:fs/promises';
 import {after, before, test} from 'node:test';
-import {cliMarkup, convert, openBrowser, openPage, waitForOutput} from './page.mjs';
+import {cliMarkup, clipboardText, convert, openBrowser, openPage, waitForOutput} from './page.mjs';
 
 let session;
 
@@ -102,7 +102,7 @@ test('a share link restores the settings in a fresh browser, leaves saved gradie
   await first.page.check('#share-text');
   await first.page.click('#share');
   await first.page.waitForFunction(() => document.getElementById('announce').textContent !== '');
-  const link = await first.page.evaluate(() => navigator.clipboard.readText());
+  const link = await clipboardText(first.page);
   const ids = ['start', 'end', 'space', 'step', 'prefix', 'limit', 'board', 'text', 'dialect'];
   const values = (page) => page.evaluate((ids) => ids.map((id) => document.getElementById(id).value), ids);
   const sent = await values(first.page);

@@ -36,6 +36,13 @@ export async function openPage(session, {locale = 'zh-CN', permissions = [], col
   return {context, page, errors};
 }
 
+// The clipboard as the user's next paste finds it: WebKit lets no script read
+// or write it without a gesture, so its page goes to the X clipboard instead.
+export const clipboardText = (page) => (page.clipboard ? page.clipboard.read()
+  : page.evaluate(() => navigator.clipboard.readText()));
+export const setClipboard = (page, text) => (page.clipboard ? page.clipboard.write(text)
+  : page.evaluate((text) => navigator.clipboard.writeText(text), text));
+
 export async function waitForOutput(page) {
   await page.waitForSelector('#output:not([data-pending])', {state: 'attached'});
 }
