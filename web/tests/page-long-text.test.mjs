@@ -7,7 +7,7 @@ import {mkdtemp, readFile, writeFile} from 'node:fs/promises';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import {after, before, test} from 'node:test';
-import {cliPath, clipboardText, openBrowser, openPage, setClipboard, waitForOutput} from './page.mjs';
+import {cliPath, clipboardText, onlyIn, openBrowser, openPage, setClipboard, waitForOutput} from './page.mjs';
 
 let session;
 
@@ -117,7 +117,8 @@ test('a long text is pasted, edited in its window, replaced, restored and kept w
 // A long text's keeping that takes 1.5 s (as on a busy machine) is slow, not
 // refused: the text is neither reported unkept nor written to localStorage
 // (where a megabytes-long JSON string would block the page).
-test('a long text IndexedDB is slow to keep is kept there, and only there', async () => {
+test('a long text IndexedDB is slow to keep is kept there, and only there',
+  onlyIn(['chromium', 'firefox'], 'WebKit\'s WebDriver runs no script before the page\'s own'), async () => {
   const context = await session.browser.newContext({locale: 'en-GB'});
   await context.addInitScript(() => {
     const Original = Worker;
