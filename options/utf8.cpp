@@ -123,7 +123,8 @@ Result<std::u16string, Utf8Error> DecodeUtf8(std::string_view bytes) {
     }
     const char32_t c = sequence.codePoint;
     if (c >= 0x10000) {
-      out = std::ranges::copy(SplitSurrogates(c), out).out;
+      const auto units = SplitSurrogates(c);
+      out = std::copy(units.begin(), units.end(), out);
     } else {
       *out++ = static_cast<char16_t>(c);
     }

@@ -285,6 +285,14 @@ constexpr std::u16string_view kStyleNames[] = {u"bold", u"italic", u"underline",
 // equal its own.
 constexpr std::u16string_view kTemplateParts[] = {u"prefix", u"middle", u"suffix"};
 constexpr std::u16string_view kFormatPart = u"format";
+// Why a format cannot be read, by the names the page's texts say it under.
+constexpr Named<huecode::FormatProblem> kFormatProblems[] = {
+    {u"loneClose", huecode::FormatProblem::LoneClose},
+    {u"unclosedOpen", huecode::FormatProblem::UnclosedOpen},
+    {u"unknownPlaceholder", huecode::FormatProblem::UnknownPlaceholder},
+    {u"codesOutsideDialect", huecode::FormatProblem::CodesOutsideDialect},
+    {u"textTwice", huecode::FormatProblem::TextTwice},
+    {u"noText", huecode::FormatProblem::NoText}};
 
 // The value of a code; one out of range takes the first.
 template <typename Value, std::size_t N>
@@ -485,13 +493,29 @@ class Json {
   bool m_first = true;
 };
 
-// The place as the page shows it: line and column in characters, from 1.
-void SetError(std::u16string_view text, std::size_t offset, std::u16string_view message) {
+// The place as the page shows it: line and column in characters, from 1. The
+// error's object is left open for what else the caller says of it.
+Json SetError(std::u16string_view text, std::size_t offset, std::u16string_view message) {
   const huecode::TextPlace place = huecode::PlaceOf(text, offset);
   g_error.clear();
   Json json(g_error);
   json.open(u'{').key(u"line").number(place.line).key(u"column").number(place.column);
-  json.key(u"message").text(message).close(u'}');
+  json.key(u"message").text(message);
+  return json;
+}
+
+// A format's error also says which problem it is, for the page to say in
+// its own language, and the placeholder it names.
+void SetFormatError(std::u16string_view format, const huecode::FormatError& error) {
+  const auto* problem = std::find_if(
+      std::begin(kFormatProblems), std::end(kFormatProblems),
+      [&](const Named<huecode::FormatProblem>& p) { return p.value == error.problem; });
+  SetError(format, error.offset, std::u16string(error.message.begin(), error.message.end()))
+      .key(u"problem")
+      .text(problem->name)
+      .key(u"placeholder")
+      .text(error.placeholder)
+      .close(u'}');
 }
 
 }  // namespace
@@ -528,8 +552,7 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
     const huecode::ParsedFormat parsed = huecode::ParseFormat(
         settings.markup.format, huecode::DialectOf(settings.markup) != nullptr);
     if (!parsed.format) {
-      SetError(settings.markup.format, parsed.error.offset,
-               std::u16string(parsed.error.message.begin(), parsed.error.message.end()));
+      SetFormatError(settings.markup.format, parsed.error);
       return 3;
     }
     ansi = parsed.format->ansi;
@@ -573,10 +596,13 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_strip() {
   g_markupBuilt = true;
   const huecode::Stripped stripped = huecode::StripMarkup(g_texts);
   if (!stripped.text) {
-    SetError(g_texts, stripped.errorOffset, stripped.error);
+    SetError(g_texts, stripped.errorOffset, stripped.error).close(u'}');
     return 1;
   }
   g_markup = std::move(*stripped.text);
+  // Counted as every count of the page counts characters.
+  g_counts = {};
+  g_counts.charactersIn = huecode::CountCharacters(g_markup);
   return 0;
 }
 
@@ -679,11 +705,13 @@ EMSCRIPTEN_KEEPALIVE const char16_t* hc_interface() {
     json.key(u"styleNames").names(kStyleNames);
     json.key(u"templateParts").names(kTemplateParts);
     json.key(u"formatPart").text(kFormatPart);
+    json.key(u"formatProblems").names(kFormatProblems);
     json.key(u"dialects").open(u'[');
     for (const huecode::Dialect& dialect : huecode::Dialects()) {
       json.open(u'{').key(u"key").text(std::u16string(dialect.key.begin(), dialect.key.end()));
       json.key(u"label").text(dialect.label).templateOf(dialect.markup());
-      json.key(u"labels").open(u'{').key(u"zh").text(dialect.label);
+      json.key(u"labels").open(u'{').key(u"zh").text(
+          dialect.chineseLabel.empty() ? dialect.label : dialect.chineseLabel);
       json.key(u"en").text(dialect.englishLabel).close(u'}');
       json.key(u"html").number(dialect.html() ? 1 : 0);
       json.key(u"styles").text(StylePlacementName(dialect.styles.placement));

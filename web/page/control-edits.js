@@ -99,7 +99,7 @@ export const reverse = () => change({...page.settings, stops: reversedStops(page
   positions: positionsAfter('reverse', stopPositions())}, {convert: 'now'});
 
 export function pickDialect() {
-  const dialect = page.core.dialects.find(({key}) => key === byId('dialect').value);
+  const dialect = page.core?.dialects.find(({key}) => key === byId('dialect').value);
   if (!dialect) {
     return;
   }

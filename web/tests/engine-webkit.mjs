@@ -79,9 +79,10 @@ function backend(driver, handle, spare) {
 
 async function startDriver(executable, locale, {spawn, freePort}) {
   const port = await freePort();
-  const language = locale.replace('-', '_');
+  // WebKitGTK takes its language from the locale (LANG), which needs a region.
+  const [language, region = language === 'en' ? 'US' : language.toUpperCase()] = locale.split('-');
   const process = spawn(executable, [`--port=${port}`], {stdio: 'ignore',
-    env: {...globalThis.process.env, LANGUAGE: language, LANG: `${language}.UTF-8`}});
+    env: {...globalThis.process.env, LANG: `${language}_${region}.UTF-8`}});
   process.unref();
   // The driver answers once it listens.
   for (let tries = 0; !await fetch(`http://127.0.0.1:${port}/status`).then(() => true, () => false); ++tries) {
