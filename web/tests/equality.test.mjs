@@ -217,18 +217,13 @@ test('so does the single file, opened from disk, with nothing refused', async ()
   await waitForOutput(page);
   assert.deepEqual(await differences(page), []);
   assert.deepEqual(problems, []);
-<<<<<<< HEAD
   // It converts in a worker of its own, started from the page's inline code
   // (which WebKit's WebDriver cannot list).
   if (engine !== 'webkit') {
     assert.deepEqual(page.workers().map((worker) => worker.url().slice(0, 5)), ['blob:']);
   }
-=======
-  // It converts in a worker of its own, started from the page's inline code.
-  assert.deepEqual(page.workers().map((worker) => worker.url().slice(0, 5)), ['blob:']);
   // Its share link names a file on this computer, and says so.
   await page.click('#share');
   assert.match(await page.textContent('.toast[data-kind=share]'), /opens only here|只能在这台电脑上打开/);
->>>>>>> main
   await context.close();
 });
