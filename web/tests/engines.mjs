@@ -202,7 +202,9 @@ export class ScriptedPage {
     return this.backend.run(onElement(selector, 'return e.value;'));
   }
 
-  textContent(selector) {
+  // As Playwright's, it waits for the element to be there.
+  async textContent(selector) {
+    await this.waitForSelector(selector, {state: 'attached'});
     return this.backend.run(onElement(selector, 'return e.textContent;'));
   }
 
