@@ -94,6 +94,8 @@ export class ScriptedPage {
     this.backend = queued(backend);
     this.keyboard = new ScriptedKeyboard(this.backend);
     this.clipboard = backend.clipboard;
+    // The workers are a list the driver already holds, not a command.
+    this.workers = backend.workers;
   }
 
   async waitForEvent(event) {
@@ -226,10 +228,6 @@ export class ScriptedPage {
 
   locator(selector) {
     return {count: () => this.backend.run(`document.querySelectorAll(${JSON.stringify(selector)}).length`)};
-  }
-
-  workers() {
-    return this.backend.workers();
   }
 
   setViewportSize(size) {
