@@ -91,7 +91,7 @@ std::optional<Failure> CheckFormat(const ConversionOptions& options, const Marku
 Result<std::u16string> DecodeText(std::string_view bytes, std::string_view what) {
   // Room for the text is reserved, not cleared: a long text is written once.
   std::u16string text;
-  text.reserve(bytes.size());
+  ReserveText(text, bytes.size());
   if (const auto fault = AppendUtf8(bytes, text)) {
     return Failure{kExitInputError, std::string(what) + " is not valid UTF-8: " +
                                         std::string(DescribeUtf8Fault(fault->fault)) +

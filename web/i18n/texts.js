@@ -167,6 +167,10 @@ const texts = {
     fixFields: '请先改正标出的输入，代码仍是上一次有效设置的结果。',
     undo: '撤销',
     redo: '重做',
+    undoSettings: '撤销设置',
+    redoSettings: '重做设置',
+    undoTitle: '撤销上一次设置更改；恢复默认时清空的文本也会回来。文本框里的输入请在文本框中按 Ctrl+Z 撤销。',
+    redoTitle: '重做刚撤销的设置更改。',
     undone: '已撤销',
     redone: '已重做',
     nothingToUndo: '没有可撤销的操作',
@@ -341,6 +345,10 @@ const texts = {
     fixFields: 'Correct the marked fields first; the markup is still that of the last valid settings.',
     undo: 'Undo',
     redo: 'Redo',
+    undoSettings: 'Undo setting',
+    redoSettings: 'Redo setting',
+    undoTitle: 'Undo the last change of a setting, with the text a reset cleared. Typing is undone in the text box with Ctrl+Z.',
+    redoTitle: 'Redo the setting change just undone.',
     undone: 'Undone',
     redone: 'Redone',
     nothingToUndo: 'Nothing to undo',
@@ -392,6 +400,9 @@ export function applyTexts(root, language) {
     if (element.textContent !== text) {
       element.textContent = text;
     }
+  }
+  for (const element of root.querySelectorAll('[data-i18n-title]')) {
+    element.title = t[element.dataset.i18nTitle];
   }
   for (const element of root.querySelectorAll('[data-i18n-placeholder]')) {
     const text = t[element.dataset.i18nPlaceholder];

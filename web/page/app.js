@@ -24,7 +24,8 @@ import {applyLanguage, applyTheme, confirmReset, coreReady, redo, systemDark, to
 import {onCopyKey, onKey, jumpToResult} from './keys.js';
 import {answerLinkOffer, openLink, share} from './links.js';
 import {showResult} from './results.js';
-import {byId, page, parts, setStatus} from './state.js';
+import {page, parts, setStatus} from './state.js';
+import {byId} from './dom.js';
 import {keptText, onTextInput} from './text-input.js';
 
 const texts = () => page.texts;
@@ -103,7 +104,8 @@ function listen() {
   const colours = document.querySelector('.colours');
   colours.addEventListener('input', onColourInput);
   colours.addEventListener('input', onHexInput);
-  colours.addEventListener('input', (event) => event.target.classList.contains('position') && onPositionInput(event));
+  colours.addEventListener('input', (event) => /** @type {Element} */ (event.target).classList.contains('position') &&
+    onPositionInput(event));
   byId('stops').addEventListener('click', onStopButton);
   listenToMarkers(() => page.settings, moveMarker);
   byId('dialect').addEventListener('change', pickDialect);

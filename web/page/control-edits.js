@@ -2,7 +2,7 @@
 // their positions, the dialect, the surprise gradient and a gradient picked
 // from the library.
 import {colourIn, dialectName, fields, fieldValue, markInvalid} from './controls.js';
-import {acknowledge, showToast} from './feedback.js';
+import {acknowledge, dismissToast, showToast} from './feedback.js';
 import {editStops, withAddedStop} from './model.js';
 import {boardColour} from './preview.js';
 import {reversedStops} from '../shared/gradients.js';
@@ -11,7 +11,8 @@ import {positionTyped} from './shapes.js';
 import {circleFor, surpriseStops} from '../shared/shuffle.js';
 import {currentDialect} from './conversion.js';
 import {change} from './edits.js';
-import {byId, page, setStatus} from './state.js';
+import {page, setStatus} from './state.js';
+import {byId} from './dom.js';
 
 export function onFieldInput(event) {
   const field = fields.find((f) => f.id === event.target.id);
@@ -105,6 +106,7 @@ export function pickDialect() {
   }
   const edited = currentDialect() === null;
   const before = page.settings;
+  dismissToast('template');
   // A format dialect keeps the three boxes as they are, for a later template.
   const {prefix, middle, suffix} = dialect.format ? page.settings : dialect;
   change({...page.settings, prefix, middle, suffix, format: dialect.format}, {convert: 'now'});

@@ -3,8 +3,7 @@
 import * as gradients from '../shared/gradients.js';
 import {acknowledge, showToast} from './feedback.js';
 import {local} from '../storage/storage.js';
-
-const byId = (id) => document.getElementById(id);
+import {byId} from './dom.js';
 
 function swatch(stops) {
   const span = document.createElement('span');
@@ -124,8 +123,8 @@ function savedItem(lib, entry, k) {
         showToast('gradient-delete', byId('saved-label'), t.gradientDeleted(entry.name), () => restore(lib, entry, k));
       }
     }));
-  item.children[1].disabled = k === 0;
-  item.children[2].disabled = k === lib.list.length - 1;
+  /** @type {HTMLButtonElement} */ (item.children[1]).disabled = k === 0;
+  /** @type {HTMLButtonElement} */ (item.children[2]).disabled = k === lib.list.length - 1;
   return item;
 }
 

@@ -33,6 +33,7 @@
 // - A file with any entry it cannot read is refused whole, with the entry's
 //   number in the error: an import never half-happens.
 import {validPositions} from './positions.js';
+/** @import {SavedGradient} from './types.js' */
 
 export const fileFormat = 'huecode-gradients';
 export const fileVersion = 2;
@@ -384,6 +385,11 @@ export function storeSaved(storage, list, unreadable = []) {
 // earlier: another tab's changes meanwhile stay, and so do the entries that
 // cannot be read. A storage holding no readable list is replaced only when
 // replace is set. Returns the new list, or throws a GradientError.
+/**
+ * @param {*} storage
+ * @param {(list: SavedGradient[]) => SavedGradient[]} change
+ * @param {{replace?: boolean, maxStops?: number}} [options]
+ */
 export function changeSaved(storage, change, {replace = false, ...options} = {}) {
   const now = loadSaved(storage, options);
   if (now.error && !(replace && now.error.code !== 'storageRefused')) {

@@ -193,8 +193,10 @@ async function differences(page) {
 // a request field that only one side knows stops the converter from starting.
 test('the page and the core agree on the request and the dialects', async () => {
   const {context, page} = await openPage(session);
-  const started = await page.evaluate(() => import('./core/convert.js').then((m) => m.createConverter())
-    .then(() => 'started', (error) => String(error)));
+  const started = await page.evaluate(() => new Promise((resolve) => {
+    const worker = new Worker('./core/worker.js', {type: 'module'});
+    worker.addEventListener('message', ({data}) => resolve(data.ready ? 'started' : data.error), {once: true});
+  }));
   assert.equal(started, 'started');
   const presets = execFileSync(cliPath, ['--list-presets']).toString().trim().split('\n');
   assert.deepEqual(await listedDialects(page), presets.map((line) => line.split(' ')[0]));

@@ -4,7 +4,8 @@ import assert from 'node:assert/strict';
 import {execFileSync} from 'node:child_process';
 import {readFile} from 'node:fs/promises';
 import {after, before, test} from 'node:test';
-import {cliMarkup, cliPath, clipboardText, convert, onlyIn, openBrowser, openPage, setControl, waitForOutput} from './page.mjs';
+import {cliMarkup, cliPath, clipboardText, convert, onlyIn, openBrowser, openPage, resetPage, setControl, waitForOutput}
+  from './page.mjs';
 
 let session;
 
@@ -66,6 +67,31 @@ test('stops, undo, dialect switches and reloads keep every edit', async () => {
   await waitForOutput(page);
   assert.equal(await page.inputValue('#text'), '留下 kept');
   assert.equal(await page.inputValue('#prefix'), '{');
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
+test('a reset that clears the text is undone with it, by Undo and by Ctrl+Z in the box', async () => {
+  const {context, page, errors} = await openPage(session);
+  await setControl(page, 'text', '我的文字');
+  await setControl(page, 'step', '3');
+  const state = async () => [await page.inputValue('#text'), await page.inputValue('#step')];
+  await resetPage(page, {clearText: true});
+  assert.deepEqual(await state(), ['', '1']);
+  // Each row: what is clicked, the text and the step after it.
+  for (const [click, after] of [['#undo', ['我的文字', '3']], ['#redo', ['', '1']], ['#undo', ['我的文字', '3']]]) {
+    await page.click(click);
+    assert.deepEqual(await state(), after, click);
+  }
+  // Over the default settings the cleared text is still a step of its own.
+  await resetPage(page);
+  await resetPage(page, {clearText: true});
+  await page.click('#undo');
+  assert.deepEqual(await state(), ['我的文字', '1']);
+  await resetPage(page, {clearText: true});
+  await page.focus('#text');
+  await page.keyboard.press('Control+z');
+  assert.equal(await convert(page), cliMarkup(['--endpoints'], '我的文字').toString());
   assert.deepEqual(errors, []);
   await context.close();
 });
