@@ -13,8 +13,11 @@ packages=(
   python3-yaml
   lintian help2man appstream desktop-file-utils man-db groff-base
   bash-completion zsh fish
-  # The web page: the core compiled by Emscripten, tested in Chromium.
-  emscripten node-acorn chromium
+  # The web page: the core compiled by Emscripten, tested in Chromium, and in
+  # the two other engines: Firefox (driven over WebDriver BiDi) and WebKitGTK
+  # (through its WebDriver, which brings MiniBrowser; it speaks the language
+  # of its locale, so the locales must be there).
+  firefox-esr webkit2gtk-driver locales-all
 )
 # The browser tests take their npm packages through npm, which comes with
 # Node.js where that is installed from outside Debian.
