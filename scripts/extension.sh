@@ -54,4 +54,6 @@ with zipfile.ZipFile(target, 'w', zipfile.ZIP_DEFLATED) as archive:
         with open(os.path.join(folder, path), 'rb') as f:
             archive.writestr(info, f.read(), zipfile.ZIP_DEFLATED)
 PY
-echo "extension: built $out and $zip"
+# Firefox takes the same zip as an add-on package of its own name (unsigned).
+cp "$zip" "${zip%.zip}.xpi"
+echo "extension: built $out, $zip and ${zip%.zip}.xpi"

@@ -6,6 +6,7 @@
 import {dialectName, fields} from './controls.js';
 import {initFeedback} from './feedback.js';
 import {createLibrary} from './library.js';
+import {listenToAsk} from './ask.js';
 import {createOutputView} from './output-view.js';
 import {initPhone} from './phone.js';
 import {sameSettings} from './model.js';
@@ -137,6 +138,7 @@ function start() {
   applyLanguage();
 
   listen();
+  listenToAsk();
   onRefused(() => showNote('storage-note', page.texts, {message: (t) => t.nothingKept,
     actions: [{label: (t) => t.dismiss}]}));
   watchForUpdates((reload) => showNote('update-note', page.texts, {message: (t) => t.updateReady,
