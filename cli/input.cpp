@@ -29,7 +29,7 @@ std::FILE* OpenForReading(const std::string& path) {
 #endif
 }
 
-CliError ReadError(std::string_view name, int error) {
+Failure ReadError(std::string_view name, int error) {
   return {kExitInputError,
           "cannot read " + std::string(name) + ": " + std::strerror(error != 0 ? error : EIO)};
 }

@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "cli/utf8.h"
 #include "core/dialects.h"
 #include "core/gradient_stops.h"
+#include "options/utf8.h"
 
 #ifndef HUECODE_VERSION
 #error "HUECODE_VERSION must be defined by the build"
@@ -27,32 +27,13 @@ struct OptionEntry {
   std::string_view name;
   std::string_view valueName;  // empty for a flag
   std::string_view help;       // empty for an alias that --help does not list
-  std::optional<CliError> (*apply)(CliOptions& options, std::string_view value);
+  std::optional<Failure> (*apply)(CliOptions& options, std::string_view value);
   std::vector<std::string_view> (*choices)() = nullptr;  // a value's fixed list, if it has one
 };
 
-CliError UsageError(std::string message) {
+Failure UsageError(std::string message) {
   return {kExitUsageError, std::move(message) + " (see --help)"};
 }
-
-// "a, b or c" from the names of the items.
-template <typename Items>
-std::string Alternatives(const Items& items) {
-  std::string text;
-  const std::size_t count = std::size(items);
-  std::size_t k = 0;
-  for (const auto& item : items) {
-    text += (k == 0 ? "" : k + 1 == count ? " or " : ", ") + std::string(item.key);
-    ++k;
-  }
-  return text;
-}
-
-template <typename Value>
-struct Named {
-  std::string_view key;
-  Value value;
-};
 
 template <const auto& Names>
 std::vector<std::string_view> KeysOf() {
@@ -63,208 +44,54 @@ std::vector<std::string_view> KeysOf() {
   return keys;
 }
 
-constexpr std::array<Named<ColourSpace>, 2> kSpaces{{
-    {"rgb", ColourSpace::Rgb},
-    {"oklab", ColourSpace::Oklab},
-}};
-
-constexpr std::array<Named<Segmentation>, 3> kUnits{{
-    {"char", Segmentation::Characters},
-    {"grapheme", Segmentation::Graphemes},
-    {"word", Segmentation::Words},
-}};
-
-// Decimal digits only; a limit beyond what any output could reach is kept as
-// the largest one, since every output fits it.
-std::optional<std::int64_t> ParseLimit(std::string_view text) {
-  if (text.empty()) {
-    return std::nullopt;
-  }
-  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-  std::int64_t limit = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') {
-      return std::nullopt;
-    }
-    const int digit = c - '0';
-    limit = limit > (kMax - digit) / 10 ? kMax : limit * 10 + digit;
-  }
-  return limit;
-}
-
-// A stop's position in percent: digits with at most two decimals and an
-// optional '%', from 0 to 100; in hundredths of a percent.
-std::optional<std::int32_t> ParsePosition(std::string_view text) {
-  if (text.ends_with('%')) {
-    text.remove_suffix(1);
-  }
-  const std::size_t point = text.find('.');
-  const std::string_view whole = text.substr(0, point);
-  const std::string_view fraction =
-      point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
-  const auto digits = [](std::string_view part) {
-    return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
-  };
-  if (whole.empty() || whole.size() > 3 || fraction.size() > 2 || !digits(whole) ||
-      !digits(fraction) || (point != std::string_view::npos && fraction.empty())) {
-    return std::nullopt;
-  }
-  std::int32_t value = 0;
-  for (const char c : whole) {
-    value = value * 10 + (c - '0');
-  }
-  for (std::size_t k = 0; k < 2; ++k) {
-    value = value * 10 + (k < fraction.size() ? fraction[k] - '0' : 0);
-  }
-  return value <= kPositionScale ? std::optional(value) : std::nullopt;
-}
-
-CliError BadValue(std::string_view what, std::string_view value, std::string_view option,
-                  std::string_view expected) {
-  return UsageError("invalid " + std::string(what) + " '" + std::string(value) + "' for " +
-                    std::string(option) + ": expected " + std::string(expected));
-}
-
-// An option that stores a colour through the given setter.
-template <auto Store>
-std::optional<CliError> ApplyColour(CliOptions& options, std::string_view value,
-                                    std::string_view option) {
-  const auto colour = ReadColour(value);
-  if (!colour) {
-    return BadValue("colour", value, option, "six hexadecimal digits RRGGBB");
-  }
-  Store(options, *colour);
-  return std::nullopt;
-}
-
-// Looks the value up in a table of rows with a key and a value.
-template <typename Names, typename Value>
-std::optional<CliError> ApplyNamed(const Names& names, Value& target, std::string_view value,
-                                   std::string_view what, std::string_view option) {
-  for (const auto& named : names) {
-    if (named.key == value) {
-      target = named.value;
-      return std::nullopt;
-    }
-  }
-  return BadValue(what, value, option, Alternatives(names));
-}
-
-template <std::optional<std::string> CliOptions::*Field>
-std::optional<CliError> StoreText(CliOptions& options, std::string_view value) {
-  options.*Field = std::string(value);
-  return std::nullopt;
-}
-
-template <bool CliOptions::*Field>
-std::optional<CliError> SetFlag(CliOptions& options, std::string_view) {
-  options.*Field = true;
-  return std::nullopt;
-}
-
-template <bool Styles::*Field>
-std::optional<CliError> SetStyle(CliOptions& options, std::string_view) {
-  options.styles.*Field = true;
-  return std::nullopt;
-}
+template <auto Field>
+constexpr auto StoreText = &StoreOptionText<CliOptions, Field>;
+template <auto Field>
+constexpr auto SetFlag = &SetOptionFlag<CliOptions, Field>;
 
 template <CliAction Action>
-std::optional<CliError> SetAction(CliOptions& options, std::string_view) {
+std::optional<Failure> SetAction(CliOptions& options, std::string_view) {
   options.action = Action;
   return std::nullopt;
 }
 
+// A row without apply is a conversion's option, read by ApplyConversionOption.
 constexpr std::array<OptionEntry, 33> kOptions{{
-    {"--start", "COLOUR", "start colour RRGGBB, '#' optional (default FF00FF)",
-     [](CliOptions& o, std::string_view v) {
-       return ApplyColour<[](CliOptions& to, ColourTriple c) { to.start = c; }>(o, v, "--start");
-     }},
-    {"--end", "COLOUR", "end colour RRGGBB, '#' optional (default 00FF00)",
-     [](CliOptions& o, std::string_view v) {
-       return ApplyColour<[](CliOptions& to, ColourTriple c) { to.end = c; }>(o, v, "--end");
-     }},
-    {"--step", "TEXT", "characters per colour, read like the step box (default 1)",
-     [](CliOptions& o, std::string_view v) -> std::optional<CliError> {
-       o.stepText = std::string(v);
-       return std::nullopt;
-     }},
-    {"--preset", "NAME", "markup dialect, one of those listed below",
-     [](CliOptions& o, std::string_view v) -> std::optional<CliError> {
-       if (!FindDialect(v)) {
-         return UsageError("unknown preset '" + std::string(v) + "': expected " +
-                           Alternatives(Dialects()));
-       }
-       o.presetKey = std::string(v);
-       return std::nullopt;
-     },
-     &KeysOf<kDialects>},
-    {"--prefix", "TEXT", "text before the colour digits", &StoreText<&CliOptions::prefix>},
-    {"--middle", "TEXT", "text between the colour digits and the chunk",
-     &StoreText<&CliOptions::middle>},
-    {"--suffix", "TEXT", "text after the chunk", &StoreText<&CliOptions::suffix>},
+    {"--start", "COLOUR", "start colour RRGGBB, '#' optional (default FF00FF)", nullptr},
+    {"--end", "COLOUR", "end colour RRGGBB, '#' optional (default 00FF00)", nullptr},
+    {"--step", "TEXT", "characters per colour, read like the step box (default 1)", nullptr},
+    {"--preset", "NAME", "markup dialect, one of those listed below", nullptr, &KeysOf<kDialects>},
+    {"--prefix", "TEXT", "text before the colour digits", nullptr},
+    {"--middle", "TEXT", "text between the colour digits and the chunk", nullptr},
+    {"--suffix", "TEXT", "text after the chunk", nullptr},
     {"--input", "FILE", "read the text from FILE instead of standard input",
-     &StoreText<&CliOptions::inputPath>},
+     StoreText<&CliOptions::inputPath>},
     {"--preview-png", "FILE", "also write the effect preview as a PNG",
-     &StoreText<&CliOptions::previewPngPath>},
+     StoreText<&CliOptions::previewPngPath>},
     {"--bar-png", "FILE", "also write the gradient bar as a PNG",
-     &StoreText<&CliOptions::barPngPath>},
+     StoreText<&CliOptions::barPngPath>},
     {"--via", "COLOUR[@POS]",
      "a stop between start and end, at POS percent (0 to 100) or evenly spaced; repeat for more",
-     [](CliOptions& o, std::string_view v) -> std::optional<CliError> {
-       const std::size_t at = v.find('@');
-       if (auto error = ApplyColour<[](CliOptions& to, ColourTriple c) { to.via.push_back(c); }>(
-               o, v.substr(0, at), "--via")) {
-         return error;
-       }
-       o.viaTexts.emplace_back(v);
-       if (at == std::string_view::npos) {
-         o.viaPositions.emplace_back();
-         return std::nullopt;
-       }
-       const auto position = ParsePosition(v.substr(at + 1));
-       if (!position) {
-         return BadValue("position", v.substr(at + 1), "--via " + std::string(v),
-                         "a number from 0 to 100 with at most two decimals");
-       }
-       o.viaPositions.push_back(position);
-       return std::nullopt;
-     }},
-    {"--rainbow", "", "six stops from red to violet instead of start and end",
-     &SetFlag<&CliOptions::rainbow>},
-    {"--space", "SPACE", "rgb (default) or oklab, a perceptual blend",
-     [](CliOptions& o, std::string_view v) {
-       return ApplyNamed(kSpaces, o.space, v, "colour space", "--space");
-     },
-     &KeysOf<kSpaces>},
+     nullptr},
+    {"--rainbow", "", "six stops from red to violet instead of start and end", nullptr},
+    {"--space", "SPACE", "rgb (default) or oklab, a perceptual blend", nullptr, &KeysOf<kSpaces>},
     {"--by", "UNIT",
      "char (default), grapheme (a user-perceived character) or word (each CJK character "
      "one)",
-     [](CliOptions& o, std::string_view v) { return ApplyNamed(kUnits, o.by, v, "unit", "--by"); },
-     &KeysOf<kUnits>},
-    {"--merge", "", "neighbouring chunks of one colour share one tag",
-     &SetFlag<&CliOptions::merge>},
-    {"--escape", "", "write &, < and > in the text as HTML entities (HTML, BBCode)",
-     &SetFlag<&CliOptions::escape>},
-    {"--bold", "", "bold text, in the dialect's own code", &SetStyle<&Styles::bold>},
-    {"--italic", "", "italic text", &SetStyle<&Styles::italic>},
-    {"--underline", "", "underlined text", &SetStyle<&Styles::underline>},
-    {"--strike", "", "struck-through text", &SetStyle<&Styles::strike>},
-    {"--endpoints", "", "first and last coloured chunk exactly on start and end",
-     &SetFlag<&CliOptions::endpoints>},
-    {"--fit", "N", "the smallest step whose markup has at most N characters",
-     [](CliOptions& o, std::string_view v) -> std::optional<CliError> {
-       const auto limit = ParseLimit(v);
-       if (!limit) {
-         return BadValue("limit", v, "--fit", "a whole number of characters, 0 or more");
-       }
-       o.fitLimit = limit;
-       return std::nullopt;
-     }},
-    {"--stats", "", "count the markup's parts on standard error", &SetFlag<&CliOptions::stats>},
-    {"--show", "", "print the text in its colours, not the markup", &SetFlag<&CliOptions::show>},
+     nullptr, &KeysOf<kUnits>},
+    {"--merge", "", "neighbouring chunks of one colour share one tag", nullptr},
+    {"--escape", "", "write &, < and > in the text as HTML entities (HTML, BBCode)", nullptr},
+    {"--bold", "", "bold text, in the dialect's own code", nullptr},
+    {"--italic", "", "italic text", nullptr},
+    {"--underline", "", "underlined text", nullptr},
+    {"--strike", "", "struck-through text", nullptr},
+    {"--endpoints", "", "first and last coloured chunk exactly on start and end", nullptr},
+    {"--fit", "N", "the smallest step whose markup has at most N characters", nullptr},
+    {"--stats", "", "count the markup's parts on standard error", SetFlag<&CliOptions::stats>},
+    {"--show", "", "print the text in its colours, not the markup", SetFlag<&CliOptions::show>},
     {"--completion", "SHELL", "print the completion script for bash, zsh or fish and exit",
-     [](CliOptions& o, std::string_view v) -> std::optional<CliError> {
-       if (auto error = ApplyNamed(kShells, o.completionShell, v, "shell", "--completion")) {
+     [](CliOptions& o, std::string_view v) -> std::optional<Failure> {
+       if (auto error = PickNamed(kShells, o.completionShell, v, "shell", "--completion")) {
          return error;
        }
        o.action = CliAction::Completion;
@@ -276,31 +103,12 @@ constexpr std::array<OptionEntry, 33> kOptions{{
     {"--help", "", "show this help and exit", &SetAction<CliAction::Help>},
     {"-h", "", "", &SetAction<CliAction::Help>},
     {"--version", "", "show the version and exit", &SetAction<CliAction::Version>},
-    {"--per-line", "", "each line takes the whole gradient", &SetFlag<&CliOptions::perLine>},
-    {"--mirror", "", "run the gradient to the end at the middle and back",
-     &SetFlag<&CliOptions::mirror>},
+    {"--per-line", "", "each line takes the whole gradient", nullptr},
+    {"--mirror", "", "run the gradient to the end at the middle and back", nullptr},
     {"--format", "FORMAT", "a format string for each chunk, such as '<#{HEX}>{text}' (below)",
-     &StoreText<&CliOptions::format>},
+     nullptr},
     {"--strip", "", "read coloured markup back and write its plain text",
-     &SetFlag<&CliOptions::strip>},
-}};
-
-// Options that cannot be used together: the first of each pair is refused
-// when the second is also given, whatever their order.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 13> kConflicts{{
-    {"--rainbow", "--start"},
-    {"--rainbow", "--end"},
-    {"--rainbow", "--via"},
-    {"--fit", "--step"},
-    {"--format", "--preset"},
-    {"--format", "--prefix"},
-    {"--format", "--middle"},
-    {"--format", "--suffix"},
-    {"--strip", "--show"},
-    {"--strip", "--fit"},
-    {"--strip", "--stats"},
-    {"--strip", "--preview-png"},
-    {"--strip", "--bar-png"},
+     SetFlag<&CliOptions::strip>},
 }};
 
 const OptionEntry* FindOption(std::string_view name) {
@@ -310,44 +118,6 @@ const OptionEntry* FindOption(std::string_view name) {
     }
   }
   return nullptr;
-}
-
-std::optional<CliError> FindConflict(const std::vector<std::string_view>& given) {
-  const auto wasGiven = [&](std::string_view name) {
-    return std::find(given.begin(), given.end(), name) != given.end();
-  };
-  for (const auto& [option, other] : kConflicts) {
-    if (wasGiven(option) && wasGiven(other)) {
-      return UsageError(std::string(option) + " cannot be combined with " + std::string(other));
-    }
-  }
-  return std::nullopt;
-}
-
-// The core blends at most kMaxStops stops, as the page and the binding allow.
-std::optional<CliError> TooManyStops(const CliOptions& options) {
-  if (options.via.size() + 2 <= kMaxStops) {
-    return std::nullopt;
-  }
-  return UsageError("a gradient has at most " + std::to_string(kMaxStops) +
-                    " stops: start, end and " + std::to_string(kMaxStops - 2) + " --via, not " +
-                    std::to_string(options.via.size()));
-}
-
-// Positions must not decrease from one --via to the next.
-std::optional<CliError> MisplacedVia(const CliOptions& options) {
-  GradientStops gradient;
-  gradient.stops = options.via;
-  gradient.stops.insert(gradient.stops.begin(), options.start);
-  gradient.stops.push_back(options.end);
-  gradient.positions = options.viaPositions;
-  gradient.positions.insert(gradient.positions.begin(), std::nullopt);
-  const auto misplaced = MisplacedStop(gradient);
-  if (!misplaced) {
-    return std::nullopt;
-  }
-  return UsageError("the stop --via " + options.viaTexts[*misplaced - 1] +
-                    " is placed before an earlier stop: positions must increase");
 }
 
 }  // namespace
@@ -395,21 +165,17 @@ Result<CliOptions> ParseCommandLine(std::span<const std::string> args) {
     } else {
       return UsageError("option " + name + " needs a value " + std::string(entry->valueName));
     }
-    if (auto error = entry->apply(options, value)) {
-      return *std::move(error);
+    auto error = entry->apply ? entry->apply(options, value)
+                              : ApplyConversionOption(options, entry->name, value);
+    if (error) {
+      return UsageError(std::move(error->message));
     }
     if (options.action != CliAction::Convert) {
       return options;
     }
   }
-  if (auto conflict = FindConflict(given)) {
-    return *std::move(conflict);
-  }
-  if (auto tooMany = TooManyStops(options)) {
-    return *std::move(tooMany);
-  }
-  if (auto misplaced = MisplacedVia(options)) {
-    return *std::move(misplaced);
+  if (auto wrong = CheckCombination(options, given)) {
+    return UsageError(std::move(wrong->message));
   }
   return options;
 }

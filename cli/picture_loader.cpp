@@ -24,7 +24,7 @@ std::filesystem::path ModulePath() {
   return (std::filesystem::path(program).parent_path() / relative).lexically_normal();
 }
 
-CliError LoadError(const std::filesystem::path& path, const std::string& reason) {
+Failure LoadError(const std::filesystem::path& path, const std::string& reason) {
   return {kExitInputError, "cannot write pictures: the picture module " + path.string() +
                                " could not be loaded (" + reason +
                                "); reinstall huecode, or build its huecode_cli_pictures target"};
@@ -32,8 +32,8 @@ CliError LoadError(const std::filesystem::path& path, const std::string& reason)
 
 }  // namespace
 
-std::optional<CliError> WritePicturesOnDemand(const CliOptions& options,
-                                              const ConversionPlan& plan) {
+std::optional<Failure> WritePicturesOnDemand(const CliOptions& options,
+                                             const ConversionPlan& plan) {
   const std::filesystem::path path = ModulePath();
   // Never closed: Qt keeps global state until the program ends.
   void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -45,7 +45,7 @@ std::optional<CliError> WritePicturesOnDemand(const CliOptions& options,
   if (write == nullptr) {
     return LoadError(path, std::string("it has no ") + kWritePicturesSymbol);
   }
-  std::optional<CliError> error;
+  std::optional<Failure> error;
   write(options, plan, error);
   return error;
 }

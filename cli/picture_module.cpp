@@ -4,6 +4,6 @@
 
 extern "C" __attribute__((visibility("default"))) void huecode_write_pictures(
     const huecode::CliOptions& options, const huecode::ConversionPlan& plan,
-    std::optional<huecode::CliError>& error) {
+    std::optional<huecode::Failure>& error) {
   error = huecode::WritePictures(options, plan);
 }

@@ -73,13 +73,13 @@ struct PendingPicture {
   std::unique_ptr<QSaveFile> file;
 };
 
-CliError WriteError(const std::string& path, const QString& reason) {
+Failure WriteError(const std::string& path, const QString& reason) {
   return {kExitInputError, "cannot write '" + path + "': " + reason.toStdString()};
 }
 
 }  // namespace
 
-std::optional<CliError> WritePictures(const CliOptions& options, const ConversionPlan& plan) {
+std::optional<Failure> WritePictures(const CliOptions& options, const ConversionPlan& plan) {
   const std::unique_ptr<QGuiApplication> app = EnsureGuiApplication();
   std::vector<PendingPicture> pictures;
   if (options.previewPngPath) {

@@ -6,29 +6,15 @@
 
 #include "cli/completion.h"
 #include "cli/input.h"
-#include "cli/utf8.h"
 #include "core/dialects.h"
 #include "core/markup_format.h"
 #include "core/strip_markup.h"
 #include "icu/grapheme.h"
+#include "options/utf8.h"
 
 namespace huecode {
 
 namespace {
-
-CliError NotUtf8(std::string_view what, const Utf8Error& fault) {
-  return {kExitInputError, std::string(what) + " is not valid UTF-8: " +
-                               std::string(DescribeUtf8Fault(fault.fault)) + " at byte offset " +
-                               std::to_string(fault.offset)};
-}
-
-Result<std::u16string> Decode(std::string_view bytes, std::string_view what) {
-  auto decoded = DecodeUtf8(bytes);
-  if (!decoded) {
-    return NotUtf8(what, decoded.error());
-  }
-  return std::move(*decoded);
-}
 
 std::string JoinWords(std::span<const std::string> words) {
   std::string joined;
@@ -51,7 +37,7 @@ std::string TextName(const CliOptions& options) {
 // The text from the words, the file or standard input, decoded.
 Result<std::u16string> ReadText(const CliOptions& options, std::FILE* in) {
   if (!options.words.empty()) {
-    return Decode(JoinWords(options.words), TextName(options));
+    return DecodeText(JoinWords(options.words), TextName(options));
   }
   auto input = options.inputPath ? ReadDecodedFile(*options.inputPath)
                                  : ReadDecodedStream(in, "standard input");
@@ -59,30 +45,30 @@ Result<std::u16string> ReadText(const CliOptions& options, std::FILE* in) {
     return input.error();
   }
   if (input->fault) {
-    return NotUtf8(TextName(options), *input->fault);
+    return Failure{kExitInputError, TextName(options) + " is not valid UTF-8: " +
+                                        std::string(DescribeUtf8Fault(input->fault->fault)) +
+                                        " at byte offset " + std::to_string(input->fault->offset)};
   }
   return std::move(input->text);
-}
-
-std::vector<ColourTriple> StopsFor(const CliOptions& options) {
-  if (options.rainbow) {
-    return RainbowStops();
-  }
-  std::vector<ColourTriple> stops{options.start};
-  stops.insert(stops.end(), options.via.begin(), options.via.end());
-  stops.push_back(options.end);
-  return stops;
 }
 
 std::string Note(const std::string& line) {
   return "huecode-cli: " + line + "\n";
 }
 
-void ReportError(std::FILE* err, const CliError& error) {
+void ReportError(std::FILE* err, const Failure& error) {
   // Messages quote the user's arguments, which may hold anything, escape
   // sequences and line breaks included.
   std::fputs(("huecode-cli: " + EscapeForTerminal(error.message) + "\n").c_str(), err);
   std::fflush(err);
+}
+
+// A usage failure of the conversion's options points to the help.
+Failure SeeHelp(Failure failure) {
+  if (failure.exitCode == kExitUsageError) {
+    failure.message += " (see --help)";
+  }
+  return failure;
 }
 
 // https://no-color.org: set and not empty.
@@ -123,8 +109,8 @@ void WriteAnsi(const ConversionPlan& plan, Utf8StreamSink& sink) {
   });
 }
 
-std::optional<CliError> WriteConversion(const CliOptions& options, const ConversionPlan& plan,
-                                        std::FILE* out) {
+std::optional<Failure> WriteConversion(const CliOptions& options, const ConversionPlan& plan,
+                                       std::FILE* out) {
   Utf8StreamSink sink(out);
   if (!options.show) {
     plan.text().write(plan.step(), sink);
@@ -153,32 +139,24 @@ std::string StatsNote(const ConversionPlan& plan) {
 
 // The plain text of coloured markup; nothing is written when it cannot be read.
 int Strip(const CliOptions& options, const CliStreams& streams) {
-  const auto fail = [&](const CliError& error) {
+  const auto fail = [&](const Failure& error) {
     ReportError(streams.err, error);
     return error.exitCode;
   };
-  auto markup = MarkupOfOptions(options);
-  if (!markup) {
-    return fail(markup.error());
+  // A usage error is found before any input is read.
+  if (auto markup = MarkupOfOptions(options); !markup) {
+    return fail(SeeHelp(markup.error()));
   }
-  const bool given =
-      options.presetKey || options.prefix || options.middle || options.suffix || options.format;
   auto text = ReadText(options, streams.in);
   if (!text) {
     return fail(text.error());
   }
-  const Stripped stripped = StripMarkup(*text, given ? &*markup : nullptr, options.escape);
-  if (!stripped.text) {
-    const TextPlace place = PlaceOf(*text, stripped.errorOffset);
-    const std::string dialect =
-        stripped.dialect.empty() ? "" : " as " + std::string(stripped.dialect);
-    return fail({kExitInputError, "cannot read " + TextName(options) + dialect + " at line " +
-                                      std::to_string(place.line) + ", column " +
-                                      std::to_string(place.column) + ": " +
-                                      EncodeUtf8(stripped.error)});
+  auto stripped = StripWithOptions(options, *text, TextName(options));
+  if (!stripped) {
+    return fail(stripped.error());
   }
   Utf8StreamSink sink(streams.out);
-  sink.put(*stripped.text);
+  sink.put(*stripped);
   sink.putBytes("\n");
   if (auto error = sink.finish()) {
     return fail(*error);
@@ -188,7 +166,7 @@ int Strip(const CliOptions& options, const CliStreams& streams) {
 
 int Convert(const CliOptions& options, const CliStreams& streams,
             const PictureWriter& writePictures) {
-  const auto fail = [&](const CliError& error) {
+  const auto fail = [&](const Failure& error) {
     ReportError(streams.err, error);
     return error.exitCode;
   };
@@ -215,7 +193,7 @@ int Convert(const CliOptions& options, const CliStreams& streams,
   if (auto error = WriteConversion(options, plan, streams.out)) {
     return fail(*error);
   }
-  std::string notes = std::move(planned->notes);
+  std::string notes = planned->fitNote.empty() ? "" : Note(planned->fitNote);
   if (options.stats) {
     notes += StatsNote(plan);
   }
@@ -224,170 +202,19 @@ int Convert(const CliOptions& options, const CliStreams& streams,
   return kExitOk;
 }
 
-// "bold, italic, underline or strikethrough" when the dialect has none; else
-// those asked that it lacks.
-std::string MissingStyles(const DialectStyles& codes, Styles asked) {
-  constexpr std::array<std::string_view, 4> kNames{"bold", "italic", "underline", "strikethrough"};
-  const bool none = codes.placement == StylePlacement::NoCodes;
-  std::vector<std::string_view> missing;
-  for (std::size_t k = 0; k < kNames.size(); ++k) {
-    if (none || (asked.asked()[k] && codes.open[k].empty())) {
-      missing.push_back(kNames[k]);
-    }
-  }
-  std::string text;
-  for (std::size_t k = 0; k < missing.size(); ++k) {
-    text += (k == 0 ? "" : k + 1 == missing.size() ? " or " : ", ") + std::string(missing[k]);
-  }
-  return text;
-}
-
-// Formatting asked of a template that has no codes for it is found before
-// any input is read.
-std::optional<CliError> RefusedStyles(const CliOptions& options, const MarkupTemplate& markup) {
-  if (ComposeStyles(markup, options.styles)) {
-    return std::nullopt;
-  }
-  const Dialect* dialect = DialectOf(markup);
-  const std::string why =
-      dialect ? "the " + std::string(dialect->key) + " dialect has no codes for " +
-                    MissingStyles(dialect->styles, options.styles)
-              : "bold, italic, underline and strikethrough need a dialect's own template, and "
-                "--prefix, --middle, --suffix and --format make one of your own";
-  return CliError{kExitUsageError, why + " (see --help)"};
-}
-
-// HTML-safe text in a dialect whose readers never decode entities is refused
-// before any input is read, also when reading markup back.
-std::optional<CliError> RefusedEscape(const CliOptions& options, const MarkupTemplate& markup) {
-  if (!options.escape || AllowsEntities(markup)) {
-    return std::nullopt;
-  }
-  return CliError{kExitUsageError,
-                  "--escape cannot be used with the " + std::string(DialectOf(markup)->key) +
-                      " dialect: its readers never decode HTML entities, so &lt; would show as "
-                      "typed, and where & starts a code (&l is bold) it would change the text "
-                      "(see --help)"};
-}
-
-// The stops, where they sit, and the blend.
-GradientStops GradientOf(const CliOptions& options) {
-  GradientStops gradient{StopsFor(options), options.space};
-  if (!options.rainbow && !options.viaPositions.empty()) {
-    gradient.positions = options.viaPositions;
-    gradient.positions.insert(gradient.positions.begin(), std::nullopt);
-    gradient.positions.emplace_back(std::nullopt);
-  }
-  gradient.mirror = options.mirror;
-  return gradient;
-}
-
-// The preset's template (or the initial one) with the parts given by hand,
-// or the format given; a bad format, or HTML-safe text where entities are
-// never read, is a usage error.
-Result<MarkupTemplate> MarkupOf(const CliOptions& options) {
-  MarkupTemplate markup = options.presetKey
-                              ? FindDialect(*options.presetKey).value_or(InitialTemplate())
-                              : InitialTemplate();
-  const struct {
-    const std::optional<std::string>& bytes;
-    std::string_view optionName;
-    std::u16string& part;
-  } overrides[] = {{options.prefix, "--prefix", markup.prefix},
-                   {options.middle, "--middle", markup.middle},
-                   {options.suffix, "--suffix", markup.suffix},
-                   {options.format, "--format", markup.format}};
-  for (const auto& override : overrides) {
-    if (!override.bytes) {
-      continue;
-    }
-    auto part = Decode(*override.bytes, "the value of " + std::string(override.optionName));
-    if (!part) {
-      return part.error();
-    }
-    override.part = std::move(*part);
-  }
-  if (options.format) {
-    const ParsedFormat parsed = ParseFormat(markup.format, DialectOf(markup) != nullptr);
-    if (!parsed.format) {
-      const TextPlace place = PlaceOf(markup.format, parsed.error.offset);
-      return CliError{kExitUsageError, "invalid --format '" + *options.format + "' at character " +
-                                           std::to_string(place.column) + ": " +
-                                           parsed.error.message + " (see --help)"};
-    }
-  }
-  if (auto refused = RefusedEscape(options, markup)) {
-    return *std::move(refused);
-  }
-  return markup;
-}
-
 }  // namespace
 
-Result<MarkupTemplate> MarkupOfOptions(const CliOptions& options) {
-  return MarkupOf(options);
-}
-
 Result<StyledSettings> PrepareSettings(const CliOptions& options, std::FILE* in) {
-  StyledSettings settings;
-  settings.gradient = GradientOf(options);
-  settings.perLine = options.perLine;
-  settings.by = options.by;
-  if (options.by == Segmentation::Graphemes) {
-    settings.graphemes = &GraphemeBoundaries;
+  auto settings = SettingsOfOptions(options, &GraphemeBoundaries);
+  if (!settings) {
+    return SeeHelp(settings.error());
   }
-  settings.merge = options.merge;
-  settings.escape = options.escape;
-  auto markup = MarkupOf(options);
-  if (!markup) {
-    return markup.error();
-  }
-  settings.markup = std::move(*markup);
-  if (auto refused = RefusedStyles(options, settings.markup)) {
-    return *std::move(refused);
-  }
-  settings.styles = options.styles;
-  settings.endpoints = options.endpoints;
-  auto step = Decode(options.stepText, "the value of --step");
-  if (!step) {
-    return step.error();
-  }
-  settings.stepText = std::move(*step);
-
   auto text = ReadText(options, in);
   if (!text) {
     return text.error();
   }
-  settings.text = std::move(*text);
+  settings->text = std::move(*text);
   return settings;
-}
-
-ConversionPlan::ConversionPlan(StyledSettings settings)
-    : m_settings(std::make_unique<const StyledSettings>(std::move(settings))),
-      m_text(*m_settings),
-      m_step(m_text.step()) {}
-
-Result<PlannedConversion> PlanConversion(const CliOptions& options, StyledSettings settings) {
-  ConversionPlan plan(std::move(settings));
-  if (!options.fitLimit) {
-    return PlannedConversion{std::move(plan), {}};
-  }
-  const StyledText& text = plan.text();
-  const Fit fit = FitStep(text, *options.fitLimit);
-  if (!fit.step) {
-    return CliError{kExitInputError, "--fit " + std::to_string(*options.fitLimit) +
-                                         ": nothing fits, even one chunk for the whole "
-                                         "text needs " +
-                                         std::to_string(fit.length) + " characters"};
-  }
-  const std::int32_t step = *fit.step;
-  plan.fixStep(step);
-  const std::string characters = " (" + std::to_string(fit.length) + " characters)";
-  // The step box reads a step as long as the text as 1, so a single chunk for
-  // a longer text is said in words that give it back.
-  const std::string chosen = step > 1 && step >= text.segments() ? "one tag for the whole text"
-                                                                 : "step " + std::to_string(step);
-  return PlannedConversion{std::move(plan), Note("--fit chose " + chosen + characters)};
 }
 
 int RunCli(std::span<const std::string> args, const CliStreams& streams,

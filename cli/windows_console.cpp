@@ -6,8 +6,8 @@
 
 #include <cstdio>
 
-#include "cli/utf8.h"
 #include "core/surrogates.h"
+#include "options/utf8.h"
 
 namespace huecode {
 

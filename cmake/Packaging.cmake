@@ -16,6 +16,11 @@ endif()
 string(TIMESTAMP HUECODE_RELEASE_TIME "%a, %d %b %Y %H:%M:%S +0000" UTC)
 string(TIMESTAMP HUECODE_RELEASE_DATE "%Y-%m-%d" UTC)
 
+# The C library's packages are named as Debian names libraries: the runtime
+# after its soname, the development files with -dev.
+set(huecode_library_package "libhuecode${PROJECT_VERSION_MAJOR}")
+set(huecode_development_package "libhuecode-dev")
+
 set(huecode_packaging_source "${PROJECT_SOURCE_DIR}/packaging")
 set(huecode_packaging_build "${PROJECT_BINARY_DIR}/packaging")
 configure_file("${huecode_packaging_source}/huecode.metainfo.xml.in"
@@ -43,7 +48,14 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
 # The window needs Qt's xcb or wayland platform plugin, and a CJK font for its captions.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
+set(CPACK_DEBIAN_PROGRAMS_PACKAGE_NAME huecode)
+set(CPACK_COMPONENT_PROGRAMS_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
+set(CPACK_DEBIAN_PROGRAMS_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PROGRAMS_PACKAGE_RECOMMENDS "fonts-noto-cjk")
 set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL programs)
+if(TARGET huecode_library)
+  include(PackagingLibrary)
+endif()
 include(CPack)

@@ -83,3 +83,11 @@ add_custom_target(huecode_packaging_files ALL
 install(FILES "${huecode_packaging_build}/huecode-cli.1.gz" "${huecode_packaging_build}/huecode.1.gz"
   DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 install(FILES "${huecode_packaging_build}/changelog.gz" DESTINATION "${CMAKE_INSTALL_DOCDIR}")
+# Every package carries its own copyright file and changelog.
+if(TARGET huecode_library)
+  foreach(component library development)
+    install(FILES "${huecode_packaging_build}/changelog.gz" "${huecode_packaging_source}/copyright"
+      DESTINATION "${CMAKE_INSTALL_DATAROOTDIR}/doc/${huecode_${component}_package}"
+      COMPONENT ${component})
+  endforeach()
+endif()

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Static checks, each over every file of its kind; any finding fails:
-#   clang-format (.clang-format) over every C++ source and header,
+#   clang-format (.clang-format) over every C and C++ source and header,
 #   clang-tidy (.clang-tidy) over every C++ source file,
 #   ESLint (eslint.config.js) over the page and the extension,
 #   ShellCheck over every shell script.
@@ -34,7 +34,7 @@ wanted() { [[ $mode == all || $mode == "$1" ]]; }
 
 if wanted --format-only; then
   echo "lint: clang-format"
-  mapfile -t files < <(git ls-files '*.cpp' '*.h')
+  mapfile -t files < <(git ls-files '*.cpp' '*.h' '*.c')
   if ! format_check "${files[@]}"; then
     echo "lint: formatting differs; run clang-format -i on the files above" >&2
     status=1

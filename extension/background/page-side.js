@@ -1,7 +1,7 @@
 // What runs inside the web page, through scripting.executeScript. Each
 // function is sent on its own (its text, not its closure), so each one holds
 // every helper it needs, or calls what the extension's classic scripts
-// (editor-read.js, editor-write.js, text-field.js, focused-field.js),
+// (content/scripts.js lists them),
 // injected into the same frames before, left there. They run in the
 // extension's isolated world: the page's scripts see neither these functions
 // nor what they keep between calls.

@@ -1,7 +1,7 @@
 // Reading a rich editor's selection through the editor itself. Injected as a
-// classic script into the frames of the tab, before editor-write.js,
-// text-field.js and focused-field.js, which find it as
-// globalThis.huecodeReading. Rich editors keep their text in a model of their
+// classic script into the frames of the tab, after editor-selection.js and
+// before the writing scripts, text-field.js and focused-field.js, which find
+// it as globalThis.huecodeReading. Rich editors keep their text in a model of their
 // own and redraw the page from it: what the page shows may be only part of
 // the text (an editor that draws the visible lines only), and a change made
 // to the page behind the editor's back is undone at its next redraw. So the
@@ -9,23 +9,12 @@
 // written with the paste event it takes into its model and history, and the
 // result is read back the same way before it counts as done.
 if (!globalThis.huecodeReading) {
+  const {settle, same, currentRange, putRange, pressed} = globalThis.huecodeSelection;
   const blockTags = new Set(['ADDRESS', 'ARTICLE', 'ASIDE', 'BLOCKQUOTE', 'DD', 'DIV', 'DL', 'DT', 'FIELDSET',
     'FIGCAPTION', 'FIGURE', 'FOOTER', 'FORM', 'H1', 'H2', 'H3', 'H4', 'H5', 'H6', 'HEADER', 'HR', 'LI', 'MAIN',
     'NAV', 'OL', 'P', 'PRE', 'SECTION', 'TABLE', 'TBODY', 'THEAD', 'TR', 'UL']);
   const skippedTags = new Set(['SCRIPT', 'STYLE', 'TEMPLATE']);
   const isBlock = (node) => node.nodeType === Node.ELEMENT_NODE && blockTags.has(node.tagName);
-  const mac = /Mac|iPhone|iPad/.test(navigator.platform);
-
-  // Editors follow a selection change or an edit in a task or a microtask
-  // of their own: two turns of the event loop let them catch up.
-  const settle = () => new Promise((resolve) => setTimeout(resolve, 0))
-    .then(() => new Promise((resolve) => setTimeout(resolve, 0)));
-
-  // The page's spaces and invisible marks differ from the editor's copy in
-  // ways that are no difference in the text: no-break spaces for runs of
-  // spaces, zero-width fillers round the caret.
-  const normalised = (text) => text.replace(/\u00A0/g, ' ').replace(/[\u200B\u2060\uFEFF]/g, '');
-  const same = (a, b) => normalised(a) === normalised(b);
 
   // A <br> that ends its block draws no line of its own: editors put one in
   // an empty paragraph to give it height.
@@ -77,19 +66,6 @@ if (!globalThis.huecodeReading) {
     return lines.join('\n');
   }
 
-  const currentRange = (host) => {
-    const selection = host.ownerDocument.getSelection();
-    return selection.rangeCount > 0 ? selection.getRangeAt(0).cloneRange() : null;
-  };
-
-  function putRange(host, range) {
-    const selection = host.ownerDocument.getSelection();
-    selection.removeAllRanges();
-    if (range) {
-      selection.addRange(range);
-    }
-  }
-
   // The selection as the editor hands it to the clipboard, or null where
   // no editor answers the copy event.
   function copied(element) {
@@ -136,15 +112,6 @@ if (!globalThis.huecodeReading) {
     const lines = withShownBreaks(editor.text, shown);
     const doubled = lines !== null && editor.text.split('\n').length > shown.split('\n').length;
     return {text: lines ?? editor.text, html: editor.html, editor: true, doubled};
-  }
-
-  // A key the editor may handle itself, as the user would press it.
-  function pressed(element, key) {
-    const event = new KeyboardEvent('keydown', {key, code: `Key${key.toUpperCase()}`,
-      keyCode: key.toUpperCase().charCodeAt(0), ctrlKey: !mac, metaKey: mac, bubbles: true, cancelable: true,
-      composed: true});
-    element.dispatchEvent(event);
-    return event.defaultPrevented;
   }
 
   // The field's text from its first character to its last. Selecting the
@@ -249,6 +216,5 @@ if (!globalThis.huecodeReading) {
     return {picked, all, whole, shown: domText(host), range: currentRange(host), untouched: watch(host)};
   }
 
-  globalThis.huecodeReading = {settle, same, normalised, domText, currentRange, putRange, read, pressed, readAll,
-    readSelection};
+  globalThis.huecodeReading = {domText, read, readAll, readSelection};
 }

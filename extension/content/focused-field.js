@@ -1,6 +1,6 @@
 // The field that holds the focus: found in the frame that holds it, read,
-// and changed. Injected as a classic script after editor-read.js,
-// editor-write.js and text-field.js; page-side.js's readFocusedField and
+// and changed. Injected as a classic script after the editor scripts and
+// text-field.js; page-side.js's readFocusedField and
 // insertMarkup call it as globalThis.huecodeField. It runs in the
 // extension's isolated world: the page's scripts see neither it nor the
 // field it keeps between the reading and the change.

@@ -4,8 +4,18 @@
 // scripts/extension.sh copies them into the build.
 
 // Into the page's isolated world, what readFocusedField and insertMarkup use.
-export const pageScripts = ['extension/content/editor-read.js', 'extension/content/editor-write.js',
-  'extension/content/text-field.js', 'extension/content/focused-field.js'];
+// Each finds what it uses from the ones before it.
+export const pageScripts = [
+  'extension/content/editor-selection.js',
+  'extension/content/editor-read.js',
+  'extension/content/editor-runs.js',
+  'extension/content/editor-checks.js',
+  'extension/content/editor-undo.js',
+  'extension/content/editor-methods.js',
+  'extension/content/editor-write.js',
+  'extension/content/text-field.js',
+  'extension/content/focused-field.js',
+];
 
 // Into the page's own world, to ask its editors.
 export const mainWorldScripts = ['extension/content/editor-main.js'];

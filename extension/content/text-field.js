@@ -1,6 +1,6 @@
 // Text areas and text inputs: reading the selection of the focused one and
-// putting the markup in its place. Injected as a classic script after
-// editor-read.js and editor-write.js; focused-field.js uses it as
+// putting the markup in its place. Injected as a classic script after the
+// editor scripts; focused-field.js uses it as
 // globalThis.huecodeText. A code editor that types through a hidden text
 // area of its own (EasyMDE's CodeMirror) keeps its text elsewhere and puts
 // only its selection in that field: it is read and checked through the
@@ -8,8 +8,8 @@
 // else through the editor's own keys, and its own undo takes the change
 // back.
 if (!globalThis.huecodeText) {
-  const {settle, pressed} = globalThis.huecodeReading;
-  const {commanded} = globalThis.huecodeWriting;
+  const {settle, pressed} = globalThis.huecodeSelection;
+  const {commanded} = globalThis.huecodeMethods;
   const mac = /Mac|iPhone|iPad/.test(navigator.platform);
 
   // A field drawn too small to read, cut off by a box round it that is, or

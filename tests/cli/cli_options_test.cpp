@@ -7,10 +7,10 @@
 
 #include "cli/input.h"
 #include "cli/options.h"
-#include "cli/utf8.h"
 #include "core/colour.h"
 #include "core/dialects.h"
 #include "core/gradient_stops.h"
+#include "options/utf8.h"
 
 namespace huecode {
 namespace {
@@ -18,7 +18,7 @@ namespace {
 // The parse as a value and an error side by side, so that each case reads both.
 struct ParsedCommandLine {
   CliOptions options;
-  std::optional<CliError> error;
+  std::optional<Failure> error;
 };
 
 ParsedCommandLine Parse(std::vector<std::string> args) {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/utf8.h"
 #include "cli_expect.h"
 #include "core/conversion.h"
+#include "options/utf8.h"
 #include "process_runner.h"
 #include "tests/support/worked_examples.h"
 

@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "cli/options.h"
-#include "cli/utf8.h"
 #include "cli_expect.h"
 #include "core/chunks.h"
 #include "core/colour.h"
 #include "core/conversion.h"
 #include "core/gradient_stops.h"
 #include "icu/grapheme.h"
+#include "options/utf8.h"
 #include "process_runner.h"
 #include "tests/support/dialect_chunks.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cli/input.h"
-#include "cli/utf8.h"
+#include "options/utf8.h"
 #include "tests/cli/utf8_decoding.h"
 
 namespace huecode {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/utf8.h"
+#include "options/utf8.h"
 
 namespace huecode::test {
 

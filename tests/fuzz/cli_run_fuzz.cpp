@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "cli/run.h"
-#include "cli/utf8.h"
 #include "core/conversion.h"
+#include "options/utf8.h"
 #include "tests/fuzz/fuzz_input.h"
 
 namespace huecode::fuzz {
@@ -65,7 +65,7 @@ Outcome Run(const std::vector<std::string>& args, const std::string& stdinBytes)
   MemoryStream err;
   // Pictures are never written: the writer only says it succeeded.
   const PictureWriter noPictures = [](const CliOptions&, const ConversionPlan&) {
-    return std::optional<CliError>();
+    return std::optional<Failure>();
   };
   Outcome outcome;
   outcome.exitCode = RunCli(args, CliStreams{in, out.file(), err.file()}, noPictures);

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/utf8.h"
+#include "options/utf8.h"
 #include "tests/cli/utf8_decoding.h"
 #include "tests/fuzz/fuzz_input.h"
 

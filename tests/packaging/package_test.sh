@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a finished build and checks it as a packager
-# and a user would, without installing it: lintian reports no error and no
-# warning; unpacked, huecode-cli runs, both manual pages open and the one of
+# Builds the Debian packages from a finished build and checks them as a
+# packager and a user would, without installing them: lintian reports no error
+# and no warning on any; the C library comes as its runtime and development
+# packages, split as Debian splits a library; unpacked, huecode-cli runs, both manual pages open and the one of
 # huecode-cli lists every option its --help shows, the desktop entry and the
 # AppStream metadata validate, and bash, zsh and fish find the completions
 # where the package puts them.
@@ -23,15 +24,31 @@ if ! cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log"
   cat "$work/cpack.log" >&2
   fail "cpack could not build the package"
 fi
-debs=("$work"/out/*.deb)
-if ((${#debs[@]} != 1)) || [[ ! -f ${debs[0]} ]]; then
-  fail "expected one package, found: ${debs[*]}"
-fi
-deb=${debs[0]}
+deb=$work/out/huecode_${version}_amd64.deb
+runtime=$work/out/libhuecode0_${version}_amd64.deb
+development=$work/out/libhuecode-dev_${version}_amd64.deb
+for package in "$deb" "$runtime" "$development"; do
+  [[ -f $package ]] || fail "no ${package##*/} among: $(ls "$work/out")"
+done
 
 # As root lintian says it would rather not run as root; that is no finding.
-lintian --fail-on error,warning "$deb" 2> >(grep -v 'root privileges' >&2) ||
+lintian --fail-on error,warning "$work"/out/*.deb 2> >(grep -v 'root privileges' >&2) ||
   fail "lintian has findings (above)"
+
+# The runtime holds the library under its soname and nothing to build with;
+# the development files need exactly that runtime.
+contents() {
+  dpkg-deb -c "$1" | awk '{print $6}' | grep -E '\.so|\.h$|\.pc$|\.cmake$' | sed 's|.*/||' | sort | xargs
+}
+[[ $(contents "$runtime") == "libhuecode.so.0 libhuecode.so.$version" ]] ||
+  fail "libhuecode0 holds $(contents "$runtime")"
+development_files="huecode.h huecode.pc huecodeConfig.cmake huecodeConfigVersion.cmake"
+[[ $(contents "$development") == "$development_files huecodeTargets-"*".cmake huecodeTargets.cmake libhuecode.so" ]] ||
+  fail "libhuecode-dev holds $(contents "$development")"
+[[ $(dpkg-deb -f "$development" Depends) == "libhuecode0 (= $version)" ]] ||
+  fail "libhuecode-dev depends on '$(dpkg-deb -f "$development" Depends)'"
+[[ $(dpkg-deb -I "$runtime" triggers) == "activate-noawait ldconfig" ]] ||
+  fail "libhuecode0 does not trigger ldconfig"
 
 dpkg-deb -x "$deb" "$work/root"
 usr=$work/root/usr

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/utf8.h"
+#include "options/utf8.h"
 #include "tests/cli/process_runner.h"
 #include "tests/support/worked_examples.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "cli/cli_error.h"
-#include "cli/utf8.h"
+#include "options/failure.h"
+#include "options/utf8.h"
 
 namespace huecode {
 

@@ -7,54 +7,29 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/cli_error.h"
 #include "cli/completion.h"
 #include "core/colour.h"
 #include "core/conversion.h"
 #include "core/dialects.h"
 #include "core/gradient_stops.h"
+#include "options/conversion_options.h"
 
 namespace huecode {
 
 enum class CliAction { Convert, Help, Version, ListPresets, Completion };
 
-// The command line as parsed. Texts stay raw bytes here; they are decoded as
-// UTF-8 when the conversion is set up, so that a bad byte is an input error.
-struct CliOptions {
+// The command line as parsed: the conversion's options, and what the
+// program does with its input and output.
+struct CliOptions : ConversionOptions {
   CliAction action = CliAction::Convert;
   std::vector<std::string> words;  // the text, when given on the command line
   std::optional<std::string> inputPath;
-  ColourTriple start = kDefaultStart;
-  ColourTriple end = kDefaultEnd;
-  std::string stepText = "1";
-  std::optional<std::string> presetKey;
-  std::optional<std::string> prefix;
-  std::optional<std::string> middle;
-  std::optional<std::string> suffix;
   std::optional<std::string> previewPngPath;
   std::optional<std::string> barPngPath;
-
-  // Beyond the window: every one of these is off unless asked for.
-  std::vector<ColourTriple> via;  // stops between start and end, evenly spaced
-  bool rainbow = false;
-  ColourSpace space = ColourSpace::Rgb;
-  Segmentation by = Segmentation::Characters;
-  bool merge = false;
-  bool escape = false;
-  Styles styles;  // only with a dialect that has codes for them
-  bool endpoints = false;
-  std::optional<std::int64_t> fitLimit;  // in characters, a surrogate pair being one
   bool stats = false;
   bool show = false;
+  bool strip = false;                   // read markup back to its plain text
   Shell completionShell = Shell::Bash;  // for CliAction::Completion
-  // Where each --via stop sits, in hundredths of a percent, when given as
-  // COLOUR@POSITION; and each --via as typed, for naming a stop out of order.
-  std::vector<std::optional<std::int32_t>> viaPositions;
-  std::vector<std::string> viaTexts;
-  bool perLine = false;
-  bool mirror = false;
-  std::optional<std::string> format;  // a format string instead of the template
-  bool strip = false;                 // read markup back to its plain text
 
   bool WantsPictures() const { return previewPngPath || barPngPath; }
 };

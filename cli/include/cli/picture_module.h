@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "cli/cli_error.h"
 #include "cli/options.h"
 #include "cli/run.h"
+#include "options/failure.h"
 
 // The PNG writer lives in a module of its own, with Qt Gui behind it, so that
 // huecode-cli loads Qt only when a picture is asked for. The module and the
@@ -12,7 +12,7 @@
 extern "C" {
 using HuecodeWritePictures = void(const huecode::CliOptions& options,
                                   const huecode::ConversionPlan& plan,
-                                  std::optional<huecode::CliError>& error);
+                                  std::optional<huecode::Failure>& error);
 // The module's one entry point, found by this name.
 HuecodeWritePictures huecode_write_pictures;
 }
@@ -24,7 +24,6 @@ inline constexpr char kWritePicturesSymbol[] = "huecode_write_pictures";
 // Loads the module on first use, from where the build and the install put it
 // beside the program, and writes the pictures through it. A module that
 // cannot be loaded is an error that says which file was looked for and why.
-std::optional<CliError> WritePicturesOnDemand(const CliOptions& options,
-                                              const ConversionPlan& plan);
+std::optional<Failure> WritePicturesOnDemand(const CliOptions& options, const ConversionPlan& plan);
 
 }  // namespace huecode

@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "cli/cli_error.h"
 #include "cli/options.h"
 #include "cli/run.h"
+#include "options/failure.h"
 
 namespace huecode {
 
@@ -13,6 +13,6 @@ namespace huecode {
 // conversion (the step --fit chose included), and saves them as PNG files.
 // Works without a display. No file is changed unless both render and every
 // file can be written.
-std::optional<CliError> WritePictures(const CliOptions& options, const ConversionPlan& plan);
+std::optional<Failure> WritePictures(const CliOptions& options, const ConversionPlan& plan);
 
 }  // namespace huecode

@@ -12,13 +12,13 @@ enum ExitCode : int {
   kExitUsageError = 2,  // the command line itself is wrong
 };
 
-struct CliError {
+struct Failure {
   int exitCode = kExitUsageError;
   std::string message;  // one line, without the program name
 };
 
 // A value or the error that stopped it from being made.
-template <typename T, typename E = CliError>
+template <typename T, typename E = Failure>
 class Result {
  public:
   Result(T value) : m_state(std::in_place_index<0>, std::move(value)) {}

@@ -1,4 +1,4 @@
-#include "cli/utf8.h"
+#include "options/utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -241,7 +241,7 @@ std::string EscapeForTerminal(std::string_view bytes) {
   return out;
 }
 
-void Utf8StreamSink::encode(std::u16string_view piece) {
+void Utf8Sink::encode(std::u16string_view piece) {
   if (m_pendingHigh != 0) {
     const char16_t high = std::exchange(m_pendingHigh, 0);
     if (!piece.empty() && IsLowSurrogate(piece.front())) {
@@ -274,7 +274,7 @@ void Utf8StreamSink::encode(std::u16string_view piece) {
   }
 }
 
-void Utf8StreamSink::putBytes(std::string_view bytes) {
+void Utf8Sink::putBytes(std::string_view bytes) {
   while (!bytes.empty()) {
     const std::size_t take = std::min(bytes.size(), kBufferSize - m_used);
     std::memcpy(m_buffer + m_used, bytes.data(), take);
@@ -286,38 +286,48 @@ void Utf8StreamSink::putBytes(std::string_view bytes) {
   }
 }
 
-void Utf8StreamSink::putCodePoint(char32_t c) {
+void Utf8Sink::putCodePoint(char32_t c) {
   if (kBufferSize - m_used < 4) {
     drain();
   }
   m_used = static_cast<std::size_t>(detail::PutUtf8(m_buffer + m_used, c) - m_buffer);
 }
 
-void Utf8StreamSink::drain() {
-  if (m_errno == 0 && m_used > 0) {
-    errno = 0;
-    if (std::fwrite(m_buffer, 1, m_used, m_out) != m_used) {
-      m_errno = errno != 0 ? errno : EIO;
-    }
+void Utf8Sink::drain() {
+  if (m_failure == 0 && m_used > 0) {
+    m_failure = m_writer(m_context, m_buffer, m_used);
   }
   m_used = 0;
 }
 
-std::optional<CliError> Utf8StreamSink::finish() {
+int Utf8Sink::finish() {
   if (m_pendingHigh != 0) {
     m_pendingHigh = 0;
     putCodePoint(0xFFFD);
   }
   drain();
-  if (m_errno == 0) {
+  return m_failure;
+}
+
+int Utf8StreamSink::Write(void* stream, const char* bytes, std::size_t size) {
+  errno = 0;
+  if (std::fwrite(bytes, 1, size, static_cast<std::FILE*>(stream)) != size) {
+    return errno != 0 ? errno : EIO;
+  }
+  return 0;
+}
+
+std::optional<Failure> Utf8StreamSink::finish() {
+  int failure = Utf8Sink::finish();
+  if (failure == 0) {
     errno = 0;
     if (std::fflush(m_out) != 0 || std::ferror(m_out)) {
-      m_errno = errno != 0 ? errno : EIO;
+      failure = errno != 0 ? errno : EIO;
     }
   }
-  if (m_errno != 0) {
-    return CliError{kExitInputError,
-                    std::string("cannot write the output: ") + std::strerror(m_errno)};
+  if (failure != 0) {
+    return Failure{kExitInputError,
+                   std::string("cannot write the output: ") + std::strerror(failure)};
   }
   return std::nullopt;
 }

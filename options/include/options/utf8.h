@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "cli/cli_error.h"
 #include "core/surrogates.h"
+#include "options/failure.h"
 
 namespace huecode {
 
@@ -71,14 +71,16 @@ std::string_view DescribeUtf8Fault(Utf8Fault fault);
 // are written as \xNN, or \u00NN for C1; everything else stays as it is.
 std::string EscapeForTerminal(std::string_view bytes);
 
-// A markup sink that writes UTF-8 to a stream through a fixed buffer, flushed
+// A markup sink that hands UTF-8 to a writer through a fixed buffer, drained
 // as it fills, so that output of any length needs no more memory than that.
-// The first failed write is kept, and nothing more is written after it.
-class Utf8StreamSink {
+// The writer returns 0, or a code (an errno value, say) that stops the
+// writing: the first such code is kept, and nothing more is written after it.
+class Utf8Sink {
  public:
-  explicit Utf8StreamSink(std::FILE* out) : m_out(out) {}
-  Utf8StreamSink(const Utf8StreamSink&) = delete;
-  Utf8StreamSink& operator=(const Utf8StreamSink&) = delete;
+  using Writer = int (*)(void* context, const char* bytes, std::size_t size);
+  Utf8Sink(Writer writer, void* context) : m_writer(writer), m_context(context) {}
+  Utf8Sink(const Utf8Sink&) = delete;
+  Utf8Sink& operator=(const Utf8Sink&) = delete;
 
   // Short pieces without surrogates (every tag, nearly every chunk) are
   // encoded here; the rest goes through the general encoder.
@@ -102,8 +104,8 @@ class Utf8StreamSink {
     encode(piece);
   }
   void putBytes(std::string_view bytes);
-  // Writes what is buffered and flushes the stream; the first error, if any.
-  std::optional<CliError> finish();
+  // Writes what is buffered; the writer's first code other than 0, or 0.
+  int finish();
 
  private:
   static constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
@@ -112,11 +114,25 @@ class Utf8StreamSink {
   void putCodePoint(char32_t c);
   void drain();
 
-  std::FILE* m_out;
+  Writer m_writer;
+  void* m_context;
   char m_buffer[kBufferSize];
   std::size_t m_used = 0;
   char16_t m_pendingHigh = 0;  // a high surrogate whose partner may start the next piece
-  int m_errno = 0;
+  int m_failure = 0;
+};
+
+// The sink into a stream, for standard output and files.
+class Utf8StreamSink : public Utf8Sink {
+ public:
+  explicit Utf8StreamSink(std::FILE* out) : Utf8Sink(&Write, out), m_out(out) {}
+  // Writes what is buffered and flushes the stream; the first error, if any.
+  std::optional<Failure> finish();
+
+ private:
+  static int Write(void* stream, const char* bytes, std::size_t size);
+
+  std::FILE* m_out;
 };
 
 }  // namespace huecode

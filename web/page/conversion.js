@@ -1,0 +1,116 @@
+// Asking the worker for a conversion: the settings read into a request, at
+// once or after a pause in typing, and the core's defaults filled in.
+import {formattingSettings} from './formatting.js';
+import {windowSize} from './output-view.js';
+import {dialectOf, readCount} from './model.js';
+import {defaults, readerKeys} from '../shared/settings.js';
+import {maxTextLength} from '../storage/text-store.js';
+import {longText} from './text-box.js';
+import {byId, page, parts, setStatus} from './state.js';
+
+// The step and the limit as numbers, or the reason they cannot be read.
+export function readNumbers(s = page.settings) {
+  const step = readCount(s.step);
+  const limit = s.limit.trim() === '' ? {value: null} : readCount(s.limit);
+  return {step, limit};
+}
+
+export function conversionSettings() {
+  const {settings} = page;
+  const {step, limit} = readNumbers();
+  if (step.error || limit.error) {
+    return null;
+  }
+  return {
+    stops: settings.stops,
+    rainbow: settings.rainbow,
+    space: settings.space,
+    step: String(step.value),
+    by: settings.by,
+    merge: settings.merge,
+    fitLimit: settings.fit ? limit.value : null,
+    limitUnit: settings.limitUnit,
+    prefix: settings.prefix,
+    middle: settings.middle,
+    suffix: settings.suffix,
+    format: settings.format,
+    ...formattingSettings(page.core, settings),
+    positions: settings.positions,
+    perLine: settings.perLine,
+    mirror: settings.mirror,
+  };
+}
+
+export function convertNow() {
+  clearTimeout(page.timer);
+  page.timer = 0;
+  const request = conversionSettings();
+  if (!page.core || !request) {
+    return;
+  }
+  const text = parts.textBox.value();
+  if (text.length > maxTextLength) {
+    setStatus(page.texts.textTooLong(maxTextLength, text.length));
+    delete byId('output').dataset.pending;
+    return;
+  }
+  page.latest += 1;
+  page.sentText = text;
+  markPending();
+  parts.worker.postMessage({id: page.latest, settings: request, text: page.sentText, headBytes: windowSize});
+}
+
+// The output box is marked while an answer is on its way: once, not at every key.
+function markPending() {
+  const box = byId('output');
+  if (!box.dataset.pending) {
+    box.dataset.pending = 'true';
+  }
+}
+
+// Typing converts after a pause; a long text waits longer, since each
+// conversion of it takes a moment of its own.
+export function scheduleConversion() {
+  clearTimeout(page.timer);
+  if (!conversionSettings()) {
+    return;
+  }
+  markPending();
+  const delay = parts.textBox.length() > longText ? 400 : 150;
+  page.timer = setTimeout(convertNow, delay);
+}
+
+export function currentDialect() {
+  return page.core && page.settings.prefix !== null ? dialectOf(page.settings, page.core) : null;
+}
+
+// What the settings leave to the core (null), and a gradient longer than it
+// takes, become the core's.
+export function withCoreDefaults(current) {
+  const {core} = page;
+  const {initial} = core;
+  const stops = current.stops ?? [];
+  return {
+    ...current,
+    stops: stops.length >= 2 && stops.length <= core.maxStops ? stops : [...core.defaultStops],
+    prefix: current.prefix ?? initial.prefix,
+    middle: current.middle ?? initial.middle,
+    suffix: current.suffix ?? initial.suffix,
+  };
+}
+
+export const readerSettings = () => Object.fromEntries(readerKeys.map((key) => [key, page.settings[key]]));
+
+export function defaultSettings() {
+  return withCoreDefaults({...defaults, ...readerSettings()});
+}
+
+// With a field marked invalid nothing converts: the focus goes to the field.
+export function convertClicked() {
+  convertNow();
+  if (conversionSettings()) {
+    page.focusFor = page.latest;
+  } else {
+    document.querySelector('[aria-invalid=true]')?.focus();
+  }
+}

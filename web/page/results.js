@@ -1,0 +1,132 @@
+// A conversion's answer shown: the output, its counts and the warnings about
+// them, the bar and the preview, and the notes beside the fields.
+import {markInvalid} from './controls.js';
+import {formatPreview, formattingSettings} from './formatting.js';
+import {showOnBar} from './phone.js';
+import {boardColour, drawBar, showPreview} from './preview.js';
+import {markStart} from '../storage/text-store.js';
+import {currentDialect, readNumbers} from './conversion.js';
+import {byId, page, parts} from './state.js';
+
+function showOutputNote(invalid) {
+  const {texts, lastResult} = page;
+  const note = byId('output-note');
+  note.textContent = invalid ? texts.fixFields : lastResult ? parts.output.note(texts, lastResult.counts.outputCharacters)
+    : '';
+  note.hidden = !note.textContent;
+}
+
+export function showValidity() {
+  const numbers = readNumbers();
+  let invalid = false;
+  for (const id of ['step', 'limit']) {
+    const {error} = numbers[id];
+    const message = error ? page.texts.countErrors[error] : null;
+    markInvalid(byId(id), typeof message === 'function' ? message(numbers[id]) : message);
+    invalid ||= Boolean(error);
+  }
+  showOutputNote(invalid);
+  if (invalid) {
+    delete byId('output').dataset.pending;
+  }
+}
+
+// Screen readers hear the counts once typing pauses, not on every key.
+function speakCounts(message) {
+  clearTimeout(page.spokenTimer);
+  page.spokenTimer = setTimeout(() => {
+    byId('counts-spoken').textContent = message;
+  }, 1000);
+}
+
+export function showCounts(result) {
+  const {texts, settings} = page;
+  showOutputNote(Boolean(readNumbers().step.error || readNumbers().limit.error));
+  const {limit} = readNumbers();
+  const unit = texts.unitName[settings.limitUnit];
+  const warning = byId('warning');
+  const {counts} = result;
+  if (result.formatError) {
+    byId('counts').textContent = '';
+    byId('meter').textContent = '';
+    warning.hidden = true;
+    return;
+  }
+  if (result.failed) {
+    byId('counts').textContent = '';
+    byId('meter').textContent = '';
+    warning.textContent = texts.nothingFits(counts.shortest, limit.value, unit);
+    warning.hidden = false;
+    speakCounts(warning.textContent);
+    return;
+  }
+  const fitted = settings.fit && limit.value !== null ? ` · ${texts.fitChose(counts.step)}` : '';
+  byId('counts').textContent = texts.counts(counts) + fitted;
+  byId('meter').textContent = texts.meter(result.lengths);
+  const length = result.lengths[settings.limitUnit];
+  const over = limit.value !== null && length > limit.value;
+  warning.textContent = over ? texts.overLimit(length, limit.value, unit) : '';
+  warning.hidden = !over;
+  speakCounts(`${byId('counts').textContent}. ${warning.textContent}`);
+}
+
+// The HTML dialects let a browser read < and & in the text as markup.
+export function suggestEscaping() {
+  const html = Boolean(page.core?.dialects.find(({key}) => key === currentDialect())?.html);
+  byId('escape-hint').hidden = page.settings.escape || !html || !/[<&]/.test(page.sentText);
+}
+
+export function drawPreview() {
+  const {texts, settings, lastResult} = page;
+  if (!lastResult) {
+    return;
+  }
+  const {low, lowest} = showPreview(byId('preview'), page.sentText, lastResult.preview, boardColour(settings));
+  formatPreview(byId('preview'), formattingSettings(page.core, settings).styles);
+  byId('contrast-warning').textContent = low ? texts.lowContrast(low, lowest.toFixed(2)) : '';
+  byId('contrast-warning').hidden = low === 0;
+  showOnBar({preview: byId('preview'), board: boardColour(settings), length: barLength(lastResult)});
+}
+
+// The markup's length in the unit the limit counts, marked when over it.
+function barLength(result) {
+  const {texts, settings} = page;
+  const {limit} = readNumbers();
+  const unit = texts.unitName[settings.limitUnit];
+  if (!result.lengths) {
+    return {text: texts.barLength(result.counts.shortest, unit, true), over: true};
+  }
+  const length = result.lengths[settings.limitUnit];
+  const over = limit.value !== null && length > limit.value;
+  return {text: texts.barLength(length, unit, over), over};
+}
+
+// The core reads a step at or above the text's length as 1 (the window's
+// rule): asked for more than 1 and given 1 without fitting, the user hears why.
+function showStepNote(result) {
+  const {step} = readNumbers();
+  const fitted = page.settings.fit && readNumbers().limit.value !== null;
+  byId('step-note').hidden = fitted || result.failed || !(step.value > 1 && result.counts.step === 1);
+  byId('step-note').textContent = page.texts.stepNote;
+}
+
+export function showResult(result) {
+  markInvalid(byId('format'), result.formatError ? page.texts.formatError(result.formatError) : null);
+  markStart(false);
+  page.lastResult = result;
+  suggestEscaping();
+  parts.output.show(result);
+  // An edit made while this text was converting is still on its way, and
+  // so is the rest of a long markup.
+  if (!page.timer && result.markup) {
+    delete byId('output').dataset.pending;
+  }
+  showCounts(result);
+  drawBar(byId('bar'), result.bar);
+  drawPreview();
+  byId('preview-note').hidden = !result.previewCut;
+  showStepNote(result);
+  if (result.id === page.focusFor && [byId('convert'), document.body].includes(document.activeElement)) {
+    byId('output').focus();
+  }
+}

@@ -1,0 +1,41 @@
+// What the page holds while it is open, in one place: the settings (the one
+// source of truth), the texts of the language shown, the core's facts once
+// its worker is ready, and the conversion in flight. `parts` are the page's
+// components, made once by app.js before anything is shown.
+import {loadSettings} from '../shared/settings.js';
+import {defaultLanguage, textsOf} from '../i18n/texts.js';
+import {local} from '../storage/storage.js';
+import {History} from './model.js';
+
+const settings = loadSettings(local);
+
+export const page = {
+  settings,
+  texts: textsOf(settings.language ?? defaultLanguage(navigator.languages)),
+  // What the core says of itself (web/core/interface.js): its dialects,
+  // defaults and limits, once its worker is ready.
+  core: null,
+  // The newest conversion asked for, and its answer once it came.
+  latest: 0,
+  lastResult: null,
+  sentText: '',
+  // The pause before a conversion, and before the counts are spoken.
+  timer: 0,
+  spokenTimer: 0,
+  // Once the user or a link has put a text in the box, the kept one arriving late must not replace it.
+  textTouched: false,
+  // The convert button's request: as in the window, its result takes the
+  // focus, unless the user has gone on to another control meanwhile.
+  focusFor: 0,
+  // A link's text waiting for the user's answer, and what to restore.
+  linkOffer: null,
+  undoHistory: new History(100),
+};
+
+export const parts = {textBox: null, worker: null, output: null, markupTools: null, library: null};
+
+export const byId = (id) => document.getElementById(id);
+
+export function setStatus(message) {
+  byId('status').textContent = message;
+}
