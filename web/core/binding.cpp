@@ -22,6 +22,7 @@
 #include "core/json_writer.h"
 #include "core/markup_format.h"
 #include "core/markup_template.h"
+#include "core/names.h"
 #include "core/strip_markup.h"
 #include "core/surprise.h"
 #include "core/surrogates.h"
@@ -66,13 +67,13 @@ struct Request {
   std::int32_t prefixUnits = 0;
   std::int32_t middleUnits = 0;
   std::int32_t suffixUnits = 0;
-  std::int32_t space = 0;  // an index into kSpaces
-  std::int32_t by = 0;     // an index into kUnits
+  std::int32_t space = 0;  // an index into huecode::kSpaces
+  std::int32_t by = 0;     // an index into huecode::kUnits
   std::int32_t merge = 0;
   std::int32_t rainbow = 0;    // the core's rainbow instead of the stops
   std::int32_t escape = 0;     // &, < and > inside chunks as entities
   std::int32_t fitLimit = -1;  // in limitUnit; below 0 means no fitting
-  std::int32_t limitUnit = 0;  // an index into kLimitUnits
+  std::int32_t limitUnit = 0;  // an index into huecode::kLimitUnits
   std::int32_t previewUnits = 0;
   std::int32_t styles = 0;     // bit k for kStyleNames[k]
   std::int32_t endpoints = 0;  // the first and last coloured chunk on the first and last stop
@@ -245,19 +246,8 @@ class Utf8PieceSink {
   char16_t m_lead = 0;
 };
 
-// The request's value codes: a value is its index in these tables, by the
-// names the page keeps, and the interface hands the names over in this order.
-template <typename Value>
-struct Named {
-  std::u16string_view name;
-  Value value;
-};
-constexpr Named<huecode::ColourSpace> kSpaces[] = {{u"rgb", huecode::ColourSpace::Rgb},
-                                                   {u"oklab", huecode::ColourSpace::Oklab}};
-// The units a text is cut into.
-constexpr Named<huecode::Segmentation> kUnits[] = {{u"char", huecode::Segmentation::Characters},
-                                                   {u"grapheme", huecode::Segmentation::Graphemes},
-                                                   {u"word", huecode::Segmentation::Words}};
+using huecode::Named;
+
 // In the order of Styles::asked().
 constexpr std::u16string_view kStyleNames[] = {u"bold", u"italic", u"underline", u"strike"};
 // How DialectOf recognises a template: one with a format is the dialect's
@@ -266,19 +256,14 @@ constexpr std::u16string_view kStyleNames[] = {u"bold", u"italic", u"underline",
 constexpr std::u16string_view kTemplateParts[] = {u"prefix", u"middle", u"suffix"};
 constexpr std::u16string_view kFormatPart = u"format";
 
-// The value of a code; one out of range takes the first.
+// The value of a code, the request's index into the core's table of names
+// (kSpaces, kUnits, kLimitUnits), which the interface hands over in order;
+// one out of range takes the first.
 template <typename Value, std::size_t N>
-Value Decode(const Named<Value> (&table)[N], std::int32_t code) {
+Value Decode(const std::array<Named<Value>, N>& table, std::int32_t code) {
   const auto index = static_cast<std::size_t>(code);
   return index < N ? table[index].value : table[0].value;
 }
-
-// The units a limit counts, by the names the page keeps and in the order of
-// the request's limitUnit.
-constexpr Named<huecode::LengthUnit> kLimitUnits[] = {
-    {u"characters", huecode::LengthUnit::Characters},
-    {u"utf8", huecode::LengthUnit::Utf8Bytes},
-    {u"gbk", huecode::LengthUnit::GbkBytes}};
 
 // Everything the page's calls share: its request and texts, the last
 // conversion's plan and what it gave, and the GBK table the page fills once.
@@ -357,8 +342,8 @@ huecode::StyledSettings Session::settingsOfRequest() const {
       }
     }
   }
-  settings.gradient.space = Decode(kSpaces, request.space);
-  settings.by = Decode(kUnits, request.by);
+  settings.gradient.space = Decode(huecode::kSpaces, request.space);
+  settings.by = Decode(huecode::kUnits, request.by);
   if (settings.by == huecode::Segmentation::Graphemes) {
     settings.graphemes = &GraphemeBoundaries;
   }
@@ -404,10 +389,7 @@ bool Session::plan(const huecode::StyledText& text, std::int32_t& step) {
   if (m_request.fitLimit < 0) {
     return true;
   }
-  // An index out of range counts characters.
-  const auto index = static_cast<std::size_t>(m_request.limitUnit);
-  const huecode::LengthUnit unit =
-      index < std::size(kLimitUnits) ? kLimitUnits[index].value : huecode::LengthUnit::Characters;
+  const huecode::LengthUnit unit = Decode(huecode::kLimitUnits, m_request.limitUnit);
   const huecode::Fit fit = huecode::FitStep(text, m_request.fitLimit, measureOf(unit));
   if (!fit.step) {
     m_counts.fitFailed = 1;
@@ -549,10 +531,10 @@ void WriteNames(huecode::JsonWriter& json, std::span<const std::u16string_view> 
 }
 
 template <typename Value, std::size_t N>
-void WriteNames(huecode::JsonWriter& json, const Named<Value> (&table)[N]) {
+void WriteNames(huecode::JsonWriter& json, const std::array<Named<Value>, N>& table) {
   json.open(u'[');
   for (const Named<Value>& entry : table) {
-    json.text(entry.name);
+    json.text(entry.key);
   }
   json.close(u']');
 }
@@ -581,7 +563,7 @@ void WriteSurprise(huecode::JsonWriter& json) {
 // One dialect: its key and labels, its template, where it writes its
 // formatting codes and which it has, and how its readers take entities.
 void WriteDialect(huecode::JsonWriter& json, const huecode::Dialect& dialect) {
-  json.open(u'{').key(u"key").text(std::u16string(dialect.key.begin(), dialect.key.end()));
+  json.open(u'{').key(u"key").text(dialect.key);
   json.key(u"label").text(dialect.label);
   WriteTemplate(json, dialect.markup());
   json.key(u"labels").open(u'{').key(u"zh").text(dialect.label);
@@ -617,9 +599,9 @@ std::u16string InterfaceJson() {
   json.key(u"positionScale").number(huecode::kPositionScale);
   json.key(u"surprise");
   WriteSurprise(json);
-  WriteNames(json.key(u"units"), kUnits);
-  WriteNames(json.key(u"limitUnits"), kLimitUnits);
-  WriteNames(json.key(u"spaces"), kSpaces);
+  WriteNames(json.key(u"units"), huecode::kUnits);
+  WriteNames(json.key(u"limitUnits"), huecode::kLimitUnits);
+  WriteNames(json.key(u"spaces"), huecode::kSpaces);
   WriteNames(json.key(u"styleNames"), kStyleNames);
   WriteNames(json.key(u"templateParts"), kTemplateParts);
   json.key(u"formatPart").text(kFormatPart);
@@ -628,8 +610,7 @@ std::u16string InterfaceJson() {
     WriteDialect(json, dialect);
   }
   json.close(u']');
-  const std::string_view initialKey = huecode::kDialects[huecode::kInitialDialect].key;
-  json.key(u"initialDialect").text(std::u16string(initialKey.begin(), initialKey.end()));
+  json.key(u"initialDialect").text(huecode::kDialects[huecode::kInitialDialect].key);
   json.key(u"initial").open(u'{');
   WriteTemplate(json, huecode::InitialTemplate());
   json.close(u'}');

@@ -40,6 +40,10 @@ class JsonWriter {
     m_out.push_back(u'"');
     return *this;
   }
+  // A text of ASCII characters only, such as a dialect's key.
+  JsonWriter& text(std::string_view ascii) {
+    return text(std::u16string(ascii.begin(), ascii.end()));
+  }
   // An integer: JSON has no other numbers that this project writes.
   template <typename Integer>
   JsonWriter& number(Integer value) {
