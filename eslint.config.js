@@ -1,4 +1,4 @@
-// ESLint over the page and the extension (scripts/lint.sh runs it; any
+// ESLint over the page, the extension and the npm package (scripts/lint.sh runs it; any
 // finding fails). Beyond the recommended rules: functions of about 50 lines
 // at most, and no HTML built from strings.
 import js from '@eslint/js';
@@ -30,6 +30,8 @@ export default [
     files: ['web/**/*.js', 'extension/**/*.js', 'extension/tests/*.mjs'],
     languageOptions: {globals: {...globals.browser, ...globals.webextensions}},
   },
+  // The npm package runs in Node.js and in browsers alike.
+  {files: ['lib/npm/**/*.js'], languageOptions: {globals: globals['shared-node-browser']}},
   {files: ['web/offline/sw.js'], languageOptions: {globals: globals.serviceworker}},
   {files: ['web/core/worker.js'], languageOptions: {globals: globals.worker}},
   {files: ['web/offline/file-check.js'], languageOptions: {sourceType: 'script'}},

@@ -21,35 +21,13 @@ cli=$build/cli/huecode-cli
 echo "huecode-cli --version loads: $(LD_DEBUG=libs "$cli" --version 2>&1 >/dev/null |
   sed -n 's/.*calling init: .*\/\([^/]*\)$/\1/p' | sort -u | tr '\n' ' ')"
 
-python3 - "$cli" "${HUECODE_STARTUP_RUNS:-200}" <<'PY'
-import os, random, statistics, subprocess, sys, tempfile
+python3 - "$cli" "${HUECODE_STARTUP_RUNS:-200}" "$root/bench" <<'PY'
+import os, subprocess, sys, tempfile
 
-cli, runs = sys.argv[1], int(sys.argv[2])
+cli, runs, bench = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+sys.path.insert(0, bench)
+from measure import costs, mixed_text
 work = tempfile.mkdtemp()
-
-def seconds(command):
-    """Processor seconds of one run, output read through a pipe."""
-    child = subprocess.Popen(command, stdout=subprocess.PIPE)
-    while child.stdout.read(1 << 16):
-        pass
-    _, status, usage = os.wait4(child.pid, 0)
-    if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit(f"startup: {' '.join(command)} failed")
-    return usage.ru_utime + usage.ru_stime
-
-def costs(commands, runs):
-    """Median processor seconds and peak memory of each command. The commands
-    run in turns, so that the load of a shared machine, which changes from one
-    second to the next, weighs on each of them alike."""
-    measured = [[] for _ in commands]
-    for _ in range(runs):
-        for command, times in zip(commands, measured):
-            times.append(seconds(command))
-    # A child's peak memory counts its parent's from before exec, so the peak
-    # comes from /usr/bin/time, whose own footprint is small.
-    peaks = [int(subprocess.run(["/usr/bin/time", "-f", "%M", *command], stdout=subprocess.DEVNULL,
-                                stderr=subprocess.PIPE, check=True).stderr.split()[-1]) for command in commands]
-    return [(statistics.median(times), peak) for times, peak in zip(measured, peaks)]
 
 def row(name, figures, baseline, goal):
     ratio = figures[0] / baseline[0] if baseline[0] > 0 else float("inf")
@@ -59,19 +37,9 @@ def row(name, figures, baseline, goal):
 line = os.path.join(work, "line.txt")
 with open(line, "w") as f:
     f.write("one line\n")
-pieces = ["彩色", "文字", "论坛", "留言", "，", "。", "huecode", "gradient", "2024", "a",
-          " ", " ", " ", "\r\n", "\u3000\u3000"]
-pick = random.Random(42)
-parts = []
-length = 0
-while length < 1000000:
-    piece = pieces[pick.randrange(len(pieces))]
-    parts.append(piece)
-    length += len(piece)
-text = "".join(parts)[:1000000]
 big = os.path.join(work, "mixed.txt")
 with open(big, "w", encoding="utf-8", newline="") as f:
-    f.write(text)
+    f.write(mixed_text())
 markup = os.path.join(work, "mixed.markup")
 with open(markup, "wb") as f:
     f.write(subprocess.run([cli, "--input", big], stdout=subprocess.PIPE, check=True).stdout)

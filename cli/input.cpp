@@ -12,9 +12,6 @@
 #ifdef _WIN32
 #include "cli/windows_console.h"
 #endif
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
 
 namespace huecode {
 
@@ -55,24 +52,6 @@ std::size_t DecodeBlock(std::string_view read, bool end, std::size_t before,
     decoded.fault = fault;
   }
   return taken;
-}
-
-// The room for a text of up to so many units, written once from front to
-// back. Faulting tens of megabytes in 4 KiB at a time costs more than reading
-// and decoding them, so on Linux the room is offered huge pages where the
-// kernel grants them on request (a refusal costs nothing but that time).
-void ReserveText(std::u16string& text, std::size_t units) {
-  text.reserve(units);
-#ifdef __linux__
-  constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
-  char* const data = reinterpret_cast<char*>(text.data());
-  const auto begin = reinterpret_cast<std::uintptr_t>(data);
-  const std::uintptr_t from = (begin + kHugePage - 1) & ~(kHugePage - 1);
-  const std::uintptr_t to = (begin + text.capacity() * sizeof(char16_t)) & ~(kHugePage - 1);
-  if (to > from) {
-    static_cast<void>(madvise(data + (from - begin), to - from, MADV_HUGEPAGE));
-  }
-#endif
 }
 
 Result<DecodedInput> ReadDecodedInto(DecodedInput decoded, std::FILE* stream, std::string_view name,

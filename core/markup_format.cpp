@@ -42,8 +42,8 @@ const PlaceholderName kPlaceholders[] = {
     {u"codes", {Codes}},
 };
 
-ParsedFormat Bad(std::size_t offset, std::string message) {
-  return {std::nullopt, {offset, std::move(message)}};
+ParsedFormat Bad(std::size_t offset, std::string message, FormatProblem problem) {
+  return {std::nullopt, {offset, std::move(message), problem}};
 }
 
 std::string Narrow(std::u16string_view text) {
@@ -80,24 +80,24 @@ struct PartRead {
   std::optional<FormatError> error{};
 };
 
-PartRead Refused(std::size_t offset, std::string message) {
-  return {offset, FormatError{offset, std::move(message)}};
+PartRead Refused(std::size_t offset, std::string message, FormatProblem problem,
+                 std::u16string_view placeholder = {}) {
+  return {offset, FormatError{offset, std::move(message), problem, std::u16string(placeholder)}};
 }
 
 // The '}' at k, which only a second one makes a brace.
 PartRead CloseBrace(std::u16string_view source, std::size_t k, MarkupFormat& format) {
   if (k + 1 >= source.size() || source[k + 1] != u'}') {
-    return Refused(k, "a lone '}' (write }} for a brace)");
+    return Refused(k, "a lone '}' (write }} for a brace)", FormatProblem::LoneClose);
   }
   AddLiteral(format, u"}");
   return {k + 2};
 }
 
-const PlaceholderName* FindPlaceholder(std::u16string_view name, bool allowCodes) {
+const PlaceholderName* FindPlaceholder(std::u16string_view name) {
   const auto* found = std::find_if(std::begin(kPlaceholders), std::end(kPlaceholders),
                                    [&](const PlaceholderName& p) { return p.name == name; });
-  const bool known = found != std::end(kPlaceholders) && (found->piece.slot != Codes || allowCodes);
-  return known ? found : nullptr;
+  return found != std::end(kPlaceholders) ? found : nullptr;
 }
 
 // The '{' at k: a brace when doubled, else a placeholder up to its '}'.
@@ -108,18 +108,30 @@ PartRead OpenBrace(std::u16string_view source, std::size_t k, bool allowCodes, F
   }
   const std::size_t close = source.find_first_of(u"{}", k + 1);
   if (close == std::u16string_view::npos || source[close] != u'}') {
-    return Refused(k, "a '{' that no '}' closes (write {{ for a brace)");
+    return Refused(k, "a '{' that no '}' closes (write {{ for a brace)",
+                   FormatProblem::UnclosedOpen);
   }
   const std::u16string_view name = source.substr(k + 1, close - k - 1);
-  const PlaceholderName* found = FindPlaceholder(name, allowCodes);
+  const PlaceholderName* found = FindPlaceholder(name);
   if (found == nullptr) {
-    return Refused(k, "unknown placeholder {" + Narrow(name) +
-                          "}; known: {text} {text:html} {text:json} {HEX} {hex} {R1}..{B2} "
-                          "{r1}..{b2} {red} {green} {blue} {ansi}");
+    return Refused(k,
+                   "unknown placeholder {" + Narrow(name) +
+                       "}; known: {text} {text:html} {text:json} {HEX} {hex} {R1}..{B2} "
+                       "{r1}..{b2} {red} {green} {blue} {ansi}",
+                   FormatProblem::UnknownPlaceholder, name);
+  }
+  // A dialect's own format places its formatting codes; a format changed
+  // from it belongs to no dialect and has none to place.
+  if (found->piece.slot == Codes && !allowCodes) {
+    return Refused(k,
+                   "{codes} places a dialect's formatting codes and only its own format has "
+                   "them; remove {codes}",
+                   FormatProblem::CodesOutsideDialect, name);
   }
   if (found->piece.slot == Text) {
     if (parse.textAt) {
-      return Refused(k, "{text} appears twice; a chunk's text is written once");
+      return Refused(k, "{text} appears twice; a chunk's text is written once",
+                     FormatProblem::TextTwice);
     }
     parse.textAt = k;
     parse.format.escape = found->escape;
@@ -151,7 +163,8 @@ ParsedFormat ParseFormat(std::u16string_view source, bool allowCodes) {
     k = read.next;
   }
   if (!parse.textAt) {
-    return Bad(source.size(), "no {text}: the format must say where the chunk's text goes");
+    return Bad(source.size(), "no {text}: the format must say where the chunk's text goes",
+               FormatProblem::NoText);
   }
   return {std::move(parse.format), {}};
 }

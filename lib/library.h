@@ -24,6 +24,13 @@ Error FromFailure(Failure failure);
 // options that read markup back when markupOnly.
 Result<ConversionOptions, Error> ReadOptions(const huecode_options* options, bool markupOnly);
 
+// Each text and flag field of huecode_options by its command-line name, with
+// where it lies in the struct (--via, an array with its count, is not among
+// them), for a wrapper that fills the struct by name.
+using OptionFieldVisitor =
+    std::function<void(std::string_view name, std::size_t offset, bool flag)>;
+void ForEachOptionField(const OptionFieldVisitor& each);
+
 // Grapheme boundaries where the library runs: ICU, or the JavaScript engine's.
 GraphemeFinder Graphemes();
 

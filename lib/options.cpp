@@ -88,6 +88,20 @@ std::optional<Error> ReadVia(const huecode_options& options, ConversionOptions& 
 
 }  // namespace
 
+void ForEachOptionField(const OptionFieldVisitor& each) {
+  const huecode_options probe{};
+  const auto offset = [&probe](const auto& member) {
+    return static_cast<std::size_t>(reinterpret_cast<const char*>(&member) -
+                                    reinterpret_cast<const char*>(&probe));
+  };
+  for (const TextField& text : kTextFields) {
+    each(text.name, offset(probe.*text.field), false);
+  }
+  for (const FlagField& flag : kFlagFields) {
+    each(flag.name, offset(probe.*flag.field), true);
+  }
+}
+
 Result<ConversionOptions, Error> ReadOptions(const huecode_options* options, bool markupOnly) {
   ConversionOptions read;
   if (options == nullptr) {

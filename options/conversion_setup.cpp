@@ -89,14 +89,15 @@ std::optional<Failure> CheckFormat(const ConversionOptions& options, const Marku
 }  // namespace
 
 Result<std::u16string> DecodeText(std::string_view bytes, std::string_view what) {
-  auto decoded = DecodeUtf8(bytes);
-  if (!decoded) {
+  // Room for the text is reserved, not cleared: a long text is written once.
+  std::u16string text;
+  ReserveText(text, bytes.size());
+  if (const auto fault = AppendUtf8(bytes, text)) {
     return Failure{kExitInputError, std::string(what) + " is not valid UTF-8: " +
-                                        std::string(DescribeUtf8Fault(decoded.error().fault)) +
-                                        " at byte offset " +
-                                        std::to_string(decoded.error().offset)};
+                                        std::string(DescribeUtf8Fault(fault->fault)) +
+                                        " at byte offset " + std::to_string(fault->offset)};
   }
-  return std::move(*decoded);
+  return text;
 }
 
 Result<MarkupTemplate> MarkupOfOptions(const ConversionOptions& options) {

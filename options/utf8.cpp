@@ -10,6 +10,10 @@
 #include "core/colour.h"
 #include "core/surrogates.h"
 
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
 namespace huecode {
 
 namespace {
@@ -123,7 +127,8 @@ Result<std::u16string, Utf8Error> DecodeUtf8(std::string_view bytes) {
     }
     const char32_t c = sequence.codePoint;
     if (c >= 0x10000) {
-      out = std::ranges::copy(SplitSurrogates(c), out).out;
+      const auto units = SplitSurrogates(c);
+      out = std::copy(units.begin(), units.end(), out);
     } else {
       *out++ = static_cast<char16_t>(c);
     }
@@ -330,6 +335,23 @@ std::optional<Failure> Utf8StreamSink::finish() {
                    std::string("cannot write the output: ") + std::strerror(failure)};
   }
   return std::nullopt;
+}
+
+// Faulting tens of megabytes in 4 KiB at a time costs more than reading
+// and decoding them, so on Linux the room is offered huge pages where the
+// kernel grants them on request (a refusal costs nothing but that time).
+void ReserveText(std::u16string& text, std::size_t units) {
+  text.reserve(units);
+#ifdef __linux__
+  constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+  char* const data = reinterpret_cast<char*>(text.data());
+  const auto begin = reinterpret_cast<std::uintptr_t>(data);
+  const std::uintptr_t from = (begin + kHugePage - 1) & ~(kHugePage - 1);
+  const std::uintptr_t to = (begin + text.capacity() * sizeof(char16_t)) & ~(kHugePage - 1);
+  if (to > from) {
+    static_cast<void>(madvise(data + (from - begin), to - from, MADV_HUGEPAGE));
+  }
+#endif
 }
 
 }  // namespace huecode

@@ -12,6 +12,7 @@
 #   fuzz      build-fuzz/: the libFuzzer targets, with clang
 #   release   the programs alone, as the Windows build optimises them
 #   web       the core compiled to WebAssembly by Emscripten
+#   npm       the C library compiled to WebAssembly for the npm package
 # Usage (after sourcing): configure_build KIND DIR [CMAKE_OPTION...]
 # The options given are recorded with the kind's.
 
@@ -50,6 +51,11 @@ build_kind() {
       configure_command=(emcmake cmake -S "$huecode_root/web")
       configure_options=()
       ;;
+    npm)
+      export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
+      configure_command=(emcmake cmake -S "$huecode_root/lib/npm")
+      configure_options=()
+      ;;
     *)
       echo "configure_build: no kind of build named '$1'" >&2
       return 2
@@ -67,7 +73,7 @@ configure_build() {
   if [[ -f $dir/CMakeCache.txt && -f $record && $(<"$record") == "$wanted" ]]; then
     return 0
   fi
-  if [[ -f $dir/CMakeCache.txt && $kind != web ]]; then
+  if [[ -f $dir/CMakeCache.txt && $kind != web && $kind != npm ]]; then
     cached=$(sed -n 's/^CMAKE_GENERATOR:INTERNAL=//p' "$dir/CMakeCache.txt")
     if [[ " ${configure_options[*]} " != *" $cached "* ]]; then
       echo "configure_build: $dir was configured with $cached by hand; remove it to let" \

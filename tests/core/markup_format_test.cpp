@@ -59,13 +59,22 @@ struct BadFormatRow {
   std::u16string_view format;
   std::size_t offset;
   std::string_view says;
+  FormatProblem problem;
+  std::u16string_view placeholder = {};
 };
 
+using enum FormatProblem;
+
 const BadFormatRow kBadFormats[] = {
-    {u"x{text", 1, "no '}' closes"}, {u"a}b{text}", 1, "lone '}'"},
-    {u"{HEX}", 5, "no {text}"},      {u"{text}{text}", 6, "twice"},
-    {u"{rgb}{text}", 0, "{rgb}"},    {u"{codes}{text}", 0, "unknown placeholder"},
-    {u"{{text}}", 8, "no {text}"},   {u"{te{xt}", 0, "no '}' closes"},
+    {u"x{text", 1, "no '}' closes", UnclosedOpen},
+    {u"a}b{text}", 1, "lone '}'", LoneClose},
+    {u"{HEX}", 5, "no {text}", NoText},
+    {u"{text}{text}", 6, "twice", TextTwice},
+    {u"{rgb}{text}", 0, "{rgb}", UnknownPlaceholder, u"rgb"},
+    {u"&#{HEXX}{text}", 2, "unknown placeholder {HEXX}", UnknownPlaceholder, u"HEXX"},
+    {u"{codes}{text}", 0, "remove {codes}", CodesOutsideDialect, u"codes"},
+    {u"{{text}}", 8, "no {text}", NoText},
+    {u"{te{xt}", 0, "no '}' closes", UnclosedOpen},
 };
 
 TEST(Format, ABadFormatSaysWhereAndWhy) {
@@ -74,6 +83,8 @@ TEST(Format, ABadFormatSaysWhereAndWhy) {
     ASSERT_FALSE(parsed.format) << row.says;
     EXPECT_EQ(parsed.error.offset, row.offset) << row.says;
     EXPECT_NE(parsed.error.message.find(row.says), std::string::npos) << parsed.error.message;
+    EXPECT_EQ(parsed.error.problem, row.problem) << row.says;
+    EXPECT_EQ(parsed.error.placeholder, row.placeholder) << row.says;
   }
 }
 

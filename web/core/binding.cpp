@@ -255,6 +255,14 @@ constexpr std::u16string_view kStyleNames[] = {u"bold", u"italic", u"underline",
 // equal its own.
 constexpr std::u16string_view kTemplateParts[] = {u"prefix", u"middle", u"suffix"};
 constexpr std::u16string_view kFormatPart = u"format";
+// Why a format cannot be read, by the names the page's texts say it under.
+constexpr std::array<Named<huecode::FormatProblem>, 6> kFormatProblems{
+    {{"loneClose", huecode::FormatProblem::LoneClose},
+     {"unclosedOpen", huecode::FormatProblem::UnclosedOpen},
+     {"unknownPlaceholder", huecode::FormatProblem::UnknownPlaceholder},
+     {"codesOutsideDialect", huecode::FormatProblem::CodesOutsideDialect},
+     {"textTwice", huecode::FormatProblem::TextTwice},
+     {"noText", huecode::FormatProblem::NoText}}};
 
 // The value of a code, the request's index into the core's table of names
 // (kSpaces, kUnits, kLimitUnits), which the interface hands over in order;
@@ -292,7 +300,9 @@ class Session {
   bool plan(const huecode::StyledText& text, std::int32_t& step);
   void count(const huecode::StyledText& text, std::int32_t step);
   void collectPreview(const huecode::StyledText& text, std::int32_t step, bool ansi);
-  void setError(std::u16string_view text, std::size_t offset, std::u16string_view message);
+  huecode::JsonWriter setError(std::u16string_view text, std::size_t offset,
+                               std::u16string_view message);
+  void setFormatError(std::u16string_view format, const huecode::FormatError& error);
   huecode::LengthMeasure measureOf(huecode::LengthUnit unit) const {
     return {unit, unit == huecode::LengthUnit::GbkBytes ? &m_gbk : nullptr};
   }
@@ -357,13 +367,30 @@ huecode::StyledSettings Session::settingsOfRequest() const {
   return settings;
 }
 
-// The place as the page shows it: line and column in characters, from 1.
-void Session::setError(std::u16string_view text, std::size_t offset, std::u16string_view message) {
+// The place as the page shows it: line and column in characters, from 1. The
+// error's object is left open for what else the caller says of it.
+huecode::JsonWriter Session::setError(std::u16string_view text, std::size_t offset,
+                                      std::u16string_view message) {
   const huecode::TextPlace place = huecode::PlaceOf(text, offset);
   m_error.clear();
   huecode::JsonWriter json(m_error);
   json.open(u'{').key(u"line").number(place.line).key(u"column").number(place.column);
-  json.key(u"message").text(message).close(u'}');
+  json.key(u"message").text(message);
+  return json;
+}
+
+// A format's error also says which problem it is, for the page to say in
+// its own language, and the placeholder it names.
+void Session::setFormatError(std::u16string_view format, const huecode::FormatError& error) {
+  const auto* problem = std::find_if(
+      kFormatProblems.begin(), kFormatProblems.end(),
+      [&](const Named<huecode::FormatProblem>& p) { return p.value == error.problem; });
+  setError(format, error.offset, std::u16string(error.message.begin(), error.message.end()))
+      .key(u"problem")
+      .text(problem->key)
+      .key(u"placeholder")
+      .text(error.placeholder)
+      .close(u'}');
 }
 
 // Whether the format (if any) shows the nearest ANSI colours; nothing when it
@@ -375,8 +402,7 @@ std::optional<bool> Session::readFormat(const huecode::MarkupTemplate& markup) {
   const huecode::ParsedFormat parsed =
       huecode::ParseFormat(markup.format, huecode::DialectOf(markup) != nullptr);
   if (!parsed.format) {
-    setError(markup.format, parsed.error.offset,
-             std::u16string(parsed.error.message.begin(), parsed.error.message.end()));
+    setFormatError(markup.format, parsed.error);
     return std::nullopt;
   }
   return parsed.format->ansi;
@@ -477,10 +503,13 @@ std::int32_t Session::strip() {
   m_markupBuilt = true;
   huecode::Stripped stripped = huecode::StripMarkup(m_texts);
   if (!stripped.text) {
-    setError(m_texts, stripped.errorOffset, stripped.error);
+    setError(m_texts, stripped.errorOffset, stripped.error).close(u'}');
     return 1;
   }
   m_markup = std::move(*stripped.text);
+  // Counted as every count of the page counts characters.
+  m_counts = {};
+  m_counts.charactersIn = huecode::CountCharacters(m_markup);
   return 0;
 }
 
@@ -566,7 +595,8 @@ void WriteDialect(huecode::JsonWriter& json, const huecode::Dialect& dialect) {
   json.open(u'{').key(u"key").text(dialect.key);
   json.key(u"label").text(dialect.label);
   WriteTemplate(json, dialect.markup());
-  json.key(u"labels").open(u'{').key(u"zh").text(dialect.label);
+  json.key(u"labels").open(u'{').key(u"zh").text(
+      dialect.chineseLabel.empty() ? dialect.label : dialect.chineseLabel);
   json.key(u"en").text(dialect.englishLabel).close(u'}');
   json.key(u"html").number(dialect.html() ? 1 : 0);
   json.key(u"styles").text(StylePlacementName(dialect.styles.placement));
@@ -605,6 +635,7 @@ std::u16string InterfaceJson() {
   WriteNames(json.key(u"styleNames"), kStyleNames);
   WriteNames(json.key(u"templateParts"), kTemplateParts);
   json.key(u"formatPart").text(kFormatPart);
+  WriteNames(json.key(u"formatProblems"), kFormatProblems);
   json.key(u"dialects").open(u'[');
   for (const huecode::Dialect& dialect : huecode::Dialects()) {
     WriteDialect(json, dialect);

@@ -173,8 +173,9 @@ export async function createConverter() {
       return result;
     },
 
-    // The plain text of coloured markup in any dialect the core writes:
-    // {text} or {error: {line, column, message}}.
+    // The plain text of coloured markup in any dialect the core writes, and
+    // its length in characters as every count counts them: {text, characters}
+    // or {error: {line, column, message}}.
     strip(markup) {
       const at = core._hc_texts(markup.length) >> 1;
       for (let k = 0; k < markup.length; ++k) {
@@ -183,7 +184,8 @@ export async function createConverter() {
       if (core._hc_strip() !== 0) {
         return {error: readError(core)};
       }
-      return {text: utf16(core, core._hc_markup(), core._hc_markup_units())};
+      return {text: utf16(core, core._hc_markup(), core._hc_markup_units()),
+        characters: readCounts(core, described).charactersIn};
     },
   };
 }

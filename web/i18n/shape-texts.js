@@ -3,9 +3,9 @@
 export const shapeTexts = {
   zh: {
     positionEven: '均匀',
-    positionLabel: (n) => `中间颜色 ${n} 的位置(百分比,留空则均匀分布)`,
+    positionLabel: (n) => `中间颜色 ${n} 的位置（百分比，留空则均匀分布）`,
     positionErrors: {
-      notNumber: '请输入 0 到 100 之间的数,最多两位小数,或留空。',
+      notNumber: '请输入 0 到 100 之间的数，最多两位小数，或留空。',
       outOfRange: '位置必须在 0 到 100 之间。',
       outOfOrder: '位置不能在前一个颜色之前。',
     },
@@ -13,9 +13,9 @@ export const shapeTexts = {
     markerValue: (percent) => `${percent}%`,
     perLine: '每行一个渐变',
     mirror: '往返渐变',
-    byWord: '词(中日韩文字逐字)',
+    byWord: '词（中日韩文字逐字）',
     shuffle: '随机渐变',
-    shuffled: '已生成随机渐变(可撤销)。',
+    shuffled: '已生成随机渐变（可撤销）。',
   },
   en: {
     positionEven: 'even',

@@ -2,7 +2,7 @@
 // their positions, the dialect, the surprise gradient and a gradient picked
 // from the library.
 import {colourIn, dialectName, fields, fieldValue, markInvalid} from './controls.js';
-import {acknowledge, showToast} from './feedback.js';
+import {acknowledge, dismissToast, showToast} from './feedback.js';
 import {editStops, withAddedStop} from './model.js';
 import {boardColour} from './preview.js';
 import {reversedStops} from '../shared/gradients.js';
@@ -99,12 +99,13 @@ export const reverse = () => change({...page.settings, stops: reversedStops(page
   positions: positionsAfter('reverse', stopPositions())}, {convert: 'now'});
 
 export function pickDialect() {
-  const dialect = page.core.dialects.find(({key}) => key === byId('dialect').value);
+  const dialect = page.core?.dialects.find(({key}) => key === byId('dialect').value);
   if (!dialect) {
     return;
   }
   const edited = currentDialect() === null;
   const before = page.settings;
+  dismissToast('template');
   // A format dialect keeps the three boxes as they are, for a later template.
   const {prefix, middle, suffix} = dialect.format ? page.settings : dialect;
   change({...page.settings, prefix, middle, suffix, format: dialect.format}, {convert: 'now'});

@@ -73,7 +73,9 @@ function showHex(id, colour) {
 
 // A message next to the field and aria-invalid, or neither when message is null.
 export function markInvalid(input, message) {
-  const error = byId(input.getAttribute('aria-describedby'));
+  // The field's own message is the one of its descriptions that is an error.
+  const error = (input.getAttribute('aria-describedby') ?? '').split(' ').map(byId)
+    .find((element) => element?.classList.contains('field-error'));
   // Written only when it changes: every answer marks the template box again.
   const invalid = message !== null;
   if (input.getAttribute('aria-invalid') !== (invalid ? 'true' : null)) {
@@ -179,6 +181,8 @@ function writeDialects(dialect, dialects, texts) {
     select.dataset.language = texts.htmlLang;
   }
   select.value = dialect ?? 'custom';
+  // The list waits for the core's dialects, like every control that needs them.
+  select.disabled = false;
   // Custom is what the boxes say, not something to pick.
   select.options[select.options.length - 1].disabled = true;
   byId('custom-note').hidden = dialect !== null;

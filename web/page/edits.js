@@ -6,8 +6,8 @@ import {showFormatting} from './formatting.js';
 import {applyTexts, defaultLanguage} from '../i18n/texts.js';
 import {sameSettings} from './model.js';
 import {readerKeys, saveSettings} from '../shared/settings.js';
-import {saveText} from '../storage/text-store.js';
 import {retextNotes} from './notice.js';
+import {dismissToasts} from './feedback.js';
 import {local} from '../storage/storage.js';
 import {convertNow, currentDialect, defaultSettings, readerSettings, scheduleConversion, withCoreDefaults} from './conversion.js';
 import {drawPreview, showCounts, showValidity, suggestEscaping} from './results.js';
@@ -31,6 +31,10 @@ function render() {
   suggestEscaping();
   drawPreview();
 }
+
+// The text to bring back with a step of the history, for the steps that
+// changed it too (a reset that cleared it): keyed by the step's settings.
+const textAt = new WeakMap();
 
 export const withoutReader = (s) => Object.fromEntries(Object.entries(s).filter(([key]) => !readerKeys.includes(key)));
 
@@ -67,29 +71,52 @@ function restore(snapshot) {
   convertNow();
 }
 
+// A step that brings a text back keeps the text it replaces for the way back.
+function stepTo(snapshot, current, text) {
+  if (textAt.has(snapshot)) {
+    const back = textAt.get(snapshot);
+    textAt.set(current, text);
+    parts.textBox.replace(back);
+  }
+  restore(snapshot);
+}
+
 export function undo() {
-  const previous = page.undoHistory.undo(page.settings);
+  const current = page.settings;
+  const previous = page.undoHistory.undo(current);
   if (previous) {
-    restore(previous);
+    stepTo(previous, current, parts.textBox.value());
   }
   setStatus(previous ? page.texts.undone : page.texts.nothingToUndo);
 }
 
 export function redo() {
-  const next = page.undoHistory.redo(page.settings);
+  const current = page.settings;
+  const next = page.undoHistory.redo(current);
   if (next) {
-    restore(next);
+    stepTo(next, current, parts.textBox.value());
     setStatus(page.texts.redone);
   }
 }
 
+// A reset that clears the text is one step of the history with the text:
+// Undo brings both back, and Ctrl+Z in the text box the text.
 export function confirmReset() {
   byId('reset-dialog').close();
+  const next = defaultSettings();
+  const {settings} = page;
   if (byId('reset-text').checked) {
-    parts.textBox.set('');
-    saveText('');
+    // Over the default settings the cleared text is still a step of its own.
+    const same = sameSettings(withoutReader(next), withoutReader(settings));
+    const step = same ? {...settings} : settings;
+    if (same) {
+      page.undoHistory.record(step);
+    }
+    textAt.set(step, parts.textBox.value());
+    parts.textBox.replace('');
   }
-  change(defaultSettings(), {convert: 'now'});
+  change(next, {convert: 'now'});
+  render();
   setStatus(page.texts.resetDone);
 }
 
@@ -103,6 +130,8 @@ export function applyLanguage() {
   parts.library.render();
   parts.markupTools.render();
   retextNotes(texts);
+  // A toast's sentence was made in the old language: it goes.
+  dismissToasts();
   parts.output.retext();
   parts.textBox.retext();
   if (page.lastResult) {

@@ -1,22 +1,31 @@
 // Every action is answered where the user's eye is: the button that did it
 // says so for a moment, and a message that offers Undo is a toast beside the
-// control that caused it. Both are announced politely. A toast stays until
-// it is dismissed or the next action of its kind replaces it.
+// control that caused it. Both are announced politely. A toast goes after a
+// few seconds (not while the pointer or the focus is on it), on Esc, and when
+// the next action of its kind replaces it.
 const byId = (id) => document.getElementById(id);
 const ackMillis = 2000;
-const toasts = new Map();  // kind → {element, anchor}
+const toastMillis = 6000;
+const toasts = new Map();  // kind → {element, anchor, timer}
 const restorers = new Map();
 
 let currentTexts = null;
 
+// Esc closes the toasts, unless a dialog (which Esc closes) is open.
+function onEscape(event) {
+  if (event.key !== 'Escape' || toasts.size === 0 || document.querySelector('dialog[open]')) {
+    return;
+  }
+  const inside = [...toasts.values()].find(({element}) => element.contains(document.activeElement));
+  const anchor = inside?.anchor;
+  dismissToasts();
+  anchor?.focus();
+}
+
 // texts(): the page's texts in its current language.
 export function initFeedback(texts) {
   currentTexts = texts;
-  addEventListener('resize', () => {
-    for (const {element, anchor} of toasts.values()) {
-      place(element, anchor);
-    }
-  });
+  document.addEventListener('keydown', onEscape);
 }
 
 export function announce(message) {
@@ -48,22 +57,63 @@ export function acknowledge(button, message, spoken = message) {
   }, ackMillis));
 }
 
-// Below the anchor, in the document (it scrolls with the page), inside the
-// window; above it for an anchor at the bottom of the screen (the phone bar).
-function place(element, anchor) {
-  const box = anchor.getBoundingClientRect();
-  const fixed = getComputedStyle(anchor.closest('.phone-bar') ?? anchor).position === 'fixed';
-  element.classList.toggle('fixed', fixed);
-  const width = Math.min(element.offsetWidth, document.documentElement.clientWidth - 16);
-  const left = Math.max(8, Math.min(box.left, document.documentElement.clientWidth - width - 8));
-  const top = fixed ? box.top - element.offsetHeight - 8 : box.bottom + 6;
-  element.style.left = `${left + (fixed ? 0 : scrollX)}px`;
-  element.style.top = `${top + (fixed ? 0 : scrollY)}px`;
+// A box whose children are laid out in lines of their own.
+const flowing = (element) => ['block', 'flow-root', 'list-item'].includes(getComputedStyle(element).display);
+
+// In the page's flow right after the anchor's line, so that the toast pushes
+// what follows down rather than lying over another control: after the
+// anchor's row of a grid (the gallery), across it; inside the phone bar, on
+// a line above its own.
+function insert(element, anchor) {
+  const bar = anchor.closest('.phone-bar');
+  if (bar) {
+    bar.prepend(element);
+    return;
+  }
+  let item = anchor;
+  while (item.parentElement && !(flowing(item.parentElement) && !getComputedStyle(item).display.startsWith('inline'))) {
+    if (getComputedStyle(item.parentElement).display === 'grid') {
+      while (item.nextElementSibling && item.nextElementSibling.offsetTop === item.offsetTop) {
+        item = item.nextElementSibling;
+      }
+      break;
+    }
+    item = item.parentElement;
+  }
+  item.after(element);
 }
 
 export function dismissToast(kind) {
-  toasts.get(kind)?.element.remove();
-  toasts.delete(kind);
+  const toast = toasts.get(kind);
+  if (toast) {
+    clearTimeout(toast.timer);
+    toast.element.remove();
+    toasts.delete(kind);
+  }
+}
+
+// All of them: on Esc, and when the page's language changes.
+export function dismissToasts() {
+  for (const kind of [...toasts.keys()]) {
+    dismissToast(kind);
+  }
+}
+
+// The time runs while neither the pointer nor the focus is on the toast.
+function expireLater(kind, toast) {
+  const {element} = toast;
+  const run = () => {
+    clearTimeout(toast.timer);
+    if (!element.matches(':hover') && !element.contains(document.activeElement)) {
+      toast.timer = setTimeout(() => dismissToast(kind), toastMillis);
+    }
+  };
+  const hold = () => clearTimeout(toast.timer);
+  element.addEventListener('pointerenter', hold);
+  element.addEventListener('focusin', hold);
+  element.addEventListener('pointerleave', run);
+  element.addEventListener('focusout', () => setTimeout(run));
+  run();
 }
 
 function toastButton(text, className, onClick) {
@@ -92,9 +142,10 @@ export function showToast(kind, anchor, message, undo = null) {
   const close = toastButton('×', 'secondary toast-close', () => dismissToast(kind));
   close.setAttribute('aria-label', t.dismiss);
   element.append(close);
-  document.body.append(element);
-  toasts.set(kind, {element, anchor});
-  place(element, anchor);
+  insert(element, anchor);
+  const toast = {element, anchor, timer: 0};
+  toasts.set(kind, toast);
+  expireLater(kind, toast);
   announce(message);
   return element;
 }

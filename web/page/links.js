@@ -16,16 +16,19 @@ export async function share() {
   const text = byId('share-text').checked ? parts.textBox.value() : null;
   const {link, fragment, leftOut} = guardedShareLink(base, (t) => shareFragment(withoutReader(page.settings), t),
     text);
+  // The single file's address names a file on this computer: said however the link went out.
+  const fileOnly = location.protocol === 'file:' ? texts.shareFileOnly : '';
   try {
     await navigator.clipboard.writeText(link);
     acknowledge(byId('share'), texts.sharedAck, texts.shareCopied);
   } catch {
     window.history.replaceState(null, '', fragment);
-    showToast('share', byId('share'), texts.shareShown);
+    showToast('share', byId('share'), [texts.shareShown, fileOnly].join(' ').trim());
     return;
   }
-  if (leftOut) {
-    showToast('share', byId('share'), texts.linkTooLong(leftOut.length, leftOut.max));
+  const notes = [leftOut ? texts.linkTooLong(leftOut.length, leftOut.max) : '', fileOnly].filter(Boolean);
+  if (notes.length) {
+    showToast('share', byId('share'), notes.join(' '));
   }
 }
 

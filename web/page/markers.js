@@ -1,11 +1,13 @@
 // A marker under the gradient bar for each middle stop: a slider that the
-// mouse, a finger or the arrow keys (1 % a step, 10 % with Shift) move along
-// the bar. A marker stays between its neighbours, so the stops keep their
+// mouse, a finger or the keys move along the bar, as any slider: the arrows
+// 1 % a step (10 % with Shift), Page Up and Page Down 10 %, Home and End as
+// far as the neighbours let it. A marker stays between its neighbours, so the stops keep their
 // order; what it says is announced as its value.
 import {alignedPositions, resolvedPositions} from '../shared/positions.js';
 
 const byId = (id) => document.getElementById(id);
-const keySteps = {ArrowLeft: -1, ArrowDown: -1, ArrowRight: 1, ArrowUp: 1};
+const keySteps = {ArrowLeft: -1, ArrowDown: -1, ArrowRight: 1, ArrowUp: 1, PageDown: -10, PageUp: 10,
+  Home: -100, End: 100};
 
 function rounded(percent) {
   return Math.round(percent * 100) / 100;
@@ -37,7 +39,7 @@ export function writeMarkers(settings, texts) {
   [...track.children].forEach((element, j) => {
     const place = rounded(places[j + 1]);
     element.style.left = `${place}%`;
-    element.style.backgroundColor = stops[j + 1];
+    element.style.setProperty('--stop', stops[j + 1]);
     element.setAttribute('aria-valuenow', String(place));
     element.setAttribute('aria-valuetext', texts.markerValue(place));
   });

@@ -56,7 +56,7 @@ function createPasteOffer(host, ask) {
       return;
     }
     offer = {start, end: start + pasted.length, text: answer.text, pasted};
-    byId('paste-offer-text').textContent = host.texts().pasteOffer(answer.text.length);
+    byId('paste-offer-text').textContent = host.texts().pasteOffer(answer.characters);
     byId('paste-offer').hidden = false;
   }
 

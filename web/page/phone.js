@@ -1,7 +1,7 @@
 // On a phone the settings fold into sections, one open at a time, and a bar
 // at the bottom of the screen keeps the coloured result, its length and Copy
-// in reach while the text is typed: it shows whenever the result itself is
-// out of view. The layout (which elements, how tall) is the style sheet's,
+// in reach while the text is typed: it shows until Copy itself is wholly in
+// view, above the keyboard too. The layout (which elements, how tall) is the style sheet's,
 // from the first paint; this only opens, closes and fills.
 const byId = (id) => document.getElementById(id);
 // The bar's line shows the beginning: a line's worth of characters.
@@ -31,6 +31,39 @@ function followKeyboard(bar) {
   viewport.addEventListener('scroll', follow);
 }
 
+// Copy counts as in reach only when all of it lies inside the visual
+// viewport: a keyboard that only shrinks that (not the layout) hides what
+// lies beneath it, and a Copy half under the screen's edge is not a target.
+function copyInView(copy) {
+  const box = copy.getBoundingClientRect();
+  const viewport = window.visualViewport;
+  const top = viewport ? viewport.offsetTop : 0;
+  const bottom = viewport ? top + viewport.height : window.innerHeight;
+  return box.height > 0 && box.top >= top && box.bottom <= bottom;
+}
+
+// Checked once a frame at most, whenever anything may have moved Copy.
+function watchCopy(bar, copy) {
+  let queued = false;
+  const check = () => {
+    queued = false;
+    bar.toggleAttribute('data-away', copyInView(copy));
+  };
+  const soon = () => {
+    if (!queued) {
+      queued = true;
+      requestAnimationFrame(check);
+    }
+  };
+  addEventListener('scroll', soon, {passive: true});
+  addEventListener('resize', soon);
+  window.visualViewport?.addEventListener('resize', soon);
+  window.visualViewport?.addEventListener('scroll', soon);
+  new ResizeObserver(soon).observe(document.body);
+  new IntersectionObserver(soon, {threshold: [0, 1]}).observe(copy);
+  soon();
+}
+
 // onCopy: what the bar's Copy does (the page's copy of the whole markup).
 export function initPhone(onCopy) {
   for (const button of document.querySelectorAll('.fold-toggle')) {
@@ -38,10 +71,7 @@ export function initPhone(onCopy) {
   }
   const bar = byId('phone-bar');
   byId('bar-copy').addEventListener('click', () => onCopy(byId('bar-copy')));
-  const away = new IntersectionObserver(([entry]) => {
-    bar.toggleAttribute('data-away', entry.isIntersecting);
-  });
-  away.observe(document.querySelector('.result'));
+  watchCopy(bar, byId('copy'));
   followKeyboard(bar);
 }
 

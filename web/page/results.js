@@ -8,17 +8,21 @@ import {markStart} from '../storage/text-store.js';
 import {currentDialect, readNumbers} from './conversion.js';
 import {byId, page, parts} from './state.js';
 
+// A field to correct is a warning; a long markup's note is only information.
 function showOutputNote(invalid) {
   const {texts, lastResult} = page;
   const note = byId('output-note');
   note.textContent = invalid ? texts.fixFields : lastResult ? parts.output.note(texts, lastResult.counts.outputCharacters)
     : '';
   note.hidden = !note.textContent;
+  note.className = invalid ? 'warning' : 'hint';
 }
 
 export function showValidity() {
   const numbers = readNumbers();
-  let invalid = false;
+  const {formatError} = page;
+  markInvalid(byId('format'), formatError ? page.texts.formatError(formatError) : null);
+  let invalid = Boolean(formatError);
   for (const id of ['step', 'limit']) {
     const {error} = numbers[id];
     const message = error ? page.texts.countErrors[error] : null;
@@ -41,17 +45,11 @@ function speakCounts(message) {
 
 export function showCounts(result) {
   const {texts, settings} = page;
-  showOutputNote(Boolean(readNumbers().step.error || readNumbers().limit.error));
+  showOutputNote(Boolean(page.formatError || readNumbers().step.error || readNumbers().limit.error));
   const {limit} = readNumbers();
   const unit = texts.unitName[settings.limitUnit];
   const warning = byId('warning');
   const {counts} = result;
-  if (result.formatError) {
-    byId('counts').textContent = '';
-    byId('meter').textContent = '';
-    warning.hidden = true;
-    return;
-  }
   if (result.failed) {
     byId('counts').textContent = '';
     byId('meter').textContent = '';
@@ -111,8 +109,15 @@ function showStepNote(result) {
 }
 
 export function showResult(result) {
-  markInvalid(byId('format'), result.formatError ? page.texts.formatError(result.formatError) : null);
   markStart(false);
+  page.formatError = result.formatError;
+  showValidity();
+  if (page.formatError) {
+    if (!page.timer) {
+      delete byId('output').dataset.pending;
+    }
+    return;
+  }
   page.lastResult = result;
   suggestEscaping();
   parts.output.show(result);

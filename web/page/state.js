@@ -18,6 +18,9 @@ export const page = {
   // The newest conversion asked for, and its answer once it came.
   latest: 0,
   lastResult: null,
+  // Why the last answer could not read the format: the field says so, and
+  // the result shown stays the last one that could.
+  formatError: null,
   sentText: '',
   // The pause before a conversion, and before the counts are spoken.
   timer: 0,

@@ -7,8 +7,9 @@
 // browser's own undo; what lies before and after it stays aside. A long
 // paste or drop never enters the box whole, and after Select all (the key
 // or the menu's), Delete, Cut, Copy, paste and typing act on the whole
-// text. Replacing the whole text can be undone with Ctrl+Z. Everything
-// that needs the text asks value().
+// text; Ctrl+Home and Ctrl+End go to its ends, moving the window, and with
+// Shift select up to them, past the window too. Replacing the whole text
+// can be undone with Ctrl+Z. Everything that needs the text asks value().
 import {pairSafeEnd} from '../shared/code-points.js';
 
 const byId = (id) => document.getElementById(id);
@@ -34,15 +35,19 @@ function wholeText(state) {
   return shown === state.shown.window ? state.shown.text : state.before + shown + state.after;
 }
 
+// A selection wider than the window (Select all, Ctrl+Shift+End) is kept as
+// state.wide, offsets into the whole text, while the box selects all it shows.
 function allSelected(state) {
   const {box} = state;
-  return state.long && state.selectAll && box.selectionStart === 0 && box.selectionEnd === box.value.length;
+  return state.long && state.wide !== null && box.selectionStart === 0 && box.selectionEnd === box.value.length;
 }
 
-// The selection as offsets into the whole text: all of it after Select all.
+const selectWhole = (state) => (state.long ? [0, shownLength(state)] : null);
+
+// The selection as offsets into the whole text.
 function selectedSpan(state) {
   if (allSelected(state)) {
-    return [0, shownLength(state)];
+    return state.wide;
   }
   const from = state.long ? state.before.length : 0;
   return [from + state.box.selectionStart, from + state.box.selectionEnd];
@@ -80,12 +85,17 @@ function edge(text, at) {
   return lineStart > 0 && at - lineStart < lineSearch ? lineStart : pairSafeEnd(text, at);
 }
 
-// The box's own value and caret, scrolled so that the caret shows.
+// The caret at offset, scrolled into view.
+function caretAt(box, offset) {
+  box.setSelectionRange(offset, offset);
+  box.scrollTop = (offset / Math.max(1, box.value.length)) * box.scrollHeight - box.clientHeight / 2;
+}
+
+// The box's own value and caret.
 function fill(box, shown, offset) {
   box.value = shown;
   if (offset >= 0 && offset <= shown.length) {
-    box.setSelectionRange(offset, offset);
-    box.scrollTop = (offset / Math.max(1, shown.length)) * box.scrollHeight - box.clientHeight / 2;
+    caretAt(box, offset);
   }
 }
 
@@ -93,9 +103,11 @@ function fill(box, shown, offset) {
 // whole text) is placed when the window holds it.
 function show(state, text, {at = 0, caret = null} = {}) {
   state.long = text.length > longText;
-  state.selectAll = false;
-  const start = state.long ? edge(text, Math.min(at, text.length - windowUnits)) : 0;
-  const end = state.long ? edge(text, start + windowUnits) : text.length;
+  state.wide = null;
+  const from = Math.min(at, text.length - windowUnits);
+  const start = state.long ? edge(text, from) : 0;
+  // A window asked for up to the end holds the end, rather than stopping at its last line break.
+  const end = state.long && from + windowUnits < text.length ? edge(text, start + windowUnits) : text.length;
   state.before = text.slice(0, start);
   state.after = text.slice(end);
   // Setting the box's value (or its caret) ends the browser's undo step: a
@@ -164,32 +176,35 @@ function onDrop(state, event) {
   }, () => {});
 }
 
-// Copy and Cut after Select all take the whole text.
+// Copy and Cut of a selection wider than the window take all of it.
 function onCopy(state, event) {
   if (!allSelected(state)) {
     return;
   }
   event.preventDefault();
-  event.clipboardData.setData('text/plain', wholeText(state));
+  const text = wholeText(state);
+  const [from, to] = state.wide;
+  event.clipboardData.setData('text/plain', text.slice(from, to));
   if (event.type === 'cut') {
-    replace(state, '', 0, 'deleteByCut');
+    replace(state, text.slice(0, from) + text.slice(to), from, 'deleteByCut');
   }
 }
 
 // After Select all, an edit the browser makes in the window (a key, a
-// composition, Delete) replaces the whole text: what lies outside the window
-// goes first, kept for undo.
+// composition, Delete) replaces the whole selection: what it holds outside
+// the window goes first, kept for undo.
 function onBeforeInput(state, event) {
   if (event.inputType.startsWith('history') || !allSelected(state)) {
     return;
   }
-  state.undo.push(wholeText(state));
+  const text = wholeText(state);
+  state.undo.push(text);
   state.undo.splice(0, state.undo.length - undoDepth);
   state.dropped = state.box.value;
-  state.before = '';
-  state.after = '';
+  state.before = text.slice(0, state.wide[0]);
+  state.after = text.slice(state.wide[1]);
   state.shown = {text: '', window: null};
-  state.selectAll = false;
+  state.wide = null;
   state.replacing = true;
 }
 
@@ -227,11 +242,41 @@ function onKey(state, event) {
     event.preventDefault();
     undoReplace(state);
   } else if (command && key === 'a' && !event.shiftKey) {
-    state.selectAll = state.long;
+    state.wide = selectWhole(state);
   } else if (/^(arrow|home|end|page)/.test(key)) {
-    state.selectAll = false;
     state.keyed = true;
+    state.wide = (command && (key === 'home' || key === 'end') && toEdge(state, event, key === 'end')) || null;
   }
+}
+
+// Ctrl+End and Ctrl+Home (with Shift, selecting from the selection's
+// anchor) reach the whole text's end and start; the browser's own keys
+// stay while the edge and the anchor lie in the window.
+function toEdge(state, event, toEnd) {
+  const [from, to] = selectedSpan(state);
+  const anchor = state.box.selectionDirection === 'backward' ? to : from;
+  const text = wholeText(state);
+  const edge = toEnd ? text.length : 0;
+  const [start, end] = [Math.min(anchor, edge), Math.max(anchor, edge)];
+  const inWindow = (at) => at >= state.before.length && at <= text.length - state.after.length;
+  if (!state.long || (inWindow(edge) && (!event.shiftKey || inWindow(anchor)))) {
+    return null;
+  }
+  event.preventDefault();
+  moveTo(state, toEnd ? text.length : 0);
+  const offset = state.before.length;
+  const {box} = state;
+  if (!event.shiftKey) {
+    caretAt(box, edge - offset);
+    return null;
+  }
+  const direction = toEnd ? 'forward' : 'backward';
+  if (inWindow(start) && inWindow(end)) {
+    box.setSelectionRange(start - offset, end - offset, direction);
+    return null;
+  }
+  box.setSelectionRange(0, box.value.length, direction);
+  return [start, end];
 }
 
 // Select all from the context menu (how a phone selects) gives no key: a
@@ -243,7 +288,7 @@ function onSelect(state) {
     return;
   }
   if (state.long && box.value.length > 0 && box.selectionStart === 0 && box.selectionEnd === box.value.length) {
-    state.selectAll = true;
+    state.wide = selectWhole(state);
   }
 }
 
@@ -272,7 +317,7 @@ function moveTo(state, at) {
 // texts(): the page's texts in its current language.
 export function createTextBox({texts}) {
   const state = {box: byId('text'), slider: byId('text-at'), note: byId('text-note'), texts, long: false,
-    before: '', after: '', shown: {text: '', window: ''}, selectAll: false, undo: [], replaced: null, dropped: null, replacing: false,
+    before: '', after: '', shown: {text: '', window: ''}, wide: null, undo: [], replaced: null, dropped: null, replacing: false,
     pointer: false, keyed: false};
   const {box} = state;
   box.addEventListener('paste', (event) => onPaste(state, event));
@@ -284,7 +329,7 @@ export function createTextBox({texts}) {
   box.addEventListener('input', (event) => onInput(state, event));
   box.addEventListener('keydown', (event) => onKey(state, event));
   box.addEventListener('mousedown', () => {
-    state.selectAll = false;
+    state.wide = null;
   });
   watchSelection(state);
   state.slider.addEventListener('input', () => moveTo(state, Number(state.slider.value) * half));
@@ -300,6 +345,9 @@ export function createTextBox({texts}) {
       state.dropped = null;
       show(state, text);
     },
+    // The page's replacement of the whole text (a reset, an undo of one),
+    // which Ctrl+Z in the box takes back.
+    replace: (text) => replace(state, text, 0, 'insertReplacementText'),
     retext: () => showControls(state),
   };
 }

@@ -65,7 +65,7 @@ const freezeEntry = (entry) => Object.freeze({...entry, name: Object.freeze(entr
 
 // board: 'light', 'dark' or 'any' (both).
 export const gallery = Object.freeze([
-  {id: 'rainbow', name: {zh: '彩虹', en: 'Rainbow'}, board: 'dark',
+  {id: 'rainbow', name: {zh: '柔和彩虹', en: 'Soft rainbow'}, board: 'dark',
     stops: ['#FF595E', '#FFCA3A', '#8AC926', '#36A2EB', '#A77BE8']},
   {id: 'classic', name: {zh: '经典', en: 'Classic'}, board: 'dark', stops: ['#FF00FF', '#00FF00']},
   {id: 'ink', name: {zh: '墨水', en: 'Ink'}, board: 'light', stops: ['#1A237E', '#6A1B9A']},

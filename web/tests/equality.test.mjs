@@ -219,5 +219,8 @@ test('so does the single file, opened from disk, with nothing refused', async ()
   assert.deepEqual(problems, []);
   // It converts in a worker of its own, started from the page's inline code.
   assert.deepEqual(page.workers().map((worker) => worker.url().slice(0, 5)), ['blob:']);
+  // Its share link names a file on this computer, and says so.
+  await page.click('#share');
+  assert.match(await page.textContent('.toast[data-kind=share]'), /opens only here|只能在这台电脑上打开/);
   await context.close();
 });

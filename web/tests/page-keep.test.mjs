@@ -1,9 +1,10 @@
 // Nothing the user does is lost or silently changed: the stop list, undo,
 // dialect switches, reloads, bad input, share links, and gradient files.
 import assert from 'node:assert/strict';
+import {execFileSync} from 'node:child_process';
 import {readFile} from 'node:fs/promises';
 import {after, before, test} from 'node:test';
-import {cliMarkup, convert, openBrowser, openPage, waitForOutput} from './page.mjs';
+import {cliMarkup, cliPath, convert, openBrowser, openPage, resetPage, setControl, waitForOutput} from './page.mjs';
 
 let session;
 
@@ -69,6 +70,31 @@ test('stops, undo, dialect switches and reloads keep every edit', async () => {
   await context.close();
 });
 
+test('a reset that clears the text is undone with it, by Undo and by Ctrl+Z in the box', async () => {
+  const {context, page, errors} = await openPage(session);
+  await setControl(page, 'text', '我的文字');
+  await setControl(page, 'step', '3');
+  const state = async () => [await page.inputValue('#text'), await page.inputValue('#step')];
+  await resetPage(page, {clearText: true});
+  assert.deepEqual(await state(), ['', '1']);
+  // Each row: what is clicked, the text and the step after it.
+  for (const [click, after] of [['#undo', ['我的文字', '3']], ['#redo', ['', '1']], ['#undo', ['我的文字', '3']]]) {
+    await page.click(click);
+    assert.deepEqual(await state(), after, click);
+  }
+  // Over the default settings the cleared text is still a step of its own.
+  await resetPage(page);
+  await resetPage(page, {clearText: true});
+  await page.click('#undo');
+  assert.deepEqual(await state(), ['我的文字', '1']);
+  await resetPage(page, {clearText: true});
+  await page.focus('#text');
+  await page.keyboard.press('Control+z');
+  assert.equal(await convert(page), cliMarkup(['--endpoints'], '我的文字').toString());
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
 test('bad numbers and colours say what is wrong and convert nothing', async () => {
   const {context, page} = await openPage(session);
   await page.fill('#text', 'abcdef');
@@ -78,8 +104,7 @@ test('bad numbers and colours say what is wrong and convert nothing', async () =
   for (const [id, value] of fields) {
     await page.fill(`#${id}`, value);
     assert.equal(await page.getAttribute(`#${id}`, 'aria-invalid'), 'true', `${id} ${value}`);
-    const message = await page.evaluate((id) => document.getElementById(
-      document.getElementById(id).getAttribute('aria-describedby')).textContent, id);
+    const message = await page.textContent(`#${id}-error`);
     assert.ok(message.length > 5 && await page.isVisible(`#${id}-error`), `${id} ${value}: no message`);
     assert.equal(await convert(page), good, `${id} ${value} converted`);
     await page.fill(`#${id}`, {step: '1', limit: '', 'start-hex': '#FF00FF'}[id]);
@@ -89,6 +114,84 @@ test('bad numbers and colours say what is wrong and convert nothing', async () =
   await page.fill('#end-hex', '#f80');
   assert.equal(await page.inputValue('#end'), '#ff8800');
   assert.equal(await convert(page), cliMarkup(['--endpoints', '--step', '2', '--end', 'FF8800'], 'abcdef').toString());
+  await context.close();
+});
+
+// Where and why huecode-cli refuses a format: [column, message].
+function cliFormatError(format) {
+  try {
+    execFileSync(cliPath, ['--format', format, '--', 'x'], {stdio: 'pipe'});
+  } catch (error) {
+    const [, column, message] = /at character (\d+): (.*) \(see --help\)/.exec(error.stderr.toString());
+    return [column, message];
+  }
+  throw new Error(`huecode-cli took the format ${format}`);
+}
+
+test('a format that cannot be read is explained in its field in either language; the last markup stays', async () => {
+  const legacy = '&x&{R1}&{R2}&{G1}&{G2}&{B1}&{B2}{codes}{text}';
+  // Typed into the box, or brought by a link; a dialect's own format edited loses its {codes}.
+  const formats = ['&#{HEXX}{text}', '&#{HEX}', '{text}{text}', '}', '<#{HEX}', `${legacy}&r`, 'link:x{text}}'];
+  for (const locale of ['zh-CN', 'en']) {
+    const {context, page, errors} = await openPage(session, {locale});
+    await page.fill('#text', 'abc def');
+    const good = await convert(page);
+    const counts = await page.textContent('#counts');
+    for (const row of formats) {
+      const format = row.replace(/^link:/, '');
+      if (row.startsWith('link:')) {
+        await page.evaluate((f) => { location.hash = `#huecode=1&format=${encodeURIComponent(f)}`; }, format);
+        await page.waitForFunction((f) => document.getElementById('format').value === f, format);
+      } else {
+        await page.fill('#format', format);
+      }
+      await page.waitForSelector('#format[aria-invalid=true]');
+      await waitForOutput(page);
+      const [column, message] = cliFormatError(format);
+      const said = await page.textContent('#format-error');
+      if (locale === 'en') {
+        assert.equal(said, `The format is wrong at character ${column}: ${message}`, row);
+      } else {
+        assert.ok(said.startsWith(`格式串第 ${column} 个字符处有误：`) && !said.includes(message), said);
+      }
+      assert.ok(await page.isVisible('#format-error'), row);
+      assert.deepEqual([await page.inputValue('#output'), await page.textContent('#counts')], [good, counts], row);
+      assert.match(await page.textContent('#output-note'), /改正|Correct/, row);
+      await page.fill('#format', '');
+      await page.waitForSelector('#format:not([aria-invalid])');
+    }
+    assert.deepEqual(errors, []);
+    await context.close();
+  }
+});
+
+test('controls changed before the core is ready wait for it, and their edits convert once it is', async () => {
+  const context = await session.browser.newContext({locale: 'en'});
+  const page = await context.newPage();
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error));
+  let release;
+  const held = new Promise((resolve) => {
+    release = resolve;
+  });
+  await page.route('**/huecode.wasm', async (route) => {
+    await held;
+    await route.continue();
+  });
+  await page.goto(session.server.url);
+  assert.equal(await page.isDisabled('#dialect'), true);
+  await page.fill('#text', 'early bird');
+  for (const [id, value] of [['dialect', 'legacy'], ['step', '3'], ['format', '<{HEX}>{text}'], ['space', 'oklab'],
+    ['copy-as', 'html']]) {
+    await setControl(page, id, value);
+  }
+  await page.evaluate(() => ['shuffle', 'add-stop', 'convert'].forEach((id) => document.getElementById(id).click()));
+  release();
+  await page.waitForFunction(() => document.getElementById('output').value !== '');
+  assert.equal(await page.inputValue('#output'), cliMarkup(['--endpoints', '--step', '3', '--space', 'oklab',
+    '--format', '<{HEX}>{text}'], 'early bird').toString());
+  assert.equal(await page.isDisabled('#dialect'), false);
+  assert.deepEqual(errors, []);
   await context.close();
 });
 

@@ -80,15 +80,17 @@ test('a long text is pasted, edited in its window, replaced, restored and kept w
   await markupMatches(page, text, 'two edits');
 
   // Select all (the key, or the menu's as a phone gives it), then Copy
-  // takes the whole text; the window selected with the keys is the window.
-  // Typing after the menu's Select all replaces the text, Ctrl+Z restores it.
-  const inWindow = await page.inputValue('#text');
+  // takes the whole text, and so do the keys to the text's ends, past the
+  // window. Typing after the menu's Select all replaces the text, Ctrl+Z
+  // restores it.
   for (const [name, select, copied] of [
     ['Ctrl+A', () => page.keyboard.press('Control+a'), text],
-    ['the keys to the window\'s ends', async () => {
+    ['the keys to the text\'s ends', async () => {
       await page.keyboard.press('Control+Home');
       await page.keyboard.press('Control+Shift+End');
-    }, inWindow],
+    }, text],
+    ['the keys from a caret to the end', () => page.keyboard.press('Control+Home').then(() => page.$eval('#text',
+      (box) => box.setSelectionRange(2, 2))).then(() => page.keyboard.press('Control+Shift+End')), text.slice(2)],
     ['the range set outside a drag', () => page.$eval('#text', (box) => box.setSelectionRange(0, box.value.length)), text],
     ['the menu\'s Select all', () => page.evaluate(() => document.execCommand('selectAll')), text]]) {
     await page.focus('#text');
@@ -104,6 +106,12 @@ test('a long text is pasted, edited in its window, replaced, restored and kept w
   await page.focus('#text');
   await page.keyboard.press('Control+z');
   await markupMatches(page, text, 'undone');
+  // The undo showed the start: Ctrl+End and Ctrl+Home type at the text's ends.
+  await page.focus('#text');
+  await page.keyboard.press('Control+End').then(() => page.keyboard.type('末'));
+  await page.keyboard.press('Control+Home').then(() => page.keyboard.type('始'));
+  text = `始${text}末`;
+  await markupMatches(page, text, 'typed at the ends');
 
   // The kept draft is the whole text.
   await page.waitForTimeout(500);

@@ -14,7 +14,8 @@ after(() => session.close());
 test('pasting coloured markup offers its plain text, undone like typing', async () => {
   const {context, page} = await openPage(session, {permissions: ['clipboard-read', 'clipboard-write']});
   await resetPage(page, {clearText: true});
-  const plain = 'Hi "论坛"\nok';
+  // Characters outside the BMP count one each, as the counts line counts them.
+  const plain = 'Hi "论坛" 👋🏽\nok';
   for (const preset of ['ubb', 'json', 'legacy']) {
     const markup = cliMarkup(['--preset', preset], plain).toString();
     await setControl(page, 'text', 'before: ');
@@ -23,6 +24,7 @@ test('pasting coloured markup offers its plain text, undone like typing', async 
     await page.keyboard.press('End');
     await page.keyboard.press('Control+V');
     await page.waitForSelector('#paste-offer:not([hidden])');
+    assert.match(await page.textContent('#paste-offer-text'), new RegExp(`\\b${[...plain].length}\\b`), preset);
     await page.click('#paste-plain');
     assert.equal(await page.inputValue('#text'), `before: ${plain}`, preset);
     assert.ok(await page.isHidden('#paste-offer'));

@@ -48,11 +48,90 @@ test('on a phone the bar keeps the result and Copy in reach, also above the keyb
     await page.click('#chunks-section .fold-toggle');
     assert.deepEqual(await open(), ['chunks-section'], name);
     assert.ok(await page.isVisible('#step') && !(await page.isVisible('#add-stop')), name);
-    // With the result in view the bar steps aside.
-    await page.evaluate(() => document.querySelector('.result').scrollIntoView());
+    // With Copy in view the bar steps aside.
+    await page.evaluate(() => document.getElementById('copy').scrollIntoView());
     await page.waitForSelector('#phone-bar[data-away]', {state: 'attached'});
     await context.close();
   }
+});
+
+test('on a phone Copy or the bar is in reach wherever the page is scrolled', async () => {
+  const {context, page} = await openPage(session, {locale: 'en-US'});
+  await page.fill('#text', 'A line typed on a phone');
+  await waitForOutput(page);
+  // Each row: the screen, whole and with the keyboard's half height.
+  for (const [width, height] of [[360, 640], [390, 844], [412, 915]]) {
+    for (const shown of [height, Math.round(height / 2)]) {
+      await page.setViewportSize({width, height: shown});
+      const bands = await page.evaluate(async () => {
+        const frame = () => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
+        const whole = (id) => {
+          const box = document.getElementById(id).getBoundingClientRect();
+          return box.height > 0 && box.top >= 0 && box.bottom <= innerHeight;
+        };
+        const missing = [];
+        for (let y = 0; y <= document.documentElement.scrollHeight - innerHeight + 30; y += 30) {
+          scrollTo(0, y);
+          await frame();
+          if (!whole('copy') && !whole('phone-bar')) {
+            missing.push(scrollY);
+          }
+        }
+        return missing;
+      });
+      assert.deepEqual(bands, [], `${width}×${shown}`);
+    }
+  }
+  await context.close();
+});
+
+// A toast must leave every control but its own free to tap.
+const coveredControls = (page) => page.evaluate(() => {
+  const toast = document.querySelector('.toast').getBoundingClientRect();
+  const controls = [...document.querySelectorAll('button, input, select, textarea, a[href], .marker')]
+    .filter((control) => !control.closest('.toast'));
+  return controls.filter((control) => {
+    const box = control.getBoundingClientRect();
+    return box.width > 0 && box.left < toast.right && box.right > toast.left && box.top < toast.bottom &&
+      box.bottom > toast.top;
+  }).map((control) => control.id || control.textContent);
+});
+
+test('a toast covers no other control and goes on Esc, by itself, with the next of its kind and the language', async () => {
+  const {context, page} = await openPage(session);
+  await page.setViewportSize({width: 390, height: 844});
+  await page.fill('#text', '彩色文字');
+  await waitForOutput(page);
+  await reveal(page, '#gallery');
+  const toasts = () => page.$$eval('.toast', (all) => all.map((toast) => toast.textContent));
+  await page.click('#gallery li:nth-child(1) button');
+  await page.click('#gallery li:nth-child(2) button');
+  assert.equal((await toasts()).length, 1);
+  assert.deepEqual(await coveredControls(page), []);
+  await page.keyboard.press('Escape');
+  assert.deepEqual(await toasts(), []);
+
+  for (const name of ['一', '二']) {
+    await page.fill('#save-name', name);
+    await page.click('#save-gradient');
+  }
+  await page.click('#saved li:nth-child(1) button:nth-child(5)');
+  assert.match((await toasts()).join(), /已删除“一”/);
+  assert.deepEqual(await coveredControls(page), []);
+  // Held by the pointer beyond its time, it goes once the pointer leaves.
+  await page.hover('.toast');
+  await page.waitForTimeout(7000);
+  assert.equal((await toasts()).length, 1);
+  await page.mouse.move(0, 0);
+  await page.waitForSelector('.toast', {state: 'detached', timeout: 10000});
+
+  // The language switch takes the toast and re-says the counts.
+  await page.click('#gallery li:nth-child(1) button');
+  await page.waitForSelector('#counts-spoken:has-text("输入 4 字符")');
+  await page.click('#language');
+  assert.deepEqual(await toasts(), []);
+  await page.waitForSelector('#counts-spoken:has-text("4 characters in")');
+  await context.close();
 });
 
 test('buttons answer for a moment, the copy key works and the skip link reaches the result', async () => {

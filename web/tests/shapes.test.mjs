@@ -60,6 +60,15 @@ test('a marker moved by keyboard moves its stop, and the markup follows', async 
   assert.equal(await page.inputValue('#stop-1-position'), '61');
   const cli = cliMarkup(['--endpoints', '--via', '0000FF@61'], 'abcdefghij').toString();
   assert.equal(await convert(page), cli);
+  // Each row: a key, where the marker is after it.
+  await page.focus('#bar-markers .marker');
+  for (const [key, now] of [['PageDown', '51'], ['PageUp', '61'], ['End', '100'], ['Home', '0']]) {
+    await page.keyboard.press(key);
+    assert.equal(await marker.getAttribute('aria-valuenow'), now, key);
+  }
+  // A finger's target, whatever the dot's size.
+  const box = await marker.boundingBox();
+  assert.ok(box.width >= 24 && box.height >= 24, `${box.width}×${box.height}`);
   assert.deepEqual(errors, []);
   await context.close();
 });

@@ -78,6 +78,9 @@ struct Dialect {
   // extension show it.
   std::u16string_view englishLabel{};
   Entities entities = Entities::OnRequest;
+  // The Chinese name in a sentence's punctuation, where the window's item
+  // text (label) keeps the half-width brackets it has always shown.
+  std::u16string_view chineseLabel{};
 
   // The markup is HTML: a text's own &, < and > need escaping to show.
   constexpr bool html() const { return entities == Entities::Decoded; }
@@ -134,7 +137,8 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      {},
      {},
      u"HTML font tags",
-     Entities::Decoded},
+     Entities::Decoded,
+     u"Html（网页）"},
     {"ubb",
      u"UBB(论坛)",
      u"[color=",
@@ -143,7 +147,9 @@ inline constexpr std::array<Dialect, 12> kDialects{{
      detail::kBracketStyles,
      {},
      {},
-     u"UBB (forums)"},
+     u"UBB (forums)",
+     Entities::OnRequest,
+     u"UBB（论坛）"},
     {"brelvin", u"Brelvin", u"[ftc=", u"]", u"[/ft]", {}, {}, {}, u"Brelvin"},
     {"bbcode",
      u"BBCode [color=#]",

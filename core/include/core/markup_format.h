@@ -47,10 +47,23 @@ struct MarkupFormat {
   friend bool operator==(const MarkupFormat&, const MarkupFormat&) = default;
 };
 
-// Where a format cannot be read: the code-unit offset into it and why.
+// Why a format cannot be read, for a front end that says it in words of its own.
+enum class FormatProblem : std::uint8_t {
+  LoneClose,
+  UnclosedOpen,
+  UnknownPlaceholder,
+  CodesOutsideDialect,
+  TextTwice,
+  NoText
+};
+
+// Where a format cannot be read: the code-unit offset into it and why, with
+// the placeholder's name when it is one the format may not hold.
 struct FormatError {
   std::size_t offset = 0;
   std::string message;
+  FormatProblem problem = FormatProblem::NoText;
+  std::u16string placeholder{};
 };
 
 struct ParsedFormat {

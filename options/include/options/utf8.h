@@ -61,6 +61,9 @@ Result<std::u16string, Utf8Error> DecodeUtf8(std::string_view bytes);
 // can be finished with the next).
 std::optional<Utf8Error> AppendUtf8(std::string_view bytes, std::u16string& out);
 
+// Room in text for up to so many units, to be written once from front to back.
+void ReserveText(std::u16string& text, std::size_t units);
+
 // A lone surrogate (never produced by DecodeUtf8) is written as U+FFFD.
 std::string EncodeUtf8(std::u16string_view text);
 
