@@ -49,6 +49,30 @@ constexpr auto StoreText = &StoreOptionText<CliOptions, Field>;
 template <auto Field>
 constexpr auto SetFlag = &SetOptionFlag<CliOptions, Field>;
 
+constexpr std::array<Named<Direction>, 2> kDirections{{
+    {"left", Direction::Left},
+    {"right", Direction::Right},
+}};
+
+constexpr std::array<Named<AnimationForm>, 3> kForms{{
+    {"lines", AnimationForm::Lines},
+    {"yaml", AnimationForm::Yaml},
+    {"json", AnimationForm::Json},
+}};
+
+// A whole number within the core's range for it.
+template <bool (*InRange)(std::int64_t)>
+std::optional<Failure> ApplyCount(std::int32_t& target, std::string_view value,
+                                  std::string_view option, std::int64_t low, std::int64_t high) {
+  const auto number = ParseLimit(value);
+  if (!number || !InRange(*number)) {
+    return BadValue("value", value, option,
+                    "a whole number from " + std::to_string(low) + " to " + std::to_string(high));
+  }
+  target = static_cast<std::int32_t>(*number);
+  return std::nullopt;
+}
+
 template <CliAction Action>
 std::optional<Failure> SetAction(CliOptions& options, std::string_view) {
   options.action = Action;
@@ -56,7 +80,7 @@ std::optional<Failure> SetAction(CliOptions& options, std::string_view) {
 }
 
 // A row without apply is a conversion's option, read by ApplyConversionOption.
-constexpr std::array<OptionEntry, 33> kOptions{{
+constexpr std::array<OptionEntry, 38> kOptions{{
     {"--start", "COLOUR", "start colour RRGGBB, '#' optional (default FF00FF)", nullptr},
     {"--end", "COLOUR", "end colour RRGGBB, '#' optional (default 00FF00)", nullptr},
     {"--step", "TEXT", "characters per colour, read like the step box (default 1)", nullptr},
@@ -109,7 +133,61 @@ constexpr std::array<OptionEntry, 33> kOptions{{
      nullptr},
     {"--strip", "", "read coloured markup back and write its plain text",
      SetFlag<&CliOptions::strip>},
+    {"--frames", "N", "write N frames of the colours flowing along the text (below)",
+     [](CliOptions& o, std::string_view v) {
+       return ApplyCount<&FramesInRange>(o.motion.frames, v, "--frames", kMinFrames, kMaxFrames);
+     }},
+    {"--direction", "DIR", "left (default) or right: where the frames move the colours",
+     [](CliOptions& o, std::string_view v) {
+       return PickNamed(kDirections, o.motion.direction, v, "direction", "--direction");
+     },
+     &KeysOf<kDirections>},
+    {"--animation", "FORM", "lines (default), yaml or json: how the frames are written",
+     [](CliOptions& o, std::string_view v) {
+       return PickNamed(kForms, o.animation, v, "form", "--animation");
+     },
+     &KeysOf<kForms>},
+    {"--name", "NAME", "the animation's name in the yaml block (default gradient)",
+     [](CliOptions& o, std::string_view v) -> std::optional<Failure> {
+       if (v.empty()) {
+         return UsageFailure("--name needs a name for the animation");
+       }
+       o.animationName = std::string(v);
+       return std::nullopt;
+     }},
+    {"--interval", "MS", "milliseconds between frames in the yaml block",
+     [](CliOptions& o, std::string_view v) {
+       return ApplyCount<&IntervalInRange>(o.interval, v, "--interval", kMinInterval, kMaxInterval);
+     }},
 }};
+
+// Options that mean something only beside another: the first of each pair
+// is refused without the second.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kNeeds{{
+    {"--direction", "--frames"},
+    {"--animation", "--frames"},
+    {"--name", "--animation"},
+    {"--interval", "--animation"},
+}};
+
+// The motion's options without what they go with; the name and the interval
+// are the yaml block's.
+std::optional<Failure> RefusedMotion(const CliOptions& options,
+                                     const std::vector<std::string_view>& given) {
+  const auto wasGiven = [&](std::string_view name) {
+    return std::find(given.begin(), given.end(), name) != given.end();
+  };
+  for (const auto& [option, needed] : kNeeds) {
+    if (wasGiven(option) && !wasGiven(needed)) {
+      return UsageFailure(std::string(option) + " goes with " + std::string(needed));
+    }
+  }
+  if ((wasGiven("--name") || wasGiven("--interval")) && options.animation != AnimationForm::Yaml) {
+    return UsageFailure(std::string(wasGiven("--name") ? "--name" : "--interval") +
+                        " goes with --animation yaml");
+  }
+  return std::nullopt;
+}
 
 const OptionEntry* FindOption(std::string_view name) {
   for (const OptionEntry& entry : kOptions) {
@@ -174,7 +252,11 @@ Result<CliOptions> ParseCommandLine(std::span<const std::string> args) {
       return options;
     }
   }
-  if (auto wrong = CheckCombination(options, given)) {
+  auto wrong = CheckCombination(options, given);
+  if (!wrong) {
+    wrong = RefusedMotion(options, given);
+  }
+  if (wrong) {
     return UsageError(std::move(wrong->message));
   }
   return options;
@@ -221,8 +303,8 @@ constexpr std::string_view kEndOfOptions =
 // What the options do beyond their one line, in the order they are listed.
 constexpr std::string_view kConversionNotes =
     "Without --via, --rainbow, --space, --by, --merge, --escape, the formatting\n"
-    "options, --endpoints, --per-line and --mirror the markup is exactly what the\n"
-    "window writes.\n"
+    "options, --endpoints, --per-line, --mirror and --frames the markup is exactly\n"
+    "what the window writes.\n"
     "--via COLOUR@POS places a stop at POS percent of the gradient (25 or 12.5); a\n"
     "stop without a position sits evenly between its neighbours, and positions\n"
     "must not decrease from one stop to the next.\n"
@@ -273,12 +355,38 @@ constexpr std::string_view kFormatNotes =
     "  huecode-cli --strip < old.txt | huecode-cli --rainbow\n"
     "Exit status: 0 success, 1 input or output error, 2 usage error.\n";
 
+// Moving gradients, with the core's limits.
+std::string MotionNotes() {
+  return "--frames N writes N frames (" + std::to_string(kMinFrames) + " to " +
+         std::to_string(kMaxFrames) +
+         ") of the colours flowing along the text,\n"
+         "for the animations of tab-list, scoreboard and boss-bar plugins. One cycle\n"
+         "of the gradient there and back (the --mirror path, which frames always take)\n"
+         "spans the chunks: in frame 0 the first chunk has the start colour, as with\n"
+         "--mirror --endpoints and one chunk more after the last; frame k has moved the\n"
+         "colours k/N of the cycle, so the last frame leads into the first.\n"
+         "--direction left (the default) moves them towards the start of the text,\n"
+         "right towards its end. Every other option applies to each frame, but\n"
+         "--endpoints, --strip and the pictures do not go with --frames. A text with\n"
+         "line breaks needs --per-line, each line then moving on its own: a frame goes\n"
+         "into a one-line setting.\n"
+         "--animation lines writes one frame a line (frames that span lines with an\n"
+         "empty line between them); yaml writes the block plugins read: NAME: (--name),\n"
+         "change-interval: MS (--interval, " +
+         std::to_string(kMinInterval) + " to " + std::to_string(kMaxInterval) + ", default " +
+         std::to_string(kDefaultInterval) +
+         ")\nand texts: with each frame a double-quoted line; json writes an array of the\n"
+         "frames as strings, or with --preset json of their component arrays.\n"
+         "--fit and --stats count every frame's markup, and the longest counts; --stats\n"
+         "adds a line with the frames and their output characters in all.\n";
+}
+
 }  // namespace
 
 // The help reads top to bottom: the usage, the options, then the notes.
 std::string UsageText() {
   return std::string(kUsageHead) + OptionLines() + std::string(kEndOfOptions) +
-         Alternatives(Dialects()) + ".\n" + std::string(kConversionNotes) +
+         Alternatives(Dialects()) + ".\n" + std::string(kConversionNotes) + MotionNotes() +
          std::string(kFormatNotes);
 }
 

@@ -6,6 +6,7 @@
 
 #include "cli/completion.h"
 #include "cli/input.h"
+#include "core/animation.h"
 #include "core/dialects.h"
 #include "core/markup_format.h"
 #include "core/strip_markup.h"
@@ -91,8 +92,8 @@ void PutDecimal(Utf8StreamSink& sink, int value) {
 }
 
 // The text itself with each chunk in its colour, as 24-bit ANSI escapes.
-void WriteAnsi(const ConversionPlan& plan, Utf8StreamSink& sink) {
-  plan.text().forEachChunk(plan.step(), [&](const StyledChunk& chunk) {
+void WriteAnsi(const StyledText& text, std::int32_t step, Utf8StreamSink& sink) {
+  text.forEachChunk(step, [&](const StyledChunk& chunk) {
     if (!chunk.coloured) {
       sink.put(chunk.text);
       return;
@@ -109,32 +110,64 @@ void WriteAnsi(const ConversionPlan& plan, Utf8StreamSink& sink) {
   });
 }
 
+void Show(const CliOptions& options, const StyledText& text, std::int32_t step,
+          Utf8StreamSink& sink) {
+  if (NoColorRequested()) {
+    sink.put(text.text());
+    return;
+  }
+  // Bold, italic, underline and crossed-out, as terminals know them.
+  const auto asked = options.styles.asked();
+  constexpr std::string_view kOn[] = {"\x1b[1m", "\x1b[3m", "\x1b[4m", "\x1b[9m"};
+  for (std::size_t k = 0; k < asked.size(); ++k) {
+    sink.putBytes(asked[k] ? kOn[k] : "");
+  }
+  WriteAnsi(text, step, sink);
+  sink.putBytes(options.styles.any() ? "\x1b[22;23;24;29m" : "");
+}
+
+// Each frame in its colours, as the lines form separates them.
+void ShowFrames(const CliOptions& options, StyledText text, std::int32_t step,
+                Utf8StreamSink& sink) {
+  const bool spansLines = text.text().find_first_of(u"\r\n") != std::u16string_view::npos;
+  for (std::int32_t frame = 0; frame < text.motion().frames; ++frame) {
+    sink.putBytes(frame == 0 ? "" : spansLines ? "\n\n" : "\n");
+    text.showFrame(frame);
+    Show(options, text, step, sink);
+  }
+}
+
 std::optional<Failure> WriteConversion(const CliOptions& options, const ConversionPlan& plan,
-                                       std::FILE* out) {
+                                       const Animation& animation, std::FILE* out) {
   Utf8StreamSink sink(out);
-  if (!options.show) {
-    plan.text().write(plan.step(), sink);
-  } else if (NoColorRequested()) {
-    sink.put(TrimSpaces(plan.settings().text));
+  const bool moving = plan.text().motion().moving();
+  if (options.show) {
+    moving ? ShowFrames(options, plan.text(), plan.step(), sink)
+           : Show(options, plan.text(), plan.step(), sink);
+  } else if (moving) {
+    WriteAnimation(plan.text(), plan.step(), animation, sink);
   } else {
-    // Bold, italic, underline and crossed-out, as terminals know them.
-    const auto asked = options.styles.asked();
-    constexpr std::string_view kOn[] = {"\x1b[1m", "\x1b[3m", "\x1b[4m", "\x1b[9m"};
-    for (std::size_t k = 0; k < asked.size(); ++k) {
-      sink.putBytes(asked[k] ? kOn[k] : "");
-    }
-    WriteAnsi(plan, sink);
-    sink.putBytes(options.styles.any() ? "\x1b[22;23;24;29m" : "");
+    plan.text().write(plan.step(), sink);
   }
   sink.putBytes("\n");
   return sink.finish();
 }
 
+// Of the longest frame when the gradient moves, and then of all frames.
 std::string StatsNote(const ConversionPlan& plan) {
-  const ConversionStats stats = plan.text().stats(plan.step());
-  return Note(std::to_string(stats.charactersIn) + " characters in, " +
-              std::to_string(stats.chunks) + " chunks, " + std::to_string(stats.colouredChunks) +
-              " coloured chunks, " + std::to_string(stats.outputCharacters) + " output characters");
+  StyledText text = plan.text();
+  const FrameLengths frames = MeasureFrames(text, plan.step());
+  text.showFrame(frames.longestFrame);
+  const ConversionStats stats = text.stats(plan.step());
+  std::string note =
+      Note(std::to_string(stats.charactersIn) + " characters in, " + std::to_string(stats.chunks) +
+           " chunks, " + std::to_string(stats.colouredChunks) + " coloured chunks, " +
+           std::to_string(stats.outputCharacters) + " output characters");
+  if (!text.motion().moving()) {
+    return note;
+  }
+  return note + Note(std::to_string(text.motion().frames) + " frames, " +
+                     std::to_string(frames.all) + " output characters in all");
 }
 
 // The plain text of coloured markup; nothing is written when it cannot be read.
@@ -164,6 +197,21 @@ int Strip(const CliOptions& options, const CliStreams& streams) {
   return kExitOk;
 }
 
+// How the frames are written; a text with line breaks moves only line by line.
+Result<Animation> AnimationOf(const CliOptions& options, const StyledSettings& settings) {
+  auto name = DecodeText(options.animationName, "the value of --name");
+  if (!name) {
+    return name.error();
+  }
+  Animation animation{options.animation, std::move(*name), options.interval};
+  if (settings.motion.moving() && FindMotionFault(settings, animation) == MotionFault::LineBreak) {
+    return SeeHelp(
+        UsageFailure("the text has line breaks, and each frame goes into a one-line "
+                     "setting: give --per-line to move each line on its own"));
+  }
+  return animation;
+}
+
 int Convert(const CliOptions& options, const CliStreams& streams,
             const PictureWriter& writePictures) {
   const auto fail = [&](const Failure& error) {
@@ -176,6 +224,10 @@ int Convert(const CliOptions& options, const CliStreams& streams,
   auto settings = PrepareSettings(options, streams.in);
   if (!settings) {
     return fail(settings.error());
+  }
+  auto animation = AnimationOf(options, *settings);
+  if (!animation) {
+    return fail(animation.error());
   }
   auto planned = PlanConversion(options, std::move(*settings));
   if (!planned) {
@@ -190,7 +242,7 @@ int Convert(const CliOptions& options, const CliStreams& streams,
       return fail(*error);
     }
   }
-  if (auto error = WriteConversion(options, plan, streams.out)) {
+  if (auto error = WriteConversion(options, plan, *animation, streams.out)) {
     return fail(*error);
   }
   std::string notes = planned->fitNote.empty() ? "" : Note(planned->fitNote);
@@ -214,6 +266,7 @@ Result<StyledSettings> PrepareSettings(const CliOptions& options, std::FILE* in)
     return text.error();
   }
   settings->text = std::move(*text);
+  settings->motion = options.motion;
   return settings;
 }
 

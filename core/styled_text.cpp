@@ -24,12 +24,24 @@ void MarkupCountedShort() {
 
 }  // namespace detail
 
+namespace {
+
+// A moving gradient makes its own way there and back.
+GradientStops SampledGradient(const StyledSettings& settings) {
+  GradientStops gradient = settings.gradient;
+  gradient.mirror = gradient.mirror && !settings.motion.moving();
+  return gradient;
+}
+
+}  // namespace
+
 StyledText::StyledText(const StyledSettings& settings)
-    : StyledText(settings.text, settings.markup, settings.gradient) {
+    : StyledText(settings.text, settings.markup, SampledGradient(settings)) {
+  m_motion = settings.motion.moving() ? settings.motion : Motion{};
   m_merge = settings.merge;
   // Where entities would not be read as their characters, the text is left as it is.
   m_escape = settings.escape && AllowsEntities(settings.markup);
-  m_endpoints = settings.endpoints;
+  m_endpoints = settings.endpoints && !m_motion.moving();
   std::optional<StyleMarkup> styles = ComposeStyles(settings.markup, settings.styles);
   if (!styles) {
     throw std::invalid_argument("the template has no codes for the formatting asked");
@@ -57,7 +69,7 @@ StyledText::StyledText(const StyledSettings& settings)
     m_segments = static_cast<std::int32_t>(m_boundaries.size() - 1);
     m_oneUnitEach = false;
   }
-  m_mirror = settings.gradient.mirror;
+  m_mirror = settings.gradient.mirror && !m_motion.moving();
   m_linear = m_linear && !m_mirror && settings.gradient.positions.empty();
   m_words = settings.by == Segmentation::Words;
   m_shaped = m_words || settings.perLine;
@@ -147,6 +159,9 @@ std::int32_t StyledText::gradientSpan(std::int32_t units) const {
 }
 
 detail::ColourCursor StyledText::colourCursor(std::int32_t step) const {
+  if (m_motion.moving()) {
+    return {m_sampler, m_segments, step, m_motion, m_shownFrame};
+  }
   if (m_endpoints) {
     if (const auto span = colouredSpan(step)) {
       return {m_sampler, m_linear, span->second - span->first, step, span->first};
@@ -197,6 +212,9 @@ void StyledText::shapeUnits(bool perLine) {
 }
 
 detail::ColourCursor StyledText::lineCursor(const ShapeLine& line, std::int32_t step) const {
+  if (m_motion.moving()) {
+    return {m_sampler, line.count, step, m_motion, m_shownFrame};
+  }
   if (m_endpoints) {
     std::optional<std::pair<std::int32_t, std::int32_t>> span;
     cutLine(line, step, [&](std::uint32_t, std::uint32_t, std::int32_t at, bool coloured) {
@@ -329,14 +347,30 @@ std::u16string GenerateStyledCode(const StyledSettings& settings) {
 
 Fit FitStep(const StyledText& text, std::int64_t limit, const LengthMeasure& measure) {
   const StyledText::FixedCounts fixed = text.fixedCounts(measure);
+  // Frames whose lengths differ are each measured, and the longest must fit.
+  std::optional<StyledText> frames;
+  if (text.framesDiffer()) {
+    frames.emplace(text);
+  }
+  const auto length = [&](std::int32_t step) {
+    if (!frames) {
+      return text.stats(step, fixed).outputCharacters;
+    }
+    std::int64_t longest = 0;
+    for (std::int32_t frame = 0; frame < text.motion().frames; ++frame) {
+      frames->showFrame(frame);
+      longest = std::max(longest, frames->stats(step, fixed).outputCharacters);
+    }
+    return longest;
+  };
   const std::int32_t last = std::max(text.segments(), 1);
   for (std::int32_t step = 1; step <= last; ++step) {
-    const std::int64_t output = text.stats(step, fixed).outputCharacters;
+    const std::int64_t output = length(step);
     if (output <= limit) {
       return {step, output};
     }
   }
-  return {std::nullopt, text.stats(last, fixed).outputCharacters};
+  return {std::nullopt, length(last)};
 }
 
 }  // namespace huecode

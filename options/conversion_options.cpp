@@ -8,24 +8,6 @@ namespace huecode {
 
 namespace {
 
-// Decimal digits only; a limit beyond what any output could reach is kept as
-// the largest one, since every output fits it.
-std::optional<std::int64_t> ParseLimit(std::string_view text) {
-  if (text.empty()) {
-    return std::nullopt;
-  }
-  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-  std::int64_t limit = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') {
-      return std::nullopt;
-    }
-    const int digit = c - '0';
-    limit = limit > (kMax - digit) / 10 ? kMax : limit * 10 + digit;
-  }
-  return limit;
-}
-
 Result<ColourTriple> ColourOf(std::string_view value, std::string_view option) {
   const auto colour = ReadColour(value);
   if (!colour) {
@@ -136,7 +118,7 @@ constexpr std::array<ConversionOption, 22> kConversionOptions{{
 
 // Options that cannot be used together: the first of each pair is refused
 // when the second is also given, whatever their order.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 13> kConflicts{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 18> kConflicts{{
     {"--rainbow", "--start"},
     {"--rainbow", "--end"},
     {"--rainbow", "--via"},
@@ -150,6 +132,11 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 13> kConflic
     {"--strip", "--stats"},
     {"--strip", "--preview-png"},
     {"--strip", "--bar-png"},
+    {"--frames", "--endpoints"},
+    {"--frames", "--strip"},
+    {"--frames", "--preview-png"},
+    {"--frames", "--bar-png"},
+    {"--animation", "--show"},
 }};
 
 const ConversionOption* FindConversionOption(std::string_view name) {
@@ -198,6 +185,22 @@ std::optional<Failure> MisplacedVia(const ConversionOptions& options) {
 }
 
 }  // namespace
+
+std::optional<std::int64_t> ParseLimit(std::string_view text) {
+  if (text.empty()) {
+    return std::nullopt;
+  }
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  std::int64_t limit = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') {
+      return std::nullopt;
+    }
+    const int digit = c - '0';
+    limit = limit > (kMax - digit) / 10 ? kMax : limit * 10 + digit;
+  }
+  return limit;
+}
 
 Failure UsageFailure(std::string message) {
   return {kExitUsageError, std::move(message)};

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds the browser extension into build/extension/ (or the folder given as
 # the first argument), loadable unpacked, and the store's zip beside it
-# (build/huecode-extension.zip). It is made of extension/ and of the page's
-# own modules and WebAssembly core, found by following the imports
-# (web/tools/modules.mjs): a built page given as the second argument is used
-# as it is, otherwise scripts/web.sh builds one. The built extension keeps
-# extension/ and web/ side by side as the sources do, so that the modules'
-# relative imports hold as they are written; manifest.json, _locales/ and
+# (build/huecode-extension.zip). esbuild (web/tools/build.mjs) bundles its
+# background and its popup with the page's modules they import, and minifies
+# the classic scripts the background injects into pages, from their one list
+# (extension/content/scripts.js); the core's WebAssembly sits beside the
+# background. The page's Emscripten build comes from the built page given as
+# the second argument, otherwise scripts/web.sh builds one. The built
+# extension keeps the folders of extension/; manifest.json, _locales/ and
 # icons/ sit at its root.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,43 +21,22 @@ if [[ -z $web ]]; then
 fi
 zip=$(dirname "$out")/huecode-extension.zip
 
-# The extension's files besides its modules, which come from following the
-# imports of the two that manifest.json and popup.html load, and the classic
-# scripts the background injects into pages, from their one list.
 root_files=(
   manifest.json
   _locales/en/messages.json
   _locales/zh_CN/messages.json
 )
-extension_files=(
-  extension/popup/popup.html
-  extension/popup/popup.css
-)
-# shellcheck disable=SC2016 # JavaScript, whose template strings are not the shell's
-mapfile -t -O ${#extension_files[@]} extension_files < <(node --input-type=module -e '
-  const {pageScripts, mainWorldScripts} = await import(process.argv[1]);
-  console.log([...pageScripts, ...mainWorldScripts].join("\n"));' "$root/extension/content/scripts.js")
-extension_entries=(extension/background/background.js extension/popup/popup.js)
 icon_sizes=(16 32 48 128)
 
-# The page's modules come from the built page first (the core's loader is
-# written by the page build), the others from the sources.
-mapfile -t modules < <(node "$root/web/tools/modules.mjs" "web/=$web/:$root" "${extension_entries[@]}")
-
 rm -rf "${out:?}"/*
-mkdir -p "$out/_locales/en" "$out/_locales/zh_CN" "$out/icons"
+mkdir -p "$out/_locales/en" "$out/_locales/zh_CN" "$out/icons" "$out/extension/popup"
 for file in "${root_files[@]}"; do
   cp "$root/extension/$file" "$out/$file"
 done
-for file in "${extension_files[@]}" "${modules[@]}"; do
-  mkdir -p "$(dirname "$out/$file")"
-  if [[ $file == web/* && -f $web/${file#web/} ]]; then
-    cp "$web/${file#web/}" "$out/$file"
-  else
-    cp "$root/$file" "$out/$file"
-  fi
-done
-cp "$web/core/huecode.wasm" "$out/web/core/huecode.wasm"
+cp "$root/extension/popup/popup.html" "$root/extension/popup/popup.css" "$out/extension/popup/"
+"$root/scripts/web_packages.sh" .
+node "$root/web/tools/build.mjs" extension "$out" "$web.obj/core"
+cp "$web.obj/core/huecode.wasm" "$out/extension/background/huecode.wasm"
 for size in "${icon_sizes[@]}"; do
   cp "$root/web/icons/icon-$size.png" "$out/icons/icon-$size.png"
 done
@@ -74,4 +54,6 @@ with zipfile.ZipFile(target, 'w', zipfile.ZIP_DEFLATED) as archive:
         with open(os.path.join(folder, path), 'rb') as f:
             archive.writestr(info, f.read(), zipfile.ZIP_DEFLATED)
 PY
-echo "extension: built $out and $zip"
+# Firefox takes the same zip as an add-on package of its own name (unsigned).
+cp "$zip" "${zip%.zip}.xpi"
+echo "extension: built $out, $zip and ${zip%.zip}.xpi"

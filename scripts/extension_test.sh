@@ -7,7 +7,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 mode=$1
 HUECODE_EXTENSION_DIR=$(cd "$2" && pwd)
-export HUECODE_EXTENSION_DIR
+# The page it was built with, beside it unless said otherwise.
+HUECODE_WEB_DIR=${HUECODE_WEB_DIR:-$(dirname "$HUECODE_EXTENSION_DIR")/web}
+export HUECODE_EXTENSION_DIR HUECODE_WEB_DIR
 if (($# > 2)); then
   HUECODE_CLI=$(realpath "$3")
   export HUECODE_CLI

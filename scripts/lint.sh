@@ -3,6 +3,8 @@
 #   clang-format (.clang-format) over every C and C++ source and header,
 #   clang-tidy (.clang-tidy) over every C++ source file,
 #   ESLint (eslint.config.js) over the page and the extension,
+#   TypeScript's checker over their JavaScript and its JSDoc types
+#   (tsconfig.json; tsconfig.sw.json for the service worker),
 #   ShellCheck over every shell script.
 # How each one runs is in scripts/lib/linters.sh. The compile commands come
 # from a configured (not necessarily built) tree: build/ (or
@@ -66,6 +68,9 @@ if wanted --js-only; then
   echo "lint: ESLint"
   "$root/scripts/web_packages.sh" .
   eslint_check . || status=1
+  echo "lint: TypeScript's checker"
+  npx --no-install tsc -p tsconfig.json || status=1
+  npx --no-install tsc -p tsconfig.sw.json || status=1
 fi
 
 if wanted --shell-only; then

@@ -29,8 +29,13 @@ rest=(
   clang libclang-rt-14-dev clang-format clang-tidy shellcheck time
   lintian help2man appstream desktop-file-utils man-db groff-base
   bash-completion zsh fish
-  # The page's and the extension's tests run in Chromium.
-  chromium
+  # The animation tests read the YAML block back with a real YAML parser.
+  python3-yaml
+  # The page's and the extension's tests run in Chromium, and in the two
+  # other engines: Firefox (driven over WebDriver BiDi) and WebKitGTK
+  # (through its WebDriver, which brings MiniBrowser; it speaks the language
+  # of its locale, so the locales must be there).
+  chromium firefox-esr webkit2gtk-driver locales-all
 )
 
 case ${1:-all} in

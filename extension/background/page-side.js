@@ -83,7 +83,7 @@ export function askDialect(choices, suggestion, texts) {
       host.remove();
       resolve(answer);
     };
-    const ordered = [...choices].sort((a, b) => (b.key === suggestion) - (a.key === suggestion));
+    const ordered = [...choices].sort((a, b) => Number(b.key === suggestion) - Number(a.key === suggestion));
     for (const choice of [...ordered, {key: null, label: texts.cancel}]) {
       const button = document.createElement('button');
       button.textContent = choice.key === suggestion ? `${choice.label} ${texts.suggested}` : choice.label;

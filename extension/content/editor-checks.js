@@ -9,7 +9,7 @@ if (!globalThis.huecodeChecks) {
   // Waits until the editor has stopped redrawing: a change it makes in a
   // task of its own is then in place.
   function quiet(host, pause = 40, limit = 1500) {
-    return new Promise((resolve) => {
+    return /** @type {Promise<void>} */ (new Promise((resolve) => {
       let timer = null;
       let cap = null;
       const observer = new MutationObserver(() => {
@@ -25,7 +25,7 @@ if (!globalThis.huecodeChecks) {
       observer.observe(host, {subtree: true, childList: true, characterData: true});
       timer = setTimeout(done, pause);
       cap = setTimeout(done, limit);
-    });
+    }));
   }
 
   const hex = (value) => {
@@ -39,7 +39,7 @@ if (!globalThis.huecodeChecks) {
     const doc = new DOMParser().parseFromString(html, 'text/html');
     const found = new Set();
     for (const element of doc.querySelectorAll('[style], font[color]')) {
-      found.add(hex(element.style.color || element.getAttribute('color') || ''));
+      found.add(hex(/** @type {HTMLElement} */ (element).style.color || element.getAttribute('color') || ''));
     }
     return found;
   }

@@ -46,6 +46,7 @@ if (!globalThis.huecodeRuns) {
       if (k > 0) {
         lines.push(document.createElement(tag));
       }
+      /** @type {Node} */
       let node = document.createTextNode(part);
       if (colour && part) {
         for (const tag of [...tags].reverse()) {

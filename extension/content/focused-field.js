@@ -11,7 +11,7 @@ if (!globalThis.huecodeField) {
   // frame's element: that works for frames of the same origin, the only
   // ones the extension may enter.
   function onFocusPath() {
-    for (let view = window; view !== view.top; view = view.parent) {
+    for (let view = /** @type {Window} */ (window); view !== view.top; view = view.parent) {
       const element = view.frameElement;
       if (!element || element.ownerDocument.activeElement !== element) {
         return false;
@@ -81,7 +81,7 @@ if (!globalThis.huecodeField) {
       return {site, focused: true, refusal: 'changed'};
     }
     kept = forChange ? target : null;
-    const context = text ? field.value : target.all?.text ?? target.text;
+    const context = text ? /** @type {HTMLInputElement} */ (field).value : target.all?.text ?? target.text;
     return {site, focused: true, kind: target.kind, text: target.text, suggestion: suggest(context, openings)};
   }
 

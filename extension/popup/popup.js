@@ -5,8 +5,8 @@
 // and export, since a popup closes when a file chooser opens.
 import {exportGradients, gallery, GradientError, mergeGradients, readGradientFile} from '../../web/shared/gradients.js';
 import {changeSavedGradients, loadState, updateState, withSiteDialect, withSiteFormatted} from '../background/store.js';
+import {byId} from '../../web/page/dom.js';
 
-const byId = (id) => document.getElementById(id);
 const t = (key, ...values) => chrome.i18n.getMessage(key, values.map(String)) || key;
 const language = chrome.i18n.getUILanguage().toLowerCase().startsWith('zh') ? 'zh' : 'en';
 const flags = ['bold', 'italic', 'underline', 'strike', 'endpoints'];
@@ -72,7 +72,7 @@ function showPreview(answer) {
     return;
   }
   site = answer.site;
-  for (const element of document.querySelectorAll('.formatting')) {
+  for (const element of /** @type {NodeListOf<HTMLElement>} */ (document.querySelectorAll('.formatting'))) {
     element.hidden = !answer.formatting;
   }
   byId('dialect').value = answer.dialect;
@@ -172,7 +172,7 @@ async function importFile() {
 
 async function start() {
   document.documentElement.lang = chrome.i18n.getUILanguage();
-  for (const element of document.querySelectorAll('[data-i18n]')) {
+  for (const element of /** @type {NodeListOf<HTMLElement>} */ (document.querySelectorAll('[data-i18n]'))) {
     element.textContent = t(element.dataset.i18n);
   }
   state = await loadState();

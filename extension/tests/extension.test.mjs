@@ -144,11 +144,12 @@ test('the dialects are named as the core names them, and the extension keeps no 
     return {shown: answer.dialects.map(({key, label}) => [key, label]), language: chrome.i18n.getUILanguage()};
   });
   await popup.close();
-  // The core's interface, read on the test site through the page's converter.
-  const core = await board.page.evaluate(async () => {
-    const {createConverter} = await import('/extension/web/core/convert.js');
-    return (await createConverter()).interface.dialects.map(({key, labels}) => [key, labels]);
-  });
+  // The core's interface, read on the test site from the built page's worker.
+  const core = await board.page.evaluate(() => new Promise((resolve, reject) => {
+    const worker = new Worker('/web/core/worker.js', {type: 'module'});
+    worker.addEventListener('message', ({data}) => (data.ready ? resolve(data.core.dialects
+      .map(({key, labels}) => [key, labels])) : reject(new Error(data.error))), {once: true});
+  }));
   assert.deepEqual(shown, core.map(([key, labels]) => [key, labels[language.startsWith('zh') ? 'zh' : 'en']]));
   for (const locale of ['en', 'zh_CN']) {
     const messages = JSON.parse(await readFile(join(process.env.HUECODE_EXTENSION_DIR, '_locales', locale,

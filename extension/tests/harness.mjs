@@ -11,8 +11,12 @@ import {serve} from '../../web/tests/server.mjs';
 
 const extensionDir = process.env.HUECODE_EXTENSION_DIR;
 const cliPath = process.env.HUECODE_CLI;
-if (!extensionDir || !cliPath) {
-  throw new Error('set HUECODE_EXTENSION_DIR to the built extension and HUECODE_CLI to huecode-cli');
+// The built page the extension was built with, served as /web/ on the test
+// site: its worker tells the core's facts as the page reads them.
+const webDir = process.env.HUECODE_WEB_DIR;
+if (!extensionDir || !cliPath || !webDir) {
+  throw new Error('set HUECODE_EXTENSION_DIR to the built extension, HUECODE_WEB_DIR to the built page and ' +
+    'HUECODE_CLI to huecode-cli');
 }
 
 // A board's post page: the fields a board has, a frame of the same origin,
@@ -58,6 +62,7 @@ export async function openBoard(start = '') {
   const work = await mkdtemp(join(tmpdir(), 'huecode-extension-'));
   const extension = join(work, 'extension');
   await cp(extensionDir, extension, {recursive: true});
+  await cp(webDir, join(work, 'web'), {recursive: true});
   const manifest = JSON.parse(await readFile(join(extension, 'manifest.json'), 'utf8'));
   manifest.host_permissions = ['http://127.0.0.1/*'];
   await writeFile(join(extension, 'manifest.json'), JSON.stringify(manifest));

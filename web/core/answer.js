@@ -7,11 +7,17 @@
 // inside a character) as soon as its first piece is written, then {id, blob}
 // with the whole markup.
 import {convertMeasured} from './lengths.js';
+/** @import {ConversionAnswer, ConversionRequest} from '../shared/types.js' */
 
 // Texts from this many code units on are answered in pieces.
 export const piecesFrom = 200000;
 const pieceBytes = 1 << 20;
 
+/**
+ * @param {*} converter
+ * @param {{id: number, settings: ConversionRequest, text: string, headBytes: number}} request
+ * @param {(answer: ConversionAnswer | {id: number, blob: Blob}, transfer?: Transferable[]) => void} post
+ */
 export function answerRequest(converter, {id, settings, text, headBytes}, post) {
   if (text.length < piecesFrom) {
     const result = convertMeasured(converter, settings, text);

@@ -2,11 +2,15 @@
 // (hc_interface in web/core/binding.cpp): dialects with their names in both
 // languages, which are HTML, where formatting goes and its names, which
 // styles each has codes for, how its readers take entities, how a
-// template is recognised, and the request's value codes. A fact missing would
+// template is recognised, the request's value codes and layout, the stops'
+// position scale and the surprise gradient's colours. A fact missing would
 // leave them to guess, so the converter refuses to start and says which.
-const facts = {
+export const facts = {
   '': ['request', 'counts', 'maxStops', 'limitUnits', 'spaces', 'units', 'styleNames', 'templateParts', 'formatPart',
-    'dialects', 'initialDialect', 'initial', 'defaultStops'],
+    'dialects', 'initialDialect', 'initial', 'defaultStops', 'positionScale', 'surprise'],
+  'request': ['fields', 'stops', 'positions'],
+  'surprise': ['light', 'dark'],
+  'initial': ['prefix', 'middle', 'suffix'],
   'dialects[]': ['key', 'label', 'labels', 'prefix', 'middle', 'suffix', 'format', 'html', 'styles', 'codes',
     'entities'],
   'dialects[].labels': ['zh', 'en'],

@@ -18,7 +18,7 @@ function convert() {
       postMessage(toolAnswer(c, data));
       return;
     }
-    answerRequest(c, data, (message, transfer = []) => postMessage(message, transfer));
+    answerRequest(c, data, (message, transfer = []) => postMessage(message, {transfer}));
   });
 }
 

@@ -7,6 +7,7 @@
 const version = 'development';
 const pageFiles = {};
 const cacheName = `huecode-${version}`;
+const scope = /** @type {ServiceWorkerGlobalScope} */ (/** @type {unknown} */ (self));
 
 const hex = (buffer) => Array.from(new Uint8Array(buffer), (b) => b.toString(16).padStart(2, '0')).join('');
 
@@ -29,30 +30,30 @@ async function install() {
   await Promise.all(files.map(([file], k) => cache.put(file, responses[k])));
 }
 
-self.addEventListener('install', (event) => {
+scope.addEventListener('install', (event) => {
   event.waitUntil(install().catch(async (error) => {
     await caches.delete(cacheName);
     throw error;
   }));
 });
 
-self.addEventListener('message', (event) => {
+scope.addEventListener('message', (event) => {
   if (event.data === 'take over') {
-    self.skipWaiting();
+    scope.skipWaiting();
   }
 });
 
-self.addEventListener('activate', (event) => {
+scope.addEventListener('activate', (event) => {
   event.waitUntil(caches.keys()
     .then((names) => Promise.all(names.filter((name) => name !== cacheName).map((name) => caches.delete(name))))
-    .then(() => self.clients.claim()));
+    .then(() => scope.clients.claim()));
 });
 
 // The cache first, then the network; a page address with a query string is
 // still the page.
-self.addEventListener('fetch', (event) => {
+scope.addEventListener('fetch', (event) => {
   const request = event.request;
-  if (request.method !== 'GET' || new URL(request.url).origin !== self.location.origin) {
+  if (request.method !== 'GET' || new URL(request.url).origin !== scope.location.origin) {
     return;
   }
   event.respondWith(caches.open(cacheName)

@@ -19,13 +19,13 @@ export function watchForUpdates(onReady) {
     }
   };
   // Installing fetches every file of the page: only once the page itself has loaded.
-  const loaded = new Promise((resolve) => {
+  const loaded = /** @type {Promise<void>} */ (new Promise((resolve) => {
     if (document.readyState === 'complete') {
       resolve();
     } else {
-      addEventListener('load', resolve, {once: true});
+      addEventListener('load', () => resolve(), {once: true});
     }
-  });
+  }));
   loaded.then(() => navigator.serviceWorker.register('sw.js')).then((registration) => {
     offer(registration);
     registration.addEventListener('updatefound', () => {

@@ -6,6 +6,7 @@
 import {dialectName, fields} from './controls.js';
 import {initFeedback} from './feedback.js';
 import {createLibrary} from './library.js';
+import {listenToAsk} from './ask.js';
 import {createOutputView} from './output-view.js';
 import {initPhone} from './phone.js';
 import {sameSettings} from './model.js';
@@ -24,7 +25,8 @@ import {applyLanguage, applyTheme, confirmReset, coreReady, redo, systemDark, to
 import {onCopyKey, onKey, jumpToResult} from './keys.js';
 import {answerLinkOffer, openLink, share} from './links.js';
 import {showResult} from './results.js';
-import {byId, page, parts, setStatus} from './state.js';
+import {page, parts, setStatus} from './state.js';
+import {byId} from './dom.js';
 import {keptText, onTextInput} from './text-input.js';
 
 const texts = () => page.texts;
@@ -103,7 +105,8 @@ function listen() {
   const colours = document.querySelector('.colours');
   colours.addEventListener('input', onColourInput);
   colours.addEventListener('input', onHexInput);
-  colours.addEventListener('input', (event) => event.target.classList.contains('position') && onPositionInput(event));
+  colours.addEventListener('input', (event) => /** @type {Element} */ (event.target).classList.contains('position') &&
+    onPositionInput(event));
   byId('stops').addEventListener('click', onStopButton);
   listenToMarkers(() => page.settings, moveMarker);
   byId('dialect').addEventListener('change', pickDialect);
@@ -135,6 +138,7 @@ function start() {
   applyLanguage();
 
   listen();
+  listenToAsk();
   onRefused(() => showNote('storage-note', page.texts, {message: (t) => t.nothingKept,
     actions: [{label: (t) => t.dismiss}]}));
   watchForUpdates((reload) => showNote('update-note', page.texts, {message: (t) => t.updateReady,

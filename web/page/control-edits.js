@@ -11,7 +11,8 @@ import {positionTyped} from './shapes.js';
 import {circleFor, surpriseStops} from '../shared/shuffle.js';
 import {currentDialect} from './conversion.js';
 import {change} from './edits.js';
-import {byId, page, setStatus} from './state.js';
+import {page, setStatus} from './state.js';
+import {byId} from './dom.js';
 
 export function onFieldInput(event) {
   const field = fields.find((f) => f.id === event.target.id);

@@ -5,8 +5,7 @@ import {parseColour} from '../shared/gradients.js';
 import {dialectLabel} from '../core/interface.js';
 import {writeMarkers} from './markers.js';
 import {alignedPositions} from '../shared/positions.js';
-
-const byId = (id) => document.getElementById(id);
+import {byId} from './dom.js';
 
 // The plain controls and the settings field each one holds.
 export const fields = [

@@ -6,7 +6,9 @@ import {dialectOf, readCount} from './model.js';
 import {defaults, readerKeys} from '../shared/settings.js';
 import {maxTextLength} from '../storage/text-store.js';
 import {longText} from './text-box.js';
-import {byId, page, parts, setStatus} from './state.js';
+import {page, parts, setStatus} from './state.js';
+import {byId} from './dom.js';
+/** @import {ConversionRequest} from '../shared/types.js' */
 
 // The step and the limit as numbers, or the reason they cannot be read.
 export function readNumbers(s = page.settings) {
@@ -15,6 +17,7 @@ export function readNumbers(s = page.settings) {
   return {step, limit};
 }
 
+/** @returns {ConversionRequest | null} */
 export function conversionSettings() {
   const {settings} = page;
   const {step, limit} = readNumbers();
@@ -111,6 +114,6 @@ export function convertClicked() {
   if (conversionSettings()) {
     page.focusFor = page.latest;
   } else {
-    document.querySelector('[aria-invalid=true]')?.focus();
+    /** @type {HTMLElement | null} */ (document.querySelector('[aria-invalid=true]'))?.focus();
   }
 }

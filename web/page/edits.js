@@ -11,7 +11,8 @@ import {dismissToasts} from './feedback.js';
 import {local} from '../storage/storage.js';
 import {convertNow, currentDialect, defaultSettings, readerSettings, scheduleConversion, withCoreDefaults} from './conversion.js';
 import {drawPreview, showCounts, showValidity, suggestEscaping} from './results.js';
-import {byId, page, parts, setStatus} from './state.js';
+import {page, parts, setStatus} from './state.js';
+import {byId} from './dom.js';
 
 // "auto" follows the system, also when it changes while the page is open.
 export const systemDark = matchMedia('(prefers-color-scheme: dark)');

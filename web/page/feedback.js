@@ -3,7 +3,8 @@
 // control that caused it. Both are announced politely. A toast goes after a
 // few seconds (not while the pointer or the focus is on it), on Esc, and when
 // the next action of its kind replaces it.
-const byId = (id) => document.getElementById(id);
+import {byId} from './dom.js';
+
 const ackMillis = 2000;
 const toastMillis = 6000;
 const toasts = new Map();  // kind → {element, anchor, timer}

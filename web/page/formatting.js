@@ -4,8 +4,7 @@
 // entities; elsewhere the toggles are disabled with the reason, since the
 // core refuses them there as huecode-cli does.
 import {findDialect} from '../core/interface.js';
-
-const byId = (id) => document.getElementById(id);
+import {byId} from './dom.js';
 
 // The dialect of the settings' template, null for one of the user's own (or
 // before the core is ready).

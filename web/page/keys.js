@@ -1,6 +1,7 @@
 // The page's keyboard shortcuts, and the skip link.
 import {redo, undo} from './edits.js';
-import {byId, parts} from './state.js';
+import {parts} from './state.js';
+import {byId} from './dom.js';
 
 // Ctrl+Z and Ctrl+Shift+Z (or Ctrl+Y) undo settings, except in a text box,
 // which keeps its own undo of what is typed.

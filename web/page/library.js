@@ -3,8 +3,8 @@
 import * as gradients from '../shared/gradients.js';
 import {acknowledge, showToast} from './feedback.js';
 import {local} from '../storage/storage.js';
-
-const byId = (id) => document.getElementById(id);
+import {ask} from './ask.js';
+import {byId} from './dom.js';
 
 function swatch(stops) {
   const span = document.createElement('span');
@@ -82,14 +82,19 @@ function reload(lib) {
 // A store that holds no readable list is replaced only when the user says so.
 const locked = (lib) => lib.error !== null && lib.error.code !== 'storageRefused';
 
+// Two tabs' changes take turns: each reads the list as storage holds it and
+// writes it back whole, so neither writes over the other's.
+const inTurn = (run) => (navigator.locks ? navigator.locks.request(gradients.storageKey, run)
+  : Promise.resolve().then(run));
+
 // Every change is made to the list as storage holds it then.
-function edit(lib, change, asked = false) {
+async function edit(lib, change, asked = false) {
   const replace = locked(lib);
   if (replace && !asked && !window.confirm(lib.host.texts().savedUnreadable)) {
     return false;
   }
   try {
-    gradients.changeSaved(local, change, {replace, maxStops: lib.host.maxStops()});
+    await inTurn(() => gradients.changeSaved(local, change, {replace, maxStops: lib.host.maxStops()}));
     return true;
   } catch (e) {
     say(lib, problem(lib, e));
@@ -113,19 +118,19 @@ function savedItem(lib, entry, k) {
     pickButton(entry.name, entry.stops, t.useGradient(entry.name), (b) => lib.host.apply(entry, entry.name, b)),
     button('↑', t.moveGradientUp(entry.name), () => edit(lib, (l) => gradients.moveGradient(l, entry.id, -1))),
     button('↓', t.moveGradientDown(entry.name), () => edit(lib, (l) => gradients.moveGradient(l, entry.id, 1))),
-    button('✎', t.renameGradient(entry.name), () => {
-      const name = window.prompt(t.renamePrompt, entry.name);
+    button('✎', t.renameGradient(entry.name), async () => {
+      const name = await ask({question: t.renamePrompt, value: entry.name, yes: t.rename, no: t.cancel});
       if (name !== null) {
-        edit(lib, (l) => gradients.renameGradient(l, entry.id, name));
+        await edit(lib, (l) => gradients.renameGradient(l, entry.id, name));
       }
     }),
-    button('×', t.deleteGradient(entry.name), () => {
-      if (edit(lib, (l) => gradients.deleteGradient(l, entry.id))) {
+    button('×', t.deleteGradient(entry.name), async () => {
+      if (await edit(lib, (l) => gradients.deleteGradient(l, entry.id))) {
         showToast('gradient-delete', byId('saved-label'), t.gradientDeleted(entry.name), () => restore(lib, entry, k));
       }
     }));
-  item.children[1].disabled = k === 0;
-  item.children[2].disabled = k === lib.list.length - 1;
+  /** @type {HTMLButtonElement} */ (item.children[1]).disabled = k === 0;
+  /** @type {HTMLButtonElement} */ (item.children[2]).disabled = k === lib.list.length - 1;
   return item;
 }
 
@@ -149,13 +154,19 @@ function render(lib) {
   }
 }
 
-function save(lib) {
+// A name saved already is replaced only when the user says so.
+async function save(lib) {
+  const t = lib.host.texts();
   const current = lib.host.current();
   const name = byId('save-name').value;
   try {
     // The name is checked before the list is touched.
     const cleaned = gradients.cleanGradient({name, ...current}, {maxStops: lib.host.maxStops()});
-    if (edit(lib, (l) => gradients.saveGradient(l, cleaned, {maxStops: lib.host.maxStops()}).list)) {
+    if (lib.list.some((g) => g.name === cleaned.name) &&
+      !await ask({question: t.replaceSaved(cleaned.name), yes: t.replace, no: t.cancel})) {
+      return;
+    }
+    if (await edit(lib, (l) => gradients.saveOverName(l, cleaned, {maxStops: lib.host.maxStops()}))) {
       byId('save-name').value = '';
       acknowledge(byId('save-gradient'), lib.host.texts().savedAck);
     }
@@ -185,10 +196,15 @@ async function importFile(lib, file) {
     if (replacing && !window.confirm(t.importReplaces)) {
       return;
     }
+    const clashes = gradients.nameClashes(lib.list, imported);
+    if (clashes && !await ask({question: t.importClashes(clashes), yes: t.replace, no: t.cancel})) {
+      return;
+    }
     const before = {text: local.get(gradients.storageKey)};
     let merged = null;
-    if (edit(lib, (l) => (merged = gradients.mergeGradients(l, imported)).list, replacing)) {
-      say(lib, t.imported(merged.added, merged.skipped), before);
+    const merge = (l) => (merged = gradients.mergeGradients(l, imported, {replaceNamed: true})).list;
+    if (await edit(lib, merge, replacing)) {
+      say(lib, t.imported(merged.added + merged.replaced, merged.skipped), before);
     }
   } catch (e) {
     say(lib, t.importFailed(problem(lib, e), e.entry));

@@ -8,7 +8,8 @@ import {readShareFragment, shareFragment, shareVersion} from '../shared/share.js
 import {saveText} from '../storage/text-store.js';
 import {convertNow, defaultSettings, readNumbers, readerSettings, withCoreDefaults} from './conversion.js';
 import {change, withoutReader} from './edits.js';
-import {byId, page, parts} from './state.js';
+import {page, parts} from './state.js';
+import {byId} from './dom.js';
 
 export async function share() {
   const {texts} = page;

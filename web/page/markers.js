@@ -4,8 +4,8 @@
 // far as the neighbours let it. A marker stays between its neighbours, so the stops keep their
 // order; what it says is announced as its value.
 import {alignedPositions, resolvedPositions} from '../shared/positions.js';
+import {byId} from './dom.js';
 
-const byId = (id) => document.getElementById(id);
 const keySteps = {ArrowLeft: -1, ArrowDown: -1, ArrowRight: 1, ArrowUp: 1, PageDown: -10, PageUp: 10,
   Home: -100, End: 100};
 

@@ -3,9 +3,9 @@
 // "copy as" copies the same text and gradient in another dialect without
 // touching the settings. Both ask the converter, which knows every dialect,
 // through one queue of requests to the worker.
-const byId = (id) => document.getElementById(id);
-
 // Requests to the worker, each answered by the message with its id.
+import {byId} from './dom.js';
+
 function createQueue(worker) {
   let next = 0;
   const waiting = new Map();

@@ -8,8 +8,8 @@
 // while the rest is written.
 import {pairSafeSpan} from '../shared/code-points.js';
 import {acknowledge, showToast} from './feedback.js';
+import {byId} from './dom.js';
 
-const byId = (id) => document.getElementById(id);
 // The box holds this many code units (in memory) or bytes (a Blob) at a
 // time: a few screens, which lay out within a frame.
 export const windowSize = 8192;
@@ -26,7 +26,19 @@ function utf8Text(bytes, fromStart) {
   return new TextDecoder('utf-8', {ignoreBOM: true}).decode(bytes.subarray(from), {stream: true});
 }
 
+/**
+ * Where the box reads the markup from: the whole of it in memory, a long
+ * one's first bytes, or its Blob.
+ * @typedef {object} MarkupSource
+ * @property {number} size
+ * @property {boolean} complete
+ * @property {(start: number, end: number) => string | Promise<string>} read
+ * @property {() => string} [text]
+ * @property {Blob} [blob]
+ */
+
 // A markup in memory: read answers at once, as text.
+/** @returns {MarkupSource} */
 function unitSource(units) {
   let whole = null;
   return {

@@ -3,8 +3,9 @@
 // in reach while the text is typed: it shows until Copy itself is wholly in
 // view, above the keyboard too. The layout (which elements, how tall) is the style sheet's,
 // from the first paint; this only opens, closes and fills.
-const byId = (id) => document.getElementById(id);
 // The bar's line shows the beginning: a line's worth of characters.
+import {byId} from './dom.js';
+
 const lineCharacters = 160;
 
 function toggleSection(button) {

@@ -6,7 +6,8 @@ import {showOnBar} from './phone.js';
 import {boardColour, drawBar, showPreview} from './preview.js';
 import {markStart} from '../storage/text-store.js';
 import {currentDialect, readNumbers} from './conversion.js';
-import {byId, page, parts} from './state.js';
+import {page, parts} from './state.js';
+import {byId} from './dom.js';
 
 // A field to correct is a warning; a long markup's note is only information.
 function showOutputNote(invalid) {

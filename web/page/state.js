@@ -6,9 +6,29 @@ import {loadSettings} from '../shared/settings.js';
 import {defaultLanguage, textsOf} from '../i18n/texts.js';
 import {local} from '../storage/storage.js';
 import {History} from './model.js';
+import {byId} from './dom.js';
+/** @import {ConversionAnswer, CoreFacts, Settings} from '../shared/types.js' */
 
 const settings = loadSettings(local);
 
+/**
+ * @typedef {object} PageState
+ * @property {Settings} settings
+ * @property {ReturnType<typeof textsOf>} texts
+ * @property {CoreFacts | null} core
+ * @property {number} latest
+ * @property {ConversionAnswer | null} lastResult
+ * @property {{line: number, column: number, message: string} | null} formatError
+ * @property {string} sentText
+ * @property {number} timer
+ * @property {number} spokenTimer
+ * @property {boolean} textTouched
+ * @property {number} focusFor
+ * @property {{text: string, before: {settings: Settings, text: string}, message: string} | null} linkOffer
+ * @property {History} undoHistory
+ */
+
+/** @type {PageState} */
 export const page = {
   settings,
   texts: textsOf(settings.language ?? defaultLanguage(navigator.languages)),
@@ -35,10 +55,18 @@ export const page = {
   undoHistory: new History(100),
 };
 
-export const parts = {textBox: null, worker: null, output: null, markupTools: null, library: null};
+/**
+ * @typedef {object} Parts
+ * @property {ReturnType<typeof import('./text-box.js').createTextBox>} textBox
+ * @property {Worker} worker
+ * @property {ReturnType<typeof import('./output-view.js').createOutputView>} output
+ * @property {ReturnType<typeof import('./markup-tools.js').createMarkupTools>} markupTools
+ * @property {ReturnType<typeof import('./library.js').createLibrary>} library
+ */
 
-export const byId = (id) => document.getElementById(id);
+export const parts = /** @type {Parts} */ ({});
 
+/** @param {string} message */
 export function setStatus(message) {
   byId('status').textContent = message;
 }

@@ -11,8 +11,8 @@
 // Shift select up to them, past the window too. Replacing the whole text
 // can be undone with Ctrl+Z. Everything that needs the text asks value().
 import {pairSafeEnd} from '../shared/code-points.js';
+import {byId} from './dom.js';
 
-const byId = (id) => document.getElementById(id);
 // A text longer than this is shown a window at a time. Typing into a
 // <textarea> of this size still keeps each key's task short on a busy machine.
 export const longText = 100000;

@@ -33,6 +33,7 @@
 // - A file with any entry it cannot read is refused whole, with the entry's
 //   number in the error: an import never half-happens.
 import {validPositions} from './positions.js';
+/** @import {SavedGradient} from './types.js' */
 
 export const fileFormat = 'huecode-gradients';
 export const fileVersion = 2;
@@ -312,17 +313,41 @@ export function readGradientFile(text, options) {
 
 // Adds imported gradients after the saved ones, leaving out any the list
 // already holds under the same name; returns {list, added, skipped}.
-export function mergeGradients(list, imported) {
+// The gradient saved under its name: in place of the one of that name, or added.
+export function saveOverName(list, gradient, options) {
+  const index = list.findIndex((g) => g.name === gradient.name);
+  if (index < 0) {
+    return saveGradient(list, gradient, options).list;
+  }
+  return list.map((g, k) => (k === index ? {id: g.id, ...cleanGradient(gradient, options)} : g));
+}
+
+// What a file adds: a gradient saved already under its name is skipped; a
+// different one of a saved name replaces it when replaceNamed, else is added.
+export function mergeGradients(list, imported, {replaceNamed = false} = {}) {
   let merged = list;
   let skipped = 0;
+  let replaced = 0;
   for (const gradient of imported) {
-    if (merged.some((g) => g.name === gradient.name && sameGradient(g, gradient))) {
+    const named = merged.filter((g) => g.name === gradient.name);
+    if (named.some((g) => sameGradient(g, gradient))) {
       skipped += 1;
-      continue;
+    } else if (named.length && replaceNamed) {
+      merged = saveOverName(merged, gradient);
+      replaced += 1;
+    } else {
+      merged = saveGradient(merged, gradient).list;
     }
-    merged = saveGradient(merged, gradient).list;
   }
-  return {list: merged, added: merged.length - list.length, skipped};
+  return {list: merged, added: merged.length - list.length, skipped, replaced};
+}
+
+// How many of the imported gradients differ from one saved under the same name.
+export function nameClashes(list, imported) {
+  return imported.filter((gradient) => {
+    const named = list.filter((g) => g.name === gradient.name);
+    return named.length > 0 && !named.some((g) => sameGradient(g, gradient));
+  }).length;
 }
 
 const idPattern = /^g[0-9a-z]{1,12}$/;
@@ -384,6 +409,11 @@ export function storeSaved(storage, list, unreadable = []) {
 // earlier: another tab's changes meanwhile stay, and so do the entries that
 // cannot be read. A storage holding no readable list is replaced only when
 // replace is set. Returns the new list, or throws a GradientError.
+/**
+ * @param {*} storage
+ * @param {(list: SavedGradient[]) => SavedGradient[]} change
+ * @param {{replace?: boolean, maxStops?: number}} [options]
+ */
 export function changeSaved(storage, change, {replace = false, ...options} = {}) {
   const now = loadSaved(storage, options);
   if (now.error && !(replace && now.error.code !== 'storageRefused')) {

@@ -4,6 +4,7 @@ import {parseColour} from './gradients.js';
 import {languages} from '../i18n/texts.js';
 import {maxLengths} from './share.js';
 import {validPositions} from './positions.js';
+/** @import {Settings} from './types.js' */
 
 export const storageKey = 'huecode.settings.v1';
 
@@ -94,6 +95,11 @@ function readField(key, value, maxStops) {
 // field to the defaults rather than breaking the page: only the stored
 // object's own fields are read, and each against the rules a share link's
 // field meets.
+/**
+ * @param {*} stored
+ * @param {{maxStops?: number}} [limits]
+ * @returns {Settings}
+ */
 export function sanitised(stored, {maxStops = storedStopsGuard} = {}) {
   const settings = {...defaults};
   if (!stored || typeof stored !== 'object' || Array.isArray(stored)) {
@@ -109,6 +115,7 @@ export function sanitised(stored, {maxStops = storedStopsGuard} = {}) {
 }
 
 // store: the guarded localStorage of storage.js.
+/** @returns {Settings} */
 export function loadSettings(store, limits) {
   return sanitised(store.getJson(storageKey), limits);
 }

@@ -8,6 +8,7 @@
 // damaged link or one from another version restores all it still can.
 import {maxFormatLength, parseColour} from './gradients.js';
 import {readPosition, validPositions} from './positions.js';
+/** @import {Settings, ShareLink} from './types.js' */
 
 export const shareVersion = 1;
 const marker = 'huecode';
@@ -74,6 +75,10 @@ const fields = {
 };
 
 // The fragment for the settings, with the text only when it is given.
+/**
+ * @param {Partial<Settings>} settings
+ * @param {string | null} [text]
+ */
 export function shareFragment(settings, text = null) {
   const params = new URLSearchParams({[marker]: String(shareVersion)});
   for (const [key, field] of Object.entries(fields)) {
@@ -92,6 +97,11 @@ export function shareFragment(settings, text = null) {
 // is null when the link has none, version is null when it cannot be read, and
 // unreadable names the fields left to the defaults. Fields a later version
 // added are passed over. limits.maxStops is the core's.
+/**
+ * @param {string} fragment
+ * @param {{maxStops?: number}} [limits]
+ * @returns {ShareLink | null}
+ */
 export function readShareFragment(fragment, limits = {}) {
   let params;
   try {

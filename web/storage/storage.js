@@ -21,6 +21,7 @@ export function onRefused(listener) {
   }
 }
 
+/** @param {'localStorage' | 'sessionStorage'} which */
 function guarded(which) {
   const area = () => window[which];
   return {

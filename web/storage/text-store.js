@@ -154,6 +154,7 @@ function chosen(drafts) {
 // This tab's own draft after a reload, else the one edited last; '' when
 // nothing is kept or the browser keeps nothing. The page waits a second for
 // IndexedDB; when its drafts arrive later, late(text) hears the text.
+/** @param {(text: string) => void} [late] */
 export async function loadText(late = () => {}) {
   await claimed;
   const drafts = storedDrafts();

@@ -4,7 +4,8 @@ import assert from 'node:assert/strict';
 import {execFileSync} from 'node:child_process';
 import {readFile} from 'node:fs/promises';
 import {after, before, test} from 'node:test';
-import {cliMarkup, cliPath, convert, openBrowser, openPage, resetPage, setControl, waitForOutput} from './page.mjs';
+import {cliMarkup, cliPath, clipboardText, convert, onlyIn, openBrowser, openPage, resetPage, setControl, waitForOutput}
+  from './page.mjs';
 
 let session;
 
@@ -165,7 +166,8 @@ test('a format that cannot be read is explained in its field in either language;
   }
 });
 
-test('controls changed before the core is ready wait for it, and their edits convert once it is', async () => {
+test('controls changed before the core is ready wait for it, and their edits convert once it is',
+  onlyIn(['chromium'], 'only Chromium\'s protocol holds a request back'), async () => {
   const context = await session.browser.newContext({locale: 'en'});
   const page = await context.newPage();
   const errors = [];
@@ -205,7 +207,7 @@ test('a share link restores the settings in a fresh browser, leaves saved gradie
   await first.page.check('#share-text');
   await first.page.click('#share');
   await first.page.waitForFunction(() => document.getElementById('announce').textContent !== '');
-  const link = await first.page.evaluate(() => navigator.clipboard.readText());
+  const link = await clipboardText(first.page);
   const ids = ['start', 'end', 'space', 'step', 'prefix', 'limit', 'board', 'text', 'dialect'];
   const values = (page) => page.evaluate((ids) => ids.map((id) => document.getElementById(id).value), ids);
   const sent = await values(first.page);

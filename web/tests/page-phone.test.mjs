@@ -3,7 +3,7 @@
 // lost without undo; a first visit without warnings and without jumps.
 import assert from 'node:assert/strict';
 import {after, before, test} from 'node:test';
-import {cliMarkup, openBrowser, openPage, reveal, waitForOutput} from './page.mjs';
+import {cliMarkup, clipboardText, openBrowser, openPage, reveal, waitForOutput} from './page.mjs';
 
 let session;
 
@@ -39,7 +39,7 @@ test('on a phone the bar keeps the result and Copy in reach, also above the keyb
     const markup = cliMarkup(['--endpoints'], `${text}!`).toString();
     assert.match(await page.textContent('#bar-length'), new RegExp(`^${[...markup].length} `), name);
     await page.click('#bar-copy');
-    assert.equal(await page.evaluate(() => navigator.clipboard.readText()), markup, name);
+    assert.equal(await clipboardText(page), markup, name);
     assert.equal(await page.textContent('#bar-copy'), copied, name);
 
     // Sections open one at a time.
@@ -143,7 +143,7 @@ test('buttons answer for a moment, the copy key works and the skip link reaches 
   await page.focus('#text');
   await page.keyboard.press('Control+Shift+Enter');
   await page.waitForFunction(() => document.getElementById('copy').textContent === '已复制 ✓');
-  assert.equal(await page.evaluate(() => navigator.clipboard.readText()), cliMarkup(['--endpoints'], 'shortcut').toString());
+  assert.equal(await clipboardText(page), cliMarkup(['--endpoints'], 'shortcut').toString());
   assert.match(await page.getAttribute('#copy', 'title'), /Ctrl\+Shift\+Enter/);
   // The label comes back, and the button kept its width meanwhile.
   await page.waitForFunction(() => document.getElementById('copy').textContent === '复制到剪贴板', null, {timeout: 5000});
@@ -179,7 +179,7 @@ test('a link with text asks before replacing a draft; settings apply with undo; 
   await page.check('#share-text');
   await page.click('#share');
   await page.waitForSelector('.toast[data-kind=share]');
-  const link = await page.evaluate(() => navigator.clipboard.readText());
+  const link = await clipboardText(page);
   assert.ok(link.length <= 8000 && !link.includes('xxxx') && link.includes('step=2'), link.slice(0, 200));
   assert.match(await page.textContent('.toast[data-kind=share]'), /9\d{3}/);
   await context.close();

@@ -1,8 +1,11 @@
-// Starts Debian's Chromium on the built page and drives its controls the way
-// the tests need them.
+// Starts the engine HUECODE_ENGINE names (Debian's Chromium unless it names
+// another, engines.mjs) on the built page and drives its controls the way the
+// tests need them.
 import {execFileSync} from 'node:child_process';
-import {chromium} from 'playwright-core';
+import {launch} from './engines.mjs';
 import {serve} from './server.mjs';
+
+export {engine, onlyIn} from './engines.mjs';
 
 export const webRoot = process.env.HUECODE_WEB_DIR;
 export const cliPath = process.env.HUECODE_CLI;
@@ -12,12 +15,7 @@ if (!webRoot || !cliPath) {
 
 export async function openBrowser() {
   const server = await serve(webRoot);
-  const browser = await chromium.launch({
-    executablePath: process.env.HUECODE_CHROMIUM ?? '/usr/bin/chromium',
-    // Chromium refuses to run as root inside its sandbox; containers often
-    // have a small /dev/shm.
-    args: ['--no-sandbox', '--disable-dev-shm-usage'],
-  });
+  const browser = await launch();
   return {
     server,
     browser,
@@ -37,6 +35,13 @@ export async function openPage(session, {locale = 'zh-CN', permissions = [], col
   await waitForOutput(page);
   return {context, page, errors};
 }
+
+// The clipboard as the user's next paste finds it: WebKit lets no script read
+// or write it without a gesture, so its page goes to the X clipboard instead.
+export const clipboardText = (page) => (page.clipboard ? page.clipboard.read()
+  : page.evaluate(() => navigator.clipboard.readText()));
+export const setClipboard = (page, text) => (page.clipboard ? page.clipboard.write(text)
+  : page.evaluate((text) => navigator.clipboard.writeText(text), text));
 
 export async function waitForOutput(page) {
   await page.waitForSelector('#output:not([data-pending])', {state: 'attached'});
@@ -64,9 +69,9 @@ export async function resetPage(page, {clearText = false} = {}) {
 
 // On a phone the settings fold: the section holding the control opens first.
 export async function reveal(page, selector) {
-  const toggle = await page.$(`fieldset:has(${selector}) .fold-toggle`);
-  if (toggle && await toggle.isVisible() && await toggle.getAttribute('aria-expanded') !== 'true') {
-    await toggle.click();
+  const toggle = `fieldset:has(${selector}) .fold-toggle`;
+  if (await page.isVisible(toggle) && await page.getAttribute(toggle, 'aria-expanded') !== 'true') {
+    await page.click(toggle);
   }
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/completion.h"
+#include "core/animation.h"
 #include "core/colour.h"
 #include "core/conversion.h"
 #include "core/dialects.h"
@@ -30,6 +31,11 @@ struct CliOptions : ConversionOptions {
   bool show = false;
   bool strip = false;                   // read markup back to its plain text
   Shell completionShell = Shell::Bash;  // for CliAction::Completion
+  // Frames of the gradient flowing along the text, and how they are written.
+  Motion motion;
+  AnimationForm animation = AnimationForm::Lines;
+  std::string animationName = "gradient";
+  std::int32_t interval = kDefaultInterval;
 
   bool WantsPictures() const { return previewPngPath || barPngPath; }
 };

@@ -19,6 +19,7 @@
 #include "core/length.h"
 #include "core/markup_format.h"
 #include "core/markup_template.h"
+#include "core/motion.h"
 
 namespace huecode {
 
@@ -59,6 +60,10 @@ struct StyledSettings {
   // Each line, up to a line feed, a carriage return or both, takes the whole
   // gradient from its own first chunk to its own last.
   bool perLine = false;
+  // Frames of the gradient flowing along the text (each line on its own when
+  // perLine), instead of one still gradient; they take the mirror path
+  // whether asked or not, and have no endpoints.
+  Motion motion;
 };
 
 struct StyledChunk {
@@ -173,6 +178,18 @@ class StyledText {
   // The step the settings ask for: the explicit one, else read from the step text.
   std::int32_t step() const { return m_step; }
 
+  // The trimmed text the chunks are cut from.
+  std::u16string_view text() const { return m_text; }
+  const Motion& motion() const { return m_motion; }
+  // Which frame of a moving gradient the walks, writers and counts below
+  // take; 0 until another is shown.
+  void showFrame(std::int32_t frame) { m_shownFrame = std::max(frame, 0); }
+  // Whether the frames' lengths can differ: merged runs and formats (decimal
+  // channels, ANSI colours) depend on the colours, tags of six digits do not.
+  bool framesDiffer() const { return m_motion.moving() && (m_merge || m_format); }
+  // The markup is one JSON value (the json dialect's component array).
+  bool writesJson() const { return m_format && m_frame.json; }
+
   // Calls visit(const StyledChunk&) for each chunk in order, merged runs as
   // one chunk. A visitor that returns bool stops the walk by returning false.
   template <typename Visitor>
@@ -282,6 +299,8 @@ class StyledText {
   std::optional<MarkupFormat> m_bare;    // how the format's dialect writes a blank chunk
   FormatFrame m_frame;
   std::u16string m_codes;  // the formatting codes the format's {codes} writes
+  Motion m_motion;
+  std::int32_t m_shownFrame = 0;
 };
 
 // The window's conversion: each chunk of the trimmed text written as prefix

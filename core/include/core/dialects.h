@@ -50,6 +50,7 @@ struct FormatFrame {
   std::u16string_view after{};
   std::u16string_view bare{};
   bool codeBlock = false;
+  bool json = false;  // the whole markup is one JSON value
 };
 
 // How a dialect's readers take HTML entities (&amp; &lt; &gt;) in the text.
@@ -120,7 +121,8 @@ inline constexpr DialectStyles kJsonStyles{
 // Discord's code blocks show bold and underline, no italic or strikethrough.
 inline constexpr DialectStyles kAnsiStyles{InEveryTag, {u"1;", u"", u"4;", u""}};
 
-inline constexpr FormatFrame kJsonFrame{u"[", u",", u"]", u"{{\"text\":\"{text:json}\"}}"};
+inline constexpr FormatFrame kJsonFrame{u"[",  u",", u"]", u"{{\"text\":\"{text:json}\"}}",
+                                        false, true};
 inline constexpr FormatFrame kAnsiFrame{u"```ansi\n", u"", u"\n```", u"", true};
 
 }  // namespace detail

@@ -50,6 +50,10 @@ struct ConversionOptions {
   bool mirror = false;
 };
 
+// Decimal digits only, as a limit or a count takes them; a number beyond
+// what any output could reach is kept as the largest one.
+std::optional<std::int64_t> ParseLimit(std::string_view text);
+
 // A usage failure's message names the option as the command line spells it;
 // huecode-cli adds where to read more.
 Failure UsageFailure(std::string message);

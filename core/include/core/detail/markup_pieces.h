@@ -1,6 +1,8 @@
 #pragma once
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -9,6 +11,7 @@
 
 #include "core/colour.h"
 #include "core/gradient_stops.h"
+#include "core/motion.h"
 
 // The walk's small steps run once per chunk: inlined, they cost a few
 // instructions each; called, they would cost more than the chunk's copy.
@@ -36,6 +39,18 @@ class ColourCursor {
                std::int32_t origin = 0)
       : m_sampler(sampler), m_monotonic(monotonic), m_span(span), m_step(step), m_origin(origin) {}
 
+  // Frame `frame` of a moving gradient over a line of so many units: chunk j
+  // of c sits at j/c of the cycle there and back, moved frame/frames of it.
+  ColourCursor(const GradientSampler& sampler, std::int32_t units, std::int32_t step,
+               const Motion& motion, std::int32_t frame)
+      : m_sampler(sampler), m_monotonic(false), m_span(0), m_step(std::max(step, 1)), m_origin(0) {
+    const std::int64_t chunks = std::max<std::int64_t>((units + m_step - 1) / m_step, 1);
+    m_frames = std::max(motion.frames, 1);
+    m_period = chunks * m_frames;
+    const std::int64_t moved = frame % m_frames * chunks;
+    m_shift = motion.direction == Direction::Left ? moved : (m_period - moved) % m_period;
+  }
+
   HUECODE_INLINE ColourTriple at(std::int32_t position) {
     if (position >= m_runEnd) {
       advance(position);
@@ -44,7 +59,25 @@ class ColourCursor {
   }
 
  private:
+  // Sampled through the gradient's own span where the cycle's parts fit it;
+  // a cycle over millions of chunks is sampled in 2^30 parts.
+  ColourTriple cycleAt(std::int32_t position) const {
+    const std::int64_t along = ((position - 1) / m_step * m_frames + m_shift) % m_period;
+    const std::int64_t there = 2 * std::min(along, m_period - along);
+    if (m_period <= INT32_MAX) {
+      return m_sampler.at(static_cast<std::int32_t>(there), static_cast<std::int32_t>(m_period));
+    }
+    constexpr std::int32_t kParts = std::int32_t{1} << 30;
+    const double fraction = static_cast<double>(there) / static_cast<double>(m_period);
+    return m_sampler.at(static_cast<std::int32_t>(std::llround(fraction * kParts)), kParts);
+  }
+
   void advance(std::int32_t position) {
+    if (m_period > 0) {
+      m_colour = cycleAt(position);
+      m_runEnd = std::int64_t{position} + 1;
+      return;
+    }
     const std::int64_t local = std::int64_t{position} - m_origin;
     const auto clamped = static_cast<std::int32_t>(std::clamp<std::int64_t>(local, 0, m_span));
     m_colour = m_sampler.at(clamped, m_span);
@@ -77,6 +110,9 @@ class ColourCursor {
   std::int64_t m_origin;
   ColourTriple m_colour;
   std::int64_t m_runEnd = 0;
+  std::int64_t m_frames = 0;
+  std::int64_t m_period = 0;  // a moving gradient's cycle, in frames x chunks parts
+  std::int64_t m_shift = 0;   // where this frame's first chunk sits in it
 };
 
 // Prefix, colour digits and middle, rebuilt only when the colour changes.

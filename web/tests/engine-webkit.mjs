@@ -1,0 +1,138 @@
+// WebKitGTK through its WebDriver, with selenium-webdriver: each context a
+// WebDriver session of its own (MiniBrowser keeps nothing between them),
+// started with the locale's language, each page one of its windows. It needs
+// an X display (xvfb-run): MiniBrowser has no headless mode.
+import {execFileSync} from 'node:child_process';
+import {Builder, By, Key} from 'selenium-webdriver';
+import {ScriptedPage} from './engines.mjs';
+
+const miniBrowser = process.env.HUECODE_MINIBROWSER ?? '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
+
+// A script's answer, or its error, through the asynchronous call WebDriver
+// has. The source is part of the script: the page's policy forbids eval.
+const asyncRun = (source) => `const done = arguments[arguments.length - 1];
+  Promise.resolve().then(() => (${source})).then((value) => done({value: value === undefined ? null : value}),
+    (error) => done({error: String(error && error.message || error)}));`;
+
+const keyOf = (name) => (name.length === 1 ? name
+  : Key[{Backspace: 'BACK_SPACE', Control: 'CONTROL'}[name] ?? name.replace(/(?<=[a-z])(?=[A-Z])/g, '_').toUpperCase()]);
+
+// Closing a session's last window would end the session: that window is left
+// for a blank page instead, as a closed tab leaves the page, and taken again
+// by the next page.
+function backend(driver, handle, spare) {
+  const here = async () => {
+    if (await driver.getWindowHandle() !== handle) {
+      await driver.switchTo().window(handle);
+    }
+    return driver;
+  };
+  const listeners = {};
+  return {
+    on: (event, listener) => (listeners[event] ??= []).push(listener),
+    once: (event, listener) => (listeners[event] ??= []).push(listener),
+    goto: async (url) => (await here()).get(url),
+    reload: async () => (await here()).navigate().refresh(),
+    async close() {
+      if ((await driver.getAllWindowHandles()).length > 1) {
+        return (await here()).close();
+      }
+      await (await here()).get('about:blank');
+      spare.push(handle);
+    },
+    async run(source) {
+      const answer = await (await here()).executeAsyncScript(asyncRun(source));
+      if ('error' in answer) {
+        throw new Error(answer.error);
+      }
+      return answer.value;
+    },
+    click: async (selector) => (await (await here()).findElement(By.css(selector))).click(),
+    async press(parts) {
+      const keys = parts.map(keyOf);
+      let actions = (await here()).actions();
+      for (const key of keys.slice(0, -1)) {
+        actions = actions.keyDown(key);
+      }
+      actions = actions.sendKeys(keys.at(-1));
+      for (const key of keys.slice(0, -1).reverse()) {
+        actions = actions.keyUp(key);
+      }
+      return actions.perform();
+    },
+    type: async (text) => (await here()).actions().sendKeys(text).perform(),
+    // The window's frame is the difference between its size and the page's.
+    async resize({width, height}) {
+      const window = (await here()).manage().window();
+      await window.setRect({width, height});
+      const [innerWidth, innerHeight] = await driver.executeScript('return [innerWidth, innerHeight]');
+      await window.setRect({width: 2 * width - innerWidth, height: 2 * height - innerHeight});
+    },
+    workers: () => [],
+    clipboard: {
+      read: async () => execFileSync('xclip', ['-o', '-selection', 'clipboard'], {encoding: 'utf8'}),
+      write: async (text) => execFileSync('xclip', ['-i', '-selection', 'clipboard'], {input: text, stdio: ['pipe', 'ignore', 'ignore']}),
+    },
+    upload: async (selector, file) => (await (await here()).findElement(By.css(selector))).sendKeys(file),
+  };
+}
+
+async function startDriver(executable, locale, {spawn, freePort}) {
+  const port = await freePort();
+  // WebKitGTK takes its language from the locale (LANG), which needs a region.
+  const [language, region = language === 'en' ? 'US' : language.toUpperCase()] = locale.split('-');
+  const process = spawn(executable, [`--port=${port}`], {stdio: 'ignore',
+    env: {...globalThis.process.env, LANG: `${language}_${region}.UTF-8`}});
+  process.unref();
+  // The driver answers once it listens.
+  for (let tries = 0; !await fetch(`http://127.0.0.1:${port}/status`).then(() => true, () => false); ++tries) {
+    if (tries === 200) {
+      process.kill();
+      throw new Error(`webkit: ${executable} never answered`);
+    }
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+  const driver = await new Builder().usingServer(`http://127.0.0.1:${port}`).withCapabilities({
+    'browserName': 'MiniBrowser',
+    'webkitgtk:browserOptions': {binary: miniBrowser, args: ['--automation', '--full-screen']},
+  }).build();
+  return {driver, stop: () => process.kill()};
+}
+
+export function launchWebKit(executable, tools) {
+  const sessions = new Set();
+  return {
+    async newContext({locale = 'zh-CN', viewport} = {}) {
+      const {driver, stop} = await startDriver(executable, locale, tools);
+      const session = {driver, stop};
+      sessions.add(session);
+      const spare = [await driver.getWindowHandle()];
+      return {
+        addInitScript: () => {
+          throw new Error('webkit: WebDriver runs no script before a page\'s own');
+        },
+        async newPage() {
+          if (!spare.length) {
+            await driver.switchTo().newWindow('window');
+          }
+          const page = new ScriptedPage(backend(driver, spare.pop() ?? await driver.getWindowHandle(), spare));
+          if (viewport) {
+            await page.setViewportSize(viewport);
+          }
+          return page;
+        },
+        async close() {
+          sessions.delete(session);
+          await driver.quit().catch(() => {});
+          stop();
+        },
+      };
+    },
+    async close() {
+      for (const {driver, stop} of sessions) {
+        await driver.quit().catch(() => {});
+        stop();
+      }
+    },
+  };
+}

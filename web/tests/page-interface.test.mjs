@@ -1,0 +1,70 @@
+// The built page refuses to start, saying which fact its core's interface
+// lacks, for every fact on the list it checks (core/interface.js).
+import assert from 'node:assert/strict';
+import {execFileSync} from 'node:child_process';
+import {cp, mkdtemp, rename, rm, writeFile} from 'node:fs/promises';
+import {tmpdir} from 'node:os';
+import {join} from 'node:path';
+import {after, before, test} from 'node:test';
+import {facts} from '../core/interface.js';
+import {openBrowser, webRoot} from './page.mjs';
+import {serve} from './server.mjs';
+
+// Runs in the worker before the page's own worker script: the core's
+// interface, as the converter parses it, loses the fact that fact.json names
+// (from the last dialect, for a dialect's).
+const tamper = `const {path, name} = await (await fetch(new URL('../fact.json', import.meta.url),
+  {cache: 'no-store'})).json();
+const parse = JSON.parse;
+JSON.parse = (text, reviver) => {
+  const value = parse(text, reviver);
+  if (value && typeof value === 'object' && 'dialects' in value && 'request' in value) {
+    JSON.parse = parse;
+    const owner = path.split('.').filter(Boolean).reduce((object, step) =>
+      (step.endsWith('[]') ? object[step.slice(0, -2)].at(-1) : object[step]), value);
+    delete owner[name];
+  }
+  return value;
+};
+`;
+
+let session;
+let dir;
+let server;
+before(async () => {
+  session = await openBrowser();
+  dir = await mkdtemp(join(tmpdir(), 'huecode-interface-'));
+  await cp(webRoot, dir, {recursive: true});
+  await rename(join(dir, 'core/worker.js'), join(dir, 'core/page-worker.js'));
+  await writeFile(join(dir, 'core/tamper.js'), tamper);
+  await writeFile(join(dir, 'core/worker.js'), `import './tamper.js';\nimport './page-worker.js';\n`);
+  execFileSync(new URL('../../scripts/web_release.sh', import.meta.url).pathname, [dir]);
+  server = await serve(dir);
+});
+after(async () => {
+  await server?.close();
+  await session?.close();
+  await rm(dir, {recursive: true, force: true});
+});
+
+test('the page refuses to start, saying which fact its core\'s interface lacks', async () => {
+  for (const [path, name] of Object.entries(facts).flatMap(([path, list]) => list.map((name) => [path, name]))) {
+    const fact = path ? `${path}.${name}` : name;
+    await writeFile(join(dir, 'fact.json'), JSON.stringify({path, name}));
+    const context = await session.browser.newContext({locale: 'en'});
+    const page = await context.newPage();
+    const errors = [];
+    page.on('pageerror', (error) => errors.push(error.message));
+    page.on('console', (message) => errors.push(message.text()));
+    await page.goto(server.url);
+    // A start takes long on a busy machine: the deadline only names the fact.
+    await page.waitForFunction(() => document.getElementById('status').textContent !== '', null,
+      {polling: 250, timeout: 120000}).catch(async (error) => {
+      throw new Error(`${fact}: ${error.message} ${errors.join('; ')} ${await page.textContent('#status')}`);
+    });
+    assert.equal(await page.textContent('#status'),
+      `The converter could not start: Error: the core's interface lacks ${fact}`, fact);
+    assert.equal(await page.$('#output:not([data-pending])'), null, `${fact}: the page converted`);
+    await context.close();
+  }
+});
