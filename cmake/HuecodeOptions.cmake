@@ -33,12 +33,7 @@ if(HUECODE_FUZZ)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-if(huecode_gnu_flags)
-  add_compile_options(-Wall -Wextra -Wshadow -Wpedantic)
-elseif(MSVC)
-  add_compile_options(/W4 /utf-8)
-endif()
-set(CMAKE_COMPILE_WARNING_AS_ERROR ${HUECODE_WERROR})
+include(HuecodeWarnings)
 
 # A library that huecode-cli's picture module, a shared object, links into
 # itself where the program loads it at run time (see cli/CMakeLists.txt).

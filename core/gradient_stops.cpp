@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <string_view>
 #include <utility>
 
 namespace huecode {
@@ -281,6 +282,31 @@ ColourTriple GradientSampler::shapedAt(std::int64_t position, std::int64_t span)
             detail::BlendExactly(from.b, to.b, num, den)};
   }
   return detail::EncodeCurveAt(m_curves[k], static_cast<double>(num) / static_cast<double>(den));
+}
+
+std::optional<std::int32_t> ReadPosition(std::string_view text) {
+  if (text.ends_with('%')) {
+    text.remove_suffix(1);
+  }
+  const std::size_t point = text.find('.');
+  const std::string_view whole = text.substr(0, point);
+  const std::string_view fraction =
+      point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+  const auto digits = [](std::string_view part) {
+    return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  if (whole.empty() || whole.size() > 3 || fraction.size() > 2 || !digits(whole) ||
+      !digits(fraction) || (point != std::string_view::npos && fraction.empty())) {
+    return std::nullopt;
+  }
+  std::int32_t value = 0;
+  for (const char c : whole) {
+    value = value * 10 + (c - '0');
+  }
+  for (std::size_t k = 0; k < 2; ++k) {
+    value = value * 10 + (k < fraction.size() ? fraction[k] - '0' : 0);
+  }
+  return value <= kPositionScale ? std::optional(value) : std::nullopt;
 }
 
 }  // namespace huecode

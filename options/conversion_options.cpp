@@ -8,33 +8,6 @@ namespace huecode {
 
 namespace {
 
-// A stop's position in percent: digits with at most two decimals and an
-// optional '%', from 0 to 100; in hundredths of a percent.
-std::optional<std::int32_t> ParsePosition(std::string_view text) {
-  if (text.ends_with('%')) {
-    text.remove_suffix(1);
-  }
-  const std::size_t point = text.find('.');
-  const std::string_view whole = text.substr(0, point);
-  const std::string_view fraction =
-      point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
-  const auto digits = [](std::string_view part) {
-    return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
-  };
-  if (whole.empty() || whole.size() > 3 || fraction.size() > 2 || !digits(whole) ||
-      !digits(fraction) || (point != std::string_view::npos && fraction.empty())) {
-    return std::nullopt;
-  }
-  std::int32_t value = 0;
-  for (const char c : whole) {
-    value = value * 10 + (c - '0');
-  }
-  for (std::size_t k = 0; k < 2; ++k) {
-    value = value * 10 + (k < fraction.size() ? fraction[k] - '0' : 0);
-  }
-  return value <= kPositionScale ? std::optional(value) : std::nullopt;
-}
-
 Result<ColourTriple> ColourOf(std::string_view value, std::string_view option) {
   const auto colour = ReadColour(value);
   if (!colour) {
@@ -83,7 +56,7 @@ std::optional<Failure> AddVia(ConversionOptions& options, std::string_view value
     options.viaPositions.emplace_back();
     return std::nullopt;
   }
-  const auto position = ParsePosition(value.substr(at + 1));
+  const auto position = ReadPosition(value.substr(at + 1));
   if (!position) {
     return BadValue("position", value.substr(at + 1), "--via " + std::string(value),
                     "a number from 0 to 100 with at most two decimals");

@@ -5,6 +5,8 @@
 # folder up as any other would, and a change of options (HUECODE_WERROR, say)
 # configures it again instead of being ignored.
 #   main      build/: the program, its tests and benchmarks (Ninja)
+#   window    build/ for ./run on a machine set up only for the window: the
+#             two programs, without tests, benchmarks or manual pages
 #   sanitize  build-asan/: ASan and UBSan at -O1 (Unix Makefiles, so that CI
 #             builds, tests and installs with both generators)
 #   fuzz      build-fuzz/: the libFuzzer targets, with clang
@@ -23,6 +25,10 @@ build_kind() {
     main)
       configure_options=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHUECODE_BENCHMARKS=ON
         -DHUECODE_WERROR="${HUECODE_WERROR:-OFF}")
+      ;;
+    window)
+      configure_options=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
+        -DHUECODE_BENCHMARKS=OFF -DHUECODE_PACKAGING=OFF)
       ;;
     sanitize)
       # -O1 keeps the instrumented build fast enough for CI while still inlining.

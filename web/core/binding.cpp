@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -18,8 +19,10 @@
 #include "core/conversion.h"
 #include "core/dialects.h"
 #include "core/gradient_stops.h"
+#include "core/json_writer.h"
 #include "core/markup_format.h"
 #include "core/markup_template.h"
+#include "core/names.h"
 #include "core/strip_markup.h"
 #include "core/surprise.h"
 #include "core/surrogates.h"
@@ -64,13 +67,13 @@ struct Request {
   std::int32_t prefixUnits = 0;
   std::int32_t middleUnits = 0;
   std::int32_t suffixUnits = 0;
-  std::int32_t space = 0;  // an index into kSpaces
-  std::int32_t by = 0;     // an index into kUnits
+  std::int32_t space = 0;  // an index into huecode::kSpaces
+  std::int32_t by = 0;     // an index into huecode::kUnits
   std::int32_t merge = 0;
   std::int32_t rainbow = 0;    // the core's rainbow instead of the stops
   std::int32_t escape = 0;     // &, < and > inside chunks as entities
   std::int32_t fitLimit = -1;  // in limitUnit; below 0 means no fitting
-  std::int32_t limitUnit = 0;  // an index into kLimitUnits
+  std::int32_t limitUnit = 0;  // an index into huecode::kLimitUnits
   std::int32_t previewUnits = 0;
   std::int32_t styles = 0;     // bit k for kStyleNames[k]
   std::int32_t endpoints = 0;  // the first and last coloured chunk on the first and last stop
@@ -170,28 +173,6 @@ std::u16string_view StylePlacementName(huecode::StylePlacement placement) {
   return u"";
 }
 
-Request g_request;
-huecode::GbkTable g_gbk{};  // filled once by the page from the browser's GBK decoder
-std::u16string g_texts;
-std::u16string g_error;  // JSON: where and why a format or markup could not be read
-std::u16string g_markup;
-Counts g_counts;
-std::vector<std::int32_t> g_preview;  // offset, units, the colour or -1 for each chunk
-std::u16string g_interface;
-// The last conversion's plan, kept so that its markup can be built whole or
-// written out in pieces after the counts; the text keeps views of the settings.
-std::optional<huecode::StyledSettings> g_settings;
-std::optional<huecode::StyledText> g_text;
-std::int32_t g_step = 1;
-bool g_markupBuilt = false;
-
-void BuildMarkup() {
-  if (!g_markupBuilt && g_text) {
-    g_markup = g_text->markup(g_step);
-  }
-  g_markupBuilt = true;
-}
-
 // Collects the markup as UTF-8 into pieces of about a fixed size and hands
 // each to the page, which keeps them in a Blob as they are: a long markup
 // never becomes a string on the page. A piece ends between two code points;
@@ -265,19 +246,8 @@ class Utf8PieceSink {
   char16_t m_lead = 0;
 };
 
-// The request's value codes: a value is its index in these tables, by the
-// names the page keeps, and the interface hands the names over in this order.
-template <typename Value>
-struct Named {
-  std::u16string_view name;
-  Value value;
-};
-constexpr Named<huecode::ColourSpace> kSpaces[] = {{u"rgb", huecode::ColourSpace::Rgb},
-                                                   {u"oklab", huecode::ColourSpace::Oklab}};
-// The units a text is cut into.
-constexpr Named<huecode::Segmentation> kUnits[] = {{u"char", huecode::Segmentation::Characters},
-                                                   {u"grapheme", huecode::Segmentation::Graphemes},
-                                                   {u"word", huecode::Segmentation::Words}};
+using huecode::Named;
+
 // In the order of Styles::asked().
 constexpr std::u16string_view kStyleNames[] = {u"bold", u"italic", u"underline", u"strike"};
 // How DialectOf recognises a template: one with a format is the dialect's
@@ -286,219 +256,124 @@ constexpr std::u16string_view kStyleNames[] = {u"bold", u"italic", u"underline",
 constexpr std::u16string_view kTemplateParts[] = {u"prefix", u"middle", u"suffix"};
 constexpr std::u16string_view kFormatPart = u"format";
 // Why a format cannot be read, by the names the page's texts say it under.
-constexpr Named<huecode::FormatProblem> kFormatProblems[] = {
-    {u"loneClose", huecode::FormatProblem::LoneClose},
-    {u"unclosedOpen", huecode::FormatProblem::UnclosedOpen},
-    {u"unknownPlaceholder", huecode::FormatProblem::UnknownPlaceholder},
-    {u"codesOutsideDialect", huecode::FormatProblem::CodesOutsideDialect},
-    {u"textTwice", huecode::FormatProblem::TextTwice},
-    {u"noText", huecode::FormatProblem::NoText}};
+constexpr std::array<Named<huecode::FormatProblem>, 6> kFormatProblems{
+    {{"loneClose", huecode::FormatProblem::LoneClose},
+     {"unclosedOpen", huecode::FormatProblem::UnclosedOpen},
+     {"unknownPlaceholder", huecode::FormatProblem::UnknownPlaceholder},
+     {"codesOutsideDialect", huecode::FormatProblem::CodesOutsideDialect},
+     {"textTwice", huecode::FormatProblem::TextTwice},
+     {"noText", huecode::FormatProblem::NoText}}};
 
-// The value of a code; one out of range takes the first.
+// The value of a code, the request's index into the core's table of names
+// (kSpaces, kUnits, kLimitUnits), which the interface hands over in order;
+// one out of range takes the first.
 template <typename Value, std::size_t N>
-Value Decode(const Named<Value> (&table)[N], std::int32_t code) {
+Value Decode(const std::array<Named<Value>, N>& table, std::int32_t code) {
   const auto index = static_cast<std::size_t>(code);
   return index < N ? table[index].value : table[0].value;
 }
 
-huecode::StyledSettings SettingsOfRequest() {
+// Everything the page's calls share: its request and texts, the last
+// conversion's plan and what it gave, and the GBK table the page fills once.
+// The page runs one conversion at a time, so one session serves it.
+class Session {
+ public:
+  Request& request() { return m_request; }
+  char16_t* texts(std::int32_t units) {
+    m_texts.assign(static_cast<std::size_t>(std::max(units, 0)), u'\0');
+    return m_texts.data();
+  }
+  huecode::GbkTable& gbk() { return m_gbk; }
+  const Counts& counts() const { return m_counts; }
+  const std::vector<std::int32_t>& preview() const { return m_preview; }
+  const std::u16string& error() const { return m_error; }
+
+  std::int32_t convert();
+  std::int32_t strip();
+  const std::u16string& markup();
+  void writeMarkup(std::size_t pieceBytes);
+  const std::int32_t* bar();
+
+ private:
+  huecode::StyledSettings settingsOfRequest() const;
+  std::optional<bool> readFormat(const huecode::MarkupTemplate& markup);
+  bool plan(const huecode::StyledText& text, std::int32_t& step);
+  void count(const huecode::StyledText& text, std::int32_t step);
+  void collectPreview(const huecode::StyledText& text, std::int32_t step, bool ansi);
+  huecode::JsonWriter setError(std::u16string_view text, std::size_t offset,
+                               std::u16string_view message);
+  void setFormatError(std::u16string_view format, const huecode::FormatError& error);
+  huecode::LengthMeasure measureOf(huecode::LengthUnit unit) const {
+    return {unit, unit == huecode::LengthUnit::GbkBytes ? &m_gbk : nullptr};
+  }
+
+  Request m_request;
+  huecode::GbkTable m_gbk{};
+  std::u16string m_texts;
+  std::u16string m_error;  // JSON: where and why a format or markup could not be read
+  std::u16string m_markup;
+  Counts m_counts;
+  std::vector<std::int32_t> m_preview;  // offset, units, the colour or -1 for each chunk
+  std::array<std::int32_t, 256> m_bar{};
+  // The last conversion's plan, kept so that its markup can be built whole or
+  // written out in pieces after the counts; the text keeps views of the settings.
+  std::optional<huecode::StyledSettings> m_settings;
+  std::optional<huecode::StyledText> m_text;
+  std::int32_t m_step = 1;
+  bool m_markupBuilt = false;
+};
+
+huecode::StyledSettings Session::settingsOfRequest() const {
+  const Request& request = m_request;
   huecode::StyledSettings settings;
-  std::u16string_view texts = g_texts;
+  std::u16string_view texts = m_texts;
   const auto take = [&texts](std::int32_t units) {
     const auto part = texts.substr(0, static_cast<std::size_t>(std::max(units, 0)));
     texts.remove_prefix(part.size());
     return std::u16string(part);
   };
-  settings.text = take(g_request.textUnits);
-  settings.stepText = take(g_request.stepUnits);
-  settings.markup.prefix = take(g_request.prefixUnits);
-  settings.markup.middle = take(g_request.middleUnits);
-  settings.markup.suffix = take(g_request.suffixUnits);
-  settings.markup.format = take(g_request.formatUnits);
+  settings.text = take(request.textUnits);
+  settings.stepText = take(request.stepUnits);
+  settings.markup.prefix = take(request.prefixUnits);
+  settings.markup.middle = take(request.middleUnits);
+  settings.markup.suffix = take(request.suffixUnits);
+  settings.markup.format = take(request.formatUnits);
   settings.gradient.stops.clear();
-  if (g_request.rainbow != 0) {
+  if (request.rainbow != 0) {
     settings.gradient.stops = huecode::RainbowStops();
   } else {
     const auto stops = static_cast<std::size_t>(
-        std::clamp<std::int32_t>(g_request.stopCount, 2, huecode::kMaxStops));
+        std::clamp<std::int32_t>(request.stopCount, 2, huecode::kMaxStops));
+    settings.gradient.positions.resize(stops);
     for (std::size_t k = 0; k < stops; ++k) {
-      settings.gradient.stops.push_back(huecode::SplitColour(g_request.stops[k]));
+      settings.gradient.stops.push_back(huecode::SplitColour(request.stops[k]));
+      if (k > 0 && k + 1 < stops && request.positions[k] >= 0) {
+        settings.gradient.positions[k] = request.positions[k];
+      }
     }
   }
-  settings.gradient.space = Decode(kSpaces, g_request.space);
-  settings.by = Decode(kUnits, g_request.by);
+  settings.gradient.space = Decode(huecode::kSpaces, request.space);
+  settings.by = Decode(huecode::kUnits, request.by);
   if (settings.by == huecode::Segmentation::Graphemes) {
     settings.graphemes = &GraphemeBoundaries;
   }
-  settings.merge = g_request.merge != 0;
-  settings.escape = g_request.escape != 0;
-  settings.styles = {(g_request.styles & 1) != 0, (g_request.styles & 2) != 0,
-                     (g_request.styles & 4) != 0, (g_request.styles & 8) != 0};
-  settings.endpoints = g_request.endpoints != 0;
-  settings.perLine = g_request.perLine != 0;
-  settings.gradient.mirror = g_request.mirror != 0;
-  if (g_request.rainbow == 0) {
-    const std::size_t count = settings.gradient.stops.size();
-    settings.gradient.positions.resize(count);
-    for (std::size_t k = 1; k + 1 < count; ++k) {
-      if (g_request.positions[k] >= 0) {
-        settings.gradient.positions[k] = g_request.positions[k];
-      }
-    }
-  }
+  settings.merge = request.merge != 0;
+  settings.escape = request.escape != 0;
+  settings.styles = {(request.styles & 1) != 0, (request.styles & 2) != 0,
+                     (request.styles & 4) != 0, (request.styles & 8) != 0};
+  settings.endpoints = request.endpoints != 0;
+  settings.perLine = request.perLine != 0;
+  settings.gradient.mirror = request.mirror != 0;
   return settings;
 }
 
-// The units a limit counts, by the names the page keeps and in the order of
-// the request's limitUnit.
-struct NamedUnit {
-  std::u16string_view name;
-  huecode::LengthUnit unit;
-};
-constexpr NamedUnit kLimitUnits[] = {{u"characters", huecode::LengthUnit::Characters},
-                                     {u"utf8", huecode::LengthUnit::Utf8Bytes},
-                                     {u"gbk", huecode::LengthUnit::GbkBytes}};
-
-huecode::LengthMeasure MeasureOf(huecode::LengthUnit unit) {
-  return {unit, unit == huecode::LengthUnit::GbkBytes ? &g_gbk : nullptr};
-}
-
-// An index out of range counts characters.
-huecode::LengthMeasure LimitMeasure() {
-  const auto index = static_cast<std::size_t>(g_request.limitUnit);
-  return MeasureOf(index < std::size(kLimitUnits) ? kLimitUnits[index].unit
-                                                  : huecode::LengthUnit::Characters);
-}
-
-// Chunks that start within the first previewUnits code units of the input:
-// the page shows no more than fits on a screen or two.
-// With ansi set the chunks show the colour the markup gives them: the nearest
-// of the eight ANSI colours.
-void CollectPreview(const huecode::StyledSettings& settings, const huecode::StyledText& text,
-                    std::int32_t step, bool ansi) {
-  const char16_t* base = settings.text.data();
-  const auto limit = static_cast<std::ptrdiff_t>(g_request.previewUnits);
-  text.forEachChunk(step, [&](const huecode::StyledChunk& chunk) {
-    const std::ptrdiff_t offset = chunk.text.data() - base;
-    if (offset >= limit) {
-      return false;
-    }
-    g_preview.push_back(static_cast<std::int32_t>(offset));
-    g_preview.push_back(static_cast<std::int32_t>(chunk.text.size()));
-    const huecode::ColourTriple shown = ansi ? huecode::kAnsiColours[static_cast<std::size_t>(
-                                                   huecode::NearestAnsiColour(chunk.colour))]
-                                             : chunk.colour;
-    g_preview.push_back(chunk.coloured ? huecode::ComposeColour(shown) : -1);
-    return true;
-  });
-}
-
-// Writes JSON into a UTF-16 string, with the commas between members.
-class Json {
- public:
-  explicit Json(std::u16string& out) : m_out(out) {}
-
-  Json& open(char16_t bracket) {
-    separate();
-    m_out.push_back(bracket);
-    m_first = true;
-    return *this;
-  }
-  Json& close(char16_t bracket) {
-    m_out.push_back(bracket);
-    m_first = false;
-    return *this;
-  }
-  Json& key(std::u16string_view name) {
-    text(name);
-    m_out.push_back(u':');
-    m_first = true;
-    return *this;
-  }
-  Json& text(std::u16string_view value) {
-    separate();
-    m_out.push_back(u'"');
-    for (const char16_t c : value) {
-      if (c < u' ') {
-        std::array<char16_t, 2> digits{};
-        huecode::detail::WriteHexByte(digits.data(), c);
-        m_out.append(u"\\u00").append(digits.data(), digits.size());
-        continue;
-      }
-      if (c == u'"' || c == u'\\') {
-        m_out.push_back(u'\\');
-      }
-      m_out.push_back(c);
-    }
-    m_out.push_back(u'"');
-    return *this;
-  }
-  template <typename Number>
-  Json& number(Number value) {
-    separate();
-    for (const char c : std::to_string(value)) {
-      m_out.push_back(static_cast<char16_t>(c));
-    }
-    return *this;
-  }
-  template <std::size_t N>
-  Json& fields(const Field (&fields)[N]) {
-    open(u'{');
-    for (const Field& field : fields) {
-      key(field.name).number(field.offset);
-    }
-    return close(u'}');
-  }
-  template <std::size_t N>
-  Json& names(const std::u16string_view (&names)[N]) {
-    open(u'[');
-    for (const std::u16string_view name : names) {
-      text(name);
-    }
-    return close(u']');
-  }
-  template <typename Value, std::size_t N>
-  Json& names(const Named<Value> (&table)[N]) {
-    open(u'[');
-    for (const Named<Value>& entry : table) {
-      text(entry.name);
-    }
-    return close(u']');
-  }
-  // The names of the styles the dialect has a code for.
-  Json& codesOf(const huecode::DialectStyles& styles) {
-    open(u'[');
-    for (std::size_t k = 0; k < std::size(kStyleNames); ++k) {
-      if (!styles.open[k].empty()) {
-        text(kStyleNames[k]);
-      }
-    }
-    return close(u']');
-  }
-  Json& templateOf(const huecode::MarkupTemplate& markup) {
-    key(u"prefix").text(markup.prefix);
-    key(u"middle").text(markup.middle);
-    return key(u"suffix").text(markup.suffix);
-  }
-
- private:
-  void separate() {
-    if (!m_first) {
-      m_out.push_back(u',');
-    }
-    m_first = false;
-  }
-
-  std::u16string& m_out;
-  bool m_first = true;
-};
-
 // The place as the page shows it: line and column in characters, from 1. The
 // error's object is left open for what else the caller says of it.
-Json SetError(std::u16string_view text, std::size_t offset, std::u16string_view message) {
+huecode::JsonWriter Session::setError(std::u16string_view text, std::size_t offset,
+                                      std::u16string_view message) {
   const huecode::TextPlace place = huecode::PlaceOf(text, offset);
-  g_error.clear();
-  Json json(g_error);
+  m_error.clear();
+  huecode::JsonWriter json(m_error);
   json.open(u'{').key(u"line").number(place.line).key(u"column").number(place.column);
   json.key(u"message").text(message);
   return json;
@@ -506,16 +381,280 @@ Json SetError(std::u16string_view text, std::size_t offset, std::u16string_view 
 
 // A format's error also says which problem it is, for the page to say in
 // its own language, and the placeholder it names.
-void SetFormatError(std::u16string_view format, const huecode::FormatError& error) {
+void Session::setFormatError(std::u16string_view format, const huecode::FormatError& error) {
   const auto* problem = std::find_if(
-      std::begin(kFormatProblems), std::end(kFormatProblems),
+      kFormatProblems.begin(), kFormatProblems.end(),
       [&](const Named<huecode::FormatProblem>& p) { return p.value == error.problem; });
-  SetError(format, error.offset, std::u16string(error.message.begin(), error.message.end()))
+  setError(format, error.offset, std::u16string(error.message.begin(), error.message.end()))
       .key(u"problem")
-      .text(problem->name)
+      .text(problem->key)
       .key(u"placeholder")
       .text(error.placeholder)
       .close(u'}');
+}
+
+// Whether the format (if any) shows the nearest ANSI colours; nothing when it
+// cannot be read, with the error set.
+std::optional<bool> Session::readFormat(const huecode::MarkupTemplate& markup) {
+  if (markup.format.empty()) {
+    return false;
+  }
+  const huecode::ParsedFormat parsed =
+      huecode::ParseFormat(markup.format, huecode::DialectOf(markup) != nullptr);
+  if (!parsed.format) {
+    setFormatError(markup.format, parsed.error);
+    return std::nullopt;
+  }
+  return parsed.format->ansi;
+}
+
+// The step the text is written with: its own, or the one fitting chose.
+// False when fitting was asked for and not even one chunk fits.
+bool Session::plan(const huecode::StyledText& text, std::int32_t& step) {
+  step = text.step();
+  if (m_request.fitLimit < 0) {
+    return true;
+  }
+  const huecode::LengthUnit unit = Decode(huecode::kLimitUnits, m_request.limitUnit);
+  const huecode::Fit fit = huecode::FitStep(text, m_request.fitLimit, measureOf(unit));
+  if (!fit.step) {
+    m_counts.fitFailed = 1;
+    m_counts.shortest = static_cast<double>(fit.length);
+    return false;
+  }
+  step = *fit.step;
+  return true;
+}
+
+void Session::count(const huecode::StyledText& text, std::int32_t step) {
+  const huecode::ConversionStats stats = text.stats(step);
+  m_counts.charactersIn = static_cast<double>(stats.charactersIn);
+  m_counts.chunks = static_cast<double>(stats.chunks);
+  m_counts.colouredChunks = static_cast<double>(stats.colouredChunks);
+  m_counts.outputCharacters = static_cast<double>(stats.outputCharacters);
+  m_counts.outputUtf8 =
+      static_cast<double>(text.outputLength(step, measureOf(huecode::LengthUnit::Utf8Bytes)));
+  m_counts.outputGbk =
+      static_cast<double>(text.outputLength(step, measureOf(huecode::LengthUnit::GbkBytes)));
+  m_counts.step = step;
+}
+
+// Chunks that start within the first previewUnits code units of the input:
+// the page shows no more than fits on a screen or two.
+// With ansi set the chunks show the colour the markup gives them: the nearest
+// of the eight ANSI colours.
+void Session::collectPreview(const huecode::StyledText& text, std::int32_t step, bool ansi) {
+  const char16_t* base = m_settings->text.data();
+  const auto limit = static_cast<std::ptrdiff_t>(m_request.previewUnits);
+  text.forEachChunk(step, [&](const huecode::StyledChunk& chunk) {
+    const std::ptrdiff_t offset = chunk.text.data() - base;
+    if (offset >= limit) {
+      return false;
+    }
+    m_preview.push_back(static_cast<std::int32_t>(offset));
+    m_preview.push_back(static_cast<std::int32_t>(chunk.text.size()));
+    const huecode::ColourTriple shown = ansi ? huecode::kAnsiColours[static_cast<std::size_t>(
+                                                   huecode::NearestAnsiColour(chunk.colour))]
+                                             : chunk.colour;
+    m_preview.push_back(chunk.coloured ? huecode::ComposeColour(shown) : -1);
+    return true;
+  });
+}
+
+// Returns 0, 1 when fitting was asked for and not even one chunk fits, 2
+// when the template has no codes for the formatting asked (as huecode-cli
+// refuses it), or 3 when the format cannot be read (hc_error says where).
+// Plans once, like the command line: the step (or the one fitting chose) is
+// used for the markup, the counts and the preview alike.
+std::int32_t Session::convert() {
+  m_text.reset();
+  m_settings = settingsOfRequest();
+  // The settings hold their own copy of the text: a long one is not kept twice.
+  m_texts = std::u16string();
+  m_counts = {};
+  m_markup = std::u16string();
+  m_markupBuilt = true;
+  m_preview.clear();
+  const std::optional<bool> ansi = readFormat(m_settings->markup);
+  if (!ansi) {
+    return 3;
+  }
+  if (!huecode::ComposeStyles(m_settings->markup, m_settings->styles)) {
+    return 2;
+  }
+  const huecode::StyledText& text = m_text.emplace(*m_settings);
+  std::int32_t step = 1;
+  if (!plan(text, step)) {
+    return 1;
+  }
+  count(text, step);
+  collectPreview(text, step, *ansi);
+  m_step = step;
+  m_markupBuilt = false;
+  return 0;
+}
+
+// The plain text of the markup in the text buffer (all of it), in any
+// dialect huecode writes, into the markup buffer. Returns 0, or 1 when it
+// cannot be read (hc_error says where).
+std::int32_t Session::strip() {
+  m_text.reset();
+  m_markup.clear();
+  m_markupBuilt = true;
+  huecode::Stripped stripped = huecode::StripMarkup(m_texts);
+  if (!stripped.text) {
+    setError(m_texts, stripped.errorOffset, stripped.error).close(u'}');
+    return 1;
+  }
+  m_markup = std::move(*stripped.text);
+  // Counted as every count of the page counts characters.
+  m_counts = {};
+  m_counts.charactersIn = huecode::CountCharacters(m_markup);
+  return 0;
+}
+
+const std::u16string& Session::markup() {
+  if (!m_markupBuilt && m_text) {
+    m_markup = m_text->markup(m_step);
+  }
+  m_markupBuilt = true;
+  return m_markup;
+}
+
+void Session::writeMarkup(std::size_t pieceBytes) {
+  if (!m_text || m_markupBuilt) {
+    return;
+  }
+  Utf8PieceSink sink(pieceBytes);
+  m_text->write(m_step, sink);
+  sink.flush();
+}
+
+// 256 colours of the request's gradient, for the gradient bar.
+const std::int32_t* Session::bar() {
+  // After a conversion the request's texts are gone, but its settings are kept.
+  const huecode::GradientSampler sampler(m_settings ? m_settings->gradient
+                                                    : settingsOfRequest().gradient);
+  for (std::size_t column = 0; column < m_bar.size(); ++column) {
+    m_bar[column] = huecode::ComposeColour(sampler.at(static_cast<std::int32_t>(column), 255));
+  }
+  return m_bar.data();
+}
+
+Session g_session;
+
+void WriteFields(huecode::JsonWriter& json, std::span<const Field> fields) {
+  json.open(u'{');
+  for (const Field& field : fields) {
+    json.key(field.name).number(field.offset);
+  }
+  json.close(u'}');
+}
+
+void WriteNames(huecode::JsonWriter& json, std::span<const std::u16string_view> names) {
+  json.open(u'[');
+  for (const std::u16string_view name : names) {
+    json.text(name);
+  }
+  json.close(u']');
+}
+
+template <typename Value, std::size_t N>
+void WriteNames(huecode::JsonWriter& json, const std::array<Named<Value>, N>& table) {
+  json.open(u'[');
+  for (const Named<Value>& entry : table) {
+    json.text(entry.key);
+  }
+  json.close(u']');
+}
+
+void WriteTemplate(huecode::JsonWriter& json, const huecode::MarkupTemplate& markup) {
+  json.key(u"prefix").text(markup.prefix);
+  json.key(u"middle").text(markup.middle);
+  json.key(u"suffix").text(markup.suffix);
+}
+
+// The surprise gradient's colours on a light and on a dark board.
+void WriteSurprise(huecode::JsonWriter& json) {
+  json.open(u'{');
+  for (const auto& [board, shade] :
+       {std::pair{u"light", huecode::kOnLightBoard}, std::pair{u"dark", huecode::kOnDarkBoard}}) {
+    json.key(board).open(u'[');
+    for (const huecode::ColourTriple colour :
+         huecode::HueCircle(shade.lightness, shade.chroma, huecode::kSurpriseHues)) {
+      json.number(huecode::ComposeColour(colour));
+    }
+    json.close(u']');
+  }
+  json.close(u'}');
+}
+
+// One dialect: its key and labels, its template, where it writes its
+// formatting codes and which it has, and how its readers take entities.
+void WriteDialect(huecode::JsonWriter& json, const huecode::Dialect& dialect) {
+  json.open(u'{').key(u"key").text(dialect.key);
+  json.key(u"label").text(dialect.label);
+  WriteTemplate(json, dialect.markup());
+  json.key(u"labels").open(u'{').key(u"zh").text(
+      dialect.chineseLabel.empty() ? dialect.label : dialect.chineseLabel);
+  json.key(u"en").text(dialect.englishLabel).close(u'}');
+  json.key(u"html").number(dialect.html() ? 1 : 0);
+  json.key(u"styles").text(StylePlacementName(dialect.styles.placement));
+  json.key(u"codes").open(u'[');
+  for (std::size_t k = 0; k < std::size(kStyleNames); ++k) {
+    if (!dialect.styles.open[k].empty()) {
+      json.text(kStyleNames[k]);
+    }
+  }
+  json.close(u']');
+  json.key(u"entities").text(EntitiesName(dialect.entities));
+  json.key(kFormatPart).text(dialect.format).close(u'}');
+}
+
+// The interface as JSON: byte offsets of the request's and the counts'
+// fields, the names of the request's value codes in their order, the dialects
+// in table order, the one the page opens with, the template and the colours
+// every front end opens with, and the most stops a gradient has.
+std::u16string InterfaceJson() {
+  std::u16string out;
+  huecode::JsonWriter json(out);
+  json.open(u'{');
+  json.key(u"request").open(u'{').key(u"fields");
+  WriteFields(json, kRequestFields);
+  json.key(u"stops").number(offsetof(Request, stops));
+  json.key(u"positions").number(offsetof(Request, positions)).close(u'}');
+  json.key(u"counts");
+  WriteFields(json, kCountFields);
+  json.key(u"maxStops").number(huecode::kMaxStops);
+  json.key(u"positionScale").number(huecode::kPositionScale);
+  json.key(u"surprise");
+  WriteSurprise(json);
+  WriteNames(json.key(u"units"), huecode::kUnits);
+  WriteNames(json.key(u"limitUnits"), huecode::kLimitUnits);
+  WriteNames(json.key(u"spaces"), huecode::kSpaces);
+  WriteNames(json.key(u"styleNames"), kStyleNames);
+  WriteNames(json.key(u"templateParts"), kTemplateParts);
+  json.key(u"formatPart").text(kFormatPart);
+  WriteNames(json.key(u"formatProblems"), kFormatProblems);
+  json.key(u"dialects").open(u'[');
+  for (const huecode::Dialect& dialect : huecode::Dialects()) {
+    WriteDialect(json, dialect);
+  }
+  json.close(u']');
+  json.key(u"initialDialect").text(huecode::kDialects[huecode::kInitialDialect].key);
+  json.key(u"initial").open(u'{');
+  WriteTemplate(json, huecode::InitialTemplate());
+  json.close(u'}');
+  json.key(u"defaultStops").open(u'[');
+  json.number(huecode::ComposeColour(huecode::kDefaultStart));
+  json.number(huecode::ComposeColour(huecode::kDefaultEnd)).close(u']');
+  json.close(u'}');
+  return out;
+}
+
+const std::u16string& Interface() {
+  static const std::u16string text = InterfaceJson();
+  return text;
 }
 
 }  // namespace
@@ -523,217 +662,76 @@ void SetFormatError(std::u16string_view format, const huecode::FormatError& erro
 extern "C" {
 
 EMSCRIPTEN_KEEPALIVE Request* hc_request() {
-  return &g_request;
+  return &g_session.request();
 }
 
 // Room for every text of the next request, in the order of Request's fields.
 EMSCRIPTEN_KEEPALIVE char16_t* hc_texts(std::int32_t units) {
-  g_texts.assign(static_cast<std::size_t>(std::max(units, 0)), u'\0');
-  return g_texts.data();
+  return g_session.texts(units);
 }
 
-// Returns 0, 1 when fitting was asked for and not even one chunk fits, 2
-// when the template has no codes for the formatting asked (as huecode-cli
-// refuses it), or 3 when the format cannot be read (hc_error says where). Plans once, like the
-// command line: the step (or the one fitting chose) is used for the markup, the counts and the
-// preview alike.
 EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
-  g_text.reset();
-  g_settings = SettingsOfRequest();
-  // The settings hold their own copy of the text: a long one is not kept twice.
-  g_texts = std::u16string();
-  g_counts = {};
-  g_markup = std::u16string();
-  g_markupBuilt = true;
-  g_preview.clear();
-  const huecode::StyledSettings& settings = *g_settings;
-  bool ansi = false;
-  if (!settings.markup.format.empty()) {
-    const huecode::ParsedFormat parsed = huecode::ParseFormat(
-        settings.markup.format, huecode::DialectOf(settings.markup) != nullptr);
-    if (!parsed.format) {
-      SetFormatError(settings.markup.format, parsed.error);
-      return 3;
-    }
-    ansi = parsed.format->ansi;
-  }
-  if (!huecode::ComposeStyles(settings.markup, settings.styles)) {
-    return 2;
-  }
-  const huecode::StyledText& text = g_text.emplace(settings);
-  std::int32_t step = text.step();
-  if (g_request.fitLimit >= 0) {
-    const huecode::Fit fit = huecode::FitStep(text, g_request.fitLimit, LimitMeasure());
-    if (!fit.step) {
-      g_counts.fitFailed = 1;
-      g_counts.shortest = static_cast<double>(fit.length);
-      return 1;
-    }
-    step = *fit.step;
-  }
-  const huecode::ConversionStats stats = text.stats(step);
-  g_counts.charactersIn = static_cast<double>(stats.charactersIn);
-  g_counts.chunks = static_cast<double>(stats.chunks);
-  g_counts.colouredChunks = static_cast<double>(stats.colouredChunks);
-  g_counts.outputCharacters = static_cast<double>(stats.outputCharacters);
-  g_counts.outputUtf8 =
-      static_cast<double>(text.outputLength(step, MeasureOf(huecode::LengthUnit::Utf8Bytes)));
-  g_counts.outputGbk =
-      static_cast<double>(text.outputLength(step, MeasureOf(huecode::LengthUnit::GbkBytes)));
-  g_counts.step = step;
-  CollectPreview(settings, text, step, ansi);
-  g_step = step;
-  g_markupBuilt = false;
-  return 0;
+  return g_session.convert();
 }
 
-// The plain text of the markup in the text buffer (all of it), in any
-// dialect huecode writes, into the markup buffer. Returns 0, or 1 when it
-// cannot be read (hc_error says where).
 EMSCRIPTEN_KEEPALIVE std::int32_t hc_strip() {
-  g_text.reset();
-  g_markup.clear();
-  g_markupBuilt = true;
-  const huecode::Stripped stripped = huecode::StripMarkup(g_texts);
-  if (!stripped.text) {
-    SetError(g_texts, stripped.errorOffset, stripped.error).close(u'}');
-    return 1;
-  }
-  g_markup = std::move(*stripped.text);
-  // Counted as every count of the page counts characters.
-  g_counts = {};
-  g_counts.charactersIn = huecode::CountCharacters(g_markup);
-  return 0;
+  return g_session.strip();
 }
 
 EMSCRIPTEN_KEEPALIVE const char16_t* hc_error() {
-  return g_error.c_str();
+  return g_session.error().c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE std::int32_t hc_error_units() {
-  return static_cast<std::int32_t>(g_error.size());
+  return static_cast<std::int32_t>(g_session.error().size());
 }
 
 // The markup of the last conversion written out as UTF-8 in pieces of about
 // pieceBytes bytes through the page's Module.onMarkupPiece, instead of built
 // whole: a long text's markup need never be in memory at once.
 EMSCRIPTEN_KEEPALIVE void hc_write_markup(std::int32_t pieceBytes) {
-  if (!g_text || g_markupBuilt) {
-    return;
-  }
-  Utf8PieceSink sink(static_cast<std::size_t>(std::max(pieceBytes, 1)));
-  g_text->write(g_step, sink);
-  sink.flush();
+  g_session.writeMarkup(static_cast<std::size_t>(std::max(pieceBytes, 1)));
 }
 
 // The GBK table's bytes, for the page to fill before it asks for GBK lengths.
 EMSCRIPTEN_KEEPALIVE std::uint8_t* hc_gbk_table() {
-  return g_gbk.data();
+  return g_session.gbk().data();
 }
 
 EMSCRIPTEN_KEEPALIVE std::int32_t hc_gbk_table_size() {
-  return static_cast<std::int32_t>(g_gbk.size());
+  return static_cast<std::int32_t>(g_session.gbk().size());
 }
 
 EMSCRIPTEN_KEEPALIVE const char16_t* hc_markup() {
-  BuildMarkup();
-  return g_markup.data();
+  return g_session.markup().data();
 }
 
 EMSCRIPTEN_KEEPALIVE std::int32_t hc_markup_units() {
-  BuildMarkup();
-  return static_cast<std::int32_t>(g_markup.size());
+  return static_cast<std::int32_t>(g_session.markup().size());
 }
 
 EMSCRIPTEN_KEEPALIVE const Counts* hc_counts() {
-  return &g_counts;
+  return &g_session.counts();
 }
 
 EMSCRIPTEN_KEEPALIVE const std::int32_t* hc_preview() {
-  return g_preview.data();
+  return g_session.preview().data();
 }
 
 EMSCRIPTEN_KEEPALIVE std::int32_t hc_preview_chunks() {
-  return static_cast<std::int32_t>(g_preview.size() / 3);
+  return static_cast<std::int32_t>(g_session.preview().size() / 3);
 }
 
-// 256 colours of the request's gradient, for the gradient bar.
 EMSCRIPTEN_KEEPALIVE const std::int32_t* hc_bar() {
-  static std::array<std::int32_t, 256> bar{};
-  // After a conversion the request's texts are gone, but its settings are kept.
-  const huecode::GradientSampler sampler(g_settings ? g_settings->gradient
-                                                    : SettingsOfRequest().gradient);
-  for (std::size_t column = 0; column < bar.size(); ++column) {
-    bar[column] = huecode::ComposeColour(sampler.at(static_cast<std::int32_t>(column), 255));
-  }
-  return bar.data();
+  return g_session.bar();
 }
 
-// The interface as JSON: byte offsets of the request's and the counts' fields,
-// the dialects in table order (with where each writes its formatting codes,
-// which it has, and how its readers take entities),
-// the one the page opens with, the template and the colours every front end
-// opens with, and the most stops a gradient has.
 EMSCRIPTEN_KEEPALIVE const char16_t* hc_interface() {
-  if (g_interface.empty()) {
-    Json json(g_interface);
-    json.open(u'{');
-    json.key(u"request").open(u'{').key(u"fields").fields(kRequestFields);
-    json.key(u"stops").number(offsetof(Request, stops));
-    json.key(u"positions").number(offsetof(Request, positions)).close(u'}');
-    json.key(u"counts").fields(kCountFields);
-    json.key(u"maxStops").number(huecode::kMaxStops);
-    json.key(u"positionScale").number(huecode::kPositionScale);
-    json.key(u"surprise").open(u'{');
-    for (const auto& [board, shade] :
-         {std::pair{u"light", huecode::kOnLightBoard}, std::pair{u"dark", huecode::kOnDarkBoard}}) {
-      json.key(board).open(u'[');
-      for (const huecode::ColourTriple colour :
-           huecode::HueCircle(shade.lightness, shade.chroma, huecode::kSurpriseHues)) {
-        json.number(huecode::ComposeColour(colour));
-      }
-      json.close(u']');
-    }
-    json.close(u'}');
-    json.key(u"units").names(kUnits);
-    json.key(u"limitUnits").open(u'[');
-    for (const NamedUnit& unit : kLimitUnits) {
-      json.text(unit.name);
-    }
-    json.close(u']');
-    json.key(u"spaces").names(kSpaces);
-    json.key(u"styleNames").names(kStyleNames);
-    json.key(u"templateParts").names(kTemplateParts);
-    json.key(u"formatPart").text(kFormatPart);
-    json.key(u"formatProblems").names(kFormatProblems);
-    json.key(u"dialects").open(u'[');
-    for (const huecode::Dialect& dialect : huecode::Dialects()) {
-      json.open(u'{').key(u"key").text(std::u16string(dialect.key.begin(), dialect.key.end()));
-      json.key(u"label").text(dialect.label).templateOf(dialect.markup());
-      json.key(u"labels").open(u'{').key(u"zh").text(
-          dialect.chineseLabel.empty() ? dialect.label : dialect.chineseLabel);
-      json.key(u"en").text(dialect.englishLabel).close(u'}');
-      json.key(u"html").number(dialect.html() ? 1 : 0);
-      json.key(u"styles").text(StylePlacementName(dialect.styles.placement));
-      json.key(u"codes").codesOf(dialect.styles);
-      json.key(u"entities").text(EntitiesName(dialect.entities));
-      json.key(kFormatPart).text(dialect.format).close(u'}');
-    }
-    json.close(u']');
-    const std::string_view initialKey = huecode::kDialects[huecode::kInitialDialect].key;
-    json.key(u"initialDialect").text(std::u16string(initialKey.begin(), initialKey.end()));
-    json.key(u"initial").open(u'{').templateOf(huecode::InitialTemplate()).close(u'}');
-    json.key(u"defaultStops").open(u'[');
-    json.number(huecode::ComposeColour(huecode::kDefaultStart));
-    json.number(huecode::ComposeColour(huecode::kDefaultEnd)).close(u']');
-    json.close(u'}');
-  }
-  return g_interface.c_str();
+  return Interface().c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE std::int32_t hc_interface_units() {
-  hc_interface();
-  return static_cast<std::int32_t>(g_interface.size());
+  return static_cast<std::int32_t>(Interface().size());
 }
 
 }  // extern "C"

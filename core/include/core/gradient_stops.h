@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "core/colour.h"
@@ -42,6 +43,11 @@ struct GradientStops {
 // The index of the first middle stop whose position is outside
 // 0..kPositionScale or below an earlier stop's, or nothing when all are in order.
 std::optional<std::size_t> MisplacedStop(const GradientStops& gradient);
+
+// A stop's position as typed, in percent: digits with at most two decimals
+// and an optional '%', from 0 to 100; in hundredths of a percent, or nothing
+// for any other text.
+std::optional<std::int32_t> ReadPosition(std::string_view text);
 
 // Red, orange, yellow, green, blue, violet.
 std::vector<ColourTriple> RainbowStops();

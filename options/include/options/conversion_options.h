@@ -11,6 +11,7 @@
 #include "core/conversion.h"
 #include "core/dialects.h"
 #include "core/gradient_stops.h"
+#include "core/names.h"
 #include "options/failure.h"
 
 namespace huecode {
@@ -110,23 +111,6 @@ std::optional<Failure> SetOptionFlag(Options& options, std::string_view) {
   options.*Field = true;
   return std::nullopt;
 }
-
-template <typename Value>
-struct Named {
-  std::string_view key;
-  Value value;
-};
-
-inline constexpr std::array<Named<ColourSpace>, 2> kSpaces{{
-    {"rgb", ColourSpace::Rgb},
-    {"oklab", ColourSpace::Oklab},
-}};
-
-inline constexpr std::array<Named<Segmentation>, 3> kUnits{{
-    {"char", Segmentation::Characters},
-    {"grapheme", Segmentation::Graphemes},
-    {"word", Segmentation::Words},
-}};
 
 // The text as UTF-8, or an input failure saying what is not: "the text is not
 // valid UTF-8: ... at byte offset N".
