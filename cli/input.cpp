@@ -92,8 +92,8 @@ std::string_view DropTrailingLineBreak(std::string_view bytes, FinalBreak drop) 
   return bytes;
 }
 
-Result<DecodedInput> ReadDecodedStream(std::FILE* stream, std::string_view name,
-                                       std::size_t block, FinalBreak drop) {
+Result<DecodedInput> ReadDecodedStream(std::FILE* stream, std::string_view name, std::size_t block,
+                                       FinalBreak drop) {
   return ReadDecodedInto({}, stream, name, block, drop);
 }
 
