@@ -167,7 +167,10 @@ async function save(lib) {
       return;
     }
     if (await edit(lib, (l) => gradients.saveOverName(l, cleaned, {maxStops: lib.host.maxStops()}))) {
-      byId('save-name').value = '';
+      // A name typed while the list was being written is the next one, kept.
+      if (byId('save-name').value === name) {
+        byId('save-name').value = '';
+      }
       acknowledge(byId('save-gradient'), lib.host.texts().savedAck);
     }
     byId('save-name').removeAttribute('aria-invalid');

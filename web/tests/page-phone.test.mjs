@@ -111,11 +111,14 @@ test('a toast covers no other control and goes on Esc, by itself, with the next 
   await page.keyboard.press('Escape');
   assert.deepEqual(await toasts(), []);
 
+  // The second name is typed before the first save has settled, and is kept.
   for (const name of ['一', '二']) {
     await page.fill('#save-name', name);
     await page.click('#save-gradient');
   }
+  await page.waitForSelector('#saved li:nth-child(2)');
   await page.click('#saved li:nth-child(1) button:nth-child(5)');
+  await page.waitForSelector('.toast[data-kind=gradient-delete]');
   assert.match((await toasts()).join(), /已删除“一”/);
   assert.deepEqual(await coveredControls(page), []);
   // Held by the pointer beyond its time, it goes once the pointer leaves.
@@ -225,17 +228,22 @@ test('a first visit warns of nothing and nothing jumps; a deleted gradient comes
   await page.click('.toast[data-kind=gradient] .toast-undo');
   assert.deepEqual([await page.inputValue('#board'), await page.inputValue('#start')], ['dark', '#ff00ff']);
 
-  const names = () => page.$$eval('#saved li .label', (b) => b.map((e) => e.textContent));
-  for (const name of ['一', '二', '三']) {
+  // Every change to the saved list waits its turn in storage, so the list is
+  // read once it has settled.
+  const names = (expected) => page.waitForFunction((want) =>
+    [...document.querySelectorAll('#saved li .label')].map((e) => e.textContent).join('|') === want,
+  expected.join('|'), {timeout: 5000});
+  for (const [k, name] of ['一', '二', '三'].entries()) {
     await page.fill('#save-name', name);
     await page.click('#save-gradient');
+    await names(['一', '二', '三'].slice(0, k + 1));
   }
   await page.click('#saved li:nth-child(2) button:nth-child(5)');
-  assert.deepEqual(await names(), ['一', '三']);
+  await names(['一', '三']);
   await page.click('.toast[data-kind=gradient-delete] .toast-undo');
-  assert.deepEqual(await names(), ['一', '二', '三']);
+  await names(['一', '二', '三']);
   await page.reload();
   await waitForOutput(page);
-  assert.deepEqual(await names(), ['一', '二', '三']);
+  await names(['一', '二', '三']);
   await context.close();
 });
