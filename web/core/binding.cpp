@@ -23,6 +23,7 @@
 #include "core/strip_markup.h"
 #include "core/surprise.h"
 #include "core/surrogates.h"
+#include "core/text_codes.h"
 
 // The browser's Intl.Segmenter cuts user-perceived characters, so the page
 // needs no copy of the Unicode tables. Writes the offsets where clusters
@@ -68,7 +69,7 @@ struct Request {
   std::int32_t by = 0;     // an index into kUnits
   std::int32_t merge = 0;
   std::int32_t rainbow = 0;    // the core's rainbow instead of the stops
-  std::int32_t escape = 0;     // &, < and > inside chunks as entities
+  std::int32_t escape = 0;     // the text's own codes as typed, by the dialect's means
   std::int32_t fitLimit = -1;  // in limitUnit; below 0 means no fitting
   std::int32_t limitUnit = 0;  // an index into kLimitUnits
   std::int32_t previewUnits = 0;
@@ -127,6 +128,11 @@ struct Counts {
   double fitFailed = 0;
   double shortest =
       0;  // the output of one chunk for the whole text in limitUnit, when nothing fits
+  // The text's first sequence that the destination takes as a code (offset
+  // below 0 for none), in code units, and whether --escape shows it as typed.
+  double codeOffset = -1;
+  double codeLength = 0;
+  double codeEscapable = 0;
 };
 
 constexpr Field kCountFields[] = {
@@ -139,9 +145,29 @@ constexpr Field kCountFields[] = {
     {u"step", offsetof(Counts, step)},
     {u"fitFailed", offsetof(Counts, fitFailed)},
     {u"shortest", offsetof(Counts, shortest)},
+    {u"codeOffset", offsetof(Counts, codeOffset)},
+    {u"codeLength", offsetof(Counts, codeLength)},
+    {u"codeEscapable", offsetof(Counts, codeEscapable)},
 };
 static_assert(std::size(kCountFields) * sizeof(double) == sizeof(Counts),
               "every count is described");
+
+// How --escape shows a dialect's codes as typed: by "entities", the colour
+// code again between & and the code character ("codeBetween"), a
+// "backslash", or "nothing" (it is refused).
+std::u16string_view LiteralName(huecode::LiteralMeans means) {
+  switch (means) {
+    case huecode::LiteralMeans::Entities:
+      return u"entities";
+    case huecode::LiteralMeans::CodeBetween:
+      return u"codeBetween";
+    case huecode::LiteralMeans::Backslash:
+      return u"backslash";
+    case huecode::LiteralMeans::Nothing:
+      break;
+  }
+  return u"nothing";
+}
 
 // How the dialect's readers take HTML entities: "decoded" always, on
 // "request" (HTML-safe text may be asked), or "never" (it is refused).
@@ -558,6 +584,11 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
   g_counts.outputGbk =
       static_cast<double>(text.outputLength(step, MeasureOf(huecode::LengthUnit::GbkBytes)));
   g_counts.step = step;
+  if (const auto code = text.firstTextCode(step)) {
+    g_counts.codeOffset = static_cast<double>(code->offset);
+    g_counts.codeLength = static_cast<double>(code->length);
+    g_counts.codeEscapable = code->escapable ? 1 : 0;
+  }
   CollectPreview(settings, text, step, ansi);
   g_step = step;
   g_markupBuilt = false;
@@ -645,7 +676,8 @@ EMSCRIPTEN_KEEPALIVE const std::int32_t* hc_bar() {
 
 // The interface as JSON: byte offsets of the request's and the counts' fields,
 // the dialects in table order (with where each writes its formatting codes,
-// which it has, and how its readers take entities),
+// which it has, how its readers take entities and how --escape shows the
+// text's own codes),
 // the one the page opens with, the template and the colours every front end
 // opens with, and the most stops a gradient has.
 EMSCRIPTEN_KEEPALIVE const char16_t* hc_interface() {
@@ -689,6 +721,7 @@ EMSCRIPTEN_KEEPALIVE const char16_t* hc_interface() {
       json.key(u"styles").text(StylePlacementName(dialect.styles.placement));
       json.key(u"codes").codesOf(dialect.styles);
       json.key(u"entities").text(EntitiesName(dialect.entities));
+      json.key(u"literal").text(LiteralName(huecode::LiteralMeansOf(dialect.codes)));
       json.key(kFormatPart).text(dialect.format).close(u'}');
     }
     json.close(u']');

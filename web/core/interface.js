@@ -1,14 +1,15 @@
 // Every fact the page and the extension take from the core's interface
 // (hc_interface in web/core/binding.cpp): dialects with their names in both
 // languages, which are HTML, where formatting goes and its names, which
-// styles each has codes for, how its readers take entities, how a
+// styles each has codes for, how its readers take entities, how the text's
+// own codes are shown as typed (literal), how a
 // template is recognised, and the request's value codes. A fact missing would
 // leave them to guess, so the converter refuses to start and says which.
 const facts = {
   '': ['request', 'counts', 'maxStops', 'limitUnits', 'spaces', 'units', 'styleNames', 'templateParts', 'formatPart',
     'dialects', 'initialDialect', 'initial', 'defaultStops'],
   'dialects[]': ['key', 'label', 'labels', 'prefix', 'middle', 'suffix', 'format', 'html', 'styles', 'codes',
-    'entities'],
+    'entities', 'literal'],
   'dialects[].labels': ['zh', 'en'],
 };
 
