@@ -4,7 +4,7 @@ import {formattingSettings} from './formatting.js';
 import {windowSize} from './output-view.js';
 import {dialectOf, readCount} from './model.js';
 import {defaults, readerKeys} from '../shared/settings.js';
-import {maxTextLength} from '../storage/text-store.js';
+import {excessCharacters, maxTextLength} from '../storage/text-store.js';
 import {longText} from './text-box.js';
 import {page, parts, setStatus} from './state.js';
 import {byId} from './dom.js';
@@ -52,8 +52,9 @@ export function convertNow() {
     return;
   }
   const text = parts.textBox.value();
-  if (text.length > maxTextLength) {
-    setStatus(page.texts.textTooLong(maxTextLength, text.length));
+  const excess = excessCharacters(text.length, () => text);
+  if (excess) {
+    setStatus(page.texts.textTooLong(maxTextLength, excess));
     delete byId('output').dataset.pending;
     return;
   }
