@@ -31,6 +31,7 @@ import 'tinymce/themes/silver';
 import 'tinymce/icons/default';
 import 'sceditor/src/sceditor.js';
 import 'sceditor/src/formats/bbcode.js';
+import 'sceditor/minified/themes/default.min.css';
 import EasyMDE from 'easymde';
 
 window.editorErrors = [];
@@ -246,8 +247,10 @@ async function tinymceEditor(element) {
 }
 
 // SCEditor for BBCode, in its frame; the browser's history is its only one.
+// As MyBB and SMF load it: its theme, its toolbar, and its content
+// stylesheet inside the frame.
 function scEditor(element) {
-  window.sceditor.create(element, {format: 'bbcode', style: '', emoticonsEnabled: false, toolbar: '',
+  window.sceditor.create(element, {format: 'bbcode', style: 'sceditor-content.css', emoticonsEnabled: false,
     height: 120});
   const editor = window.sceditor.instance(element);
   const body = editor.getBody();
