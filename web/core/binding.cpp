@@ -27,6 +27,7 @@
 #include "core/strip_markup.h"
 #include "core/surprise.h"
 #include "core/surrogates.h"
+#include "core/text_codes.h"
 
 // The browser's Intl.Segmenter cuts user-perceived characters, so the page
 // needs no copy of the Unicode tables. Writes the offsets where clusters
@@ -72,7 +73,7 @@ struct Request {
   std::int32_t by = 0;     // an index into huecode::kUnits
   std::int32_t merge = 0;
   std::int32_t rainbow = 0;    // the core's rainbow instead of the stops
-  std::int32_t escape = 0;     // &, < and > inside chunks as entities
+  std::int32_t escape = 0;     // the text's own codes as typed, by the dialect's means
   std::int32_t fitLimit = -1;  // in limitUnit; below 0 means no fitting
   std::int32_t limitUnit = 0;  // an index into huecode::kLimitUnits
   std::int32_t previewUnits = 0;
@@ -148,6 +149,14 @@ struct Counts {
   double allUtf8 = 0;
   double allGbk = 0;
   double motionFault = 0;  // an index into kMotionFaults when the frames cannot be written
+  // The text's first sequence that the destination takes as a code (offset
+  // below 0 for none), in code units, its place in lines and characters, and
+  // whether --escape shows it as typed.
+  double codeOffset = -1;
+  double codeLength = 0;
+  double codeLine = 0;
+  double codeColumn = 0;
+  double codeEscapable = 0;
 };
 
 constexpr Field kCountFields[] = {
@@ -165,9 +174,31 @@ constexpr Field kCountFields[] = {
     {u"allUtf8", offsetof(Counts, allUtf8)},
     {u"allGbk", offsetof(Counts, allGbk)},
     {u"motionFault", offsetof(Counts, motionFault)},
+    {u"codeOffset", offsetof(Counts, codeOffset)},
+    {u"codeLength", offsetof(Counts, codeLength)},
+    {u"codeLine", offsetof(Counts, codeLine)},
+    {u"codeColumn", offsetof(Counts, codeColumn)},
+    {u"codeEscapable", offsetof(Counts, codeEscapable)},
 };
 static_assert(std::size(kCountFields) * sizeof(double) == sizeof(Counts),
               "every count is described");
+
+// How --escape shows a dialect's codes as typed: by "entities", the colour
+// code again between & and the code character ("codeBetween"), a
+// "backslash", or "nothing" (it is refused).
+std::u16string_view LiteralName(huecode::LiteralMeans means) {
+  switch (means) {
+    case huecode::LiteralMeans::Entities:
+      return u"entities";
+    case huecode::LiteralMeans::CodeBetween:
+      return u"codeBetween";
+    case huecode::LiteralMeans::Backslash:
+      return u"backslash";
+    case huecode::LiteralMeans::Nothing:
+      break;
+  }
+  return u"nothing";
+}
 
 // How the dialect's readers take HTML entities: "decoded" always, on
 // "request" (HTML-safe text may be asked), or "never" (it is refused).
@@ -490,6 +521,14 @@ void Session::count(const huecode::StyledText& text, std::int32_t step) {
   m_counts.outputGbk =
       static_cast<double>(text.outputLength(step, measureOf(huecode::LengthUnit::GbkBytes)));
   m_counts.step = step;
+  if (const auto code = text.firstTextCode(step)) {
+    m_counts.codeOffset = static_cast<double>(code->offset);
+    m_counts.codeLength = static_cast<double>(code->length);
+    const huecode::TextPlace place = huecode::PlaceOf(m_settings->text, code->offset);
+    m_counts.codeLine = static_cast<double>(place.line);
+    m_counts.codeColumn = static_cast<double>(place.column);
+    m_counts.codeEscapable = code->escapable ? 1 : 0;
+  }
 }
 
 // Of the longest frame, as the length limit counts it, and of all frames.
@@ -739,7 +778,8 @@ void WriteMotion(huecode::JsonWriter& json) {
 }
 
 // One dialect: its key and labels, its template, where it writes its
-// formatting codes and which it has, and how its readers take entities.
+// formatting codes and which it has, how its readers take entities and how
+// --escape shows the text's own codes.
 void WriteDialect(huecode::JsonWriter& json, const huecode::Dialect& dialect) {
   json.open(u'{').key(u"key").text(dialect.key);
   json.key(u"label").text(dialect.label);
@@ -757,6 +797,7 @@ void WriteDialect(huecode::JsonWriter& json, const huecode::Dialect& dialect) {
   }
   json.close(u']');
   json.key(u"entities").text(EntitiesName(dialect.entities));
+  json.key(u"literal").text(LiteralName(huecode::LiteralMeansOf(dialect.codes)));
   json.key(kFormatPart).text(dialect.format).close(u'}');
 }
 

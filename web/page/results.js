@@ -6,7 +6,7 @@ import {showOnBar} from './phone.js';
 import {boardColour, drawBar, showPreview} from './preview.js';
 import {playFrames} from './motion.js';
 import {markStart} from '../storage/text-store.js';
-import {currentDialect, readNumbers} from './conversion.js';
+import {readNumbers} from './conversion.js';
 import {page, parts} from './state.js';
 import {byId} from './dom.js';
 
@@ -75,10 +75,17 @@ export function showCounts(result) {
   speakCounts(`${byId('counts').textContent}. ${warning.textContent}`);
 }
 
-// The HTML dialects let a browser read < and & in the text as markup.
+// The text's first sequence that the destination reads as a code (the
+// core finds it), named under the text box with its line and column.
 export function suggestEscaping() {
-  const html = Boolean(page.core?.dialects.find(({key}) => key === currentDialect())?.html);
-  byId('escape-hint').hidden = page.settings.escape || !html || !/[<&]/.test(page.sentText);
+  const counts = page.lastResult?.counts;
+  const hint = byId('escape-hint');
+  hint.hidden = !(counts?.codeOffset >= 0);
+  if (hint.hidden) {
+    return;
+  }
+  const sequence = page.sentText.slice(counts.codeOffset, counts.codeOffset + counts.codeLength);
+  hint.textContent = page.texts.codeNote(sequence, counts.codeLine, counts.codeColumn, counts.codeEscapable === 1);
 }
 
 export function drawPreview() {

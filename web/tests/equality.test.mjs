@@ -44,6 +44,8 @@ const cases = [
     stops: ['#336699', '#336699']},
   {name: 'HTML-safe text in UBB', text: '[b]<i>&amp;', escape: true},
   {name: 'HTML-safe text, fitted', text: 'x<y&z>w', dialect: 'html', escape: true, fit: '150'},
+  {name: 'as typed with & codes', text: 'a&aa &l&#12', step: '3', dialect: 'legacy', escape: true},
+  {name: 'as typed in MiniMessage', text: 'say <b>\\hi\\', step: '4', dialect: 'minimessage', escape: true},
   {name: 'fit', text: 'Hello, board', fit: '200'},
   ...['html', 'ubb', 'bbcode', 'span', 'minimessage', 'ampersand'].map((dialect) => ({name: `${dialect} formatted`,
     text: 'a <b>\tc', dialect, styles: ['bold', 'italic', 'underline', 'strike'], endpoints: true})),
