@@ -3,6 +3,7 @@
 // data-i18n; messages built at run time take their values as arguments.
 import {shapeTexts} from './shape-texts.js';
 import {actionTexts} from './action-texts.js';
+import {motionTexts} from './motion-texts.js';
 
 // The core says why it cannot read a format in English; in Chinese, by the
 // problem's name (one the core adds later shows its English message).
@@ -146,6 +147,7 @@ const texts = {
       badSpace: (e) => `不认识的混合方式“${e.space}”。`,
       badEntry: '不是一个渐变。',
       badFormat: (e) => `格式必须是最多 ${e.limit} 个字符的文字。`,
+      badMotion: '动画设置必须是帧数、间隔、方向、输出形式和名称五项文字。',
       tooMany: (e) => `最多保存 ${e.limit} 个渐变。`,
       tooLarge: '文件太大，不是渐变文件。',
       notJson: '文件不是 JSON，无法读取。',
@@ -331,6 +333,7 @@ const texts = {
       badSpace: (e) => `Unknown blend “${e.space}”.`,
       badEntry: 'It is not a gradient.',
       badFormat: (e) => `The format must be a text of at most ${e.limit} characters.`,
+      badMotion: 'The motion must be five texts: frames, interval, direction, form and name.',
       tooMany: (e) => `At most ${e.limit} gradients can be saved.`,
       tooLarge: 'The file is too large to be a gradient file.',
       notJson: 'The file is not JSON.',
@@ -387,7 +390,7 @@ const texts = {
 };
 
 for (const language of Object.keys(texts)) {
-  Object.assign(texts[language], actionTexts[language], shapeTexts[language]);
+  Object.assign(texts[language], actionTexts[language], shapeTexts[language], motionTexts[language]);
 }
 
 export const languages = Object.keys(texts);

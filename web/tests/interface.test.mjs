@@ -14,6 +14,9 @@ const whole = () => ({
   templateParts: ['prefix', 'middle', 'suffix'], formatPart: 'format', initialDialect: 'ubb',
   initial: {prefix: '[color=', middle: ']', suffix: '[/color]'},
   defaultStops: [0, 0],
+  motion: {minFrames: 2, maxFrames: 240, defaultFrames: 40, minInterval: 50, maxInterval: 60000,
+    defaultInterval: 100, defaultName: 'gradient', directions: ['left', 'right'], defaultDirection: 'left',
+    forms: ['lines', 'yaml', 'json'], faults: ['', 'frames', 'interval', 'lineBreak']},
   dialects: [
     {key: 'html', label: 'Html(网页)', labels: {zh: 'Html(网页)', en: 'HTML font tags'}, prefix: '<font color=',
       middle: '>', suffix: '</font>', format: '', html: 1, styles: 'around',
