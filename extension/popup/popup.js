@@ -129,7 +129,8 @@ async function apply(event) {
     state = await updateState((now) => withSiteDialect(now, site, dialect));
   }
   const result = await chrome.runtime.sendMessage({type: 'apply', tabId, options: {}});
-  byId('status').textContent = result.replaced ? t('applied', result.characters) : result.message;
+  byId('status').textContent = result.replaced ? [t('applied', result.characters), result.note ?? ''].join(' ').trim()
+    : result.message;
   if (result.replaced) {
     setTimeout(() => window.close(), 600);
   }

@@ -11,6 +11,7 @@ import {positionTyped} from './shapes.js';
 import {circleFor, surpriseStops} from '../shared/shuffle.js';
 import {currentDialect} from './conversion.js';
 import {change} from './edits.js';
+import {appliedMotion} from './motion.js';
 import {page, setStatus} from './state.js';
 import {byId} from './dom.js';
 
@@ -122,7 +123,8 @@ export function applyGradient(gradient, name, button) {
   const board = ['light', 'dark'].includes(gradient.board) && before.board !== 'custom' ? gradient.board
     : before.board;
   change({...before, rainbow: false, space: gradient.space, stops: gradient.stops,
-    board, positions: gradient.positions ?? null, format: gradient.format ?? before.format}, {convert: 'now'});
+    board, positions: gradient.positions ?? null, format: gradient.format ?? before.format,
+    ...appliedMotion(gradient.motion)}, {convert: 'now'});
   acknowledge(button, page.texts.appliedAck);
   showToast('gradient', button, page.texts.gradientApplied(name), () => change(before, {convert: 'now'}));
 }

@@ -41,6 +41,14 @@ export const defaults = Object.freeze({
   positions: null,  // null: every stop evenly spaced (see positions.js)
   perLine: false,
   mirror: false,
+  // Frames of the gradient flowing along the text, instead of one still
+  // gradient; null leaves a value to the core's default.
+  moving: false,
+  frames: null,  // as typed
+  interval: null,  // milliseconds, as typed
+  direction: null,  // one the core names (CoreFacts.motion.directions)
+  form: null,  // how the frames are written (CoreFacts.motion.forms)
+  animationName: null,  // the YAML block's name
 });
 
 // The reader's own preferences rather than conversion settings: a reset, an

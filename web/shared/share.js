@@ -15,7 +15,7 @@ const marker = 'huecode';
 // The longest step, limit and template a link (or the stored settings) may
 // hold: more is no setting anyone made.
 export const maxLengths = Object.freeze({step: 32, limit: 32, prefix: 1000, middle: 1000, suffix: 1000,
-  format: maxFormatLength});
+  format: maxFormatLength, frames: 32, interval: 32, direction: 16, form: 16, animationName: 100});
 
 // Only the two spellings: a lookup in an object literal would also find its
 // inherited members (toString, constructor).
@@ -72,6 +72,13 @@ const fields = {
   positions,
   perLine: flag,
   mirror: flag,
+  // A link without them (from before) is a still gradient.
+  moving: flag,
+  frames: string(maxLengths.frames),
+  interval: string(maxLengths.interval),
+  direction: string(maxLengths.direction),
+  form: string(maxLengths.form),
+  animationName: string(maxLengths.animationName),
 };
 
 // The fragment for the settings, with the text only when it is given.

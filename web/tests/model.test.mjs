@@ -47,7 +47,8 @@ test('share links round trip and read what they can of a damaged or newer one', 
   const settings = {stops: ['#FF00FF', '#123ABC', '#00FF00'], rainbow: false, space: 'oklab', step: '2', by: 'grapheme',
     merge: true, escape: false, limit: '300', limitUnit: 'gbk', fit: true, prefix: '[color=#&=?', middle: ']',
     suffix: '[/color] #', board: 'custom', boardColour: '#FAFAFA', format: '&x&{R1}{{{text:json}}}',
-    positions: [null, 12.5, null], perLine: true, mirror: false};
+    positions: [null, 12.5, null], perLine: true, mirror: false, moving: true, frames: '40', interval: '100',
+    direction: 'right', form: 'yaml', animationName: 'tab: "名字" #1'};
   const link = readShareFragment(shareFragment(settings, '文字 & text#'));
   assert.deepEqual(link, {settings, text: '文字 & text#', version: 1, unreadable: []});
   assert.equal(readShareFragment(shareFragment(settings)).text, null);
@@ -57,7 +58,11 @@ test('share links round trip and read what they can of a damaged or newer one', 
       unreadable: ['stops', 'space', 'merge', 'prefix']}],
     ['#huecode=1&by=word&positions=_40_30_&mirror=1', {settings: {by: 'word', mirror: true}, text: null, version: 1,
       unreadable: ['positions']}],
-    ['#huecode=x&step=4', {settings: {step: '4'}, text: null, version: null, unreadable: []}]];
+    ['#huecode=x&step=4', {settings: {step: '4'}, text: null, version: null, unreadable: []}],
+    // A link from before motion is a still one; a damaged name is reported.
+    ['#huecode=1&mirror=1', {settings: {mirror: true}, text: null, version: 1, unreadable: []}],
+    ['#huecode=1&moving=yes&frames=12&animationName=%E5', {settings: {frames: '12'}, text: null, version: 1,
+      unreadable: ['moving', 'animationName']}]];
   for (const [fragment, expected] of rows) {
     assert.deepEqual(readShareFragment(fragment), expected, fragment);
   }
