@@ -3,7 +3,7 @@
 import {formattingSettings} from './formatting.js';
 import {windowSize} from './output-view.js';
 import {dialectOf, readCount} from './model.js';
-import {defaults, readerKeys} from '../shared/settings.js';
+import {defaults, readerKeys, withCoreNames} from '../shared/settings.js';
 import {maxTextLength} from '../storage/text-store.js';
 import {longText} from './text-box.js';
 import {page, parts, setStatus} from './state.js';
@@ -99,13 +99,13 @@ export function currentDialect() {
 }
 
 // What the settings leave to the core (null), and a gradient longer than it
-// takes, become the core's.
+// takes, become the core's; a name it does not have, the default.
 export function withCoreDefaults(current) {
   const {core} = page;
   const {initial} = core;
   const stops = current.stops ?? [];
   return {
-    ...current,
+    ...withCoreNames(current, core),
     stops: stops.length >= 2 && stops.length <= core.maxStops ? stops : [...core.defaultStops],
     prefix: current.prefix ?? initial.prefix,
     middle: current.middle ?? initial.middle,
