@@ -4,6 +4,7 @@ import {markInvalid} from './controls.js';
 import {formatPreview, formattingSettings} from './formatting.js';
 import {showOnBar} from './phone.js';
 import {boardColour, drawBar, showPreview} from './preview.js';
+import {packedOf} from '../shared/gradients.js';
 import {playFrames} from './motion.js';
 import {markStart} from '../storage/text-store.js';
 import {readNumbers} from './conversion.js';
@@ -88,12 +89,33 @@ export function suggestEscaping() {
   hint.textContent = page.texts.codeNote(sequence, counts.codeLine, counts.codeColumn, counts.codeEscapable === 1);
 }
 
+// An empty text box shows a sample in the gradient, one colour a character
+// taken from the bar, so that a first visit sees what the page does. It is
+// only drawn: the markup, the counts and Copy stay those of the empty text.
+function previewed(result) {
+  if (page.sentText.trim() !== '') {
+    return {text: page.sentText, chunks: result.preview};
+  }
+  const text = page.texts.sample;
+  const characters = [...text];
+  const chunks = [];
+  let offset = 0;
+  characters.forEach((character, k) => {
+    const at = Math.round(k * (result.bar.length - 1) / Math.max(1, characters.length - 1));
+    chunks.push(offset, character.length, packedOf(result.bar[at]));
+    offset += character.length;
+  });
+  return {text, chunks};
+}
+
 export function drawPreview() {
   const {texts, settings, lastResult} = page;
   if (!lastResult) {
     return;
   }
-  const {low, lowest} = showPreview(byId('preview'), page.sentText, lastResult.preview, boardColour(settings));
+  const {text, chunks} = previewed(lastResult);
+  byId('preview').toggleAttribute('data-sample', text !== page.sentText);
+  const {low, lowest} = showPreview(byId('preview'), text, chunks, boardColour(settings));
   formatPreview(byId('preview'), formattingSettings(page.core, settings).styles);
   byId('contrast-warning').textContent = low ? texts.lowContrast(low, lowest.toFixed(2)) : '';
   byId('contrast-warning').hidden = low === 0;

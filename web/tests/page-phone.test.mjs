@@ -202,8 +202,13 @@ test('a first visit warns of nothing and nothing jumps; a deleted gradient comes
     });
     await page.goto(session.server.url);
     await waitForOutput(page);
+    // An empty box shows a sample in the gradient, and nothing to copy.
+    const shown = () => page.evaluate(() => [document.getElementById('preview').textContent,
+      document.getElementById('output').value === '', document.querySelectorAll('#preview span').length]);
+    assert.deepEqual(await shown(), ['Your text, in these colours', true, 27]);
     await page.fill('#text', 'Hello');
     await waitForOutput(page);
+    assert.deepEqual(await shown(), ['Hello', false, 5]);
     await page.waitForTimeout(300);
     const shifted = await page.evaluate(() => window.shifted);
     assert.ok(shifted < 0.05, `${screen.width}: shift ${shifted}`);
