@@ -9,13 +9,9 @@
 # beside them, since the machine may be shared.
 # Builds huecode-cli in build/ (or $HUECODE_BUILD_DIR) if needed.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${HUECODE_BUILD_DIR:-$root/build}
-# shellcheck source=scripts/lib/build_folder.sh
-source "$root/scripts/lib/build_folder.sh"
-configure_build main "$build"
-cmake --build "$build" --target huecode-cli >/dev/null
-cli=$build/cli/huecode-cli
+# shellcheck source=bench/built.sh
+source "$(dirname "$0")/built.sh"
+bench_build huecode-cli
 
 python3 - "$cli" "${HUECODE_FRAMES_RUNS:-50}" <<'PY'
 import os, statistics, subprocess, sys, time

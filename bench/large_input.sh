@@ -9,19 +9,15 @@
 # output loses a character.
 # Builds huecode-cli in build/ (or $HUECODE_BUILD_DIR) if needed.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${HUECODE_BUILD_DIR:-$root/build}
+# shellcheck source=bench/built.sh
+source "$(dirname "$0")/built.sh"
 characters=${HUECODE_LARGE_CHARACTERS:-5000000}
 limit=${HUECODE_LARGE_RATIO_LIMIT:-3.0}
 
 if [[ ! -x /usr/bin/time ]]; then
   "$root/scripts/setup.sh"
 fi
-# shellcheck source=scripts/lib/build_folder.sh
-source "$root/scripts/lib/build_folder.sh"
-configure_build main "$build"
-cmake --build "$build" --target huecode-cli >/dev/null
-cli=$build/cli/huecode-cli
+bench_build huecode-cli
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

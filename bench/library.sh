@@ -10,12 +10,9 @@
 # Builds huecode-cli and libhuecode in build/ (or $HUECODE_BUILD_DIR) and the
 # npm package in build/npm/ if needed.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${HUECODE_BUILD_DIR:-$root/build}
-# shellcheck source=scripts/lib/build_folder.sh
-source "$root/scripts/lib/build_folder.sh"
-configure_build main "$build"
-cmake --build "$build" --target huecode-cli huecode_library >/dev/null
+# shellcheck source=bench/built.sh
+source "$(dirname "$0")/built.sh"
+bench_build huecode-cli huecode_library
 "$root/scripts/npm_package.sh" "$build/npm" >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -10,13 +10,9 @@
 # commands compared taking turns.
 # Builds huecode-cli in build/ (or $HUECODE_BUILD_DIR) if needed.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${HUECODE_BUILD_DIR:-$root/build}
-# shellcheck source=scripts/lib/build_folder.sh
-source "$root/scripts/lib/build_folder.sh"
-configure_build main "$build"
-cmake --build "$build" --target huecode-cli >/dev/null
-cli=$build/cli/huecode-cli
+# shellcheck source=bench/built.sh
+source "$(dirname "$0")/built.sh"
+bench_build huecode-cli
 
 echo "huecode-cli --version loads: $(LD_DEBUG=libs "$cli" --version 2>&1 >/dev/null |
   sed -n 's/.*calling init: .*\/\([^/]*\)$/\1/p' | sort -u | tr '\n' ' ')"

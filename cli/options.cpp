@@ -49,17 +49,6 @@ constexpr auto StoreText = &StoreOptionText<CliOptions, Field>;
 template <auto Field>
 constexpr auto SetFlag = &SetOptionFlag<CliOptions, Field>;
 
-constexpr std::array<Named<Direction>, 2> kDirections{{
-    {"left", Direction::Left},
-    {"right", Direction::Right},
-}};
-
-constexpr std::array<Named<AnimationForm>, 3> kForms{{
-    {"lines", AnimationForm::Lines},
-    {"yaml", AnimationForm::Yaml},
-    {"json", AnimationForm::Json},
-}};
-
 // A whole number within the core's range for it.
 template <bool (*InRange)(std::int64_t)>
 std::optional<Failure> ApplyCount(std::int32_t& target, std::string_view value,

@@ -176,7 +176,22 @@ async function colourSelectionOrRefuse(tabId, options) {
     const offer = ['notHeld', 'notRestored'].includes(outcome) ? markup : null;
     throw new Refusal(outcome ?? 'error', field.frameId, '', offer);
   }
-  return {replaced: true, characters: field.text.length, dialect, ...(formatted ? {formatted} : {})};
+  const note = codeNote(field.text, result.counts);
+  if (note) {
+    await chrome.scripting.executeScript({target: {tabId, frameIds: [field.frameId]}, func: showNotice,
+      args: [note, null]}).catch(() => {});
+  }
+  return {replaced: true, characters: field.text.length, dialect, ...(formatted ? {formatted} : {}),
+    ...(note ? {note} : {})};
+}
+
+// The text's first sequence that the site's markup reads as a code (the core
+// finds it), so that the user is not surprised by what the post shows.
+function codeNote(text, counts) {
+  if (!(counts?.codeOffset >= 0)) {
+    return '';
+  }
+  return t('codeNote', text.slice(counts.codeOffset, counts.codeOffset + counts.codeLength));
 }
 
 // The one entry point of the menu, the shortcut and the popup. Answers what
@@ -235,7 +250,7 @@ chrome.runtime.onMessage.addListener((message, sender, reply) => {
   }
   const work = message.type === 'preview' ? previewSelection(message.tabId)
     : message.type === 'apply' ? colourSelection(message.tabId, message.options)
-    : message.type === 'limits' ? loadCore().then((core) => ({maxStops: core.maxStops})) : null;
+    : message.type === 'limits' ? loadCore().then((core) => ({maxStops: core.maxStops, spaces: core.spaces})) : null;
   if (!work) {
     return false;
   }

@@ -32,6 +32,11 @@ const cases = [
     args: ['--preset', 'json', '--bold']},
   {field: 'line', text: 'server motd', options: {dialect: 'section', underline: true},
     args: ['--preset', 'section', '--underline']},
+  // The text's own codes go through as codes, and the answer names the first.
+  {field: 'area', text: 'a&aa &l', options: {dialect: 'legacy', step: '3'}, args: ['--preset', 'legacy', '--step', '3'],
+    code: '&a'},
+  {field: 'line', text: 'say <b>hi there', options: {dialect: 'minimessage', step: '4'},
+    args: ['--preset', 'minimessage', '--step', '4'], code: '<b>'},
 ];
 
 let board;
@@ -47,8 +52,9 @@ test('each field is coloured in place like huecode-cli, undoably, with input eve
     const original = await fieldText(frame, row.field);
     const [start, end] = row.range ?? [0, original.length];
     const picked = original.slice(start, end);
-    const result = await board.colour(row.options);
+    const {note, ...result} = await board.colour(row.options);
     assert.deepEqual(result, {replaced: true, characters: picked.length, dialect: row.options.dialect}, row.field);
+    assert.equal(note && /“(.*)”/u.exec(note)?.[1], row.code, `${row.text}: ${note}`);
     const [lead, trail] = [/^ */.exec(picked)[0], / *$/.exec(picked)[0]];
     const expected = original.slice(0, start) + lead + cliMarkup(row.args, picked) + trail + original.slice(end);
     assert.equal(await fieldText(frame, row.field), expected, `${row.field}: ${row.text}`);

@@ -47,13 +47,19 @@ const files = {
 <div id="mangler" contenteditable="true"></div>
 <div id="tiptap"></div><textarea id="tinymce"></textarea><textarea id="sceditor"></textarea>
 <textarea id="easymde"></textarea><textarea id="closer"></textarea>
-<iframe id="design" src="design.html"></iframe><script type="module" src="editors.js"></script>`,
+<iframe id="design" src="design.html"></iframe><link rel="stylesheet" href="editors.css">
+<script type="module" src="editors.js"></script>`,
   'design.html': '<!doctype html><meta charset="utf-8"><body></body>',
 };
 
-function bundleEditors(work) {
+// The editors' own style sheets are bundled into editors.css; SCEditor's
+// content style sheet is loaded by the editor into its frame.
+async function bundleEditors(work) {
+  const modules = new URL('../node_modules/', import.meta.url).pathname;
+  await cp(join(modules, 'sceditor/minified/themes/content/default.min.css'), join(work, 'sceditor-content.css'));
   return build({entryPoints: [new URL('editors/editors.mjs', import.meta.url).pathname], bundle: true,
-    format: 'esm', outfile: join(work, 'editors.js'), loader: {'.css': 'empty', '.svg': 'text'}, logLevel: 'error'});
+    format: 'esm', outfile: join(work, 'editors.js'), loader: {'.svg': 'text', '.png': 'dataurl', '.gif': 'dataurl'},
+    logLevel: 'error'});
 }
 
 // The extension in Chromium on a page of the test site: the board, or

@@ -17,7 +17,7 @@ export function textOf(piece, size) {
 }
 
 // The renderer's main thread in a trace: the thread that ran the page's scripts.
-function mainThread(events) {
+export function mainThread(events) {
   const calls = new Map();
   for (const event of events) {
     if (event.name === 'FunctionCall') {

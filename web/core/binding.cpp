@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/animation.h"
 #include "core/conversion.h"
 #include "core/dialects.h"
 #include "core/gradient_stops.h"
@@ -26,6 +27,7 @@
 #include "core/strip_markup.h"
 #include "core/surprise.h"
 #include "core/surrogates.h"
+#include "core/text_codes.h"
 
 // The browser's Intl.Segmenter cuts user-perceived characters, so the page
 // needs no copy of the Unicode tables. Writes the offsets where clusters
@@ -71,7 +73,7 @@ struct Request {
   std::int32_t by = 0;     // an index into huecode::kUnits
   std::int32_t merge = 0;
   std::int32_t rainbow = 0;    // the core's rainbow instead of the stops
-  std::int32_t escape = 0;     // &, < and > inside chunks as entities
+  std::int32_t escape = 0;     // the text's own codes as typed, by the dialect's means
   std::int32_t fitLimit = -1;  // in limitUnit; below 0 means no fitting
   std::int32_t limitUnit = 0;  // an index into huecode::kLimitUnits
   std::int32_t previewUnits = 0;
@@ -85,6 +87,11 @@ struct Request {
   // Where each stop sits, in hundredths of a percent; below 0 for evenly
   // between its placed neighbours.
   std::array<std::int32_t, huecode::kMaxStops> positions{};
+  std::int32_t frames = 0;     // a moving gradient's frames; 0 for a still one
+  std::int32_t direction = 0;  // an index into huecode::kDirections
+  std::int32_t form = 0;       // an index into huecode::kForms
+  std::int32_t interval = huecode::kDefaultInterval;
+  std::int32_t nameUnits = 0;  // the YAML block's name, after the format
 };
 
 struct Field {
@@ -112,6 +119,11 @@ constexpr Field kRequestFields[] = {
     {u"perLine", offsetof(Request, perLine)},
     {u"mirror", offsetof(Request, mirror)},
     {u"formatUnits", offsetof(Request, formatUnits)},
+    {u"frames", offsetof(Request, frames)},
+    {u"direction", offsetof(Request, direction)},
+    {u"form", offsetof(Request, form)},
+    {u"interval", offsetof(Request, interval)},
+    {u"nameUnits", offsetof(Request, nameUnits)},
 };
 static_assert(std::size(kRequestFields) * sizeof(std::int32_t) + sizeof(Request::stops) +
                       sizeof(Request::positions) ==
@@ -130,6 +142,21 @@ struct Counts {
   double fitFailed = 0;
   double shortest =
       0;  // the output of one chunk for the whole text in limitUnit, when nothing fits
+  // A moving gradient's: the output counts above are of its longest frame,
+  // these of all its frames (without the form around them).
+  double frames = 0;
+  double allCharacters = 0;
+  double allUtf8 = 0;
+  double allGbk = 0;
+  double motionFault = 0;  // an index into kMotionFaults when the frames cannot be written
+  // The text's first sequence that the destination takes as a code (offset
+  // below 0 for none), in code units, its place in lines and characters, and
+  // whether --escape shows it as typed.
+  double codeOffset = -1;
+  double codeLength = 0;
+  double codeLine = 0;
+  double codeColumn = 0;
+  double codeEscapable = 0;
 };
 
 constexpr Field kCountFields[] = {
@@ -142,9 +169,36 @@ constexpr Field kCountFields[] = {
     {u"step", offsetof(Counts, step)},
     {u"fitFailed", offsetof(Counts, fitFailed)},
     {u"shortest", offsetof(Counts, shortest)},
+    {u"frames", offsetof(Counts, frames)},
+    {u"allCharacters", offsetof(Counts, allCharacters)},
+    {u"allUtf8", offsetof(Counts, allUtf8)},
+    {u"allGbk", offsetof(Counts, allGbk)},
+    {u"motionFault", offsetof(Counts, motionFault)},
+    {u"codeOffset", offsetof(Counts, codeOffset)},
+    {u"codeLength", offsetof(Counts, codeLength)},
+    {u"codeLine", offsetof(Counts, codeLine)},
+    {u"codeColumn", offsetof(Counts, codeColumn)},
+    {u"codeEscapable", offsetof(Counts, codeEscapable)},
 };
 static_assert(std::size(kCountFields) * sizeof(double) == sizeof(Counts),
               "every count is described");
+
+// How --escape shows a dialect's codes as typed: by "entities", the colour
+// code again between & and the code character ("codeBetween"), a
+// "backslash", or "nothing" (it is refused).
+std::u16string_view LiteralName(huecode::LiteralMeans means) {
+  switch (means) {
+    case huecode::LiteralMeans::Entities:
+      return u"entities";
+    case huecode::LiteralMeans::CodeBetween:
+      return u"codeBetween";
+    case huecode::LiteralMeans::Backslash:
+      return u"backslash";
+    case huecode::LiteralMeans::Nothing:
+      break;
+  }
+  return u"nothing";
+}
 
 // How the dialect's readers take HTML entities: "decoded" always, on
 // "request" (HTML-safe text may be asked), or "never" (it is refused).
@@ -264,6 +318,13 @@ constexpr std::array<Named<huecode::FormatProblem>, 6> kFormatProblems{
      {"textTwice", huecode::FormatProblem::TextTwice},
      {"noText", huecode::FormatProblem::NoText}}};
 
+// Why the frames cannot be written, by the names the page's texts say it under.
+constexpr std::array<Named<huecode::MotionFault>, 4> kMotionFaults{
+    {{"", huecode::MotionFault::None},
+     {"frames", huecode::MotionFault::Frames},
+     {"interval", huecode::MotionFault::Interval},
+     {"lineBreak", huecode::MotionFault::LineBreak}}};
+
 // The value of a code, the request's index into the core's table of names
 // (kSpaces, kUnits, kLimitUnits), which the interface hands over in order;
 // one out of range takes the first.
@@ -286,6 +347,7 @@ class Session {
   huecode::GbkTable& gbk() { return m_gbk; }
   const Counts& counts() const { return m_counts; }
   const std::vector<std::int32_t>& preview() const { return m_preview; }
+  const std::vector<std::int32_t>& frameColours() const { return m_frameColours; }
   const std::u16string& error() const { return m_error; }
 
   std::int32_t convert();
@@ -296,10 +358,14 @@ class Session {
 
  private:
   huecode::StyledSettings settingsOfRequest() const;
+  huecode::Animation animationOfRequest() const;
+  std::int32_t refuseMotion();
   std::optional<bool> readFormat(const huecode::MarkupTemplate& markup);
   bool plan(const huecode::StyledText& text, std::int32_t& step);
   void count(const huecode::StyledText& text, std::int32_t step);
+  void countFrames(const huecode::StyledText& text, std::int32_t step);
   void collectPreview(const huecode::StyledText& text, std::int32_t step, bool ansi);
+  void collectFrames(const huecode::StyledText& text, std::int32_t step, bool ansi);
   huecode::JsonWriter setError(std::u16string_view text, std::size_t offset,
                                std::u16string_view message);
   void setFormatError(std::u16string_view format, const huecode::FormatError& error);
@@ -314,11 +380,14 @@ class Session {
   std::u16string m_markup;
   Counts m_counts;
   std::vector<std::int32_t> m_preview;  // offset, units, the colour or -1 for each chunk
+  // A moving gradient's preview: each frame's colours of the preview's chunks, frame by frame.
+  std::vector<std::int32_t> m_frameColours;
   std::array<std::int32_t, 256> m_bar{};
   // The last conversion's plan, kept so that its markup can be built whole or
   // written out in pieces after the counts; the text keeps views of the settings.
   std::optional<huecode::StyledSettings> m_settings;
   std::optional<huecode::StyledText> m_text;
+  huecode::Animation m_animation;
   std::int32_t m_step = 1;
   bool m_markupBuilt = false;
 };
@@ -364,7 +433,22 @@ huecode::StyledSettings Session::settingsOfRequest() const {
   settings.endpoints = request.endpoints != 0;
   settings.perLine = request.perLine != 0;
   settings.gradient.mirror = request.mirror != 0;
+  settings.motion = {request.frames, Decode(huecode::kDirections, request.direction)};
   return settings;
+}
+
+// The name comes after every text of the settings.
+huecode::Animation Session::animationOfRequest() const {
+  const Request& request = m_request;
+  std::size_t before = 0;
+  for (const std::int32_t units : {request.textUnits, request.stepUnits, request.prefixUnits,
+                                   request.middleUnits, request.suffixUnits, request.formatUnits}) {
+    before += static_cast<std::size_t>(std::max(units, 0));
+  }
+  const std::u16string_view texts = m_texts;
+  const std::u16string_view name = texts.substr(
+      std::min(before, texts.size()), static_cast<std::size_t>(std::max(request.nameUnits, 0)));
+  return {Decode(huecode::kForms, request.form), std::u16string(name), request.interval};
 }
 
 // The place as the page shows it: line and column in characters, from 1. The
@@ -437,6 +521,32 @@ void Session::count(const huecode::StyledText& text, std::int32_t step) {
   m_counts.outputGbk =
       static_cast<double>(text.outputLength(step, measureOf(huecode::LengthUnit::GbkBytes)));
   m_counts.step = step;
+  if (const auto code = text.firstTextCode(step)) {
+    m_counts.codeOffset = static_cast<double>(code->offset);
+    m_counts.codeLength = static_cast<double>(code->length);
+    const huecode::TextPlace place = huecode::PlaceOf(m_settings->text, code->offset);
+    m_counts.codeLine = static_cast<double>(place.line);
+    m_counts.codeColumn = static_cast<double>(place.column);
+    m_counts.codeEscapable = code->escapable ? 1 : 0;
+  }
+}
+
+// Of the longest frame, as the length limit counts it, and of all frames.
+void Session::countFrames(const huecode::StyledText& text, std::int32_t step) {
+  const huecode::FrameLengths characters = huecode::MeasureFrames(text, step);
+  const huecode::FrameLengths utf8 =
+      huecode::MeasureFrames(text, step, measureOf(huecode::LengthUnit::Utf8Bytes));
+  const huecode::FrameLengths gbk =
+      huecode::MeasureFrames(text, step, measureOf(huecode::LengthUnit::GbkBytes));
+  huecode::StyledText longest = text;
+  longest.showFrame(characters.longestFrame);
+  count(longest, step);
+  m_counts.outputUtf8 = static_cast<double>(utf8.longest);
+  m_counts.outputGbk = static_cast<double>(gbk.longest);
+  m_counts.frames = text.motion().frames;
+  m_counts.allCharacters = static_cast<double>(characters.all);
+  m_counts.allUtf8 = static_cast<double>(utf8.all);
+  m_counts.allGbk = static_cast<double>(gbk.all);
 }
 
 // Chunks that start within the first previewUnits code units of the input:
@@ -461,20 +571,69 @@ void Session::collectPreview(const huecode::StyledText& text, std::int32_t step,
   });
 }
 
+// Every frame's colours of the preview's chunks. Merged runs differ from
+// frame to frame, so the frames are walked unmerged: the colours are the same.
+void Session::collectFrames(const huecode::StyledText& text, std::int32_t step, bool ansi) {
+  m_frameColours.clear();
+  std::optional<huecode::StyledSettings> unmerged;
+  std::optional<huecode::StyledText> walked;
+  if (m_settings->merge) {
+    unmerged.emplace(*m_settings).merge = false;
+    walked.emplace(*unmerged);
+  } else {
+    walked.emplace(text);
+  }
+  m_preview.clear();
+  collectPreview(*walked, step, ansi);
+  const std::size_t chunks = m_preview.size() / 3;
+  for (std::int32_t frame = 0; frame < text.motion().frames; ++frame) {
+    walked->showFrame(frame);
+    std::size_t taken = 0;
+    walked->forEachChunk(step, [&](const huecode::StyledChunk& chunk) {
+      if (taken == chunks) {
+        return false;
+      }
+      const huecode::ColourTriple shown = ansi ? huecode::kAnsiColours[static_cast<std::size_t>(
+                                                     huecode::NearestAnsiColour(chunk.colour))]
+                                               : chunk.colour;
+      m_frameColours.push_back(chunk.coloured ? huecode::ComposeColour(shown) : -1);
+      ++taken;
+      return true;
+    });
+  }
+}
+
+// The frames cannot be written: the counts say why, for the page to say it.
+std::int32_t Session::refuseMotion() {
+  const huecode::MotionFault fault = huecode::FindMotionFault(*m_settings, m_animation);
+  const auto* named =
+      std::find_if(kMotionFaults.begin(), kMotionFaults.end(),
+                   [&](const Named<huecode::MotionFault>& entry) { return entry.value == fault; });
+  m_counts.motionFault = static_cast<double>(named - kMotionFaults.begin());
+  return fault == huecode::MotionFault::None ? 0 : 4;
+}
+
 // Returns 0, 1 when fitting was asked for and not even one chunk fits, 2
 // when the template has no codes for the formatting asked (as huecode-cli
-// refuses it), or 3 when the format cannot be read (hc_error says where).
+// refuses it), 3 when the format cannot be read (hc_error says where), or 4
+// when the frames cannot be written (the counts' motionFault says why).
 // Plans once, like the command line: the step (or the one fitting chose) is
 // used for the markup, the counts and the preview alike.
 std::int32_t Session::convert() {
   m_text.reset();
   m_settings = settingsOfRequest();
+  m_animation = animationOfRequest();
   // The settings hold their own copy of the text: a long one is not kept twice.
   m_texts = std::u16string();
   m_counts = {};
   m_markup = std::u16string();
   m_markupBuilt = true;
   m_preview.clear();
+  m_frameColours.clear();
+  const bool moving = m_settings->motion.moving();
+  if (moving && refuseMotion() != 0) {
+    return 4;
+  }
   const std::optional<bool> ansi = readFormat(m_settings->markup);
   if (!ansi) {
     return 3;
@@ -487,8 +646,13 @@ std::int32_t Session::convert() {
   if (!plan(text, step)) {
     return 1;
   }
-  count(text, step);
-  collectPreview(text, step, *ansi);
+  if (moving) {
+    countFrames(text, step);
+    collectFrames(text, step, *ansi);
+  } else {
+    count(text, step);
+    collectPreview(text, step, *ansi);
+  }
   m_step = step;
   m_markupBuilt = false;
   return 0;
@@ -515,7 +679,8 @@ std::int32_t Session::strip() {
 
 const std::u16string& Session::markup() {
   if (!m_markupBuilt && m_text) {
-    m_markup = m_text->markup(m_step);
+    m_markup = m_text->motion().moving() ? huecode::AnimationMarkup(*m_text, m_step, m_animation)
+                                         : m_text->markup(m_step);
   }
   m_markupBuilt = true;
   return m_markup;
@@ -526,7 +691,11 @@ void Session::writeMarkup(std::size_t pieceBytes) {
     return;
   }
   Utf8PieceSink sink(pieceBytes);
-  m_text->write(m_step, sink);
+  if (m_text->motion().moving()) {
+    huecode::WriteAnimation(*m_text, m_step, m_animation, sink);
+  } else {
+    m_text->write(m_step, sink);
+  }
   sink.flush();
 }
 
@@ -589,8 +758,28 @@ void WriteSurprise(huecode::JsonWriter& json) {
   json.close(u'}');
 }
 
+// A moving gradient's limits and defaults, and the names of its choices.
+void WriteMotion(huecode::JsonWriter& json) {
+  json.open(u'{').key(u"minFrames").number(huecode::kMinFrames);
+  json.key(u"maxFrames").number(huecode::kMaxFrames);
+  json.key(u"defaultFrames").number(huecode::kDefaultFrames);
+  json.key(u"minInterval").number(huecode::kMinInterval);
+  json.key(u"maxInterval").number(huecode::kMaxInterval);
+  json.key(u"defaultInterval").number(huecode::kDefaultInterval);
+  json.key(u"defaultName").text(huecode::Animation{}.name);
+  WriteNames(json.key(u"directions"), huecode::kDirections);
+  const auto* direction =
+      std::find_if(huecode::kDirections.begin(), huecode::kDirections.end(),
+                   [](const auto& entry) { return entry.value == huecode::kDefaultDirection; });
+  json.key(u"defaultDirection").text(direction->key);
+  WriteNames(json.key(u"forms"), huecode::kForms);
+  WriteNames(json.key(u"faults"), kMotionFaults);
+  json.close(u'}');
+}
+
 // One dialect: its key and labels, its template, where it writes its
-// formatting codes and which it has, and how its readers take entities.
+// formatting codes and which it has, how its readers take entities and how
+// --escape shows the text's own codes.
 void WriteDialect(huecode::JsonWriter& json, const huecode::Dialect& dialect) {
   json.open(u'{').key(u"key").text(dialect.key);
   json.key(u"label").text(dialect.label);
@@ -608,6 +797,7 @@ void WriteDialect(huecode::JsonWriter& json, const huecode::Dialect& dialect) {
   }
   json.close(u']');
   json.key(u"entities").text(EntitiesName(dialect.entities));
+  json.key(u"literal").text(LiteralName(huecode::LiteralMeansOf(dialect.codes)));
   json.key(kFormatPart).text(dialect.format).close(u'}');
 }
 
@@ -645,6 +835,7 @@ std::u16string InterfaceJson() {
   json.key(u"initial").open(u'{');
   WriteTemplate(json, huecode::InitialTemplate());
   json.close(u'}');
+  WriteMotion(json.key(u"motion"));
   json.key(u"defaultStops").open(u'[');
   json.number(huecode::ComposeColour(huecode::kDefaultStart));
   json.number(huecode::ComposeColour(huecode::kDefaultEnd)).close(u']');
@@ -720,6 +911,11 @@ EMSCRIPTEN_KEEPALIVE const std::int32_t* hc_preview() {
 
 EMSCRIPTEN_KEEPALIVE std::int32_t hc_preview_chunks() {
   return static_cast<std::int32_t>(g_session.preview().size() / 3);
+}
+
+// A moving gradient's preview colours: hc_preview_chunks() for each frame.
+EMSCRIPTEN_KEEPALIVE const std::int32_t* hc_preview_frames() {
+  return g_session.frameColours().data();
 }
 
 EMSCRIPTEN_KEEPALIVE const std::int32_t* hc_bar() {

@@ -36,13 +36,20 @@ function requestValues(settings, strings, stopCount, codes) {
     perLine: settings.perLine ? 1 : 0,
     mirror: settings.mirror ? 1 : 0,
     formatUnits: strings[5].length,
+    // A still gradient unless frames are asked for; the interval and the
+    // name only shape the YAML form.
+    frames: settings.frames ?? 0,
+    direction: code(codes.motion.directions, settings.direction),
+    form: code(codes.motion.forms, settings.form),
+    interval: settings.interval ?? codes.motion.defaultInterval,
+    nameUnits: strings[6].length,
   };
 }
 
 // A field that one side has and the other lacks would be left at its last
 // value or written nowhere: the converter refuses to start instead.
 function checkRequestFields(described) {
-  const filled = Object.keys(requestValues({}, ['', '', '', '', '', ''], 0, described)).sort();
+  const filled = Object.keys(requestValues({}, ['', '', '', '', '', '', ''], 0, described)).sort();
   const names = Object.keys(described.request.fields).sort();
   if (filled.join() !== names.join()) {
     throw new Error(`the core's request has the fields ${names.join()}, the page fills ${filled.join()}`);
@@ -69,16 +76,19 @@ function pageInterface(described) {
     defaultStops: described.defaultStops.map(hexOf),
     maxStops: described.maxStops,
     units: described.units,
+    spaces: described.spaces,
+    limitUnits: described.limitUnits,
     surprise: {light: described.surprise.light.map(hexOf), dark: described.surprise.dark.map(hexOf)},
     styleNames: described.styleNames,
     templateParts: described.templateParts,
     formatPart: described.formatPart,
+    motion: described.motion,
   };
 }
 
 function writeRequest(core, described, settings, text) {
   const strings = [wellFormed(text), settings.step, settings.prefix, settings.middle, settings.suffix,
-    settings.format ?? ''];
+    settings.format ?? '', settings.name ?? ''];
   const total = strings.reduce((sum, s) => sum + s.length, 0);
   let at = core._hc_texts(total) >> 1;
   const heap = core.HEAPU16;
@@ -115,6 +125,12 @@ function readPreview(core) {
 // Where and why the core could not read a format or markup: {line, column, message}.
 function readError(core) {
   return JSON.parse(utf16(core, core._hc_error(), core._hc_error_units()));
+}
+
+// Each frame's colours of the preview's chunks, frame after frame; empty for a still gradient.
+function readPreviewFrames(core, frames) {
+  const at = core._hc_preview_frames() >> 2;
+  return Int32Array.from(core.HEAP32.subarray(at, at + frames * core._hc_preview_chunks()));
 }
 
 function readBar(core) {
@@ -160,11 +176,14 @@ export async function createConverter() {
         markup: pieces ? null : markupOf(core, failed),
         counts: readCounts(core, described),
         preview: readPreview(core),
+        previewFrames: readPreviewFrames(core, status === 0 ? readCounts(core, described).frames : 0),
         previewCut: text.length > previewUnits,
         bar: readBar(core),
         failed,
         stylesRefused: status === 2,
         formatError: status === 3 ? readError(core) : null,
+        // Why the frames cannot be written: one of the core's motion.faults.
+        motionFault: status === 4 ? described.motion.faults[readCounts(core, described).motionFault] : null,
       };
       if (pieces && !failed) {
         pieces.planned?.(result);

@@ -1,18 +1,22 @@
 // Every fact the page and the extension take from the core's interface
 // (hc_interface in web/core/binding.cpp): dialects with their names in both
 // languages, which are HTML, where formatting goes and its names, which
-// styles each has codes for, how its readers take entities, how a
-// template is recognised, the request's value codes and layout, the stops'
-// position scale and the surprise gradient's colours. A fact missing would
+// styles each has codes for, how its readers take entities, how the text's
+// own codes are shown as typed (literal), how a template is recognised, the
+// request's value codes and layout, the stops' position scale, the surprise
+// gradient's colours and a moving gradient's limits, defaults and choices. A
+// fact missing would
 // leave them to guess, so the converter refuses to start and says which.
 export const facts = {
   '': ['request', 'counts', 'maxStops', 'limitUnits', 'spaces', 'units', 'styleNames', 'templateParts', 'formatPart',
-    'dialects', 'initialDialect', 'initial', 'defaultStops', 'positionScale', 'surprise'],
+    'dialects', 'initialDialect', 'initial', 'defaultStops', 'positionScale', 'surprise', 'motion'],
   'request': ['fields', 'stops', 'positions'],
   'surprise': ['light', 'dark'],
+  'motion': ['minFrames', 'maxFrames', 'defaultFrames', 'minInterval', 'maxInterval', 'defaultInterval',
+    'defaultName', 'directions', 'defaultDirection', 'forms', 'faults'],
   'initial': ['prefix', 'middle', 'suffix'],
   'dialects[]': ['key', 'label', 'labels', 'prefix', 'middle', 'suffix', 'format', 'html', 'styles', 'codes',
-    'entities'],
+    'entities', 'literal'],
   'dialects[].labels': ['zh', 'en'],
 };
 

@@ -6,6 +6,10 @@
 function measured(result) {
   const {counts} = result;
   const lengths = {characters: counts.outputCharacters, utf8: counts.outputUtf8, gbk: counts.outputGbk};
+  // A moving gradient's are of its longest frame, and these of all its frames.
+  if (counts.frames > 0) {
+    lengths.all = {characters: counts.allCharacters, utf8: counts.allUtf8, gbk: counts.allGbk};
+  }
   return {...result, lengths: result.failed ? null : lengths};
 }
 

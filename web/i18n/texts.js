@@ -3,6 +3,7 @@
 // data-i18n; messages built at run time take their values as arguments.
 import {shapeTexts} from './shape-texts.js';
 import {actionTexts} from './action-texts.js';
+import {motionTexts} from './motion-texts.js';
 
 // The core says why it cannot read a format in English; in Chinese, by the
 // problem's name (one the core adds later shows its English message).
@@ -65,9 +66,10 @@ const texts = {
     stylesNone: '此方言没有粗体、斜体、下划线或删除线代码。',
     stylesOwnTemplate: '自定义模板没有格式代码：请选择一种方言。',
     stylesOnly: (names) => `此方言只有${names.join('、')}代码。`,
-    escapeNever: '此方言的读者不解码 HTML 实体：&lt; 会原样显示，游戏服务器还会把 &l 读成粗体代码。',
-    escape: 'HTML 安全文本（&、<、> 写成实体）',
-    escapeHint: '文本含有 < 或 &：HTML 方言会把它们当作标记。建议勾选“HTML 安全文本”。',
+    escapeNothing: '此方言无法原样显示它的代码字符：Minecraft 客户端总把 § 读成代码，Discord 代码块也显示不了 ESC；其余字符不勾选也会原样显示。',
+    escape: '按原样显示文本（用此方言自己的转义）',
+    codeNote: (sequence, line, column, escapable) => `文本第 ${line} 行第 ${column} 列的“${sequence}”会被读成代码，` +
+      (escapable ? '不会原样显示。勾选“按原样显示文本”即可原样显示。' : '不会原样显示，此方言也没有办法原样显示它。'),
     convert: '转换',
     reset: '恢复默认设置',
     preview: '效果预览',
@@ -145,6 +147,7 @@ const texts = {
       badSpace: (e) => `不认识的混合方式“${e.space}”。`,
       badEntry: '不是一个渐变。',
       badFormat: (e) => `格式必须是最多 ${e.limit} 个字符的文字。`,
+      badMotion: '动画设置必须是帧数、间隔、方向、输出形式和名称五项文字。',
       tooMany: (e) => `最多保存 ${e.limit} 个渐变。`,
       tooLarge: '文件太大，不是渐变文件。',
       notJson: '文件不是 JSON，无法读取。',
@@ -247,9 +250,12 @@ const texts = {
     stylesNone: 'This dialect has no codes for bold, italic, underline or strikethrough.',
     stylesOwnTemplate: 'A template of your own has no formatting codes: pick a dialect.',
     stylesOnly: (names) => `This dialect has codes only for ${names.join(' and ').toLowerCase()}.`,
-    escapeNever: 'This dialect\'s readers never decode HTML entities: &lt; would show as typed, and a game server reads &l in it as bold.',
-    escape: 'HTML-safe text (&, < and > as entities)',
-    escapeHint: 'The text has < or &, which an HTML dialect reads as markup: tick “HTML-safe text”.',
+    escapeNothing: 'This dialect cannot show its code characters as typed: a Minecraft client always reads § as a code, ' +
+      'and a Discord code block cannot show ESC; every other character shows as typed anyway.',
+    escape: 'Show the text exactly as typed (the dialect\'s own escapes)',
+    codeNote: (sequence, line, column, escapable) => `“${sequence}” at line ${line}, column ${column} of the text is ` +
+      `read as a code and will not show as typed. ${escapable ? 'Tick “Show the text exactly as typed” to show it.'
+        : 'This dialect has no way to show it as typed.'}`,
     convert: 'Convert',
     reset: 'Reset settings',
     preview: 'Preview',
@@ -327,6 +333,7 @@ const texts = {
       badSpace: (e) => `Unknown blend “${e.space}”.`,
       badEntry: 'It is not a gradient.',
       badFormat: (e) => `The format must be a text of at most ${e.limit} characters.`,
+      badMotion: 'The motion must be five texts: frames, interval, direction, form and name.',
       tooMany: (e) => `At most ${e.limit} gradients can be saved.`,
       tooLarge: 'The file is too large to be a gradient file.',
       notJson: 'The file is not JSON.',
@@ -383,7 +390,7 @@ const texts = {
 };
 
 for (const language of Object.keys(texts)) {
-  Object.assign(texts[language], actionTexts[language], shapeTexts[language]);
+  Object.assign(texts[language], actionTexts[language], shapeTexts[language], motionTexts[language]);
 }
 
 export const languages = Object.keys(texts);

@@ -25,6 +25,7 @@ import {applyLanguage, applyTheme, confirmReset, coreReady, redo, systemDark, to
 import {onCopyKey, onKey, jumpToResult} from './keys.js';
 import {answerLinkOffer, openLink, share} from './links.js';
 import {showResult} from './results.js';
+import {savedMotion, togglePlaying} from './motion.js';
 import {page, parts, setStatus} from './state.js';
 import {byId} from './dom.js';
 import {keptText, onTextInput} from './text-input.js';
@@ -46,9 +47,9 @@ parts.markupTools = createMarkupTools({worker: parts.worker, texts, core: () => 
   dialectName: (dialect) => dialectName(page.texts, dialect), setStatus});
 parts.library = createLibrary({
   texts,
-  maxStops: () => page.core?.maxStops,
+  limits: () => (page.core ? {maxStops: page.core.maxStops, spaces: page.core.spaces} : {}),
   current: () => ({stops: page.settings.stops, space: page.settings.space, positions: stopPositions(),
-    format: page.settings.format}),
+    format: page.settings.format, motion: savedMotion(page.settings)}),
   apply: applyGradient,
 });
 
@@ -87,7 +88,7 @@ function onStorageElsewhere(event) {
     return;
   }
   const {core} = page;
-  const stored = loadSettings(local, core ? {maxStops: core.maxStops} : undefined);
+  const stored = loadSettings(local, core ?? undefined);
   const next = core ? withCoreDefaults(stored) : stored;
   if (!sameSettings(next, page.settings)) {
     page.settings = next;
@@ -115,7 +116,7 @@ function listen() {
   const clicks = {copy: () => output.copy(), download: output.download, share, undo, redo, shuffle, language: toggleLanguage,
     'link-keep': () => answerLinkOffer(false), 'link-use': () => answerLinkOffer(true),
     'reset-confirm': confirmReset, 'reset-cancel': () => byId('reset-dialog').close(),
-    reset: () => byId('reset-dialog').showModal(), 'add-stop': addStop, reverse};
+    reset: () => byId('reset-dialog').showModal(), 'add-stop': addStop, reverse, 'motion-play': togglePlaying};
   for (const [id, handler] of Object.entries(clicks)) {
     byId(id).addEventListener('click', handler);
   }

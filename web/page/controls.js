@@ -28,7 +28,30 @@ export const fields = [
   {id: 'theme', key: 'theme', property: 'value'},
   {id: 'perLine', key: 'perLine', property: 'checked'},
   {id: 'mirror', key: 'mirror', property: 'checked'},
+  {id: 'moving', key: 'moving', property: 'checked'},
+  {id: 'frames', key: 'frames', property: 'value'},
+  {id: 'interval', key: 'interval', property: 'value'},
+  {id: 'direction', key: 'direction', property: 'value'},
+  {id: 'form', key: 'form', property: 'value'},
+  {id: 'animation-name', key: 'animationName', property: 'value'},
 ];
+
+// The motion's choices are the core's, named in the page's language; the
+// rest of the section waits for them and for motion to be turned on.
+function writeMotion(settings, motion, texts) {
+  for (const [id, names, labels] of [['direction', motion.directions, texts.directions],
+    ['form', motion.forms, texts.forms]]) {
+    const select = byId(id);
+    if (select.dataset.language !== texts.htmlLang || select.options.length !== names.length) {
+      select.replaceChildren(...names.map((name) => new Option(labels[name] ?? name, name)));
+      select.dataset.language = texts.htmlLang;
+    }
+  }
+  for (const id of ['frames', 'interval', 'direction', 'form']) {
+    byId(id).disabled = !settings.moving;
+  }
+  byId('animation-name').disabled = !settings.moving || settings.form !== 'yaml';
+}
 
 export const stopButtons = [
   {label: 'moveUp', text: '↑', move: -1},
@@ -190,6 +213,9 @@ function writeDialects(dialect, dialects, texts) {
 // core is what the core exports, null until it is ready; until then the
 // settings may leave the stops and the template to it.
 export function writeSettings(settings, texts, {dialect, core}) {
+  if (core) {
+    writeMotion(settings, core.motion, texts);
+  }
   for (const {id, key, property, colour} of fields) {
     if (settings[key] !== null && colour) {
       putColour(byId(id), settings[key]);

@@ -3,25 +3,31 @@
 import {formattingSettings} from './formatting.js';
 import {windowSize} from './output-view.js';
 import {dialectOf, readCount} from './model.js';
-import {defaults, readerKeys} from '../shared/settings.js';
+import {defaults, readerKeys, withCoreNames} from '../shared/settings.js';
 import {maxTextLength} from '../storage/text-store.js';
 import {longText} from './text-box.js';
 import {page, parts, setStatus} from './state.js';
 import {byId} from './dom.js';
 /** @import {ConversionRequest} from '../shared/types.js' */
 
-// The step and the limit as numbers, or the reason they cannot be read.
+// The step and the limit as numbers, or the reason they cannot be read; a
+// moving gradient's frames and interval too, within the core's limits.
 export function readNumbers(s = page.settings) {
   const step = readCount(s.step);
   const limit = s.limit.trim() === '' ? {value: null} : readCount(s.limit);
-  return {step, limit};
+  const motion = page.core?.motion;
+  const moving = s.moving && motion;
+  const frames = moving ? readCount(s.frames ?? '', {min: motion.minFrames, max: motion.maxFrames}) : {value: 0};
+  const interval = moving ? readCount(s.interval ?? '', {min: motion.minInterval, max: motion.maxInterval})
+    : {value: null};
+  return {step, limit, frames, interval};
 }
 
 /** @returns {ConversionRequest | null} */
 export function conversionSettings() {
   const {settings} = page;
-  const {step, limit} = readNumbers();
-  if (step.error || limit.error) {
+  const {step, limit, frames, interval} = readNumbers();
+  if (step.error || limit.error || frames.error || interval.error) {
     return null;
   }
   return {
@@ -41,6 +47,11 @@ export function conversionSettings() {
     positions: settings.positions,
     perLine: settings.perLine,
     mirror: settings.mirror,
+    frames: frames.value,
+    direction: settings.direction,
+    form: settings.form,
+    interval: interval.value,
+    name: settings.animationName,
   };
 }
 
@@ -88,17 +99,29 @@ export function currentDialect() {
 }
 
 // What the settings leave to the core (null), and a gradient longer than it
-// takes, become the core's.
+// takes, become the core's; a name it does not have, the default.
 export function withCoreDefaults(current) {
   const {core} = page;
   const {initial} = core;
   const stops = current.stops ?? [];
   return {
-    ...current,
+    ...withCoreNames(current, core),
     stops: stops.length >= 2 && stops.length <= core.maxStops ? stops : [...core.defaultStops],
     prefix: current.prefix ?? initial.prefix,
     middle: current.middle ?? initial.middle,
     suffix: current.suffix ?? initial.suffix,
+    ...motionDefaults(current, core.motion),
+  };
+}
+
+// A moving gradient's settings left to the core take its defaults.
+function motionDefaults(current, motion) {
+  return {
+    frames: current.frames ?? String(motion.defaultFrames),
+    interval: current.interval ?? String(motion.defaultInterval),
+    direction: current.direction ?? motion.defaultDirection,
+    form: current.form ?? motion.forms[0],
+    animationName: current.animationName ?? motion.defaultName,
   };
 }
 

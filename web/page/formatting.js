@@ -1,8 +1,9 @@
-// The formatting toggles, HTML-safe text and the endpoints choice. Bold,
-// italic, underline and strikethrough go with a dialect's own template that
-// has codes for them, HTML-safe text with a template whose readers can decode
-// entities; elsewhere the toggles are disabled with the reason, since the
-// core refuses them there as huecode-cli does.
+// The formatting toggles, showing the text as typed and the endpoints choice.
+// Bold, italic, underline and strikethrough go with a dialect's own template
+// that has codes for them, the text as typed with a template that has a
+// means of showing its codes literally (the core's fact "literal"); elsewhere
+// the toggles are disabled with the reason, since the core refuses them
+// there as huecode-cli does.
 import {findDialect} from '../core/interface.js';
 import {byId} from './dom.js';
 
@@ -13,17 +14,18 @@ const dialectIn = (core, settings) => (core ? findDialect(settings, core) : null
 // The styles the template has codes for: a dialect's own, by its codes.
 const usableStyles = (dialect) => dialect?.codes ?? [];
 
-// HTML-safe text goes where entities can be read: not where they never are.
-const entitiesRead = (dialect) => dialect?.entities !== 'never';
+// The text as typed goes where the dialect has a means for it: a template of
+// one's own takes entities.
+const shownAsTyped = (dialect) => dialect?.literal !== 'nothing';
 
-// What a conversion takes: the styles and the HTML-safe text the template
+// What a conversion takes: the styles and the text as typed the template
 // can carry, and the endpoints. The toggles' ids are the core's names of the styles.
 export function formattingSettings(core, settings) {
   const dialect = dialectIn(core, settings);
   const usable = usableStyles(dialect);
   return {
     styles: Object.fromEntries((core?.styleNames ?? []).map((name) => [name, usable.includes(name) && settings[name]])),
-    escape: settings.escape && entitiesRead(dialect),
+    escape: settings.escape && shownAsTyped(dialect),
     endpoints: settings.endpoints,
   };
 }
@@ -54,8 +56,8 @@ export function showFormatting(core, settings, texts) {
     byId(id).disabled = !usableStyles(dialect).includes(id);
   }
   showReason('styles-reason', stylesReason(core, dialect, texts));
-  byId('escape').disabled = !entitiesRead(dialect);
-  showReason('escape-reason', entitiesRead(dialect) ? '' : texts.escapeNever);
+  byId('escape').disabled = !shownAsTyped(dialect);
+  showReason('escape-reason', shownAsTyped(dialect) ? '' : texts.escapeNothing);
 }
 
 // The preview in the formatting the markup has.

@@ -52,7 +52,7 @@ function linkMessage(link) {
 // negative limit) takes the default and is reported as refused.
 function withoutRefused(link) {
   const numbers = readNumbers({...defaults, ...link.settings});
-  const refused = ['step', 'limit'].filter((key) => Object.hasOwn(link.settings, key) && numbers[key].error);
+  const refused = ['step', 'limit', 'frames', 'interval'].filter((key) => Object.hasOwn(link.settings, key) && numbers[key].error);
   const usable = Object.fromEntries(Object.entries(link.settings).filter(([key]) => !refused.includes(key)));
   return {...link, settings: usable, refused};
 }
@@ -77,7 +77,7 @@ function linkToast(message, before) {
 // replaces an empty draft or the same one; over a different draft the user
 // is asked first. It is applied once: the address loses its fragment.
 export function openLink() {
-  const read = readShareFragment(location.hash, {maxStops: page.core.maxStops});
+  const read = readShareFragment(location.hash, page.core);
   if (!read) {
     return;
   }

@@ -9,7 +9,7 @@ const maxCount = 2 ** 31 - 1;
 // A count the user typed (the step, a length limit): digits only, full-width
 // digits read as digits. {value} or {error: 'empty' | 'notWhole' | 'tooSmall'
 // | 'tooLarge'}; nothing is silently rounded or clamped.
-export function readCount(text, {min = 1} = {}) {
+export function readCount(text, {min = 1, max = maxCount} = {}) {
   const digits = halfWidth(text).trim();
   if (!digits) {
     return {error: 'empty'};
@@ -21,8 +21,8 @@ export function readCount(text, {min = 1} = {}) {
   if (value < min) {
     return {error: 'tooSmall', min};
   }
-  if (value > maxCount) {
-    return {error: 'tooLarge', max: maxCount};
+  if (value > max) {
+    return {error: 'tooLarge', max};
   }
   return {value};
 }

@@ -175,3 +175,22 @@ export function showPreview(container, text, chunks, board) {
   redraw(container, text, chunks);
   return lowContrast(text, chunks, board);
 }
+
+// Shows another frame of a moving gradient: colours holds a colour per chunk
+// of the last answer's preview (-1 for a bare one). Only the drawn chunks'
+// colours are written, and only those that change; a batch drawn later
+// starts from the first frame's and catches up at the next frame.
+export function recolourPreview(container, colours) {
+  const state = drawn.get(container);
+  if (!state) {
+    return;
+  }
+  for (let n = 0; n < state.at; ++n) {
+    const colour = colours[n];
+    const old = state.colours[n];
+    if (colour !== old && colour >= 0 && old >= 0) {
+      state.nodes[n].style.color = hexOf(colour);
+      state.colours[n] = colour;
+    }
+  }
+}

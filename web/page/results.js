@@ -4,8 +4,9 @@ import {markInvalid} from './controls.js';
 import {formatPreview, formattingSettings} from './formatting.js';
 import {showOnBar} from './phone.js';
 import {boardColour, drawBar, showPreview} from './preview.js';
+import {playFrames} from './motion.js';
 import {markStart} from '../storage/text-store.js';
-import {currentDialect, readNumbers} from './conversion.js';
+import {readNumbers} from './conversion.js';
 import {page, parts} from './state.js';
 import {byId} from './dom.js';
 
@@ -24,7 +25,7 @@ export function showValidity() {
   const {formatError} = page;
   markInvalid(byId('format'), formatError ? page.texts.formatError(formatError) : null);
   let invalid = Boolean(formatError);
-  for (const id of ['step', 'limit']) {
+  for (const id of ['step', 'limit', 'frames', 'interval']) {
     const {error} = numbers[id];
     const message = error ? page.texts.countErrors[error] : null;
     markInvalid(byId(id), typeof message === 'function' ? message(numbers[id]) : message);
@@ -46,33 +47,45 @@ function speakCounts(message) {
 
 export function showCounts(result) {
   const {texts, settings} = page;
-  showOutputNote(Boolean(page.formatError || readNumbers().step.error || readNumbers().limit.error));
-  const {limit} = readNumbers();
+  const numbers = readNumbers();
+  showOutputNote(Boolean(page.formatError || Object.values(numbers).some(({error}) => error)));
+  const {limit} = numbers;
   const unit = texts.unitName[settings.limitUnit];
   const warning = byId('warning');
   const {counts} = result;
   if (result.failed) {
     byId('counts').textContent = '';
     byId('meter').textContent = '';
-    warning.textContent = texts.nothingFits(counts.shortest, limit.value, unit);
+    warning.textContent = result.motionFault ? texts.motionFaults[result.motionFault]
+      : texts.nothingFits(counts.shortest, limit.value, unit);
     warning.hidden = false;
     speakCounts(warning.textContent);
     return;
   }
   const fitted = settings.fit && limit.value !== null ? ` · ${texts.fitChose(counts.step)}` : '';
-  byId('counts').textContent = texts.counts(counts) + fitted;
-  byId('meter').textContent = texts.meter(result.lengths);
+  // A moving gradient's counts speak of its longest frame and of all frames.
+  const moving = counts.frames > 0;
+  byId('counts').textContent = (moving ? texts.frameCounts(counts) : texts.counts(counts)) + fitted;
+  byId('meter').textContent = moving ? texts.frameMeter(result.lengths) : texts.meter(result.lengths);
   const length = result.lengths[settings.limitUnit];
   const over = limit.value !== null && length > limit.value;
-  warning.textContent = over ? texts.overLimit(length, limit.value, unit) : '';
+  const overLimit = moving ? texts.frameOverLimit : texts.overLimit;
+  warning.textContent = over ? overLimit(length, limit.value, unit) : '';
   warning.hidden = !over;
   speakCounts(`${byId('counts').textContent}. ${warning.textContent}`);
 }
 
-// The HTML dialects let a browser read < and & in the text as markup.
+// The text's first sequence that the destination reads as a code (the
+// core finds it), named under the text box with its line and column.
 export function suggestEscaping() {
-  const html = Boolean(page.core?.dialects.find(({key}) => key === currentDialect())?.html);
-  byId('escape-hint').hidden = page.settings.escape || !html || !/[<&]/.test(page.sentText);
+  const counts = page.lastResult?.counts;
+  const hint = byId('escape-hint');
+  hint.hidden = !(counts?.codeOffset >= 0);
+  if (hint.hidden) {
+    return;
+  }
+  const sequence = page.sentText.slice(counts.codeOffset, counts.codeOffset + counts.codeLength);
+  hint.textContent = page.texts.codeNote(sequence, counts.codeLine, counts.codeColumn, counts.codeEscapable === 1);
 }
 
 export function drawPreview() {
@@ -85,6 +98,7 @@ export function drawPreview() {
   byId('contrast-warning').textContent = low ? texts.lowContrast(low, lowest.toFixed(2)) : '';
   byId('contrast-warning').hidden = low === 0;
   showOnBar({preview: byId('preview'), board: boardColour(settings), length: barLength(lastResult)});
+  playFrames(lastResult, readNumbers().interval.value);
 }
 
 // The markup's length in the unit the limit counts, marked when over it.
@@ -92,6 +106,9 @@ function barLength(result) {
   const {texts, settings} = page;
   const {limit} = readNumbers();
   const unit = texts.unitName[settings.limitUnit];
+  if (result.motionFault) {
+    return {text: texts.motionFaultShort, over: true};
+  }
   if (!result.lengths) {
     return {text: texts.barLength(result.counts.shortest, unit, true), over: true};
   }

@@ -30,6 +30,10 @@
 // - A gradient may carry "format", the format string the page wrote when it
 //   was saved (at most maxFormatLength characters); readers that predate the
 //   field ignore it, so the version stays 2.
+// - A gradient saved while it moved carries "motion": {frames, interval,
+//   direction, form, name}, each a string of at most maxMotionLength
+//   characters as the page held it (the core's limits apply when it is
+//   applied); a gradient without it is still, and the version stays 2.
 // - A file with any entry it cannot read is refused whole, with the entry's
 //   number in the error: an import never half-happens.
 import {validPositions} from './positions.js';
@@ -40,7 +44,8 @@ export const fileVersion = 2;
 export const storageKey = 'huecode.gradients.v1';
 // The longest format string a gradient, a link or the stored settings carry.
 export const maxFormatLength = 1000;
-export const spaces = Object.freeze(['rgb', 'oklab']);
+export const motionKeys = Object.freeze(['frames', 'interval', 'direction', 'form', 'name']);
+export const maxMotionLength = 100;
 export const maxSaved = 500;
 export const maxNameLength = 80;
 // A gradient file of this size holds far more than maxSaved gradients; a
@@ -165,15 +170,16 @@ export function cleanName(name) {
 }
 
 // The gradient as it is kept: checked, colours normalised, only known fields.
-// The most stops is the core's: a caller that keeps the gradient for a
-// conversion passes it as options.maxStops.
-export function cleanGradient(gradient, {maxStops = Infinity} = {}) {
+// The most stops and the colour spaces are the core's: a caller that keeps
+// the gradient for a conversion passes them (CoreFacts.maxStops, .spaces) as
+// options; before the core is known a space is any name.
+export function cleanGradient(gradient, {maxStops = Infinity, spaces = null} = {}) {
   if (!gradient || typeof gradient !== 'object') {
     throw new GradientError('badEntry');
   }
   const name = cleanName(gradient.name);
   const space = gradient.space ?? 'rgb';
-  if (!spaces.includes(space)) {
+  if (typeof space !== 'string' || !(spaces ?? [space]).includes(space)) {
     throw new GradientError('badSpace', {space: String(space)});
   }
   if (!Array.isArray(gradient.stops) || gradient.stops.length < 2) {
@@ -187,7 +193,19 @@ export function cleanGradient(gradient, {maxStops = Infinity} = {}) {
   if (bad >= 0) {
     throw new GradientError('badColour', {stop: bad, value: String(gradient.stops[bad]).slice(0, 20)});
   }
-  return {...placedStops(name, stops, space, gradient.positions), ...cleanFormat(gradient.format)};
+  return {...placedStops(name, stops, space, gradient.positions), ...cleanFormat(gradient.format),
+    ...cleanMotion(gradient.motion)};
+}
+
+function cleanMotion(motion) {
+  if (motion === undefined || motion === null) {
+    return {};
+  }
+  if (typeof motion !== 'object' || !motionKeys.every((key) => typeof motion[key] === 'string' &&
+    motion[key].length <= maxMotionLength)) {
+    throw new GradientError('badMotion');
+  }
+  return {motion: Object.fromEntries(motionKeys.map((key) => [key, motion[key]]))};
 }
 
 // A gradient saved in format mode carries its format, which the core reads
@@ -264,7 +282,8 @@ export function moveGradient(list, id, delta) {
 }
 
 export function exportGradients(list) {
-  const gradients = list.map(({name, stops, space, positions, format}) => ({name, stops, space, positions, format}));
+  const gradients = list.map(({name, stops, space, positions, format, motion}) =>
+    ({name, stops, space, positions, format, motion}));
   return `${JSON.stringify({format: fileFormat, version: fileVersion, gradients}, null, 1)}\n`;
 }
 
@@ -393,8 +412,8 @@ export function loadSaved(storage, options) {
 }
 
 export function storeSaved(storage, list, unreadable = []) {
-  const gradients = [...list.map(({id, name, stops, space, positions, format}) =>
-    ({id, name, stops, space, positions, format})),
+  const gradients = [...list.map(({id, name, stops, space, positions, format, motion}) =>
+    ({id, name, stops, space, positions, format, motion})),
     ...unreadable];
   try {
     storage.setItem(storageKey, JSON.stringify({format: fileFormat, version: fileVersion, gradients}));

@@ -34,6 +34,28 @@
  * @property {(number | null)[] | null} positions percent per stop, null evenly between its neighbours
  * @property {boolean} perLine
  * @property {boolean} mirror
+ * @property {boolean} moving frames of the gradient flowing along the text
+ * @property {string | null} frames as typed
+ * @property {string | null} interval milliseconds, as typed
+ * @property {string | null} direction one of CoreFacts.motion.directions
+ * @property {string | null} form one of CoreFacts.motion.forms
+ * @property {string | null} animationName the YAML block's name
+ */
+
+/**
+ * A moving gradient's limits and defaults, and the names of its choices, as the core states them.
+ * @typedef {object} MotionFacts
+ * @property {number} minFrames
+ * @property {number} maxFrames
+ * @property {number} defaultFrames
+ * @property {number} minInterval
+ * @property {number} maxInterval
+ * @property {number} defaultInterval
+ * @property {string} defaultName
+ * @property {string[]} directions
+ * @property {string} defaultDirection
+ * @property {string[]} forms
+ * @property {string[]} faults
  */
 
 /**
@@ -55,6 +77,14 @@
 /**
  * What the core tells the page of itself once its worker is ready
  * (core/convert.js, checked by core/interface.js).
+ * @typedef {object} CoreLimits what the settings and gradients read from the core's facts
+ * @property {number} [maxStops]
+ * @property {string[]} [spaces]
+ * @property {string[]} [units]
+ * @property {string[]} [limitUnits]
+ */
+
+/**
  * @typedef {object} CoreFacts
  * @property {Dialect[]} dialects
  * @property {string} initialDialect
@@ -62,10 +92,13 @@
  * @property {string[]} defaultStops
  * @property {number} maxStops
  * @property {string[]} units
+ * @property {string[]} spaces
+ * @property {string[]} limitUnits
  * @property {{light: string[], dark: string[]}} surprise
  * @property {string[]} styleNames
  * @property {string[]} templateParts
  * @property {string} formatPart
+ * @property {MotionFacts} motion
  */
 
 /**
@@ -90,6 +123,11 @@
  * @property {boolean} perLine
  * @property {boolean} mirror
  * @property {number} [previewUnits]
+ * @property {number} [frames] 0 or none for a still gradient
+ * @property {string} [direction]
+ * @property {string} [form]
+ * @property {number} [interval]
+ * @property {string} [name]
  */
 
 /**
@@ -99,8 +137,11 @@
  * @typedef {object} ConversionAnswer
  * @property {number} [id]
  * @property {Record<string, number>} counts
- * @property {{characters: number, utf8: number, gbk: number} | null} lengths
+ * @property {{characters: number, utf8: number, gbk: number,
+ *   all?: {characters: number, utf8: number, gbk: number}} | null} lengths
  * @property {Int32Array} preview
+ * @property {Int32Array} [previewFrames] a moving gradient's colours of the preview's chunks, frame after frame
+ * @property {string | null} [motionFault] why the frames cannot be written
  * @property {string[]} bar
  * @property {boolean} [previewCut]
  * @property {boolean} [failed]
@@ -118,6 +159,7 @@
  * @property {string} space
  * @property {(number | null)[]} [positions]
  * @property {string} [format]
+ * @property {{frames: string, interval: string, direction: string, form: string, name: string}} [motion]
  * @property {string} [board]
  * @property {string} [id]
  */

@@ -44,6 +44,8 @@ const cases = [
     stops: ['#336699', '#336699']},
   {name: 'HTML-safe text in UBB', text: '[b]<i>&amp;', escape: true},
   {name: 'HTML-safe text, fitted', text: 'x<y&z>w', dialect: 'html', escape: true, fit: '150'},
+  {name: 'as typed with & codes', text: 'a&aa &l&#12', step: '3', dialect: 'legacy', escape: true},
+  {name: 'as typed in MiniMessage', text: 'say <b>\\hi\\', step: '4', dialect: 'minimessage', escape: true},
   {name: 'fit', text: 'Hello, board', fit: '200'},
   ...['html', 'ubb', 'bbcode', 'span', 'minimessage', 'ampersand'].map((dialect) => ({name: `${dialect} formatted`,
     text: 'a <b>\tc', dialect, styles: ['bold', 'italic', 'underline', 'strike'], endpoints: true})),
@@ -66,7 +68,19 @@ const cases = [
   {name: 'by word', text: 'Hello 你好, world 👋🏽 again', by: 'word', endpoints: true},
   {name: 'by word, fitted, per line', text: 'one two three\nfour five six seven', by: 'word',
     perLine: true, fit: '200'},
+  // Frames of a moving gradient, in each form.
+  {name: 'frames as YAML, legacy codes', text: 'My "Server" #1: 服务器 \\ ok', dialect: 'legacy',
+    motion: {frames: '12', form: 'yaml', name: 'tab title', interval: '150'}},
+  {name: 'frames as JSON, json dialect, moving right', text: 'Boss "bar" \\', dialect: 'json', styles: ['bold'],
+    motion: {frames: '8', direction: 'right', form: 'json'}},
+  {name: 'frames a line, per line, stops at positions in OKLab', text: '第一行文字\nsecond line', perLine: true,
+    space: 'oklab', stops: ['#ff0000', '#00ff00', '#0000ff'], positions: [null, '30', null], by: 'grapheme',
+    motion: {frames: '5'}},
 ];
+
+// Where each motion setting goes on the page and on the command line.
+const motionOptions = [['frames', 'frames', '--frames'], ['direction', 'direction', '--direction'],
+  ['form', 'form', '--animation'], ['name', 'animation-name', '--name'], ['interval', 'interval', '--interval']];
 
 function cliArgs(row) {
   const args = [];
@@ -118,6 +132,11 @@ function cliArgs(row) {
       args.push(shape === 'perLine' ? '--per-line' : '--mirror');
     }
   }
+  for (const [key, , option] of motionOptions) {
+    if (row.motion?.[key] !== undefined) {
+      args.push(option, row.motion[key]);
+    }
+  }
   return args;
 }
 
@@ -153,6 +172,14 @@ async function applyRow(page, row) {
     ['perLine', row.perLine], ['mirror', row.mirror]]) {
     if (value !== undefined && (value !== false || id === 'endpoints')) {
       await setControl(page, id, value);
+    }
+  }
+  if (row.motion) {
+    await setControl(page, 'moving', true);
+    for (const [key, id] of motionOptions) {
+      if (row.motion[key] !== undefined) {
+        await setControl(page, id, row.motion[key]);
+      }
     }
   }
 }

@@ -20,7 +20,7 @@ test('colours typed as hex, contrast, and the gallery keeps its promises', () =>
   }
   assert.ok(g.gallery.length >= 10 && new Set(g.gallery.map((e) => e.id)).size === g.gallery.length);
   for (const entry of g.gallery) {
-    assert.ok(entry.name.zh && entry.name.en && g.spaces.includes(entry.space), entry.id);
+    assert.ok(entry.name.zh && entry.name.en && ['rgb', 'oklab'].includes(entry.space), entry.id);
     assert.ok(entry.stops.length >= 2 && entry.stops.every((s) => g.parseColour(s) === s), entry.id);
     const boards = entry.board === 'any' ? ['light', 'dark'] : [entry.board];
     for (const board of boards) {
@@ -69,7 +69,9 @@ test('saved gradients: save, rename, move and delete keep every other entry and 
     [() => g.saveGradient(list, {name: 'x'.repeat(81), stops: ['#000000', '#FFFFFF']}), 'nameTooLong'],
     [() => g.saveGradient(list, {name: 'x', stops: ['#000000']}), 'tooFewStops'],
     [() => g.saveGradient(list, {name: 'x', stops: ['#000000', 'red']}), 'badColour'],
-    [() => g.saveGradient(list, {name: 'x', stops: ['#000000', '#FFFFFF'], space: 'hsl'}), 'badSpace'],
+    [() => g.saveGradient(list, {name: 'x', stops: ['#000000', '#FFFFFF'], space: 'hsl'}, {spaces: ['rgb', 'oklab']}),
+      'badSpace'],
+    [() => g.saveGradient(list, {name: 'x', stops: ['#000000', '#FFFFFF'], space: 7}), 'badSpace'],
     [() => g.saveGradient(list, {name: 'x', stops: Array(4).fill('#000000')}, {maxStops: 3}), 'tooManyStops'],
     [() => g.renameGradient(list, 'gnone', 'x'), 'unknownId'],
   ];
@@ -100,6 +102,7 @@ test('export, import and storage round trip; bad files say why and change nothin
     [wrap([], {version: '1'}), 'badVersion'],
     [wrap([{name: 'f', stops: ['#000000', '#FFFFFF'], format: 7}]), 'badFormat', 0],
     [wrap([{name: 'f', stops: ['#000000', '#FFFFFF'], format: 'x'.repeat(1001)}]), 'badFormat', 0],
+    [wrap([{name: 'm', stops: ['#000000', '#FFFFFF'], motion: {frames: 40}}]), 'badMotion', 0],
     [wrap([{name: 'ok', stops: ['#000000', '#FFFFFF']}, {name: 'bad', stops: ['#000000', 'blue']}]), 'badColour', 1],
     [wrap([{name: '', stops: ['#000000', '#FFFFFF']}]), 'emptyName', 0],
     [wrap(Array(501).fill({name: 'x', stops: ['#000000', '#FFFFFF']})), 'tooMany'],
@@ -113,15 +116,18 @@ test('export, import and storage round trip; bad files say why and change nothin
   assert.deepEqual(g.readGradientFile(newer), [{name: 'n', stops: ['#FFFFFF', '#000000'], space: 'rgb'}]);
   // Version 2: positions travel with the stops; all even ones are left out.
   // A format travels with its gradient too.
+  // So does a motion; a gradient saved still has none.
   const placed = {name: 'p', stops: ['#000000', '#FF0000', '#00FF00', '#FFFFFF'], space: 'rgb',
-    positions: [null, 12.5, null, null], format: '&#{HEX}{text}'};
+    positions: [null, 12.5, null, null], format: '&#{HEX}{text}',
+    motion: {frames: '40', interval: '100', direction: 'left', form: 'yaml', name: 'tab "1"'}};
   const even = {...placed, name: 'e', positions: [null, null, null, null]};
   const saved = g.mergeGradients([], [placed, even]).list;
   assert.deepEqual(g.readGradientFile(g.exportGradients(saved)),
-    [placed, {name: 'e', stops: even.stops, space: 'rgb', format: placed.format}]);
+    [placed, {name: 'e', stops: even.stops, space: 'rgb', format: placed.format, motion: placed.motion}]);
   const kept = new Map();
   assert.ok(g.storeSaved({setItem: (k, v) => kept.set(k, v)}, saved));
   assert.equal(g.loadSaved({getItem: (k) => kept.get(k)}).list[0].format, placed.format);
+  assert.deepEqual(g.loadSaved({getItem: (k) => kept.get(k)}).list[0].motion, placed.motion);
 
   const storage = new Map();
   const store = {getItem: (k) => storage.get(k) ?? null, setItem: (k, v) => storage.set(k, v)};

@@ -14,14 +14,17 @@ const whole = () => ({
   templateParts: ['prefix', 'middle', 'suffix'], formatPart: 'format', initialDialect: 'ubb',
   initial: {prefix: '[color=', middle: ']', suffix: '[/color]'},
   defaultStops: [0, 0],
+  motion: {minFrames: 2, maxFrames: 240, defaultFrames: 40, minInterval: 50, maxInterval: 60000,
+    defaultInterval: 100, defaultName: 'gradient', directions: ['left', 'right'], defaultDirection: 'left',
+    forms: ['lines', 'yaml', 'json'], faults: ['', 'frames', 'interval', 'lineBreak']},
   dialects: [
     {key: 'html', label: 'Html(网页)', labels: {zh: 'Html(网页)', en: 'HTML font tags'}, prefix: '<font color=',
       middle: '>', suffix: '</font>', format: '', html: 1, styles: 'around',
-      codes: ['bold', 'italic', 'underline', 'strike'], entities: 'decoded'},
+      codes: ['bold', 'italic', 'underline', 'strike'], entities: 'decoded', literal: 'entities'},
     {key: 'brelvin', label: 'Brelvin', labels: {zh: 'Brelvin', en: 'Brelvin'}, prefix: '[ftc=', middle: ']',
-      suffix: '[/ft]', format: '', html: 0, styles: '', codes: [], entities: 'request'},
+      suffix: '[/ft]', format: '', html: 0, styles: '', codes: [], entities: 'request', literal: 'entities'},
     {key: 'rgb', label: 'rgb', labels: {zh: 'rgb', en: 'rgb'}, prefix: '', middle: '', suffix: '',
-      format: '[C={red}]{text}', html: 0, styles: '', codes: [], entities: 'never'},
+      format: '[C={red}]{text}', html: 0, styles: '', codes: [], entities: 'never', literal: 'nothing'},
   ],
 });
 

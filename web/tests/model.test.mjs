@@ -4,6 +4,10 @@ import assert from 'node:assert/strict';
 import {test} from 'node:test';
 import {History, editStops, readCount, withAddedStop} from '../page/model.js';
 import {readShareFragment, shareFragment} from '../shared/share.js';
+import {defaults, sanitised, withCoreNames} from '../shared/settings.js';
+
+// The names a core's interface gives for the conversion's choices.
+const core = {spaces: ['rgb', 'oklab'], units: ['char', 'grapheme', 'word'], limitUnits: ['characters', 'utf8', 'gbk']};
 
 test('counts: digits only, full-width digits read, nothing rounded or clamped', () => {
   const rows = [['3', {value: 3}], [' ３２ ', {value: 32}], ['+7', {value: 7}], ['', {error: 'empty'}],
@@ -47,7 +51,8 @@ test('share links round trip and read what they can of a damaged or newer one', 
   const settings = {stops: ['#FF00FF', '#123ABC', '#00FF00'], rainbow: false, space: 'oklab', step: '2', by: 'grapheme',
     merge: true, escape: false, limit: '300', limitUnit: 'gbk', fit: true, prefix: '[color=#&=?', middle: ']',
     suffix: '[/color] #', board: 'custom', boardColour: '#FAFAFA', format: '&x&{R1}{{{text:json}}}',
-    positions: [null, 12.5, null], perLine: true, mirror: false};
+    positions: [null, 12.5, null], perLine: true, mirror: false, moving: true, frames: '40', interval: '100',
+    direction: 'right', form: 'yaml', animationName: 'tab: "名字" #1'};
   const link = readShareFragment(shareFragment(settings, '文字 & text#'));
   assert.deepEqual(link, {settings, text: '文字 & text#', version: 1, unreadable: []});
   assert.equal(readShareFragment(shareFragment(settings)).text, null);
@@ -57,8 +62,27 @@ test('share links round trip and read what they can of a damaged or newer one', 
       unreadable: ['stops', 'space', 'merge', 'prefix']}],
     ['#huecode=1&by=word&positions=_40_30_&mirror=1', {settings: {by: 'word', mirror: true}, text: null, version: 1,
       unreadable: ['positions']}],
-    ['#huecode=x&step=4', {settings: {step: '4'}, text: null, version: null, unreadable: []}]];
+    ['#huecode=x&step=4', {settings: {step: '4'}, text: null, version: null, unreadable: []}],
+    // A link from before motion is a still one; a damaged name is reported.
+    ['#huecode=1&mirror=1', {settings: {mirror: true}, text: null, version: 1, unreadable: []}],
+    ['#huecode=1&moving=yes&frames=12&animationName=%E5', {settings: {frames: '12'}, text: null, version: 1,
+      unreadable: ['moving', 'animationName']}]];
   for (const [fragment, expected] of rows) {
-    assert.deepEqual(readShareFragment(fragment), expected, fragment);
+    assert.deepEqual(readShareFragment(fragment, core), expected, fragment);
   }
+});
+
+test('settings name a colour space and units only as the core does, also those read before it was known', () => {
+  const rows = [[{space: 'oklab', by: 'word', limitUnit: 'gbk'}, {space: 'oklab', by: 'word', limitUnit: 'gbk'}],
+    [{space: 'hsl', by: 'line', limitUnit: 'bytes'}, {space: defaults.space, by: defaults.by, limitUnit: defaults.limitUnit}],
+    [{space: 7, by: null}, {space: defaults.space, by: defaults.by, limitUnit: defaults.limitUnit}]];
+  for (const [stored, expected] of rows) {
+    const early = sanitised(stored);
+    for (const settings of [sanitised(stored, core), withCoreNames(early, core)]) {
+      assert.deepEqual({space: settings.space, by: settings.by, limitUnit: settings.limitUnit}, expected,
+        JSON.stringify(stored));
+    }
+  }
+  // Before the core is known a name is kept, to be checked once it is.
+  assert.equal(sanitised({space: 'hsl'}).space, 'hsl');
 });

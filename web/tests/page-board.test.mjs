@@ -5,7 +5,7 @@ import {execFileSync} from 'node:child_process';
 import {join} from 'node:path';
 import {pathToFileURL} from 'node:url';
 import {after, before, test} from 'node:test';
-import {cliMarkup, convert, openBrowser, openPage, webRoot} from './page.mjs';
+import {cliMarkup, convert, openBrowser, openPage, setControl, webRoot} from './page.mjs';
 
 let session;
 
@@ -94,6 +94,41 @@ function searchedStep(text, unit, limit) {
   }
   return lengthIn[unit](`[color=#000000]${text}[/color]`) <= limit ? n : 0;
 }
+
+// The board shows the frames the output holds, one after another at the
+// interval; under reduced motion it stays on the first until played.
+test('a moving gradient plays its frames on the board, and is still under reduced motion', async () => {
+  // The board's colours, as the markup spells them.
+  const shown = () => [...document.querySelectorAll('#preview span[style*=color]')].map((span) =>
+    `#${span.style.color.match(/\d+/g).map((c) => Number(c).toString(16).padStart(2, '0')).join('')}`).join();
+  for (const reducedMotion of ['no-preference', 'reduce']) {
+    const {context, page} = await openPage(session, {reducedMotion});
+    await page.evaluate(`window.shownColours = ${shown}`);
+    await setControl(page, 'text', 'Server');
+    for (const [id, value] of [['moving', true], ['frames', '4'], ['interval', '60']]) {
+      await setControl(page, id, value);
+    }
+    const output = await convert(page);
+    const frames = output.split('\n').map((line) => [...line.matchAll(/#([0-9A-F]{6})/g)]
+      .map(([, hex]) => `#${hex.toLowerCase()}`).join());
+    assert.equal(frames.length, 4, output);
+    assert.equal(new Set(frames).size, 4, output);
+    assert.match(await page.textContent('#counts'), /^4 帧/);
+    if (reducedMotion === 'reduce') {
+      // Five intervals and more on the first frame, then played on request.
+      assert.equal(await page.evaluate(shown), frames[0]);
+      await page.waitForTimeout(400);
+      assert.equal(await page.evaluate(shown), frames[0]);
+      assert.equal(await page.getAttribute('#motion-play', 'aria-pressed'), 'false');
+      await page.click('#motion-play');
+    }
+    // Every frame comes up in turn, the first again after the last.
+    for (const frame of [...frames.slice(1), frames[0]]) {
+      await page.waitForFunction((expected) => window.shownColours() === expected, frame, {polling: 10});
+    }
+    await context.close();
+  }
+});
 
 test('a limit in any unit chooses the step a search over every step finds', async () => {
   const {context, page} = await openPage(session);

@@ -209,6 +209,10 @@ test('a first visit warns of nothing and nothing jumps; a deleted gradient comes
     assert.ok(shifted < 0.05, `${screen.width}: shift ${shifted}`);
     assert.equal(await page.isVisible('#contrast-warning'), false);
     assert.equal(await page.getAttribute('#text', 'placeholder'), 'Type or paste the text to colour here');
+    // No empty band between the last setting and the preview.
+    const gap = await page.evaluate(() => document.querySelector('#result').getBoundingClientRect().top -
+      document.getElementById('share').getBoundingClientRect().bottom);
+    assert.ok(gap < 30, `${screen.width}: ${gap} px above the preview`);
     await context.close();
   }
   const {context, page} = await openPage(session);

@@ -115,11 +115,17 @@ test('markup in the text shows as text and runs nothing', async () => {
   assert.equal(await page.textContent('#preview'), hostile);
   assert.equal(await page.locator('#preview img, #preview script, #preview b').count(), 0);
   assert.equal(await page.evaluate(() => window.ran), undefined);
+  // One character to a tag, a browser reads no < of the text as a tag's start.
+  assert.equal(await page.isVisible('#escape-hint'), false);
 
-  // An HTML dialect meeting < suggests HTML-safe text, which writes entities.
-  assert.equal(await page.isVisible('#escape-hint'), true);
+  // Five to a tag, the first tag of the text is named under the text box
+  // until the text is shown as typed, with entities.
+  await page.fill('#step', '5');
+  await convert(page);
+  assert.match(await page.textContent('#escape-hint'), /第 1 行第 1 列的“<i”/u);
   await page.check('#escape');
-  assert.equal(await convert(page), cliMarkup(['--preset', 'html', '--escape', '--endpoints'], hostile).toString());
+  assert.equal(await convert(page),
+    cliMarkup(['--preset', 'html', '--step', '5', '--escape', '--endpoints'], hostile).toString());
   assert.equal(await page.isVisible('#escape-hint'), false);
   assert.equal(await page.textContent('#preview'), hostile);
   assert.deepEqual(errors, []);
@@ -223,10 +229,12 @@ test('formatting toggles follow the template, and the preview shows them', async
   await convert(page);
   assert.deepEqual(await page.$eval('#preview', (box) => [getComputedStyle(box.firstChild).fontWeight,
     getComputedStyle(box).textDecorationLine]), ['700', 'line-through']);
-  // ANSI has bold and underline only; game servers never decode entities.
+  // ANSI has bold and underline only; nothing shows § in a Minecraft client
+  // as typed, while & codes are shown so with a colour code between.
   const toggles = ['#bold', '#italic', '#underline', '#strike', '#escape'];
   for (const [change, disabled, reasons] of [[() => page.selectOption('#dialect', 'brelvin'), [1, 1, 1, 1, 0], [1, 0]],
-    [() => page.selectOption('#dialect', 'ampersand'), [0, 0, 0, 0, 1], [0, 1]],
+    [() => page.selectOption('#dialect', 'section'), [0, 0, 0, 0, 1], [0, 1]],
+    [() => page.selectOption('#dialect', 'ampersand'), [0, 0, 0, 0, 0], [0, 0]],
     [() => page.selectOption('#dialect', 'ansi'), [0, 1, 0, 1, 1], [1, 1]],
     [() => page.selectOption('#dialect', 'span'), [0, 0, 0, 0, 0], [0, 0]],
     [() => page.fill('#prefix', '<'), [1, 1, 1, 1, 0], [1, 0]]]) {
@@ -249,7 +257,15 @@ test('the ansi dialect\'s preview shows the colours its codes give', async () =>
   await page.fill('#text', 'a gradient through every colour');
   await page.selectOption('#dialect', 'ansi');
   await convert(page);
-  const shown = await page.$$eval('#preview [style]', (spans) => [...new Set(spans.map((s) => getComputedStyle(s).color))]);
+  const shownColours = () => page.$$eval('#preview [style]', (spans) => [...new Set(spans.map((s) => getComputedStyle(s).color))]);
+  const shown = await shownColours();
   assert.ok(shown.length > 1 && shown.every((colour) => discord.map(rgb).includes(colour)), shown.join());
+  // Clear hues keep their hue, though Discord's yellow and cyan are dark.
+  for (const [picked, expected] of [['#ffff00', 'B58900'], ['#00ffff', '2AA198'], ['#c0c0c0', 'FFFFFF']]) {
+    await page.fill('#start', picked);
+    await page.fill('#end', picked);
+    await convert(page);
+    assert.deepEqual(await shownColours(), [rgb(expected)], picked);
+  }
   await context.close();
 });

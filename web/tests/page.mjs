@@ -26,8 +26,9 @@ export async function openBrowser() {
   };
 }
 
-export async function openPage(session, {locale = 'zh-CN', permissions = [], colorScheme = 'light'} = {}) {
-  const context = await session.browser.newContext({locale, permissions, colorScheme});
+export async function openPage(session, {locale = 'zh-CN', permissions = [], colorScheme = 'light',
+  reducedMotion = 'no-preference'} = {}) {
+  const context = await session.browser.newContext({locale, permissions, colorScheme, reducedMotion});
   const page = await context.newPage();
   const errors = [];
   page.on('pageerror', (error) => errors.push(error));

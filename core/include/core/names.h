@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "core/animation.h"
 #include "core/conversion.h"
 #include "core/gradient_stops.h"
 #include "core/length.h"
@@ -35,6 +36,18 @@ inline constexpr std::array<Named<LengthUnit>, 3> kLimitUnits{{
     {"characters", LengthUnit::Characters},
     {"utf8", LengthUnit::Utf8Bytes},
     {"gbk", LengthUnit::GbkBytes},
+}};
+
+// Where a moving gradient's colours go, and how its frames are written.
+inline constexpr std::array<Named<Direction>, 2> kDirections{{
+    {"left", Direction::Left},
+    {"right", Direction::Right},
+}};
+
+inline constexpr std::array<Named<AnimationForm>, 3> kForms{{
+    {"lines", AnimationForm::Lines},
+    {"yaml", AnimationForm::Yaml},
+    {"json", AnimationForm::Json},
 }};
 
 }  // namespace huecode

@@ -4,7 +4,10 @@
 // start, end) selects in the editor's model by offsets into that text (a
 // caret when start equals end), text() reads the model back, one line break
 // per paragraph, colours() the coloured runs as [#rrggbb, bold]. window.
-// editorErrors collects what the editors report.
+// editorErrors collects what the editors report. Each is loaded as its own
+// documentation tells a site to load it: its theme, its toolbar, and its
+// content style sheet where it has one, since those change how a selection
+// reads.
 import {ClassicEditor} from '@ckeditor/ckeditor5-editor-classic';
 import {Essentials} from '@ckeditor/ckeditor5-essentials';
 import {FontColor} from '@ckeditor/ckeditor5-font';
@@ -29,9 +32,20 @@ import tinymce from 'tinymce';
 import 'tinymce/models/dom';
 import 'tinymce/themes/silver';
 import 'tinymce/icons/default';
+import 'tinymce/skins/ui/oxide/skin.js';
+import 'tinymce/skins/ui/oxide/content.js';
+import 'tinymce/skins/content/default/content.js';
 import 'sceditor/src/sceditor.js';
 import 'sceditor/src/formats/bbcode.js';
+import 'sceditor/minified/themes/default.min.css';
 import EasyMDE from 'easymde';
+import 'easymde/dist/easymde.min.css';
+import 'quill/dist/quill.snow.css';
+import 'prosemirror-view/style/prosemirror.css';
+import '@ckeditor/ckeditor5-ui/dist/index.css';
+import '@ckeditor/ckeditor5-engine/dist/index.css';
+import '@ckeditor/ckeditor5-editor-classic/dist/index.css';
+import '@ckeditor/ckeditor5-font/dist/index.css';
 
 window.editorErrors = [];
 const lines = (text) => text.split('\n');
@@ -50,7 +64,7 @@ function lineOf(text, offset) {
 }
 
 function quill(element) {
-  const editor = new Quill(element, {});
+  const editor = new Quill(element, {theme: 'snow'});
   return {
     set(text) {
       // Quill ends its text with the last line's line break.
@@ -144,7 +158,7 @@ function lexical(element) {
 
 async function ckeditor(element) {
   const editor = await ClassicEditor.create(element, {licenseKey: 'GPL', plugins: [Essentials, Paragraph, FontColor],
-    toolbar: []});
+    toolbar: ['undo', 'redo', '|', 'fontColor']});
   const root = () => editor.model.document.getRoot();
   let current = '';
   return {
@@ -222,8 +236,7 @@ function plain(body, focus = () => body.focus(), tag = 'div') {
 
 // TinyMCE in its frame: its model is that frame's DOM, its history its own.
 async function tinymceEditor(element) {
-  const [editor] = await tinymce.init({target: element, license_key: 'gpl', skin: false, content_css: false,
-    menubar: false, toolbar: false, statusbar: false, height: 120});
+  const [editor] = await tinymce.init({target: element, license_key: 'gpl', height: 200});
   const body = editor.getBody();
   const frame = editor.getContentAreaContainer().querySelector('iframe');
   const page = plain(body, () => {
@@ -246,8 +259,10 @@ async function tinymceEditor(element) {
 }
 
 // SCEditor for BBCode, in its frame; the browser's history is its only one.
+// As MyBB and SMF load it: its theme, its toolbar, and its content
+// stylesheet inside the frame.
 function scEditor(element) {
-  window.sceditor.create(element, {format: 'bbcode', style: '', emoticonsEnabled: false, toolbar: '',
+  window.sceditor.create(element, {format: 'bbcode', style: 'sceditor-content.css', emoticonsEnabled: false,
     height: 120});
   const editor = window.sceditor.instance(element);
   const body = editor.getBody();
@@ -260,8 +275,8 @@ function scEditor(element) {
 
 // EasyMDE, CodeMirror 5 underneath: it types through a hidden text area.
 function easyMde(element, extend = () => {}) {
-  const editor = new EasyMDE({element, autoDownloadFontAwesome: false, spellChecker: false, status: false,
-    toolbar: false, autosave: undefined});
+  const editor = new EasyMDE({element, autoDownloadFontAwesome: false, spellChecker: false,
+    autosave: undefined});
   const cm = editor.codemirror;
   extend(cm);
   return {
