@@ -10,8 +10,9 @@
 # from a configured (not necessarily built) tree: build/ (or
 # $HUECODE_LINT_BUILD_DIR, else $HUECODE_BUILD_DIR) for the program and its
 # tests, build-fuzz/ (or $HUECODE_FUZZ_BUILD_DIR) for the fuzz targets, which
-# only a clang build has, and build/web.obj (or $HUECODE_WEB_BUILD_DIR) for the
-# page's binding, which only the Emscripten build compiles.
+# only a clang build has, build/web.obj (or $HUECODE_WEB_BUILD_DIR) for the
+# page's binding, and build/npm.obj (or $HUECODE_NPM_BUILD_DIR) for the npm
+# package's own sources, which only the Emscripten builds compile.
 # Usage: scripts/lint.sh [--format-only | --tidy-only | --js-only | --shell-only]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -19,6 +20,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${HUECODE_LINT_BUILD_DIR:-${HUECODE_BUILD_DIR:-$root/build}}
 fuzz_build=${HUECODE_FUZZ_BUILD_DIR:-$root/build-fuzz}
 web_build=${HUECODE_WEB_BUILD_DIR:-$root/build/web.obj}
+npm_build=${HUECODE_NPM_BUILD_DIR:-$root/build/npm.obj}
 # shellcheck source=scripts/lib/build_folder.sh
 source "$root/scripts/lib/build_folder.sh"
 # shellcheck source=scripts/lib/linters.sh
@@ -47,17 +49,24 @@ if wanted --tidy-only; then
   configure_build main "$build"
   configure_build fuzz "$fuzz_build"
   configure_build web "$web_build"
+  configure_build npm "$npm_build"
   mapfile -t web_sources < <(git ls-files 'web/*.cpp')
   mapfile -t fuzz_sources < <(git ls-files 'tests/fuzz/*.cpp')
-  # What this machine's builds never compile (the Windows-only files) has no
-  # compile commands here: it is named, not counted as checked.
+  # The main build's sources; of those it leaves out, the npm package's
+  # Emscripten build compiles some (the JavaScript grapheme finder, the
+  # package's description), and what no build here compiles (the
+  # Windows-only files) has no compile commands: it is named, not counted as
+  # checked.
   mapfile -t sources < <(git ls-files '*.cpp' ':!tests/fuzz/*' ':!web/*')
-  mapfile -t unchecked < <(uncompiled "$build" "${sources[@]}")
-  mapfile -t sources < <(printf '%s\n' "${sources[@]}" | grep -vxF -f <(printf '%s\n' "${unchecked[@]}"))
-  echo "lint: clang-tidy on ${#sources[@]} + ${#fuzz_sources[@]} + ${#web_sources[@]} files"
+  mapfile -t left < <(uncompiled "$build" "${sources[@]}")
+  mapfile -t unchecked < <(uncompiled "$npm_build" "${left[@]}")
+  mapfile -t npm_sources < <(printf '%s\n' "${left[@]}" | grep -vxF -f <(printf '%s\n' "${unchecked[@]}"))
+  mapfile -t sources < <(printf '%s\n' "${sources[@]}" | grep -vxF -f <(printf '%s\n' "${left[@]}"))
+  echo "lint: clang-tidy on ${#sources[@]} + ${#fuzz_sources[@]} + ${#web_sources[@]} + ${#npm_sources[@]} files"
   tidy_check "$build" "${sources[@]/#/$root/}" || status=1
   tidy_check "$fuzz_build" "${fuzz_sources[@]/#/$root/}" || status=1
   tidy_check_web "$web_build" "${web_sources[@]/#/$root/}" || status=1
+  tidy_check_web "$npm_build" "${npm_sources[@]/#/$root/}" || status=1
   if ((${#unchecked[@]} > 0)); then
     echo "lint: clang-tidy cannot check ${unchecked[*]}: only the Windows build" \
       "(scripts/windows.sh) compiles them"

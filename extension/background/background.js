@@ -250,7 +250,7 @@ chrome.runtime.onMessage.addListener((message, sender, reply) => {
   }
   const work = message.type === 'preview' ? previewSelection(message.tabId)
     : message.type === 'apply' ? colourSelection(message.tabId, message.options)
-    : message.type === 'limits' ? loadCore().then((core) => ({maxStops: core.maxStops})) : null;
+    : message.type === 'limits' ? loadCore().then((core) => ({maxStops: core.maxStops, spaces: core.spaces})) : null;
   if (!work) {
     return false;
   }

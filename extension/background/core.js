@@ -20,6 +20,7 @@ async function load() {
     defaultDialect: core.initialDialect,
     defaultStops: core.defaultStops,
     maxStops: core.maxStops,
+    spaces: core.spaces,
     // The markup as a string, and the preview's chunks as [offset, units,
     // '#RRGGBB' or null for a bare chunk].
     convert(settings, text) {

@@ -152,14 +152,15 @@ async function importFile() {
     return;
   }
   try {
-    // The core's stop limit: a gradient it cannot take is refused here, not cut short later.
-    const {maxStops} = await chrome.runtime.sendMessage({type: 'limits'});
-    const imported = readGradientFile(await file.text(), {maxStops});
+    // The core's stop limit and colour spaces: a gradient it cannot take is refused here, not
+    // cut short or read in another space later.
+    const limits = await chrome.runtime.sendMessage({type: 'limits'});
+    const imported = readGradientFile(await file.text(), limits);
     let merged = null;
     const saved = await changeSavedGradients((list) => {
       merged = mergeGradients(list, imported);
       return merged.list;
-    }, {maxStops});
+    }, limits);
     state = {...state, saved};
     showGradients();
     byId('status').textContent = t('imported', merged.added, merged.skipped);

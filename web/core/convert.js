@@ -76,6 +76,8 @@ function pageInterface(described) {
     defaultStops: described.defaultStops.map(hexOf),
     maxStops: described.maxStops,
     units: described.units,
+    spaces: described.spaces,
+    limitUnits: described.limitUnits,
     surprise: {light: described.surprise.light.map(hexOf), dark: described.surprise.dark.map(hexOf)},
     styleNames: described.styleNames,
     templateParts: described.templateParts,

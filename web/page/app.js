@@ -47,7 +47,7 @@ parts.markupTools = createMarkupTools({worker: parts.worker, texts, core: () => 
   dialectName: (dialect) => dialectName(page.texts, dialect), setStatus});
 parts.library = createLibrary({
   texts,
-  maxStops: () => page.core?.maxStops,
+  limits: () => (page.core ? {maxStops: page.core.maxStops, spaces: page.core.spaces} : {}),
   current: () => ({stops: page.settings.stops, space: page.settings.space, positions: stopPositions(),
     format: page.settings.format, motion: savedMotion(page.settings)}),
   apply: applyGradient,
@@ -88,7 +88,7 @@ function onStorageElsewhere(event) {
     return;
   }
   const {core} = page;
-  const stored = loadSettings(local, core ? {maxStops: core.maxStops} : undefined);
+  const stored = loadSettings(local, core ?? undefined);
   const next = core ? withCoreDefaults(stored) : stored;
   if (!sameSettings(next, page.settings)) {
     page.settings = next;

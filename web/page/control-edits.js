@@ -7,6 +7,7 @@ import {editStops, withAddedStop} from './model.js';
 import {boardColour} from './preview.js';
 import {reversedStops} from '../shared/gradients.js';
 import {alignedPositions, positionsAfter} from '../shared/positions.js';
+import {withCoreNames} from '../shared/settings.js';
 import {positionTyped} from './shapes.js';
 import {circleFor, surpriseStops} from '../shared/shuffle.js';
 import {currentDialect} from './conversion.js';
@@ -122,9 +123,10 @@ export function applyGradient(gradient, name, button) {
   const before = page.settings;
   const board = ['light', 'dark'].includes(gradient.board) && before.board !== 'custom' ? gradient.board
     : before.board;
-  change({...before, rainbow: false, space: gradient.space, stops: gradient.stops,
+  // A gradient kept before the core was known may name a space it lacks.
+  change(withCoreNames({...before, rainbow: false, space: gradient.space, stops: gradient.stops,
     board, positions: gradient.positions ?? null, format: gradient.format ?? before.format,
-    ...appliedMotion(gradient.motion)}, {convert: 'now'});
+    ...appliedMotion(gradient.motion)}, page.core), {convert: 'now'});
   acknowledge(button, page.texts.appliedAck);
   showToast('gradient', button, page.texts.gradientApplied(name), () => change(before, {convert: 'now'}));
 }

@@ -58,7 +58,8 @@ function undoButton(text) {
 // The library's state: the list as storage last held it, how many entries
 // it skipped, why it could not be read, and what the last import replaced
 // while its undo is offered. host: {texts(), current() → {stops, space} or
-// null, apply(gradient, name, button), maxStops()}.
+// null, apply(gradient, name, button), limits() → the core's {maxStops, spaces}
+// once it is known}.
 function say(lib, message, undo = null) {
   byId('library-status').textContent = message;
   lib.undoImport = undo;
@@ -72,7 +73,7 @@ function problem(lib, e) {
 }
 
 function reload(lib) {
-  const read = gradients.loadSaved(local, {maxStops: lib.host.maxStops()});
+  const read = gradients.loadSaved(local, lib.host.limits());
   ({list: lib.list, skipped: lib.skipped, error: lib.error} = read);
   if (read.renumbered && !read.error) {
     gradients.storeSaved(local, lib.list, read.unreadable);
@@ -94,7 +95,7 @@ async function edit(lib, change, asked = false) {
     return false;
   }
   try {
-    await inTurn(() => gradients.changeSaved(local, change, {replace, maxStops: lib.host.maxStops()}));
+    await inTurn(() => gradients.changeSaved(local, change, {replace, ...lib.host.limits()}));
     return true;
   } catch (e) {
     say(lib, problem(lib, e));
@@ -161,12 +162,12 @@ async function save(lib) {
   const name = byId('save-name').value;
   try {
     // The name is checked before the list is touched.
-    const cleaned = gradients.cleanGradient({name, ...current}, {maxStops: lib.host.maxStops()});
+    const cleaned = gradients.cleanGradient({name, ...current}, lib.host.limits());
     if (lib.list.some((g) => g.name === cleaned.name) &&
       !await ask({question: t.replaceSaved(cleaned.name), yes: t.replace, no: t.cancel})) {
       return;
     }
-    if (await edit(lib, (l) => gradients.saveOverName(l, cleaned, {maxStops: lib.host.maxStops()}))) {
+    if (await edit(lib, (l) => gradients.saveOverName(l, cleaned, lib.host.limits()))) {
       // A name typed while the list was being written is the next one, kept.
       if (byId('save-name').value === name) {
         byId('save-name').value = '';
@@ -194,7 +195,7 @@ function exportFile(lib) {
 async function importFile(lib, file) {
   const t = lib.host.texts();
   try {
-    const imported = gradients.readGradientFile(await file.text(), {maxStops: lib.host.maxStops()});
+    const imported = gradients.readGradientFile(await file.text(), lib.host.limits());
     const replacing = locked(lib);
     if (replacing && !window.confirm(t.importReplaces)) {
       return;

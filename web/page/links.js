@@ -77,7 +77,7 @@ function linkToast(message, before) {
 // replaces an empty draft or the same one; over a different draft the user
 // is asked first. It is applied once: the address loses its fragment.
 export function openLink() {
-  const read = readShareFragment(location.hash, {maxStops: page.core.maxStops});
+  const read = readShareFragment(location.hash, page.core);
   if (!read) {
     return;
   }

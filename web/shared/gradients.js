@@ -46,7 +46,6 @@ export const storageKey = 'huecode.gradients.v1';
 export const maxFormatLength = 1000;
 export const motionKeys = Object.freeze(['frames', 'interval', 'direction', 'form', 'name']);
 export const maxMotionLength = 100;
-export const spaces = Object.freeze(['rgb', 'oklab']);
 export const maxSaved = 500;
 export const maxNameLength = 80;
 // A gradient file of this size holds far more than maxSaved gradients; a
@@ -171,15 +170,16 @@ export function cleanName(name) {
 }
 
 // The gradient as it is kept: checked, colours normalised, only known fields.
-// The most stops is the core's: a caller that keeps the gradient for a
-// conversion passes it as options.maxStops.
-export function cleanGradient(gradient, {maxStops = Infinity} = {}) {
+// The most stops and the colour spaces are the core's: a caller that keeps
+// the gradient for a conversion passes them (CoreFacts.maxStops, .spaces) as
+// options; before the core is known a space is any name.
+export function cleanGradient(gradient, {maxStops = Infinity, spaces = null} = {}) {
   if (!gradient || typeof gradient !== 'object') {
     throw new GradientError('badEntry');
   }
   const name = cleanName(gradient.name);
   const space = gradient.space ?? 'rgb';
-  if (!spaces.includes(space)) {
+  if (typeof space !== 'string' || !(spaces ?? [space]).includes(space)) {
     throw new GradientError('badSpace', {space: String(space)});
   }
   if (!Array.isArray(gradient.stops) || gradient.stops.length < 2) {

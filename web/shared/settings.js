@@ -2,7 +2,7 @@
 // in text-store.js).
 import {parseColour} from './gradients.js';
 import {languages} from '../i18n/texts.js';
-import {maxLengths} from './share.js';
+import {coreNames, maxLengths, namedByCore} from './share.js';
 import {validPositions} from './positions.js';
 /** @import {Settings} from './types.js' */
 
@@ -55,10 +55,8 @@ export const defaults = Object.freeze({
 // undo or a share link leaves them alone.
 export const readerKeys = Object.freeze(['language', 'theme']);
 
+// The page's own choices; those of the conversion are the core's (coreNames).
 const choices = {
-  space: ['rgb', 'oklab'],
-  by: ['char', 'grapheme', 'word'],
-  limitUnit: ['characters', 'utf8', 'gbk'],
   board: ['light', 'dark', 'custom'],
   theme: ['auto', 'light', 'dark'],
   language: languages,
@@ -78,9 +76,12 @@ function stopsOf(value, maxStops) {
 }
 
 // One field as stored, or undefined when it cannot be read.
-function readField(key, value, maxStops) {
+function readField(key, value, limits) {
   if (key === 'stops') {
-    return value === null ? null : stopsOf(value, maxStops);
+    return value === null ? null : stopsOf(value, limits.maxStops ?? storedStopsGuard);
+  }
+  if (coreNames[key]) {
+    return namedByCore(key, value, limits) ? value : undefined;
   }
   if (key === 'positions') {
     return value === null || validPositions(value) ? value : undefined;
@@ -102,24 +103,31 @@ function readField(key, value, maxStops) {
 // Anything stored by another version, or edited by hand, falls back field by
 // field to the defaults rather than breaking the page: only the stored
 // object's own fields are read, and each against the rules a share link's
-// field meets.
+// field meets. limits: the core's facts, once it is known.
 /**
  * @param {*} stored
- * @param {{maxStops?: number}} [limits]
+ * @param {import('./types.js').CoreLimits} [limits]
  * @returns {Settings}
  */
-export function sanitised(stored, {maxStops = storedStopsGuard} = {}) {
+export function sanitised(stored, limits = {}) {
   const settings = {...defaults};
   if (!stored || typeof stored !== 'object' || Array.isArray(stored)) {
     return settings;
   }
   for (const key of Object.keys(defaults)) {
-    const value = Object.hasOwn(stored, key) ? readField(key, stored[key], maxStops) : undefined;
+    const value = Object.hasOwn(stored, key) ? readField(key, stored[key], limits) : undefined;
     if (value !== undefined) {
       settings[key] = value;
     }
   }
   return settings;
+}
+
+// Settings read before the core was known, with a name it does not have
+// back at the default.
+export function withCoreNames(settings, core) {
+  const unknown = Object.keys(coreNames).filter((key) => !namedByCore(key, settings[key], core));
+  return {...settings, ...Object.fromEntries(unknown.map((key) => [key, defaults[key]]))};
 }
 
 // store: the guarded localStorage of storage.js.

@@ -21,6 +21,14 @@ export const maxLengths = Object.freeze({step: 32, limit: 32, prefix: 1000, midd
 // inherited members (toString, constructor).
 const flag = {write: (v) => (v ? '1' : '0'), read: (s) => (s === '1' ? true : s === '0' ? false : undefined)};
 const oneOf = (...values) => ({write: String, read: (s) => (values.includes(s) ? s : undefined)});
+// The settings whose values are names the core gives (CoreFacts): the list
+// each takes them from.
+export const coreNames = Object.freeze({space: 'spaces', by: 'units', limitUnit: 'limitUnits'});
+// One of the core's names for the setting key, in limits (the core's facts);
+// before the core is known, any name.
+export const namedByCore = (key, value, limits) => typeof value === 'string' &&
+  (limits?.[coreNames[key]] ?? [value]).includes(value);
+const coreName = (key) => ({write: String, read: (s, limits) => (namedByCore(key, s, limits) ? s : undefined)});
 // A broken escape in a damaged link reads as U+FFFD, which no setting holds.
 const string = (max) => ({write: String, read: (s) => (s.length <= max && !s.includes('\uFFFD') ? s : undefined)});
 // Six digits in either case.
@@ -50,9 +58,9 @@ const positions = {
 const fields = {
   stops,
   rainbow: flag,
-  space: oneOf('rgb', 'oklab'),
+  space: coreName('space'),
   step: string(maxLengths.step),
-  by: oneOf('char', 'grapheme', 'word'),
+  by: coreName('by'),
   merge: flag,
   escape: flag,
   bold: flag,
@@ -61,7 +69,7 @@ const fields = {
   strike: flag,
   endpoints: flag,
   limit: string(maxLengths.limit),
-  limitUnit: oneOf('characters', 'utf8', 'gbk'),
+  limitUnit: coreName('limitUnit'),
   fit: flag,
   prefix: string(maxLengths.prefix),
   middle: string(maxLengths.middle),
@@ -103,10 +111,11 @@ export function shareFragment(settings, text = null) {
 // version, unreadable}: settings holds every field that could be read, text
 // is null when the link has none, version is null when it cannot be read, and
 // unreadable names the fields left to the defaults. Fields a later version
-// added are passed over. limits.maxStops is the core's.
+// added are passed over. limits are the core's facts (its stop limit and
+// the names coreNames lists).
 /**
  * @param {string} fragment
- * @param {{maxStops?: number}} [limits]
+ * @param {import('./types.js').CoreLimits} [limits]
  * @returns {ShareLink | null}
  */
 export function readShareFragment(fragment, limits = {}) {

@@ -77,6 +77,14 @@
 /**
  * What the core tells the page of itself once its worker is ready
  * (core/convert.js, checked by core/interface.js).
+ * @typedef {object} CoreLimits what the settings and gradients read from the core's facts
+ * @property {number} [maxStops]
+ * @property {string[]} [spaces]
+ * @property {string[]} [units]
+ * @property {string[]} [limitUnits]
+ */
+
+/**
  * @typedef {object} CoreFacts
  * @property {Dialect[]} dialects
  * @property {string} initialDialect
@@ -84,6 +92,8 @@
  * @property {string[]} defaultStops
  * @property {number} maxStops
  * @property {string[]} units
+ * @property {string[]} spaces
+ * @property {string[]} limitUnits
  * @property {{light: string[], dark: string[]}} surprise
  * @property {string[]} styleNames
  * @property {string[]} templateParts

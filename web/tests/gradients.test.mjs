@@ -20,7 +20,7 @@ test('colours typed as hex, contrast, and the gallery keeps its promises', () =>
   }
   assert.ok(g.gallery.length >= 10 && new Set(g.gallery.map((e) => e.id)).size === g.gallery.length);
   for (const entry of g.gallery) {
-    assert.ok(entry.name.zh && entry.name.en && g.spaces.includes(entry.space), entry.id);
+    assert.ok(entry.name.zh && entry.name.en && ['rgb', 'oklab'].includes(entry.space), entry.id);
     assert.ok(entry.stops.length >= 2 && entry.stops.every((s) => g.parseColour(s) === s), entry.id);
     const boards = entry.board === 'any' ? ['light', 'dark'] : [entry.board];
     for (const board of boards) {
@@ -69,7 +69,9 @@ test('saved gradients: save, rename, move and delete keep every other entry and 
     [() => g.saveGradient(list, {name: 'x'.repeat(81), stops: ['#000000', '#FFFFFF']}), 'nameTooLong'],
     [() => g.saveGradient(list, {name: 'x', stops: ['#000000']}), 'tooFewStops'],
     [() => g.saveGradient(list, {name: 'x', stops: ['#000000', 'red']}), 'badColour'],
-    [() => g.saveGradient(list, {name: 'x', stops: ['#000000', '#FFFFFF'], space: 'hsl'}), 'badSpace'],
+    [() => g.saveGradient(list, {name: 'x', stops: ['#000000', '#FFFFFF'], space: 'hsl'}, {spaces: ['rgb', 'oklab']}),
+      'badSpace'],
+    [() => g.saveGradient(list, {name: 'x', stops: ['#000000', '#FFFFFF'], space: 7}), 'badSpace'],
     [() => g.saveGradient(list, {name: 'x', stops: Array(4).fill('#000000')}, {maxStops: 3}), 'tooManyStops'],
     [() => g.renameGradient(list, 'gnone', 'x'), 'unknownId'],
   ];

@@ -2,8 +2,12 @@
 // undo and share links.
 import assert from 'node:assert/strict';
 import {test} from 'node:test';
-import {History, editStops, readCount, withAddedStop} from '../page/model.js';
+import {History, editStops, readCount, readStep, withAddedStop} from '../page/model.js';
 import {readShareFragment, shareFragment} from '../shared/share.js';
+import {defaults, sanitised, withCoreNames} from '../shared/settings.js';
+
+// The names a core's interface gives for the conversion's choices.
+const core = {spaces: ['rgb', 'oklab'], units: ['char', 'grapheme', 'word'], limitUnits: ['characters', 'utf8', 'gbk']};
 
 test('counts: digits only, full-width digits read, nothing rounded or clamped', () => {
   const rows = [['3', {value: 3}], [' ３２ ', {value: 32}], ['+7', {value: 7}], ['', {error: 'empty'}],
@@ -12,6 +16,14 @@ test('counts: digits only, full-width digits read, nothing rounded or clamped', 
     ['2147483647', {value: 2147483647}], ['2147483648', {error: 'tooLarge', max: 2147483647}]];
   for (const [text, expected] of rows) {
     assert.deepEqual(readCount(text), expected, text);
+  }
+  // The step also takes the core's &H and &O integers; a count stays digits only.
+  const steps = [['&H3', {value: 3}], [' &h1f ', {value: 31}], ['&O17', {value: 15}], ['＆Ｈ１０', {value: 16}],
+    ['12', {value: 12}], ['&H', {error: 'notWhole'}], ['&O8', {error: 'notWhole'}], ['&HG', {error: 'notWhole'}],
+    ['&H0', {error: 'tooSmall', min: 1}], ['&H80000000', {error: 'tooLarge', max: 2147483647}],
+    ['&H7FFFFFFF', {value: 2147483647}], ['1.5', {error: 'notWhole'}]];
+  for (const [text, expected] of steps) {
+    assert.deepEqual(readStep(text), expected, text);
   }
 });
 
@@ -64,6 +76,21 @@ test('share links round trip and read what they can of a damaged or newer one', 
     ['#huecode=1&moving=yes&frames=12&animationName=%E5', {settings: {frames: '12'}, text: null, version: 1,
       unreadable: ['moving', 'animationName']}]];
   for (const [fragment, expected] of rows) {
-    assert.deepEqual(readShareFragment(fragment), expected, fragment);
+    assert.deepEqual(readShareFragment(fragment, core), expected, fragment);
   }
+});
+
+test('settings name a colour space and units only as the core does, also those read before it was known', () => {
+  const rows = [[{space: 'oklab', by: 'word', limitUnit: 'gbk'}, {space: 'oklab', by: 'word', limitUnit: 'gbk'}],
+    [{space: 'hsl', by: 'line', limitUnit: 'bytes'}, {space: defaults.space, by: defaults.by, limitUnit: defaults.limitUnit}],
+    [{space: 7, by: null}, {space: defaults.space, by: defaults.by, limitUnit: defaults.limitUnit}]];
+  for (const [stored, expected] of rows) {
+    const early = sanitised(stored);
+    for (const settings of [sanitised(stored, core), withCoreNames(early, core)]) {
+      assert.deepEqual({space: settings.space, by: settings.by, limitUnit: settings.limitUnit}, expected,
+        JSON.stringify(stored));
+    }
+  }
+  // Before the core is known a name is kept, to be checked once it is.
+  assert.equal(sanitised({space: 'hsl'}).space, 'hsl');
 });

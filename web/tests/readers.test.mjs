@@ -17,6 +17,8 @@ const textLimits = {step: 32, limit: 32, prefix: 1000, middle: 1000, suffix: 100
   interval: 32, direction: 16, form: 16, animationName: 100};
 const choices = {space: ['rgb', 'oklab'], by: ['char', 'grapheme', 'word'], limitUnit: ['characters', 'utf8', 'gbk'],
   board: ['light', 'dark', 'custom'], theme: ['auto', 'light', 'dark'], language: ['zh', 'en', null]};
+// The core's facts the readers check against, as its interface hands them over.
+const core = {maxStops: 64, spaces: choices.space, units: choices.by, limitUnits: choices.limitUnit};
 const flags = ['rainbow', 'merge', 'escape', 'bold', 'italic', 'underline', 'strike', 'endpoints', 'fit', 'perLine',
   'mirror', 'moving'];
 // Stop positions: percent with at most two decimals, the placed ones never decreasing.
@@ -65,7 +67,7 @@ const pageSettings = fc.record(Object.fromEntries(Object.keys(defaults).map((key
 
 test('share links: a written link reads back as written, any fragment reads within the rules', () => {
   fc.assert(fc.property(pageSettings, fc.option(fc.string({unit: 'grapheme'})), (settings, text) => {
-    const link = readShareFragment(shareFragment(settings, text), {maxStops: 64});
+    const link = readShareFragment(shareFragment(settings, text), core);
     assert.equal(link.version, 1);
     assert.equal(link.text, text);
     for (const [key, value] of Object.entries(settings)) {
@@ -79,7 +81,7 @@ test('share links: a written link reads back as written, any fragment reads with
     fc.array(fc.tuple(fc.constantFrom(...Object.keys(defaults), 'huecode', 'text', '__proto__'), fc.string()))
       .map((pairs) => `#huecode=1&${pairs.map(([k, v]) => `${k}=${encodeURIComponent(v)}`).join('&')}`));
   fc.assert(fc.property(fragment, (text) => {
-    const link = readShareFragment(text, {maxStops: 64});
+    const link = readShareFragment(text, core);
     for (const [key, value] of Object.entries(link?.settings ?? {})) {
       assert.ok(Object.hasOwn(defaults, key) && meetsRule(key, value, 64), `${key}: ${JSON.stringify(value)}`);
     }
@@ -92,7 +94,7 @@ test('stored settings: every field within the rules, whatever was stored', () =>
   const upgraded = sanitised({stops: ['#ff00aa', '#00FF00'], boardColour: '#fafafa'});
   assert.deepEqual([upgraded.stops, upgraded.boardColour], [['#FF00AA', '#00FF00'], '#FAFAFA']);
   fc.assert(fc.property(stored, (value) => {
-    const settings = sanitised(value, {maxStops: 64});
+    const settings = sanitised(value, core);
     assert.deepEqual(Object.keys(settings), Object.keys(defaults));
     for (const [key, field] of Object.entries(settings)) {
       assert.ok(field === defaults[key] || meetsRule(key, field, 64), `${key}: ${JSON.stringify(field)}`);
@@ -122,23 +124,23 @@ test('gradient files and the stored list: clean gradients or a reason, and nothi
     const text = JSON.stringify(value) ?? '';
     let read = null;
     try {
-      read = g.readGradientFile(text);
+      read = g.readGradientFile(text, core);
     } catch (error) {
       assert.ok(error instanceof g.GradientError && typeof error.code === 'string');
     }
     if (read !== null) {
       assert.ok(read.every(isClean));
-      assert.deepEqual(g.readGradientFile(g.exportGradients(read)), read);
+      assert.deepEqual(g.readGradientFile(g.exportGradients(read), core), read);
     }
     const store = new Map([[g.storageKey, text]]);
     const storage = {getItem: (k) => store.get(k) ?? null, setItem: (k, v) => store.set(k, v)};
-    const saved = g.loadSaved(storage);
+    const saved = g.loadSaved(storage, core);
     if (saved.error === null) {
       assert.ok(saved.list.every(isClean));
       assert.equal(saved.list.length + saved.skipped, value.gradients.length);
       assert.equal(new Set(saved.list.map((e) => e.id)).size, saved.list.length);
-      g.changeSaved(storage, (l) => l.slice(1));
-      assert.deepEqual(g.loadSaved(storage).unreadable, saved.unreadable, 'a change dropped an unreadable entry');
+      g.changeSaved(storage, (l) => l.slice(1), core);
+      assert.deepEqual(g.loadSaved(storage, core).unreadable, saved.unreadable, 'a change dropped an unreadable entry');
     }
   }), runs);
 });
