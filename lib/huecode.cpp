@@ -62,8 +62,8 @@ struct Buffer {
   }
 };
 
-Error Stream(std::string_view bytes, const huecode_options* options, Utf8Sink::Writer write,
-             void* context) {
+// The conversion the options ask for, planned as huecode-cli plans it.
+Result<PlannedConversion, Error> Plan(std::string_view bytes, const huecode_options* options) {
   auto read = ReadOptions(options, false);
   if (!read) {
     return read.error();
@@ -80,6 +80,15 @@ Error Stream(std::string_view bytes, const huecode_options* options, Utf8Sink::W
   auto planned = PlanConversion(*read, std::move(*settings));
   if (!planned) {
     return FromFailure(planned.error());
+  }
+  return std::move(*planned);
+}
+
+Error Stream(std::string_view bytes, const huecode_options* options, Utf8Sink::Writer write,
+             void* context) {
+  auto planned = Plan(bytes, options);
+  if (!planned) {
+    return planned.error();
   }
   Utf8Sink sink(write, context);
   planned->plan.text().write(planned->plan.step(), sink);
@@ -240,6 +249,33 @@ huecode_status huecode_strip(const char* markup, size_t size, const huecode_opti
     return {};
   });
   return Deliver(buffer, status, text, text_size);
+}
+
+huecode_status huecode_code_note(const char* text, size_t size, const huecode_options* options,
+                                 char** note, size_t* note_size, huecode_error** error) {
+  if (note != nullptr) {
+    *note = nullptr;
+  }
+  Buffer buffer;
+  const huecode_status status = Report(error, [&]() -> Error {
+    auto bytes = Bytes(text, size, "text");
+    if (!bytes) {
+      return bytes.error();
+    }
+    if (note == nullptr) {
+      return {HUECODE_ERROR_ARGUMENT, "note is NULL"};
+    }
+    auto planned = Plan(*bytes, options);
+    if (!planned) {
+      return planned.error();
+    }
+    const std::string said = TextCodeNote(planned->plan);
+    if (Buffer::Append(&buffer, said.data(), said.size()) != 0) {
+      return {HUECODE_ERROR_MEMORY, "out of memory"};
+    }
+    return {};
+  });
+  return Deliver(buffer, status, note, note_size);
 }
 
 void huecode_free(void* memory) {

@@ -109,7 +109,7 @@ function readString(module, pointer, size) {
 }
 
 /**
- * Runs one of the two calls that allocate their result: (text, size, options,
+ * Runs one of the calls that allocate their result: (text, size, options,
  * &out, &outSize, &error) -> status.
  */
 function call(module, layout, entry, input, options) {
@@ -146,6 +146,7 @@ export function bind(module) {
   return {
     convert: (text, options) => call(module, layout, module._huecode_convert_alloc, text, options),
     strip: (markup, options) => call(module, layout, module._huecode_strip, markup, options),
+    codeNote: (text, options) => call(module, layout, module._huecode_code_note, text, options),
     dialects: () => structuredClone(described.dialects),
     version: readString(module, module._huecode_version()),
   };

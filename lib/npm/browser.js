@@ -3,4 +3,4 @@ import createHuecode from "./huecode-inline.mjs";
 import { bind } from "./api.js";
 
 export { HuecodeError } from "./api.js";
-export const { convert, strip, dialects, version } = bind(await createHuecode());
+export const { convert, strip, codeNote, dialects, version } = bind(await createHuecode());

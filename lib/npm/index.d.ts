@@ -64,5 +64,11 @@ export class HuecodeError extends Error {
 export function convert(text: string, options?: Options): string;
 /** Markup of any dialect read back to its text. */
 export function strip(markup: string, options?: StripOptions): string;
+/**
+ * What huecode-cli notes about the text's own codes (a server's "&l", "§a",
+ * MiniMessage's "<b>") with these options: the first, where it is and what
+ * the destination makes of it; "" when there is none.
+ */
+export function codeNote(text: string, options?: Options): string;
 export function dialects(): Dialect[];
 export const version: string;

@@ -5,4 +5,4 @@ import { bind } from "./api.js";
 
 export { HuecodeError } from "./api.js";
 const wasmBinary = await readFile(new URL("huecode.wasm", import.meta.url));
-export const { convert, strip, dialects, version } = bind(await createHuecode({ wasmBinary }));
+export const { convert, strip, codeNote, dialects, version } = bind(await createHuecode({ wasmBinary }));

@@ -2,9 +2,10 @@
  * installed tree as C (pkg-config) and as C++ (find_package); the source is
  * both. It takes huecode-cli's options and a text and writes what
  * huecode-cli would: the markup (or with --strip the text) and a line break,
- * or on failure "CODE: message" on standard error and huecode-cli's exit
- * status. "--bad-calls" runs the table of wrong calls instead, each of which
- * must come back as an error value. */
+ * and the note on the text's own codes on standard error, or on failure
+ * "CODE: message" on standard error and huecode-cli's exit status.
+ * "--bad-calls" runs the table of wrong calls instead, each of which must
+ * come back as an error value. */
 #include <huecode/huecode.h>
 #include <stddef.h>
 #include <stdio.h>
@@ -115,11 +116,18 @@ static int run(int argc, char** argv) {
     fwrite(plain, 1, size, stdout);
     huecode_free(plain);
   } else {
-    const huecode_status status =
-        huecode_convert(text, strlen(text), &options, write_to, stdout, &error);
+    char* note = NULL;
+    huecode_status status = huecode_convert(text, strlen(text), &options, write_to, stdout, &error);
+    if (status == HUECODE_OK) {
+      status = huecode_code_note(text, strlen(text), &options, &note, NULL, &error);
+    }
     if (status != HUECODE_OK) {
       return fail(status, error);
     }
+    if (note[0] != '\0') {
+      fprintf(stderr, "%s\n", note);
+    }
+    huecode_free(note);
   }
   putchar('\n');
   return 0;
@@ -129,7 +137,7 @@ static int run(int argc, char** argv) {
  * with its size), one option set as the command line would set it (or a
  * wrong struct: "size 0", "newer field", "via NULL", "via entry NULL"), and
  * which call, with NULL for its output when asked. */
-typedef enum call_kind { ALLOC, STREAM, STOPPED, STRIP } call_kind;
+typedef enum call_kind { ALLOC, STREAM, STOPPED, STRIP, NOTE } call_kind;
 typedef struct bad_call {
   call_kind kind;
   const char* text;
@@ -171,6 +179,12 @@ static const bad_call bad_calls[] = {
     {STRIP, "[color=red]a", NUL, NULL, NULL, 0, HUECODE_ERROR_INPUT},
     {STRIP, "\xf8", 1, NULL, NULL, 0, HUECODE_ERROR_INPUT},
     {STRIP, "a", 1, "--preset", "nope", 0, HUECODE_ERROR_OPTION},
+    {NOTE, "a&la", NUL, NULL, NULL, 1, HUECODE_ERROR_ARGUMENT},
+    {NOTE, NULL, 2, NULL, NULL, 0, HUECODE_ERROR_ARGUMENT},
+    {NOTE, "a\xc3", NUL, NULL, NULL, 0, HUECODE_ERROR_INPUT},
+    {NOTE, "a&la", NUL, "--preset", "nope", 0, HUECODE_ERROR_OPTION},
+    {NOTE, "ab", 2, "--fit", "3", 0, HUECODE_ERROR_INPUT},
+    {NOTE, "a&la", NUL, "--preset", "legacy", 0, HUECODE_OK},
 };
 
 /* The caller's struct grown by a field this library does not know. */
@@ -210,6 +224,9 @@ static huecode_status call(const bad_call* row, huecode_error** error) {
   if (row->kind == STRIP) {
     status =
         huecode_strip(row->text, row->size, &newer.known, row->null_out ? NULL : &out, NULL, error);
+  } else if (row->kind == NOTE) {
+    status = huecode_code_note(row->text, row->size, &newer.known, row->null_out ? NULL : &out,
+                               NULL, error);
   } else if (row->kind == ALLOC) {
     status = huecode_convert_alloc(row->text, row->size, &newer.known, row->null_out ? NULL : &out,
                                    NULL, error);

@@ -92,10 +92,16 @@ cases=(
   "a"$'\xff'"b"
   "--strip|[color=red]a"
   "--strip|--preset|ubb|[ftc=#FF00FF]a[/ft]"
+  "--preset|legacy|--step|3|a&aa"
+  "--preset|ampersand|--step|2|one"$'\n'"tw&lo"
+  "--preset|html|--step|5|<img src=x>"
+  "--preset|json|§a b"
+  "--preset|minimessage|--step|4|--escape|say <b>\\hi"
 )
 
-# The same bytes on standard output, the same status, and on failure the
-# same message as huecode-cli's without its program name and help pointer.
+# The same bytes on standard output, the same status, on failure the same
+# message as huecode-cli's without its program name and help pointer, and on
+# success the same note on the text's own codes.
 check() {
   local program=$1 status status2 expected
   shift
@@ -105,7 +111,8 @@ check() {
   status2=0
   "$program" "$@" >"$work/lib.out" 2>"$work/lib.err" || status2=$?
   if ((status != status2)) || ! cmp -s "$work/cli.out" "$work/lib.out" ||
-    { ((status != 0)) && [[ $(sed 's/^[0-9]*: //' "$work/lib.err") != "$expected" ]]; }; then
+    { ((status != 0)) && [[ $(sed 's/^[0-9]*: //' "$work/lib.err") != "$expected" ]]; } ||
+    { ((status == 0)) && [[ $(sed -n 's/^huecode-cli: \(note: \)/\1/p' "$work/cli.err") != "$(<"$work/lib.err")" ]]; }; then
     echo "${program##*/} $*: status $status2, expected $status" >&2
     diff "$work/cli.out" "$work/lib.out" >&2 || true
     diff <(echo "$expected") <(sed 's/^[0-9]*: //' "$work/lib.err") >&2 || true

@@ -2,9 +2,9 @@
 // once or after a pause in typing, and the core's defaults filled in.
 import {formattingSettings} from './formatting.js';
 import {windowSize} from './output-view.js';
-import {dialectOf, readCount} from './model.js';
+import {dialectOf, readCount, readStep} from './model.js';
 import {defaults, readerKeys, withCoreNames} from '../shared/settings.js';
-import {maxTextLength} from '../storage/text-store.js';
+import {excessCharacters, maxTextLength} from '../storage/text-store.js';
 import {longText} from './text-box.js';
 import {page, parts, setStatus} from './state.js';
 import {byId} from './dom.js';
@@ -13,7 +13,7 @@ import {byId} from './dom.js';
 // The step and the limit as numbers, or the reason they cannot be read; a
 // moving gradient's frames and interval too, within the core's limits.
 export function readNumbers(s = page.settings) {
-  const step = readCount(s.step);
+  const step = readStep(s.step);
   const limit = s.limit.trim() === '' ? {value: null} : readCount(s.limit);
   const motion = page.core?.motion;
   const moving = s.moving && motion;
@@ -63,8 +63,9 @@ export function convertNow() {
     return;
   }
   const text = parts.textBox.value();
-  if (text.length > maxTextLength) {
-    setStatus(page.texts.textTooLong(maxTextLength, text.length));
+  const excess = excessCharacters(text.length, () => text);
+  if (excess) {
+    setStatus(page.texts.textTooLong(maxTextLength, excess));
     delete byId('output').dataset.pending;
     return;
   }

@@ -17,7 +17,10 @@ export function readCount(text, {min = 1, max = maxCount} = {}) {
   if (!/^[+-]?\d+$/.test(digits)) {
     return {error: 'notWhole'};
   }
-  const value = Number(digits);
+  return countWithin(Number(digits), min, max);
+}
+
+function countWithin(value, min, max) {
   if (value < min) {
     return {error: 'tooSmall', min};
   }
@@ -25,6 +28,19 @@ export function readCount(text, {min = 1, max = maxCount} = {}) {
     return {error: 'tooLarge', max};
   }
   return {value};
+}
+
+// The step box takes what the core's step reading takes as a whole number:
+// a count, or an &H (hexadecimal) or &O (octal) integer, as the window's step
+// box always has; the core is sent its value.
+const radixInteger = /^&(?:[Hh]([0-9A-Fa-f]+)|[Oo]([0-7]+))$/;
+
+export function readStep(text) {
+  const literal = radixInteger.exec(halfWidth(text).trim());
+  if (!literal) {
+    return readCount(text);
+  }
+  return countWithin(literal[1] ? Number.parseInt(literal[1], 16) : Number.parseInt(literal[2], 8), 1, maxCount);
 }
 
 // move -1 or 1 swaps stop k with its neighbour, 0 removes it; start (0) and

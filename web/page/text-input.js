@@ -2,7 +2,7 @@
 // the user types or pastes.
 import {piecesFrom} from '../core/answer.js';
 import {showNote} from './notice.js';
-import {markStart, maxTextLength, saveText, textChanged} from '../storage/text-store.js';
+import {excessCharacters, markStart, maxTextLength, saveText, textChanged} from '../storage/text-store.js';
 import {convertNow, scheduleConversion} from './conversion.js';
 import {page, parts, setStatus} from './state.js';
 
@@ -33,10 +33,11 @@ const pasteUnits = 10000;
 export function onTextInput() {
   page.textTouched = true;
   const length = parts.textBox.length();
-  if (length > maxTextLength) {
+  const excess = excessCharacters(length, () => parts.textBox.value());
+  if (excess) {
     clearTimeout(page.timer);
     page.timer = 0;
-    setStatus(page.texts.textTooLong(maxTextLength, length));
+    setStatus(page.texts.textTooLong(maxTextLength, excess));
     return;
   }
   // A paste (or a cut) of many characters converts at once: the worker

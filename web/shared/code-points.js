@@ -17,6 +17,27 @@ export function pairSafeSpan(units, start, end) {
   return [from, Math.max(from, cut(end) ? end - 1 : end)];
 }
 
+// Characters as the core counts them: a lead unit followed by a trail unit
+// is one, any other unit (a lone surrogate too) one of its own.
+function characterCount(text) {
+  let pairs = 0;
+  for (let k = 1; k < text.length; ++k) {
+    pairs += Number(isTrail(text.charCodeAt(k)) && isLead(text.charCodeAt(k - 1)));
+  }
+  return text.length - pairs;
+}
+
+// The characters of a text of `units` code units (text() gives it) when
+// they are more than limit, else 0. A text of no more units than the limit
+// has no more characters: only a longer one is counted.
+export function charactersOver(limit, units, text) {
+  if (units <= limit) {
+    return 0;
+  }
+  const characters = characterCount(text());
+  return characters > limit ? characters : 0;
+}
+
 // A lone surrogate cannot travel as UTF-8 (the clipboard, a file, the
 // command line): like the browser's own encoder, the page converts it as the
 // replacement character U+FFFD, which is what the command line reads.

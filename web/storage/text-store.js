@@ -12,6 +12,7 @@
 import {inTransaction, openDatabase} from './drafts.js';
 import {startConverter} from '../core/runner.js';
 import {local, reportRefused, session} from './storage.js';
+import {charactersOver} from '../shared/code-points.js';
 
 const draftPrefix = 'draft:';
 const quickKey = 'huecode.text.v1';
@@ -22,9 +23,12 @@ const answerWithin = 1000;
 // machine may need more than the second the page waits for it at start.
 const silentAfter = 5000;
 const keepWithin = 100;
-// The longest text the page takes: 10 Mi UTF-16 code units. A longer one is
+// The longest text the page takes: 10 Mi characters. A longer one is
 // refused before it is kept or converted.
 export const maxTextLength = 10 * 2 ** 20;
+
+// The text's characters when they are more than the page takes, else 0.
+export const excessCharacters = (units, text) => charactersOver(maxTextLength, units, text);
 
 const tabKey = 'huecode.tab';
 const newTabId = () => `t${Date.now().toString(36)}${Math.random().toString(36).slice(2, 8)}`;

@@ -1,7 +1,7 @@
 // Cutting a JavaScript string and lone surrogates, without a browser.
 import assert from 'node:assert/strict';
 import {test} from 'node:test';
-import {pairSafeEnd, pairSafeSpan, wellFormed} from '../shared/code-points.js';
+import {charactersOver, pairSafeEnd, pairSafeSpan, wellFormed} from '../shared/code-points.js';
 
 test('a cut never splits a surrogate pair', () => {
   // text, cut at, where the cut goes: written as the characters kept.
@@ -24,5 +24,15 @@ test('lone surrogates become U+FFFD, pairs stay', () => {
     ['', '']];
   for (const [text, expected] of texts) {
     assert.equal(wellFormed(text), expected, JSON.stringify(text));
+  }
+});
+
+// A limit on characters counts a pair once, as the core does, and a lone
+// surrogate as one: limit, text, the characters reported (0: within it).
+test('a text is over a limit of characters by its characters, not its code units', () => {
+  const rows = [[3, '😀😀😀', 0], [3, 'abcd', 4], [3, '😀😀a😀', 4], [2, '\uDE00\uD83D', 0], [1, '\uDE00\uD83D', 2],
+    [2, 'a\uD83D\uDE00', 0], [0, '', 0]];
+  for (const [limit, text, over] of rows) {
+    assert.equal(charactersOver(limit, text.length, () => text), over, `${JSON.stringify(text)} against ${limit}`);
   }
 });

@@ -26,6 +26,8 @@ const cases = [
   {name: 'step 4', text: 'abcdefghij', step: '4'},
   {name: 'step with spaces around', text: 'abcdefghij', step: ' 3 ', cliStep: '3'},
   {name: 'full-width step', text: 'abcdefghij', step: '３', cliStep: '3'},
+  {name: 'hexadecimal step, as the window reads it', text: 'abcdefghij', step: '&H3'},
+  {name: 'octal step', text: 'abcdefghij', step: '&o4'},
   {name: 'step beyond the text', text: 'abcdef', step: '99'},
   {name: 'edited template', text: 'abc', template: ['{', '|', '}']},
   {name: 'empty template', text: 'abc', template: ['', '', '']},

@@ -2,7 +2,7 @@
 // undo and share links.
 import assert from 'node:assert/strict';
 import {test} from 'node:test';
-import {History, editStops, readCount, withAddedStop} from '../page/model.js';
+import {History, editStops, readCount, readStep, withAddedStop} from '../page/model.js';
 import {readShareFragment, shareFragment} from '../shared/share.js';
 import {defaults, sanitised, withCoreNames} from '../shared/settings.js';
 
@@ -16,6 +16,14 @@ test('counts: digits only, full-width digits read, nothing rounded or clamped', 
     ['2147483647', {value: 2147483647}], ['2147483648', {error: 'tooLarge', max: 2147483647}]];
   for (const [text, expected] of rows) {
     assert.deepEqual(readCount(text), expected, text);
+  }
+  // The step also takes the core's &H and &O integers; a count stays digits only.
+  const steps = [['&H3', {value: 3}], [' &h1f ', {value: 31}], ['&O17', {value: 15}], ['＆Ｈ１０', {value: 16}],
+    ['12', {value: 12}], ['&H', {error: 'notWhole'}], ['&O8', {error: 'notWhole'}], ['&HG', {error: 'notWhole'}],
+    ['&H0', {error: 'tooSmall', min: 1}], ['&H80000000', {error: 'tooLarge', max: 2147483647}],
+    ['&H7FFFFFFF', {value: 2147483647}], ['1.5', {error: 'notWhole'}]];
+  for (const [text, expected] of steps) {
+    assert.deepEqual(readStep(text), expected, text);
   }
 });
 

@@ -247,7 +247,7 @@ test('saved gradients export, import into another browser, and a bad file change
     await page.click('#save-gradient');
   }
   await page.click('#saved li:nth-child(2) button:nth-child(2)');
-  await page.waitForSelector('#saved li:nth-child(1) .label:text-is("Two")');
+  await page.waitForFunction(() => document.querySelector('#saved li .label')?.textContent === 'Two');
   const [download] = await Promise.all([page.waitForEvent('download'), page.click('#export')]);
   const file = JSON.parse(await readFile(await download.path(), 'utf8'));
   assert.deepEqual(file.gradients.map((g) => [g.name, g.stops[0]]), [['Two', '#123456'], ['一号', '#123456']]);

@@ -119,7 +119,21 @@ HUECODE_API huecode_status huecode_strip(const char* markup, size_t size,
                                          const huecode_options* options, char** text,
                                          size_t* text_size, huecode_error** error);
 
-/* Frees what huecode_convert_alloc and huecode_strip allocated; takes NULL. */
+/* The note huecode-cli prints on standard error about the text's own codes:
+ * the first sequence of the text that the destination reads as a code (a
+ * server's &l, a Minecraft client's section-sign codes, MiniMessage's <b>,
+ * a tag in an HTML dialect), where it is and what it becomes, as the
+ * conversion with these options writes it, such as "note: \"&l\" in the
+ * text (line 1, column 2) is a code where legacy markup is read: bold;
+ * --escape shows it as typed". *note is "" when the text has none (or
+ * options->escape shows them all as typed); otherwise as in
+ * huecode_convert_alloc. */
+HUECODE_API huecode_status huecode_code_note(const char* text, size_t size,
+                                             const huecode_options* options, char** note,
+                                             size_t* note_size, huecode_error** error);
+
+/* Frees what huecode_convert_alloc, huecode_strip and huecode_code_note
+ * allocated; takes NULL. */
 HUECODE_API void huecode_free(void* memory);
 
 /* Where a dialect writes bold, italic, underline and strikethrough. */

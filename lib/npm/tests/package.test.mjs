@@ -22,12 +22,14 @@ const cli = process.env.HUECODE_CLI;
 const cases = JSON.parse(readFileSync(join(here, "cases.json"), "utf8"));
 const app = mkdtempSync(join(tmpdir(), "huecode-npm-"));
 
-/** What huecode-cli writes for a case, as the package should give it. */
+/** What huecode-cli writes for a case, as the package should give it: its note on the text's codes too. */
 function expected(row) {
   const args = row.slice(0, -1);
   const run = spawnSync(cli, [...args, "--", row.at(-1)], { encoding: "utf8" });
   if (run.status === 0) {
-    return { markup: run.stdout.replace(/\n$/u, "") };
+    const markup = run.stdout.replace(/\n$/u, "");
+    const note = /^huecode-cli: (note: .*)$/mu.exec(run.stderr)?.[1] ?? "";
+    return args.includes("--strip") ? { markup } : { markup, note };
   }
   const message = run.stderr.trim().replace(/^huecode-cli: /u, "").replace(/ \(see --help\)$/u, "");
   return { code: run.status === 2 ? "option" : "input", message };

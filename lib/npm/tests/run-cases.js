@@ -5,7 +5,7 @@
 
 /**
  * @typedef {typeof import("huecode")} Huecode
- * @typedef {{ markup: string } | { code: import("huecode").ErrorCode, message: string }} Outcome
+ * @typedef {{ markup: string, note?: string } | { code: import("huecode").ErrorCode, message: string }} Outcome
  */
 
 /**
@@ -42,10 +42,11 @@ export function runCases(huecode, cases) {
     const { strip, ...options } = optionsOf(row.slice(0, -1));
     const text = row.at(-1) ?? "";
     try {
-      const markup = strip
-        ? huecode.strip(text, /** @type {import("huecode").StripOptions} */ (options))
-        : huecode.convert(text, /** @type {import("huecode").Options} */ (options));
-      return { markup };
+      if (strip) {
+        return { markup: huecode.strip(text, /** @type {import("huecode").StripOptions} */ (options)) };
+      }
+      const markup = huecode.convert(text, /** @type {import("huecode").Options} */ (options));
+      return { markup, note: huecode.codeNote(text, /** @type {import("huecode").Options} */ (options)) };
     } catch (error) {
       if (!(error instanceof huecode.HuecodeError)) {
         throw error;
