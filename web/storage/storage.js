@@ -42,6 +42,18 @@ function guarded(which) {
         return false;
       }
     },
+    // A write that may not fit: a full storage refuses it quietly.
+    setIfRoom(key, value) {
+      try {
+        area().setItem(key, value);
+        return true;
+      } catch (e) {
+        if (e?.name !== 'QuotaExceededError') {
+          reportRefused();
+        }
+        return false;
+      }
+    },
     remove(key) {
       try {
         area().removeItem(key);

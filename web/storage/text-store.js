@@ -3,8 +3,9 @@
 // copying it in never pauses the page): two tabs never overwrite each
 // other's text, a reload finds its tab's own draft, and a new tab opens with
 // the draft edited last. A change is kept within keepWithin of the key that
-// made it. A page being left cannot wait for IndexedDB, so it also writes a
-// short text to localStorage at once; whichever copy is newer wins. Storage
+// made it. A page being left cannot wait for IndexedDB (a closing tab drops
+// its write), so it also writes the text to localStorage at once, a long one
+// when there is room; whichever copy is newer wins. Storage
 // that refuses, or IndexedDB that does not answer in time (a second for a
 // short text, longer for a long one), is reported (storage.js) and never
 // makes a kept text empty: only a text this tab changed is ever written.
@@ -217,16 +218,20 @@ export function textChanged(read) {
   }
 }
 
-// For a page being left: a change not yet kept (or not yet confirmed), the
-// short text at once, the long one as well as IndexedDB can. An unchanged text is left alone, so
-// closing an idle tab never overwrites a newer draft.
+// For a page being left: a change not yet kept (or not yet confirmed) goes
+// to localStorage at once, a long text when it fits, and to IndexedDB as well
+// as it can. An unchanged text is left alone, so closing an idle tab never
+// overwrites a newer draft.
 export function leaving() {
   if (!changed && !unconfirmed) {
     return;
   }
   const text = changed ? keepChanged() : unconfirmed.text;
+  const quick = JSON.stringify({tab, text, at: editedAt});
   if (text.length <= quickLimit) {
-    local.set(quickKey, JSON.stringify({tab, text, at: editedAt}));
+    local.set(quickKey, quick);
+  } else {
+    local.setIfRoom(quickKey, quick);
   }
   saveText(text, editedAt, true);
 }

@@ -104,7 +104,9 @@ test('stored settings: every field within the rules, whatever was stored', () =>
 
 const name = fc.oneof(fc.string({unit: 'grapheme'}), fc.constantFrom('\u200B', '\u3164', ' ', '名'));
 const entry = fc.oneof(anything, fc.record({id: fc.oneof(fc.string(), fc.constant('gabc')), name,
-  stops: fc.array(fc.oneof(colour, fc.string()), {maxLength: 5}), space: fc.constantFrom('rgb', 'oklab', 'hsl')},
+  stops: fc.array(fc.oneof(colour, fc.string()), {maxLength: 5}), space: fc.constantFrom('rgb', 'oklab', 'hsl'),
+  motion: fc.oneof(anything, fc.record({frames: fc.string(), interval: fc.string(), direction: fc.string(),
+    form: fc.string(), name: fc.string({maxLength: 120})}, {requiredKeys: []}))},
 {requiredKeys: []}));
 const file = fc.record({format: fc.constantFrom('huecode-gradients', 'x'), version: fc.constantFrom(1, 2, '1'),
   gradients: fc.array(entry, {maxLength: 8})}, {requiredKeys: ['gradients']});
@@ -112,7 +114,9 @@ const file = fc.record({format: fc.constantFrom('huecode-gradients', 'x'), versi
 function isClean(gradient) {
   return /[^\s\u200B\u3164]/u.test(gradient.name) && [...gradient.name].length <= 80 &&
     gradient.stops.length >= 2 && gradient.stops.every((c) => /^#[0-9A-F]{6}$/.test(c)) &&
-    ['rgb', 'oklab'].includes(gradient.space);
+    ['rgb', 'oklab'].includes(gradient.space) && (gradient.motion === undefined ||
+    (Object.keys(gradient.motion).join() === 'frames,interval,direction,form,name' &&
+      Object.values(gradient.motion).every((value) => typeof value === 'string' && value.length <= 100)));
 }
 
 test('gradient files and the stored list: clean gradients or a reason, and nothing readable lost', () => {
