@@ -188,7 +188,7 @@ test('a link with text asks before replacing a draft; settings apply with undo; 
   await context.close();
 });
 
-test('a first visit warns of nothing and nothing jumps; a deleted gradient comes back', async () => {
+test('a first visit shows a sample, warns of nothing and nothing jumps', async () => {
   for (const screen of [{width: 390, height: 844}, {width: 1280, height: 800}]) {
     const context = await session.browser.newContext({viewport: screen, locale: 'en-US'});
     const page = await context.newPage();
@@ -220,6 +220,9 @@ test('a first visit warns of nothing and nothing jumps; a deleted gradient comes
     assert.ok(gap < 30, `${screen.width}: ${gap} px above the preview`);
     await context.close();
   }
+});
+
+test('the step note shows when it applies; a gallery gradient and a deleted one come back with undo', async () => {
   const {context, page} = await openPage(session);
   await page.fill('#text', 'abc');
   await reveal(page, '#step');
