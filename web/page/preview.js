@@ -176,16 +176,56 @@ export function showPreview(container, text, chunks, board) {
   return lowContrast(text, chunks, board);
 }
 
+// The drawn chunks [first, end) that lie in view: in the preview's scrolled
+// box and in the window. Chunks run down the box in order, so two binary
+// searches over their boxes find them; layout is clean between frames, so
+// reading the boxes costs no new layout.
+const range = document.createRange();
+
+function boxOf(node) {
+  if (node.nodeType === Node.ELEMENT_NODE) {
+    return node.getBoundingClientRect();
+  }
+  range.selectNodeContents(node);
+  return range.getBoundingClientRect();
+}
+
+// The first of nodes [low, high) whose box passes test, or high.
+function firstWhere(nodes, low, high, test) {
+  while (low < high) {
+    const middle = (low + high) >> 1;
+    if (test(boxOf(nodes[middle]))) {
+      high = middle;
+    } else {
+      low = middle + 1;
+    }
+  }
+  return low;
+}
+
+function chunksInView(container, state) {
+  const box = container.getBoundingClientRect();
+  const top = Math.max(box.top, 0);
+  const bottom = Math.min(box.bottom, window.innerHeight);
+  if (bottom <= top) {
+    return [0, 0];
+  }
+  const first = firstWhere(state.nodes, 0, state.at, (b) => b.bottom >= top);
+  return [first, firstWhere(state.nodes, first, state.at, (b) => b.top > bottom)];
+}
+
 // Shows another frame of a moving gradient: colours holds a colour per chunk
-// of the last answer's preview (-1 for a bare one). Only the drawn chunks'
-// colours are written, and only those that change; a batch drawn later
-// starts from the first frame's and catches up at the next frame.
+// of the last answer's preview (-1 for a bare one). Only the chunks in view
+// are written, and only those that change: restyling every chunk of a long
+// text took longer than a frame, and a chunk scrolled into view catches up
+// at the next frame.
 export function recolourPreview(container, colours) {
   const state = drawn.get(container);
   if (!state) {
     return;
   }
-  for (let n = 0; n < state.at; ++n) {
+  const [first, end] = chunksInView(container, state);
+  for (let n = first; n < end; ++n) {
     const colour = colours[n];
     const old = state.colours[n];
     if (colour !== old && colour >= 0 && old >= 0) {

@@ -130,6 +130,38 @@ test('a moving gradient plays its frames on the board, and is still under reduce
   }
 });
 
+test('a long moving text recolours what is in view, and a part scrolled into view catches up', async () => {
+  const {context, page} = await openPage(session);
+  await setControl(page, 'text', '渐变'.repeat(1000));
+  for (const [id, value] of [['moving', true], ['frames', '4'], ['interval', '60']]) {
+    await setControl(page, id, value);
+  }
+  await convert(page);
+  // The output box shows the head of so long a markup: the frames come from huecode-cli.
+  const frames = cliMarkup(['--frames', '4'], '渐变'.repeat(1000)).toString().trim().split('\n')
+    .map((line) => [...line.matchAll(/#([0-9A-F]{6})/g)].map(([, hex]) => hex.toLowerCase()));
+  assert.equal(frames.length, 4);
+  // Whether every chunk in the preview's view shows one and the same frame,
+  // past the first, in which a batch is drawn.
+  const oneFrameInView = (frames) => {
+    const box = document.getElementById('preview').getBoundingClientRect();
+    const spans = [...document.querySelectorAll('#preview span[style*=color]')];
+    const seen = spans.map((span, n) => [n, span.getBoundingClientRect()])
+      .filter(([, r]) => r.bottom > box.top && r.top < box.bottom && r.top < innerHeight)
+      .map(([n]) => [n, spans[n].style.color.match(/\d+/g).map((c) => Number(c).toString(16).padStart(2, '0')).join('')]);
+    return seen.length > 0 && frames.slice(1).some((frame) => seen.every(([n, hex]) => frame[n] === hex));
+  };
+  for (const where of ['top', 'bottom']) {
+    await page.evaluate((where) => {
+      const preview = document.getElementById('preview');
+      preview.scrollIntoView();
+      preview.scrollTop = where === 'top' ? 0 : preview.scrollHeight;
+    }, where);
+    await page.waitForFunction(oneFrameInView, frames, {polling: 20, timeout: 5000});
+  }
+  await context.close();
+});
+
 test('a limit in any unit chooses the step a search over every step finds', async () => {
   const {context, page} = await openPage(session);
   await page.check('#fit');
