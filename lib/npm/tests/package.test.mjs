@@ -51,9 +51,14 @@ test("a Node.js script gets huecode-cli's outcomes", () => {
   const script = `import * as huecode from "huecode";
     import { runCases } from "./tests/run-cases.js";
     import cases from "./tests/cases.json" with { type: "json" };
-    process.stdout.write(JSON.stringify(runCases(huecode, cases)));`;
-  const out = execFileSync("node", ["--input-type=module", "-e", script], { cwd: app, encoding: "utf8" });
-  checkOutcomes(JSON.parse(out));
+    // A JavaScript string can hold what no UTF-8 can: a lone surrogate is
+    // refused, never quietly changed.
+    const refused = (call) => { try { call(); return "kept"; } catch (e) { return e.code; } };
+    const lone = [() => huecode.convert("a\\uD800b"), () => huecode.strip("\\uDC00")].map(refused);
+    process.stdout.write(JSON.stringify({ outcomes: runCases(huecode, cases), lone }));`;
+  const out = JSON.parse(execFileSync("node", ["--input-type=module", "-e", script], { cwd: app, encoding: "utf8" }));
+  checkOutcomes(out.outcomes);
+  assert.deepEqual(out.lone, ["input", "input"]);
 });
 
 test("a page bundled by esbuild gets huecode-cli's outcomes in Chromium", async () => {
