@@ -117,6 +117,36 @@ huecode_status Deliver(Buffer& buffer, huecode_status status, char** out, std::s
   return HUECODE_OK;
 }
 
+// The calls that hand back bytes the library allocated: the input checked,
+// the out pointer cleared and checked, and what fill writes handed over, or
+// freed on failure.
+huecode_status Allocating(const char* input, std::size_t size, const char* inputName, char** out,
+                          std::size_t* outSize, const char* outName, huecode_error** error,
+                          const std::function<Error(std::string_view, Buffer&)>& fill) {
+  if (out != nullptr) {
+    *out = nullptr;
+  }
+  Buffer buffer;
+  const huecode_status status = Report(error, [&]() -> Error {
+    auto bytes = Bytes(input, size, inputName);
+    if (!bytes) {
+      return bytes.error();
+    }
+    if (out == nullptr) {
+      return {HUECODE_ERROR_ARGUMENT, std::string(outName) + " is NULL"};
+    }
+    return fill(*bytes, buffer);
+  });
+  return Deliver(buffer, status, out, outSize);
+}
+
+Error AppendAll(Buffer& buffer, const std::string& bytes) {
+  if (Buffer::Append(&buffer, bytes.data(), bytes.size()) != 0) {
+    return {HUECODE_ERROR_MEMORY, "out of memory"};
+  }
+  return {};
+}
+
 }  // namespace
 
 Error FromFailure(Failure failure) {
@@ -196,86 +226,45 @@ huecode_status huecode_convert(const char* text, size_t size, const huecode_opti
 
 huecode_status huecode_convert_alloc(const char* text, size_t size, const huecode_options* options,
                                      char** markup, size_t* markup_size, huecode_error** error) {
-  if (markup != nullptr) {
-    *markup = nullptr;
-  }
-  Buffer buffer;
-  const huecode_status status = Report(error, [&]() -> Error {
-    auto bytes = Bytes(text, size, "text");
-    if (!bytes) {
-      return bytes.error();
-    }
-    if (markup == nullptr) {
-      return {HUECODE_ERROR_ARGUMENT, "markup is NULL"};
-    }
-    return Stream(*bytes, options, &Buffer::Append, &buffer);
-  });
-  return Deliver(buffer, status, markup, markup_size);
+  return Allocating(text, size, "text", markup, markup_size, "markup", error,
+                    [&](std::string_view bytes, Buffer& buffer) {
+                      return Stream(bytes, options, &Buffer::Append, &buffer);
+                    });
 }
 
 huecode_status huecode_strip(const char* markup, size_t size, const huecode_options* options,
                              char** text, size_t* text_size, huecode_error** error) {
-  if (text != nullptr) {
-    *text = nullptr;
-  }
-  Buffer buffer;
-  const huecode_status status = Report(error, [&]() -> Error {
-    auto bytes = Bytes(markup, size, "markup");
-    if (!bytes) {
-      return bytes.error();
-    }
-    if (text == nullptr) {
-      return {HUECODE_ERROR_ARGUMENT, "text is NULL"};
-    }
-    auto read = ReadOptions(options, true);
-    if (!read) {
-      return read.error();
-    }
-    if (auto markupOf = MarkupOfOptions(*read); !markupOf) {
-      return FromFailure(markupOf.error());
-    }
-    auto decoded = DecodeText(*bytes, "the text");
-    if (!decoded) {
-      return FromFailure(decoded.error());
-    }
-    auto stripped = StripWithOptions(*read, *decoded, "the text");
-    if (!stripped) {
-      return FromFailure(stripped.error());
-    }
-    const std::string plain = EncodeUtf8(*stripped);
-    if (Buffer::Append(&buffer, plain.data(), plain.size()) != 0) {
-      return {HUECODE_ERROR_MEMORY, "out of memory"};
-    }
-    return {};
-  });
-  return Deliver(buffer, status, text, text_size);
+  return Allocating(markup, size, "markup", text, text_size, "text", error,
+                    [&](std::string_view bytes, Buffer& buffer) -> Error {
+                      auto read = ReadOptions(options, true);
+                      if (!read) {
+                        return read.error();
+                      }
+                      if (auto markupOf = MarkupOfOptions(*read); !markupOf) {
+                        return FromFailure(markupOf.error());
+                      }
+                      auto decoded = DecodeText(bytes, "the text");
+                      if (!decoded) {
+                        return FromFailure(decoded.error());
+                      }
+                      auto stripped = StripWithOptions(*read, *decoded, "the text");
+                      if (!stripped) {
+                        return FromFailure(stripped.error());
+                      }
+                      return AppendAll(buffer, EncodeUtf8(*stripped));
+                    });
 }
 
 huecode_status huecode_code_note(const char* text, size_t size, const huecode_options* options,
                                  char** note, size_t* note_size, huecode_error** error) {
-  if (note != nullptr) {
-    *note = nullptr;
-  }
-  Buffer buffer;
-  const huecode_status status = Report(error, [&]() -> Error {
-    auto bytes = Bytes(text, size, "text");
-    if (!bytes) {
-      return bytes.error();
-    }
-    if (note == nullptr) {
-      return {HUECODE_ERROR_ARGUMENT, "note is NULL"};
-    }
-    auto planned = Plan(*bytes, options);
-    if (!planned) {
-      return planned.error();
-    }
-    const std::string said = TextCodeNote(planned->plan);
-    if (Buffer::Append(&buffer, said.data(), said.size()) != 0) {
-      return {HUECODE_ERROR_MEMORY, "out of memory"};
-    }
-    return {};
-  });
-  return Deliver(buffer, status, note, note_size);
+  return Allocating(text, size, "text", note, note_size, "note", error,
+                    [&](std::string_view bytes, Buffer& buffer) -> Error {
+                      auto planned = Plan(bytes, options);
+                      if (!planned) {
+                        return planned.error();
+                      }
+                      return AppendAll(buffer, TextCodeNote(planned->plan));
+                    });
 }
 
 void huecode_free(void* memory) {
