@@ -9,6 +9,9 @@ import {ScriptedPage} from './engines.mjs';
 const prefs = {'intl.accept_languages': 'zh-CN', 'dom.events.testing.asyncClipboard': true,
   'layout.css.prefers-color-scheme.content-override': 1};
 
+// A puppeteer page as the scenarios' page (engines.mjs).
+export const scriptedPage = (page) => new ScriptedPage(backend(page));
+
 function backend(page) {
   return {
     on: (event, listener) => page.on(event, listener),
@@ -41,9 +44,13 @@ function localeScript(locale) {
   Object.defineProperty(Navigator.prototype, 'language', {get: () => locale});
 }
 
+// Firefox with the scenarios' prefs, and the caller's own (more prefs, more
+// arguments) over them.
+export const startFirefox = (executablePath, {extraPrefs = {}, args = []} = {}) => puppeteer.launch(
+  {browser: 'firefox', executablePath, headless: true, args, extraPrefsFirefox: {...prefs, ...extraPrefs}});
+
 export async function launchFirefox(executablePath) {
-  const browser = await puppeteer.launch({browser: 'firefox', executablePath, headless: true,
-    extraPrefsFirefox: prefs});
+  const browser = await startFirefox(executablePath);
   return {
     async newContext({locale = 'zh-CN', colorScheme = 'light', viewport} = {}) {
       if (colorScheme !== 'light') {
@@ -61,7 +68,7 @@ export async function launchFirefox(executablePath) {
           if (viewport) {
             await page.setViewport(viewport);
           }
-          return new ScriptedPage(backend(page));
+          return scriptedPage(page);
         },
         close: () => context.close(),
       };
