@@ -10,12 +10,17 @@ if (!globalThis.huecodeMethods) {
   const {attempt} = globalThis.huecodeChecks;
   const {undone, announce} = globalThis.huecodeUndo;
 
+  // A paste of the items ({type: text}) to the editor. Chromium hands the
+  // page the data given to the event; Firefox ignores it and builds the
+  // event's data from one type and its text, the HTML where there is some.
   function pasted(element, items) {
     const data = new DataTransfer();
     for (const [type, value] of Object.entries(items)) {
       data.setData(type, value);
     }
-    const event = new ClipboardEvent('paste', {clipboardData: data, bubbles: true, cancelable: true, composed: true});
+    const dataType = 'text/html' in items ? 'text/html' : 'text/plain';
+    const init = {clipboardData: data, dataType, data: items[dataType], bubbles: true, cancelable: true, composed: true};
+    const event = new ClipboardEvent('paste', init);
     element.dispatchEvent(event);
     return event.defaultPrevented;
   }

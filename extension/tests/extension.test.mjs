@@ -6,7 +6,7 @@ import {readFile} from 'node:fs/promises';
 import {createRequire} from 'node:module';
 import {join} from 'node:path';
 import {after, before, test} from 'node:test';
-import {cliMarkup, fieldText, onlyIn, openBoard, select} from './harness.mjs';
+import {cliMarkup, fieldText, openBoard, select} from './harness.mjs';
 
 const axeSource = await readFile(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 const hostile = '<img src=x onerror="window.pwned = 1">';
@@ -89,7 +89,6 @@ test('read-only and password fields and bad options are refused, the field left 
 });
 
 test('a site\'s dialect is asked once, suggested from the markup in the field, and kept across a reload',
-  onlyIn(['chromium'], 'a key pressed over BiDi in headless Firefox activates no button (its page never has the focus)'),
   async () => {
     // Markup that huecode-cli writes in a dialect, already in the field, suggests that dialect.
     for (const dialect of ['ubb', 'bbcode', 'html', 'span', 'brelvin', 'minimessage', 'ampersand']) {

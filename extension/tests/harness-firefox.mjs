@@ -16,7 +16,9 @@ export async function openIn({extension, url, id, asToolbarPopup}) {
     extraPrefs: {'extensions.webextensions.uuids': JSON.stringify({[id]: uuid})}});
   await browser.installExtension(extension);
   const popupUrl = `moz-extension://${uuid}/extension/popup/popup.html`;
-  const [first] = await browser.pages();
+  // The tab Firefox starts with never gets the focus; a new one does, and
+  // keeps it while the extension's pages open behind it.
+  const first = await browser.newPage();
   await first.goto(url);
   // Pages of the extension report no load event over BiDi: their document is there at once.
   // They take no script before their own either: the toolbar's popup is
