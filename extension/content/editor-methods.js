@@ -6,7 +6,7 @@
 if (!globalThis.huecodeMethods) {
   const {settle, same, currentRange, putRange} = globalThis.huecodeSelection;
   const {read} = globalThis.huecodeReading;
-  const {linesHtml, blockTag} = globalThis.huecodeRuns;
+  const {linesHtml, blockTag, wholeLines} = globalThis.huecodeRuns;
   const {attempt} = globalThis.huecodeChecks;
   const {undone, announce} = globalThis.huecodeUndo;
 
@@ -84,23 +84,36 @@ if (!globalThis.huecodeMethods) {
       : [plain];
   }
 
-  // The browser's editing command (told to the editor, where one answers
-  // copies), then, where the command itself failed and no editor answers,
-  // direct insertion. 'unchanged' when the text stayed as it was.
-  async function writeByCommand(target, inserted, box, check) {
+  // The browser's editing command, told to the editor where one answers
+  // copies. worked: whether the command itself did something.
+  async function byCommand(target, inserted, html, check) {
     const {host, picked} = target;
-    let commandWorked = true;
-    const html = box?.innerHTML ?? (inserted.includes('\n') ? linesHtml(inserted, blockTag(host), true) : null);
+    let worked = true;
     const outcome = await attempt(target, () => {
       if (picked.editor) {
         announce(host);
       }
-      commandWorked = commanded(host, inserted, html);
+      worked = commanded(host, inserted, html);
       if (picked.editor) {
         announce(host);
       }
     }, check);
-    if (outcome !== 'unchanged' || commandWorked || picked.editor) {
+    return {outcome, worked};
+  }
+
+  // The browser's editing command, then, where the command itself failed and
+  // no editor answers, direct insertion. 'unchanged' when the text stayed as
+  // it was.
+  async function writeByCommand(target, inserted, box, check) {
+    const {host, picked} = target;
+    let html = box?.innerHTML ?? (inserted.includes('\n') ? linesHtml(inserted, blockTag(host), true) : null);
+    const lines = inserted.includes('\n') && wholeLines(host, currentRange(host), html);
+    if (lines) {
+      putRange(host, lines.range);
+      html = lines.html;
+    }
+    const {outcome, worked} = await byCommand(target, inserted, html, check);
+    if (outcome !== 'unchanged' || worked || picked.editor) {
       return outcome !== 'wrong' ? outcome : (await undone(target)) ? 'notHeld' : 'notRestored';
     }
     if (!(await reselected(target))) {

@@ -218,5 +218,5 @@ if (!globalThis.huecodeReading) {
     return {picked, all, whole, shown: domText(host), range: currentRange(host), untouched: watch(host)};
   }
 
-  globalThis.huecodeReading = {domText, read, readAll, readSelection};
+  globalThis.huecodeReading = {isBlock, domText, read, readAll, readSelection};
 }

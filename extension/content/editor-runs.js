@@ -96,5 +96,59 @@ if (!globalThis.huecodeRuns) {
   // The blocks a field's lines are: paragraphs where it has them.
   const blockTag = (host) => (host.querySelector(':scope > p') ? 'p' : 'div');
 
-  globalThis.huecodeRuns = {formattedBox, linesHtml, blockTag};
+  const blockOf = (node, host) => {
+    for (let at = node; at && at !== host; at = at.parentNode) {
+      if (globalThis.huecodeReading.isBlock(at)) {
+        return at;
+      }
+    }
+    return null;
+  };
+
+  const partOf = (doc, [startNode, startOffset], [endNode, endOffset]) => {
+    const range = doc.createRange();
+    range.setStart(startNode, startOffset);
+    range.setEnd(endNode, endOffset);
+    return range;
+  };
+
+  // A part of a line joined to a line of HTML: the <br> that holds an empty
+  // line open goes once the line has text, or it would draw a line of its own.
+  function joined(line, part, where) {
+    if (!part.textContent && !part.querySelector?.('br')) {
+      return;
+    }
+    if (line.innerHTML === '<br>') {
+      line.replaceChildren();
+    }
+    line[where](part);
+  }
+
+  // Lines of HTML (blocks, as linesHtml and formattedBox write them) to put
+  // in place of a range, in a form that every engine's editing takes as
+  // lines (Firefox's nests blocks inserted into part of a block): where the
+  // range ends in two blocks, both selected whole, with their parts outside
+  // the range kept at the ends of the first and last line; where its lines
+  // are parted by <br>, the lines parted by <br>. Null where the blocks
+  // nest.
+  function wholeLines(host, range, html) {
+    const doc = host.ownerDocument;
+    const box = doc.createElement('div');
+    box.innerHTML = html;
+    const lines = [...box.children];
+    const [first, last] = [range.startContainer, range.endContainer].map((node) => blockOf(node, host));
+    if (!first || !last || first === last) {
+      const parts = lines.map((line) => (line.innerHTML === '<br>' ? '' : line.innerHTML));
+      return {range, html: parts.join('<br>')};
+    }
+    if (first.contains(last) || last.contains(first)) {
+      return null;
+    }
+    const end = [last, last.childNodes.length];
+    joined(lines[0], partOf(doc, [first, 0], [range.startContainer, range.startOffset]).cloneContents(), 'prepend');
+    joined(lines.at(-1), partOf(doc, [range.endContainer, range.endOffset], end).cloneContents(), 'append');
+    return {range: partOf(doc, [first, 0], end), html: box.innerHTML};
+  }
+
+  globalThis.huecodeRuns = {formattedBox, linesHtml, blockTag, wholeLines};
 }
