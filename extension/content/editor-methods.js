@@ -6,7 +6,8 @@
 if (!globalThis.huecodeMethods) {
   const {settle, same, currentRange, putRange} = globalThis.huecodeSelection;
   const {read} = globalThis.huecodeReading;
-  const {linesHtml, blockTag, wholeLines} = globalThis.huecodeRuns;
+  const {linesHtml, blockTag} = globalThis.huecodeRuns;
+  const {wholeLines, caretBack} = globalThis.huecodeLines;
   const {attempt} = globalThis.huecodeChecks;
   const {undone, announce} = globalThis.huecodeUndo;
 
@@ -86,7 +87,7 @@ if (!globalThis.huecodeMethods) {
 
   // The browser's editing command, told to the editor where one answers
   // copies. worked: whether the command itself did something.
-  async function byCommand(target, inserted, html, check) {
+  async function byCommand(target, inserted, html, check, after = 0) {
     const {host, picked} = target;
     let worked = true;
     const outcome = await attempt(target, () => {
@@ -94,6 +95,7 @@ if (!globalThis.huecodeMethods) {
         announce(host);
       }
       worked = commanded(host, inserted, html);
+      caretBack(host, worked ? after : 0);
       if (picked.editor) {
         announce(host);
       }
@@ -107,12 +109,12 @@ if (!globalThis.huecodeMethods) {
   async function writeByCommand(target, inserted, box, check) {
     const {host, picked} = target;
     let html = box?.innerHTML ?? (inserted.includes('\n') ? linesHtml(inserted, blockTag(host), true) : null);
-    const lines = inserted.includes('\n') && wholeLines(host, currentRange(host), html);
+    const lines = inserted.includes('\n') ? wholeLines(host, currentRange(host), html) : null;
     if (lines) {
       putRange(host, lines.range);
       html = lines.html;
     }
-    const {outcome, worked} = await byCommand(target, inserted, html, check);
+    const {outcome, worked} = await byCommand(target, inserted, html, check, lines?.after);
     if (outcome !== 'unchanged' || worked || picked.editor) {
       return outcome !== 'wrong' ? outcome : (await undone(target)) ? 'notHeld' : 'notRestored';
     }

@@ -69,6 +69,56 @@ test('each field is coloured in place like huecode-cli, undoably, with input eve
   assert.deepEqual(rich, {images: 0, pwned: undefined}, 'the rich editor read the markup as HTML');
 });
 
+// A plain rich field's lines as paragraphs, blocks or line breaks, | marking
+// the selection (none: the whole field, from a caret); the words outside it
+// keep their formatting.
+const lineRows = [
+  ['<p>one |two</p><p>three| four</p>', 'two\nthree'],
+  ['<div>one |two</div><div>three| four</div>', 'two\nthree'],
+  ['one |two<br>three| four', 'two\nthree'],
+  ['<div>one <b>bold</b> |two</div><div><br></div><div>th|ree <i>it</i></div>', 'two\n\nth'],
+  ['<p>first</p><p>second</p><p>third</p>', 'first\nsecond\nthird'],
+];
+
+// The field's lines as a board reads its HTML: one per block or per <br>.
+function linesOf(id) {
+  const box = document.getElementById(id).cloneNode(true);
+  box.querySelectorAll('br').forEach((br) => br.replaceWith(br.parentNode.childNodes.length === 1 ? '' : '\n'));
+  const blocks = [...box.children].filter((child) => ['P', 'DIV'].includes(child.tagName));
+  const text = blocks.length > 0 ? blocks.map((block) => block.textContent).join('\n') : box.textContent;
+  return {text: text.replace(/\u00A0/g, ' '), tags: blocks.map((block) => block.tagName),
+    nested: box.querySelector(':is(p, div) :is(p, div)') !== null, formats: box.querySelectorAll('b, i').length};
+}
+
+test('a selection across the lines of a plain rich field is coloured line for line, the lines kept', async () => {
+  for (const [html, picked] of lineRows) {
+    await board.page.evaluate((html) => {
+      const field = document.getElementById('rich');
+      field.replaceChildren(...new DOMParser().parseFromString(html, 'text/html').body.childNodes);
+      field.focus();
+      // Each | taken out of its text, where it marks a point of the selection.
+      const points = [];
+      const walker = document.createTreeWalker(field, NodeFilter.SHOW_TEXT);
+      for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+        for (let at = node.data.indexOf('|'); at >= 0; at = node.data.indexOf('|')) {
+          node.deleteData(at, 1);
+          points.push(node, at);
+        }
+      }
+      getSelection().setBaseAndExtent(...(points.length > 0 ? points : [field, 0, field, 0]));
+    }, html);
+    const before = await board.page.evaluate(linesOf, 'rich');
+    const result = await board.colour({dialect: 'ubb'});
+    assert.deepEqual(result, {replaced: true, characters: picked.length, dialect: 'ubb'}, html);
+    const at = before.text.indexOf(picked);
+    const after = await board.page.evaluate(linesOf, 'rich');
+    assert.deepEqual(after, {...before, text: before.text.slice(0, at) + cliMarkup(['--preset', 'ubb'], picked) +
+      before.text.slice(at + picked.length)}, html);
+    await board.page.keyboard.press('Control+Z');
+    assert.deepEqual(await board.page.evaluate(linesOf, 'rich'), before, `${html}: one Ctrl+Z`);
+  }
+});
+
 test('read-only and password fields and bad options are refused, the field left alone', async () => {
   for (const [field, reason] of [['locked', 'readOnly'], ['secret', 'password']]) {
     const before = await fieldText(board.page, field);
