@@ -4,7 +4,6 @@
 import {join} from 'node:path';
 import {chromium} from 'playwright-core';
 
-
 export async function openIn({work, extension, url, asToolbarPopup}) {
   const context = await chromium.launchPersistentContext(join(work, 'profile'), {
     executablePath: process.env.HUECODE_CHROMIUM ?? '/usr/bin/chromium',

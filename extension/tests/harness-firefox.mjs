@@ -9,11 +9,10 @@ import {scriptedPage, startFirefox} from '../../web/tests/engine-firefox.mjs';
 
 const executable = process.env.HUECODE_FIREFOX ?? '/usr/bin/firefox-esr';
 
-
 export async function openIn({extension, url, id, asToolbarPopup}) {
   const uuid = randomUUID();
-  const browser = await startFirefox(executable, {args: ['--remote-allow-system-access'],
-    extraPrefs: {'extensions.webextensions.uuids': JSON.stringify({[id]: uuid})}});
+  const browser = await startFirefox(executable, {extraPrefs: {'extensions.webextensions.uuids':
+    JSON.stringify({[id]: uuid})}});
   await browser.installExtension(extension);
   const popupUrl = `moz-extension://${uuid}/extension/popup/popup.html`;
   // The tab Firefox starts with never gets the focus; a new one does, and
@@ -41,7 +40,7 @@ export async function openIn({extension, url, id, asToolbarPopup}) {
   // The background's own entry point, through the page it runs in.
   const background = (fn, arg) => home.evaluate(fn, arg);
   return {
-    page: scriptedPage(first),
+    page: scriptedPage(first, browser),
     frame: () => first.frames().find((f) => f.url().endsWith('frame.html')),
     background,
     colour: (options) => background(async (options) => {
@@ -49,7 +48,7 @@ export async function openIn({extension, url, id, asToolbarPopup}) {
       const page = await chrome.runtime.getBackgroundPage();
       return JSON.parse(JSON.stringify(await page.colourSelection(tab.id, options)));
     }, options),
-    openPopup: async ({toolbar = false} = {}) => scriptedPage(await openExtensionPage(toolbar ? asToolbarPopup : null)),
+    openPopup: async ({toolbar = false} = {}) => scriptedPage(await openExtensionPage(toolbar ? asToolbarPopup : null), browser),
     close: () => browser.close(),
   };
 }

@@ -96,6 +96,12 @@ export class ScriptedPage {
     this.clipboard = backend.clipboard;
     // The workers are a list the driver already holds, not a command.
     this.workers = backend.workers;
+    this.mouse = {move: (x, y) => this.backend.mouseMove(x, y)};
+  }
+
+  // The media features a user's system sets: colorScheme, reducedMotion.
+  emulateMedia(features) {
+    return this.backend.media(features);
   }
 
   async waitForEvent(event) {
@@ -174,6 +180,11 @@ export class ScriptedPage {
     return this.backend.click(selector);
   }
 
+  async hover(selector) {
+    await this.waitForSelector(selector);
+    return this.backend.hover(selector);
+  }
+
   focus(selector) {
     return this.backend.run(onElement(selector, 'e.focus();'));
   }
@@ -218,6 +229,10 @@ export class ScriptedPage {
     return this.backend.run(onElement(selector, 'return e.checked;'));
   }
 
+  isDisabled(selector) {
+    return this.backend.run(onElement(selector, 'return e.matches(\':disabled\');'));
+  }
+
   isVisible(selector) {
     return this.backend.run(`(${visible})(document.querySelector(${JSON.stringify(selector)}))`);
   }
@@ -226,8 +241,15 @@ export class ScriptedPage {
     return !await this.isVisible(selector);
   }
 
+  // The first element the selector finds, as Playwright's locator reads it.
   locator(selector) {
-    return {count: () => this.backend.run(`document.querySelectorAll(${JSON.stringify(selector)}).length`)};
+    return {
+      count: () => this.backend.run(`document.querySelectorAll(${JSON.stringify(selector)}).length`),
+      getAttribute: (name) => this.getAttribute(selector, name),
+      isDisabled: () => this.isDisabled(selector),
+      boundingBox: () => this.backend.run(onElement(selector, `const {x, y, width, height} = e.getBoundingClientRect();
+        return {x, y, width, height};`)),
+    };
   }
 
   setViewportSize(size) {
