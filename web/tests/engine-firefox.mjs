@@ -33,6 +33,9 @@ async function setMedia(browser, features) {
     target: {context: result.contexts[0].context}});
 }
 
+// A puppeteer page of the browser as the scenarios' page (engines.mjs).
+export const scriptedPage = (page, browser) => new ScriptedPage(backend(page, browser));
+
 function backend(page, browser) {
   return {
     on: (event, listener) => page.on(event, listener),
@@ -68,9 +71,14 @@ function localeScript(locale) {
   Object.defineProperty(Navigator.prototype, 'language', {get: () => locale});
 }
 
+// Firefox with the scenarios' prefs, and the caller's own (more prefs, more
+// arguments) beside them.
+export const startFirefox = (executablePath, {extraPrefs = {}, args = []} = {}) => puppeteer.launch(
+  {browser: 'firefox', executablePath, headless: true, args: ['--remote-allow-system-access', ...args],
+    extraPrefsFirefox: {...prefs, ...extraPrefs}});
+
 export async function launchFirefox(executablePath) {
-  const browser = await puppeteer.launch({browser: 'firefox', executablePath, headless: true,
-    extraPrefsFirefox: prefs, args: ['--remote-allow-system-access']});
+  const browser = await startFirefox(executablePath);
   return {
     async newContext({locale = 'zh-CN', colorScheme = 'light', reducedMotion = 'no-preference', viewport} = {}) {
       await setMedia(browser, {colorScheme, reducedMotion});
@@ -86,7 +94,7 @@ export async function launchFirefox(executablePath) {
           if (viewport) {
             await page.setViewport(viewport);
           }
-          return new ScriptedPage(backend(page, browser));
+          return scriptedPage(page, browser);
         },
         close: () => context.close(),
       };
