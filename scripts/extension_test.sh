@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Checks a built extension: `lint` runs web-ext's linter over it, `browser`
-# runs its scenario in Debian's Chromium against huecode-cli, `bench` prints
-# how long colouring a long post takes.
-# Usage: scripts/extension_test.sh lint|browser|bench EXTENSION_DIR [HUECODE_CLI]
+# runs its scenarios against huecode-cli in the engine HUECODE_ENGINE names
+# (chromium, firefox), or without one in Debian's Chromium and then in its
+# Firefox ESR, each reported (an engine not installed as skipped); `bench`
+# prints how long colouring a long post takes in each.
+# Usage: [HUECODE_ENGINE=ENGINE] scripts/extension_test.sh lint|browser|bench EXTENSION_DIR [HUECODE_CLI]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 mode=$1
@@ -15,6 +17,15 @@ if (($# > 2)); then
   export HUECODE_CLI
 fi
 "$root/scripts/web_packages.sh" extension
+# Firefox is driven by the page's own driver layer, with its packages.
+"$root/scripts/web_packages.sh"
+declare -A executables=([chromium]=${HUECODE_CHROMIUM:-/usr/bin/chromium}
+  [firefox]=${HUECODE_FIREFOX:-/usr/bin/firefox-esr})
+if [[ -n ${HUECODE_ENGINE:-} ]]; then
+  engines=("$HUECODE_ENGINE")
+else
+  engines=(chromium firefox)
+fi
 cd "$root/extension"
 case $mode in
   lint)
@@ -33,10 +44,20 @@ case $mode in
       process.exit(found.length === 0 ? 0 : 1);' "$report"
     ;;
   browser)
-    node --test --test-concurrency=1 tests/store.test.mjs tests/extension.test.mjs tests/editors.test.mjs
+    status=0
+    for engine in "${engines[@]}"; do
+      if ! command -v "${executables[$engine]}" >/dev/null; then
+        echo "extension: $engine skipped: ${executables[$engine]} is not installed (scripts/setup.sh installs it)"
+        continue
+      fi
+      echo "extension: the scenarios in $engine"
+      HUECODE_ENGINE=$engine node --test --test-concurrency=1 tests/store.test.mjs tests/extension.test.mjs \
+        tests/editors.test.mjs || status=1
+    done
+    exit $status
     ;;
   bench)
-    node bench/colour-bench.mjs
+    node bench/colour-bench.mjs "${engines[@]}"
     ;;
   *)
     echo "usage: $0 lint|browser|bench EXTENSION_DIR [HUECODE_CLI]" >&2

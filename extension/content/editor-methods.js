@@ -7,15 +7,21 @@ if (!globalThis.huecodeMethods) {
   const {settle, same, currentRange, putRange} = globalThis.huecodeSelection;
   const {read} = globalThis.huecodeReading;
   const {linesHtml, blockTag} = globalThis.huecodeRuns;
+  const {wholeLines, caretBack} = globalThis.huecodeLines;
   const {attempt} = globalThis.huecodeChecks;
   const {undone, announce} = globalThis.huecodeUndo;
 
+  // A paste of the items ({type: text}) to the editor. Chromium hands the
+  // page the data given to the event; Firefox ignores it and builds the
+  // event's data from one type and its text, the HTML where there is some.
   function pasted(element, items) {
     const data = new DataTransfer();
     for (const [type, value] of Object.entries(items)) {
       data.setData(type, value);
     }
-    const event = new ClipboardEvent('paste', {clipboardData: data, bubbles: true, cancelable: true, composed: true});
+    const dataType = 'text/html' in items ? 'text/html' : 'text/plain';
+    const init = {clipboardData: data, dataType, data: items[dataType], bubbles: true, cancelable: true, composed: true};
+    const event = new ClipboardEvent('paste', init);
     element.dispatchEvent(event);
     return event.defaultPrevented;
   }
@@ -79,23 +85,37 @@ if (!globalThis.huecodeMethods) {
       : [plain];
   }
 
-  // The browser's editing command (told to the editor, where one answers
-  // copies), then, where the command itself failed and no editor answers,
-  // direct insertion. 'unchanged' when the text stayed as it was.
-  async function writeByCommand(target, inserted, box, check) {
+  // The browser's editing command, told to the editor where one answers
+  // copies. worked: whether the command itself did something.
+  async function byCommand(target, inserted, html, check, after = 0) {
     const {host, picked} = target;
-    let commandWorked = true;
-    const html = box?.innerHTML ?? (inserted.includes('\n') ? linesHtml(inserted, blockTag(host), true) : null);
+    let worked = true;
     const outcome = await attempt(target, () => {
       if (picked.editor) {
         announce(host);
       }
-      commandWorked = commanded(host, inserted, html);
+      worked = commanded(host, inserted, html);
+      caretBack(host, worked ? after : 0);
       if (picked.editor) {
         announce(host);
       }
     }, check);
-    if (outcome !== 'unchanged' || commandWorked || picked.editor) {
+    return {outcome, worked};
+  }
+
+  // The browser's editing command, then, where the command itself failed and
+  // no editor answers, direct insertion. 'unchanged' when the text stayed as
+  // it was.
+  async function writeByCommand(target, inserted, box, check) {
+    const {host, picked} = target;
+    let html = box?.innerHTML ?? (inserted.includes('\n') ? linesHtml(inserted, blockTag(host), true) : null);
+    const lines = inserted.includes('\n') ? wholeLines(host, currentRange(host), html) : null;
+    if (lines) {
+      putRange(host, lines.range);
+      html = lines.html;
+    }
+    const {outcome, worked} = await byCommand(target, inserted, html, check, lines?.after);
+    if (outcome !== 'unchanged' || worked || picked.editor) {
       return outcome !== 'wrong' ? outcome : (await undone(target)) ? 'notHeld' : 'notRestored';
     }
     if (!(await reselected(target))) {

@@ -67,12 +67,14 @@ if (!globalThis.huecodeReading) {
   }
 
   // The selection as the editor hands it to the clipboard, or null where
-  // no editor answers the copy event.
+  // no editor answers the copy event. The editor writes to the event's own
+  // data: Chromium's is the one given, Firefox gives the event one of its own.
   function copied(element) {
-    const data = new DataTransfer();
-    const event = new ClipboardEvent('copy', {clipboardData: data, bubbles: true, cancelable: true, composed: true});
+    const event = new ClipboardEvent('copy', {clipboardData: new DataTransfer(), bubbles: true, cancelable: true,
+      composed: true});
     element.dispatchEvent(event);
-    if (!event.defaultPrevented || !data.types.includes('text/plain')) {
+    const data = event.clipboardData;
+    if (!event.defaultPrevented || !data?.types.includes('text/plain')) {
       return null;
     }
     return {text: data.getData('text/plain').replace(/\r\n?/g, '\n'), html: data.getData('text/html')};
@@ -216,5 +218,5 @@ if (!globalThis.huecodeReading) {
     return {picked, all, whole, shown: domText(host), range: currentRange(host), untouched: watch(host)};
   }
 
-  globalThis.huecodeReading = {domText, read, readAll, readSelection};
+  globalThis.huecodeReading = {isBlock, domText, read, readAll, readSelection};
 }

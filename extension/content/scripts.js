@@ -9,6 +9,7 @@ export const pageScripts = [
   'extension/content/editor-selection.js',
   'extension/content/editor-read.js',
   'extension/content/editor-runs.js',
+  'extension/content/editor-lines.js',
   'extension/content/editor-checks.js',
   'extension/content/editor-undo.js',
   'extension/content/editor-methods.js',

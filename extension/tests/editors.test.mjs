@@ -5,7 +5,7 @@
 // the site asks for it.
 import assert from 'node:assert/strict';
 import {after, before, test} from 'node:test';
-import {cliMarkup, openBoard} from './harness.mjs';
+import {cliMarkup, engine, onlyIn, openBoard} from './harness.mjs';
 
 const editors = ['quill', 'prosemirror', 'lexical', 'ckeditor', 'codemirror', 'design', 'tiptap', 'tinymce',
   'sceditor', 'easymde'];
@@ -90,14 +90,16 @@ test('an editor that refuses the change, or writes it wrong, keeps its text, and
     assert.equal(result.replaced, false, name);
     assert.equal(result.reason, 'notHeld', name);
     assert.equal(await call(name, 'text'), 'kept as it is\nline2', name);
-    assert.ok(await board.page.$('huecode-notice'), `${name}: no notice on the page`);
-    assert.ok(await boxInNotice('button'), `${name}: the notice offers no copy`);
+    assert.ok(await board.page.evaluate(() => Boolean(document.querySelector('huecode-notice'))),
+      `${name}: no notice on the page`);
+    // Only Chromium's DevTools protocol finds the button in the notice's closed shadow root.
+    assert.ok(engine !== 'chromium' || await boxInNotice('button'), `${name}: the notice offers no copy`);
   }
 });
 
 test('a site that asks for coloured text gets it in the editor\'s model, formatting included', async () => {
-  const origin = new URL(board.page.url()).origin;
-  await board.worker.evaluate(async (origin) => {
+  const {origin} = board;
+  await board.background(async (origin) => {
     const key = 'huecode.extension.v1';
     const {[key]: stored = {}} = await chrome.storage.local.get(key);
     await chrome.storage.local.set({[key]: {...stored, sites: {[origin]: {dialect: 'ubb', formatted: true}}}});
@@ -129,8 +131,10 @@ async function boxInNotice(tag) {
   return {x: model.content[0] + 2, y: model.content[1] + 2};
 }
 
-test('the notice of a refused change copies the markup to the clipboard at a click', async () => {
-  await board.page.context().grantPermissions(['clipboard-read', 'clipboard-write'],
+test('the notice of a refused change copies the markup to the clipboard at a click',
+  onlyIn(['chromium'], 'the notice\'s button sits in a closed shadow root, which only Chromium\'s DevTools protocol finds'),
+  async () => {
+    await board.page.context().grantPermissions(['clipboard-read', 'clipboard-write'],
     {origin: new URL(board.page.url()).origin});
   await board.page.evaluate(() => document.querySelectorAll('huecode-notice').forEach((notice) => notice.remove()));
   await put('stubborn', 'kept as it is', [0, 4]);
@@ -141,24 +145,16 @@ test('the notice of a refused change copies the markup to the clipboard at a cli
 });
 
 test('the popup\'s coloured-text choice is kept for the site and used by its apply button', async () => {
-  const origin = new URL(board.page.url()).origin;
-  await board.worker.evaluate(() => chrome.storage.local.remove('huecode.extension.v1'));
+  const {origin} = board;
+  await board.background(() => chrome.storage.local.remove('huecode.extension.v1'));
   await put('quill', post, [0, 2]);
-  const tabId = await board.worker.evaluate(async () => (await chrome.tabs.query({url: 'http://127.0.0.1/*'}))[0].id);
-  // A popup opened as a tab would take itself for the options page and the
-  // tab for its own: it is told the board is the tab it belongs to.
-  const popup = await board.page.context().newPage();
-  await popup.addInitScript((tabId) => {
-    chrome.tabs.getCurrent = async () => undefined;
-    chrome.tabs.query = async () => [{id: tabId}];
-  }, tabId);
-  await popup.goto(new URL('../popup/popup.html', board.worker.url()).href);
-  await popup.locator('#formatted-row:not([hidden])').waitFor();
+  const popup = await board.openPopup({toolbar: true});
+  await popup.waitForSelector('#formatted-row:not([hidden])');
   await popup.check('#formatted');
   await popup.selectOption('#dialect', 'ubb');
   await popup.click('#apply');
-  await popup.locator('#status:not(:empty)').waitFor();
-  const sites = await board.worker.evaluate(async () =>
+  await popup.waitForSelector('#status:not(:empty)');
+  const sites = await board.background(async () =>
     (await chrome.storage.local.get('huecode.extension.v1'))['huecode.extension.v1'].sites);
   assert.deepEqual(sites[origin], {dialect: 'ubb', formatted: true});
   assert.equal(await call('quill', 'text'), post, 'coloured text, not markup');

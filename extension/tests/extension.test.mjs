@@ -47,7 +47,7 @@ after(() => board?.close());
 
 test('each field is coloured in place like huecode-cli, undoably, with input events', async () => {
   for (const row of cases) {
-    const frame = row.inFrame ? board.frame() : board.page.mainFrame();
+    const frame = row.inFrame ? board.frame() : board.page;
     await select(frame, row.field, row.text, row.range);
     const original = await fieldText(frame, row.field);
     const [start, end] = row.range ?? [0, original.length];
@@ -69,6 +69,56 @@ test('each field is coloured in place like huecode-cli, undoably, with input eve
   assert.deepEqual(rich, {images: 0, pwned: undefined}, 'the rich editor read the markup as HTML');
 });
 
+// A plain rich field's lines as paragraphs, blocks or line breaks, | marking
+// the selection (none: the whole field, from a caret); the words outside it
+// keep their formatting.
+const lineRows = [
+  ['<p>one |two</p><p>three| four</p>', 'two\nthree'],
+  ['<div>one |two</div><div>three| four</div>', 'two\nthree'],
+  ['one |two<br>three| four', 'two\nthree'],
+  ['<div>one <b>bold</b> |two</div><div><br></div><div>th|ree <i>it</i></div>', 'two\n\nth'],
+  ['<p>first</p><p>second</p><p>third</p>', 'first\nsecond\nthird'],
+];
+
+// The field's lines as a board reads its HTML: one per block or per <br>.
+function linesOf(id) {
+  const box = document.getElementById(id).cloneNode(true);
+  box.querySelectorAll('br').forEach((br) => br.replaceWith(br.parentNode.childNodes.length === 1 ? '' : '\n'));
+  const blocks = [...box.children].filter((child) => ['P', 'DIV'].includes(child.tagName));
+  const text = blocks.length > 0 ? blocks.map((block) => block.textContent).join('\n') : box.textContent;
+  return {text: text.replace(/\u00A0/g, ' '), tags: blocks.map((block) => block.tagName),
+    nested: box.querySelector(':is(p, div) :is(p, div)') !== null, formats: box.querySelectorAll('b, i').length};
+}
+
+test('a selection across the lines of a plain rich field is coloured line for line, the lines kept', async () => {
+  for (const [html, picked] of lineRows) {
+    await board.page.evaluate((html) => {
+      const field = document.getElementById('rich');
+      field.replaceChildren(...new DOMParser().parseFromString(html, 'text/html').body.childNodes);
+      field.focus();
+      // Each | taken out of its text, where it marks a point of the selection.
+      const points = [];
+      const walker = document.createTreeWalker(field, NodeFilter.SHOW_TEXT);
+      for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+        for (let at = node.data.indexOf('|'); at >= 0; at = node.data.indexOf('|')) {
+          node.deleteData(at, 1);
+          points.push(node, at);
+        }
+      }
+      getSelection().setBaseAndExtent(...(points.length > 0 ? points : [field, 0, field, 0]));
+    }, html);
+    const before = await board.page.evaluate(linesOf, 'rich');
+    const result = await board.colour({dialect: 'ubb'});
+    assert.deepEqual(result, {replaced: true, characters: picked.length, dialect: 'ubb'}, html);
+    const at = before.text.indexOf(picked);
+    const after = await board.page.evaluate(linesOf, 'rich');
+    assert.deepEqual(after, {...before, text: before.text.slice(0, at) + cliMarkup(['--preset', 'ubb'], picked) +
+      before.text.slice(at + picked.length)}, html);
+    await board.page.keyboard.press('Control+Z');
+    assert.deepEqual(await board.page.evaluate(linesOf, 'rich'), before, `${html}: one Ctrl+Z`);
+  }
+});
+
 test('read-only and password fields and bad options are refused, the field left alone', async () => {
   for (const [field, reason] of [['locked', 'readOnly'], ['secret', 'password']]) {
     const before = await fieldText(board.page, field);
@@ -79,8 +129,8 @@ test('read-only and password fields and bad options are refused, the field left 
     assert.ok(result.message.length > 0, `${field}: no message`);
     assert.equal(await fieldText(board.page, field), before, `${field} changed`);
   }
-  assert.ok(await board.page.$('huecode-notice'), 'no notice on the page');
-  await select(board.page.mainFrame(), 'area', 'untouched', [0, 9]);
+  assert.ok(await board.page.evaluate(() => Boolean(document.querySelector('huecode-notice'))), 'no notice on the page');
+  await select(board.page, 'area', 'untouched', [0, 9]);
   for (const options of [{dialect: 'constructor'}, {start: 'red'}, {step: 2}, {colour: '#FF0000'},
     {dialect: 'brelvin', bold: true}]) {
     assert.equal((await board.colour(options)).reason, 'badOption', JSON.stringify(options));
@@ -92,23 +142,23 @@ test('a site\'s dialect is asked once, suggested from the markup in the field, a
   async () => {
     // Markup that huecode-cli writes in a dialect, already in the field, suggests that dialect.
     for (const dialect of ['ubb', 'bbcode', 'html', 'span', 'brelvin', 'minimessage', 'ampersand']) {
-      await board.worker.evaluate(() => chrome.storage.local.remove('huecode.extension.v1'));
+      await board.background(() => chrome.storage.local.remove('huecode.extension.v1'));
       const old = `${cliMarkup(['--preset', dialect], 'old')} new`;
-      await select(board.page.mainFrame(), 'area', old, [old.length - 3, old.length]);
+      await select(board.page, 'area', old, [old.length - 3, old.length]);
       const asking = board.colour({});
       await board.page.waitForSelector('huecode-prompt', {state: 'attached'});
       await board.page.keyboard.press('Enter');
       assert.equal((await asking).dialect, dialect);
     }
     await board.page.reload();
-    await select(board.page.mainFrame(), 'area', 'again', [0, 5]);
+    await select(board.page, 'area', 'again', [0, 5]);
     assert.deepEqual(await board.colour({}), {replaced: true, characters: 5, dialect: 'ampersand'});
     assert.equal(await fieldText(board.page, 'area'), cliMarkup(['--preset', 'ampersand'], 'again'));
   });
 
 test('a long post of 20,000 characters is coloured whole, and Ctrl+Z brings it back', async () => {
   const post = '长帖子里的一段话, with some English words too.\n'.repeat(600).slice(0, 20000);
-  await select(board.page.mainFrame(), 'area', post);
+  await select(board.page, 'area', post);
   const result = await board.colour({dialect: 'ubb'});
   assert.equal(result.characters, 20000);
   assert.equal(await fieldText(board.page, 'area'), cliMarkup(['--preset', 'ubb'], post));
@@ -117,7 +167,7 @@ test('a long post of 20,000 characters is coloured whole, and Ctrl+Z brings it b
 });
 
 test('a saved gradient with stops at positions colours as huecode-cli places them', async () => {
-  await board.worker.evaluate(async () => {
+  await board.background(async () => {
     const gradients = [{id: 'gplaced', name: 'placed', space: 'rgb', stops: ['#000000', '#FF0000', '#0000FF'],
       positions: [null, 20, null]}];
     await chrome.storage.local.set({
@@ -125,15 +175,15 @@ test('a saved gradient with stops at positions colours as huecode-cli places the
       'huecode.gradients.v1': JSON.stringify({format: 'huecode-gradients', version: 2, gradients}),
     });
   });
-  await select(board.page.mainFrame(), 'area', 'stops where placed', [0, 18]);
+  await select(board.page, 'area', 'stops where placed', [0, 18]);
   await board.colour({dialect: 'ubb'});
   assert.equal(await fieldText(board.page, 'area'), cliMarkup(['--preset', 'ubb', '--start', '000000', '--end',
     '0000FF', '--via', 'FF0000@20'], 'stops where placed'));
-  await board.worker.evaluate(() => chrome.storage.local.remove(['huecode.extension.v1', 'huecode.gradients.v1']));
+  await board.background(() => chrome.storage.local.remove(['huecode.extension.v1', 'huecode.gradients.v1']));
 });
 
 test('a code editor\'s input field gets the markup once, and the answer says it was not checked', async () => {
-  await select(board.page.mainFrame(), 'proxy', 'typed words', [0, 11]);
+  await select(board.page, 'proxy', 'typed words', [0, 11]);
   const result = await board.colour({dialect: 'ubb'});
   assert.equal(result.reason, 'unchecked');
   assert.equal(await board.page.evaluate(() => document.getElementById('proxied').textContent),
@@ -141,8 +191,7 @@ test('a code editor\'s input field gets the markup once, and the answer says it 
 });
 
 test('the dialects are named as the core names them, and the extension keeps no names of its own', async () => {
-  const popup = await board.page.context().newPage();
-  await popup.goto(`chrome-extension://${new URL(board.worker.url()).host}/extension/popup/popup.html`);
+  const popup = await board.openPopup();
   // What the popup lists for the board's tab.
   const {shown, language} = await popup.evaluate(async () => {
     const [tab] = await chrome.tabs.query({url: 'http://127.0.0.1/*'});
@@ -166,14 +215,8 @@ test('the dialects are named as the core names them, and the extension keeps no 
 });
 
 test('the popup has no axe violation with a long preview, which the keyboard can reach and scroll', async () => {
-  await select(board.page.mainFrame(), 'area', '彩色文字 colourful text\n'.repeat(200));
-  const popup = await board.page.context().newPage();
-  // Opened in a tab it would be the options page: make it the toolbar's popup over the board's tab.
-  await popup.addInitScript(() => {
-    const query = chrome.tabs.query.bind(chrome.tabs);
-    Object.assign(chrome.tabs, {getCurrent: async () => undefined, query: () => query({url: 'http://127.0.0.1/*'})});
-  });
-  await popup.goto(`chrome-extension://${new URL(board.worker.url()).host}/extension/popup/popup.html`);
+  await select(board.page, 'area', '彩色文字 colourful text\n'.repeat(200));
+  const popup = await board.openPopup({toolbar: true});
   await popup.waitForFunction(() => document.querySelectorAll('#preview span').length > 0);
   assert.ok(await popup.$eval('#preview', (e) => e.scrollHeight > e.clientHeight), 'the preview does not scroll');
   await popup.evaluate(axeSource);

@@ -1,19 +1,22 @@
-// Starts Debian's Chromium with a copy of the built extension whose manifest
-// also grants the test page's origin: activeTab comes only from a user's
-// gesture, which a headless browser cannot make. The code is the build's own.
+// Starts a browser with a copy of the built extension whose manifest also
+// grants the test page's origin: activeTab comes only from a user's gesture,
+// which a headless browser cannot make. The code is the build's own.
 import {execFileSync} from 'node:child_process';
 import {cp, mkdtemp, readFile, rm, writeFile} from 'node:fs/promises';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import {build} from 'esbuild';
-import {chromium} from 'playwright-core';
+import {engine} from '../../web/tests/engines.mjs';
 import {serve} from '../../web/tests/server.mjs';
+
+export {engine, onlyIn} from '../../web/tests/engines.mjs';
 
 const extensionDir = process.env.HUECODE_EXTENSION_DIR;
 const cliPath = process.env.HUECODE_CLI;
 // The built page the extension was built with, served as /web/ on the test
 // site: its worker tells the core's facts as the page reads them.
 const webDir = process.env.HUECODE_WEB_DIR;
+const siteOrigin = 'http://127.0.0.1';
 if (!extensionDir || !cliPath || !webDir) {
   throw new Error('set HUECODE_EXTENSION_DIR to the built extension, HUECODE_WEB_DIR to the built page and ' +
     'HUECODE_CLI to huecode-cli');
@@ -62,15 +65,25 @@ async function bundleEditors(work) {
     logLevel: 'error'});
 }
 
-// The extension in Chromium on a page of the test site: the board, or
-// editors.html with the rich editors.
+// The popup made the toolbar's popup over the board's tab: opened in a tab
+// it would take itself for the options page, and that tab for its own.
+function asToolbarPopup() {
+  const query = chrome.tabs.query.bind(chrome.tabs);
+  Object.assign(chrome.tabs, {getCurrent: async () => undefined, query: () => query({url: 'http://127.0.0.1/*'})});
+}
+
+// The extension on a page of the test site (the board, or editors.html with
+// the rich editors) in the engine HUECODE_ENGINE names: {page, frame(),
+// origin, colour(options) through the background's own colourSelection,
+// background(fn, arg) run where the background's APIs are, openPopup() as
+// the toolbar's popup over the page's tab, close()}.
 export async function openBoard(start = '') {
   const work = await mkdtemp(join(tmpdir(), 'huecode-extension-'));
   const extension = join(work, 'extension');
   await cp(extensionDir, extension, {recursive: true});
   await cp(webDir, join(work, 'web'), {recursive: true});
   const manifest = JSON.parse(await readFile(join(extension, 'manifest.json'), 'utf8'));
-  manifest.host_permissions = ['http://127.0.0.1/*'];
+  manifest.host_permissions = [`${siteOrigin}/*`];
   await writeFile(join(extension, 'manifest.json'), JSON.stringify(manifest));
   for (const [name, text] of Object.entries(files)) {
     await writeFile(join(work, name), text);
@@ -79,30 +92,14 @@ export async function openBoard(start = '') {
     await bundleEditors(work);
   }
   const server = await serve(work);
-  const context = await chromium.launchPersistentContext(join(work, 'profile'), {
-    executablePath: process.env.HUECODE_CHROMIUM ?? '/usr/bin/chromium',
-    headless: false,
-    args: ['--headless=new', '--no-sandbox', '--disable-dev-shm-usage',
-      `--disable-extensions-except=${extension}`, `--load-extension=${extension}`],
-  });
-  const worker = context.serviceWorkers()[0] ?? await context.waitForEvent('serviceworker');
-  const page = await context.newPage();
-  await page.goto(server.url + start);
-  return {
-    page,
-    worker,
-    frame: () => page.frames().find((f) => f.url().endsWith('frame.html')),
-    // The service worker's own entry point, on the test page's tab.
-    colour: (options) => worker.evaluate(async (options) => {
-      const [tab] = await chrome.tabs.query({url: 'http://127.0.0.1/*'});
-      return globalThis.colourSelection(tab.id, options);
-    }, options),
-    async close() {
-      await context.close();
-      await server.close();
-      await rm(work, {recursive: true, force: true});
-    },
-  };
+  const {openIn} = await import(engine === 'firefox' ? './harness-firefox.mjs' : './harness-chromium.mjs');
+  const board = await openIn({work, extension, url: server.url + start, id: manifest.browser_specific_settings
+    .gecko.id, asToolbarPopup});
+  return {...board, origin: new URL(server.url).origin, async close() {
+    await board.close();
+    await server.close();
+    await rm(work, {recursive: true, force: true});
+  }};
 }
 
 // Puts the text in a field, focuses it and selects [start, end), or leaves

@@ -96,6 +96,12 @@ export class ScriptedPage {
     this.clipboard = backend.clipboard;
     // The workers are a list the driver already holds, not a command.
     this.workers = backend.workers;
+    this.mouse = {move: (x, y) => this.backend.mouseMove(x, y)};
+  }
+
+  // The media features a user's system sets: colorScheme, reducedMotion.
+  emulateMedia(features) {
+    return this.backend.media(features);
   }
 
   async waitForEvent(event) {
@@ -169,9 +175,19 @@ export class ScriptedPage {
     return delay(ms);
   }
 
+  // As Playwright's, a click reaches the element itself: one that something
+  // fixed covers (the phone's bar) goes to the middle of the window first.
   async click(selector) {
     await this.waitForSelector(selector);
+    await this.backend.run(onElement(selector, `const box = e.getBoundingClientRect();
+      const hit = document.elementFromPoint(box.left + box.width / 2, box.top + box.height / 2);
+      if (!hit || !e.contains(hit)) e.scrollIntoView({block: 'center'});`));
     return this.backend.click(selector);
+  }
+
+  async hover(selector) {
+    await this.waitForSelector(selector);
+    return this.backend.hover(selector);
   }
 
   focus(selector) {
@@ -218,6 +234,10 @@ export class ScriptedPage {
     return this.backend.run(onElement(selector, 'return e.checked;'));
   }
 
+  isDisabled(selector) {
+    return this.backend.run(onElement(selector, 'return e.matches(\':disabled\');'));
+  }
+
   isVisible(selector) {
     return this.backend.run(`(${visible})(document.querySelector(${JSON.stringify(selector)}))`);
   }
@@ -226,8 +246,15 @@ export class ScriptedPage {
     return !await this.isVisible(selector);
   }
 
+  // The first element the selector finds, as Playwright's locator reads it.
   locator(selector) {
-    return {count: () => this.backend.run(`document.querySelectorAll(${JSON.stringify(selector)}).length`)};
+    return {
+      count: () => this.backend.run(`document.querySelectorAll(${JSON.stringify(selector)}).length`),
+      getAttribute: (name) => this.getAttribute(selector, name),
+      isDisabled: () => this.isDisabled(selector),
+      boundingBox: () => this.backend.run(onElement(selector, `const {x, y, width, height} = e.getBoundingClientRect();
+        return {x, y, width, height};`)),
+    };
   }
 
   setViewportSize(size) {
