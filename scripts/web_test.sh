@@ -23,8 +23,9 @@ if ((${#files[@]} == 0)); then
     # The files whose scenarios run in the engine so far; the others still
     # drive Chromium alone (docs/developing.md has the table).
     case $engine in
-      firefox) files=(tests/{equality,page-storage,page-keep,page-long-text,page-board,shapes,page-markup-tools}.test.mjs) ;;
-      *) files=(tests/{equality,page-storage,page-keep,page-board,shapes}.test.mjs) ;;
+      firefox) files=(tests/{equality,page-storage,page-keep,page-long-text,page-board,shapes,page-markup-tools}.test.mjs
+        tests/{page-phone,accessibility,page-use}.test.mjs) ;;
+      *) files=(tests/{equality,page-storage,page-keep,page-long-text,page-board,shapes,page-markup-tools}.test.mjs) ;;
     esac
   fi
 fi

@@ -103,16 +103,17 @@ export function dismissToasts() {
 // The time runs while neither the pointer nor the focus is on the toast.
 function expireLater(kind, toast) {
   const {element} = toast;
-  const run = () => {
+  // Firefox still has the toast under :hover while it says the pointer left.
+  const run = (pointerLeft = false) => {
     clearTimeout(toast.timer);
-    if (!element.matches(':hover') && !element.contains(document.activeElement)) {
+    if ((pointerLeft || !element.matches(':hover')) && !element.contains(document.activeElement)) {
       toast.timer = setTimeout(() => dismissToast(kind), toastMillis);
     }
   };
   const hold = () => clearTimeout(toast.timer);
   element.addEventListener('pointerenter', hold);
   element.addEventListener('focusin', hold);
-  element.addEventListener('pointerleave', run);
+  element.addEventListener('pointerleave', () => run(true));
   element.addEventListener('focusout', () => setTimeout(run));
   run();
 }

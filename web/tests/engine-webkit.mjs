@@ -20,6 +20,8 @@ const asyncRun = (source) => `const done = arguments[arguments.length - 1];
 const keyOf = (name) => (name.length === 1 ? name
   : Key[{Backspace: 'BACK_SPACE', Control: 'CONTROL'}[name] ?? name.replace(/(?<=[a-z])(?=[A-Z])/g, '_').toUpperCase()]);
 
+const shifted = /^[A-Z~!@#$%^&*()_+{}|:"<>?]$/;
+
 // The user's real inputs, as WebDriver's actions send them to the window here() selects.
 function inputs(here) {
   const find = async (selector) => (await here()).findElement(By.css(selector));
@@ -39,7 +41,38 @@ function inputs(here) {
       }
       return actions.perform();
     },
-    type: async (text) => (await here()).actions().sendKeys(text).perform(),
+    // WebKitGTK's automation types the keys of a US keyboard as if Shift
+    // were up ("A!" comes out "a1"): those characters go with Shift held.
+    async type(text) {
+      let actions = (await here()).actions();
+      for (const c of text) {
+        actions = shifted.test(c) ? actions.keyDown(Key.SHIFT).sendKeys(c).keyUp(Key.SHIFT) : actions.sendKeys(c);
+      }
+      return actions.perform();
+    },
+  };
+}
+
+// The editing commands GTK binds to keys, which WebKitGTK's automation drops:
+// the key reaches the page and undoes nothing. Unless the page took the key
+// for itself, the command runs in the focused box, as the key runs it for a user.
+const editKeys = {'Control+z': 'undo', 'Control+Shift+z': 'redo', 'Control+y': 'redo'};
+const beforeEditKey = `window.addEventListener('keydown', (event) => {
+  window.huecodeKeyTaken = event.defaultPrevented; }, {once: true})`;
+const afterEditKey = (command) => `(() => { const box = document.activeElement;
+  if (!window.huecodeKeyTaken && box && (box.matches('textarea, input') || box.isContentEditable)) {
+    document.execCommand(${JSON.stringify(command)});
+  } })()`;
+
+function withEditKeys(press, run) {
+  return async (parts) => {
+    const command = editKeys[parts.map((part) => (part.length === 1 ? part.toLowerCase() : part)).join('+')];
+    if (!command) {
+      return press(parts);
+    }
+    await run(beforeEditKey);
+    await press(parts);
+    return run(afterEditKey(command));
   };
 }
 
@@ -54,6 +87,14 @@ function backend(driver, handle, spare) {
     return driver;
   };
   const listeners = {};
+  const keys = inputs(here);
+  async function run(source) {
+    const answer = await (await here()).executeAsyncScript(asyncRun(source));
+    if ('error' in answer) {
+      throw new Error(answer.error);
+    }
+    return answer.value;
+  }
   return {
     on: (event, listener) => (listeners[event] ??= []).push(listener),
     once: (event, listener) => (listeners[event] ??= []).push(listener),
@@ -66,14 +107,9 @@ function backend(driver, handle, spare) {
       await (await here()).get('about:blank');
       spare.push(handle);
     },
-    async run(source) {
-      const answer = await (await here()).executeAsyncScript(asyncRun(source));
-      if ('error' in answer) {
-        throw new Error(answer.error);
-      }
-      return answer.value;
-    },
-    ...inputs(here),
+    run,
+    ...keys,
+    press: withEditKeys(keys.press, run),
     media: async () => {
       throw new Error('webkit: WebDriver cannot change the system\'s media features under an open page');
     },

@@ -175,8 +175,13 @@ export class ScriptedPage {
     return delay(ms);
   }
 
+  // As Playwright's, a click reaches the element itself: one that something
+  // fixed covers (the phone's bar) goes to the middle of the window first.
   async click(selector) {
     await this.waitForSelector(selector);
+    await this.backend.run(onElement(selector, `const box = e.getBoundingClientRect();
+      const hit = document.elementFromPoint(box.left + box.width / 2, box.top + box.height / 2);
+      if (!hit || !e.contains(hit)) e.scrollIntoView({block: 'center'});`));
     return this.backend.click(selector);
   }
 

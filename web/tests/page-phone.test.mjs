@@ -3,7 +3,7 @@
 // lost without undo; a first visit without warnings and without jumps.
 import assert from 'node:assert/strict';
 import {after, before, test} from 'node:test';
-import {cliMarkup, clipboardText, openBrowser, openPage, reveal, waitForOutput} from './page.mjs';
+import {cliMarkup, clipboardText, engine, openBrowser, openPage, reveal, waitForOutput} from './page.mjs';
 
 let session;
 
@@ -14,9 +14,10 @@ before(async () => {
 after(() => session.close());
 
 const clipboard = {permissions: ['clipboard-read', 'clipboard-write']};
+// Firefox places a box at the window's edge a fraction of a pixel past it.
 const inView = (page, id) => page.evaluate((id) => {
   const box = document.getElementById(id).getBoundingClientRect();
-  return box.height > 0 && box.top >= 0 && box.bottom <= window.innerHeight;
+  return box.height > 0 && box.top >= -0.5 && box.bottom <= window.innerHeight + 0.5;
 }, id);
 
 test('on a phone the bar keeps the result and Copy in reach, also above the keyboard', async () => {
@@ -67,7 +68,7 @@ test('on a phone Copy or the bar is in reach wherever the page is scrolled', asy
         const frame = () => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
         const whole = (id) => {
           const box = document.getElementById(id).getBoundingClientRect();
-          return box.height > 0 && box.top >= 0 && box.bottom <= innerHeight;
+          return box.height > 0 && box.top >= -0.5 && box.bottom <= innerHeight + 0.5;
         };
         const missing = [];
         for (let y = 0; y <= document.documentElement.scrollHeight - innerHeight + 30; y += 30) {
@@ -129,11 +130,13 @@ test('a toast covers no other control and goes on Esc, by itself, with the next 
   await page.waitForSelector('.toast', {state: 'detached', timeout: 10000});
 
   // The language switch takes the toast and re-says the counts.
+  const spoken = (words) => page.waitForFunction((words) =>
+    document.getElementById('counts-spoken').textContent.includes(words), words);
   await page.click('#gallery li:nth-child(1) button');
-  await page.waitForSelector('#counts-spoken:has-text("输入 4 字符")');
+  await spoken('输入 4 字符');
   await page.click('#language');
   assert.deepEqual(await toasts(), []);
-  await page.waitForSelector('#counts-spoken:has-text("4 characters in")');
+  await spoken('4 characters in');
   await context.close();
 });
 
@@ -192,16 +195,17 @@ test('a first visit shows a sample, warns of nothing and nothing jumps', async (
   for (const screen of [{width: 390, height: 844}, {width: 1280, height: 800}]) {
     const context = await session.browser.newContext({viewport: screen, locale: 'en-US'});
     const page = await context.newPage();
-    await page.addInitScript(() => {
-      window.shifted = 0;
+    await page.goto(session.server.url);
+    await waitForOutput(page);
+    // The shifts since the page began, which only Chromium reports.
+    await page.evaluate(() => {
+      window.shifted = PerformanceObserver.supportedEntryTypes.includes('layout-shift') ? 0 : null;
       new PerformanceObserver((list) => {
         for (const entry of list.getEntries()) {
           window.shifted += entry.hadRecentInput ? 0 : entry.value;
         }
       }).observe({type: 'layout-shift', buffered: true});
     });
-    await page.goto(session.server.url);
-    await waitForOutput(page);
     // An empty box shows a sample in the gradient, and nothing to copy.
     const shown = () => page.evaluate(() => [document.getElementById('preview').textContent,
       document.getElementById('output').value === '', document.querySelectorAll('#preview span').length]);
@@ -211,7 +215,7 @@ test('a first visit shows a sample, warns of nothing and nothing jumps', async (
     assert.deepEqual(await shown(), ['Hello', false, 5]);
     await page.waitForTimeout(300);
     const shifted = await page.evaluate(() => window.shifted);
-    assert.ok(shifted < 0.05, `${screen.width}: shift ${shifted}`);
+    assert.ok(shifted === null ? engine !== 'chromium' : shifted < 0.05, `${screen.width}: shift ${shifted}`);
     assert.equal(await page.isVisible('#contrast-warning'), false);
     assert.equal(await page.getAttribute('#text', 'placeholder'), 'Type or paste the text to colour here');
     // No empty band between the last setting and the preview.

@@ -5,7 +5,9 @@ import {readFile, writeFile, mkdtemp} from 'node:fs/promises';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import {after, before, test} from 'node:test';
-import {cliMarkup, cliPath, convert, openBrowser, openPage, resetPage, waitForOutput} from './page.mjs';
+import {cliMarkup, cliPath, clipboardText, convert, onlyIn, openBrowser, openPage, resetPage, waitForOutput, webRoot}
+  from './page.mjs';
+import {serve} from './server.mjs';
 import {execFileSync} from 'node:child_process';
 
 let session;
@@ -27,8 +29,10 @@ const initialControls = {start: '#ff00ff', end: '#00ff00', step: '1', dialect: '
 
 test('type, pick colours, step and dialect, copy, reload, reset, switch language', async () => {
   const {context, page, errors} = await openPage(session, {permissions: ['clipboard-read', 'clipboard-write']});
+  // What each page load fetched, as the page itself lists it.
   const requests = [];
-  page.on('request', (request) => requests.push(request.url()));
+  const fetched = async () => requests.push(...await page.evaluate(() => [location.href,
+    ...performance.getEntriesByType('resource').map((entry) => entry.name)]));
   assert.equal(await page.evaluate(() => document.documentElement.lang), 'zh-CN');
   assert.equal(await page.textContent('#convert'), '转换');
   assert.deepEqual(await controls(page), initialControls);
@@ -56,8 +60,9 @@ test('type, pick colours, step and dialect, copy, reload, reset, switch language
   await page.waitForFunction(() => document.getElementById('announce').textContent !== '');
   assert.equal(await page.textContent('#announce'), '复制到剪贴板成功');
   assert.equal(await page.textContent('#copy'), '已复制 ✓');
-  assert.equal(await page.evaluate(() => navigator.clipboard.readText()), markup);
+  assert.equal(await clipboardText(page), markup);
 
+  await fetched();
   await page.reload();
   await waitForOutput(page);
   const kept = {start: '#0000ff', end: '#ff8000', step: '2', dialect: 'html', prefix: '<font color=', middle: '>',
@@ -67,6 +72,7 @@ test('type, pick colours, step and dialect, copy, reload, reset, switch language
   await resetPage(page);
   await waitForOutput(page);
   assert.deepEqual(await controls(page), initialControls);
+  await fetched();
   await page.reload();
   await waitForOutput(page);
   assert.deepEqual(await controls(page), initialControls);
@@ -74,6 +80,7 @@ test('type, pick colours, step and dialect, copy, reload, reset, switch language
   await page.click('#language');
   assert.equal(await page.evaluate(() => document.documentElement.lang), 'en');
   assert.equal(await page.textContent('#convert'), 'Convert');
+  await fetched();
   await page.reload();
   await waitForOutput(page);
   assert.equal(await page.textContent('#convert'), 'Convert');
@@ -81,6 +88,8 @@ test('type, pick colours, step and dialect, copy, reload, reset, switch language
   await resetPage(page);
   assert.equal(await page.textContent('#convert'), 'Convert');
 
+  await fetched();
+  assert.ok(requests.some((url) => url.endsWith('.css')), 'no fetch listed');
   assert.deepEqual(requests.filter((url) => !url.startsWith(session.server.url) && !url.startsWith('blob:')), []);
   assert.deepEqual(errors, []);
   await context.close();
@@ -207,13 +216,25 @@ test('an edit made while the text before it converts is the one that shows', asy
   await context.close();
 });
 
-test('the page installs, and after one visit it opens and converts with no network', async () => {
-  const {context, page} = await openPage(session);
+test('the page installs', onlyIn(['chromium'], 'only Chromium\'s protocol says what keeps a page from installing'),
+  async () => {
+    const {context, page} = await openPage(session);
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    // Test browsers are private windows, where nothing installs; nothing else may stand in the way.
+    const {installabilityErrors} = await (await context.newCDPSession(page)).send('Page.getInstallabilityErrors');
+    assert.deepEqual(installabilityErrors.map((e) => e.errorId).filter((id) => id !== 'in-incognito'), []);
+    await context.close();
+  });
+
+test('after one visit the page opens and converts with no network', async () => {
+  // A host of its own, gone after the visit.
+  const host = await serve(webRoot);
+  const context = await session.browser.newContext();
+  const page = await context.newPage();
+  await page.goto(host.url);
+  await waitForOutput(page);
   await page.evaluate(() => navigator.serviceWorker.ready);
-  // Test browsers are private windows, where nothing installs; nothing else may stand in the way.
-  const {installabilityErrors} = await (await context.newCDPSession(page)).send('Page.getInstallabilityErrors');
-  assert.deepEqual(installabilityErrors.map((e) => e.errorId).filter((id) => id !== 'in-incognito'), []);
-  await context.setOffline(true);
+  await host.close();
   await page.reload();
   await waitForOutput(page);
   await page.fill('#text', '离线 offline');
