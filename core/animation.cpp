@@ -8,10 +8,6 @@ namespace huecode {
 
 namespace {
 
-bool IsLineBreak(char16_t c) {
-  return c == u'\n' || c == u'\r';
-}
-
 // Words YAML 1.1 (which the servers' Java readers follow) takes as a boolean
 // or as null when they stand bare; as a key they must be quoted.
 constexpr std::array<std::u16string_view, 9> kYamlWords{u"y",   u"n",    u"yes",   u"no",  u"on",
@@ -119,17 +115,6 @@ std::u16string YamlHead(const Animation& animation) {
   }
   return head + u":\n  change-interval: " + Decimal(std::max(animation.interval, 0)) +
          u"\n  texts:\n    - ";
-}
-
-bool SpansLines(const StyledText& text, std::int32_t step) {
-  struct BreakFinder {
-    bool found = false;
-    void put(std::u16string_view piece) {
-      found = found || std::any_of(piece.begin(), piece.end(), IsLineBreak);
-    }
-  } finder;
-  text.write(step, finder);
-  return finder.found;
 }
 
 }  // namespace detail

@@ -194,14 +194,6 @@ detail::ColourCursor StyledText::colourCursor(std::int32_t step) const {
   return {m_sampler, m_linear, gradientSpan(m_segments), step};
 }
 
-namespace {
-
-bool IsLineBreak(char16_t c) {
-  return c == u'\n' || c == u'\r';
-}
-
-}  // namespace
-
 void StyledText::shapeUnits(bool perLine) {
   if (m_words) {
     for (const WordSpan& word : FindWords(m_text)) {

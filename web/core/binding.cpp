@@ -227,16 +227,23 @@ std::u16string_view StylePlacementName(huecode::StylePlacement placement) {
   return u"";
 }
 
-// Collects the markup as UTF-8 into pieces of about a fixed size and hands
-// each to the page, which keeps them in a Blob as they are: a long markup
-// never becomes a string on the page. A piece ends between two code points;
-// a surrogate pair split between two puts is joined, and a lone surrogate
-// becomes U+FFFD, as the browser's own encoder writes it.
-class Utf8PieceSink {
+// Takes the markup whole, as UTF-16 into a string, or collects it as UTF-8
+// into pieces of about a fixed size and hands each to the page, which keeps
+// them in a Blob as they are: a long markup never becomes a string on the
+// page. Both in one type, so that the core's writers are compiled into the
+// WebAssembly once. A piece ends between two code points; a surrogate pair
+// split between two puts is joined, and a lone surrogate becomes U+FFFD, as
+// the browser's own encoder writes it.
+class MarkupOut {
  public:
-  explicit Utf8PieceSink(std::size_t bytes) : m_bytes(bytes) { m_buffer.reserve(bytes + 4); }
+  explicit MarkupOut(std::u16string& whole) : m_whole(&whole) {}
+  explicit MarkupOut(std::size_t bytes) : m_bytes(bytes) { m_buffer.reserve(bytes + 4); }
 
   void put(std::u16string_view piece) {
+    if (m_whole != nullptr) {
+      m_whole->append(piece);
+      return;
+    }
     for (const char16_t unit : piece) {
       take(unit);
     }
@@ -295,7 +302,8 @@ class Utf8PieceSink {
     }
   }
 
-  std::size_t m_bytes;
+  std::u16string* m_whole = nullptr;
+  std::size_t m_bytes = 0;
   std::string m_buffer;
   char16_t m_lead = 0;
 };
@@ -366,6 +374,7 @@ class Session {
   void countFrames(const huecode::StyledText& text, std::int32_t step);
   void collectPreview(const huecode::StyledText& text, std::int32_t step, bool ansi);
   void collectFrames(const huecode::StyledText& text, std::int32_t step, bool ansi);
+  void write(MarkupOut& out) const;
   huecode::JsonWriter setError(std::u16string_view text, std::size_t offset,
                                std::u16string_view message);
   void setFormatError(std::u16string_view format, const huecode::FormatError& error);
@@ -679,8 +688,12 @@ std::int32_t Session::strip() {
 
 const std::u16string& Session::markup() {
   if (!m_markupBuilt && m_text) {
-    m_markup = m_text->motion().moving() ? huecode::AnimationMarkup(*m_text, m_step, m_animation)
-                                         : m_text->markup(m_step);
+    // The counts know the length: the whole still markup, or every frame's.
+    const double counted =
+        m_text->motion().moving() ? m_counts.allCharacters : m_counts.outputCharacters;
+    m_markup.reserve(static_cast<std::size_t>(counted));
+    MarkupOut whole(m_markup);
+    write(whole);
   }
   m_markupBuilt = true;
   return m_markup;
@@ -690,13 +703,17 @@ void Session::writeMarkup(std::size_t pieceBytes) {
   if (!m_text || m_markupBuilt) {
     return;
   }
-  Utf8PieceSink sink(pieceBytes);
+  MarkupOut pieces(pieceBytes);
+  write(pieces);
+  pieces.flush();
+}
+
+void Session::write(MarkupOut& out) const {
   if (m_text->motion().moving()) {
-    huecode::WriteAnimation(*m_text, m_step, m_animation, sink);
+    huecode::WriteAnimation(*m_text, m_step, m_animation, out);
   } else {
-    m_text->write(m_step, sink);
+    m_text->write(m_step, out);
   }
-  sink.flush();
 }
 
 // 256 colours of the request's gradient, for the gradient bar.

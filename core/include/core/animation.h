@@ -40,20 +40,6 @@ FrameLengths MeasureFrames(StyledText text, std::int32_t step, const LengthMeasu
 
 namespace detail {
 
-// Hands each piece on as escape(sink, piece) does; it has no reserve, so a
-// frame written through it never resizes the sink.
-template <typename Sink, typename Escape>
-struct EscapingSink {
-  Sink& sink;
-  Escape escape;
-  void put(std::u16string_view piece) { escape(sink, piece); }
-};
-
-template <typename Sink, typename Escape>
-EscapingSink<Sink, Escape> Escaping(Sink& sink, Escape escape) {
-  return {sink, escape};
-}
-
 // The escape a double-quoted YAML scalar needs for a unit, or nothing: quotes,
 // backslashes, line breaks and what YAML does not print (control characters,
 // the Unicode line and paragraph separators, the byte-order mark, non-characters
@@ -84,22 +70,38 @@ void PutYamlEscaped(Sink& sink, std::u16string_view text) {
 // YAML reads it as that string, else double-quoted), the interval, the list.
 std::u16string YamlHead(const Animation& animation);
 
-template <typename Sink>
-void PutQuoted(Sink& sink, const StyledText& text, std::int32_t step, bool yaml) {
-  sink.put(u"\"");
-  if (yaml) {
-    auto quoted =
-        Escaping(sink, [](Sink& to, std::u16string_view piece) { PutYamlEscaped(to, piece); });
-    text.write(step, quoted);
-  } else {
-    auto quoted =
-        Escaping(sink, [](Sink& to, std::u16string_view piece) { PutJsonEscaped(to, piece); });
-    text.write(step, quoted);
-  }
-  sink.put(u"\"");
-}
+// How a frame's pieces reach the sink: as they are, or escaped for a
+// double-quoted YAML scalar or a JSON string.
+enum class FrameQuoting : std::uint8_t { None, Yaml, Json };
 
-bool SpansLines(const StyledText& text, std::int32_t step);
+// One frame writer for every form, the quoting chosen as it runs, so that a
+// sink has one instantiation of the chunk walk for its frames. It has no
+// reserve, so a frame written through it never resizes the sink. With
+// watchBreaks it notes whether a piece held a line break.
+template <typename Sink>
+struct FrameSink {
+  Sink& sink;
+  FrameQuoting quoting = FrameQuoting::None;
+  bool watchBreaks = false;
+  bool lineBreak = false;
+
+  void put(std::u16string_view piece) {
+    switch (quoting) {
+      case FrameQuoting::None:
+        if (watchBreaks && !lineBreak) {
+          lineBreak = std::any_of(piece.begin(), piece.end(), IsLineBreak);
+        }
+        sink.put(piece);
+        return;
+      case FrameQuoting::Yaml:
+        PutYamlEscaped(sink, piece);
+        return;
+      case FrameQuoting::Json:
+        PutJsonEscaped(sink, piece);
+        return;
+    }
+  }
+};
 
 }  // namespace detail
 
@@ -108,26 +110,33 @@ bool SpansLines(const StyledText& text, std::int32_t step);
 template <MarkupSink Sink>
 void WriteAnimation(StyledText text, std::int32_t step, const Animation& animation, Sink& sink) {
   const std::int32_t frames = std::max(text.motion().frames, 1);
-  auto plain = detail::Escaping(sink, [](Sink& to, std::u16string_view piece) { to.put(piece); });
+  const bool quoted = animation.form == AnimationForm::Yaml ||
+                      (animation.form == AnimationForm::Json && !text.writesJson());
+  detail::FrameSink<Sink> frame{sink};
   std::u16string_view between = u"\n";
   if (animation.form == AnimationForm::Yaml) {
     sink.put(detail::YamlHead(animation));
     between = u"\n    - ";
+    frame.quoting = detail::FrameQuoting::Yaml;
   } else if (animation.form == AnimationForm::Json) {
     sink.put(u"[\n  ");
     between = u",\n  ";
-  } else if (detail::SpansLines(text, step)) {
-    between = u"\n\n";
+    frame.quoting = quoted ? detail::FrameQuoting::Json : detail::FrameQuoting::None;
+  } else {
+    // Frames that span lines stand apart by an empty line. The first frame
+    // tells: frames differ only in their colours, which hold no line break.
+    frame.watchBreaks = true;
   }
-  for (std::int32_t frame = 0; frame < frames; ++frame) {
-    text.showFrame(frame);
-    sink.put(frame == 0 ? u"" : between);
-    if (animation.form == AnimationForm::Lines ||
-        (animation.form == AnimationForm::Json && text.writesJson())) {
-      text.write(step, plain);
-    } else {
-      detail::PutQuoted(sink, text, step, animation.form == AnimationForm::Yaml);
+  for (std::int32_t at = 0; at < frames; ++at) {
+    text.showFrame(at);
+    sink.put(at == 0 ? u"" : between);
+    sink.put(quoted ? u"\"" : u"");
+    text.write(step, frame);
+    sink.put(quoted ? u"\"" : u"");
+    if (frame.lineBreak) {
+      between = u"\n\n";
     }
+    frame.watchBreaks = false;
   }
   sink.put(animation.form == AnimationForm::Json ? u"\n]" : u"");
 }

@@ -24,6 +24,11 @@ constexpr std::size_t CharacterUnits(std::u16string_view text, std::size_t offse
 
 }  // namespace detail
 
+// A line feed or a carriage return: where a line of the text ends.
+constexpr bool IsLineBreak(char16_t c) {
+  return c == u'\n' || c == u'\r';
+}
+
 // Removes leading and trailing U+0020 only: tabs, line breaks and the
 // ideographic space U+3000 (paragraph indentation in Chinese) stay.
 std::u16string_view TrimSpaces(std::u16string_view text);
