@@ -23,7 +23,10 @@ if ((${#files[@]} == 0)); then
     # The files whose scenarios run in the other engines; the rest still
     # drive Chromium alone (docs/developing.md has the table).
     files=(tests/{equality,page-storage,page-keep,page-long-text,page-board,shapes}.test.mjs
-      tests/{page-markup-tools,page-phone,accessibility,page-use}.test.mjs)
+      tests/{page-markup-tools,page-phone,accessibility,page-use,formatting}.test.mjs)
+    if [[ $engine == firefox ]]; then
+      files+=(tests/page-interface.test.mjs)
+    fi
   fi
 fi
 # MiniBrowser has no headless mode: it gets an X display of its own.

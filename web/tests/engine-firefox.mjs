@@ -99,6 +99,10 @@ export async function launchFirefox(executablePath) {
         close: () => context.close(),
       };
     },
+    // A page in a context of its own, which closes with the browser.
+    async newPage() {
+      return (await this.newContext()).newPage();
+    },
     close: () => browser.close(),
   };
 }

@@ -194,6 +194,10 @@ export function launchWebKit(executable, tools) {
         },
       };
     },
+    // A page in a session of its own, which ends with the browser.
+    async newPage() {
+      return (await this.newContext()).newPage();
+    },
     async close() {
       for (const {driver, stop} of sessions) {
         await driver.quit().catch(() => {});

@@ -257,6 +257,11 @@ export class ScriptedPage {
     };
   }
 
+  // A document of the test's own in place of the page's.
+  setContent(html) {
+    return this.backend.run(`(() => { document.open(); document.write(${JSON.stringify(html)}); document.close(); })()`);
+  }
+
   setViewportSize(size) {
     return this.backend.resize(size);
   }

@@ -1,5 +1,5 @@
 // Formatting read back by real readers: BBCode by a BBCode parser, HTML and
-// span by Chromium's computed styles, & codes and MiniMessage by decoders
+// span by the browser's computed styles, & codes and MiniMessage by decoders
 // written from their documented rules (a & colour code resets the
 // formatting; a MiniMessage decoration closes where it was opened). Every
 // character must come out in its colour and in every style asked.

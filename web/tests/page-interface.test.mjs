@@ -67,7 +67,7 @@ test('the page refuses to start, saying which fact its core\'s interface lacks',
     });
     assert.equal(await page.textContent('#status'),
       `The converter could not start: Error: the core's interface lacks ${fact}`, fact);
-    assert.equal(await page.$('#output:not([data-pending])'), null, `${fact}: the page converted`);
+    assert.equal(await page.locator('#output:not([data-pending])').count(), 0, `${fact}: the page converted`);
     await context.close();
   }
 });
