@@ -60,7 +60,9 @@ export async function openIn({extension, url, id, asToolbarPopup}) {
     return tab;
   };
   const home = await openExtensionPage();
-  // The background's own entry point, through the page it runs in.
+  // A page of the extension has the background's APIs and storage; the
+  // colouring itself is the background page's own colourSelection, its
+  // answer copied out of that page as plain data.
   const background = (fn, arg) => home.evaluate(fn, arg);
   return {
     page: scriptedPage(first, browser),
@@ -71,7 +73,8 @@ export async function openIn({extension, url, id, asToolbarPopup}) {
       const page = await chrome.runtime.getBackgroundPage();
       return JSON.parse(JSON.stringify(await page.colourSelection(tab.id, options)));
     }, options),
-    openPopup: async ({toolbar = false} = {}) => scriptedPage(await openExtensionPage(toolbar ? asToolbarPopup : null), browser),
+    openPopup: async ({toolbar = false} = {}) =>
+      scriptedPage(await openExtensionPage(toolbar ? asToolbarPopup : null), browser),
     boxInNotice: (tag) => boxInNotice(browser, first, tag),
     click: (x, y) => first.mouse.click(x, y),
     // Its pages read and write the clipboard through a pref (engine-firefox.mjs).
