@@ -14,6 +14,8 @@ build=${HUECODE_BUILD_DIR:-$root/build}
 "$root/scripts/web_packages.sh"
 cd "$root/web"
 HUECODE_WEB_DIR=$build/web HUECODE_CLI=$build/cli/huecode-cli node bench/page-bench.mjs
+# A long paste and typing into a long text in Chromium, Firefox and WebKit, a column each.
+HUECODE_WEB_DIR=$build/web HUECODE_CLI=$build/cli/huecode-cli node bench/engines.mjs
 # Peak renderer memory and time to the first markup for 1, 5 and 10 Mi characters.
 HUECODE_WEB_DIR=$build/web HUECODE_CLI=$build/cli/huecode-cli node bench/memory-bench.mjs 1 5 10
 # The board playing 40 frames of a 2,000-character text at 20 frames a second.

@@ -20,13 +20,10 @@ if ((${#files[@]} == 0)); then
   if [[ $engine == chromium ]]; then
     files=(tests/*.test.mjs)
   else
-    # The files whose scenarios run in the engine so far; the others still
+    # The files whose scenarios run in the other engines; the rest still
     # drive Chromium alone (docs/developing.md has the table).
-    case $engine in
-      firefox) files=(tests/{equality,page-storage,page-keep,page-long-text,page-board,shapes,page-markup-tools}.test.mjs
-        tests/{page-phone,accessibility,page-use}.test.mjs) ;;
-      *) files=(tests/{equality,page-storage,page-keep,page-long-text,page-board,shapes,page-markup-tools}.test.mjs) ;;
-    esac
+    files=(tests/{equality,page-storage,page-keep,page-long-text,page-board,shapes}.test.mjs
+      tests/{page-markup-tools,page-phone,accessibility,page-use}.test.mjs)
   fi
 fi
 # MiniBrowser has no headless mode: it gets an X display of its own.

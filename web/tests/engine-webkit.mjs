@@ -122,7 +122,7 @@ function backend(driver, handle, spare) {
     },
     workers: () => [],
     clipboard: {
-      read: async () => execFileSync('xclip', ['-o', '-selection', 'clipboard'], {encoding: 'utf8'}),
+      read: async () => execFileSync('xclip', ['-o', '-selection', 'clipboard'], {encoding: 'utf8', maxBuffer: 1 << 30}),
       write: async (text) => execFileSync('xclip', ['-i', '-selection', 'clipboard'], {input: text, stdio: ['pipe', 'ignore', 'ignore']}),
     },
     upload: async (selector, file) => (await (await here()).findElement(By.css(selector))).sendKeys(file),
