@@ -5,7 +5,7 @@
 // the site asks for it.
 import assert from 'node:assert/strict';
 import {after, before, test} from 'node:test';
-import {cliMarkup, engine, onlyIn, openBoard} from './harness.mjs';
+import {cliMarkup, openBoard} from './harness.mjs';
 
 const editors = ['quill', 'prosemirror', 'lexical', 'ckeditor', 'codemirror', 'design', 'tiptap', 'tinymce',
   'sceditor', 'easymde'];
@@ -92,8 +92,7 @@ test('an editor that refuses the change, or writes it wrong, keeps its text, and
     assert.equal(await call(name, 'text'), 'kept as it is\nline2', name);
     assert.ok(await board.page.evaluate(() => Boolean(document.querySelector('huecode-notice'))),
       `${name}: no notice on the page`);
-    // Only Chromium's DevTools protocol finds the button in the notice's closed shadow root.
-    assert.ok(engine !== 'chromium' || await boxInNotice('button'), `${name}: the notice offers no copy`);
+    assert.ok(await board.boxInNotice('button'), `${name}: the notice offers no copy`);
   }
 });
 
@@ -117,30 +116,13 @@ test('a site that asks for coloured text gets it in the editor\'s model, formatt
   }
 });
 
-// The box of an element inside the notice's closed shadow root, which only
-// the browser's own view of the page reaches.
-async function boxInNotice(tag) {
-  const cdp = await board.page.context().newCDPSession(board.page);
-  const {root} = await cdp.send('DOM.getDocument', {depth: 0});
-  const {nodeId} = await cdp.send('DOM.querySelector', {nodeId: root.nodeId, selector: 'huecode-notice'});
-  const {node} = await cdp.send('DOM.describeNode', {nodeId, depth: -1, pierce: true});
-  const find = (at) => (at.localName === tag ? at
-    : [...(at.children ?? []), ...(at.shadowRoots ?? [])].map(find).find(Boolean));
-  const {model} = await cdp.send('DOM.getBoxModel', {backendNodeId: find(node).backendNodeId});
-  await cdp.detach();
-  return {x: model.content[0] + 2, y: model.content[1] + 2};
-}
-
-test('the notice of a refused change copies the markup to the clipboard at a click',
-  onlyIn(['chromium'], 'the notice\'s button sits in a closed shadow root, which only Chromium\'s DevTools protocol finds'),
-  async () => {
-    await board.page.context().grantPermissions(['clipboard-read', 'clipboard-write'],
-    {origin: new URL(board.page.url()).origin});
+test('the notice of a refused change copies the markup to the clipboard at a click', async () => {
+  await board.allowClipboard();
   await board.page.evaluate(() => document.querySelectorAll('huecode-notice').forEach((notice) => notice.remove()));
   await put('stubborn', 'kept as it is', [0, 4]);
   assert.equal((await board.colour({dialect: 'ubb', formatted: false})).reason, 'notHeld');
-  const button = await boxInNotice('button');
-  await board.page.mouse.click(button.x, button.y);
+  const button = await board.boxInNotice('button');
+  await board.click(button.x, button.y);
   assert.equal(await board.page.evaluate(() => navigator.clipboard.readText()), cliMarkup(['--preset', 'ubb'], 'kept'));
 });
 

@@ -4,6 +4,24 @@
 import {join} from 'node:path';
 import {chromium} from 'playwright-core';
 
+// The box of an element inside the notice's closed shadow root, which only
+// the browser's own view of the page reaches.
+async function boxInNotice(page, tag) {
+  const cdp = await page.context().newCDPSession(page);
+  const {root} = await cdp.send('DOM.getDocument', {depth: 0});
+  const {nodeId} = await cdp.send('DOM.querySelector', {nodeId: root.nodeId, selector: 'huecode-notice'});
+  if (!nodeId) {
+    return null;
+  }
+  const {node} = await cdp.send('DOM.describeNode', {nodeId, depth: -1, pierce: true});
+  const find = (at) => (at.localName === tag ? at
+    : [...(at.children ?? []), ...(at.shadowRoots ?? [])].map(find).find(Boolean));
+  const found = find(node);
+  const model = found && (await cdp.send('DOM.getBoxModel', {backendNodeId: found.backendNodeId})).model;
+  await cdp.detach();
+  return model ? {x: model.content[0] + 2, y: model.content[1] + 2} : null;
+}
+
 export async function openIn({work, extension, url, asToolbarPopup}) {
   const context = await chromium.launchPersistentContext(join(work, 'profile'), {
     executablePath: process.env.HUECODE_CHROMIUM ?? '/usr/bin/chromium',
@@ -32,6 +50,10 @@ export async function openIn({work, extension, url, asToolbarPopup}) {
       await popup.goto(new URL('../popup/popup.html', worker.url()).href);
       return popup;
     },
+    boxInNotice: (tag) => boxInNotice(page, tag),
+    click: (x, y) => page.mouse.click(x, y),
+    allowClipboard: () => context.grantPermissions(['clipboard-read', 'clipboard-write'],
+      {origin: new URL(page.url()).origin}),
     close: () => context.close(),
   };
 }

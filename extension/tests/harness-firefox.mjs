@@ -9,6 +9,29 @@ import {scriptedPage, startFirefox} from '../../web/tests/engine-firefox.mjs';
 
 const executable = process.env.HUECODE_FIREFOX ?? '/usr/bin/firefox-esr';
 
+// The box of an element inside the notice's closed shadow root, which BiDi
+// reaches by serialising the notice's shadow tree whole.
+async function boxInNotice({connection}, page, tag) {
+  const context = page.mainFrame()._id;
+  const target = {context};
+  const {result: {result: notice}} = await connection.send('script.evaluate', {target, awaitPromise: false,
+    expression: 'document.querySelector("huecode-notice")', serializationOptions: {includeShadowTree: 'all',
+      maxDomDepth: 0}});
+  const root = notice.value?.shadowRoot;
+  if (!root) {
+    return null;
+  }
+  const {result: {nodes: [found]}} = await connection.send('browsingContext.locateNodes', {context,
+    locator: {type: 'css', value: tag}, startNodes: [{sharedId: root.sharedId}]});
+  if (!found) {
+    return null;
+  }
+  const {result: {result: {value: [x, y]}}} = await connection.send('script.callFunction', {target,
+    awaitPromise: false, this: {sharedId: found.sharedId}, functionDeclaration:
+      'function () { const box = this.getBoundingClientRect(); return [box.x, box.y]; }'});
+  return {x: x.value + 2, y: y.value + 2};
+}
+
 export async function openIn({extension, url, id, asToolbarPopup}) {
   const uuid = randomUUID();
   const browser = await startFirefox(executable, {extraPrefs: {'extensions.webextensions.uuids':
@@ -37,7 +60,9 @@ export async function openIn({extension, url, id, asToolbarPopup}) {
     return tab;
   };
   const home = await openExtensionPage();
-  // The background's own entry point, through the page it runs in.
+  // A page of the extension has the background's APIs and storage; the
+  // colouring itself is the background page's own colourSelection, its
+  // answer copied out of that page as plain data.
   const background = (fn, arg) => home.evaluate(fn, arg);
   return {
     page: scriptedPage(first, browser),
@@ -48,7 +73,12 @@ export async function openIn({extension, url, id, asToolbarPopup}) {
       const page = await chrome.runtime.getBackgroundPage();
       return JSON.parse(JSON.stringify(await page.colourSelection(tab.id, options)));
     }, options),
-    openPopup: async ({toolbar = false} = {}) => scriptedPage(await openExtensionPage(toolbar ? asToolbarPopup : null), browser),
+    openPopup: async ({toolbar = false} = {}) =>
+      scriptedPage(await openExtensionPage(toolbar ? asToolbarPopup : null), browser),
+    boxInNotice: (tag) => boxInNotice(browser, first, tag),
+    click: (x, y) => first.mouse.click(x, y),
+    // Its pages read and write the clipboard through a pref (engine-firefox.mjs).
+    allowClipboard: async () => {},
     close: () => browser.close(),
   };
 }

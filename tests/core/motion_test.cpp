@@ -212,4 +212,35 @@ TEST(Motion, FaultsNameTheFramesTheIntervalOrALineBreak) {
 }
 
 }  // namespace
+// The lines form: one frame a line, and an empty line between frames when a
+// frame holds a line break, from the text or from the template, but not
+// one the dialect writes as an escape.
+TEST(Motion, LinesStandApartWhenAFrameSpansLines) {
+  struct Case {
+    std::u16string text;
+    MarkupTemplate markup;
+    bool spanning;
+  };
+  const Case cases[] = {
+      {u"abc", InitialTemplate(), false},     {u"ab\ncd", InitialTemplate(), true},
+      {u"ab\r\ncd", InitialTemplate(), true}, {u"abc", {u"<\n", u">", u"</>"}, true},
+      {u"abc", {u"<", u">", u"</>\r"}, true}, {u"ab\ncd", *FindDialect("json"), false},
+  };
+  for (const Case& c : cases) {
+    StyledSettings settings;
+    settings.text = c.text;
+    settings.markup = c.markup;
+    settings.perLine = true;
+    settings.motion.frames = 3;
+    StyledText text(settings);
+    std::u16string expected;
+    for (std::int32_t k = 0; k < 3; ++k) {
+      text.showFrame(k);
+      expected += (k == 0 ? u"" : c.spanning ? u"\n\n" : u"\n") + text.markup(1);
+    }
+    text.showFrame(0);
+    EXPECT_EQ(AnimationMarkup(text, 1, {}), expected) << c.spanning;
+  }
+}
+
 }  // namespace huecode

@@ -132,6 +132,9 @@ try {
   console.log(`first load (new browser context, 127.0.0.1, until the first conversion is shown): ${best(loads)} ms`);
   console.log(`first paint (first-contentful-paint, best of ${runs}): ${best(paints).toFixed(0)} ms`);
   console.log(`page files: ${(raw / 1024).toFixed(1)} KB, ${(gzip / 1024).toFixed(1)} KB with gzip (goal under 250 KB)`);
+  const wasm = await readFile(join(webRoot, 'core', 'huecode.wasm'));
+  console.log(`of which huecode.wasm: ${(wasm.length / 1024).toFixed(1)} KB, ${(gzipSync(wasm, {level: 9}).length / 1024)
+    .toFixed(1)} KB with gzip`);
   const single = await readFile(join(dirname(webRoot), 'web-single', 'huecode.html'));
   console.log(`huecode.html: ${(single.length / 1024).toFixed(1)} KB, ${(gzipSync(single, {level: 9}).length / 1024)
     .toFixed(1)} KB with gzip`);

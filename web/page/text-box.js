@@ -17,8 +17,9 @@ import {byId} from './dom.js';
 // <textarea> of this size still keeps each key's task short on a busy machine.
 export const longText = 100000;
 // The window: a few screens of text, small enough that a key typed into it
-// is laid out within a frame.
-export const windowUnits = 16384;
+// is laid out within a frame. The browser lays out the whole paragraph the
+// key is in, so a text with no line break costs it the whole window.
+export const windowUnits = 8192;
 const half = windowUnits / 2;
 // How many whole-text replacements Ctrl+Z can take back.
 const undoDepth = 4;

@@ -14,8 +14,10 @@
 #include "core/motion.h"
 
 // The walk's small steps run once per chunk: inlined, they cost a few
-// instructions each; called, they would cost more than the chunk's copy.
-#if defined(__GNUC__)
+// instructions each; called, they would cost more than the chunk's copy. A
+// build that weighs size (the page's WebAssembly) leaves it to the compiler:
+// forced, every writer carries every path of the walk.
+#if defined(__GNUC__) && !defined(HUECODE_NO_FORCED_INLINE)
 #define HUECODE_INLINE __attribute__((always_inline))
 #else
 #define HUECODE_INLINE
