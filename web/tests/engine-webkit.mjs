@@ -113,11 +113,14 @@ function backend(driver, handle, spare) {
     media: async () => {
       throw new Error('webkit: WebDriver cannot change the system\'s media features under an open page');
     },
-    // The window's frame is the difference between its size and the page's.
+    // The window's frame is the difference between its size and the page's,
+    // read once the page has the new size (it may still have the old one
+    // just after the window's change).
     async resize({width, height}) {
       const window = (await here()).manage().window();
       await window.setRect({width, height});
-      const [innerWidth, innerHeight] = await driver.executeScript('return [innerWidth, innerHeight]');
+      const inner = 'return innerWidth <= arguments[0] && innerHeight <= arguments[1] && [innerWidth, innerHeight]';
+      const [innerWidth, innerHeight] = await driver.wait(() => driver.executeScript(inner, width, height), 5000);
       await window.setRect({width: 2 * width - innerWidth, height: 2 * height - innerHeight});
     },
     workers: () => [],
