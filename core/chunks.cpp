@@ -40,6 +40,10 @@ class StepReader {
     skipBlanks();
     ++m_pos;
   }
+  bool atEnd() {
+    skipBlanks();
+    return m_pos >= m_text.size();
+  }
 
  private:
   static bool IsSkipped(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n'; }
@@ -64,9 +68,10 @@ int DigitValue(char16_t c, int radix) {
 
 // &H and &O integers are read as non-negative; anything past 2^62 no longer
 // matters, since it is out of the step's range long before.
-double ReadRadixInteger(StepReader& reader, int radix) {
+double ReadRadixInteger(StepReader& reader, int radix, bool& anyDigit) {
   std::uint64_t value = 0;
   for (int digit; (digit = DigitValue(reader.peek(), radix)) >= 0; reader.next()) {
+    anyDigit = true;
     value = value > (std::uint64_t{1} << 58)
                 ? value
                 : value * static_cast<std::uint64_t>(radix) + static_cast<std::uint64_t>(digit);
@@ -151,7 +156,7 @@ void ReadExponent(StepReader& reader, std::string& number) {
 
 // Sign, digits, one decimal point and an exponent, in ASCII only. Returns
 // nothing when the number is too large for a double.
-std::optional<double> ReadDecimal(StepReader& reader) {
+std::optional<double> ReadDecimal(StepReader& reader, bool& anyDigit) {
   std::string number;
   if (reader.peek() == u'+' || reader.peek() == u'-') {
     if (reader.peek() == u'-') {
@@ -159,7 +164,8 @@ std::optional<double> ReadDecimal(StepReader& reader) {
     }
     reader.next();
   }
-  if (!ReadDigits(reader, number)) {
+  anyDigit = ReadDigits(reader, number);
+  if (!anyDigit) {
     return 0.0;
   }
   ReadExponent(reader, number);
@@ -173,21 +179,27 @@ std::optional<double> ReadDecimal(StepReader& reader) {
   return value;
 }
 
-std::optional<double> ReadStepNumber(std::u16string_view stepText) {
+}  // namespace
+
+StepNumber ReadStep(std::u16string_view stepText) {
   StepReader reader(stepText);
+  StepNumber read;
   if (reader.peek() == u'&') {
     const char16_t kind = reader.peekAfterNext();
     if (kind == u'H' || kind == u'h' || kind == u'O' || kind == u'o') {
       reader.next();
       reader.next();
-      return ReadRadixInteger(reader, kind == u'H' || kind == u'h' ? 16 : 8);
+      read.value = ReadRadixInteger(reader, kind == u'H' || kind == u'h' ? 16 : 8, read.anyDigit);
+    } else {
+      read.value = 0.0;
     }
-    return 0.0;
+  } else {
+    read.value = ReadDecimal(reader, read.anyDigit);
   }
-  return ReadDecimal(reader);
+  read.whole = reader.atEnd();
+  return read;
 }
 
-}  // namespace
 }  // namespace detail
 
 std::u16string_view TrimSpaces(std::u16string_view text) {
@@ -213,7 +225,7 @@ std::int32_t CountCharacters(std::u16string_view text) {
 }
 
 std::int32_t StepLength(std::u16string_view stepText, std::int32_t n) {
-  const std::optional<double> number = detail::ReadStepNumber(stepText);
+  const std::optional<double> number = detail::ReadStep(stepText).value;
   if (!number) {
     return 1;
   }
@@ -226,6 +238,26 @@ std::int32_t StepLength(std::u16string_view stepText, std::int32_t n) {
     return 1;
   }
   return static_cast<std::int32_t>(rounded);
+}
+
+StepCount ReadStepCount(std::u16string_view stepText) {
+  if (stepText.find_first_not_of(u" \t\n") == std::u16string_view::npos) {
+    return {0, StepFault::Empty};
+  }
+  const detail::StepNumber read = detail::ReadStep(stepText);
+  if (!read.anyDigit || !read.whole) {
+    return {0, StepFault::NotWhole};
+  }
+  if (!read.value || *read.value > kMaxStep) {
+    return {0, StepFault::TooLarge};
+  }
+  if (std::trunc(*read.value) != *read.value) {
+    return {0, StepFault::NotWhole};
+  }
+  if (*read.value < kMinStep) {
+    return {0, StepFault::TooSmall};
+  }
+  return {static_cast<std::int32_t>(*read.value), StepFault::None};
 }
 
 }  // namespace huecode

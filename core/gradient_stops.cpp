@@ -284,20 +284,32 @@ ColourTriple GradientSampler::shapedAt(std::int64_t position, std::int64_t span)
   return detail::EncodeCurveAt(m_curves[k], static_cast<double>(num) / static_cast<double>(den));
 }
 
-std::optional<std::int32_t> ReadPosition(std::string_view text) {
+namespace {
+
+std::string_view TrimBlanks(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  return first == std::string_view::npos ? std::string_view()
+                                         : text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+bool AllDigits(std::string_view part) {
+  return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
+PositionReading ReadStopPosition(std::string_view text) {
+  text = TrimBlanks(text);
   if (text.ends_with('%')) {
-    text.remove_suffix(1);
+    text = TrimBlanks(text.substr(0, text.size() - 1));
   }
   const std::size_t point = text.find('.');
   const std::string_view whole = text.substr(0, point);
   const std::string_view fraction =
       point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
-  const auto digits = [](std::string_view part) {
-    return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
-  };
-  if (whole.empty() || whole.size() > 3 || fraction.size() > 2 || !digits(whole) ||
-      !digits(fraction) || (point != std::string_view::npos && fraction.empty())) {
-    return std::nullopt;
+  if (whole.empty() || whole.size() > 3 || fraction.size() > 2 || !AllDigits(whole) ||
+      !AllDigits(fraction) || (point != std::string_view::npos && fraction.empty())) {
+    return {0, PositionFault::NotNumber};
   }
   std::int32_t value = 0;
   for (const char c : whole) {
@@ -306,7 +318,13 @@ std::optional<std::int32_t> ReadPosition(std::string_view text) {
   for (std::size_t k = 0; k < 2; ++k) {
     value = value * 10 + (k < fraction.size() ? fraction[k] - '0' : 0);
   }
-  return value <= kPositionScale ? std::optional(value) : std::nullopt;
+  return value <= kPositionScale ? PositionReading{value, PositionFault::None}
+                                 : PositionReading{0, PositionFault::OutOfRange};
+}
+
+std::optional<std::int32_t> ReadPosition(std::string_view text) {
+  const PositionReading read = ReadStopPosition(text);
+  return read.fault == PositionFault::None ? std::optional(read.value) : std::nullopt;
 }
 
 }  // namespace huecode

@@ -47,6 +47,50 @@ TEST(CountCharacters, SurrogatePairIsOneCharacter) {
   }
 }
 
+// The strict reading takes what StepLength reads as a whole number, the
+// whole text and nothing else; the rest is refused with the reason.
+TEST(ReadStepCount, WholeNumbersFromOneOrTheReason) {
+  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+  const std::tuple<std::u16string_view, std::int32_t, StepFault> cases[] = {
+      {u"3", 3, StepFault::None},
+      {u" 32 ", 32, StepFault::None},
+      {u"+7", 7, StepFault::None},
+      {u"12", 12, StepFault::None},
+      {u"1 2", 12, StepFault::None},  // blanks inside, as the step box has always skipped
+      {u"2.0", 2, StepFault::None},
+      {u"1e3", 1000, StepFault::None},
+      {u"&H3", 3, StepFault::None},
+      {u" &h1f ", 31, StepFault::None},
+      {u"&O17", 15, StepFault::None},
+      {u"&H10", 16, StepFault::None},
+      {u"&H7FFFFFFF", kMax, StepFault::None},
+      {u"2147483647", kMax, StepFault::None},
+      {u"", 0, StepFault::Empty},
+      {u" \t ", 0, StepFault::Empty},
+      {u"0", 0, StepFault::TooSmall},
+      {u"-1", 0, StepFault::TooSmall},
+      {u"&H0", 0, StepFault::TooSmall},
+      {u"1e-400", 0, StepFault::TooSmall},
+      {u"2147483648", 0, StepFault::TooLarge},
+      {u"&H80000000", 0, StepFault::TooLarge},
+      {u"1e400", 0, StepFault::TooLarge},
+      {u"1.5", 0, StepFault::NotWhole},
+      {u"abc", 0, StepFault::NotWhole},
+      {u"3abc", 0, StepFault::NotWhole},  // StepLength reads 3 and ignores the rest
+      {u"&H", 0, StepFault::NotWhole},
+      {u"&O8", 0, StepFault::NotWhole},
+      {u"&HG", 0, StepFault::NotWhole},
+      {u"&X1", 0, StepFault::NotWhole},
+      {u"+", 0, StepFault::NotWhole},
+      {u"\uFF13", 0, StepFault::NotWhole},  // full-width digits are the page's to make ASCII
+  };
+  for (const auto& [text, value, fault] : cases) {
+    const StepCount read = ReadStepCount(text);
+    EXPECT_EQ(read.fault, fault) << std::string(text.begin(), text.end());
+    EXPECT_EQ(read.value, value) << std::string(text.begin(), text.end());
+  }
+}
+
 struct StepCase {
   std::u16string_view stepText;
   std::int32_t n;

@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/conversion.h"
 #include "core/dialects.h"
@@ -22,6 +23,27 @@ TEST(FindDialect, RowsByCommandLineKey) {
   EXPECT_EQ(FindDialect("brelvin"), (MarkupTemplate{u"[ftc=", u"]", u"[/ft]"}));
   for (std::string_view key : {"", "xml", "html "}) {
     EXPECT_FALSE(FindDialect(key).has_value()) << key;
+  }
+}
+
+// A template with a format is the dialect's with that format whatever its
+// parts hold; one without, the format-less dialect's whose parts all match.
+TEST(DialectOf, ByTheFormatElseByEveryPart) {
+  const std::u16string_view rgb = u"[COLOR=rgb({red}, {green}, {blue})]{text}[/COLOR]";
+  const std::pair<MarkupTemplate, std::string_view> cases[] = {
+      {{u"[ftc=", u"]", u"[/ft]"}, "brelvin"},
+      {{u"[ftc=", u"]", u"[/FT]"}, ""},
+      {{u"x", u"]", u"[/ft]"}, ""},
+      {{u"<font color=", u">", u"</font>"}, "html"},
+      {{u"[ftc=", u"]", u"[/ft]", std::u16string(rgb)}, "rgb"},
+      {{u"", u"", u"", std::u16string(rgb)}, "rgb"},
+      {{u"", u"", u"", u"[C={red}] {text}"}, ""},
+      {{u"", u"", u""}, ""},  // empty parts are not a format dialect's
+  };
+  for (const auto& [markup, key] : cases) {
+    const Dialect* dialect = DialectOf(markup);
+    EXPECT_EQ(dialect == nullptr ? std::string_view() : dialect->key, key)
+        << std::string(markup.prefix.begin(), markup.prefix.end());
   }
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
+#include <optional>
 #include <string_view>
 #include <type_traits>
 
@@ -21,6 +23,17 @@ constexpr std::size_t CharacterUnits(std::u16string_view text, std::size_t offse
              ? 2
              : 1;
 }
+
+// The step box's text read as a number (see StepLength): nothing for a
+// number too large for a double; whether it had a digit and whether the
+// reading took the whole text, blanks aside.
+struct StepNumber {
+  std::optional<double> value;
+  bool anyDigit = false;
+  bool whole = false;
+};
+
+StepNumber ReadStep(std::u16string_view stepText);
 
 }  // namespace detail
 
@@ -42,6 +55,22 @@ std::int32_t CountCharacters(std::u16string_view text);
 // &H / &O integers; a number that rounds to 0, is negative, does not fit 32
 // bits, or is not smaller than n gives 1.
 std::int32_t StepLength(std::u16string_view stepText, std::int32_t n);
+
+inline constexpr std::int32_t kMinStep = 1;
+inline constexpr std::int32_t kMaxStep = std::numeric_limits<std::int32_t>::max();
+
+enum class StepFault { None, Empty, NotWhole, TooSmall, TooLarge };
+
+struct StepCount {
+  std::int32_t value = 0;
+  StepFault fault = StepFault::None;
+};
+
+// The step box's text read by the same rules as StepLength, but strictly, for
+// a front end that would rather refuse than round or clamp: the whole text
+// must read as a whole number from kMinStep to kMaxStep, else the fault says
+// why (blanks only, another text or a fraction, too small, too large).
+StepCount ReadStepCount(std::u16string_view stepText);
 
 // A chunk written without a colour tag: exactly one tab, line feed or
 // carriage return, or nothing but spaces. Cut by user-perceived characters, a

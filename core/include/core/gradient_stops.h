@@ -44,9 +44,19 @@ struct GradientStops {
 // 0..kPositionScale or below an earlier stop's, or nothing when all are in order.
 std::optional<std::size_t> MisplacedStop(const GradientStops& gradient);
 
+enum class PositionFault { None, NotNumber, OutOfRange };
+
+struct PositionReading {
+  std::int32_t value = 0;  // in hundredths of a percent
+  PositionFault fault = PositionFault::None;
+};
+
 // A stop's position as typed, in percent: digits with at most two decimals
-// and an optional '%', from 0 to 100; in hundredths of a percent, or nothing
-// for any other text.
+// and an optional '%', from 0 to 100, blanks around them allowed. A text of
+// another form is not a number; a number past 100 is out of range.
+PositionReading ReadStopPosition(std::string_view text);
+
+// The same, nothing for any text that does not read.
 std::optional<std::int32_t> ReadPosition(std::string_view text);
 
 // Red, orange, yellow, green, blue, violet.
