@@ -312,11 +312,6 @@ using huecode::Named;
 
 // In the order of Styles::asked().
 constexpr std::u16string_view kStyleNames[] = {u"bold", u"italic", u"underline", u"strike"};
-// How DialectOf recognises a template: one with a format is the dialect's
-// with that format; one without, the format-less dialect's whose three parts
-// equal its own.
-constexpr std::u16string_view kTemplateParts[] = {u"prefix", u"middle", u"suffix"};
-constexpr std::u16string_view kFormatPart = u"format";
 // Why a format cannot be read, by the names the page's texts say it under.
 constexpr std::array<Named<huecode::FormatProblem>, 6> kFormatProblems{
     {{"loneClose", huecode::FormatProblem::LoneClose},
@@ -332,6 +327,24 @@ constexpr std::array<Named<huecode::MotionFault>, 4> kMotionFaults{
      {"frames", huecode::MotionFault::Frames},
      {"interval", huecode::MotionFault::Interval},
      {"lineBreak", huecode::MotionFault::LineBreak}}};
+
+// Why a typed step or stop position is refused, by the names the page's texts
+// say it under.
+constexpr std::array<Named<huecode::StepFault>, 4> kStepFaults{
+    {{"empty", huecode::StepFault::Empty},
+     {"notWhole", huecode::StepFault::NotWhole},
+     {"tooSmall", huecode::StepFault::TooSmall},
+     {"tooLarge", huecode::StepFault::TooLarge}}};
+constexpr std::array<Named<huecode::PositionFault>, 2> kPositionFaults{
+    {{"notNumber", huecode::PositionFault::NotNumber},
+     {"outOfRange", huecode::PositionFault::OutOfRange}}};
+
+template <typename Value, std::size_t N>
+std::string_view NameOf(const std::array<Named<Value>, N>& table, Value value) {
+  const auto* named = std::find_if(table.begin(), table.end(),
+                                   [&](const Named<Value>& entry) { return entry.value == value; });
+  return named == table.end() ? std::string_view() : named->key;
+}
 
 // The value of a code, the request's index into the core's table of names
 // (kSpaces, kUnits, kLimitUnits), which the interface hands over in order;
@@ -360,6 +373,10 @@ class Session {
 
   std::int32_t convert();
   std::int32_t strip();
+  std::int32_t readStep();
+  std::int32_t readPosition();
+  std::int32_t dialectOf(std::int32_t prefixUnits, std::int32_t middleUnits,
+                         std::int32_t suffixUnits) const;
   const std::u16string& markup();
   void writeMarkup(std::size_t pieceBytes);
   const std::int32_t* bar();
@@ -385,7 +402,8 @@ class Session {
   Request m_request;
   huecode::GbkTable m_gbk{};
   std::u16string m_texts;
-  std::u16string m_error;  // JSON: where and why a format or markup could not be read
+  // JSON: where and why a format or markup could not be read, or why a typed value was refused
+  std::u16string m_error;
   std::u16string m_markup;
   Counts m_counts;
   std::vector<std::int32_t> m_preview;  // offset, units, the colour or -1 for each chunk
@@ -686,6 +704,55 @@ std::int32_t Session::strip() {
   return 0;
 }
 
+// The text buffer read as the step box's text: the step, or 0 with the
+// reason in the error (and the bounds the reason speaks of).
+std::int32_t Session::readStep() {
+  const huecode::StepCount read = huecode::ReadStepCount(m_texts);
+  if (read.fault == huecode::StepFault::None) {
+    return read.value;
+  }
+  m_error.clear();
+  huecode::JsonWriter json(m_error);
+  json.open(u'{').key(u"error").text(NameOf(kStepFaults, read.fault));
+  json.key(u"min").number(huecode::kMinStep).key(u"max").number(huecode::kMaxStep).close(u'}');
+  return 0;
+}
+
+// The text buffer read as a stop's position: in hundredths of a percent, or
+// -1 with the reason in the error. Only ASCII can be a digit, a point or '%'.
+std::int32_t Session::readPosition() {
+  std::string narrow;
+  for (const char16_t unit : m_texts) {
+    narrow.push_back(unit < 0x80 ? static_cast<char>(unit) : '\x7f');
+  }
+  const huecode::PositionReading read = huecode::ReadStopPosition(narrow);
+  if (read.fault == huecode::PositionFault::None) {
+    return read.value;
+  }
+  m_error.clear();
+  huecode::JsonWriter(m_error).open(u'{').key(u"error").text(NameOf(kPositionFaults, read.fault)).close(u'}');
+  return -1;
+}
+
+// The dialect whose template the text buffer holds (the three parts, then
+// the format), as its index in the dialects' table, or -1 for one's own.
+std::int32_t Session::dialectOf(std::int32_t prefixUnits, std::int32_t middleUnits,
+                                std::int32_t suffixUnits) const {
+  std::u16string_view texts = m_texts;
+  const auto take = [&texts](std::int32_t units) {
+    const auto part = texts.substr(0, static_cast<std::size_t>(std::max(units, 0)));
+    texts.remove_prefix(part.size());
+    return std::u16string(part);
+  };
+  huecode::MarkupTemplate markup;
+  markup.prefix = take(prefixUnits);
+  markup.middle = take(middleUnits);
+  markup.suffix = take(suffixUnits);
+  markup.format = std::u16string(texts);
+  const huecode::Dialect* dialect = huecode::DialectOf(markup);
+  return dialect == nullptr ? -1 : static_cast<std::int32_t>(dialect - huecode::Dialects().data());
+}
+
 const std::u16string& Session::markup() {
   if (!m_markupBuilt && m_text) {
     // The counts know the length: the whole still markup, or every frame's.
@@ -815,7 +882,7 @@ void WriteDialect(huecode::JsonWriter& json, const huecode::Dialect& dialect) {
   json.close(u']');
   json.key(u"entities").text(EntitiesName(dialect.entities));
   json.key(u"literal").text(LiteralName(huecode::LiteralMeansOf(dialect.codes)));
-  json.key(kFormatPart).text(dialect.format).close(u'}');
+  json.key(u"format").text(dialect.format).close(u'}');
 }
 
 // The interface as JSON: byte offsets of the request's and the counts'
@@ -840,8 +907,6 @@ std::u16string InterfaceJson() {
   WriteNames(json.key(u"limitUnits"), huecode::kLimitUnits);
   WriteNames(json.key(u"spaces"), huecode::kSpaces);
   WriteNames(json.key(u"styleNames"), kStyleNames);
-  WriteNames(json.key(u"templateParts"), kTemplateParts);
-  json.key(u"formatPart").text(kFormatPart);
   WriteNames(json.key(u"formatProblems"), kFormatProblems);
   json.key(u"dialects").open(u'[');
   for (const huecode::Dialect& dialect : huecode::Dialects()) {
@@ -884,6 +949,21 @@ EMSCRIPTEN_KEEPALIVE std::int32_t hc_convert() {
 
 EMSCRIPTEN_KEEPALIVE std::int32_t hc_strip() {
   return g_session.strip();
+}
+
+// The step, a stop's position and a template as the page's boxes hold them
+// (in the text buffer), read by the core's own rules: see Session.
+EMSCRIPTEN_KEEPALIVE std::int32_t hc_read_step() {
+  return g_session.readStep();
+}
+
+EMSCRIPTEN_KEEPALIVE std::int32_t hc_read_position() {
+  return g_session.readPosition();
+}
+
+EMSCRIPTEN_KEEPALIVE std::int32_t hc_dialect_of(std::int32_t prefixUnits, std::int32_t middleUnits,
+                                                std::int32_t suffixUnits) {
+  return g_session.dialectOf(prefixUnits, middleUnits, suffixUnits);
 }
 
 EMSCRIPTEN_KEEPALIVE const char16_t* hc_error() {

@@ -80,15 +80,12 @@ function pageInterface(described) {
     limitUnits: described.limitUnits,
     surprise: {light: described.surprise.light.map(hexOf), dark: described.surprise.dark.map(hexOf)},
     styleNames: described.styleNames,
-    templateParts: described.templateParts,
-    formatPart: described.formatPart,
     motion: described.motion,
   };
 }
 
-function writeRequest(core, described, settings, text) {
-  const strings = [wellFormed(text), settings.step, settings.prefix, settings.middle, settings.suffix,
-    settings.format ?? '', settings.name ?? ''];
+// The texts one after another into the core's text buffer.
+function writeTexts(core, strings) {
   const total = strings.reduce((sum, s) => sum + s.length, 0);
   let at = core._hc_texts(total) >> 1;
   const heap = core.HEAPU16;
@@ -97,6 +94,12 @@ function writeRequest(core, described, settings, text) {
       heap[at++] = s.charCodeAt(k);
     }
   }
+}
+
+function writeRequest(core, described, settings, text) {
+  const strings = [wellFormed(text), settings.step, settings.prefix, settings.middle, settings.suffix,
+    settings.format ?? '', settings.name ?? ''];
+  writeTexts(core, strings);
   const stops = settings.stops.slice(0, described.maxStops);
   const values = requestValues(settings, strings, stops.length, described);
   const request = core._hc_request();
@@ -122,7 +125,8 @@ function readPreview(core) {
   return Int32Array.from(core.HEAP32.subarray(at, at + 3 * core._hc_preview_chunks()));
 }
 
-// Where and why the core could not read a format or markup: {line, column, message}.
+// Where and why the core could not read a format or markup ({line, column,
+// message}), or why it refused a typed value ({error, ...}).
 function readError(core) {
   return JSON.parse(utf16(core, core._hc_error(), core._hc_error_units()));
 }
@@ -143,6 +147,29 @@ function markupOf(core, failed) {
   return core.HEAPU16.slice(markup, failed ? markup : markup + core._hc_markup_units());
 }
 
+// The values typed into the page's boxes, read by the core's rules: the step
+// ({value} or {error, min, max}), a stop's position ({value} in percent or
+// {error}), and a template's dialect (its key, or null for one's own).
+function typedReaders(core, described) {
+  return {
+    step(text) {
+      writeTexts(core, [text]);
+      const value = core._hc_read_step();
+      return value > 0 ? {value} : readError(core);
+    },
+    position(text) {
+      writeTexts(core, [text]);
+      const value = core._hc_read_position();
+      return value >= 0 ? {value: value * 100 / described.positionScale} : readError(core);
+    },
+    dialect({prefix, middle, suffix, format}) {
+      writeTexts(core, [prefix, middle, suffix, format]);
+      const k = core._hc_dialect_of(prefix.length, middle.length, suffix.length);
+      return k >= 0 ? described.dialects[k].key : null;
+    },
+  };
+}
+
 function writeMarkup(core, {bytes, take}) {
   core.onMarkupPiece = (pointer, length) => take(core.HEAPU8.subarray(pointer, pointer + length));
   try {
@@ -156,8 +183,12 @@ export async function createConverter() {
   const core = await createHuecode();
   const described = readInterface(core);
   core.HEAPU8.set(gbkTable().subarray(0, core._hc_gbk_table_size()), core._hc_gbk_table());
+  const readers = typedReaders(core, described);
   return {
     interface: pageInterface(described),
+
+    // kind: 'step', 'position' or 'dialect' (subject {prefix, middle, suffix, format}).
+    read: (kind, subject) => (Object.hasOwn(readers, kind) ? readers[kind](subject) : null),
 
     // The text goes in as the page holds it; the preview's offsets are
     // offsets into that text. The markup comes back as UTF-16 code units,
@@ -196,10 +227,7 @@ export async function createConverter() {
     // its length in characters as every count counts them: {text, characters}
     // or {error: {line, column, message}}.
     strip(markup) {
-      const at = core._hc_texts(markup.length) >> 1;
-      for (let k = 0; k < markup.length; ++k) {
-        core.HEAPU16[at + k] = markup.charCodeAt(k);
-      }
+      writeTexts(core, [markup]);
       if (core._hc_strip() !== 0) {
         return {error: readError(core)};
       }

@@ -2,14 +2,13 @@
 // (hc_interface in web/core/binding.cpp): dialects with their names in both
 // languages, which are HTML, where formatting goes and its names, which
 // styles each has codes for, how its readers take entities, how the text's
-// own codes are shown as typed (literal), how a template is recognised, the
-// request's value codes and layout, the stops' position scale, the surprise
-// gradient's colours and a moving gradient's limits, defaults and choices. A
-// fact missing would
-// leave them to guess, so the converter refuses to start and says which.
+// own codes are shown as typed (literal), the request's value codes and
+// layout, the stops' position scale, the surprise gradient's colours and a
+// moving gradient's limits, defaults and choices. A fact missing would leave
+// them to guess, so the converter refuses to start and says which.
 export const facts = {
-  '': ['request', 'counts', 'maxStops', 'limitUnits', 'spaces', 'units', 'styleNames', 'templateParts', 'formatPart',
-    'dialects', 'initialDialect', 'initial', 'defaultStops', 'positionScale', 'surprise', 'motion'],
+  '': ['request', 'counts', 'maxStops', 'limitUnits', 'spaces', 'units', 'styleNames', 'dialects', 'initialDialect',
+    'initial', 'defaultStops', 'positionScale', 'surprise', 'motion'],
   'request': ['fields', 'stops', 'positions'],
   'surprise': ['light', 'dark'],
   'motion': ['minFrames', 'maxFrames', 'defaultFrames', 'minInterval', 'maxInterval', 'defaultInterval',
@@ -41,16 +40,6 @@ export function checkInterface(described) {
     throw new Error(`the core's interface lacks ${missing}`);
   }
   return described;
-}
-
-// The dialect whose template this is, or null for one of the user's own, as
-// the core recognises it: a template with a format is the dialect's with that
-// format; one without, the format-less dialect's whose parts all equal its own.
-export function findDialect(template, core) {
-  const format = template[core.formatPart] ?? '';
-  const parts = format ? [core.formatPart] : core.templateParts;
-  return core.dialects.find((dialect) => (dialect[core.formatPart] ?? '') === format &&
-    parts.every((part) => dialect[part] === template[part])) ?? null;
 }
 
 // A dialect's name in a language ('zh' or 'en').

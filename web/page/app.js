@@ -20,8 +20,10 @@ import {createMarkupTools} from './markup-tools.js';
 import {listenToMarkers} from './markers.js';
 import {createTextBox} from './text-box.js';
 import {convertClicked, convertNow, conversionSettings, scheduleConversion, withCoreDefaults} from './conversion.js';
-import {addStop, applyGradient, moveMarker, onColourInput, onFieldInput, onHexInput, onPositionInput, onStopButton, pickDialect, reverse, shuffle, stopPositions} from './control-edits.js';
-import {applyLanguage, applyTheme, confirmReset, coreReady, redo, systemDark, toggleLanguage, undo} from './edits.js';
+import {addStop, applyGradient, moveMarker, onColourInput, onFieldInput, onHexInput, onPositionInput, onStopButton, pickDialect, positionsRead, reverse, shuffle, stopPositions} from './control-edits.js';
+import {applyLanguage, applyTheme, confirmReset, coreReady, redo, systemDark, toggleLanguage, undo, valueRead} from './edits.js';
+import {createReads} from './core-reads.js';
+import {createQueue} from './worker-queue.js';
 import {onCopyKey, onKey, jumpToResult} from './keys.js';
 import {answerLinkOffer, openLink, share} from './links.js';
 import {showResult} from './results.js';
@@ -41,8 +43,10 @@ const textLoaded = loadText((text) => {
   convertNow();
 }).then((text) => keptText(text, failedStart));
 parts.worker = startConverter();
+parts.queue = createQueue(parts.worker);
+parts.reads = createReads(parts.queue.ask, (kind) => (kind === 'position' ? positionsRead() : valueRead()));
 parts.output = createOutputView({texts});
-parts.markupTools = createMarkupTools({worker: parts.worker, texts, core: () => page.core,
+parts.markupTools = createMarkupTools({ask: parts.queue.ask, texts, core: () => page.core,
   request: conversionSettings, text: () => parts.textBox.value(),
   dialectName: (dialect) => dialectName(page.texts, dialect), setStatus});
 parts.library = createLibrary({
@@ -54,7 +58,7 @@ parts.library = createLibrary({
 });
 
 function onWorkerMessage({data}) {
-  if (parts.markupTools.answer(data)) {
+  if (parts.queue.answer(data)) {
     return;
   }
   if (data.ready === false) {

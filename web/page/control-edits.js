@@ -44,6 +44,13 @@ export function onPositionInput(event) {
   }
 }
 
+// The core has read a typed position: the boxes that waited for it take what they hold now.
+export function positionsRead() {
+  for (const box of document.querySelectorAll('.position[data-reading]')) {
+    onPositionInput({target: box});
+  }
+}
+
 function setStop(k, colour) {
   const stops = page.settings.stops.map((c, j) => (j === k ? colour : c));
   change({...page.settings, stops}, {group: `stop-${k}`});
@@ -106,7 +113,8 @@ export function pickDialect() {
   if (!dialect) {
     return;
   }
-  const edited = currentDialect() === null;
+  // A template the core is still reading counts as the user's own.
+  const edited = (currentDialect() ?? null) === null;
   const before = page.settings;
   dismissToast('template');
   // A format dialect keeps the three boxes as they are, for a later template.

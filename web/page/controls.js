@@ -202,12 +202,15 @@ function writeDialects(dialect, dialects, texts) {
       new Option(texts.customDialect, 'custom'));
     select.dataset.language = texts.htmlLang;
   }
-  select.value = dialect ?? 'custom';
+  // A template the core is still reading keeps the dialect shown until it has.
+  if (dialect !== undefined) {
+    select.value = dialect ?? 'custom';
+    byId('custom-note').hidden = dialect !== null;
+  }
   // The list waits for the core's dialects, like every control that needs them.
   select.disabled = false;
   // Custom is what the boxes say, not something to pick.
   select.options[select.options.length - 1].disabled = true;
-  byId('custom-note').hidden = dialect !== null;
 }
 
 // core is what the core exports, null until it is ready; until then the

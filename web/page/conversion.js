@@ -2,7 +2,8 @@
 // once or after a pause in typing, and the core's defaults filled in.
 import {formattingSettings} from './formatting.js';
 import {windowSize} from './output-view.js';
-import {dialectOf, readCount, readStep} from './model.js';
+import {readCount} from './model.js';
+import {dialectOf, readStep} from './typed-values.js';
 import {defaults, readerKeys, withCoreNames} from '../shared/settings.js';
 import {excessCharacters, maxTextLength} from '../storage/text-store.js';
 import {longText} from './text-box.js';
@@ -11,7 +12,8 @@ import {byId} from './dom.js';
 /** @import {ConversionRequest} from '../shared/types.js' */
 
 // The step and the limit as numbers, or the reason they cannot be read; a
-// moving gradient's frames and interval too, within the core's limits.
+// moving gradient's frames and interval too, within the core's limits. The
+// step is pending until the core has read it.
 export function readNumbers(s = page.settings) {
   const step = readStep(s.step);
   const limit = s.limit.trim() === '' ? {value: null} : readCount(s.limit);
@@ -23,11 +25,14 @@ export function readNumbers(s = page.settings) {
   return {step, limit, frames, interval};
 }
 
+// Whether the request waits for the core to read a typed value.
+const waitsForCore = () => readStep(page.settings.step).pending || currentDialect() === undefined;
+
 /** @returns {ConversionRequest | null} */
 export function conversionSettings() {
   const {settings} = page;
   const {step, limit, frames, interval} = readNumbers();
-  if (step.error || limit.error || frames.error || interval.error) {
+  if (step.error || limit.error || frames.error || interval.error || waitsForCore()) {
     return null;
   }
   return {
@@ -43,7 +48,7 @@ export function conversionSettings() {
     middle: settings.middle,
     suffix: settings.suffix,
     format: settings.format,
-    ...formattingSettings(page.core, settings),
+    ...formattingSettings(page.core, settings, currentDialect()),
     positions: settings.positions,
     perLine: settings.perLine,
     mirror: settings.mirror,
@@ -59,6 +64,8 @@ export function convertNow() {
   clearTimeout(page.timer);
   page.timer = 0;
   const request = conversionSettings();
+  // Asked at once while the core reads a typed value: at once when it has.
+  page.convertWhenRead = Boolean(page.core && !request && waitsForCore());
   if (!page.core || !request) {
     return;
   }
@@ -95,8 +102,18 @@ export function scheduleConversion() {
   page.timer = setTimeout(convertNow, delay);
 }
 
-export function currentDialect() {
-  return page.core && page.settings.prefix !== null ? dialectOf(page.settings, page.core) : null;
+// The key of the settings' dialect, null for a template of one's own,
+// undefined while the core reads it.
+export const currentDialect = () => dialectOf(page.settings);
+
+// The core has read a typed value: the page converts with it, if it was
+// what held the conversion back.
+export function convertRead() {
+  if (page.convertWhenRead) {
+    convertNow();
+  } else {
+    scheduleConversion();
+  }
 }
 
 // What the settings leave to the core (null), and a gradient longer than it

@@ -9,7 +9,8 @@ import {readerKeys, saveSettings} from '../shared/settings.js';
 import {retextNotes} from './notice.js';
 import {dismissToasts} from './feedback.js';
 import {local} from '../storage/storage.js';
-import {convertNow, currentDialect, defaultSettings, readerSettings, scheduleConversion, withCoreDefaults} from './conversion.js';
+import {convertNow, convertRead, currentDialect, defaultSettings, readerSettings, scheduleConversion, withCoreDefaults}
+  from './conversion.js';
 import {drawPreview, showCounts, showValidity, suggestEscaping} from './results.js';
 import {page, parts, setStatus} from './state.js';
 import {byId} from './dom.js';
@@ -28,9 +29,16 @@ function render() {
   byId('redo').disabled = page.undoHistory.future.length === 0;
   applyTheme();
   showValidity();
-  showFormatting(page.core, page.settings, page.texts);
+  showFormatting(page.core, currentDialect(), page.texts);
   suggestEscaping();
   drawPreview();
+}
+
+// The core has read a typed value: the boxes show its verdict, and the
+// conversion that waited for it goes.
+export function valueRead() {
+  render();
+  convertRead();
 }
 
 // The text to bring back with a step of the history, for the steps that

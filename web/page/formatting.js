@@ -4,12 +4,11 @@
 // means of showing its codes literally (the core's fact "literal"); elsewhere
 // the toggles are disabled with the reason, since the core refuses them
 // there as huecode-cli does.
-import {findDialect} from '../core/interface.js';
 import {byId} from './dom.js';
 
-// The dialect of the settings' template, null for one of the user's own (or
-// before the core is ready).
-const dialectIn = (core, settings) => (core ? findDialect(settings, core) : null);
+// The dialect with the key (typed-values.js), null for a template of the
+// user's own or before the core is ready.
+const dialectIn = (core, key) => (core && key ? core.dialects.find((dialect) => dialect.key === key) ?? null : null);
 
 // The styles the template has codes for: a dialect's own, by its codes.
 const usableStyles = (dialect) => dialect?.codes ?? [];
@@ -19,9 +18,10 @@ const usableStyles = (dialect) => dialect?.codes ?? [];
 const shownAsTyped = (dialect) => dialect?.literal !== 'nothing';
 
 // What a conversion takes: the styles and the text as typed the template
-// can carry, and the endpoints. The toggles' ids are the core's names of the styles.
-export function formattingSettings(core, settings) {
-  const dialect = dialectIn(core, settings);
+// can carry, and the endpoints. The toggles' ids are the core's names of the
+// styles. key: the template's dialect.
+export function formattingSettings(core, settings, key) {
+  const dialect = dialectIn(core, key);
   const usable = usableStyles(dialect);
   return {
     styles: Object.fromEntries((core?.styleNames ?? []).map((name) => [name, usable.includes(name) && settings[name]])),
@@ -47,11 +47,12 @@ function showReason(id, reason) {
   byId(id).hidden = !reason;
 }
 
-export function showFormatting(core, settings, texts) {
-  if (!core) {
+// Until the core has read the template the toggles stay as they are.
+export function showFormatting(core, key, texts) {
+  if (!core || key === undefined) {
     return;
   }
-  const dialect = dialectIn(core, settings);
+  const dialect = dialectIn(core, key);
   for (const id of core.styleNames) {
     byId(id).disabled = !usableStyles(dialect).includes(id);
   }

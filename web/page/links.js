@@ -7,6 +7,7 @@ import {defaults, sanitised} from '../shared/settings.js';
 import {readShareFragment, shareFragment, shareVersion} from '../shared/share.js';
 import {saveText} from '../storage/text-store.js';
 import {convertNow, defaultSettings, readNumbers, readerSettings, withCoreDefaults} from './conversion.js';
+import {stepRead} from './typed-values.js';
 import {change, withoutReader} from './edits.js';
 import {page, parts} from './state.js';
 import {byId} from './dom.js';
@@ -76,10 +77,14 @@ function linkToast(message, before) {
 // gradients untouched); what it cannot read takes the default. Its text
 // replaces an empty draft or the same one; over a different draft the user
 // is asked first. It is applied once: the address loses its fragment.
-export function openLink() {
+export async function openLink() {
   const read = readShareFragment(location.hash, page.core);
   if (!read) {
     return;
+  }
+  // Whether the link's step is refused is the core's to say.
+  if (typeof read.settings.step === 'string') {
+    await stepRead(read.settings.step);
   }
   const link = withoutRefused(read);
   window.history.replaceState(null, '', location.href.replace(/#.*$/, ''));

@@ -3,31 +3,7 @@
 // "copy as" copies the same text and gradient in another dialect without
 // touching the settings. Both ask the converter, which knows every dialect,
 // through one queue of requests to the worker.
-// Requests to the worker, each answered by the message with its id.
 import {byId} from './dom.js';
-
-function createQueue(worker) {
-  let next = 0;
-  const waiting = new Map();
-  return {
-    ask(message) {
-      next += 1;
-      return new Promise((resolve) => {
-        waiting.set(next, resolve);
-        worker.postMessage({...message, id: next});
-      });
-    },
-    // True when the worker's message was one of these answers.
-    answer(data) {
-      if (!data.tool || !waiting.has(data.id)) {
-        return false;
-      }
-      waiting.get(data.id)(data);
-      waiting.delete(data.id);
-      return true;
-    },
-  };
-}
 
 // The offer shown after a paste of markup, and its two buttons.
 function createPasteOffer(host, ask) {
@@ -132,14 +108,13 @@ function createCopyAs(host, ask) {
   };
 }
 
-// host: {worker, texts(), core(), request() → the conversion settings or
-// null, text() → the whole text, dialectName(dialect), setStatus(message)}.
+// host: {ask(message) → the worker's answer, texts(), core(), request() →
+// the conversion settings or null, text() → the whole text,
+// dialectName(dialect), setStatus(message)}.
 export function createMarkupTools(host) {
-  const queue = createQueue(host.worker);
-  const paste = createPasteOffer(host, queue.ask);
-  const copy = createCopyAs(host, queue.ask);
+  const paste = createPasteOffer(host, host.ask);
+  const copy = createCopyAs(host, host.ask);
   return {
-    answer: queue.answer,
     render: copy.render,
     wire() {
       paste.wire();

@@ -1,12 +1,12 @@
 // The page's rules about its settings, free of the page: editing the list of
-// colour stops, reading the numbers people type, naming the template's
-// dialect, and the undo history.
-import {findDialect} from '../core/interface.js';
+// colour stops, reading the counts people type, and the undo history. The
+// step, the positions and the template's dialect the core reads
+// (typed-values.js).
 import {halfWidth, hexOf, packedOf} from '../shared/gradients.js';
 
 const maxCount = 2 ** 31 - 1;
 
-// A count the user typed (the step, a length limit): digits only, full-width
+// A count the user typed (a length limit, frames): digits only, full-width
 // digits read as digits. {value} or {error: 'empty' | 'notWhole' | 'tooSmall'
 // | 'tooLarge'}; nothing is silently rounded or clamped.
 export function readCount(text, {min = 1, max = maxCount} = {}) {
@@ -28,19 +28,6 @@ function countWithin(value, min, max) {
     return {error: 'tooLarge', max};
   }
   return {value};
-}
-
-// The step box takes what the core's step reading takes as a whole number:
-// a count, or an &H (hexadecimal) or &O (octal) integer, as the window's step
-// box always has; the core is sent its value.
-const radixInteger = /^&(?:[Hh]([0-9A-Fa-f]+)|[Oo]([0-7]+))$/;
-
-export function readStep(text) {
-  const literal = radixInteger.exec(halfWidth(text).trim());
-  if (!literal) {
-    return readCount(text);
-  }
-  return countWithin(literal[1] ? Number.parseInt(literal[1], 16) : Number.parseInt(literal[2], 8), 1, maxCount);
 }
 
 // move -1 or 1 swaps stop k with its neighbour, 0 removes it; start (0) and
@@ -68,12 +55,6 @@ export function withAddedStop(stops) {
   const mid = [0, 8, 16].reduce(
     (packed, shift) => packed | (Math.round((((a >> shift) & 0xff) + ((b >> shift) & 0xff)) / 2) << shift), 0);
   return [...stops.slice(0, -1), hexOf(mid), last];
-}
-
-// The key of the dialect whose template the boxes hold, or null when they
-// hold one of the user's own.
-export function dialectOf(template, core) {
-  return findDialect(template, core)?.key ?? null;
 }
 
 export function sameSettings(a, b) {

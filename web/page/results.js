@@ -7,7 +7,7 @@ import {boardColour, drawBar, showPreview} from './preview.js';
 import {packedOf} from '../shared/gradients.js';
 import {playFrames} from './motion.js';
 import {markStart} from '../storage/text-store.js';
-import {readNumbers} from './conversion.js';
+import {currentDialect, readNumbers} from './conversion.js';
 import {page, parts} from './state.js';
 import {byId} from './dom.js';
 
@@ -27,7 +27,12 @@ export function showValidity() {
   markInvalid(byId('format'), formatError ? page.texts.formatError(formatError) : null);
   let invalid = Boolean(formatError);
   for (const id of ['step', 'limit', 'frames', 'interval']) {
-    const {error} = numbers[id];
+    const {error, pending} = numbers[id];
+    // A value the core is still reading keeps the mark it had.
+    if (pending) {
+      invalid ||= byId(id).getAttribute('aria-invalid') === 'true';
+      continue;
+    }
     const message = error ? page.texts.countErrors[error] : null;
     markInvalid(byId(id), typeof message === 'function' ? message(numbers[id]) : message);
     invalid ||= Boolean(error);
@@ -116,7 +121,10 @@ export function drawPreview() {
   const {text, chunks} = previewed(lastResult);
   byId('preview').toggleAttribute('data-sample', text !== page.sentText);
   const {low, lowest} = showPreview(byId('preview'), text, chunks, boardColour(settings));
-  formatPreview(byId('preview'), formattingSettings(page.core, settings).styles);
+  const dialect = currentDialect();
+  if (dialect !== undefined) {
+    formatPreview(byId('preview'), formattingSettings(page.core, settings, dialect).styles);
+  }
   byId('contrast-warning').textContent = low ? texts.lowContrast(low, lowest.toFixed(2)) : '';
   byId('contrast-warning').hidden = low === 0;
   showOnBar({preview: byId('preview'), board: boardColour(settings), length: barLength(lastResult)});

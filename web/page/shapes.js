@@ -1,14 +1,19 @@
 // The page's side of a gradient's shape: the position boxes of the middle
 // stops. A position that cannot be read, or that would sit before an earlier
-// stop's, is marked and changes nothing.
+// stop's, is marked and changes nothing; one the core is still reading waits
+// in its box (data-reading) until it has.
 import {markInvalid} from './controls.js';
-import {halfWidth} from '../shared/gradients.js';
-import {misplacedStop, readPosition} from '../shared/positions.js';
+import {misplacedStop} from '../shared/positions.js';
+import {readPosition} from './typed-values.js';
 
 // The new positions for what was typed into a stop's position box, or null.
 export function positionTyped(box, positions, texts) {
   const k = Number(box.dataset.stop);
-  const read = readPosition(halfWidth(box.value));
+  const read = readPosition(box.value);
+  box.toggleAttribute('data-reading', Boolean(read.pending));
+  if (read.pending) {
+    return null;
+  }
   if (read.error) {
     markInvalid(box, texts.positionErrors[read.error]);
     return null;

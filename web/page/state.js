@@ -24,6 +24,7 @@ const settings = loadSettings(local);
  * @property {number} spokenTimer
  * @property {boolean} textTouched
  * @property {number} focusFor
+ * @property {boolean} convertWhenRead
  * @property {{text: string, before: {settings: Settings, text: string}, message: string} | null} linkOffer
  * @property {History} undoHistory
  */
@@ -50,6 +51,8 @@ export const page = {
   // The convert button's request: as in the window, its result takes the
   // focus, unless the user has gone on to another control meanwhile.
   focusFor: 0,
+  // A conversion asked for at once that waits for the core to read a typed value.
+  convertWhenRead: false,
   // A link's text waiting for the user's answer, and what to restore.
   linkOffer: null,
   undoHistory: new History(100),
@@ -59,6 +62,8 @@ export const page = {
  * @typedef {object} Parts
  * @property {ReturnType<typeof import('./text-box.js').createTextBox>} textBox
  * @property {Worker} worker
+ * @property {ReturnType<typeof import('./worker-queue.js').createQueue>} queue
+ * @property {ReturnType<typeof import('./core-reads.js').createReads>} reads
  * @property {ReturnType<typeof import('./output-view.js').createOutputView>} output
  * @property {ReturnType<typeof import('./markup-tools.js').createMarkupTools>} markupTools
  * @property {ReturnType<typeof import('./library.js').createLibrary>} library

@@ -1,28 +1,15 @@
 // Where the middle stops of a gradient sit, in percent of its length: null
 // for a stop that sits evenly between its placed neighbours (the first and
 // the last stop always sit at 0 and 100). The list runs parallel to the stops.
-// No imports: the gradient file's module reads positions with these rules.
+// How a typed position reads is the core's rule: the page asks it
+// (page/typed-values.js). No imports: the gradient file's module checks
+// positions with these rules.
 
 // One entry per stop, the ends always null; a list of another length (from an
 // older page, or none at all) leaves every stop evenly spaced.
 export function alignedPositions(positions, count) {
   const aligned = Array.isArray(positions) && positions.length === count ? [...positions] : [];
   return Array.from({length: count}, (_, k) => (k > 0 && k < count - 1 ? aligned[k] ?? null : null));
-}
-
-// A position as typed (full-width digits already made ASCII): empty for
-// evenly spaced, else a number from 0 to 100 with at most two decimals, a '%'
-// allowed after it. {value} or {error: 'notNumber' | 'outOfRange'}.
-export function readPosition(text) {
-  const typed = text.trim().replace(/\s*[%％]$/, '');
-  if (!typed) {
-    return {value: null};
-  }
-  if (!/^\d{1,3}(\.\d{1,2})?$/.test(typed)) {
-    return {error: 'notNumber'};
-  }
-  const value = Number(typed);
-  return value <= 100 ? {value} : {error: 'outOfRange'};
 }
 
 // The index of the first stop placed before an earlier one, or -1.

@@ -7,7 +7,7 @@
 // own: one that cannot be read is reported and left to the defaults, so a
 // damaged link or one from another version restores all it still can.
 import {maxFormatLength, parseColour} from './gradients.js';
-import {readPosition, validPositions} from './positions.js';
+import {validPositions} from './positions.js';
 /** @import {Settings, ShareLink} from './types.js' */
 
 export const shareVersion = 1;
@@ -46,10 +46,12 @@ const stops = {
 };
 
 // One entry per stop, in percent, empty for a stop evenly spaced: "_25__".
+// Each is a number as the link writes it, nothing else.
+const positionIn = (p) => (p === '' ? null : String(Number(p)) === p ? Number(p) : undefined);
 const positions = {
   write: (list) => list.map((p) => (p === null ? '' : String(p))).join('_'),
   read(s) {
-    const list = s.split('_').map((p) => readPosition(p).value);
+    const list = s.split('_').map(positionIn);
     return validPositions(list) ? list : undefined;
   },
 };

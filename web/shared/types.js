@@ -96,8 +96,6 @@
  * @property {string[]} limitUnits
  * @property {{light: string[], dark: string[]}} surprise
  * @property {string[]} styleNames
- * @property {string[]} templateParts
- * @property {string} formatPart
  * @property {MotionFacts} motion
  */
 

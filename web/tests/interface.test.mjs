@@ -4,14 +4,14 @@
 // core.
 import assert from 'node:assert/strict';
 import {test} from 'node:test';
-import {checkInterface, dialectLabel, facts, findDialect, missingFact} from '../core/interface.js';
+import {checkInterface, dialectLabel, facts, missingFact} from '../core/interface.js';
 
 // A whole interface, written out here rather than taken from the core.
 const whole = () => ({
   request: {fields: {}, stops: 0, positions: 0}, counts: {}, positionScale: 1000,
   surprise: {light: [0], dark: [0]}, maxStops: 64, limitUnits: ['characters'], spaces: ['rgb', 'oklab'],
   units: ['char', 'grapheme'], styleNames: ['bold', 'italic', 'underline', 'strike'],
-  templateParts: ['prefix', 'middle', 'suffix'], formatPart: 'format', initialDialect: 'ubb',
+  initialDialect: 'ubb',
   initial: {prefix: '[color=', middle: ']', suffix: '[/color]'},
   defaultStops: [0, 0],
   motion: {minFrames: 2, maxFrames: 240, defaultFrames: 40, minInterval: 50, maxInterval: 60000,
@@ -45,24 +45,8 @@ test('every fact removed in turn stops the start with its name', () => {
   }
 });
 
-test('a template is a dialect\'s as the core recognises it: by its format, else by the named parts', () => {
+test('a dialect is named in either language as the core names it', () => {
   const core = whole();
-  const rows = [
-    [{prefix: '[ftc=', middle: ']', suffix: '[/ft]', format: ''}, 'brelvin'],
-    [{prefix: '[ftc=', middle: ']', suffix: '[/ft]'}, 'brelvin'],
-    [{prefix: '[ftc=', middle: ']', suffix: '[/FT]'}, null],
-    [{prefix: '<font color=', middle: '>', suffix: '</font>'}, 'html'],
-    // A format decides alone; the parts left in the boxes do not count.
-    [{prefix: '[ftc=', middle: ']', suffix: '[/ft]', format: '[C={red}]{text}'}, 'rgb'],
-    [{prefix: '', middle: '', suffix: '', format: '[C={red}] {text}'}, null],
-    // Empty parts are not the format dialect's.
-    [{prefix: '', middle: '', suffix: ''}, null],
-  ];
-  for (const [template, key] of rows) {
-    assert.equal(findDialect(template, core)?.key ?? null, key, JSON.stringify(template));
-  }
-  assert.equal(findDialect({prefix: 'x', middle: ']', suffix: '[/ft]'}, {...core, templateParts: ['middle', 'suffix']})
-    ?.key, 'brelvin');
   assert.deepEqual(['zh', 'en'].map((language) => dialectLabel(core.dialects[0], language)),
     ['Html(网页)', 'HTML font tags']);
 });

@@ -2,7 +2,7 @@
 // undo and share links.
 import assert from 'node:assert/strict';
 import {test} from 'node:test';
-import {History, editStops, readCount, readStep, withAddedStop} from '../page/model.js';
+import {History, editStops, readCount, withAddedStop} from '../page/model.js';
 import {readShareFragment, shareFragment} from '../shared/share.js';
 import {defaults, sanitised, withCoreNames} from '../shared/settings.js';
 
@@ -16,14 +16,6 @@ test('counts: digits only, full-width digits read, nothing rounded or clamped', 
     ['2147483647', {value: 2147483647}], ['2147483648', {error: 'tooLarge', max: 2147483647}]];
   for (const [text, expected] of rows) {
     assert.deepEqual(readCount(text), expected, text);
-  }
-  // The step also takes the core's &H and &O integers; a count stays digits only.
-  const steps = [['&H3', {value: 3}], [' &h1f ', {value: 31}], ['&O17', {value: 15}], ['＆Ｈ１０', {value: 16}],
-    ['12', {value: 12}], ['&H', {error: 'notWhole'}], ['&O8', {error: 'notWhole'}], ['&HG', {error: 'notWhole'}],
-    ['&H0', {error: 'tooSmall', min: 1}], ['&H80000000', {error: 'tooLarge', max: 2147483647}],
-    ['&H7FFFFFFF', {value: 2147483647}], ['1.5', {error: 'notWhole'}]];
-  for (const [text, expected] of steps) {
-    assert.deepEqual(readStep(text), expected, text);
   }
 });
 
@@ -71,6 +63,11 @@ test('share links round trip and read what they can of a damaged or newer one', 
     ['#huecode=1&by=word&positions=_40_30_&mirror=1', {settings: {by: 'word', mirror: true}, text: null, version: 1,
       unreadable: ['positions']}],
     ['#huecode=x&step=4', {settings: {step: '4'}, text: null, version: null, unreadable: []}],
+    // Positions are numbers as a link writes them, in percent, in order.
+    ['#huecode=1&positions=_0_12.5_', {settings: {positions: [null, 0, 12.5, null]}, text: null, version: 1,
+      unreadable: []}],
+    ...['_0x10_', '_33.333_', '_%2025_', '_25%25_', '_101_', '_012_', '_-1_'].map((list) => [
+      `#huecode=1&positions=${list}`, {settings: {}, text: null, version: 1, unreadable: ['positions']}]),
     // A link from before motion is a still one; a damaged name is reported.
     ['#huecode=1&mirror=1', {settings: {mirror: true}, text: null, version: 1, unreadable: []}],
     ['#huecode=1&moving=yes&frames=12&animationName=%E5', {settings: {frames: '12'}, text: null, version: 1,
