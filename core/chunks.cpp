@@ -156,7 +156,7 @@ void ReadExponent(StepReader& reader, std::string& number) {
 
 // Sign, digits, one decimal point and an exponent, in ASCII only. Returns
 // nothing when the number is too large for a double.
-std::optional<double> ReadDecimal(StepReader& reader, bool& anyDigit) {
+std::optional<double> ReadDecimal(StepReader& reader, StepNumber& read) {
   std::string number;
   if (reader.peek() == u'+' || reader.peek() == u'-') {
     if (reader.peek() == u'-') {
@@ -164,11 +164,12 @@ std::optional<double> ReadDecimal(StepReader& reader, bool& anyDigit) {
     }
     reader.next();
   }
-  anyDigit = ReadDigits(reader, number);
-  if (!anyDigit) {
+  read.anyDigit = ReadDigits(reader, number);
+  if (!read.anyDigit) {
     return 0.0;
   }
   ReadExponent(reader, number);
+  read.integer = number.find_first_of(".e") == std::string::npos;
   const std::optional<double> value = ParseDouble(number);
   if (!value) {
     // Too small rounds to 0; too large has no value at all.
@@ -194,7 +195,7 @@ StepNumber ReadStep(std::u16string_view stepText) {
       read.value = 0.0;
     }
   } else {
-    read.value = ReadDecimal(reader, read.anyDigit);
+    read.value = ReadDecimal(reader, read);
   }
   read.whole = reader.atEnd();
   return read;
@@ -245,14 +246,11 @@ StepCount ReadStepCount(std::u16string_view stepText) {
     return {0, StepFault::Empty};
   }
   const detail::StepNumber read = detail::ReadStep(stepText);
-  if (!read.anyDigit || !read.whole) {
+  if (!read.anyDigit || !read.whole || !read.integer) {
     return {0, StepFault::NotWhole};
   }
   if (!read.value || *read.value > kMaxStep) {
     return {0, StepFault::TooLarge};
-  }
-  if (std::trunc(*read.value) != *read.value) {
-    return {0, StepFault::NotWhole};
   }
   if (*read.value < kMinStep) {
     return {0, StepFault::TooSmall};

@@ -57,8 +57,6 @@ TEST(ReadStepCount, WholeNumbersFromOneOrTheReason) {
       {u"+7", 7, StepFault::None},
       {u"12", 12, StepFault::None},
       {u"1 2", 12, StepFault::None},  // blanks inside, as the step box has always skipped
-      {u"2.0", 2, StepFault::None},
-      {u"1e3", 1000, StepFault::None},
       {u"&H3", 3, StepFault::None},
       {u" &h1f ", 31, StepFault::None},
       {u"&O17", 15, StepFault::None},
@@ -70,11 +68,14 @@ TEST(ReadStepCount, WholeNumbersFromOneOrTheReason) {
       {u"0", 0, StepFault::TooSmall},
       {u"-1", 0, StepFault::TooSmall},
       {u"&H0", 0, StepFault::TooSmall},
-      {u"1e-400", 0, StepFault::TooSmall},
+      {u"-0", 0, StepFault::TooSmall},
       {u"2147483648", 0, StepFault::TooLarge},
       {u"&H80000000", 0, StepFault::TooLarge},
-      {u"1e400", 0, StepFault::TooLarge},
+      {u"99999999999999999999", 0, StepFault::TooLarge},
       {u"1.5", 0, StepFault::NotWhole},
+      {u"2.0", 0, StepFault::NotWhole},  // StepLength takes it as 2; with a point it is refused
+      {u"1.", 0, StepFault::NotWhole},
+      {u"1e3", 0, StepFault::NotWhole},
       {u"abc", 0, StepFault::NotWhole},
       {u"3abc", 0, StepFault::NotWhole},  // StepLength reads 3 and ignores the rest
       {u"&H", 0, StepFault::NotWhole},

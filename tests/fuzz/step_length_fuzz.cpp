@@ -70,10 +70,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // whatever follows cannot matter.
   FUZZ_CHECK(StepLength(stepText + u'x' + rest, n) == step);
 
+  // The strict reading takes no text the lenient one reads otherwise, and
+  // refuses whatever has more after the number.
+  const StepCount strict = ReadStepCount(stepText);
+  if (strict.fault == StepFault::None &&
+      static_cast<std::int64_t>(strict.value) <= static_cast<std::int64_t>(n) - 1) {
+    FUZZ_CHECK(step == strict.value);
+  }
+  FUZZ_CHECK(ReadStepCount(stepText + u'x' + rest).fault != StepFault::None);
+
   const std::int64_t plain = PlainDecimal(WithoutBlanks(stepText));
   if (plain >= 0) {
     const bool usable = plain >= 1 && plain <= static_cast<std::int64_t>(n) - 1;
     FUZZ_CHECK(step == (usable ? plain : 1));
+    FUZZ_CHECK(strict.fault == (plain == 0 ? StepFault::TooSmall
+                                : plain > kMaxStep ? StepFault::TooLarge
+                                                   : StepFault::None));
   }
   return 0;
 }

@@ -66,6 +66,9 @@ export function convertNow() {
   const request = conversionSettings();
   // Asked at once while the core reads a typed value: at once when it has.
   page.convertWhenRead = Boolean(page.core && !request && waitsForCore());
+  if (page.convertWhenRead) {
+    markPending();
+  }
   if (!page.core || !request) {
     return;
   }
@@ -95,6 +98,10 @@ function markPending() {
 export function scheduleConversion() {
   clearTimeout(page.timer);
   if (!conversionSettings()) {
+    // While the core reads a typed value the answer is still on its way.
+    if (waitsForCore()) {
+      markPending();
+    }
     return;
   }
   markPending();

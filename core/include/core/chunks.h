@@ -25,11 +25,13 @@ constexpr std::size_t CharacterUnits(std::u16string_view text, std::size_t offse
 }
 
 // The step box's text read as a number (see StepLength): nothing for a
-// number too large for a double; whether it had a digit and whether the
-// reading took the whole text, blanks aside.
+// number too large for a double; whether it had a digit, whether it was
+// written as an integer (no point, no exponent) and whether the reading took
+// the whole text, blanks aside.
 struct StepNumber {
   std::optional<double> value;
   bool anyDigit = false;
+  bool integer = true;
   bool whole = false;
 };
 
@@ -68,8 +70,9 @@ struct StepCount {
 
 // The step box's text read by the same rules as StepLength, but strictly, for
 // a front end that would rather refuse than round or clamp: the whole text
-// must read as a whole number from kMinStep to kMaxStep, else the fault says
-// why (blanks only, another text or a fraction, too small, too large).
+// must be an integer from kMinStep to kMaxStep, in digits with an optional
+// sign or as &H / &O digits, else the fault says why (blanks only, another
+// text, a point or an exponent, too small, too large).
 StepCount ReadStepCount(std::u16string_view stepText);
 
 // A chunk written without a colour tag: exactly one tab, line feed or
