@@ -65,8 +65,8 @@ export function convertNow() {
   page.timer = 0;
   const request = conversionSettings();
   // Asked at once while the core reads a typed value: at once when it has.
-  page.convertWhenRead = Boolean(page.core && !request && waitsForCore());
-  if (page.convertWhenRead) {
+  page.heldConversion = page.core && !request && waitsForCore() ? 'now' : null;
+  if (page.heldConversion) {
     markPending();
   }
   if (!page.core || !request) {
@@ -101,6 +101,7 @@ export function scheduleConversion() {
     // While the core reads a typed value the answer is still on its way.
     if (waitsForCore()) {
       markPending();
+      page.heldConversion = page.core ? page.heldConversion ?? 'soon' : null;
     }
     return;
   }
@@ -113,12 +114,15 @@ export function scheduleConversion() {
 // undefined while the core reads it.
 export const currentDialect = () => dialectOf(page.settings);
 
-// The core has read a typed value: the page converts with it, if it was
-// what held the conversion back.
+// The core has read a typed value: a conversion it held back goes, at once
+// or after the pause it was asked with (no other: the first one waits for
+// the kept text).
 export function convertRead() {
-  if (page.convertWhenRead) {
+  const held = page.heldConversion;
+  page.heldConversion = null;
+  if (held === 'now') {
     convertNow();
-  } else {
+  } else if (held === 'soon') {
     scheduleConversion();
   }
 }

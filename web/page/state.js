@@ -24,7 +24,7 @@ const settings = loadSettings(local);
  * @property {number} spokenTimer
  * @property {boolean} textTouched
  * @property {number} focusFor
- * @property {boolean} convertWhenRead
+ * @property {'now' | 'soon' | null} heldConversion
  * @property {{text: string, before: {settings: Settings, text: string}, message: string} | null} linkOffer
  * @property {History} undoHistory
  */
@@ -51,8 +51,8 @@ export const page = {
   // The convert button's request: as in the window, its result takes the
   // focus, unless the user has gone on to another control meanwhile.
   focusFor: 0,
-  // A conversion asked for at once that waits for the core to read a typed value.
-  convertWhenRead: false,
+  // A conversion asked for, at once or soon, that waits for the core to read a typed value.
+  heldConversion: null,
   // A link's text waiting for the user's answer, and what to restore.
   linkOffer: null,
   undoHistory: new History(100),
