@@ -43,6 +43,16 @@ export function checkInterface(described) {
   return described;
 }
 
+// A text of the core's, units UTF-16 code units long from pointer.
+export function utf16(core, pointer, units) {
+  return new TextDecoder('utf-16le').decode(core.HEAPU16.subarray(pointer >> 1, (pointer >> 1) + units));
+}
+
+// The interface a loaded core describes, every fact checked.
+export function readInterface(core) {
+  return checkInterface(JSON.parse(utf16(core, core._hc_interface(), core._hc_interface_units())));
+}
+
 // The dialect whose template this is, or null for one of the user's own, as
 // the core recognises it: a template with a format is the dialect's with that
 // format; one without, the format-less dialect's whose parts all equal its own.
