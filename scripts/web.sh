@@ -9,12 +9,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-${HUECODE_BUILD_DIR:-$root/build}/web}
 objects=$out.obj
 
-# The page's files that esbuild does not write (web/tools/build.mjs bundles
-# the modules, minifies the style sheet and file-check.js). The service worker
+# The page's files that web/tools/build.mjs does not write (it bundles the
+# modules, minifies the style sheet and file-check.js, and writes index.html
+# with the lists that the just-built core names). The service worker
 # and the web app manifest are served from the site's root, so that their
 # scope is the whole page.
 page_files=(
-  index.html
   offline/sw.js:sw.js
   offline/manifest.webmanifest:manifest.webmanifest
   icons/icon-180.png

@@ -7,5 +7,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 # fast-check, for the readers' property tests.
 "$root/scripts/web_packages.sh"
 cd "$root"
-node --test web/tests/code-points.test.mjs web/tests/core-reads.test.mjs web/tests/gradients.test.mjs web/tests/interface.test.mjs \
-  web/tests/model.test.mjs web/tests/readers.test.mjs extension/tests/store.test.mjs
+node --test web/tests/code-points.test.mjs web/tests/core-reads.test.mjs web/tests/gradients.test.mjs \
+  web/tests/interface.test.mjs web/tests/model.test.mjs web/tests/readers.test.mjs web/tests/choices.test.mjs \
+  extension/tests/store.test.mjs

@@ -3,7 +3,7 @@
 import createHuecode from './huecode.js';
 import {wellFormed} from '../shared/code-points.js';
 import {hexOf, packedOf} from '../shared/gradients.js';
-import {checkInterface} from './interface.js';
+import {readInterface, utf16} from './interface.js';
 import {gbkTable} from './gbk-table.js';
 import {alignedPositions, requestPositions} from '../shared/positions.js';
 
@@ -56,12 +56,8 @@ function checkRequestFields(described) {
   }
 }
 
-function utf16(core, pointer, units) {
-  return new TextDecoder('utf-16le').decode(core.HEAPU16.subarray(pointer >> 1, (pointer >> 1) + units));
-}
-
-function readInterface(core) {
-  const described = checkInterface(JSON.parse(utf16(core, core._hc_interface(), core._hc_interface_units())));
+function describedBy(core) {
+  const described = readInterface(core);
   checkRequestFields(described);
   return described;
 }
@@ -181,7 +177,7 @@ function writeMarkup(core, {bytes, take}) {
 
 export async function createConverter() {
   const core = await createHuecode();
-  const described = readInterface(core);
+  const described = describedBy(core);
   core.HEAPU8.set(gbkTable().subarray(0, core._hc_gbk_table_size()), core._hc_gbk_table());
   const readers = typedReaders(core, described);
   return {

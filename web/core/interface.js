@@ -42,5 +42,15 @@ export function checkInterface(described) {
   return described;
 }
 
+// A text of the core's, units UTF-16 code units long from pointer.
+export function utf16(core, pointer, units) {
+  return new TextDecoder('utf-16le').decode(core.HEAPU16.subarray(pointer >> 1, (pointer >> 1) + units));
+}
+
+// The interface a loaded core describes, every fact checked.
+export function readInterface(core) {
+  return checkInterface(JSON.parse(utf16(core, core._hc_interface(), core._hc_interface_units())));
+}
+
 // A dialect's name in a language ('zh' or 'en').
 export const dialectLabel = (dialect, language) => dialect.labels[language];

@@ -1,5 +1,5 @@
 // The page's texts for the shapes of a gradient: stop positions, a gradient
-// per line, there and back, words and the surprise gradient.
+// per line, there and back and the surprise gradient.
 export const shapeTexts = {
   zh: {
     positionEven: '均匀',
@@ -13,7 +13,6 @@ export const shapeTexts = {
     markerValue: (percent) => `${percent}%`,
     perLine: '每行一个渐变',
     mirror: '往返渐变',
-    byWord: '词（中日韩文字逐字）',
     shuffle: '随机渐变',
     shuffled: '已生成随机渐变（可撤销）。',
   },
@@ -29,7 +28,6 @@ export const shapeTexts = {
     markerValue: (percent) => `${percent}%`,
     perLine: 'A gradient per line',
     mirror: 'There and back',
-    byWord: 'words (each CJK character one)',
     shuffle: 'Surprise me',
     shuffled: 'A random gradient (undo brings the last one back).',
   },

@@ -38,8 +38,6 @@ const texts = {
     chunks: '分段',
     step: '字步长',
     by: '单位',
-    byChar: '字符',
-    byGrapheme: '用户感知字符',
     merge: '同色合并',
     limit: '长度上限',
     fit: '自动选择步长以不超过上限',
@@ -160,11 +158,12 @@ const texts = {
     },
     importFailed: (message, entry) => `导入失败，什么都没有改变：${entry === undefined ? '' : `第 ${entry + 1} 个渐变：`}${message}`,
     limitUnit: '上限单位',
-    unitCharacters: '字符',
-    unitUtf8: 'UTF-8 字节',
-    unitGbk: 'GBK 字节',
     meter: (m) => `代码长度：${m.characters} 字符 · UTF-8 ${m.utf8} 字节 · GBK ${m.gbk} 字节`,
-    unitName: {characters: '字符', utf8: 'UTF-8 字节', gbk: 'GBK 字节'},
+    choices: {
+      spaces: {rgb: 'RGB', oklab: 'OKLab'},
+      units: {char: '字符', grapheme: '用户感知字符', word: '词（中日韩文字逐字）'},
+      limitUnits: {characters: '字符', utf8: 'UTF-8 字节', gbk: 'GBK 字节'},
+    },
     countErrors: {
       empty: '请填写一个整数。',
       notWhole: '只能填写整数（例如 2），不能有小数点、字母或指数。',
@@ -222,8 +221,6 @@ const texts = {
     chunks: 'Chunks',
     step: 'Characters per colour',
     by: 'Count',
-    byChar: 'characters',
-    byGrapheme: 'user-perceived characters',
     merge: 'Merge neighbours of one colour',
     limit: 'Length limit',
     fit: 'Choose the step that fits the limit',
@@ -346,11 +343,12 @@ const texts = {
     },
     importFailed: (message, entry) => `Nothing was imported: ${entry === undefined ? '' : `gradient ${entry + 1}: `}${message}`,
     limitUnit: 'Limit counts',
-    unitCharacters: 'characters',
-    unitUtf8: 'UTF-8 bytes',
-    unitGbk: 'GBK bytes',
     meter: (m) => `Markup length: ${m.characters} characters · ${m.utf8} UTF-8 bytes · ${m.gbk} GBK bytes`,
-    unitName: {characters: 'characters', utf8: 'UTF-8 bytes', gbk: 'GBK bytes'},
+    choices: {
+      spaces: {rgb: 'RGB', oklab: 'OKLab'},
+      units: {char: 'characters', grapheme: 'user-perceived characters', word: 'words (each CJK character one)'},
+      limitUnits: {characters: 'characters', utf8: 'UTF-8 bytes', gbk: 'GBK bytes'},
+    },
     countErrors: {
       empty: 'Type a whole number.',
       notWhole: 'Only a whole number (such as 2): no decimal point, letters or exponent.',
@@ -414,6 +412,13 @@ export function applyTexts(root, language) {
     const text = t[element.dataset.i18n];
     if (element.textContent !== text) {
       element.textContent = text;
+    }
+  }
+  // The lists the core names (written in by the build) by their values.
+  for (const option of root.querySelectorAll('select[data-choices] option')) {
+    const text = t.choices[option.parentElement.dataset.choices][option.value];
+    if (option.textContent !== text) {
+      option.textContent = text;
     }
   }
   for (const element of root.querySelectorAll('[data-i18n-title]')) {

@@ -56,7 +56,7 @@ export function showCounts(result) {
   const numbers = readNumbers();
   showOutputNote(Boolean(page.formatError || Object.values(numbers).some(({error}) => error)));
   const {limit} = numbers;
-  const unit = texts.unitName[settings.limitUnit];
+  const unit = texts.choices.limitUnits[settings.limitUnit];
   const warning = byId('warning');
   const {counts} = result;
   if (result.failed) {
@@ -135,7 +135,7 @@ export function drawPreview() {
 function barLength(result) {
   const {texts, settings} = page;
   const {limit} = readNumbers();
-  const unit = texts.unitName[settings.limitUnit];
+  const unit = texts.choices.limitUnits[settings.limitUnit];
   if (result.motionFault) {
     return {text: texts.motionFaultShort, over: true};
   }

@@ -1,13 +1,16 @@
 // The built page refuses to start, saying which fact its core's interface
-// lacks, for every fact on the list it checks (core/interface.js).
+// lacks, for every fact on the list it checks (core/interface.js), and lists
+// the colour spaces and units of its own core.
 import assert from 'node:assert/strict';
 import {execFileSync} from 'node:child_process';
-import {cp, mkdtemp, rename, rm, writeFile} from 'node:fs/promises';
+import {cp, mkdtemp, readFile, rename, rm, writeFile} from 'node:fs/promises';
 import {tmpdir} from 'node:os';
-import {join} from 'node:path';
+import {dirname, join} from 'node:path';
 import {after, before, test} from 'node:test';
 import {facts} from '../core/interface.js';
-import {openBrowser, webRoot} from './page.mjs';
+import {textsOf} from '../i18n/texts.js';
+import {choiceLists, coreInterface, unlabelledChoices} from '../tools/choices.mjs';
+import {coreDir, openBrowser, openPage, webRoot} from './page.mjs';
 import {serve} from './server.mjs';
 
 // Runs in the worker before the page's own worker script: the core's
@@ -70,4 +73,26 @@ test('the page refuses to start, saying which fact its core\'s interface lacks',
     assert.equal(await page.locator('#output:not([data-pending])').count(), 0, `${fact}: the page converted`);
     await context.close();
   }
+});
+
+// What the first paint shows, in the served page and the single file, and the
+// lists once the page has put itself into English, against the interface of
+// the core they were built with.
+test('the lists of colour spaces and units are the core\'s names, labelled in the page\'s language', async () => {
+  const core = await coreInterface(join(coreDir, 'huecode.js'), join(coreDir, 'huecode.wasm'));
+  assert.deepEqual(unlabelledChoices(core), []);
+  const expected = (language) => choiceLists.map((list) =>
+    [list, core[list].map((name) => `${name}=${textsOf(language).choices[list][name]}`)]);
+  const written = (html) => [...html.matchAll(/<select [^>]*data-choices="([^"]*)"[^>]*>(.*?)<\/select>/g)]
+    .map(([, list, inner]) => [list, [...inner.matchAll(/<option value="([^"]*)">([^<]*)</g)].map(([, ...pair]) =>
+      pair.join('='))]);
+  const served = await (await fetch(session.server.url)).text();
+  const single = await readFile(join(dirname(webRoot), 'web-single', 'huecode.html'), 'utf8');
+  assert.deepEqual(written(served), expected('zh'), 'the served page');
+  assert.deepEqual(written(single), expected('zh'), 'the single file');
+  const {context, page} = await openPage(session, {locale: 'en'});
+  const shown = await page.evaluate(() => [...document.querySelectorAll('select[data-choices]')].map((select) =>
+    [select.dataset.choices, [...select.options].map((option) => `${option.value}=${option.text}`)]));
+  assert.deepEqual(shown, expected('en'), 'in English');
+  await context.close();
 });

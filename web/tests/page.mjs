@@ -12,6 +12,9 @@ export const cliPath = process.env.HUECODE_CLI;
 if (!webRoot || !cliPath) {
   throw new Error('set HUECODE_WEB_DIR to the built page and HUECODE_CLI to huecode-cli');
 }
+// The core the page was built with: its loader and WebAssembly, where
+// scripts/web.sh has Emscripten write them.
+export const coreDir = process.env.HUECODE_CORE_DIR ?? `${webRoot}.obj/core`;
 
 export async function openBrowser() {
   const server = await serve(webRoot);

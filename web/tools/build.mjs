@@ -3,8 +3,8 @@
 // The core's loader (huecode.js) is written by the Emscripten build, so its
 // import is taken from the folder that build wrote it to.
 // Usage: node build.mjs page OUT_DIR CORE_DIR
-//          page/app.js, core/worker.js, offline/file-check.js and
-//          page/style.css into OUT_DIR
+//          index.html, page/app.js, core/worker.js, offline/file-check.js
+//          and page/style.css into OUT_DIR
 //        node build.mjs single OUT_FILE CORE_SINGLE_JS
 //          the page as one file that works opened from disk
 //        node build.mjs extension OUT_DIR CORE_DIR
@@ -15,6 +15,7 @@ import {mkdir, readFile, writeFile} from 'node:fs/promises';
 import {basename, dirname, join, resolve} from 'node:path';
 import {fileURLToPath} from 'node:url';
 import {mainWorldScripts, pageScripts} from '../../extension/content/scripts.js';
+import {coreInterface, withChoices} from './choices.mjs';
 
 const root = fileURLToPath(new URL('../..', import.meta.url));
 const web = join(root, 'web');
@@ -36,7 +37,14 @@ function replacing(files) {
 
 const loaderFrom = (file) => ({[join(web, 'core/huecode.js')]: file});
 
+// index.html with the lists the core names written in, from the interface
+// of the core that loader loads (with wasm beside it, or inside it).
+async function pageDocument(loader, wasm) {
+  return withChoices(await readFile(join(web, 'index.html'), 'utf8'), await coreInterface(loader, wasm));
+}
+
 async function page(out, coreDir) {
+  await writeFile(join(out, 'index.html'), await pageDocument(join(coreDir, 'huecode.js'), join(coreDir, 'huecode.wasm')));
   await build({...common, entryPoints: {'page/app': join(web, 'page/app.js'), 'core/worker': join(web, 'core/worker.js')},
     outdir: out, plugins: [replacing(loaderFrom(join(coreDir, 'huecode.js')))]});
   // A classic script and the style sheet: minified, each on its own.
@@ -85,7 +93,7 @@ async function single(outFile, coreScript) {
   const csp = [`default-src 'none'`, `script-src ${hash(pageScript)} 'wasm-unsafe-eval'`, `style-src ${hash(style)}`,
     `img-src data:`, `connect-src data:`, `worker-src blob:`, `object-src 'none'`, `base-uri 'none'`,
     `form-action 'none'`].join('; ');
-  const document = (await readFile(join(web, 'index.html'), 'utf8'))
+  const document = (await pageDocument(coreScript))
     .replace(/<meta http-equiv="Content-Security-Policy" content="[^"]*">/, () =>
       `<meta http-equiv="Content-Security-Policy" content="${csp}">`)
     .replace(/<link rel="manifest"[^>]*>\n/, '')

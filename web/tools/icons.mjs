@@ -1,7 +1,12 @@
 // Draws the project's icon as the PNG sizes that phones ask of an installed
 // web app (Android's launcher, iOS's home screen) and that the browser
-// extension shows (toolbar, menus, store). Run from web/:
+// extension shows (toolbar, menus, store). Each is then recompressed by
+// optipng (Debian's), which writes the same pixels in about a fifth fewer
+// bytes than the browser's screenshot: PNG's deflate is not gzipped again on
+// the way, so these bytes are what the page and the extension ship. Run from
+// web/:
 //   node tools/icons.mjs   (writes icons/icon-SIZE.png)
+import {execFileSync} from 'node:child_process';
 import {mkdir, readFile} from 'node:fs/promises';
 import {chromium} from 'playwright-core';
 
@@ -16,6 +21,7 @@ try {
     await page.setContent(`<body style="margin:0"><img width="${size}" height="${size}"
       src="data:image/svg+xml;base64,${svg.toString('base64')}"></body>`);
     await page.screenshot({path: `icons/icon-${size}.png`, omitBackground: true});
+    execFileSync('optipng', ['-o7', '-strip', 'all', '-quiet', `icons/icon-${size}.png`]);
   }
 } finally {
   await browser.close();
