@@ -19,7 +19,8 @@ import {watchForUpdates} from '../offline/update.js';
 import {createMarkupTools} from './markup-tools.js';
 import {listenToMarkers} from './markers.js';
 import {createTextBox} from './text-box.js';
-import {convertClicked, convertNow, conversionSettings, scheduleConversion, withCoreDefaults} from './conversion.js';
+import {conversionAhead, convertClicked, convertNow, conversionSettings, scheduleConversion, withCoreDefaults}
+  from './conversion.js';
 import {addStop, applyGradient, moveMarker, onColourInput, onFieldInput, onHexInput, onPositionInput, onStopButton, pickDialect, positionsRead, reverse, shuffle, stopPositions} from './control-edits.js';
 import {applyLanguage, applyTheme, confirmReset, coreReady, redo, systemDark, toggleLanguage, undo, valueRead} from './edits.js';
 import {createReads} from './core-reads.js';
@@ -44,7 +45,11 @@ const textLoaded = loadText((text) => {
 }).then((text) => keptText(text, failedStart));
 parts.worker = startConverter();
 parts.queue = createQueue(parts.worker);
-parts.reads = createReads(parts.queue.ask, (kind) => (kind === 'position' ? positionsRead() : valueRead()));
+// A verdict on a position first takes effect in the boxes that waited for it.
+parts.reads = createReads(parts.queue.ask, () => {
+  positionsRead();
+  valueRead();
+});
 parts.output = createOutputView({texts});
 parts.markupTools = createMarkupTools({ask: parts.queue.ask, texts, core: () => page.core,
   request: conversionSettings, text: () => parts.textBox.value(),
@@ -78,7 +83,7 @@ function onWorkerMessage({data}) {
   }
   if (data.id === page.latest && data.blob) {
     parts.output.blobArrived(data.blob);
-    if (!page.timer) {
+    if (!conversionAhead()) {
       delete byId('output').dataset.pending;
     }
   } else if (data.id === page.latest) {

@@ -155,7 +155,8 @@ function showPositions(stops, positions, rainbow) {
     const box = byId(`${stopId(j + 1, stops.length)}-position`);
     box.dataset.stop = String(j + 1);
     box.disabled = rainbow;
-    if (document.activeElement !== box) {
+    // A box being typed into, or whose text the core is still reading, keeps it.
+    if (document.activeElement !== box && !box.hasAttribute('data-reading')) {
       put(box, 'value', position === null ? '' : String(position));
       markInvalid(box, null);
     }

@@ -25,8 +25,10 @@ export function readNumbers(s = page.settings) {
   return {step, limit, frames, interval};
 }
 
-// Whether the request waits for the core to read a typed value.
-const waitsForCore = () => readStep(page.settings.step).pending || currentDialect() === undefined;
+// Whether the request waits for the core to read a typed value: the step,
+// the template, or a position box whose text it has not read yet (shapes.js).
+const waitsForCore = () => readStep(page.settings.step).pending || currentDialect() === undefined ||
+  document.querySelector('.position[data-reading]') !== null;
 
 /** @returns {ConversionRequest | null} */
 export function conversionSettings() {
@@ -84,6 +86,10 @@ export function convertNow() {
   markPending();
   parts.worker.postMessage({id: page.latest, settings: request, text: page.sentText, headBytes: windowSize});
 }
+
+// Whether another conversion follows the one in flight: after a pause in
+// typing, or once the core has read a typed value.
+export const conversionAhead = () => Boolean(page.timer || page.heldConversion);
 
 // The output box is marked while an answer is on its way: once, not at every key.
 function markPending() {

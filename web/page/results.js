@@ -7,7 +7,7 @@ import {boardColour, drawBar, showPreview} from './preview.js';
 import {packedOf} from '../shared/gradients.js';
 import {playFrames} from './motion.js';
 import {markStart} from '../storage/text-store.js';
-import {currentDialect, readNumbers} from './conversion.js';
+import {conversionAhead, currentDialect, readNumbers} from './conversion.js';
 import {page, parts} from './state.js';
 import {byId} from './dom.js';
 
@@ -161,7 +161,7 @@ export function showResult(result) {
   page.formatError = result.formatError;
   showValidity();
   if (page.formatError) {
-    if (!page.timer) {
+    if (!conversionAhead()) {
       delete byId('output').dataset.pending;
     }
     return;
@@ -171,7 +171,7 @@ export function showResult(result) {
   parts.output.show(result);
   // An edit made while this text was converting is still on its way, and
   // so is the rest of a long markup.
-  if (!page.timer && result.markup) {
+  if (!conversionAhead() && result.markup) {
     delete byId('output').dataset.pending;
   }
   showCounts(result);
