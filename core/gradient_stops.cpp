@@ -288,8 +288,9 @@ namespace {
 
 std::string_view TrimBlanks(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");
-  return first == std::string_view::npos ? std::string_view()
-                                         : text.substr(first, text.find_last_not_of(" \t") - first + 1);
+  return first == std::string_view::npos
+             ? std::string_view()
+             : text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 bool AllDigits(std::string_view part) {

@@ -25,30 +25,22 @@ TEST(GradientStops, TwoRgbStopsAreTheWindowsGradient) {
 
 TEST(ReadStopPosition, PercentWithTwoDecimalsOrTheReason) {
   const std::tuple<std::string_view, std::int32_t, PositionFault> cases[] = {
-      {"25", 2500, PositionFault::None},
-      {" 12.5 % ", 1250, PositionFault::None},
-      {"12.5%", 1250, PositionFault::None},
-      {"0", 0, PositionFault::None},
-      {"100", 10000, PositionFault::None},
-      {"33.33", 3333, PositionFault::None},
-      {"100.01", 0, PositionFault::OutOfRange},
-      {"999", 0, PositionFault::OutOfRange},
-      {"1000", 0, PositionFault::NotNumber},
-      {"-1", 0, PositionFault::NotNumber},
-      {"33.333", 0, PositionFault::NotNumber},
-      {"half", 0, PositionFault::NotNumber},
-      {"5.", 0, PositionFault::NotNumber},
-      {".5", 0, PositionFault::NotNumber},
-      {"%", 0, PositionFault::NotNumber},
-      {"", 0, PositionFault::NotNumber},
-      {"1 0", 0, PositionFault::NotNumber},
-      {"50%%", 0, PositionFault::NotNumber},
+      {"25", 2500, PositionFault::None},        {" 12.5 % ", 1250, PositionFault::None},
+      {"12.5%", 1250, PositionFault::None},     {"0", 0, PositionFault::None},
+      {"100", 10000, PositionFault::None},      {"33.33", 3333, PositionFault::None},
+      {"100.01", 0, PositionFault::OutOfRange}, {"999", 0, PositionFault::OutOfRange},
+      {"1000", 0, PositionFault::NotNumber},    {"-1", 0, PositionFault::NotNumber},
+      {"33.333", 0, PositionFault::NotNumber},  {"half", 0, PositionFault::NotNumber},
+      {"5.", 0, PositionFault::NotNumber},      {".5", 0, PositionFault::NotNumber},
+      {"%", 0, PositionFault::NotNumber},       {"", 0, PositionFault::NotNumber},
+      {"1 0", 0, PositionFault::NotNumber},     {"50%%", 0, PositionFault::NotNumber},
   };
   for (const auto& [text, value, fault] : cases) {
     const PositionReading read = ReadStopPosition(text);
     EXPECT_EQ(read.fault, fault) << text;
     EXPECT_EQ(read.value, value) << text;
-    EXPECT_EQ(ReadPosition(text), fault == PositionFault::None ? std::optional(value) : std::nullopt)
+    EXPECT_EQ(ReadPosition(text),
+              fault == PositionFault::None ? std::optional(value) : std::nullopt)
         << text;
   }
 }

@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (plain >= 0) {
     const bool usable = plain >= 1 && plain <= static_cast<std::int64_t>(n) - 1;
     FUZZ_CHECK(step == (usable ? plain : 1));
-    FUZZ_CHECK(strict.fault == (plain == 0 ? StepFault::TooSmall
+    FUZZ_CHECK(strict.fault == (plain == 0         ? StepFault::TooSmall
                                 : plain > kMaxStep ? StepFault::TooLarge
                                                    : StepFault::None));
   }

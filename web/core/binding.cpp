@@ -730,7 +730,11 @@ std::int32_t Session::readPosition() {
     return read.value;
   }
   m_error.clear();
-  huecode::JsonWriter(m_error).open(u'{').key(u"error").text(NameOf(kPositionFaults, read.fault)).close(u'}');
+  huecode::JsonWriter(m_error)
+      .open(u'{')
+      .key(u"error")
+      .text(NameOf(kPositionFaults, read.fault))
+      .close(u'}');
   return -1;
 }
 
