@@ -10,12 +10,11 @@ out=${1:-${HUECODE_BUILD_DIR:-$root/build}/web}
 objects=$out.obj
 
 # The page's files that web/tools/build.mjs does not write (it bundles the
-# modules, minifies the style sheet and file-check.js, and writes index.html
-# with the lists that the just-built core names). The service worker
-# and the web app manifest are served from the site's root, so that their
-# scope is the whole page.
+# modules, minifies the style sheet, file-check.js and the service worker,
+# and writes index.html with the lists that the just-built core names). The
+# web app manifest is served from the site's root, as the service worker is,
+# so that its scope is the whole page.
 page_files=(
-  offline/sw.js:sw.js
   offline/manifest.webmanifest:manifest.webmanifest
   icons/icon-180.png
   icons/icon-192.png

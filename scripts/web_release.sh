@@ -14,5 +14,11 @@ list="'./': '$(sha256sum <index.html | cut -c1-64)'"
 for file in "${files[@]}"; do
   list+=", '$file': '$(sha256sum <"$file" | cut -c1-64)'"
 done
-sed -i -e "s|^const version = .*|const version = '$version';|" \
-  -e "s|^const pageFiles = .*|const pageFiles = {$list};|" sw.js
+# The build minifies sw.js onto one line and leaves these two names: each
+# takes its value, also in a page released before.
+sed -i -E -e "s#\bversion=[\"'][^\"']*[\"']#version='$version'#" \
+  -e "s#\bpageFiles=\{[^}]*\}#pageFiles={$list}#" sw.js
+if ! grep -q "version='$version'" sw.js || ! grep -qF "pageFiles={$list}" sw.js; then
+  echo "web_release: $out/sw.js names no version or pageFiles to fill in" >&2
+  exit 1
+fi

@@ -3,8 +3,8 @@
 // The core's loader (huecode.js) is written by the Emscripten build, so its
 // import is taken from the folder that build wrote it to.
 // Usage: node build.mjs page OUT_DIR CORE_DIR
-//          index.html, page/app.js, core/worker.js, offline/file-check.js
-//          and page/style.css into OUT_DIR
+//          index.html, page/app.js, core/worker.js, offline/file-check.js,
+//          page/style.css and sw.js into OUT_DIR
 //        node build.mjs single OUT_FILE CORE_SINGLE_JS
 //          the page as one file that works opened from disk
 //        node build.mjs extension OUT_DIR CORE_DIR
@@ -47,9 +47,12 @@ async function page(out, coreDir) {
   await writeFile(join(out, 'index.html'), await pageDocument(join(coreDir, 'huecode.js'), join(coreDir, 'huecode.wasm')));
   await build({...common, entryPoints: {'page/app': join(web, 'page/app.js'), 'core/worker': join(web, 'core/worker.js')},
     outdir: out, plugins: [replacing(loaderFrom(join(coreDir, 'huecode.js')))]});
-  // A classic script and the style sheet: minified, each on its own.
-  await build({...common, bundle: false, format: undefined, entryPoints: [join(web, 'offline/file-check.js'),
-    join(web, 'page/style.css')], outbase: web, outdir: out});
+  // Classic scripts and the style sheet: minified, each on its own. The
+  // service worker goes to the site's root, so that its scope is the whole
+  // page; its top-level names stay, for scripts/web_release.sh to fill in.
+  await build({...common, bundle: false, format: undefined, entryPoints: {'offline/file-check':
+    join(web, 'offline/file-check.js'), 'page/style': join(web, 'page/style.css'), 'sw': join(web, 'offline/sw.js')},
+  outdir: out});
 }
 
 // One script, not written: its code, and its source map written beside file
