@@ -260,6 +260,12 @@ test('formatting toggles follow the template, and the preview shows them', async
     [() => page.selectOption('#dialect', 'span'), [0, 0, 0, 0, 0], [0, 0]],
     [() => page.fill('#prefix', '<'), [1, 1, 1, 1, 0], [1, 0]]]) {
     await change();
+    // The toggles follow the template once the core has read it, a message to
+    // the worker and back later.
+    await page.waitForFunction(({ids, want}) => JSON.stringify(ids.map((id) => (id.endsWith('-reason')
+      ? !document.querySelector(id).hidden : document.querySelector(id).disabled))) === JSON.stringify(want),
+    {ids: [...toggles, '#styles-reason', '#escape-reason'], want: [...disabled, ...reasons].map(Boolean)},
+    {timeout: 10000}).catch(() => {});
     for (const [k, id] of toggles.entries()) {
       assert.equal(await page.isDisabled(id), Boolean(disabled[k]), id);
     }
