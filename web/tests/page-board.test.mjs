@@ -33,7 +33,8 @@ test('the preview warns of colours a board will not show, and says when it guess
   }
   assert.equal(await page.isVisible('#custom-note'), false);
   await page.fill('#middle', '|');
-  assert.equal(await page.isVisible('#custom-note'), true);
+  // Shown once the core has read the template.
+  await page.waitForSelector('#custom-note', {timeout: 10000});
   await context.close();
 });
 

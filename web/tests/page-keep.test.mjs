@@ -55,8 +55,9 @@ test('stops, undo, dialect switches and reloads keep every edit', async () => {
   // The list names what the boxes hold; a switch over an edited template can be undone.
   assert.equal(await page.inputValue('#dialect'), 'bbcode');
   await page.fill('#prefix', '{');
+  // The list follows the template once the core has read it.
+  await page.waitForSelector('#custom-note', {timeout: 10000});
   assert.equal(await page.inputValue('#dialect'), 'custom');
-  assert.ok(await page.isVisible('#custom-note'));
   await page.selectOption('#dialect', 'html');
   assert.equal(await page.inputValue('#prefix'), '<font color=');
   await page.click('.toast[data-kind=template] .toast-undo');
